@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+class QWidget;
+class StoredSettings;
+class frmMain;
+
+// What runs when the program starts, before the main window's event loop takes over.
+class StartRoutine {
+public:
+    using AskFunction = std::function<qint16(QWidget *, const QString &, const QString &,
+                                             const QString &, const QString &, qint16)>;
+
+    explicit StartRoutine(StoredSettings &settings);
+
+    // The start-up question; AskSelection unless a test puts its own answer in.
+    AskFunction ask;
+
+    // Runs the start steps and returns the main window, which lives as long as the program.
+    std::unique_ptr<frmMain> run();
+
+private:
+    StoredSettings &m_settings;
+};

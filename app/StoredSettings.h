@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+// The program's three stored settings (application QVPC-Software, group "Settings") and the
+// variables they fill. Values are stored as text and read back as 16-bit integers; a value that
+// cannot be read leaves its variable as it was.
+class StoredSettings {
+public:
+    static constexpr const char *AppName = "QVPC-Software";
+
+    qint16 LanguageNo = 0;
+    qint16 PortNo = 0;
+    bool OccupyPort = false;
+
+    // Reads "Language" (default 1) into LanguageNo and sets the program's LangOffset:
+    // 0 when LanguageNo is 1, otherwise 10000.
+    void ReadLanguage();
+    // Reads "PortNo" (default 1).
+    void ReadPortNo();
+    // Reads "PortOccupy" (default 1): 0 gives false, any other number true.
+    void ReadPortOccupy();
+    // Stores PortNo as decimal text.
+    void SavePortNo() const;
+    // Stores "1" or "0".
+    void SavePortOccupy() const;
+
+    qint16 langOffset() const { return LanguageNo == 1 ? 0 : 10000; }
+
+    // The raw text of a key in group "Settings", or the default when absent.
+    static QString readText(const QString &key, const QString &fallback);
+    static void writeText(const QString &key, const QString &value);
+};

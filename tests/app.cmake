@@ -1,0 +1,6 @@
+qv_add_test(tst_vbnumber app/tst_vbnumber.cpp LIBS qvcore)
+qv_add_test(tst_storedsettings app/tst_storedsettings.cpp LIBS qvcore)
+qv_add_test(tst_stringtable app/tst_stringtable.cpp LIBS qvcore)
+target_compile_definitions(tst_stringtable PRIVATE QVPC_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+qv_add_test(tst_localiseform app/tst_localiseform.cpp LIBS qvgui)
+qv_add_test(tst_startup app/tst_startup.cpp LIBS qvgui)

@@ -1,0 +1,61 @@
+#include "app/ResText.h"
+#include "app/StartRoutine.h"
+#include "app/StoredSettings.h"
+#include "app/frmMain.h"
+#include "support/TestEnvironment.h"
+
+#include <QApplication>
+
+// The start routine: language and port settings read, main window shown, then the question.
+class TestStartup : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { clearStoredSettings(); }
+    void cleanup() { setLangOffset(0); }
+
+    void questionInStoredLanguage_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("first");
+        QTest::newRow("Japanese") << "1" << QStringLiteral("ｺﾝﾄﾛｰﾗ読み込みの確認")
+                                  << QStringLiteral("すぐにｺﾝﾄﾛｰﾗから読み込む");
+        QTest::newRow("English") << "2" << QStringLiteral("Confirmation of Reading data from C/T")
+                                 << QStringLiteral("Yes. I want to read data at once.");
+    }
+    void questionInStoredLanguage()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, caption);
+        QFETCH(QString, first);
+        StoredSettings::writeText(QStringLiteral("Language"), language);
+        StoredSettings::writeText(QStringLiteral("PortNo"), QStringLiteral("4"));
+        StoredSettings::writeText(QStringLiteral("PortOccupy"), QStringLiteral("0"));
+
+        StoredSettings settings;
+        StartRoutine start(settings);
+        QStringList asked;
+        qint16 noCancel = -5;
+        bool mainShownFirst = false;
+        start.ask = [&](QWidget *main, const QString &c, const QString &d, const QString &f,
+                        const QString &s, qint16 nc) {
+            mainShownFirst = main && main->isVisible();
+            asked = {c, d, f, s};
+            noCancel = nc;
+            return qint16(1);
+        };
+        auto main = start.run();
+        QVERIFY(mainShownFirst);
+        QCOMPARE(asked.value(0), caption);
+        QCOMPARE(asked.value(2), first);
+        QCOMPARE(asked.value(1), ResText(151));
+        QCOMPARE(asked.value(3), ResText(153));
+        QCOMPARE(int(noCancel), 1);
+        QCOMPARE(int(settings.PortNo), 4);
+        QCOMPARE(settings.OccupyPort, false);
+        QCOMPARE(main->windowTitle(), QStringLiteral("QV PC-Software Ver1.40"));
+    }
+};
+
+QV_TEST_MAIN(TestStartup)
+#include "tst_startup.moc"

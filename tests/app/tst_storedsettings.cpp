@@ -1,0 +1,113 @@
+#include "app/ResText.h"
+#include "app/StoredSettings.h"
+#include "support/TestEnvironment.h"
+
+#include <QCoreApplication>
+#include <QSettings>
+
+// The stored settings as the user's settings file holds them.
+class TestStoredSettings : public QObject {
+    Q_OBJECT
+
+    static void store(const char *key, const QString &value)
+    {
+        StoredSettings::writeText(QString::fromLatin1(key), value);
+    }
+
+private slots:
+    void init() { clearStoredSettings(); }
+
+    void language_data()
+    {
+        QTest::addColumn<QString>("stored"); // null: absent
+        QTest::addColumn<int>("languageNo");
+        QTest::addColumn<int>("offset");
+        QTest::newRow("1 Japanese") << "1" << 1 << 0;
+        QTest::newRow("2 English") << "2" << 2 << 10000;
+        QTest::newRow("absent Japanese") << QString() << 1 << 0;
+        QTest::newRow("abc English") << "abc" << 0 << 10000;
+        QTest::newRow("0 English") << "0" << 0 << 10000;
+    }
+    void language()
+    {
+        QFETCH(QString, stored);
+        QFETCH(int, languageNo);
+        QFETCH(int, offset);
+        if (!stored.isNull())
+            store("Language", stored);
+        StoredSettings s;
+        setLangOffset(-1);
+        s.ReadLanguage();
+        QCOMPARE(int(s.LanguageNo), languageNo);
+        QCOMPARE(int(LangOffset()), offset);
+        QCOMPARE(ResText(150), offset == 0 ? QStringLiteral("ｺﾝﾄﾛｰﾗ読み込みの確認")
+                                           : QStringLiteral("Confirmation of Reading data from C/T"));
+        setLangOffset(0);
+    }
+
+    void portOccupy_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("occupy");
+        QTest::newRow("0 off") << "0" << false;
+        QTest::newRow("1 on") << "1" << true;
+        QTest::newRow("5 on") << "5" << true;
+        QTest::newRow("abc off") << "abc" << false;
+        QTest::newRow("absent on") << QString() << true;
+    }
+    void portOccupy()
+    {
+        QFETCH(QString, stored);
+        QFETCH(bool, occupy);
+        if (!stored.isNull())
+            store("PortOccupy", stored);
+        StoredSettings s;
+        s.ReadPortOccupy();
+        QCOMPARE(s.OccupyPort, occupy);
+    }
+
+    void portNo_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("portNo");
+        QTest::newRow("absent gives 1") << QString() << 1;
+        QTest::newRow("not a number gives 0") << "COM3" << 0;
+        QTest::newRow("3") << "3" << 3;
+        QTest::newRow("out of range kept as read") << "40" << 40;
+    }
+    void portNo()
+    {
+        QFETCH(QString, stored);
+        QFETCH(int, portNo);
+        if (!stored.isNull())
+            store("PortNo", stored);
+        StoredSettings s;
+        s.ReadPortNo();
+        QCOMPARE(int(s.PortNo), portNo);
+    }
+
+    // What lands in the store: decimal text under group "Settings".
+    void savedAsText()
+    {
+        StoredSettings s;
+        s.PortNo = 3;
+        s.OccupyPort = false;
+        s.SavePortNo();
+        s.SavePortOccupy();
+        QSettings raw(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("QVPC-Software"),
+                      QStringLiteral("QVPC-Software"));
+        QVERIFY(raw.fileName().startsWith(qEnvironmentVariable("XDG_CONFIG_HOME")));
+        QCOMPARE(raw.value(QStringLiteral("Settings/PortNo")).toString(), QStringLiteral("3"));
+        QCOMPARE(raw.value(QStringLiteral("Settings/PortOccupy")).toString(), QStringLiteral("0"));
+        s.OccupyPort = true;
+        s.SavePortOccupy();
+        StoredSettings back;
+        back.ReadPortNo();
+        back.ReadPortOccupy();
+        QCOMPARE(int(back.PortNo), 3);
+        QCOMPARE(back.OccupyPort, true);
+    }
+};
+
+QV_TEST_CORE_MAIN(TestStoredSettings)
+#include "tst_storedsettings.moc"

@@ -1,0 +1,22 @@
+#include "support/ScriptedPrompt.h"
+
+MsgAnswer ScriptedPrompt::MsgBox(const QString &text, MsgButtons buttons, MsgIcon icon)
+{
+    shown.append({text, buttons, icon});
+    return answers.isEmpty() ? dismissAnswer(buttons) : answers.takeFirst();
+}
+
+QStringList ScriptedPrompt::texts() const
+{
+    QStringList out;
+    for (const Shown &s : shown)
+        out.append(s.text);
+    return out;
+}
+
+void ScriptedPrompt::clear()
+{
+    answers.clear();
+    shown.clear();
+    beeps = 0;
+}

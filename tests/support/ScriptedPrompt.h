@@ -1,0 +1,29 @@
+#pragma once
+
+#include "app/UserPrompt.h"
+
+#include <QList>
+#include <QString>
+
+// Answers message boxes from a list and records every box shown.
+class ScriptedPrompt : public UserPrompt {
+public:
+    struct Shown {
+        QString text;
+        MsgButtons buttons;
+        MsgIcon icon;
+    };
+
+    // Answers given in order; when the list runs out, each box is dismissed (dismissAnswer).
+    QList<MsgAnswer> answers;
+    QList<Shown> shown;
+    int beeps = 0;
+
+    MsgAnswer MsgBox(const QString &text, MsgButtons buttons = MsgButtons::OkOnly,
+                     MsgIcon icon = MsgIcon::None) override;
+    void Beep() override { ++beeps; }
+
+    // The texts shown so far, in order.
+    QStringList texts() const;
+    void clear();
+};

@@ -1,0 +1,26 @@
+#include "support/TestEnvironment.h"
+
+#include "app/ResText.h"
+#include "app/StoredSettings.h"
+
+#include <QDir>
+#include <QSettings>
+#include <QTemporaryDir>
+
+void prepareTestEnvironment()
+{
+    static QTemporaryDir configDir; // removed when the process ends
+    qputenv("XDG_CONFIG_HOME", configDir.path().toLocal8Bit());
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    setLangOffset(0);
+}
+
+void clearStoredSettings()
+{
+    QSettings s(QSettings::IniFormat, QSettings::UserScope,
+                QString::fromLatin1(StoredSettings::AppName),
+                QString::fromLatin1(StoredSettings::AppName));
+    s.clear();
+    s.sync();
+}
