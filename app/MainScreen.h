@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+// What the operations (file, controller read and write, verification, moves) need of the main
+// window, without seeing its widgets. The main window implements it; tests may implement it with
+// a stand-in.
+class MainScreen {
+public:
+    virtual ~MainScreen() = default;
+
+    // Enable/disable brackets around an operation.
+    virtual void CMDBTN_Muko() = 0;
+    virtual void CMDBTN_Yuko() = 0;
+    virtual void Menyu_Muko() = 0;
+    virtual void Menyu_Yuko() = 0;
+    virtual void MoveCMDBTN_Muko() = 0;
+    virtual void MoveCMDBTN_Yuko() = 0;
+
+    // Blank check, then the fields into the working copy, then the range check. 0 = go on.
+    virtual qint16 ScreenCheck() = 0;
+    // Working copy into the fields; clears DataChanged.
+    virtual void ShowQvData() = 0;
+    // The sensor and homing items take part (parameter frames shown and enabled).
+    virtual bool ParametersActive() const = 0;
+
+    virtual bool DataChanged() const = 0;
+    virtual void setDataChanged(bool changed) = 0;
+};
