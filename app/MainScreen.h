@@ -26,4 +26,11 @@ public:
 
     virtual bool DataChanged() const = 0;
     virtual void setDataChanged(bool changed) = 0;
+
+    // Editing fields to the new-data state: VEL lists and ACC/DEC labels "1", the other fields
+    // empty (the parameter fields only while the parameters take part). The copies keep their
+    // values.
+    virtual void ClearFieldsForNew() = 0;
+    // Shows the name of the data on the screen (lblShowName).
+    virtual void ShowFileName(const QString &name) = 0;
 };
