@@ -1,0 +1,135 @@
+#include "link/ControllerLink.h"
+
+#include "app/ResText.h"
+#include "app/StoredSettings.h"
+
+#include <QEventLoop>
+
+ControllerLink::ControllerLink(StoredSettings &settings, UserPrompt &prompt, QObject *parent)
+    : QObject(parent), m_settings(settings), m_prompt(prompt) {
+    timerTimeout.setObjectName(QStringLiteral("timerTimeout"));
+    timerTimeout.setSingleShot(true);
+    timerTimeout.setInterval(15000);
+    connect(&timerTimeout, &QTimer::timeout, this, &ControllerLink::onTimerTimeout);
+    connect(&m_port, &QSerialPort::errorOccurred, this, &ControllerLink::onPortError);
+}
+
+ControllerLink::~ControllerLink() {
+    if (m_port.isOpen())
+        m_port.close();
+}
+
+bool ControllerLink::isPortOpen() const {
+    return m_port.isOpen();
+}
+
+QString ControllerLink::openDevicePath() const {
+    return m_port.isOpen() ? m_port.portName() : QString();
+}
+
+qint16 ControllerLink::OpenPort() {
+    if (m_settings.PortNo < PortMap::FirstNo || m_settings.PortNo > PortMap::LastNo)
+        m_settings.ReadPortNo();
+    return openNumber(m_settings.PortNo);
+}
+
+qint16 ControllerLink::OpenPortNo(qint16 n) {
+    if (n < PortMap::FirstNo || n > PortMap::LastNo) {
+        StoredSettings stored;
+        stored.ReadPortNo();
+        n = stored.PortNo;
+    }
+    return openNumber(n);
+}
+
+qint16 ControllerLink::openNumber(int n) {
+    if (m_port.isOpen())
+        return 0;
+    if (n < PortMap::FirstNo || n > PortMap::LastNo)
+        return 1;
+    const QString path = m_deviceOverride.isEmpty() ? m_portMap.devicePath(n) : m_deviceOverride;
+    if (path.isEmpty())
+        return 1;
+    m_port.setPortName(path);
+    if (!m_port.open(QIODevice::ReadWrite))
+        return 1;
+    m_portLost = false;
+    emit portOpenChanged(true);
+    // Line settings go on after opening; a failing step leaves the port open.
+    if (!m_port.setBaudRate(QSerialPort::Baud9600) || !m_port.setParity(QSerialPort::NoParity) ||
+        !m_port.setDataBits(QSerialPort::Data8) || !m_port.setStopBits(QSerialPort::OneStop) ||
+        !m_port.setFlowControl(QSerialPort::NoFlowControl))
+        return 1;
+    return 0;
+}
+
+void ControllerLink::closeNow() {
+    if (m_port.isOpen())
+        m_port.close();
+    emit portOpenChanged(false);
+}
+
+void ControllerLink::ReleasePort() {
+    if (m_port.isOpen() && !m_settings.OccupyPort)
+        closeNow();
+}
+
+void ControllerLink::ClosePort() {
+    closeNow();
+}
+
+void ControllerLink::ProbePorts() {
+    if (m_port.isOpen())
+        closeNow();
+    if (m_deviceOverride.isEmpty())
+        m_portMap.refresh();
+    for (int n = PortMap::FirstNo; n <= PortMap::LastNo; ++n) {
+        PortAvailable[n] = OpenPortNo(qint16(n)) == 0;
+        // A port that opened but refused a line setting is closed too.
+        if (m_port.isOpen())
+            closeNow();
+    }
+}
+
+void ControllerLink::onPortError(QSerialPort::SerialPortError error) {
+    // An adapter pulled out or a line hung up: the port is gone; any wait ends at once.
+    if (error != QSerialPort::ResourceError)
+        return;
+    m_portLost = true;
+    closeNow();
+    if (m_wait)
+        m_wait->quit();
+}
+
+// --- error replies and the alarm display ---
+
+QString ControllerLink::errorTextFor(const QString &errorReply) {
+    static const char *const codes[] = {"00", "01", "02", "03", "04", "05",
+                                        "06", "07", "08", "09", "0A", "0B"};
+    const QString head = errorReply.left(5);
+    for (int i = 0; i < 12; ++i) {
+        if (head == QLatin1String("0%%") + QLatin1String(codes[i]))
+            return ResText(260 + i);
+    }
+    return {};
+}
+
+void ControllerLink::ShowErrorReply() {
+    ErrorText = errorTextFor(ErrorReply);
+    setAlarm(true, ErrorReply.left(5).mid(3, 2), ErrorText);
+}
+
+void ControllerLink::clearAlarm() {
+    setAlarm(false, QString(), QString());
+}
+
+void ControllerLink::hideAlarmLamp() {
+    setAlarm(false, m_alarmCode, m_alarmComment);
+}
+
+void ControllerLink::setAlarm(bool lamp, const QString &code, const QString &comment) {
+    m_alarmLamp = lamp;
+    m_alarmCode = code;
+    m_alarmComment = comment;
+    emit alarmChanged();
+}

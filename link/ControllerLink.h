@@ -1,0 +1,112 @@
+#pragma once
+
+#include "link/PortMap.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QSerialPort>
+#include <QString>
+#include <QTimer>
+
+class StoredSettings;
+class UserPrompt;
+class QEventLoop;
+
+// The serial line to the controller: opening and releasing the port, the exchange of one command
+// line for one reply line, the controller's error replies and the alarm display they set. The
+// windows show the port state and the alarm display; the operations call the exchange.
+class ControllerLink : public QObject {
+    Q_OBJECT
+public:
+    ControllerLink(StoredSettings &settings, UserPrompt &prompt, QObject *parent = nullptr);
+    ~ControllerLink() override;
+
+    // --- serial port ---
+    bool isPortOpen() const;
+    // 0: open and set up (or already open); 1: cannot be opened. Shows no message.
+    qint16 OpenPort();
+    // Closes the port unless the port is to be kept (OccupyPort).
+    void ReleasePort();
+    // Closes the port whatever OccupyPort says; the port lamp goes off at once.
+    void ClosePort();
+    // OpenPort for port n (1 to 32, else the stored number); PortNo is left as it is.
+    qint16 OpenPortNo(qint16 n);
+    // Fills PortAvailable[1..32]; the port is closed afterwards.
+    void ProbePorts();
+    bool PortAvailable[33] = {};
+
+    // The device path of the port now open (empty while closed).
+    QString openDevicePath() const;
+    // Makes every port number reach this device, leaving the stored map alone (demos, tools);
+    // empty to use the map again.
+    void setDeviceOverride(const QString &path) { m_deviceOverride = path; }
+    PortMap &portMap() { return m_portMap; }
+
+    // --- command exchange ---
+    // Sends command + data + CR LF and waits for a reply of replyLength characters.
+    // 0: the good reply is in LastReply; 1: failed (the user has been told, except when the port
+    // could not be made ready, the port failed or another exchange is still running).
+    qint16 SendCommand(const QString &command, qint16 replyLength, const QString &data);
+    // Sends command + data + CR LF without waiting for a reply; returns once the line has left
+    // the port, so that closing the port right after cannot lose it. 1 when nothing was sent.
+    qint16 SendCommandNoReply(const QString &command, qint16 replyLength, const QString &data);
+    // "0CM1": 0 when the controller answered, 1 otherwise.
+    qint16 CommCheck();
+    // True while an exchange waits for its reply.
+    bool isBusy() const { return m_busy; }
+
+    qint16 ReplyTimeout = 5000;
+    bool TimedOut = false;
+    QString LastReply;
+    bool CommFailed = false;
+
+    // --- error replies and the alarm display ---
+    QString ErrorReply;
+    QString ErrorText;
+    // Shows the error in ErrorReply on the alarm display and sets ErrorText.
+    void ShowErrorReply();
+
+    bool alarmLampShown() const { return m_alarmLamp; }
+    QString alarmCode() const { return m_alarmCode; }
+    QString alarmComment() const { return m_alarmComment; }
+    // The reset operation: lamp off, code and text emptied.
+    void clearAlarm();
+    // Lamp off; code and text stay.
+    void hideAlarmLamp();
+
+    // Text of an error reply's code ("0%%03..." gives text 263), empty for an unknown code.
+    static QString errorTextFor(const QString &errorReply);
+
+signals:
+    void alarmChanged();
+    void portOpenChanged(bool open);
+
+private:
+    enum class WaitEnd { Reply, TimedOut, PortLost };
+
+    qint16 openNumber(int n);
+    void closeNow();
+    void onPortError(QSerialPort::SerialPortError error);
+    void onTimerTimeout();
+    bool writeLine(const QString &line);
+    WaitEnd waitForReply(QByteArray &buffer);
+    bool waitUntilWritten();
+    // The recovery exchange after a malformed reply: "0CM0"; true when it brought an error reply.
+    bool recover(bool &portLost);
+    void takeErrorReply(const QByteArray &buffer);
+    void setAlarm(bool lamp, const QString &code, const QString &comment);
+
+    StoredSettings &m_settings;
+    UserPrompt &m_prompt;
+    PortMap m_portMap;
+    QString m_deviceOverride;
+    QSerialPort m_port;
+    QTimer timerTimeout;
+    QEventLoop *m_wait = nullptr;
+    bool m_busy = false;
+    bool m_portLost = false;
+
+    bool m_alarmLamp = false;
+    QString m_alarmCode;
+    QString m_alarmComment = QStringLiteral("No Error");
+};

@@ -1,0 +1,212 @@
+// The command exchange of ControllerLink: one command line out, one reply line back.
+#include "link/ControllerLink.h"
+
+#include "app/ResText.h"
+#include "app/StoredSettings.h"
+#include "app/UserPrompt.h"
+
+#include <QEventLoop>
+
+#ifdef Q_OS_UNIX
+#include <termios.h>
+#endif
+
+namespace {
+
+const QByteArray CrLf("\r\n");
+const QString ErrorPrefix = QStringLiteral("0%%");
+
+// Marks the link busy for the length of one exchange.
+class BusyScope {
+public:
+    explicit BusyScope(bool &busy) : m_busy(busy) { m_busy = true; }
+    ~BusyScope() { m_busy = false; }
+    BusyScope(const BusyScope &) = delete;
+    BusyScope &operator=(const BusyScope &) = delete;
+
+private:
+    bool &m_busy;
+};
+
+QString joinLines(const QStringList &lines) {
+    return lines.join(QStringLiteral("\r\n"));
+}
+
+} // namespace
+
+qint16 ControllerLink::SendCommand(const QString &command, qint16 replyLength,
+                                   const QString &data) {
+    // Waits process events, so an exchange could be started from inside another one; its reply
+    // would be mixed into ours. Refuse it before anything is sent.
+    if (m_busy)
+        return 1;
+    if (OpenPort() != 0)
+        return 1;
+    BusyScope busy(m_busy);
+
+    CommFailed = false;
+    TimedOut = false;
+    LastReply.clear();
+    const QString line = command + data;
+    const QString prefix = line.left(3);
+    if (!writeLine(line)) {
+        CommFailed = true;
+        return 1;
+    }
+
+    QByteArray buffer;
+    const WaitEnd end = waitForReply(buffer);
+    if (end == WaitEnd::PortLost) {
+        CommFailed = true;
+        return 1;
+    }
+    if (end == WaitEnd::TimedOut) {
+        CommFailed = true;
+        closeNow();
+        m_prompt.MsgBox(joinLines({ResText(1100), ResText(1101), ResText(1102), ResText(1103)}));
+        return 1;
+    }
+
+    const QString reply = QString::fromLatin1(buffer);
+    if (reply.startsWith(ErrorPrefix)) {
+        takeErrorReply(buffer);
+        m_prompt.MsgBox(joinLines({ResText(215), QLatin1Char('[') + ErrorText + QLatin1Char(']')}));
+        ReleasePort();
+        return 1;
+    }
+
+    const bool wrongPrefix = reply.left(3) != prefix;
+    if (wrongPrefix || reply.length() != replyLength) {
+        bool portLost = false;
+        const bool recoveryError = recover(portLost);
+        CommFailed = true;
+        if (portLost)
+            return 1;
+        ReleasePort();
+        if (recoveryError)
+            m_prompt.MsgBox(
+                joinLines({ResText(215), QLatin1Char('[') + ErrorText + QLatin1Char(']')}));
+        else if (wrongPrefix)
+            m_prompt.MsgBox(joinLines({ResText(1107), ResText(1108)}));
+        else
+            m_prompt.MsgBox(joinLines({ResText(1105), ResText(1106)}));
+        return 1;
+    }
+
+    LastReply = reply;
+    setAlarm(false, m_alarmCode, QStringLiteral("No Error"));
+    return 0;
+}
+
+bool ControllerLink::recover(bool &portLost) {
+    TimedOut = false;
+    LastReply.clear();
+    QByteArray buffer;
+    if (!writeLine(QStringLiteral("0CM0"))) {
+        portLost = !m_port.isOpen();
+        return false;
+    }
+    const WaitEnd end = waitForReply(buffer);
+    if (end == WaitEnd::PortLost) {
+        portLost = true;
+        return false;
+    }
+    if (end == WaitEnd::Reply && buffer.startsWith(ErrorPrefix.toLatin1())) {
+        takeErrorReply(buffer);
+        return true;
+    }
+    return false;
+}
+
+void ControllerLink::takeErrorReply(const QByteArray &buffer) {
+    ErrorReply = QString::fromLatin1(buffer);
+    CommFailed = true;
+    ShowErrorReply();
+}
+
+qint16 ControllerLink::SendCommandNoReply(const QString &command, qint16 replyLength,
+                                          const QString &data) {
+    Q_UNUSED(replyLength);
+    if (m_busy)
+        return 1;
+    if (OpenPort() != 0)
+        return 1;
+    BusyScope busy(m_busy);
+    CommFailed = false;
+    LastReply.clear();
+    if (!writeLine(command + data))
+        return 1;
+    // The caller may close the port at once (the restart after a data write): the line must
+    // have left the port by then.
+    return waitUntilWritten() ? 0 : 1;
+}
+
+qint16 ControllerLink::CommCheck() {
+    ReplyTimeout = 1000;
+    return SendCommand(QStringLiteral("0CM"), 6, QStringLiteral("1")) == 0 ? 0 : 1;
+}
+
+bool ControllerLink::writeLine(const QString &line) {
+    const QByteArray bytes = line.toLatin1() + CrLf;
+    return m_port.write(bytes) == bytes.size();
+}
+
+void ControllerLink::onTimerTimeout() {
+    TimedOut = true;
+    timerTimeout.stop();
+    if (m_wait)
+        m_wait->quit();
+}
+
+ControllerLink::WaitEnd ControllerLink::waitForReply(QByteArray &buffer) {
+    QEventLoop loop;
+    m_wait = &loop;
+    const auto woken = connect(&m_port, &QSerialPort::readyRead, &loop, &QEventLoop::quit);
+    timerTimeout.setInterval(ReplyTimeout);
+    timerTimeout.start();
+
+    WaitEnd end = WaitEnd::Reply;
+    for (;;) {
+        // Input already waiting (also input that came while no exchange ran) is taken first.
+        if (m_port.isOpen() && m_port.bytesAvailable() > 0) {
+            buffer += m_port.readAll();
+            if (buffer.endsWith(CrLf))
+                break;
+        }
+        if (m_portLost || !m_port.isOpen()) {
+            end = WaitEnd::PortLost;
+            break;
+        }
+        if (TimedOut) {
+            end = WaitEnd::TimedOut;
+            break;
+        }
+        loop.exec();
+    }
+
+    timerTimeout.stop();
+    disconnect(woken);
+    m_wait = nullptr;
+    return end;
+}
+
+bool ControllerLink::waitUntilWritten() {
+    QEventLoop loop;
+    m_wait = &loop;
+    const auto written = connect(&m_port, &QSerialPort::bytesWritten, &loop, &QEventLoop::quit);
+    QTimer limit;
+    limit.setSingleShot(true);
+    connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
+    limit.start(1000);
+    while (m_port.isOpen() && m_port.bytesToWrite() > 0 && limit.isActive())
+        loop.exec();
+    disconnect(written);
+    m_wait = nullptr;
+    if (!m_port.isOpen() || m_port.bytesToWrite() > 0)
+        return false;
+#ifdef Q_OS_UNIX
+    // Let the driver send what it holds before anyone closes the port.
+    ::tcdrain(int(m_port.handle()));
+#endif
+    return true;
+}

@@ -1,0 +1,95 @@
+#include "link/PortMap.h"
+
+#include "app/StoredSettings.h"
+
+#include <QCollator>
+#include <QSerialPortInfo>
+#include <QSettings>
+#include <algorithm>
+
+namespace {
+
+QSettings store() {
+    return QSettings(QSettings::IniFormat, QSettings::UserScope,
+                     QString::fromLatin1(StoredSettings::AppName),
+                     QString::fromLatin1(StoredSettings::AppName));
+}
+
+QString key(int n) {
+    return QStringLiteral("Ports/COM%1").arg(n);
+}
+
+bool isAdapterName(const QString &path) {
+    return path.contains(QLatin1String("ttyUSB")) || path.contains(QLatin1String("ttyACM"));
+}
+
+} // namespace
+
+PortMap::PortMap(Enumerator enumerate) : m_enumerate(std::move(enumerate)) {}
+
+QString PortMap::entry(int n) {
+    if (n < FirstNo || n > LastNo)
+        return {};
+    return store().value(key(n)).toString();
+}
+
+void PortMap::setEntry(int n, const QString &path) {
+    if (n < FirstNo || n > LastNo)
+        return;
+    QSettings s = store();
+    s.setValue(key(n), path);
+    s.sync();
+}
+
+QString PortMap::devicePath(int n) {
+    if (n < FirstNo || n > LastNo)
+        return {};
+    QString path = entry(n);
+    if (path.isEmpty()) {
+        refresh();
+        path = entry(n);
+    }
+    return path;
+}
+
+void PortMap::refresh() {
+    QList<SerialDevice> devices = m_enumerate ? m_enumerate() : QList<SerialDevice>{};
+    QCollator natural;
+    natural.setNumericMode(true);
+    std::stable_sort(devices.begin(), devices.end(),
+                     [&natural](const SerialDevice &a, const SerialDevice &b) {
+                         if (a.adapter != b.adapter)
+                             return a.adapter;
+                         return natural.compare(a.path, b.path) < 0;
+                     });
+
+    QSettings s = store();
+    QStringList taken;
+    QList<int> freeNos;
+    for (int n = FirstNo; n <= LastNo; ++n) {
+        const QString path = s.value(key(n)).toString();
+        if (path.isEmpty())
+            freeNos.append(n);
+        else
+            taken.append(path);
+    }
+    for (const SerialDevice &device : devices) {
+        if (freeNos.isEmpty())
+            break;
+        if (device.path.isEmpty() || taken.contains(device.path))
+            continue;
+        s.setValue(key(freeNos.takeFirst()), device.path);
+        taken.append(device.path);
+    }
+    s.sync();
+}
+
+QList<SerialDevice> PortMap::systemDevices() {
+    QList<SerialDevice> devices;
+    const auto ports = QSerialPortInfo::availablePorts();
+    for (const QSerialPortInfo &info : ports) {
+        const QString path = info.systemLocation();
+        devices.append({path, info.hasVendorIdentifier() || isAdapterName(path)});
+    }
+    return devices;
+}

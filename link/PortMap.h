@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <functional>
+
+// One serial device found on the system.
+struct SerialDevice {
+    QString path;         // "/dev/ttyUSB0"
+    bool adapter = false; // a USB or ACM adapter (these get the low numbers first)
+};
+
+// The port numbers COM1 to COM32 that the user sees, mapped to device paths. The map lives in the
+// settings store (group "Ports", key "COMn", value the device path) and grows by itself: a device
+// found on the system that has no number yet gets the lowest free one, adapters first.
+class PortMap {
+public:
+    static constexpr int FirstNo = 1;
+    static constexpr int LastNo = 32;
+
+    using Enumerator = std::function<QList<SerialDevice>()>;
+
+    // The system's serial devices by default; tests give a list of their own.
+    explicit PortMap(Enumerator enumerate = systemDevices);
+
+    // Device path of COMn: the stored entry, after numbering any new devices when there is none.
+    // Empty when n is out of range or nothing maps to it.
+    QString devicePath(int n);
+
+    // Gives every device without a number the lowest free number and stores it.
+    void refresh();
+
+    // Stores COMn = path (the user's own choice, a simulator's pty).
+    static void setEntry(int n, const QString &path);
+    static QString entry(int n);
+
+    static QList<SerialDevice> systemDevices();
+
+private:
+    Enumerator m_enumerate;
+};
