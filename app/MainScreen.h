@@ -27,13 +27,6 @@ public:
     virtual bool DataChanged() const = 0;
     virtual void setDataChanged(bool changed) = 0;
 
-    // Shows the display name of the data on screen (lblShowName).
-    virtual void setShowName(const QString &name) = 0;
-    // Puts the editing fields into their new-data state: VEL, ACC and DEC "1", the position and
-    // pausing-time fields empty and, while ParametersActive, the parameter fields empty and
-    // chkRevDir unchecked. The copies are not touched.
-    virtual void clearFields() = 0;
-
     // Editing fields to the new-data state: VEL lists and ACC/DEC labels "1", the other fields
     // empty (the parameter fields only while the parameters take part). The copies keep their
     // values.
