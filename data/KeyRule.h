@@ -1,0 +1,21 @@
+#pragma once
+
+// What a typed character does in a numeric editing field: only the digits 0 to 9 are inserted,
+// Backspace and Tab always pass, Enter moves on to the next field, and typing never makes the
+// text longer than the field's limit.
+struct KeyRule {
+    int limit = 3;
+    // The VEL lists apply the limit even while part of the text is selected.
+    bool limitIgnoresSelection = false;
+};
+
+enum class KeyVerdict { Pass, Drop, MoveOn };
+
+namespace KeyCode {
+constexpr int Backspace = 8;
+constexpr int Tab = 9;
+constexpr int Enter = 13;
+} // namespace KeyCode
+
+// code: the character code of the key; textLength and hasSelection: the field before the key.
+KeyVerdict judgeKey(int code, int textLength, bool hasSelection, const KeyRule &rule);
