@@ -67,7 +67,9 @@ double leadingValue(const QString &text)
         return 0.0;
     bool ok = false;
     const double v = text.mid(start, i - start).toDouble(&ok);
-    return ok ? v : 0.0;
+    // A number too large for a double comes back as infinity: keep it, so that callers see it does
+    // not fit their type rather than a 0.
+    return ok || std::isinf(v) ? v : 0.0;
 }
 
 } // namespace VbNumber

@@ -1,0 +1,169 @@
+#include "data/ControllerBlocks.h"
+
+#include "app/ResText.h"
+#include "app/UserPrompt.h"
+#include "app/VbNumber.h"
+
+#include <limits>
+#include <optional>
+
+QString HexField(qint32 value, qint16 width)
+{
+    const QString hex = QString::number(static_cast<quint32>(value), 16).toUpper();
+    if (hex.size() > width)
+        return QStringLiteral("X");
+    return hex.rightJustified(width, u'0');
+}
+
+namespace {
+
+const QString Filler = QStringLiteral("FF");
+const QString Filler4 = QStringLiteral("FFFFFFFF");
+
+// The velocity step as the controller stores it (four times the step), in 16-bit arithmetic.
+std::optional<QString> velocityField(qint16 step)
+{
+    const int product = int(step) * 4;
+    if (product < std::numeric_limits<qint16>::min() || product > std::numeric_limits<qint16>::max())
+        return std::nullopt;
+    return HexField(product, 2);
+}
+
+int hexDigit(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9')
+        return u - u'0';
+    if (u >= u'A' && u <= u'F')
+        return u - u'A' + 10;
+    if (u >= u'a' && u <= u'f')
+        return u - u'a' + 10;
+    return -1;
+}
+
+int charAt(const QString &reply, int index) // -1 past the end or not hexadecimal
+{
+    return index < reply.size() ? hexDigit(reply[index]) : -1;
+}
+
+// A byte at the 1-based reply position, read leniently.
+int byteAt(const QString &reply, int position)
+{
+    const int high = charAt(reply, position - 1);
+    if (high < 0)
+        return 0;
+    const int low = charAt(reply, position);
+    return low < 0 ? high : high * 16 + low;
+}
+
+// A 16- or 24-bit field at the 1-based reply position; no value when any character is not
+// hexadecimal.
+std::optional<qint32> wideAt(const QString &reply, int position, int width)
+{
+    qint32 value = 0;
+    for (int i = 0; i < width; ++i) {
+        const int digit = charAt(reply, position - 1 + i);
+        if (digit < 0)
+            return std::nullopt;
+        value = value * 16 + digit;
+    }
+    return value;
+}
+
+qint16 velocityAt(const QString &reply, int position)
+{
+    return qint16(VbNumber::roundHalfEven(byteAt(reply, position) / 4.0));
+}
+
+} // namespace
+
+qint16 SetData2PSDA(const QvData &working, bool parametersActive,
+                    ControllerBlocks::WriteBlocks &blocks, UserPrompt &prompt)
+{
+    using namespace ControllerBlocks;
+    const auto fail = [&prompt] {
+        prompt.MsgBox(ResText(248) + QStringLiteral("\r\n") + ResText(249));
+        return qint16(1);
+    };
+
+    const auto vel1 = velocityField(working.Vel1);
+    if (!vel1)
+        return fail();
+    const QString motion1 = *vel1 + HexField(working.Acc1, 2) + HexField(working.Dec1, 2);
+    blocks[0] = QString::fromLatin1(WriteOrder[0]) + motion1 + HexField(working.Pulse1, 6) +
+                HexField(working.PauseTime1, 2) + Filler;
+    blocks[1] = QString::fromLatin1(WriteOrder[1]) + motion1 + HexField(working.Pulse2, 6) +
+                HexField(working.PauseTime2, 2) + Filler;
+
+    const auto vel2 = velocityField(working.Vel2);
+    if (!vel2)
+        return fail();
+    const QString motion2 = *vel2 + HexField(working.Acc2, 2) + HexField(working.Dec2, 2);
+    blocks[2] = QString::fromLatin1(WriteOrder[2]) + motion2 + HexField(working.PauseTime2, 2) +
+                Filler4;
+
+    if (parametersActive) {
+        blocks[HomingRow] = QString::fromLatin1(WriteOrder[HomingRow]) +
+                            HexField(working.HomingVel, 2) + HexField(working.HomingPulse, 4) +
+                            HexField(working.OffsetVel, 2) + HexField(working.OffsetPulse, 4) +
+                            Filler + HexField(working.RevDir, 2);
+        QString sensor = QString::fromLatin1(WriteOrder[SensorRow]);
+        for (qint16 item : {working.SupplyCounter, working.RestartDelay, working.NoWorkCounter,
+                            working.SeparateTimer, working.MidDetectCounter,
+                            working.TipWorkOffTimer, working.Sp1})
+            sensor += HexField(item, 2);
+        blocks[SensorRow] = sensor + Filler;
+    }
+
+    blocks[5] = QString::fromLatin1(WriteOrder[5]) + motion2 + HexField(working.PauseTime1, 2) +
+                Filler4;
+    blocks[6] = QString::fromLatin1(WriteOrder[6]) + QStringLiteral("FFFFFFFFFFFF55AA");
+    return 0;
+}
+
+qint16 Extract2temp(const ControllerBlocks::ReadReplies &replies, QvData &read)
+{
+    const QString &pos1 = replies[0];
+    const QString &pos2 = replies[1];
+    const QString &motion2 = replies[2];
+    const QString &homing = replies[3];
+    const QString &sensor = replies[4];
+
+    const auto pulse1 = wideAt(pos1, 12, 6);
+    const auto pulse2 = wideAt(pos2, 12, 6);
+    const auto homingPulse = wideAt(homing, 8, 4);
+    const auto offsetPulse = wideAt(homing, 14, 4);
+    if (!pulse1 || !pulse2 || !homingPulse || !offsetPulse)
+        return 1;
+
+    QvData d;
+    d.Vel1 = velocityAt(pos1, 6);
+    d.Acc1 = qint16(byteAt(pos1, 8));
+    d.Dec1 = qint16(byteAt(pos1, 10));
+    d.Pulse1 = *pulse1;
+    d.PauseTime1 = qint16(byteAt(pos1, 18));
+
+    d.Pulse2 = *pulse2;
+    d.PauseTime2 = qint16(byteAt(pos2, 18));
+
+    d.Vel2 = velocityAt(motion2, 6);
+    d.Acc2 = qint16(byteAt(motion2, 8));
+    d.Dec2 = qint16(byteAt(motion2, 10));
+
+    d.HomingVel = qint16(byteAt(homing, 6));
+    d.HomingPulse = *homingPulse;
+    d.OffsetVel = qint16(byteAt(homing, 12));
+    d.OffsetPulse = *offsetPulse;
+    d.RevDir = qint16(byteAt(homing, 20));
+
+    d.SupplyCounter = qint16(byteAt(sensor, 6));
+    d.RestartDelay = qint16(byteAt(sensor, 8));
+    d.NoWorkCounter = qint16(byteAt(sensor, 10));
+    d.SeparateTimer = qint16(byteAt(sensor, 12));
+    d.MidDetectCounter = qint16(byteAt(sensor, 14));
+    d.TipWorkOffTimer = qint16(byteAt(sensor, 16));
+    d.Sp1 = qint16(byteAt(sensor, 18));
+
+    read = d;
+    return 0;
+}

@@ -1,0 +1,139 @@
+#include "data/FileOperations.h"
+
+#include "app/MainScreen.h"
+#include "app/ResText.h"
+#include "app/UserPrompt.h"
+#include "data/FileDialogs.h"
+#include "data/QvDataFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+FileOperations::FileOperations(QvDataCopies &copies, MainScreen &screen, UserPrompt &prompt,
+                               FileDialogs &dialogs)
+    : m_copies(copies), m_screen(screen), m_prompt(prompt), m_dialogs(dialogs),
+      m_currentFileName(ResText(15))
+{
+}
+
+QString FileOperations::displayName(const QString &path)
+{
+    const QString name = QFileInfo(path).fileName();
+    return name.size() < 4 ? QString() : name.left(name.size() - 4);
+}
+
+void FileOperations::setCurrentFileName(const QString &name)
+{
+    m_currentFileName = name;
+    m_screen.ShowFileName(name);
+}
+
+void FileOperations::adoptFile(const QString &path)
+{
+    m_folder = QFileInfo(path).absolutePath();
+    setCurrentFileName(displayName(path));
+}
+
+qint16 FileOperations::ReadQvFile(const QString &path)
+{
+    return ::ReadQvFile(path, m_copies.read, m_screen, m_prompt);
+}
+
+qint16 FileOperations::SaveFileAs(const QString &name)
+{
+    if (!QvDataFile::write(name, m_copies.working))
+        return 1;
+    adoptFile(name);
+    m_screen.setDataChanged(false);
+    return 0;
+}
+
+void FileOperations::New()
+{
+    m_screen.CMDBTN_Muko();
+    m_screen.Menyu_Muko();
+    if (m_screen.DataChanged()) {
+        const MsgAnswer answer =
+            m_prompt.MsgBox(ResText(223), MsgButtons::YesNoCancel, MsgIcon::Question);
+        if (answer == MsgAnswer::Yes) {
+            Save();
+        } else if (answer != MsgAnswer::No) {
+            m_screen.CMDBTN_Yuko();
+            m_screen.Menyu_Yuko();
+            return;
+        }
+    }
+    m_screen.ClearFieldsForNew();
+    setCurrentFileName(ResText(15));
+    m_screen.setDataChanged(false);
+    m_screen.CMDBTN_Yuko();
+    m_screen.Menyu_Yuko();
+}
+
+void FileOperations::Open()
+{
+    m_screen.CMDBTN_Muko();
+    m_screen.Menyu_Muko();
+    FileDialogs::Options options;
+    options.title = ResText(209);
+    options.defaultExt = ResText(204);
+    options.filter = ResText(205);
+    const QString path = m_dialogs.ShowOpen(options);
+    if (!path.isEmpty() && ReadQvFile(path) == 0) {
+        adoptFile(path);
+        m_copies.CopyTemp2Hensu();
+        m_screen.ShowQvData();
+        m_screen.setDataChanged(false);
+    }
+    m_screen.CMDBTN_Yuko();
+    m_screen.Menyu_Yuko();
+}
+
+// The file Save writes to: the current file again, or one the user chooses when the data have no
+// file name (new data, data read from the controller). Empty when the user cancelled.
+QString FileOperations::askSaveName()
+{
+    const bool named = !m_currentFileName.isEmpty() && !m_folder.isEmpty() &&
+                       m_currentFileName != ResText(234) && m_currentFileName != ResText(15);
+    if (named)
+        return QDir(m_folder).filePath(m_currentFileName + ResText(237));
+
+    // Title and proposed name stay as the dialog last had them.
+    FileDialogs::Options options = m_dialogs.last();
+    options.filter = ResText(235) + ResText(236);
+    options.overwritePrompt = true;
+    options.initialDir.clear();
+    // Without an extension the name would lose its last four characters at the next Save.
+    if (options.defaultExt.isEmpty())
+        options.defaultExt = ResText(228);
+    return m_dialogs.ShowSave(options);
+}
+
+void FileOperations::Save()
+{
+    m_screen.CMDBTN_Muko();
+    m_screen.Menyu_Muko();
+    if (m_screen.ScreenCheck() == 0) {
+        const QString file = askSaveName();
+        if (file.isEmpty() || SaveFileAs(file) != 0)
+            m_prompt.MsgBox(ResText(238));
+    }
+    m_screen.CMDBTN_Yuko();
+    m_screen.Menyu_Yuko();
+}
+
+void FileOperations::SaveAs()
+{
+    if (m_screen.ScreenCheck() != 0)
+        return;
+    FileDialogs::Options options;
+    options.title = ResText(225);
+    options.filter = ResText(226);
+    options.fileName = ResText(227);
+    options.defaultExt = ResText(228);
+    options.overwritePrompt = true;
+    const QString file = m_dialogs.ShowSave(options);
+    // A cancelled dialog ends quietly; a failed write is reported, the user expects the data kept.
+    if (!file.isEmpty() && SaveFileAs(file) != 0)
+        m_prompt.MsgBox(ResText(238));
+}

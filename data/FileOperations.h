@@ -1,0 +1,50 @@
+#pragma once
+
+#include "data/QvData.h"
+
+#include <QString>
+
+class FileDialogs;
+class MainScreen;
+class UserPrompt;
+
+// The file operations of the main window (New, Open, Save, Save As) and the name of the data on
+// screen with the folder it came from. Reaches the window only through MainScreen.
+class FileOperations {
+public:
+    FileOperations(QvDataCopies &copies, MainScreen &screen, UserPrompt &prompt,
+                   FileDialogs &dialogs);
+
+    void New();
+    void Open();
+    void Save();
+    void SaveAs();
+
+    // Writes the working copy to name; on success the name and folder become the current ones
+    // and DataChanged is cleared. Returns 0 when written, 1 when not (nothing shown).
+    qint16 SaveFileAs(const QString &name);
+
+    // Reads a file into the read copy (message on failure, DataChanged cleared on success).
+    qint16 ReadQvFile(const QString &path);
+
+    // The display name of the data on screen: "New data", "Inside of C/T" or a file's name.
+    QString CurrentFileName() const { return m_currentFileName; }
+    // Sets and shows the name (a read from the controller sets text 213).
+    void setCurrentFileName(const QString &name);
+    // Folder of the file last opened or saved; Save writes back into it.
+    QString currentFolder() const { return m_folder; }
+
+    // A file's display name: without its folder and its last four characters (".qvd").
+    static QString displayName(const QString &path);
+
+private:
+    void adoptFile(const QString &path);
+    QString askSaveName();
+
+    QvDataCopies &m_copies;
+    MainScreen &m_screen;
+    UserPrompt &m_prompt;
+    FileDialogs &m_dialogs;
+    QString m_currentFileName;
+    QString m_folder;
+};

@@ -1,0 +1,184 @@
+#include "data/QvDataFile.h"
+
+#include "app/MainScreen.h"
+#include "app/ResText.h"
+#include "app/UserPrompt.h"
+#include "app/VbNumber.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <cmath>
+#include <limits>
+#include <optional>
+
+namespace QvDataFile {
+
+namespace {
+
+const QByteArray LineEnd = QByteArrayLiteral("\r\n");
+
+QByteArray line(std::initializer_list<qint32> values)
+{
+    QByteArrayList fields;
+    for (qint32 v : values)
+        fields.append(QByteArray::number(v));
+    return fields.join(',') + LineEnd;
+}
+
+// Reads the comma-separated fields of a file one by one. A field ends at a comma or a line end
+// (CR LF, CR or LF); leading blanks are skipped and a field in double quotes loses its quotes.
+class FieldReader {
+public:
+    explicit FieldReader(QIODevice &file) : m_file(file) {}
+
+    // The next field; none when the file has ended before it or cannot be read.
+    std::optional<QString> next()
+    {
+        char c = 0;
+        if (!m_file.getChar(&c))
+            return std::nullopt;
+        while (c == ' ') {
+            if (!m_file.getChar(&c))
+                return QString();
+        }
+        QByteArray text;
+        if (c == '"') {
+            while (m_file.getChar(&c) && c != '"')
+                text.append(c);
+            // Whatever follows the closing quote up to the separator is not part of the field.
+            while (m_file.getChar(&c) && !isSeparator(c)) {
+            }
+        } else {
+            while (!isSeparator(c)) {
+                text.append(c);
+                if (!m_file.getChar(&c))
+                    return QString::fromLatin1(text);
+            }
+        }
+        if (c == '\r') { // CR LF is one line end
+            char lf = 0;
+            if (m_file.peek(&lf, 1) == 1 && lf == '\n')
+                m_file.getChar(&lf);
+        }
+        return QString::fromLatin1(text);
+    }
+
+private:
+    static bool isSeparator(char c) { return c == ',' || c == '\r' || c == '\n'; }
+
+    QIODevice &m_file;
+};
+
+// A 16-bit item: the leading number of the field, rounded half to even.
+std::optional<qint16> shortItem(const QString &field)
+{
+    const double v = VbNumber::roundHalfEven(VbNumber::leadingValue(field));
+    if (!(v >= std::numeric_limits<qint16>::min() && v <= std::numeric_limits<qint16>::max()))
+        return std::nullopt;
+    return qint16(v);
+}
+
+// A 32-bit item: the whole field as a number, rounded half to even; an empty field is 0.
+std::optional<qint32> longItem(const QString &field)
+{
+    if (field.isEmpty())
+        return 0;
+    return VbNumber::toInt32(field);
+}
+
+} // namespace
+
+QByteArray format(const QvData &d)
+{
+    return QByteArray(Marker) + LineEnd +
+           line({d.Vel1, d.Acc1, d.Dec1, d.Pulse1, d.PauseTime1}) +
+           line({d.Vel1, d.Acc1, d.Dec1, d.PauseTime1}) +
+           line({d.Vel2, d.Acc2, d.Dec2, d.Pulse2, d.PauseTime2}) +
+           line({d.Vel2, d.Acc2, d.Dec2, d.PauseTime2}) +
+           line({d.HomingVel, d.HomingPulse, d.OffsetVel, d.OffsetPulse}) +
+           line({d.SupplyCounter, d.NoWorkCounter, d.RestartDelay, d.RevDir}) +
+           line({d.SeparateTimer, d.MidDetectCounter, d.TipWorkOffTimer, d.Sp1});
+}
+
+ReadOutcome read(QIODevice &file, QvData &d)
+{
+    FieldReader reader(file);
+    const auto marker = reader.next();
+    if (!marker || *marker != QLatin1String(Marker))
+        return ReadOutcome::NotQvFile;
+
+    QStringList fields;
+    for (int i = 0; i < 30; ++i) {
+        auto field = reader.next();
+        if (!field)
+            return ReadOutcome::Broken;
+        fields.append(*field);
+    }
+
+    // Fields in file order; lines 3 and 5 (fields 5 to 8 and 14 to 17) are read and dropped.
+    int at = 0;
+    const auto take16 = [&](qint16 &item) {
+        const auto v = shortItem(fields[at++]);
+        if (v)
+            item = *v;
+        return v.has_value();
+    };
+    const auto take32 = [&](qint32 &item) {
+        const auto v = longItem(fields[at++]);
+        if (v)
+            item = *v;
+        return v.has_value();
+    };
+    const auto skip = [&](int count) {
+        at += count;
+        return true;
+    };
+    const bool ok = take16(d.Vel1) && take16(d.Acc1) && take16(d.Dec1) && take32(d.Pulse1) &&
+                    take16(d.PauseTime1) && skip(4) && take16(d.Vel2) && take16(d.Acc2) &&
+                    take16(d.Dec2) && take32(d.Pulse2) && take16(d.PauseTime2) && skip(4) &&
+                    take16(d.HomingVel) && take32(d.HomingPulse) && take16(d.OffsetVel) &&
+                    take32(d.OffsetPulse) && take16(d.SupplyCounter) &&
+                    take16(d.NoWorkCounter) && take16(d.RestartDelay) && take16(d.RevDir) &&
+                    take16(d.SeparateTimer) && take16(d.MidDetectCounter) &&
+                    take16(d.TipWorkOffTimer) && take16(d.Sp1);
+    return ok ? ReadOutcome::Read : ReadOutcome::Broken;
+}
+
+bool write(const QString &path, const QvData &data)
+{
+    const QByteArray bytes = format(data);
+    const QFileInfo target(path);
+    if (target.exists() && !target.isFile() && !target.isDir()) {
+        // A device or pipe has no contents to keep: write to it directly, never replace it.
+        QFile device(path);
+        return device.open(QIODevice::WriteOnly) && device.write(bytes) == bytes.size() &&
+               device.flush();
+    }
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+}
+
+} // namespace QvDataFile
+
+qint16 ReadQvFile(const QString &path, QvData &read, MainScreen &screen, UserPrompt &prompt)
+{
+    QFile file(path);
+    QvDataFile::ReadOutcome outcome = QvDataFile::ReadOutcome::Broken;
+    if (file.open(QIODevice::ReadOnly))
+        outcome = QvDataFile::read(file, read);
+    file.close();
+
+    switch (outcome) {
+    case QvDataFile::ReadOutcome::Read:
+        screen.setDataChanged(false);
+        return 0;
+    case QvDataFile::ReadOutcome::NotQvFile:
+        prompt.MsgBox(ResText(277) + QStringLiteral("\r\n") + ResText(278));
+        return 1;
+    case QvDataFile::ReadOutcome::Broken:
+        break;
+    }
+    prompt.MsgBox(ResText(279) + QStringLiteral("\r\n") + ResText(280));
+    return 1;
+}
