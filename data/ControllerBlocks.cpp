@@ -7,8 +7,7 @@
 #include <limits>
 #include <optional>
 
-QString HexField(qint32 value, qint16 width)
-{
+QString HexField(qint32 value, qint16 width) {
     const QString hex = QString::number(static_cast<quint32>(value), 16).toUpper();
     if (hex.size() > width)
         return QStringLiteral("X");
@@ -21,16 +20,15 @@ const QString Filler = QStringLiteral("FF");
 const QString Filler4 = QStringLiteral("FFFFFFFF");
 
 // The velocity step as the controller stores it (four times the step), in 16-bit arithmetic.
-std::optional<QString> velocityField(qint16 step)
-{
+std::optional<QString> velocityField(qint16 step) {
     const int product = int(step) * 4;
-    if (product < std::numeric_limits<qint16>::min() || product > std::numeric_limits<qint16>::max())
+    if (product < std::numeric_limits<qint16>::min() ||
+        product > std::numeric_limits<qint16>::max())
         return std::nullopt;
     return HexField(product, 2);
 }
 
-int hexDigit(QChar c)
-{
+int hexDigit(QChar c) {
     const char16_t u = c.unicode();
     if (u >= u'0' && u <= u'9')
         return u - u'0';
@@ -47,8 +45,7 @@ int charAt(const QString &reply, int index) // -1 past the end or not hexadecima
 }
 
 // A byte at the 1-based reply position, read leniently.
-int byteAt(const QString &reply, int position)
-{
+int byteAt(const QString &reply, int position) {
     const int high = charAt(reply, position - 1);
     if (high < 0)
         return 0;
@@ -58,8 +55,7 @@ int byteAt(const QString &reply, int position)
 
 // A 16- or 24-bit field at the 1-based reply position; no value when any character is not
 // hexadecimal.
-std::optional<qint32> wideAt(const QString &reply, int position, int width)
-{
+std::optional<qint32> wideAt(const QString &reply, int position, int width) {
     qint32 value = 0;
     for (int i = 0; i < width; ++i) {
         const int digit = charAt(reply, position - 1 + i);
@@ -70,16 +66,14 @@ std::optional<qint32> wideAt(const QString &reply, int position, int width)
     return value;
 }
 
-qint16 velocityAt(const QString &reply, int position)
-{
+qint16 velocityAt(const QString &reply, int position) {
     return qint16(VbNumber::roundHalfEven(byteAt(reply, position) / 4.0));
 }
 
 } // namespace
 
 qint16 SetData2PSDA(const QvData &working, bool parametersActive,
-                    ControllerBlocks::WriteBlocks &blocks, UserPrompt &prompt)
-{
+                    ControllerBlocks::WriteBlocks &blocks, UserPrompt &prompt) {
     using namespace ControllerBlocks;
     const auto fail = [&prompt] {
         prompt.MsgBox(ResText(248) + QStringLiteral("\r\n") + ResText(249));
@@ -99,8 +93,8 @@ qint16 SetData2PSDA(const QvData &working, bool parametersActive,
     if (!vel2)
         return fail();
     const QString motion2 = *vel2 + HexField(working.Acc2, 2) + HexField(working.Dec2, 2);
-    blocks[2] = QString::fromLatin1(WriteOrder[2]) + motion2 + HexField(working.PauseTime2, 2) +
-                Filler4;
+    blocks[2] =
+        QString::fromLatin1(WriteOrder[2]) + motion2 + HexField(working.PauseTime2, 2) + Filler4;
 
     if (parametersActive) {
         blocks[HomingRow] = QString::fromLatin1(WriteOrder[HomingRow]) +
@@ -115,14 +109,13 @@ qint16 SetData2PSDA(const QvData &working, bool parametersActive,
         blocks[SensorRow] = sensor + Filler;
     }
 
-    blocks[5] = QString::fromLatin1(WriteOrder[5]) + motion2 + HexField(working.PauseTime1, 2) +
-                Filler4;
+    blocks[5] =
+        QString::fromLatin1(WriteOrder[5]) + motion2 + HexField(working.PauseTime1, 2) + Filler4;
     blocks[6] = QString::fromLatin1(WriteOrder[6]) + QStringLiteral("FFFFFFFFFFFF55AA");
     return 0;
 }
 
-qint16 Extract2temp(const ControllerBlocks::ReadReplies &replies, QvData &read)
-{
+qint16 Extract2temp(const ControllerBlocks::ReadReplies &replies, QvData &read) {
     const QString &pos1 = replies[0];
     const QString &pos2 = replies[1];
     const QString &motion2 = replies[2];

@@ -13,7 +13,8 @@ class UserPrompt;
 namespace ControllerBlocks {
 
 // Block numbers in the order they are written ("0WD") and read ("0RD").
-inline constexpr std::array<const char *, 7> WriteOrder = {"02", "04", "05", "00", "01", "03", "1F"};
+inline constexpr std::array<const char *, 7> WriteOrder = {"02", "04", "05", "00",
+                                                           "01", "03", "1F"};
 inline constexpr std::array<const char *, 5> ReadOrder = {"02", "04", "05", "00", "01"};
 
 // Positions of the parameter blocks "00" and "01" in WriteOrder: sent only while the parameters

@@ -1,25 +1,21 @@
 #include "data/FileDialogs.h"
 
-QString FileDialogs::ShowOpen(const Options &options)
-{
+QString FileDialogs::ShowOpen(const Options &options) {
     return remember(options, chooseOpen(options));
 }
 
-QString FileDialogs::ShowSave(const Options &options)
-{
+QString FileDialogs::ShowSave(const Options &options) {
     return remember(options, chooseSave(options));
 }
 
-QString FileDialogs::remember(const Options &options, const QString &chosen)
-{
+QString FileDialogs::remember(const Options &options, const QString &chosen) {
     m_last = options;
     if (!chosen.isEmpty())
         m_last.fileName = chosen;
     return chosen;
 }
 
-QStringList FileDialogs::qtNameFilters(const QString &filter)
-{
+QStringList FileDialogs::qtNameFilters(const QString &filter) {
     const QStringList parts = filter.split(u'|');
     QStringList out;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
@@ -28,8 +24,8 @@ QStringList FileDialogs::qtNameFilters(const QString &filter)
             continue;
         QStringList patterns;
         for (const QString &p : parts[i + 1].split(u';', Qt::SkipEmptyParts)) {
-            const QString pattern = p.trimmed() == QLatin1String("*.*") ? QStringLiteral("*")
-                                                                       : p.trimmed();
+            const QString pattern =
+                p.trimmed() == QLatin1String("*.*") ? QStringLiteral("*") : p.trimmed();
             patterns.append(pattern);
             if (pattern.toUpper() != pattern)
                 patterns.append(pattern.toUpper());

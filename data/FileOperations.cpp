@@ -12,35 +12,28 @@
 FileOperations::FileOperations(QvDataCopies &copies, MainScreen &screen, UserPrompt &prompt,
                                FileDialogs &dialogs)
     : m_copies(copies), m_screen(screen), m_prompt(prompt), m_dialogs(dialogs),
-      m_currentFileName(ResText(15))
-{
-}
+      m_currentFileName(ResText(15)) {}
 
-QString FileOperations::displayName(const QString &path)
-{
+QString FileOperations::displayName(const QString &path) {
     const QString name = QFileInfo(path).fileName();
     return name.size() < 4 ? QString() : name.left(name.size() - 4);
 }
 
-void FileOperations::setCurrentFileName(const QString &name)
-{
+void FileOperations::setCurrentFileName(const QString &name) {
     m_currentFileName = name;
     m_screen.ShowFileName(name);
 }
 
-void FileOperations::adoptFile(const QString &path)
-{
+void FileOperations::adoptFile(const QString &path) {
     m_folder = QFileInfo(path).absolutePath();
     setCurrentFileName(displayName(path));
 }
 
-qint16 FileOperations::ReadQvFile(const QString &path)
-{
+qint16 FileOperations::ReadQvFile(const QString &path) {
     return ::ReadQvFile(path, m_copies.read, m_screen, m_prompt);
 }
 
-qint16 FileOperations::SaveFileAs(const QString &name)
-{
+qint16 FileOperations::SaveFileAs(const QString &name) {
     if (!QvDataFile::write(name, m_copies.working))
         return 1;
     adoptFile(name);
@@ -48,8 +41,7 @@ qint16 FileOperations::SaveFileAs(const QString &name)
     return 0;
 }
 
-void FileOperations::New()
-{
+void FileOperations::New() {
     m_screen.CMDBTN_Muko();
     m_screen.Menyu_Muko();
     if (m_screen.DataChanged()) {
@@ -70,8 +62,7 @@ void FileOperations::New()
     m_screen.Menyu_Yuko();
 }
 
-void FileOperations::Open()
-{
+void FileOperations::Open() {
     m_screen.CMDBTN_Muko();
     m_screen.Menyu_Muko();
     FileDialogs::Options options;
@@ -91,8 +82,7 @@ void FileOperations::Open()
 
 // The file Save writes to: the current file again, or one the user chooses when the data have no
 // file name (new data, data read from the controller). Empty when the user cancelled.
-QString FileOperations::askSaveName()
-{
+QString FileOperations::askSaveName() {
     const bool named = !m_currentFileName.isEmpty() && !m_folder.isEmpty() &&
                        m_currentFileName != ResText(234) && m_currentFileName != ResText(15);
     if (named)
@@ -109,8 +99,7 @@ QString FileOperations::askSaveName()
     return m_dialogs.ShowSave(options);
 }
 
-void FileOperations::Save()
-{
+void FileOperations::Save() {
     m_screen.CMDBTN_Muko();
     m_screen.Menyu_Muko();
     if (m_screen.ScreenCheck() == 0) {
@@ -122,8 +111,7 @@ void FileOperations::Save()
     m_screen.Menyu_Yuko();
 }
 
-void FileOperations::SaveAs()
-{
+void FileOperations::SaveAs() {
     if (m_screen.ScreenCheck() != 0)
         return;
     FileDialogs::Options options;

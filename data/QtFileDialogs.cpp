@@ -3,12 +3,15 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
-QString QtFileDialogs::chooseOpen(const Options &options) { return run(options, false); }
+QString QtFileDialogs::chooseOpen(const Options &options) {
+    return run(options, false);
+}
 
-QString QtFileDialogs::chooseSave(const Options &options) { return run(options, true); }
+QString QtFileDialogs::chooseSave(const Options &options) {
+    return run(options, true);
+}
 
-QString QtFileDialogs::run(const Options &options, bool save)
-{
+QString QtFileDialogs::run(const Options &options, bool save) {
     QFileDialog dialog(m_parent, options.title);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);

@@ -18,8 +18,7 @@ namespace {
 
 const QByteArray LineEnd = QByteArrayLiteral("\r\n");
 
-QByteArray line(std::initializer_list<qint32> values)
-{
+QByteArray line(std::initializer_list<qint32> values) {
     QByteArrayList fields;
     for (qint32 v : values)
         fields.append(QByteArray::number(v));
@@ -33,8 +32,7 @@ public:
     explicit FieldReader(QIODevice &file) : m_file(file) {}
 
     // The next field; none when the file has ended before it or cannot be read.
-    std::optional<QString> next()
-    {
+    std::optional<QString> next() {
         char c = 0;
         if (!m_file.getChar(&c))
             return std::nullopt;
@@ -71,8 +69,7 @@ private:
 };
 
 // A 16-bit item: the leading number of the field, rounded half to even.
-std::optional<qint16> shortItem(const QString &field)
-{
+std::optional<qint16> shortItem(const QString &field) {
     const double v = VbNumber::roundHalfEven(VbNumber::leadingValue(field));
     if (!(v >= std::numeric_limits<qint16>::min() && v <= std::numeric_limits<qint16>::max()))
         return std::nullopt;
@@ -80,8 +77,7 @@ std::optional<qint16> shortItem(const QString &field)
 }
 
 // A 32-bit item: the whole field as a number, rounded half to even; an empty field is 0.
-std::optional<qint32> longItem(const QString &field)
-{
+std::optional<qint32> longItem(const QString &field) {
     if (field.isEmpty())
         return 0;
     return VbNumber::toInt32(field);
@@ -89,10 +85,8 @@ std::optional<qint32> longItem(const QString &field)
 
 } // namespace
 
-QByteArray format(const QvData &d)
-{
-    return QByteArray(Marker) + LineEnd +
-           line({d.Vel1, d.Acc1, d.Dec1, d.Pulse1, d.PauseTime1}) +
+QByteArray format(const QvData &d) {
+    return QByteArray(Marker) + LineEnd + line({d.Vel1, d.Acc1, d.Dec1, d.Pulse1, d.PauseTime1}) +
            line({d.Vel1, d.Acc1, d.Dec1, d.PauseTime1}) +
            line({d.Vel2, d.Acc2, d.Dec2, d.Pulse2, d.PauseTime2}) +
            line({d.Vel2, d.Acc2, d.Dec2, d.PauseTime2}) +
@@ -101,8 +95,7 @@ QByteArray format(const QvData &d)
            line({d.SeparateTimer, d.MidDetectCounter, d.TipWorkOffTimer, d.Sp1});
 }
 
-ReadOutcome read(QIODevice &file, QvData &d)
-{
+ReadOutcome read(QIODevice &file, QvData &d) {
     FieldReader reader(file);
     const auto marker = reader.next();
     if (!marker || *marker != QLatin1String(Marker))
@@ -138,15 +131,13 @@ ReadOutcome read(QIODevice &file, QvData &d)
                     take16(d.PauseTime1) && skip(4) && take16(d.Vel2) && take16(d.Acc2) &&
                     take16(d.Dec2) && take32(d.Pulse2) && take16(d.PauseTime2) && skip(4) &&
                     take16(d.HomingVel) && take32(d.HomingPulse) && take16(d.OffsetVel) &&
-                    take32(d.OffsetPulse) && take16(d.SupplyCounter) &&
-                    take16(d.NoWorkCounter) && take16(d.RestartDelay) && take16(d.RevDir) &&
-                    take16(d.SeparateTimer) && take16(d.MidDetectCounter) &&
-                    take16(d.TipWorkOffTimer) && take16(d.Sp1);
+                    take32(d.OffsetPulse) && take16(d.SupplyCounter) && take16(d.NoWorkCounter) &&
+                    take16(d.RestartDelay) && take16(d.RevDir) && take16(d.SeparateTimer) &&
+                    take16(d.MidDetectCounter) && take16(d.TipWorkOffTimer) && take16(d.Sp1);
     return ok ? ReadOutcome::Read : ReadOutcome::Broken;
 }
 
-bool write(const QString &path, const QvData &data)
-{
+bool write(const QString &path, const QvData &data) {
     const QByteArray bytes = format(data);
     const QFileInfo target(path);
     if (target.exists() && !target.isFile() && !target.isDir()) {
@@ -156,13 +147,15 @@ bool write(const QString &path, const QvData &data)
                device.flush();
     }
     QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    // Flush before committing: a short write at the final flush (disk full) would otherwise go
+    // unnoticed and the truncated file would replace the old one. An uncommitted file is dropped.
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush() &&
+           file.commit();
 }
 
 } // namespace QvDataFile
 
-qint16 ReadQvFile(const QString &path, QvData &read, MainScreen &screen, UserPrompt &prompt)
-{
+qint16 ReadQvFile(const QString &path, QvData &read, MainScreen &screen, UserPrompt &prompt) {
     QFile file(path);
     QvDataFile::ReadOutcome outcome = QvDataFile::ReadOutcome::Broken;
     if (file.open(QIODevice::ReadOnly))

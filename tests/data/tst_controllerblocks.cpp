@@ -10,8 +10,7 @@ namespace {
 
 // The working copy of the examples: position 1 as in block "02" of the examples, the parameters
 // at the controller's initial values.
-QvData exampleData()
-{
+QvData exampleData() {
     QvData d;
     d.Vel1 = 10;
     d.Acc1 = 3;
@@ -38,10 +37,11 @@ QvData exampleData()
     return d;
 }
 
-QString reply(const QString &writeData) { return QStringLiteral("0RD") + writeData + "\r\n"; }
+QString reply(const QString &writeData) {
+    return QStringLiteral("0RD") + writeData + "\r\n";
+}
 
-ReadReplies repliesFor(const WriteBlocks &blocks)
-{
+ReadReplies repliesFor(const WriteBlocks &blocks) {
     return {reply(blocks[0]), reply(blocks[1]), reply(blocks[2]), reply(blocks[HomingRow]),
             reply(blocks[SensorRow])};
 }
@@ -51,8 +51,7 @@ ReadReplies repliesFor(const WriteBlocks &blocks)
 class TestControllerBlocks : public QObject {
     Q_OBJECT
 private slots:
-    void hexField_data()
-    {
+    void hexField_data() {
         QTest::addColumn<int>("value");
         QTest::addColumn<int>("width");
         QTest::addColumn<QString>("text");
@@ -67,31 +66,27 @@ private slots:
         QTest::newRow("byte too large") << 256 << 2 << "X";
         QTest::newRow("negative does not fit") << -1 << 2 << "X";
     }
-    void hexField()
-    {
+    void hexField() {
         QFETCH(int, value);
         QFETCH(int, width);
         QFETCH(QString, text);
         QCOMPARE(HexField(value, qint16(width)), text);
     }
 
-    void writeBlocksWithParameters()
-    {
+    void writeBlocksWithParameters() {
         ScriptedPrompt prompt;
         WriteBlocks blocks;
         QCOMPARE(SetData2PSDA(exampleData(), true, blocks, prompt), qint16(0));
         const WriteBlocks expected = {
-            "0228030200019005FF", "0428030200006407FF", "0550050407FFFFFFFF",
-            "0008012C060002FF00", "010864C8640F1400FF", "0350050405FFFFFFFF",
-            "1FFFFFFFFFFFFF55AA"};
+            "0228030200019005FF", "0428030200006407FF", "0550050407FFFFFFFF", "0008012C060002FF00",
+            "010864C8640F1400FF", "0350050405FFFFFFFF", "1FFFFFFFFFFFFF55AA"};
         for (int i = 0; i < 7; ++i)
             QCOMPARE(blocks[i], expected[i]);
         QCOMPARE(blocks[6].size(), 18);
         QVERIFY(prompt.shown.isEmpty());
     }
 
-    void parameterBlocksKeptWhileInactive()
-    {
+    void parameterBlocksKeptWhileInactive() {
         ScriptedPrompt prompt;
         WriteBlocks blocks;
         blocks[HomingRow] = "0RD0008012C060002FF00\r\n";
@@ -108,15 +103,13 @@ private slots:
         QCOMPARE(blocks[HomingRow], QString("0010012C060002FF01")); // RevDir after the filler
     }
 
-    void velocityTooLargeStopsBuilding_data()
-    {
+    void velocityTooLargeStopsBuilding_data() {
         QTest::addColumn<bool>("position1");
         QTest::addColumn<int>("rowsBuilt");
         QTest::newRow("position 1") << true << 0;
         QTest::newRow("position 2") << false << 2;
     }
-    void velocityTooLargeStopsBuilding()
-    {
+    void velocityTooLargeStopsBuilding() {
         QFETCH(bool, position1);
         QFETCH(int, rowsBuilt);
         QvData d = exampleData();
@@ -133,8 +126,7 @@ private slots:
             QCOMPARE(blocks[i].isEmpty(), i >= rowsBuilt);
     }
 
-    void largestVelocityThatFitsIsBuilt()
-    {
+    void largestVelocityThatFitsIsBuilt() {
         QvData d = exampleData();
         d.Vel1 = 8191; // 32764 fits 16 bits but not one byte: a short block
         ScriptedPrompt prompt;
@@ -143,8 +135,7 @@ private slots:
         QCOMPARE(blocks[0], QString("02X030200019005FF"));
     }
 
-    void readRoundTrip()
-    {
+    void readRoundTrip() {
         ScriptedPrompt prompt;
         WriteBlocks blocks;
         const QvData d = exampleData();
@@ -154,21 +145,25 @@ private slots:
         QCOMPARE(read, d);
     }
 
-    void readBytes_data()
-    {
+    void readBytes_data() {
         QTest::addColumn<QString>("velocityByte");
         QTest::addColumn<QString>("accByte");
         QTest::addColumn<int>("vel");
         QTest::addColumn<int>("acc");
-        QTest::newRow("78 is 30") << "78" << "03" << 30 << 3;
-        QTest::newRow("7A is 30, halves to even") << "7A" << "03" << 30 << 3;
-        QTest::newRow("7E is 32, halves to even") << "7E" << "03" << 32 << 3;
-        QTest::newRow("lower case") << "7e" << "0f" << 32 << 15;
-        QTest::newRow("first not hex gives 0") << "G8" << "Z3" << 0 << 0;
-        QTest::newRow("second not hex gives first digit") << "7G" << "3?" << 2 << 3;
+        QTest::newRow("78 is 30") << "78"
+                                  << "03" << 30 << 3;
+        QTest::newRow("7A is 30, halves to even") << "7A"
+                                                  << "03" << 30 << 3;
+        QTest::newRow("7E is 32, halves to even") << "7E"
+                                                  << "03" << 32 << 3;
+        QTest::newRow("lower case") << "7e"
+                                    << "0f" << 32 << 15;
+        QTest::newRow("first not hex gives 0") << "G8"
+                                               << "Z3" << 0 << 0;
+        QTest::newRow("second not hex gives first digit") << "7G"
+                                                          << "3?" << 2 << 3;
     }
-    void readBytes()
-    {
+    void readBytes() {
         QFETCH(QString, velocityByte);
         QFETCH(QString, accByte);
         QFETCH(int, vel);
@@ -187,8 +182,7 @@ private slots:
         QCOMPARE(read.Pulse1, 400);
     }
 
-    void readIgnoresBlock04Motion()
-    {
+    void readIgnoresBlock04Motion() {
         ScriptedPrompt prompt;
         WriteBlocks blocks;
         QVERIFY(SetData2PSDA(exampleData(), true, blocks, prompt) == 0);
@@ -199,8 +193,7 @@ private slots:
         QCOMPARE(read, exampleData());
     }
 
-    void largeWideFieldsArePositive()
-    {
+    void largeWideFieldsArePositive() {
         ReadReplies replies = {reply("0228030200019005FF"), reply("0428030200006407FF"),
                                reply("0550050407FFFFFFFF"), reply("0008FFFF068000FFFF"),
                                reply("010864C8640F1400FF")};
@@ -211,8 +204,7 @@ private slots:
         QCOMPARE(int(read.RevDir), 255);
     }
 
-    void pulseFieldNotHexFailsTheRead_data()
-    {
+    void pulseFieldNotHexFailsTheRead_data() {
         QTest::addColumn<int>("row");
         QTest::addColumn<int>("position");
         QTest::addColumn<QString>("text");
@@ -221,8 +213,7 @@ private slots:
         QTest::newRow("HomingPulse") << 3 << 8 << "x";
         QTest::newRow("OffsetPulse last digit") << 3 << 17 << "-";
     }
-    void pulseFieldNotHexFailsTheRead()
-    {
+    void pulseFieldNotHexFailsTheRead() {
         QFETCH(int, row);
         QFETCH(int, position);
         QFETCH(QString, text);
@@ -238,8 +229,7 @@ private slots:
         QCOMPARE(read, before);
     }
 
-    void shortReplyFailsWithoutReadingPastIt()
-    {
+    void shortReplyFailsWithoutReadingPastIt() {
         ReadReplies replies = {reply("0228030200019005FF"), "0RD04", reply("0550050407FFFFFFFF"),
                                reply("0008012C060002FF00"), QString()};
         QvData read;

@@ -1,7 +1,6 @@
 #include "support/ScriptedFileDialogs.h"
 
-QString ScriptedFileDialogs::answer(bool save, const Options &options)
-{
+QString ScriptedFileDialogs::answer(bool save, const Options &options) {
     shown.append({save, options});
     return answers.isEmpty() ? QString() : answers.takeFirst();
 }

@@ -1,0 +1,298 @@
+#include "StandInScreen.h"
+#include "app/ResText.h"
+#include "data/QvDataFile.h"
+#include "support/ScriptedPrompt.h"
+#include "support/TestEnvironment.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <signal.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+const QByteArray Example = "QV-R7\r\n12,3,3,250,10\r\n12,3,3,10\r\n20,5,4,100,0\r\n20,5,4,0\r\n"
+                           "5,300,3,50\r\n10,20,30,0\r\n40,50,60,0\r\n";
+
+const QString NotQvFile =
+    QString::fromUtf8("QVデータファイルではありません。\r\n読み込みを中止します。");
+const QString ReadFailed =
+    QString::fromUtf8("データの読み込みでエラーが発生しました。\r\nデータの読み込みを中止します。");
+
+QvData exampleData() {
+    QvData d;
+    d.Vel1 = 12;
+    d.Acc1 = 3;
+    d.Dec1 = 3;
+    d.Pulse1 = 250;
+    d.PauseTime1 = 10;
+    d.Vel2 = 20;
+    d.Acc2 = 5;
+    d.Dec2 = 4;
+    d.Pulse2 = 100;
+    d.PauseTime2 = 0;
+    d.HomingVel = 5;
+    d.HomingPulse = 300;
+    d.OffsetVel = 3;
+    d.OffsetPulse = 50;
+    d.SupplyCounter = 10;
+    d.NoWorkCounter = 20;
+    d.RestartDelay = 30;
+    d.RevDir = 0;
+    d.SeparateTimer = 40;
+    d.MidDetectCounter = 50;
+    d.TipWorkOffTimer = 60;
+    d.Sp1 = 0;
+    return d;
+}
+
+// A data set whose 22 items all differ, with the extremes of both widths.
+QvData distinctData() {
+    QvData d;
+    d.Vel1 = 1;
+    d.Acc1 = 2;
+    d.Dec1 = 3;
+    d.Pulse1 = 16777215;
+    d.PauseTime1 = 4;
+    d.Vel2 = 5;
+    d.Acc2 = 6;
+    d.Dec2 = 7;
+    d.Pulse2 = -2147483647 - 1;
+    d.PauseTime2 = 8;
+    d.HomingVel = 9;
+    d.HomingPulse = 600;
+    d.OffsetVel = 10;
+    d.OffsetPulse = 2147483647;
+    d.SupplyCounter = 11;
+    d.NoWorkCounter = 12;
+    d.RestartDelay = 13;
+    d.RevDir = 1;
+    d.SeparateTimer = -32768;
+    d.MidDetectCounter = 32767;
+    d.TipWorkOffTimer = 14;
+    d.Sp1 = -1;
+    return d;
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QByteArray readBytes(const QString &path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestQvDataFile : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir m_dir;
+
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+
+private slots:
+    void init() { setLangOffset(0); }
+
+    void exampleFileReadAndWrittenBack() {
+        const QString fixture = QFINDTESTDATA("files/example.qvd");
+        QVERIFY(!fixture.isEmpty());
+        QCOMPARE(readBytes(fixture), Example);
+
+        StandInScreen screen;
+        screen.dataChanged = true;
+        ScriptedPrompt prompt;
+        QvData read;
+        QCOMPARE(ReadQvFile(fixture, read, screen, prompt), qint16(0));
+        QCOMPARE(read, exampleData());
+        QVERIFY(!screen.dataChanged);
+        QVERIFY(prompt.shown.isEmpty());
+
+        QVERIFY(QvDataFile::write(path("back.qvd"), read));
+        QCOMPARE(readBytes(path("back.qvd")), Example);
+    }
+
+    void everyItemSurvivesARoundTrip() {
+        QVERIFY(QvDataFile::write(path("all.qvd"), distinctData()));
+        StandInScreen screen;
+        ScriptedPrompt prompt;
+        QvData read;
+        QCOMPARE(ReadQvFile(path("all.qvd"), read, screen, prompt), qint16(0));
+        QCOMPARE(read, distinctData());
+        QVERIFY(readBytes(path("all.qvd"))
+                    .startsWith("QV-R7\r\n1,2,3,16777215,4\r\n1,2,3,4\r\n"
+                                "5,6,7,-2147483648,8\r\n"));
+    }
+
+    void readFiles_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("message"); // empty: read
+        QTest::addColumn<QString>("item");    // item checked, by name
+        QTest::addColumn<int>("value");
+
+        QByteArray shifted = Example;
+        shifted.replace("QV-R7\r\n", "QV-R7,1,2\r\n");
+        QTest::newRow("marker then two numbers shifts fields: Vel1") << shifted << ""
+                                                                     << "Vel1" << 1;
+        QTest::newRow("shifted: Dec1") << shifted << ""
+                                       << "Dec1" << 12;
+        QTest::newRow("shifted: Vel2") << shifted << ""
+                                       << "Vel2" << 3;
+        QTest::newRow("shifted: Sp1") << shifted << ""
+                                      << "Sp1" << 50;
+        QByteArray lower = Example;
+        lower.replace("QV-R7", "qv-r7");
+        QTest::newRow("marker in small letters") << lower << NotQvFile << "Vel1" << 99;
+        QTest::newRow("empty file") << QByteArray() << NotQvFile << "Vel1" << 99;
+        QByteArray short29 = Example;
+        short29.replace("40,50,60,0\r\n", "40,50,60\r\n");
+        QTest::newRow("29 numbers: nothing stored") << short29 << ReadFailed << "Vel1" << 99;
+        QByteArray trailingComma = short29;
+        trailingComma.replace("40,50,60\r\n", "40,50,60,");
+        QTest::newRow("ends after a comma") << trailingComma << ReadFailed << "Vel1" << 99;
+        const auto variant = [](const char *from, const char *to) {
+            QByteArray b = Example;
+            return b.replace(from, to);
+        };
+        QTest::newRow("7abc reads as 7") << variant("\r\n12,3,3,250", "\r\n7abc,3,3,250") << ""
+                                         << "Vel1" << 7;
+        QTest::newRow("2.5 reads as 2") << variant("20,5,4,100", "2.5,5,4,100") << ""
+                                        << "Vel2" << 2;
+        QTest::newRow("3.5 reads as 4") << variant("20,5,4,100", "3.5,5,4,100") << ""
+                                        << "Vel2" << 4;
+        QTest::newRow("leading blanks") << variant("20,5,4,100", "  -7,5,4,100") << ""
+                                        << "Vel2" << -7;
+        QTest::newRow("empty 16-bit field reads as 0") << variant("5,300,3,50", "5,300,,50") << ""
+                                                       << "OffsetVel" << 0;
+        QTest::newRow("empty pulse field reads as 0") << variant("5,300,3,50", "5,,3,50") << ""
+                                                      << "HomingPulse" << 0;
+        QTest::newRow("pulse 2.5 rounds to even") << variant("12,3,3,250,", "12,3,3,2.5,") << ""
+                                                  << "Pulse1" << 2;
+        QTest::newRow("letters in a pulse field")
+            << variant("12,3,3,250,", "12,3,3,abc,") << ReadFailed << "Dec1" << 3;
+        QTest::newRow("pulse with trailing letters")
+            << variant("12,3,3,250,", "12,3,3,250x,") << ReadFailed << "Pulse1" << 99;
+        QTest::newRow("16-bit value too large")
+            << variant("20,5,4,100", "40000,5,4,100") << ReadFailed << "Vel2" << 99;
+        QTest::newRow("number too large for any type")
+            << variant("20,5,4,100", QByteArray(400, '9').append(",5,4,100").constData())
+            << ReadFailed << "Vel2" << 99;
+        QTest::newRow("pulse beyond 32 bits")
+            << variant("5,300,3,50", "5,2147483648,3,50") << ReadFailed << "HomingPulse" << 99;
+        QTest::newRow("line 3 is dropped") << variant("12,3,3,10\r\n", "1,1,1,1\r\n") << ""
+                                           << "PauseTime1" << 10;
+        QTest::newRow("line 5 is dropped") << variant("20,5,4,0\r\n", "9,9,9,9\r\n") << ""
+                                           << "PauseTime2" << 0;
+        QByteArray lf = Example;
+        QTest::newRow("LF line ends") << lf.replace("\r\n", "\n") << ""
+                                      << "Sp1" << 0;
+        QTest::newRow("quoted fields") << variant("QV-R7\r\n12,", "\"QV-R7\"\r\n\"12\",") << ""
+                                       << "Vel1" << 12;
+    }
+    void readFiles() {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, message);
+        QFETCH(QString, item);
+        QFETCH(int, value);
+        QVERIFY(writeBytes(path("case.qvd"), content));
+
+        StandInScreen screen;
+        screen.dataChanged = true;
+        ScriptedPrompt prompt;
+        QvData read;
+        read.Vel1 = read.Dec1 = read.Vel2 = read.Pulse1 = read.HomingPulse = 99;
+        const qint16 result = ReadQvFile(path("case.qvd"), read, screen, prompt);
+
+        QCOMPARE(result, qint16(message.isEmpty() ? 0 : 1));
+        QCOMPARE(prompt.texts(), message.isEmpty() ? QStringList() : QStringList{message});
+        QCOMPARE(screen.dataChanged, !message.isEmpty());
+        const QHash<QString, qint32> items = {{"Vel1", read.Vel1},
+                                              {"Dec1", read.Dec1},
+                                              {"Pulse1", read.Pulse1},
+                                              {"PauseTime1", read.PauseTime1},
+                                              {"Vel2", read.Vel2},
+                                              {"PauseTime2", read.PauseTime2},
+                                              {"OffsetVel", read.OffsetVel},
+                                              {"HomingPulse", read.HomingPulse},
+                                              {"Sp1", read.Sp1}};
+        QVERIFY(items.contains(item));
+        QCOMPARE(items.value(item), value);
+    }
+
+    void missingFileIsAReadFailure() {
+        StandInScreen screen;
+        ScriptedPrompt prompt;
+        QvData read;
+        QCOMPARE(ReadQvFile(path("none.qvd"), read, screen, prompt), qint16(1));
+        QCOMPARE(prompt.texts(), QStringList{ReadFailed});
+        QCOMPARE(prompt.shown[0].buttons, MsgButtons::OkOnly);
+        QCOMPARE(prompt.shown[0].icon, MsgIcon::None);
+    }
+
+    void messagesInEnglish() {
+        setLangOffset(10000);
+        StandInScreen screen;
+        ScriptedPrompt prompt;
+        QvData read;
+        QVERIFY(writeBytes(path("lower.qvd"), QByteArray(Example).replace("QV-R7", "Qv-R7")));
+        QCOMPARE(ReadQvFile(path("lower.qvd"), read, screen, prompt), qint16(1));
+        QCOMPARE(ReadQvFile(path("none.qvd"), read, screen, prompt), qint16(1));
+        QCOMPARE(prompt.texts(),
+                 (QStringList{"This is not QV data file.\r\nOpening data file is stopped.",
+                              "Error occured while opening file.\r\nOpening file was stopped."}));
+    }
+
+    void failedWritesKeepTheOldFile_data() {
+        QTest::addColumn<QString>("target");
+        QTest::newRow("folder missing") << "missing/data.qvd";
+        QTest::newRow("target is a folder") << "folder";
+        QTest::newRow("device without space") << "/dev/full";
+    }
+    void failedWritesKeepTheOldFile() {
+        QFETCH(QString, target);
+        QDir(m_dir.path()).mkdir("folder");
+        const QString file = target.startsWith('/') ? target : path(target);
+        QVERIFY(!QvDataFile::write(file, exampleData()));
+        QVERIFY(QFileInfo(file).exists() == (target != "missing/data.qvd"));
+        QVERIFY(!QFileInfo(file).isFile());
+    }
+
+    void writeThatRunsOutOfSpaceKeepsTheOldFile() {
+        // A file-size limit stands in for a full disk: the write fails part-way.
+        const QString file = path("old.qvd");
+        QVERIFY(writeBytes(file, Example));
+        rlimit saved{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+        const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+        rlimit tight = saved;
+        tight.rlim_cur = 20;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &tight), 0);
+        const bool written = QvDataFile::write(file, distinctData());
+        setrlimit(RLIMIT_FSIZE, &saved);
+        signal(SIGXFSZ, oldHandler);
+
+        QVERIFY(!written);
+        QCOMPARE(readBytes(file), Example);
+        QCOMPARE(QDir(m_dir.path()).entryList({"old.qvd*"}, QDir::Files), QStringList{"old.qvd"});
+    }
+
+    void readOnlyFolderKeepsTheOldFile() {
+        if (geteuid() == 0)
+            QSKIP("folder permissions do not bind the superuser");
+        QDir(m_dir.path()).mkdir("locked");
+        const QString file = path("locked/old.qvd");
+        QVERIFY(writeBytes(file, Example));
+        QFile::setPermissions(path("locked"), QFile::ReadOwner | QFile::ExeOwner);
+        const bool written = QvDataFile::write(file, distinctData());
+        QFile::setPermissions(path("locked"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY(!written);
+        QCOMPARE(readBytes(file), Example);
+    }
+};
+
+QV_TEST_CORE_MAIN(TestQvDataFile)
+#include "tst_qvdatafile.moc"
