@@ -8,6 +8,12 @@ target_sources(qvcore PRIVATE
 target_sources(qvgui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/QtFileDialogs.cpp
 )
+# Input checking: taking numbers from fields, key rules, the range check.
+target_sources(qvcore PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/FieldNumber.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/KeyRule.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/RangeCheck.cpp
+)
 
 # libFuzzer targets for the file reader and the block decoder. Clang only; configure a build
 # folder of its own with -DQVPC_FUZZ=ON (scripts/fuzz.sh does).
