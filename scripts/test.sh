@@ -5,3 +5,4 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 bash scripts/build.sh
 QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure --timeout 600
+bash scripts/fuzz.sh 10
