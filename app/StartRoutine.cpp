@@ -5,10 +5,11 @@
 #include "app/frmMain.h"
 #include "app/frmSelection.h"
 
-StartRoutine::StartRoutine(StoredSettings &settings) : ask(AskSelection), m_settings(settings) {}
+StartRoutine::StartRoutine(StoredSettings &settings, ControllerLink &link, UserPrompt &prompt,
+                           QvDataCopies &copies)
+    : ask(AskSelection), m_settings(settings), m_link(link), m_prompt(prompt), m_copies(copies) {}
 
-std::unique_ptr<frmMain> StartRoutine::run()
-{
+std::unique_ptr<frmMain> StartRoutine::run() {
     // 1. The help file path is prepared here once help is built (not yet).
     // 2. The language, fixed from here on.
     m_settings.ReadLanguage();
@@ -17,10 +18,11 @@ std::unique_ptr<frmMain> StartRoutine::run()
     m_settings.ReadPortNo();
     m_settings.ReadPortOccupy();
     // 6. The main window; its loading runs here.
-    auto main = std::make_unique<frmMain>(m_settings);
+    auto main = std::make_unique<frmMain>(m_settings, m_link, m_prompt, m_copies);
     main->show();
     // 7-8. Offer to read the controller at once; the question cannot be cancelled.
-    const qint16 answer = ask(main.get(), ResText(150), ResText(151), ResText(152), ResText(153), 1);
+    const qint16 answer =
+        ask(main.get(), ResText(150), ResText(151), ResText(152), ResText(153), 1);
     if (answer == 0)
         main->OnlineDataRead();
     // 9. From here on the program lives as long as its main window.

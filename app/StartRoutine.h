@@ -4,9 +4,12 @@
 #include <functional>
 #include <memory>
 
+class ControllerLink;
 class QWidget;
 class StoredSettings;
+class UserPrompt;
 class frmMain;
+struct QvDataCopies;
 
 // What runs when the program starts, before the main window's event loop takes over.
 class StartRoutine {
@@ -14,7 +17,9 @@ public:
     using AskFunction = std::function<qint16(QWidget *, const QString &, const QString &,
                                              const QString &, const QString &, qint16)>;
 
-    explicit StartRoutine(StoredSettings &settings);
+    // The long-lived objects the main window works with.
+    StartRoutine(StoredSettings &settings, ControllerLink &link, UserPrompt &prompt,
+                 QvDataCopies &copies);
 
     // The start-up question; AskSelection unless a test puts its own answer in.
     AskFunction ask;
@@ -24,4 +29,7 @@ public:
 
 private:
     StoredSettings &m_settings;
+    ControllerLink &m_link;
+    UserPrompt &m_prompt;
+    QvDataCopies &m_copies;
 };

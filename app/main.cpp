@@ -1,17 +1,31 @@
+#include "app/QtPrompt.h"
 #include "app/StartRoutine.h"
 #include "app/StoredSettings.h"
 #include "app/frmMain.h"
+#include "data/QvData.h"
+#include "link/ControllerLink.h"
 
 #include <QApplication>
 
-int main(int argc, char *argv[])
-{
+int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(StoredSettings::AppName));
     QApplication::setOrganizationName(QString::fromLatin1(StoredSettings::AppName));
 
+    // The long-lived objects: settings, the message boxes (owned by the main window once it is
+    // shown), the controller link and the two copies of the QV data.
     StoredSettings settings;
-    StartRoutine start(settings);
+    QtPrompt prompt;
+    ControllerLink link(settings, prompt);
+    QvDataCopies copies;
+    StartRoutine start(settings, link, prompt, copies);
+    start.ask = [&prompt, ask = start.ask](QWidget *main, const QString &caption,
+                                           const QString &description, const QString &first,
+                                           const QString &second, qint16 noCancel) {
+        prompt.setParent(main);
+        return ask(main, caption, description, first, second, noCancel);
+    };
     auto mainWindow = start.run();
+    prompt.setParent(mainWindow.get());
     return QApplication::exec();
 }

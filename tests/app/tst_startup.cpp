@@ -2,6 +2,9 @@
 #include "app/StartRoutine.h"
 #include "app/StoredSettings.h"
 #include "app/frmMain.h"
+#include "data/QvData.h"
+#include "link/ControllerLink.h"
+#include "support/ScriptedPrompt.h"
 #include "support/TestEnvironment.h"
 
 #include <QApplication>
@@ -13,8 +16,7 @@ private slots:
     void init() { clearStoredSettings(); }
     void cleanup() { setLangOffset(0); }
 
-    void questionInStoredLanguage_data()
-    {
+    void questionInStoredLanguage_data() {
         QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("first");
@@ -23,8 +25,7 @@ private slots:
         QTest::newRow("English") << "2" << QStringLiteral("Confirmation of Reading data from C/T")
                                  << QStringLiteral("Yes. I want to read data at once.");
     }
-    void questionInStoredLanguage()
-    {
+    void questionInStoredLanguage() {
         QFETCH(QString, language);
         QFETCH(QString, caption);
         QFETCH(QString, first);
@@ -33,7 +34,10 @@ private slots:
         StoredSettings::writeText(QStringLiteral("PortOccupy"), QStringLiteral("0"));
 
         StoredSettings settings;
-        StartRoutine start(settings);
+        ScriptedPrompt prompt;
+        ControllerLink link(settings, prompt);
+        QvDataCopies copies;
+        StartRoutine start(settings, link, prompt, copies);
         QStringList asked;
         qint16 noCancel = -5;
         bool mainShownFirst = false;

@@ -1,0 +1,85 @@
+// The operations the main window's buttons and menus start. Each is built with its own subsystem;
+// until then its entry point here does nothing, as each says.
+#include "app/frmMain.h"
+
+// Clearing the data for new data (save question, ClearFieldsForNew, the name) is built with the
+// file operations; nothing happens yet.
+void frmMain::FileNew() {}
+
+// Opening a QV data file is built with the file operations; nothing happens yet.
+void frmMain::FileOpen() {}
+
+// Saving to the current file is built with the file operations; nothing is saved yet (1).
+qint16 frmMain::SaveFile() {
+    return 1;
+}
+
+// Saving under a new name is built with the file operations; nothing happens yet.
+void frmMain::SaveFileAs() {}
+
+// Reading the controller's data is built with the controller read and write; nothing happens yet.
+void frmMain::GetfromCt() {}
+
+// The start-up read is built with the controller read and write; nothing happens yet.
+void frmMain::OnlineDataRead() {}
+
+// Writing to the controller is built with the controller read and write; nothing happens yet.
+void frmMain::LoadtoCt() {}
+
+// Verification against the controller (with the button bracket) is built with verification;
+// nothing happens yet.
+void frmMain::ShogoCtButton() {}
+
+// Verification against the controller from the menu (no bracket) is built with verification;
+// nothing happens yet.
+void frmMain::ShogoCtMenu() {}
+
+// Verification against a file (with the button bracket) is built with verification; nothing
+// happens yet.
+void frmMain::ShogoFileButton() {}
+
+// Verification against a file from the menu (no bracket) is built with verification; nothing
+// happens yet.
+void frmMain::ShogoFileMenu() {}
+
+// Printing is built with the print selection and report; nothing happens yet.
+void frmMain::PrintData() {}
+
+// The options dialog is shown here once it is built; the parameter display then follows what it
+// has set.
+void frmMain::ViewOption() {
+    applyParameterDisplay();
+}
+
+// The controller version query is built with the controller modes; nothing happens yet.
+void frmMain::ViewCtVersion() {}
+
+// The I/O monitor window is built with the I/O monitor; nothing happens yet.
+void frmMain::ShowInpOutp() {}
+
+// Switching the controller to communication mode is built with the controller modes; nothing
+// happens yet.
+void frmMain::ModeTrancefer() {}
+
+// Switching the controller to external start mode is built with the controller modes; nothing
+// happens yet.
+void frmMain::ModeGaibu() {}
+
+// The help contents are built with help; nothing happens yet.
+void frmMain::HelpContents() {}
+
+// The about box is built with the about box; nothing happens yet.
+void frmMain::HelpAbout() {}
+
+// Moving to the chosen position (or repeating) is built with the Move-mode operations; nothing
+// happens yet.
+void frmMain::SelectMove() {}
+
+// Stopping a repeated move is built with the Move-mode operations; nothing happens yet.
+void frmMain::StopMove() {}
+
+// Homing is built with the Move-mode operations; nothing happens yet.
+void frmMain::HomeMove() {}
+
+// The controller reset is built with the Move-mode operations; nothing happens yet.
+void frmMain::ResetController() {}
