@@ -92,8 +92,10 @@ void ControllerLink::ProbePorts() {
 }
 
 void ControllerLink::onPortError(QSerialPort::SerialPortError error) {
-    // An adapter pulled out or a line hung up: the port is gone; any wait ends at once.
-    if (error != QSerialPort::ResourceError)
+    // An adapter pulled out or a line hung up: the port is gone; any wait ends at once. A hung-up
+    // line shows as a failing read, a pulled adapter as a lost resource.
+    if (error != QSerialPort::ResourceError && error != QSerialPort::ReadError &&
+        error != QSerialPort::WriteError)
         return;
     m_portLost = true;
     closeNow();

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QMap>
+#include <QString>
+#include <functional>
+
+// What the simulated controller does with one command line: its data blocks, the position of the
+// feeder, its outputs and inputs. Knows nothing of the serial line; the simulator feeds it lines
+// and sends its answers.
+class ControllerModel {
+public:
+    struct Answer {
+        QByteArray reply; // CR LF included; empty: no reply
+        int delayMs = 0;  // time the controller needs before it answers (a move)
+    };
+
+    ControllerModel();
+
+    Answer process(const QString &line);
+
+    // The blocks in effect ("00" -> 16 hexadecimal characters) and those written but not yet
+    // taken into effect by a restart.
+    QString block(const QString &number) const { return m_blocks.value(number); }
+    QString pendingBlock(const QString &number) const { return m_pending.value(number); }
+    void setBlock(const QString &number, const QString &content) { m_blocks[number] = content; }
+
+    bool communicationMode() const { return m_communicationMode; }
+    int restarts() const { return m_restarts; }
+    qint32 position() const { return m_position; }
+    int outputMask() const { return m_outputMask; }
+    QString version() const { return m_version; }
+    void setVersion(const QString &threeCharacters) { m_version = threeCharacters; }
+
+    // Move time per pulse scaled (1.0: as the controller; tests may speed moves up).
+    void setMoveTimeScale(double scale) { m_moveScale = scale; }
+    // Milliseconds since the feeder started running; the inputs follow it.
+    void setClock(std::function<qint64()> msSinceStart) { m_clock = std::move(msSinceStart); }
+
+    // The three port bytes of the I/O block at a given time of the running feeder.
+    struct Ports {
+        int a = 0, b = 0, c = 0;
+    };
+    Ports ports(qint64 ms) const;
+
+    // How long a move over this many pulses takes at this velocity step, in ms.
+    static int moveDuration(qint32 pulses, int velocity);
+
+private:
+    Answer readBlock(const QString &data) const;
+    Answer writeBlock(const QString &data);
+    Answer move(const QString &data);
+    Answer writeOutputs(const QString &data);
+    int fieldOf(const QString &block, int first, int width) const;
+
+    QMap<QString, QString> m_blocks;
+    QMap<QString, QString> m_pending;
+    bool m_communicationMode = false;
+    int m_restarts = 0;
+    qint32 m_position = 0;
+    int m_outputMask = 0;
+    QString m_version = QStringLiteral("140");
+    double m_moveScale = 1.0;
+    QElapsedTimer m_running;
+    std::function<qint64()> m_clock;
+};

@@ -1,0 +1,158 @@
+#include "sim/ControllerSimulator.h"
+
+#include <QSocketNotifier>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <stdlib.h>
+#include <termios.h>
+#include <unistd.h>
+
+ControllerSimulator::ControllerSimulator(QObject *parent) : QObject(parent) {
+    m_clock.start();
+    m_sendTimer.setSingleShot(true);
+    m_sendTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_sendTimer, &QTimer::timeout, this, &ControllerSimulator::pump);
+    if (!openPty())
+        dropLine();
+}
+
+ControllerSimulator::~ControllerSimulator() {
+    dropLine();
+}
+
+bool ControllerSimulator::openPty() {
+    m_master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (m_master < 0 || ::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0) {
+        m_error = QString::fromLocal8Bit(::strerror(errno));
+        return false;
+    }
+    const char *name = ::ptsname(m_master);
+    if (!name) {
+        m_error = QString::fromLocal8Bit(::strerror(errno));
+        return false;
+    }
+    m_path = QString::fromLocal8Bit(name);
+    // Holding the slave end open keeps the pty alive while the program has its port closed,
+    // and is where the line discipline is made raw.
+    m_slaveHold = ::open(name, O_RDWR | O_NOCTTY);
+    termios tio{};
+    if (m_slaveHold < 0 || ::tcgetattr(m_slaveHold, &tio) != 0) {
+        m_error = QString::fromLocal8Bit(::strerror(errno));
+        return false;
+    }
+    ::cfmakeraw(&tio);
+    ::cfsetispeed(&tio, B9600);
+    ::cfsetospeed(&tio, B9600);
+    ::tcsetattr(m_slaveHold, TCSANOW, &tio);
+    ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
+    m_notifier = new QSocketNotifier(qintptr(m_master), QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &ControllerSimulator::onReadable);
+    return true;
+}
+
+void ControllerSimulator::dropLine() {
+    m_sendTimer.stop();
+    m_out.clear();
+    delete m_notifier;
+    m_notifier = nullptr;
+    if (m_master >= 0)
+        ::close(m_master);
+    if (m_slaveHold >= 0)
+        ::close(m_slaveHold);
+    m_master = -1;
+    m_slaveHold = -1;
+}
+
+void ControllerSimulator::onReadable() {
+    char chunk[256];
+    const ssize_t n = ::read(m_master, chunk, sizeof chunk);
+    if (n <= 0) {
+        if (n < 0 && (errno == EAGAIN || errno == EINTR))
+            return;
+        dropLine();
+        return;
+    }
+    const qint64 now = m_clock.nsecsElapsed();
+    // On a real line each character takes its time to arrive.
+    m_rxClockNs = m_paced ? std::max(m_rxClockNs, now) + n * CharacterNs : now;
+    m_input.append(chunk, n);
+    qsizetype end;
+    while ((end = m_input.indexOf("\r\n")) >= 0) {
+        const QString line = QString::fromLatin1(m_input.left(end));
+        m_input.remove(0, end + 2);
+        handleLine(line, m_rxClockNs);
+        if (!isOpen())
+            return;
+    }
+}
+
+SimFault *ControllerSimulator::faultFor(const QString &line) {
+    for (SimFault &fault : m_faults) {
+        if (fault.times != 0 && line.startsWith(fault.match)) {
+            if (fault.times > 0)
+                --fault.times;
+            return &fault;
+        }
+    }
+    return nullptr;
+}
+
+void ControllerSimulator::handleLine(const QString &line, qint64 arrivedNs) {
+    m_lines.append(line);
+    emit lineReceived(line);
+    const ControllerModel::Answer answer = m_model.process(line);
+    const SimFault *fault = faultFor(line);
+    if (fault && fault->drop) {
+        dropLine();
+        return;
+    }
+    if (fault && fault->silent)
+        return;
+    if (answer.reply.isEmpty() && !(fault && !fault->errorCode.isEmpty()))
+        return;
+    const QByteArray reply = fault ? fault->apply(answer.reply) : answer.reply;
+    const qint64 due = arrivedNs + qint64(answer.delayMs) * 1000000;
+    const int pieces = fault ? qBound(1, fault->pieces, int(reply.size())) : 1;
+    if (pieces == 1) {
+        queue(reply, due);
+        return;
+    }
+    const qsizetype size = (reply.size() + pieces - 1) / pieces;
+    for (int i = 0; i < pieces; ++i)
+        queue(reply.mid(i * size, size), due + qint64(i) * fault->pieceGapMs * 1000000);
+}
+
+void ControllerSimulator::sendUnsolicited(const QByteArray &text) {
+    queue(text, m_clock.nsecsElapsed());
+}
+
+void ControllerSimulator::queue(const QByteArray &bytes, qint64 notBeforeNs) {
+    if (bytes.isEmpty() || !isOpen())
+        return;
+    const qint64 start = std::max(notBeforeNs, m_lastDueNs);
+    if (m_paced) {
+        // A character is there once its last bit has arrived.
+        for (qsizetype i = 0; i < bytes.size(); ++i)
+            m_out.append({bytes.mid(i, 1), start + (i + 1) * CharacterNs});
+        m_lastDueNs = start + bytes.size() * CharacterNs;
+    } else {
+        m_out.append({bytes, start});
+        m_lastDueNs = start;
+    }
+    pump();
+}
+
+void ControllerSimulator::pump() {
+    const qint64 now = m_clock.nsecsElapsed();
+    QByteArray ready;
+    // Within half a millisecond counts as due: the timer has millisecond steps.
+    while (!m_out.isEmpty() && m_out.first().dueNs <= now + 500000)
+        ready += m_out.takeFirst().bytes;
+    if (!ready.isEmpty() && isOpen())
+        (void)::write(m_master, ready.constData(), size_t(ready.size()));
+    if (!m_out.isEmpty()) {
+        const qint64 waitNs = m_out.first().dueNs - now;
+        m_sendTimer.start(int(std::max<qint64>(0, (waitNs + 500000) / 1000000)));
+    }
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "sim/ControllerModel.h"
+#include "sim/SimFault.h"
+
+#include <QElapsedTimer>
+#include <QList>
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
+
+class QSocketNotifier;
+
+// A controller on a pseudo terminal. It opens the pty pair itself and serves the master end in
+// the calling thread; the program opens the slave end (devicePath()) like any serial port. Every
+// line received is recorded; faults make it misbehave on purpose.
+class ControllerSimulator : public QObject {
+    Q_OBJECT
+public:
+    explicit ControllerSimulator(QObject *parent = nullptr);
+    ~ControllerSimulator() override;
+
+    bool isOpen() const { return m_master >= 0; }
+    QString devicePath() const { return m_path; }
+    QString errorString() const { return m_error; }
+
+    // Every line received so far, without CR LF, in order.
+    QStringList receivedLines() const { return m_lines; }
+    void clearReceived() { m_lines.clear(); }
+
+    void addFault(const SimFault &fault) { m_faults.append(fault); }
+    void clearFaults() { m_faults.clear(); }
+
+    // Sends at 9600 baud (10 bits per character) and takes the line's time on the wire into
+    // account before answering; otherwise everything goes at once.
+    void setPaced(bool paced) { m_paced = paced; }
+    static constexpr qint64 CharacterNs = 10 * 1000000000LL / 9600;
+
+    // Characters that nobody asked for, sent now.
+    void sendUnsolicited(const QByteArray &text);
+    // The line goes dead: the master end closes and the slave end hangs up.
+    void dropLine();
+
+    ControllerModel &model() { return m_model; }
+
+signals:
+    void lineReceived(const QString &line);
+
+private:
+    struct Chunk {
+        QByteArray bytes;
+        qint64 dueNs = 0;
+    };
+
+    bool openPty();
+    void onReadable();
+    void handleLine(const QString &line, qint64 arrivedNs);
+    void queue(const QByteArray &bytes, qint64 notBeforeNs);
+    void pump();
+    SimFault *faultFor(const QString &line);
+
+    int m_master = -1;
+    int m_slaveHold = -1;
+    QString m_path;
+    QString m_error;
+    QSocketNotifier *m_notifier = nullptr;
+    QByteArray m_input;
+    qint64 m_rxClockNs = 0;
+    QStringList m_lines;
+    QList<SimFault> m_faults;
+    bool m_paced = false;
+    QList<Chunk> m_out;
+    qint64 m_lastDueNs = 0;
+    QTimer m_sendTimer;
+    QElapsedTimer m_clock;
+    ControllerModel m_model;
+};

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// One way the simulated controller misbehaves, for the lines that begin with `match`.
+struct SimFault {
+    QString match;       // lines that begin with this text; empty: every line
+    int times = -1;      // how many lines it spoils; -1: all of them
+    bool silent = false; // no answer at all
+    bool drop = false;   // the line goes dead (adapter pulled out) instead of an answer
+    QString errorCode;   // answer "0%%" + code instead
+    int lengthDelta = 0; // characters added (> 0) or taken away (< 0) before the CR LF
+    QString prefix;      // replaces the first three characters of the answer
+    int pieces = 1;      // the answer leaves in this many pieces ...
+    int pieceGapMs = 30; // ... this far apart
+    QByteArray trailing; // characters sent after the CR LF
+
+    // The answer as this fault spoils it.
+    QByteArray apply(const QByteArray &answer) const;
+};

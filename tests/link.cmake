@@ -1,0 +1,1 @@
+qv_add_test(tst_exchange link/tst_exchange.cpp link/LinkFixture.h LIBS qvsim)

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "app/StoredSettings.h"
+#include "link/ControllerLink.h"
+#include "sim/ControllerSimulator.h"
+#include "support/ScriptedPrompt.h"
+
+#include <memory>
+
+// A controller simulator on a pty, reached by the link as COM1 through the port map. The system's
+// own serial devices stay out of the map.
+struct LinkFixture {
+    ControllerSimulator sim;
+    StoredSettings settings;
+    ScriptedPrompt prompt;
+    std::unique_ptr<ControllerLink> link;
+
+    explicit LinkFixture(bool occupyPort = true) {
+        settings.PortNo = 1;
+        settings.OccupyPort = occupyPort;
+        PortMap::setEntry(1, sim.devicePath());
+        link = std::make_unique<ControllerLink>(settings, prompt);
+        link->portMap() = PortMap([] { return QList<SerialDevice>{}; });
+    }
+};

@@ -1,0 +1,298 @@
+// The command exchange over a pty against the simulated controller.
+#include "LinkFixture.h"
+#include "app/ResText.h"
+#include "support/TestEnvironment.h"
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+
+Q_DECLARE_METATYPE(QList<SimFault>)
+
+namespace {
+
+const QString Timeout =
+    QStringLiteral("通信タイムアウトエラー！\r\n以下の項目を確認してください。\r\n"
+                   " １．コントローラーの電源が入っていますか？\r\n"
+                   " ２．通信ケーブルが接続されていますか？");
+const QString WrongLength =
+    QStringLiteral("通信データ長エラー！\r\n通信データのデータ長に異常が検出されました");
+const QString WrongPrefix =
+    QStringLiteral("通信データエラー！\r\n通信データのコマンドに異常が検出されました");
+
+QString errorMessage(const QString &text) {
+    return QStringLiteral("エラーが発生しました！\r\n[") + text + QLatin1Char(']');
+}
+
+SimFault fault(const QString &match) {
+    SimFault f;
+    f.match = match;
+    return f;
+}
+
+} // namespace
+
+class TestExchange : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        clearStoredSettings();
+        setLangOffset(0);
+    }
+
+    void reply_data();
+    void reply();
+    void errorReplyInEnglish();
+    void goodReplyClearsLampKeepsCode();
+    void staleInputStartsNextReply();
+    void portThatCannotOpen();
+    void releaseFollowsOccupyPort_data();
+    void releaseFollowsOccupyPort();
+    void nestedExchangeRefused();
+    void vanishedPortEndsWait();
+    void restartLineLeavesBeforeReturn();
+};
+
+// Each row: the faults of the simulator, then what the link must make of the check "0CM1".
+void TestExchange::reply_data() {
+    QTest::addColumn<QList<SimFault>>("faults");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<QString>("lastReply");
+    QTest::addColumn<QStringList>("sent");
+    QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<bool>("portOpen");
+    QTest::addColumn<QString>("alarmCode");
+
+    const QStringList checkOnly{QStringLiteral("0CM1")};
+    const QStringList withRecovery{QStringLiteral("0CM1"), QStringLiteral("0CM0")};
+
+    QTest::newRow("good six characters") << QList<SimFault>{} << 0 << QStringLiteral("0CM1\r\n")
+                                         << checkOnly << QStringList{} << true << QString();
+    SimFault pieces = fault({});
+    pieces.pieces = 4;
+    QTest::newRow("reply in pieces") << QList<SimFault>{pieces} << 0 << QStringLiteral("0CM1\r\n")
+                                     << checkOnly << QStringList{} << true << QString();
+
+    SimFault after = fault({});
+    after.trailing = "AB";
+    QTest::newRow("characters after CR LF, never ends again")
+        << QList<SimFault>{after} << 1 << QString() << checkOnly << QStringList{Timeout} << false
+        << QString();
+    SimFault afterLine = fault(QStringLiteral("0CM1"));
+    afterLine.trailing = "AB\r\n";
+    QTest::newRow("characters after CR LF, ends again")
+        << QList<SimFault>{afterLine} << 1 << QString() << withRecovery << QStringList{WrongLength}
+        << true << QString();
+
+    SimFault silent = fault({});
+    silent.silent = true;
+    QTest::newRow("silent") << QList<SimFault>{silent} << 1 << QString() << checkOnly
+                            << QStringList{Timeout} << false << QString();
+
+    SimFault e03 = fault({});
+    e03.errorCode = QStringLiteral("03");
+    QTest::newRow("error 03") << QList<SimFault>{e03} << 1 << QString() << checkOnly
+                              << QStringList{errorMessage(QStringLiteral("通信データ長エラー"))}
+                              << true << QStringLiteral("03");
+    SimFault e00 = fault({});
+    e00.errorCode = QStringLiteral("00");
+    QTest::newRow("error 00 still fails")
+        << QList<SimFault>{e00} << 1 << QString() << checkOnly
+        << QStringList{errorMessage(QStringLiteral("エラーなし"))} << true << QStringLiteral("00");
+    SimFault e0C = fault({});
+    e0C.errorCode = QStringLiteral("0C");
+    QTest::newRow("unknown code 0C")
+        << QList<SimFault>{e0C} << 1 << QString() << checkOnly << QStringList{errorMessage({})}
+        << true << QStringLiteral("0C");
+    SimFault e0b = fault({});
+    e0b.errorCode = QStringLiteral("0b");
+    QTest::newRow("lower-case 0b") << QList<SimFault>{e0b} << 1 << QString() << checkOnly
+                                   << QStringList{errorMessage({})} << true << QStringLiteral("0b");
+
+    SimFault longer = fault(QStringLiteral("0CM1"));
+    longer.lengthDelta = 1;
+    QTest::newRow("one too long") << QList<SimFault>{longer} << 1 << QString() << withRecovery
+                                  << QStringList{WrongLength} << true << QString();
+    SimFault shorter = fault(QStringLiteral("0CM1"));
+    shorter.lengthDelta = -1;
+    QTest::newRow("one too short") << QList<SimFault>{shorter} << 1 << QString() << withRecovery
+                                   << QStringList{WrongLength} << true << QString();
+    SimFault foreign = fault(QStringLiteral("0CM1"));
+    foreign.prefix = QStringLiteral("0RD");
+    QTest::newRow("foreign prefix") << QList<SimFault>{foreign} << 1 << QString() << withRecovery
+                                    << QStringList{WrongPrefix} << true << QString();
+
+    SimFault quietRecovery = fault(QStringLiteral("0CM0"));
+    quietRecovery.silent = true;
+    QTest::newRow("silent recovery")
+        << QList<SimFault>{longer, quietRecovery} << 1 << QString() << withRecovery
+        << QStringList{WrongLength} << true << QString();
+    SimFault errorRecovery = fault(QStringLiteral("0CM0"));
+    errorRecovery.errorCode = QStringLiteral("05");
+    QTest::newRow("error reply to the recovery")
+        << QList<SimFault>{foreign, errorRecovery} << 1 << QString() << withRecovery
+        << QStringList{errorMessage(QStringLiteral("EEPROM書き込みエラー"))} << true
+        << QStringLiteral("05");
+}
+
+void TestExchange::reply() {
+    QFETCH(QList<SimFault>, faults);
+    QFETCH(int, result);
+    QFETCH(QString, lastReply);
+    QFETCH(QStringList, sent);
+    QFETCH(QStringList, messages);
+    QFETCH(bool, portOpen);
+    QFETCH(QString, alarmCode);
+
+    LinkFixture f(true);
+    for (const SimFault &each : faults)
+        f.sim.addFault(each);
+    f.link->ReplyTimeout = 250;
+    QCOMPARE(f.link->SendCommand(QStringLiteral("0CM"), 6, QStringLiteral("1")), result);
+    QCOMPARE(f.link->LastReply, lastReply);
+    QCOMPARE(f.link->CommFailed, result != 0);
+    QCOMPARE(f.sim.receivedLines(), sent);
+    QCOMPARE(f.prompt.texts(), messages);
+    for (const auto &box : f.prompt.shown) {
+        QCOMPARE(box.buttons, MsgButtons::OkOnly);
+        QCOMPARE(box.icon, MsgIcon::None);
+    }
+    QCOMPARE(f.link->isPortOpen(), portOpen);
+    QCOMPARE(f.link->alarmLampShown(), !alarmCode.isEmpty());
+    QCOMPARE(f.link->alarmCode(), alarmCode);
+}
+
+void TestExchange::errorReplyInEnglish() {
+    setLangOffset(10000);
+    LinkFixture f;
+    SimFault e = fault({});
+    e.errorCode = QStringLiteral("0A");
+    f.sim.addFault(e);
+    f.link->ReplyTimeout = 1000;
+    QCOMPARE(f.link->SendCommand(QStringLiteral("0RD"), 23, QStringLiteral("02")), 1);
+    QCOMPARE(f.prompt.texts(), QStringList{QStringLiteral(
+                                   "Communication error occurs!\r\n[Output pulse can not match]")});
+    QCOMPARE(f.link->ErrorReply, QStringLiteral("0%%0A\r\n"));
+    QCOMPARE(f.link->alarmComment(), QStringLiteral("Output pulse can not match"));
+}
+
+void TestExchange::goodReplyClearsLampKeepsCode() {
+    LinkFixture f;
+    SimFault e = fault({});
+    e.errorCode = QStringLiteral("0B");
+    e.times = 1;
+    f.sim.addFault(e);
+    QSignalSpy changed(f.link.get(), &ControllerLink::alarmChanged);
+    QCOMPARE(f.link->CommCheck(), 1);
+    QVERIFY(f.link->alarmLampShown());
+    QCOMPARE(f.link->alarmComment(), QStringLiteral("原点ＬＳ未検出"));
+    QCOMPARE(f.link->CommCheck(), 0);
+    QVERIFY(!f.link->alarmLampShown());
+    QCOMPARE(f.link->alarmCode(), QStringLiteral("0B"));
+    QCOMPARE(f.link->alarmComment(), QStringLiteral("No Error"));
+    QVERIFY(changed.count() >= 2);
+    f.link->clearAlarm();
+    QCOMPARE(f.link->alarmCode(), QString());
+    QCOMPARE(f.link->alarmComment(), QString());
+}
+
+void TestExchange::staleInputStartsNextReply() {
+    LinkFixture f(true);
+    QCOMPARE(f.link->CommCheck(), 0);
+    f.sim.sendUnsolicited("Q");
+    QCOMPARE(f.link->CommCheck(), 1);
+    QCOMPARE(f.sim.receivedLines(),
+             (QStringList{QStringLiteral("0CM1"), QStringLiteral("0CM1"), QStringLiteral("0CM0")}));
+    QCOMPARE(f.prompt.texts(), QStringList{WrongPrefix});
+}
+
+void TestExchange::portThatCannotOpen() {
+    LinkFixture f;
+    PortMap::setEntry(1, QStringLiteral("/dev/no-such-port"));
+    f.link->LastReply = QStringLiteral("kept");
+    f.link->CommFailed = true;
+    QCOMPARE(f.link->OpenPort(), 1);
+    QCOMPARE(f.link->SendCommand(QStringLiteral("0RV"), 11, {}), 1);
+    QCOMPARE(f.link->CommCheck(), 1);
+    QVERIFY(f.prompt.shown.isEmpty());
+    QCOMPARE(f.link->LastReply, QStringLiteral("kept"));
+    QVERIFY(f.link->CommFailed);
+    QVERIFY(f.sim.receivedLines().isEmpty());
+}
+
+void TestExchange::releaseFollowsOccupyPort_data() {
+    QTest::addColumn<bool>("occupy");
+    QTest::newRow("kept") << true;
+    QTest::newRow("released") << false;
+}
+
+void TestExchange::releaseFollowsOccupyPort() {
+    QFETCH(bool, occupy);
+    LinkFixture f(occupy);
+    QSignalSpy changes(f.link.get(), &ControllerLink::portOpenChanged);
+    for (int i = 0; i < 2; ++i) {
+        QCOMPARE(f.link->OpenPort(), 0);
+        QCOMPARE(f.link->CommCheck(), 0);
+        f.link->ReleasePort();
+        QCOMPARE(f.link->isPortOpen(), occupy);
+    }
+    // Kept open, the port opens once; released, it opens and closes for each operation.
+    const int opens = int(std::count_if(changes.cbegin(), changes.cend(),
+                                        [](const QList<QVariant> &a) { return a[0].toBool(); }));
+    QCOMPARE(opens, occupy ? 1 : 2);
+    QCOMPARE(changes.last()[0].toBool(), occupy);
+}
+
+void TestExchange::nestedExchangeRefused() {
+    LinkFixture f;
+    SimFault slow = fault(QStringLiteral("0CM1"));
+    slow.pieces = 2;
+    slow.pieceGapMs = 150;
+    f.sim.addFault(slow);
+    int nested = -1;
+    QTimer::singleShot(50, f.link.get(), [&] {
+        QVERIFY(f.link->isBusy());
+        nested = f.link->SendCommand(QStringLiteral("0RV"), 11, {});
+    });
+    QCOMPARE(f.link->CommCheck(), 0);
+    QCOMPARE(nested, 1);
+    QCOMPARE(f.sim.receivedLines(), QStringList{QStringLiteral("0CM1")});
+    QCOMPARE(f.link->LastReply, QStringLiteral("0CM1\r\n"));
+    QVERIFY(f.prompt.shown.isEmpty());
+}
+
+void TestExchange::vanishedPortEndsWait() {
+    LinkFixture f;
+    SimFault drop = fault(QStringLiteral("0CM1"));
+    drop.drop = true;
+    f.sim.addFault(drop);
+    f.link->ReplyTimeout = 3000;
+    QSignalSpy changes(f.link.get(), &ControllerLink::portOpenChanged);
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(f.link->SendCommand(QStringLiteral("0CM"), 6, QStringLiteral("1")), 1);
+    QVERIFY2(clock.elapsed() < 1500, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(!f.link->isPortOpen());
+    QVERIFY(f.link->CommFailed);
+    QVERIFY(!f.link->TimedOut);
+    QVERIFY(f.prompt.shown.isEmpty());
+    QCOMPARE(changes.last()[0].toBool(), false);
+    // The next operation finds no port.
+    QCOMPARE(f.link->OpenPort(), 1);
+}
+
+void TestExchange::restartLineLeavesBeforeReturn() {
+    LinkFixture f(false);
+    QCOMPARE(f.link->CommCheck(), 0);
+    f.link->ReplyTimeout = 1000;
+    QCOMPARE(f.link->SendCommandNoReply(QStringLiteral("0CM3"), 6, {}), 0);
+    f.link->ReleasePort();
+    QVERIFY(!f.link->isPortOpen());
+    QTRY_COMPARE_WITH_TIMEOUT(f.sim.receivedLines(),
+                              (QStringList{QStringLiteral("0CM1"), QStringLiteral("0CM3")}), 1000);
+    QCOMPARE(f.sim.model().restarts(), 1);
+    QVERIFY(!f.link->CommFailed);
+    QVERIFY(f.link->LastReply.isEmpty());
+}
+
+QV_TEST_CORE_MAIN(TestExchange)
+#include "tst_exchange.moc"
