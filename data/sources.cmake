@@ -29,3 +29,8 @@ if(QVPC_FUZZ)
         target_link_options(${target} PRIVATE -fsanitize=fuzzer,address,undefined)
     endforeach()
 endif()
+# Reading from and writing to the controller, verification.
+target_sources(qvcore PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/ControllerTransfer.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/Verification.cpp
+)

@@ -1,0 +1,171 @@
+#include "data/ControllerTransfer.h"
+
+#include "app/MainScreen.h"
+#include "app/ResText.h"
+#include "app/UserPrompt.h"
+#include "data/FileOperations.h"
+#include "data/QvData.h"
+#include "link/ControllerLink.h"
+#include "link/ProgressView.h"
+
+namespace {
+
+constexpr qint16 BlockTimeoutMs = 5000;
+constexpr qint16 RestartTimeoutMs = 1000;
+constexpr qint16 BlockReplyLength = 23;
+constexpr qint16 CheckReplyLength = 6;
+constexpr int ReadSteps = 6;
+constexpr int WriteSteps = 7;
+
+} // namespace
+
+ControllerTransfer::ControllerTransfer(ControllerLink &link, UserPrompt &prompt,
+                                       QvDataCopies &copies, MainScreen &screen,
+                                       FileOperations &files, ProgressView &progress)
+    : m_link(link), m_prompt(prompt), m_copies(copies), m_screen(screen), m_files(files),
+      m_progress(progress) {}
+
+qint16 ControllerTransfer::ReadBlocks() {
+    m_progress.setLabel(ResText(201));
+    m_progress.show();
+    bool failed = m_link.OpenPort() != 0 || m_link.CommCheck() != 0;
+    if (!failed) {
+        m_progress.setLabel(ResText(202));
+        m_progress.setMaximum(ReadSteps);
+        ControllerBlocks::ReadReplies replies;
+        for (int i = 0; i < int(replies.size()) && !failed; ++i) {
+            m_link.ReplyTimeout = BlockTimeoutMs;
+            failed = m_link.SendCommand(QStringLiteral("0RD"), BlockReplyLength,
+                                        QLatin1String(ControllerBlocks::ReadOrder[i])) != 0;
+            if (!failed) {
+                replies[i] = m_link.LastReply;
+                m_progress.setValue(i + 1);
+            }
+        }
+        // A reply the decoder cannot take leaves the read copy as it was: the read failed.
+        failed = failed || Extract2temp(replies, m_copies.read) != 0;
+    }
+    if (failed) {
+        m_link.ReleasePort();
+        m_progress.unload();
+        return 1;
+    }
+    m_link.CommFailed = false;
+    m_progress.unload();
+    m_link.ReleasePort();
+    return 0;
+}
+
+void ControllerTransfer::readAndAdopt() {
+    if (ReadBlocks() != 0) {
+        m_prompt.MsgBox(ResText(212));
+        m_link.CommFailed = false;
+        return;
+    }
+    m_copies.CopyTemp2Hensu();
+    m_screen.ShowQvData();
+    m_files.setCurrentFileName(ResText(213));
+    m_screen.setDataChanged(false);
+}
+
+void ControllerTransfer::GetfromCt() {
+    m_screen.CMDBTN_Muko();
+    m_screen.Menyu_Muko();
+    bool go = true;
+    if (m_screen.DataChanged()) {
+        const MsgAnswer answer =
+            m_prompt.MsgBox(ResText(210), MsgButtons::YesNoCancel, MsgIcon::Question);
+        go = answer == MsgAnswer::Yes || answer == MsgAnswer::No;
+        // The read goes on whatever Save As came to (saved, cancelled or refused).
+        if (answer == MsgAnswer::Yes)
+            m_files.SaveAs();
+    } else {
+        go = m_prompt.MsgBox(ResText(211), MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::Yes;
+    }
+    if (go)
+        readAndAdopt();
+    m_screen.CMDBTN_Yuko();
+    m_screen.Menyu_Yuko();
+}
+
+void ControllerTransfer::OnlineDataRead() {
+    m_screen.CMDBTN_Muko();
+    m_screen.Menyu_Muko();
+    readAndAdopt();
+    m_screen.CMDBTN_Yuko();
+    m_screen.Menyu_Yuko();
+}
+
+qint16 ControllerTransfer::WriteBlocks() {
+    m_progress.show();
+    m_progress.setMaximum(WriteSteps);
+    m_progress.setLabel(ResText(214));
+    bool failed = m_link.OpenPort() != 0 || m_link.CommCheck() != 0;
+    const bool parameters = m_screen.ParametersActive();
+    for (int i = 0; i < int(m_blocks.size()) && !failed; ++i) {
+        if (!parameters && (i == ControllerBlocks::HomingRow || i == ControllerBlocks::SensorRow))
+            continue;
+        m_link.ReplyTimeout = BlockTimeoutMs;
+        failed = m_link.SendCommand(QStringLiteral("0WD"), BlockReplyLength, m_blocks[i]) != 0;
+        if (!failed)
+            m_progress.setValue(i + 1);
+    }
+    if (failed) {
+        m_link.ReleasePort();
+        m_progress.unload();
+        return 1;
+    }
+    m_progress.unload();
+    m_link.ReleasePort();
+    return 0;
+}
+
+qint16 ControllerTransfer::RestartController() {
+    qint16 result = 1;
+    if (m_link.OpenPort() == 0 && m_link.CommCheck() == 0) {
+        m_link.ReplyTimeout = RestartTimeoutMs;
+        result = m_link.SendCommandNoReply(QStringLiteral("0CM3"), CheckReplyLength, QString()) == 0
+                     ? 0
+                     : 1;
+    }
+    m_link.ReleasePort();
+    return result;
+}
+
+void ControllerTransfer::LoadtoCt() {
+    m_screen.CMDBTN_Muko();
+    m_screen.Menyu_Muko();
+    [this] {
+        if (m_screen.ScreenCheck() != 0)
+            return;
+        if (m_prompt.MsgBox(ResText(216), MsgButtons::OkCancel, MsgIcon::Question) != MsgAnswer::Ok)
+            return;
+        // A port that cannot be opened ends the write without a message.
+        if (m_link.OpenPort() != 0)
+            return;
+        if (m_link.CommCheck() != 0) {
+            m_link.CommFailed = false;
+            return;
+        }
+        if (SetData2PSDA(m_copies.working, m_screen.ParametersActive(), m_blocks, m_prompt) != 0) {
+            // Nothing was sent; the port opened for the check is given back.
+            m_link.ReleasePort();
+            return;
+        }
+        if (WriteBlocks() != 0) {
+            m_prompt.MsgBox(ResText(217));
+            return;
+        }
+        const QString question = ResText(218) + QStringLiteral("\r\n") + ResText(219);
+        if (m_prompt.MsgBox(question, MsgButtons::OkCancel, MsgIcon::Question) == MsgAnswer::Ok) {
+            // A failed restart has told the user and released the port; the data stay "changed".
+            if (RestartController() != 0)
+                return;
+            m_prompt.MsgBox(ResText(220));
+        }
+        m_screen.setDataChanged(false);
+        m_link.ReleasePort();
+    }();
+    m_screen.CMDBTN_Yuko();
+    m_screen.Menyu_Yuko();
+}

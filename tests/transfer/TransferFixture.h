@@ -1,0 +1,118 @@
+#pragma once
+
+#include "app/MainScreen.h"
+#include "app/StoredSettings.h"
+#include "data/ControllerTransfer.h"
+#include "data/FileOperations.h"
+#include "data/QvData.h"
+#include "data/Verification.h"
+#include "link/ControllerLink.h"
+#include "link/ProgressView.h"
+#include "sim/ControllerSimulator.h"
+#include "support/ScriptedFileDialogs.h"
+#include "support/ScriptedPrompt.h"
+
+#include <QStringList>
+
+// The main window as the operations see it: records the brackets and screen calls, answers the
+// screen check as told and keeps what the fields would show.
+class RecordingScreen : public MainScreen {
+public:
+    explicit RecordingScreen(QvDataCopies &copies) : m_copies(copies) {}
+
+    QStringList calls;
+    QStringList shownNames;
+    qint16 screenCheckResult = 0;
+    bool parametersActive = true;
+    bool dataChanged = false;
+    QvData fields; // what the editing fields show
+
+    void CMDBTN_Muko() override { calls.append(QStringLiteral("CMDBTN_Muko")); }
+    void CMDBTN_Yuko() override { calls.append(QStringLiteral("CMDBTN_Yuko")); }
+    void Menyu_Muko() override { calls.append(QStringLiteral("Menyu_Muko")); }
+    void Menyu_Yuko() override { calls.append(QStringLiteral("Menyu_Yuko")); }
+    void MoveCMDBTN_Muko() override { calls.append(QStringLiteral("MoveCMDBTN_Muko")); }
+    void MoveCMDBTN_Yuko() override { calls.append(QStringLiteral("MoveCMDBTN_Yuko")); }
+    qint16 ScreenCheck() override {
+        calls.append(QStringLiteral("ScreenCheck"));
+        if (screenCheckResult == 0)
+            m_copies.working = fields;
+        return screenCheckResult;
+    }
+    void ShowQvData() override {
+        calls.append(QStringLiteral("ShowQvData"));
+        fields = m_copies.working;
+        dataChanged = false;
+    }
+    bool ParametersActive() const override { return parametersActive; }
+    bool DataChanged() const override { return dataChanged; }
+    void setDataChanged(bool changed) override { dataChanged = changed; }
+    void ClearFieldsForNew() override { calls.append(QStringLiteral("ClearFieldsForNew")); }
+    void ShowFileName(const QString &name) override { shownNames.append(name); }
+
+private:
+    QvDataCopies &m_copies;
+};
+
+// The progress window as a record of what it was told.
+class RecordingProgress : public ProgressView {
+public:
+    QStringList events;
+    QList<int> values;
+    bool visible = false;
+
+    void show() override {
+        visible = true;
+        events.append(QStringLiteral("show"));
+    }
+    void unload() override {
+        visible = false;
+        events.append(QStringLiteral("unload"));
+    }
+    void setLabel(const QString &text) override { events.append(QStringLiteral("label ") + text); }
+    void setMaximum(int maximum) override {
+        events.append(QStringLiteral("max ") + QString::number(maximum));
+    }
+    void setValue(int value) override { values.append(value); }
+};
+
+// The simulated controller on a pty as the port of a link, with the operations wired as the
+// main window wires them.
+struct TransferFixture {
+    ControllerSimulator sim;
+    StoredSettings settings;
+    ScriptedPrompt prompt;
+    ScriptedFileDialogs dialogs;
+    QvDataCopies copies;
+    RecordingScreen screen{copies};
+    RecordingProgress progress;
+    ControllerLink link{settings, prompt};
+    FileOperations files{copies, screen, prompt, dialogs};
+    ControllerTransfer transfer{link, prompt, copies, screen, files, progress};
+    Verification verification{link, transfer, copies, screen, prompt, files, dialogs};
+
+    explicit TransferFixture(bool occupyPort = true) {
+        settings.PortNo = 1;
+        settings.OccupyPort = occupyPort;
+        link.setDeviceOverride(sim.devicePath());
+    }
+
+    QStringList sent() const { return sim.receivedLines(); }
+};
+
+// The controller's data as it leaves the factory (the simulator's initial blocks).
+inline QvData factoryData() {
+    QvData d;
+    d.Vel1 = 10, d.Acc1 = 3, d.Dec1 = 2, d.PauseTime1 = 5, d.Pulse1 = 400;
+    d.Vel2 = 10, d.Acc2 = 3, d.Dec2 = 2, d.PauseTime2 = 5, d.Pulse2 = 200;
+    d.HomingVel = 8, d.HomingPulse = 300, d.OffsetVel = 6, d.OffsetPulse = 2, d.RevDir = 0;
+    d.SupplyCounter = 8, d.RestartDelay = 100, d.NoWorkCounter = 200, d.SeparateTimer = 100;
+    d.MidDetectCounter = 15, d.TipWorkOffTimer = 20, d.Sp1 = 0;
+    return d;
+}
+
+inline SimFault faultOn(const QString &match) {
+    SimFault f;
+    f.match = match;
+    return f;
+}

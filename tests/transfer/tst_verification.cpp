@@ -1,0 +1,233 @@
+// Verification of the screen's data against the simulated controller and against QV data files.
+#include "TransferFixture.h"
+#include "app/ResText.h"
+#include "data/QvDataFile.h"
+#include "support/TestEnvironment.h"
+
+#include <QTemporaryDir>
+
+Q_DECLARE_METATYPE(QvData)
+
+namespace {
+
+const QString Ok = QStringLiteral("照合結果－ＯＫ");
+const QString NgHead = QStringLiteral("照合結果－ＮＧ\r\n\r\n<一致しなかったデータ>\r\n");
+
+} // namespace
+
+class TestVerification : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        clearStoredSettings();
+        setLangOffset(0);
+    }
+
+    void unmatchedList_data();
+    void unmatchedList();
+    void workedExampleInEnglish();
+    void okRightAfterRead();
+    void controllerReadFailing();
+    void brackets_data();
+    void brackets();
+    void againstFile_data();
+    void againstFile();
+    void cancelledDialogEndsSilently();
+    void blankFieldBeforeDialog();
+};
+
+// Each row changes some items of the read copy; the list names them by group.
+void TestVerification::unmatchedList_data() {
+    QTest::addColumn<QvData>("read");
+    QTest::addColumn<bool>("parameters");
+    QTest::addColumn<QString>("list");
+
+    const QvData base = factoryData();
+    QTest::newRow("equal") << base << true << QString();
+
+    QvData rev = base;
+    rev.RevDir = 1;
+    QTest::newRow("rotation direction alone")
+        << rev << true << QStringLiteral("\r\nｾﾝｻﾊﾟﾗﾒｰﾀ - 回転方向逆転,\r\n");
+    QTest::newRow("rotation direction, parameters hidden") << rev << false << QString();
+
+    QvData positions = base;
+    positions.Acc1 = 9, positions.Pulse1 = 1, positions.PauseTime2 = 0;
+    QTest::newRow("both positions")
+        << positions << true
+        << QStringLiteral("位置１ - 加速,位置（ﾊﾟﾙｽ）,\r\n位置２ - 停止時間,\r\n");
+
+    QvData all = base;
+    all.Vel2 = 1, all.OffsetPulse = 5, all.HomingVel = 1, all.Sp1 = 1, all.SeparateTimer = 1;
+    QTest::newRow("position, sensor and homing")
+        << all << true
+        << QStringLiteral("\r\n\r\n位置２ - 速度,\r\nｾﾝｻﾊﾟﾗﾒｰﾀ - ｾﾊﾟﾚｰﾄﾀｲﾏ,SP1,\r\n"
+                          "原点復帰ﾊﾟﾗﾒｰﾀ - 原点復帰速度,ｵﾌｾｯﾄﾊﾟﾙｽ,\r\n");
+    QTest::newRow("parameters hidden leave position only")
+        << all << false << QStringLiteral("位置２ - 速度,\r\n");
+}
+
+void TestVerification::unmatchedList() {
+    QFETCH(QvData, read);
+    QFETCH(bool, parameters);
+    QFETCH(QString, list);
+    QCOMPARE(UnmatchedList(factoryData(), read, parameters), list);
+
+    ScriptedPrompt prompt;
+    const QvDataCopies copies{factoryData(), read};
+    QCOMPARE(CompareQvData(copies, parameters, prompt), qint16(list.isEmpty() ? 0 : 1));
+    QCOMPARE(prompt.texts(), QStringList{list.isEmpty() ? Ok : NgHead + list});
+    QCOMPARE(prompt.shown[0].buttons, MsgButtons::OkOnly);
+    QCOMPARE(prompt.shown[0].icon, MsgIcon::None);
+}
+
+// The screen differs from the controller in VEL of position 1, the pulses of position 2 and the
+// restart delay.
+void TestVerification::workedExampleInEnglish() {
+    setLangOffset(10000);
+    TransferFixture f;
+    f.screen.fields = factoryData();
+    f.screen.fields.Vel1 = 11, f.screen.fields.Pulse2 = 201, f.screen.fields.RestartDelay = 99;
+
+    f.verification.PosiDataCtShogo(true);
+
+    QCOMPARE(f.prompt.texts(),
+             QStringList{QStringLiteral("Result of Verify - NG\r\n\r\n<Unmatched data>\r\n\r\n"
+                                        "Position 1 - VEL,\r\nPosition 2 - Position(pulse),\r\n"
+                                        "Sensor parameters - Restart Delay,\r\n")});
+    // Nothing adopted.
+    QCOMPARE(f.copies.working.Vel1, qint16(11));
+    QVERIFY(f.screen.shownNames.isEmpty());
+}
+
+void TestVerification::okRightAfterRead() {
+    TransferFixture f(false);
+    f.prompt.answers = {MsgAnswer::Yes};
+    f.transfer.GetfromCt();
+    f.sim.clearReceived();
+    f.prompt.clear();
+
+    f.verification.PosiDataCtShogo(true);
+
+    QCOMPARE(f.prompt.texts(), QStringList{Ok});
+    QCOMPARE(f.sent().size(), 6);
+    QVERIFY(!f.link.isPortOpen());
+}
+
+void TestVerification::controllerReadFailing() {
+    TransferFixture f(false);
+    SimFault fault = faultOn(QStringLiteral("0RD04"));
+    fault.errorCode = QStringLiteral("02");
+    f.sim.addFault(fault);
+    f.screen.fields = factoryData();
+
+    f.verification.PosiDataCtShogo(false);
+
+    // The exchange's message only; no read-failure message, no verdict.
+    QCOMPARE(f.prompt.texts(),
+             QStringList{QStringLiteral("エラーが発生しました！\r\n[") +
+                         ControllerLink::errorTextFor(QStringLiteral("0%%02")) + QLatin1Char(']')});
+    QCOMPARE(f.copies.read, QvData{});
+    QVERIFY(!f.link.isPortOpen());
+}
+
+void TestVerification::brackets_data() {
+    QTest::addColumn<bool>("againstFile");
+    QTest::addColumn<bool>("bracket");
+    QTest::newRow("controller, button") << false << true;
+    QTest::newRow("controller, menu") << false << false;
+    QTest::newRow("file, button") << true << true;
+    QTest::newRow("file, menu") << true << false;
+}
+
+void TestVerification::brackets() {
+    QFETCH(bool, againstFile);
+    QFETCH(bool, bracket);
+    TransferFixture f;
+    f.screen.screenCheckResult = 1;
+
+    if (againstFile)
+        f.verification.PosiDataFileShogo(bracket);
+    else
+        f.verification.PosiDataCtShogo(bracket);
+
+    const QStringList expected =
+        bracket ? QStringList{QStringLiteral("CMDBTN_Muko"), QStringLiteral("Menyu_Muko"),
+                              QStringLiteral("ScreenCheck"), QStringLiteral("CMDBTN_Yuko"),
+                              QStringLiteral("Menyu_Yuko")}
+                : QStringList{QStringLiteral("ScreenCheck")};
+    QCOMPARE(f.screen.calls, expected);
+    QVERIFY(f.sent().isEmpty());
+}
+
+// Against a file written from the read data: the verdict, the dialog's texts, and the data on
+// screen still count as changed when they were.
+void TestVerification::againstFile_data() {
+    QTest::addColumn<bool>("parameters");
+    QTest::addColumn<bool>("changed");
+    QTest::addColumn<QString>("verdict");
+
+    QTest::newRow("sensor differs, parameters hidden") << false << true << Ok;
+    QTest::newRow("sensor differs, parameters shown")
+        << true << false << NgHead + QStringLiteral("\r\nｾﾝｻﾊﾟﾗﾒｰﾀ - 供給動作ｶｳﾝﾀ,\r\n");
+}
+
+void TestVerification::againstFile() {
+    QFETCH(bool, parameters);
+    QFETCH(bool, changed);
+    QFETCH(QString, verdict);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("feeder.qvd"));
+    QvData inFile = factoryData();
+    inFile.SupplyCounter = 9;
+    QVERIFY(QvDataFile::write(path, inFile));
+
+    TransferFixture f;
+    f.screen.parametersActive = parameters;
+    f.screen.fields = factoryData();
+    f.screen.dataChanged = changed;
+    f.dialogs.answers = {path};
+
+    f.verification.PosiDataFileShogo(true);
+
+    QCOMPARE(f.prompt.texts(), QStringList{verdict});
+    QCOMPARE(f.dialogs.shown.size(), 1);
+    const FileDialogs::Options &o = f.dialogs.shown[0].options;
+    QVERIFY(!f.dialogs.shown[0].save);
+    QCOMPARE(o.title, QStringLiteral("照合するＱＶデータファイルを選択する"));
+    QCOMPARE(o.defaultExt, QStringLiteral("qvd"));
+    QCOMPARE(o.filter, QStringLiteral("ＱＶデータファイル(*.qvd)|*.qvd|すべてのファイル(*.*)|*.*"));
+    QVERIFY(o.fileName.isEmpty());
+    QVERIFY(o.initialDir.isEmpty());
+    QCOMPARE(f.copies.read, inFile);
+    QCOMPARE(f.copies.working, factoryData());
+    QCOMPARE(f.screen.dataChanged, changed);
+    QVERIFY(f.screen.shownNames.isEmpty());
+    QVERIFY(f.sent().isEmpty());
+}
+
+void TestVerification::cancelledDialogEndsSilently() {
+    TransferFixture f;
+    f.screen.fields = factoryData();
+    f.dialogs.answers = {QString()};
+
+    f.verification.PosiDataFileShogo(false);
+
+    QCOMPARE(f.screen.calls, QStringList{QStringLiteral("ScreenCheck")});
+    QCOMPARE(f.dialogs.shown.size(), 1);
+    QVERIFY(f.prompt.shown.isEmpty());
+}
+
+void TestVerification::blankFieldBeforeDialog() {
+    TransferFixture f;
+    f.screen.screenCheckResult = 1;
+    f.dialogs.answers = {QStringLiteral("/nonexistent.qvd")};
+
+    f.verification.PosiDataFileShogo(true);
+
+    QVERIFY(f.dialogs.shown.isEmpty());
+    QVERIFY(f.prompt.shown.isEmpty());
+}
+
+QV_TEST_CORE_MAIN(TestVerification)
+#include "tst_verification.moc"
