@@ -24,7 +24,7 @@ bool ControllerLink::isPortOpen() const {
 }
 
 QString ControllerLink::openDevicePath() const {
-    return m_port.isOpen() ? m_port.portName() : QString();
+    return m_port.isOpen() ? m_openPath : QString();
 }
 
 qint16 ControllerLink::OpenPort() {
@@ -53,6 +53,7 @@ qint16 ControllerLink::openNumber(int n) {
     m_port.setPortName(path);
     if (!m_port.open(QIODevice::ReadWrite))
         return 1;
+    m_openPath = path;
     m_portLost = false;
     emit portOpenChanged(true);
     // Line settings go on after opening; a failing step leaves the port open.

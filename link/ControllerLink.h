@@ -100,6 +100,7 @@ private:
     UserPrompt &m_prompt;
     PortMap m_portMap;
     QString m_deviceOverride;
+    QString m_openPath;
     QSerialPort m_port;
     QTimer timerTimeout;
     QEventLoop *m_wait = nullptr;

@@ -2,10 +2,10 @@
 
 #include "app/StoredSettings.h"
 
-#include <QCollator>
 #include <QSerialPortInfo>
 #include <QSettings>
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -17,6 +17,17 @@ QSettings store() {
 
 QString key(int n) {
     return QStringLiteral("Ports/COM%1").arg(n);
+}
+
+// "ttyUSB10" after "ttyUSB2": the name without its trailing number first, then the number.
+bool naturalLess(const QString &a, const QString &b) {
+    auto split = [](const QString &path) {
+        qsizetype digits = path.size();
+        while (digits > 0 && path.at(digits - 1).isDigit())
+            --digits;
+        return std::make_pair(path.left(digits), path.mid(digits).toLongLong());
+    };
+    return split(a) < split(b);
 }
 
 bool isAdapterName(const QString &path) {
@@ -54,13 +65,11 @@ QString PortMap::devicePath(int n) {
 
 void PortMap::refresh() {
     QList<SerialDevice> devices = m_enumerate ? m_enumerate() : QList<SerialDevice>{};
-    QCollator natural;
-    natural.setNumericMode(true);
     std::stable_sort(devices.begin(), devices.end(),
-                     [&natural](const SerialDevice &a, const SerialDevice &b) {
+                     [](const SerialDevice &a, const SerialDevice &b) {
                          if (a.adapter != b.adapter)
                              return a.adapter;
-                         return natural.compare(a.path, b.path) < 0;
+                         return naturalLess(a.path, b.path);
                      });
 
     QSettings s = store();

@@ -1,0 +1,169 @@
+// Opening, releasing and probing the serial port; the COM map.
+#include "LinkFixture.h"
+#include "support/TestEnvironment.h"
+
+#include <QSignalSpy>
+
+class TestSerialPort : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { clearStoredSettings(); }
+
+    void outOfRangePortNoReadsStoredNumber_data();
+    void outOfRangePortNoReadsStoredNumber();
+    void openPortWhenOpenChangesNothing();
+    void probeFindsOnlyMappedPorts_data();
+    void probeFindsOnlyMappedPorts();
+    void openPortNoLeavesPortNo();
+    void closePortAlwaysSignals();
+    void mapNumbersNewDevices_data();
+    void mapNumbersNewDevices();
+};
+
+void TestSerialPort::outOfRangePortNoReadsStoredNumber_data() {
+    QTest::addColumn<int>("portNo");
+    QTest::newRow("0") << 0;
+    QTest::newRow("33") << 33;
+}
+
+void TestSerialPort::outOfRangePortNoReadsStoredNumber() {
+    QFETCH(int, portNo);
+    LinkFixture f;
+    PortMap::setEntry(1, QStringLiteral("/dev/no-such-port"));
+    PortMap::setEntry(5, f.sim.devicePath());
+    StoredSettings::writeText(QStringLiteral("PortNo"), QStringLiteral("5"));
+    f.settings.PortNo = qint16(portNo);
+    QCOMPARE(f.link->OpenPort(), 0);
+    QCOMPARE(f.settings.PortNo, qint16(5));
+    QCOMPARE(f.link->openDevicePath(), f.sim.devicePath());
+    QCOMPARE(f.link->CommCheck(), 0);
+}
+
+void TestSerialPort::openPortWhenOpenChangesNothing() {
+    LinkFixture f;
+    ControllerSimulator other;
+    PortMap::setEntry(2, other.devicePath());
+    QCOMPARE(f.link->OpenPort(), 0);
+    f.settings.PortNo = 2;
+    QCOMPARE(f.link->OpenPort(), 0);
+    QCOMPARE(f.link->openDevicePath(), f.sim.devicePath());
+    QCOMPARE(f.link->CommCheck(), 0);
+    QCOMPARE(f.sim.receivedLines(), QStringList{QStringLiteral("0CM1")});
+    QVERIFY(other.receivedLines().isEmpty());
+}
+
+void TestSerialPort::probeFindsOnlyMappedPorts_data() {
+    QTest::addColumn<bool>("openBefore");
+    QTest::newRow("port closed") << false;
+    QTest::newRow("port open") << true;
+}
+
+void TestSerialPort::probeFindsOnlyMappedPorts() {
+    QFETCH(bool, openBefore);
+    LinkFixture f;
+    ControllerSimulator third;
+    PortMap::setEntry(3, third.devicePath());
+    PortMap::setEntry(4, QStringLiteral("/dev/no-such-port"));
+    if (openBefore)
+        QCOMPARE(f.link->OpenPort(), 0);
+    QSignalSpy changes(f.link.get(), &ControllerLink::portOpenChanged);
+    std::fill(std::begin(f.link->PortAvailable), std::end(f.link->PortAvailable), true);
+
+    f.link->ProbePorts();
+
+    for (int n = 1; n <= 32; ++n)
+        QCOMPARE(f.link->PortAvailable[n], n == 1 || n == 3);
+    QVERIFY(!f.link->isPortOpen());
+    QCOMPARE(changes.last()[0].toBool(), false);
+    QCOMPARE(f.settings.PortNo, qint16(1));
+    // Nothing was said to the controllers.
+    QVERIFY(f.sim.receivedLines().isEmpty());
+    QVERIFY(third.receivedLines().isEmpty());
+}
+
+void TestSerialPort::openPortNoLeavesPortNo() {
+    LinkFixture f;
+    ControllerSimulator third;
+    PortMap::setEntry(3, third.devicePath());
+    f.settings.PortNo = 1;
+    QCOMPARE(f.link->OpenPortNo(3), 0);
+    QCOMPARE(f.link->openDevicePath(), third.devicePath());
+    QCOMPARE(f.settings.PortNo, qint16(1));
+    f.link->ClosePort();
+    // Out of range: the stored number, still without touching PortNo.
+    StoredSettings::writeText(QStringLiteral("PortNo"), QStringLiteral("3"));
+    QCOMPARE(f.link->OpenPortNo(40), 0);
+    QCOMPARE(f.link->openDevicePath(), third.devicePath());
+    QCOMPARE(f.settings.PortNo, qint16(1));
+    f.link->ClosePort();
+    // A stored number that is no number opens nothing.
+    StoredSettings::writeText(QStringLiteral("PortNo"), QStringLiteral("COM3"));
+    f.settings.PortNo = 0;
+    QCOMPARE(f.link->OpenPort(), 1);
+    QVERIFY(!f.link->isPortOpen());
+}
+
+void TestSerialPort::closePortAlwaysSignals() {
+    LinkFixture f(true);
+    QSignalSpy changes(f.link.get(), &ControllerLink::portOpenChanged);
+    QCOMPARE(f.link->OpenPort(), 0);
+    f.link->ReleasePort();
+    QVERIFY(f.link->isPortOpen());
+    f.link->ClosePort();
+    QVERIFY(!f.link->isPortOpen());
+    f.link->ClosePort();
+    QCOMPARE(changes.count(), 3);
+    QCOMPARE(changes.at(0)[0].toBool(), true);
+    QCOMPARE(changes.at(1)[0].toBool(), false);
+}
+
+void TestSerialPort::mapNumbersNewDevices_data() {
+    QTest::addColumn<QStringList>("stored"); // COM1, COM2, ... before ("" = free)
+    QTest::addColumn<QStringList>("devices");
+    QTest::addColumn<QStringList>("expected"); // COM1, COM2, ... after
+
+    QTest::newRow("one USB adapter is COM1")
+        << QStringList{}
+        << QStringList{QStringLiteral("/dev/ttyS0"), QStringLiteral("/dev/ttyUSB0")}
+        << QStringList{QStringLiteral("/dev/ttyUSB0"), QStringLiteral("/dev/ttyS0")};
+    QTest::newRow("adapters first, in natural order")
+        << QStringList{}
+        << QStringList{QStringLiteral("/dev/ttyS1"), QStringLiteral("/dev/ttyUSB10"),
+                       QStringLiteral("/dev/ttyACM0"), QStringLiteral("/dev/ttyUSB2")}
+        << QStringList{QStringLiteral("/dev/ttyACM0"), QStringLiteral("/dev/ttyUSB2"),
+                       QStringLiteral("/dev/ttyUSB10"), QStringLiteral("/dev/ttyS1")};
+    QTest::newRow("known devices keep their numbers; new ones fill the gaps")
+        << QStringList{QString(), QStringLiteral("/dev/ttyUSB0"), QString(),
+                       QStringLiteral("/dev/ttyS9")}
+        << QStringList{QStringLiteral("/dev/ttyUSB0"), QStringLiteral("/dev/ttyUSB1"),
+                       QStringLiteral("/dev/ttyS0")}
+        << QStringList{QStringLiteral("/dev/ttyUSB1"), QStringLiteral("/dev/ttyUSB0"),
+                       QStringLiteral("/dev/ttyS0"), QStringLiteral("/dev/ttyS9")};
+}
+
+void TestSerialPort::mapNumbersNewDevices() {
+    QFETCH(QStringList, stored);
+    QFETCH(QStringList, devices);
+    QFETCH(QStringList, expected);
+    for (int i = 0; i < stored.size(); ++i) {
+        if (!stored[i].isEmpty())
+            PortMap::setEntry(i + 1, stored[i]);
+    }
+    PortMap map([&devices] {
+        QList<SerialDevice> list;
+        for (const QString &path : devices)
+            list.append(
+                {path, path.contains(QLatin1String("USB")) || path.contains(QLatin1String("ACM"))});
+        return list;
+    });
+    // Looking up a free number numbers the new devices.
+    QCOMPARE(map.devicePath(1), expected.first());
+    for (int i = 0; i < expected.size(); ++i)
+        QCOMPARE(PortMap::entry(i + 1), expected[i]);
+    QCOMPARE(PortMap::entry(int(expected.size()) + 1), QString());
+    QCOMPARE(map.devicePath(0), QString());
+    QCOMPARE(map.devicePath(33), QString());
+}
+
+QV_TEST_CORE_MAIN(TestSerialPort)
+#include "tst_serialport.moc"
