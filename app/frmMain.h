@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/MainScreen.h"
+#include "data/FileOperations.h"
+#include "data/QtFileDialogs.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -81,6 +83,10 @@ public:
     // The printer the page set-up and printing share.
     QPrinter &printer();
 
+    // The file dialogs every file operation shares, and the file operations with the data's name.
+    FileDialogs &fileDialogs() { return m_fileDialogs; }
+    FileOperations &fileOperations() { return m_fileOperations; }
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     // Saving through cmdSaveFile / mnuFileSave; 0 = saved.
@@ -147,6 +153,8 @@ private:
     ControllerLink &m_link;
     UserPrompt &m_prompt;
     QvDataCopies &m_copies;
+    QtFileDialogs m_fileDialogs{this};
+    FileOperations m_fileOperations{m_copies, *this, m_prompt, m_fileDialogs};
     FieldFilter *m_filter = nullptr;
     std::unique_ptr<QPrinter> m_printer;
 

@@ -2,20 +2,21 @@
 // until then its entry point here does nothing, as each says.
 #include "app/frmMain.h"
 
-// Clearing the data for new data (save question, ClearFieldsForNew, the name) is built with the
-// file operations; nothing happens yet.
-void frmMain::FileNew() {}
-
-// Opening a QV data file is built with the file operations; nothing happens yet.
-void frmMain::FileOpen() {}
-
-// Saving to the current file is built with the file operations; nothing is saved yet (1).
-qint16 frmMain::SaveFile() {
-    return 1;
+void frmMain::FileNew() {
+    m_fileOperations.New();
 }
 
-// Saving under a new name is built with the file operations; nothing happens yet.
-void frmMain::SaveFileAs() {}
+void frmMain::FileOpen() {
+    m_fileOperations.Open();
+}
+
+qint16 frmMain::SaveFile() {
+    return m_fileOperations.Save();
+}
+
+void frmMain::SaveFileAs() {
+    m_fileOperations.SaveAs();
+}
 
 // Reading the controller's data is built with the controller read and write; nothing happens yet.
 void frmMain::GetfromCt() {}

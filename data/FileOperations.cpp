@@ -99,16 +99,19 @@ QString FileOperations::askSaveName() {
     return m_dialogs.ShowSave(options);
 }
 
-void FileOperations::Save() {
+qint16 FileOperations::Save() {
     m_screen.CMDBTN_Muko();
     m_screen.Menyu_Muko();
+    qint16 result = 1;
     if (m_screen.ScreenCheck() == 0) {
         const QString file = askSaveName();
-        if (file.isEmpty() || SaveFileAs(file) != 0)
+        result = file.isEmpty() ? qint16(1) : SaveFileAs(file);
+        if (result != 0)
             m_prompt.MsgBox(ResText(238));
     }
     m_screen.CMDBTN_Yuko();
     m_screen.Menyu_Yuko();
+    return result;
 }
 
 void FileOperations::SaveAs() {

@@ -17,7 +17,8 @@ public:
 
     void New();
     void Open();
-    void Save();
+    // 0 = saved; 1 = stopped (the user has been told).
+    qint16 Save();
     void SaveAs();
 
     // Writes the working copy to name; on success the name and folder become the current ones

@@ -116,7 +116,7 @@ private slots:
         rig.copies.working.Sp1 = 7;
         rig.screen.dataChanged = true;
         rig.screen.calls.clear();
-        rig.ops.Save();
+        QCOMPARE(rig.ops.Save(), qint16(0));
         QCOMPARE(rig.dialogs.shown.size(), 1); // the open dialog only
         QCOMPARE(rig.screen.calls, withInside(Brackets, 2, {"ScreenCheck"}));
         QCOMPARE(readBytes(path("data.qvd")), QByteArray(Example).replace("60,0\r\n", "60,7\r\n"));
@@ -173,7 +173,7 @@ private slots:
         Rig rig;
         rig.screen.dataChanged = true;
         rig.dialogs.answers = {answer.isEmpty() ? answer : path(answer)};
-        rig.ops.Save();
+        QCOMPARE(rig.ops.Save(), qint16(1));
         QCOMPARE(rig.prompt.texts(), QStringList{SavingStopped});
         QCOMPARE(rig.prompt.shown[0].buttons, MsgButtons::OkOnly);
         QCOMPARE(rig.screen.calls, withInside(Brackets, 2, {"ScreenCheck"}));
