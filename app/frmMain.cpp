@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QPageSetupDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -104,6 +105,9 @@ void frmMain::applyParameterDisplay() {
     framHomePara->setVisible(shown);
     if (!shown)
         framHomePara->setEnabled(false);
+    // The layout learns of the frames shown or hidden before the window takes its new height.
+    centralWidget()->layout()->activate();
+    layout()->activate();
     resize(width(), Twips::toPixels(shown ? HeightWithParameters : HeightWithoutParameters));
     update();
 }

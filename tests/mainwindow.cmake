@@ -1,4 +1,7 @@
 qv_add_test(tst_inputrules mainwindow/tst_inputrules.cpp LIBS qvcore)
+qv_add_test(tst_mainwindow mainwindow/tst_mainwindow.cpp mainwindow/MainWindowFixture.h LIBS qvgui)
+qv_add_test(tst_screendata mainwindow/tst_screendata.cpp mainwindow/MainWindowFixture.h LIBS qvgui)
+qv_add_test(tst_fieldinput mainwindow/tst_fieldinput.cpp mainwindow/MainWindowFixture.h LIBS qvgui)
 # Pictures of the main window for the documentation (run by hand under xvfb-run).
 add_executable(mainwindow_screenshots mainwindow/screenshots.cpp)
 target_link_libraries(mainwindow_screenshots PRIVATE qvtestsupport qvgui)

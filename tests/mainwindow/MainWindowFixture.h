@@ -1,0 +1,61 @@
+#pragma once
+
+#include "app/StoredSettings.h"
+#include "app/Twips.h"
+#include "app/frmMain.h"
+#include "data/QvData.h"
+#include "link/ControllerLink.h"
+#include "support/ScriptedPrompt.h"
+
+#include <QApplication>
+#include <QTest>
+#include <memory>
+
+// The main window with the save operation replaced by one that records its calls.
+class RecordingMain : public frmMain {
+public:
+    using frmMain::frmMain;
+    int saves = 0;
+    qint16 saveResult = 0;
+
+protected:
+    qint16 SaveFile() override {
+        ++saves;
+        return saveResult;
+    }
+};
+
+// The long-lived objects the window works with, and the window itself, shown.
+struct MainWindowFixture {
+    StoredSettings settings;
+    ScriptedPrompt prompt;
+    ControllerLink link{settings, prompt};
+    QvDataCopies copies;
+    std::unique_ptr<RecordingMain> window;
+
+    // language: the stored "Language" ("1" Japanese, "2" English), read before the window loads
+    // as the start routine does.
+    explicit MainWindowFixture(const QString &language = QStringLiteral("1")) {
+        StoredSettings::writeText(QStringLiteral("Language"), language);
+        settings.ReadLanguage();
+        window = std::make_unique<RecordingMain>(settings, link, prompt, copies);
+        window->show();
+    }
+
+    // Shows the parameter frames as the options dialog leaves them.
+    void showParameters(bool homingEditable = false) {
+        window->setShowParameters(true);
+        window->setHomeParamsEditable(homingEditable);
+        window->applyParameterDisplay();
+        if (homingEditable)
+            window->HomePara_Yuko();
+        else
+            window->HomePara_Muko();
+    }
+
+    template <typename T = QWidget> T *find(const QString &name) const {
+        return window->findChild<T *>(name);
+    }
+
+    bool heightIs(int twips) const { return window->height() == Twips::toPixels(twips); }
+};

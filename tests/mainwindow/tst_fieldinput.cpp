@@ -1,0 +1,257 @@
+#include "MainWindowFixture.h"
+
+#include "app/UpDown.h"
+#include "support/TestEnvironment.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+// Gives the window the focus and a field the keyboard, as a user clicking into it would.
+void focus(QWidget *field) {
+    QApplication::setActiveWindow(field->window());
+    field->setFocus(Qt::MouseFocusReason);
+    QTRY_VERIFY(field->hasFocus());
+}
+
+QString textOf(QWidget *field) {
+    if (auto *combo = qobject_cast<QComboBox *>(field))
+        return combo->currentText();
+    return static_cast<QLineEdit *>(field)->text();
+}
+
+void setTextOf(QWidget *field, const QString &text) {
+    if (auto *combo = qobject_cast<QComboBox *>(field))
+        combo->setEditText(text);
+    else
+        static_cast<QLineEdit *>(field)->setText(text);
+}
+
+} // namespace
+
+// What typing and leaving a field do: the key filters, the Enter targets, the focus-loss checks,
+// the up-down controls and the change flag.
+class TestFieldInput : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { clearStoredSettings(); }
+
+    void typing_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<bool>("selectAll");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("digits only") << "txtPosi1"
+                                     << "" << false << "1a-.2 3"
+                                     << "123";
+        QTest::newRow("fourth digit refused") << "txtPosi1"
+                                              << "123" << false << "4"
+                                              << "123";
+        QTest::newRow("selected digits replaced") << "txtPosi1"
+                                                  << "123" << true << "9"
+                                                  << "9";
+        QTest::newRow("two-digit homing speed") << "txtHomeSokudo"
+                                                << "" << false << "167"
+                                                << "16";
+        QTest::newRow("VEL limit") << "comboVEL1"
+                                   << "" << false << "123"
+                                   << "12";
+        QTest::newRow("VEL full even when selected") << "comboVEL1"
+                                                     << "12" << true << "3"
+                                                     << "12";
+        QTest::newRow("spare field takes anything") << "txtHensu2"
+                                                    << "" << false << "ab1234"
+                                                    << "ab1234";
+    }
+    void typing() {
+        QFETCH(QString, field);
+        QFETCH(QString, before);
+        QFETCH(bool, selectAll);
+        QFETCH(QString, typed);
+        QFETCH(QString, after);
+        MainWindowFixture f;
+        f.showParameters(true);
+        QWidget *w = f.find(field);
+        QVERIFY(w);
+        setTextOf(w, before);
+        focus(w);
+        QLineEdit *edit = qobject_cast<QComboBox *>(w) ? static_cast<QComboBox *>(w)->lineEdit()
+                                                       : static_cast<QLineEdit *>(w);
+        edit->end(false);
+        if (selectAll)
+            edit->selectAll();
+        QTest::keyClicks(w, typed);
+        QCOMPARE(textOf(w), after);
+    }
+
+    void backspaceAndControlKeys() {
+        MainWindowFixture f;
+        QLineEdit *field = f.window->txtPosi1;
+        field->setText(QStringLiteral("123"));
+        focus(field);
+        field->end(false);
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QCOMPARE(field->text(), QStringLiteral("12"));
+        field->selectAll();
+        QTest::keyClick(field, Qt::Key_X, Qt::ControlModifier); // cutting is refused
+        QCOMPARE(field->text(), QStringLiteral("12"));
+    }
+
+    void enterTargets_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<bool>("parameters");
+        QTest::addColumn<bool>("homing");
+        QTest::addColumn<QString>("target");
+        QTest::newRow("txtPosi2, parameters hidden") << "txtPosi2" << false << false << "comboVEL1";
+        QTest::newRow("txtPosi2, parameters shown")
+            << "txtPosi2" << true << false << "txtLowKaijoCnt";
+        QTest::newRow("VEL1 to its up-down") << "comboVEL1" << false << false << "UpDown1";
+        QTest::newRow("pausing time 1") << "txtPosi1Timer" << false << false << "comboVEL2";
+        QTest::newRow("tip timer, homing locked") << "txtHensu1" << true << false << "comboVEL1";
+        QTest::newRow("tip timer, homing open") << "txtHensu1" << true << true << "txtHomeSokudo";
+        QTest::newRow("offset pulses") << "txtOffsetPosi" << true << true << "comboVEL1";
+    }
+    void enterTargets() {
+        QFETCH(QString, field);
+        QFETCH(bool, parameters);
+        QFETCH(bool, homing);
+        QFETCH(QString, target);
+        MainWindowFixture f;
+        if (parameters)
+            f.showParameters(homing);
+        QWidget *w = f.find(field);
+        setTextOf(w, QStringLiteral("5"));
+        focus(w);
+        QTest::keyClick(w, Qt::Key_Return);
+        QTRY_COMPARE(QApplication::focusWidget()->objectName(), target);
+        QCOMPARE(textOf(w), QStringLiteral("5"));
+    }
+
+    void leavingAField_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("emptied");
+        QTest::newRow("position 401") << "txtPosi1"
+                                      << "401" << true;
+        QTest::newRow("position 400") << "txtPosi1"
+                                      << "400" << false;
+        QTest::newRow("offset pulses 101") << "txtOffsetPosi"
+                                           << "101" << true;
+        QTest::newRow("offset pulses 100") << "txtOffsetPosi"
+                                           << "100" << false;
+        QTest::newRow("sensor 0") << "txtSentanCount"
+                                  << "0" << true;
+        QTest::newRow("VEL 31") << "comboVEL2"
+                                << "31" << true;
+        QTest::newRow("VEL 0 passes") << "comboVEL2"
+                                      << "0" << false;
+        QTest::newRow("empty VEL passes") << "comboVEL2"
+                                          << "" << false;
+        QTest::newRow("empty field passes") << "txtPosi2Timer"
+                                            << "" << false;
+    }
+    void leavingAField() {
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QFETCH(bool, emptied);
+        MainWindowFixture f;
+        f.showParameters(true);
+        QWidget *w = f.find(field);
+        setTextOf(w, QString());
+        focus(w);
+        QTest::keyClicks(w, typed);
+        f.window->setDataChanged(false);
+        f.window->cmdReset->setFocus(Qt::TabFocusReason);
+        QCoreApplication::processEvents();
+        QCOMPARE(textOf(w), emptied ? QString() : typed);
+        QCOMPARE(f.prompt.beeps, emptied ? 1 : 0);
+        if (emptied) {
+            QTRY_VERIFY(w->hasFocus());       // back into the field
+            QVERIFY(f.window->DataChanged()); // emptying is a change
+        }
+    }
+
+    // A value put there by the program stays until the field is entered and left.
+    void valueFromFileStaysUntilLeft() {
+        MainWindowFixture f;
+        f.copies.working.Pulse1 = 500;
+        f.window->ShowQvData();
+        QCOMPARE(f.window->txtPosi1->text(), QStringLiteral("500"));
+        focus(f.window->txtPosi2);
+        f.window->txtPosi1->setFocus(Qt::TabFocusReason);
+        QCOMPARE(f.window->txtPosi1->text(), QStringLiteral("500"));
+        f.window->txtPosi2->setFocus(Qt::TabFocusReason);
+        QCOMPARE(f.window->txtPosi1->text(), QString());
+    }
+
+    void changeFlag_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<bool>("changed");
+        QTest::newRow("typing a digit") << "type" << true;
+        QTest::newRow("up-down step") << "step" << true;
+        QTest::newRow("VEL picked from its list") << "pick" << false;
+        QTest::newRow("VEL typed") << "typeVel" << true;
+        QTest::newRow("rotation direction") << "revdir" << false;
+        QTest::newRow("spare field") << "spare" << true;
+    }
+    void changeFlag() {
+        QFETCH(QString, action);
+        QFETCH(bool, changed);
+        MainWindowFixture f;
+        frmMain &w = *f.window;
+        f.showParameters();
+        QVERIFY(!w.DataChanged());
+        if (action == "type") {
+            focus(w.txtPosi1Timer);
+            QTest::keyClicks(w.txtPosi1Timer, QStringLiteral("5"));
+        } else if (action == "step") {
+            w.UpDown2->step(1);
+        } else if (action == "pick") {
+            focus(w.comboVEL1);
+            QTest::keyClick(w.comboVEL1, Qt::Key_Down);
+            QCOMPARE(w.comboVEL1->currentText(), QStringLiteral(" 2"));
+        } else if (action == "typeVel") {
+            focus(w.comboVEL1);
+            QTest::keyClick(w.comboVEL1, Qt::Key_Backspace);
+        } else if (action == "revdir") {
+            w.chkRevDir->setChecked(true);
+        } else {
+            w.txtHensu2->setText(QStringLiteral("x"));
+        }
+        QCOMPARE(w.DataChanged(), changed);
+    }
+
+    void upDownSteps_data() {
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("direction");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<bool>("changed");
+        QTest::newRow("up") << "1" << 1 << "2" << true;
+        QTest::newRow("down") << "5" << -1 << "4" << true;
+        QTest::newRow("not above 9") << "9" << 1 << "9" << false;
+        QTest::newRow("not below 1") << "1" << -1 << "1" << false;
+        QTest::newRow("value from a file above 9") << "12" << -1 << "8" << true;
+    }
+    void upDownSteps() {
+        QFETCH(QString, shown);
+        QFETCH(int, direction);
+        QFETCH(QString, after);
+        QFETCH(bool, changed);
+        QLabel label(shown);
+        UpDown spin(&label, 1, 9);
+        int steps = 0;
+        connect(&spin, &UpDown::stepped, this, [&steps] { ++steps; });
+        spin.step(direction);
+        QCOMPARE(label.text(), after);
+        QCOMPARE(steps, changed ? 1 : 0);
+    }
+};
+
+QV_TEST_MAIN(TestFieldInput)
+#include "tst_fieldinput.moc"

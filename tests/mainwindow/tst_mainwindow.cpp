@@ -1,0 +1,427 @@
+#include "MainWindowFixture.h"
+
+#include "app/ResText.h"
+#include "support/TestEnvironment.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+namespace {
+
+// A pseudo terminal whose slave end the link can open like a serial port.
+class Pty {
+public:
+    Pty() {
+        m_master = posix_openpt(O_RDWR | O_NOCTTY);
+        if (m_master >= 0 && grantpt(m_master) == 0 && unlockpt(m_master) == 0)
+            m_slave = QString::fromLocal8Bit(ptsname(m_master));
+    }
+    ~Pty() {
+        if (m_master >= 0)
+            ::close(m_master);
+    }
+    QString slavePath() const { return m_slave; }
+
+private:
+    int m_master = -1;
+    QString m_slave;
+};
+
+// "name=on" or "name=off" for each control; own: the control's own setting, whatever the frame
+// around it says.
+QStringList enabledStates(const MainWindowFixture &f, const QStringList &names, bool own = false) {
+    QStringList states;
+    for (const QString &name : names) {
+        if (auto *menu = f.window->findChild<QMenu *>(name))
+            states << name + (menu->menuAction()->isEnabled() ? "=on" : "=off");
+        else if (QWidget *w = f.find(name))
+            states << name + ((own ? w->isEnabledTo(w->parentWidget()) : w->isEnabled()) ? "=on"
+                                                                                         : "=off");
+        else if (auto *a = f.window->findChild<QAction *>(name))
+            states << name + (a->isEnabled() ? "=on" : "=off");
+        else
+            states << name + "=missing";
+    }
+    return states;
+}
+
+QStringList expectStates(const QStringList &names, bool on) {
+    QStringList states;
+    for (const QString &name : names)
+        states << name + (on ? "=on" : "=off");
+    return states;
+}
+
+const QStringList moveControls = {"frmMove",      "framSelectPosi", "optPosiNo_0", "optPosiNo_1",
+                                  "optPosiNo_2",  "cmdSelectMove",  "cmdStop",     "cmdHome",
+                                  "lblKanryoiti", "lblKanryoNo",    "lblMoveMode"};
+const QStringList editControls = {
+    "lblEditMode",     "framPosiData",    "framDousaPara",    "lblPosi1",      "lblPosi2",
+    "comboVEL1",       "comboVEL2",       "lblPosi1Acc",      "lblPosi2Acc",   "UpDown1",
+    "UpDown2",         "lblPosi1Gensoku", "lblPosi2Gensoku",  "UpDownP1Gen",   "UpDownP2Gen",
+    "txtPosi1",        "txtPosi2",        "txtPosi1Timer",    "txtPosi2Timer", "lblVel",
+    "lblAcc",          "lblGensoku",      "lblPosition",      "lblTimer",      "cmdFileOpen",
+    "cmdSaveFile",     "cmdGetfromCt",    "cmdLoadtoCt",      "cmdShogoFile",  "cmdShogoCt",
+    "mnuFileNew",      "mnuFileOpen",     "mnuFileGetfromCt", "mnuFileSave",   "mnuFileSaveAs",
+    "mnuFileLoadtoCt", "mnuFileShogo",    "mnuFilePageSetup", "mnuFilePrint",  "mnuViewCtVersion",
+    "mnuShowInpOutp",  "mnuModeChange"};
+const QStringList sensorControls = {
+    "framParameta",    "txtSentanCount",  "lblSentanCount", "txtNoWorkCount", "lblNoWorkCount",
+    "txtRestartDelay", "lblRestartDelay", "txtLowKaijoCnt", "lblLowKaijoCnt", "txtXXXCnt",
+    "lblXXXCnt",       "txtHensu1",       "lblHensu1"};
+const QStringList homingControls = {"framHomePara",    "txtHomeSokudo", "lblHomeSokudo",
+                                    "txtHomePosi",     "lblHomePosi",   "txtOffsetSokudo",
+                                    "lblOffsetSokudo", "txtOffsetPosi", "lblOffsetPosi"};
+const QStringList keptControls = {"cmdModeChange",    "cmdReset",     "mnuViewOption",
+                                  "mnuModeTrancefer", "mnuModeGaibu", "mnuHelpContents",
+                                  "mnuHelpAbout",     "mnuFileExit"};
+
+} // namespace
+
+// The main window as a shell: its state at load, the modes, the brackets, the parameter display,
+// the status display and the close sequence.
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { clearStoredSettings(); }
+    void cleanup() { setLangOffset(0); }
+
+    void stateAtLoad() {
+        MainWindowFixture f;
+        frmMain &w = *f.window;
+        QCOMPARE(w.windowTitle(), QStringLiteral("QV PC-Software Ver1.40"));
+        QVERIFY(f.heightIs(6585));
+        QVERIFY(w.inEditMode());
+        QVERIFY(!w.DataChanged());
+        QVERIFY(!w.ShowParameters());
+        QVERIFY(!w.HomeParamsEditable());
+        QVERIFY(w.framParameta->isHidden() && !w.framParameta->isEnabled());
+        QVERIFY(w.framHomePara->isHidden() && !w.framHomePara->isEnabled());
+        QVERIFY(!w.ParametersActive());
+        QVERIFY(w.optPosiNo[0]->isChecked());
+        QCOMPARE(enabledStates(f, moveControls), expectStates(moveControls, false));
+        QCOMPARE(enabledStates(f, editControls), expectStates(editControls, true));
+        QVERIFY(w.lblEditMode->font().bold() && !w.lblMoveMode->font().bold());
+        QVERIFY(w.framPosiData->font().bold() && !w.frmMove->font().bold());
+        QVERIFY(!w.txtPosi1->font().bold()); // the caption only
+        QCOMPARE(w.lblShowName->text(), QStringLiteral("新規作成"));
+        QCOMPARE(w.lblErrorComment->text(), QStringLiteral("No Error"));
+        QVERIFY(w.imgPortGreen->isHidden() && !w.imgPortWhite->isHidden());
+        QVERIFY(w.imgAlarmLed->isHidden());
+        QVERIFY(w.lblKanryoNo->text().isEmpty());
+        QCOMPARE(w.Timer1.interval(), 100);
+        QVERIFY(w.Timer1.isActive());
+        QVERIFY(!w.chkChangeDirect->isChecked());
+        QVERIFY(!w.chkRevDir->isEnabled() && !w.framChangeDirect->isEnabled());
+    }
+
+    void velocityLists() {
+        MainWindowFixture f;
+        for (QComboBox *combo : {f.window->comboVEL1, f.window->comboVEL2}) {
+            QCOMPARE(combo->count(), 30);
+            for (int i = 0; i < 30; ++i)
+                QCOMPARE(combo->itemText(i), u' ' + QString::number(i + 1));
+            QCOMPARE(combo->currentText(), QStringLiteral(" 1"));
+        }
+    }
+
+    // Load zeroes four items in both copies and leaves the rest as they were.
+    void loadZeroesFourItems() {
+        StoredSettings settings;
+        ScriptedPrompt prompt;
+        ControllerLink link(settings, prompt);
+        QvDataCopies copies;
+        for (QvData *d : {&copies.working, &copies.read}) {
+            d->RevDir = d->SupplyCounter = d->RestartDelay = d->NoWorkCounter = 1;
+            d->SeparateTimer = d->Vel1 = 7;
+        }
+        frmMain window(settings, link, prompt, copies);
+        for (const QvData *d : {&copies.working, &copies.read}) {
+            QCOMPARE(d->RevDir + d->SupplyCounter + d->RestartDelay + d->NoWorkCounter, 0);
+            QCOMPARE(d->SeparateTimer, qint16(7));
+            QCOMPARE(d->Vel1, qint16(7));
+        }
+    }
+
+    void texts_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("modeButton");
+        QTest::addColumn<QString>("fileMenu");
+        QTest::addColumn<QString>("offsetTip");
+        QTest::addColumn<QString>("spareTip");
+        QTest::newRow("Japanese") << "1"
+                                  << "モード切替"
+                                  << "ファイル(&F)"
+                                  << "設定範囲：1～100　初期値：2"
+                                  << "SP1（未使用）";
+        QTest::newRow("English") << "2"
+                                 << "Change Mode"
+                                 << "File(&F)"
+                                 << "Integer: 1 to 100 / Init:2"
+                                 << "SP1(unused)";
+    }
+    void texts() {
+        QFETCH(QString, language);
+        QFETCH(QString, modeButton);
+        QFETCH(QString, fileMenu);
+        QFETCH(QString, offsetTip);
+        QFETCH(QString, spareTip);
+        MainWindowFixture f(language);
+        QCOMPARE(f.window->cmdModeChange->text(), modeButton);
+        QCOMPARE(f.window->mnuFile->menuAction()->text(), fileMenu);
+        QCOMPARE(f.window->txtOffsetPosi->toolTip(), offsetTip);
+        QCOMPARE(f.window->lblHensu2->toolTip(), spareTip);
+        QCOMPARE(f.window->lblPosi1Acc->text(), QStringLiteral("1")); // design caption kept
+        QCOMPARE(f.window->mnuFileSave->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    }
+
+    void modeSwitch_data() {
+        QTest::addColumn<bool>("parameters");
+        QTest::addColumn<bool>("homing");
+        QTest::newRow("parameters hidden") << false << false;
+        QTest::newRow("parameters shown") << true << false;
+        QTest::newRow("homing editable") << true << true;
+    }
+    void modeSwitch() {
+        QFETCH(bool, parameters);
+        QFETCH(bool, homing);
+        MainWindowFixture f;
+        frmMain &w = *f.window;
+        if (parameters)
+            f.showParameters(homing);
+
+        w.cmdModeChange->click();
+        QVERIFY(!w.inEditMode());
+        QCOMPARE(enabledStates(f, moveControls), expectStates(moveControls, true));
+        QCOMPARE(enabledStates(f, editControls), expectStates(editControls, false));
+        QCOMPARE(enabledStates(f, keptControls), expectStates(keptControls, true));
+        QVERIFY(w.lblMoveMode->font().bold() && !w.lblEditMode->font().bold());
+        QCOMPARE(w.lblMoveMode->backgroundRole(), QPalette::Base);
+        QCOMPARE(w.lblEditMode->backgroundRole(), QPalette::Button);
+        QVERIFY(w.frmMove->font().bold() && !w.framPosiData->font().bold());
+        QCOMPARE(enabledStates(f, sensorControls), expectStates(sensorControls, false));
+        QCOMPARE(enabledStates(f, homingControls), expectStates(homingControls, false));
+        QVERIFY(!w.ParametersActive());
+
+        w.cmdModeChange->click();
+        QVERIFY(w.inEditMode());
+        QCOMPARE(enabledStates(f, moveControls), expectStates(moveControls, false));
+        QCOMPARE(enabledStates(f, editControls), expectStates(editControls, true));
+        QCOMPARE(enabledStates(f, keptControls), expectStates(keptControls, true));
+        QCOMPARE(w.lblEditMode->backgroundRole(), QPalette::Base);
+        QCOMPARE(enabledStates(f, sensorControls), expectStates(sensorControls, parameters));
+        QCOMPARE(enabledStates(f, homingControls), expectStates(homingControls, homing));
+        QCOMPARE(w.ParametersActive(), parameters);
+    }
+
+    void brackets_data() {
+        QTest::addColumn<QString>("bracket");
+        QTest::addColumn<QStringList>("controls");
+        QTest::newRow("CMDBTN") << "CMDBTN"
+                                << QStringList{"cmdFileOpen",  "cmdSaveFile", "cmdLoadtoCt",
+                                               "cmdGetfromCt", "cmdShogoCt",  "cmdShogoFile",
+                                               "cmdModeChange"};
+        QTest::newRow("Menyu") << "Menyu" << QStringList{"mnuFileNew",       "mnuFileOpen",
+                                                         "mnuFileGetfromCt", "mnuFileSave",
+                                                         "mnuFileSaveAs",    "mnuFileLoadtoCt",
+                                                         "mnuFilePageSetup", "mnuFilePrint"};
+        QTest::newRow("MoveCMDBTN")
+            << "MoveCMDBTN"
+            << QStringList{"cmdHome", "cmdSelectMove", "cmdModeChange", "framSelectPosi"};
+    }
+    void brackets() {
+        QFETCH(QString, bracket);
+        QFETCH(QStringList, controls);
+        MainWindowFixture f;
+        frmMain &w = *f.window;
+        if (bracket == "MoveCMDBTN")
+            w.EnterMoveMode();
+        QStringList all = editControls + moveControls + keptControls;
+        all.removeDuplicates();
+        QStringList others = all;
+        for (const QString &c : controls)
+            others.removeAll(c);
+        const QStringList othersBefore = enabledStates(f, others, true);
+
+        if (bracket == "CMDBTN")
+            w.CMDBTN_Muko();
+        else if (bracket == "Menyu")
+            w.Menyu_Muko();
+        else
+            w.MoveCMDBTN_Muko();
+        QCOMPARE(enabledStates(f, controls), expectStates(controls, false));
+        QCOMPARE(enabledStates(f, others, true), othersBefore);
+        if (bracket == "MoveCMDBTN")
+            QVERIFY(w.cmdStop->isEnabled()); // a running move can still be stopped
+
+        if (bracket == "CMDBTN")
+            w.CMDBTN_Yuko();
+        else if (bracket == "Menyu")
+            w.Menyu_Yuko();
+        else
+            w.MoveCMDBTN_Yuko();
+        QCOMPARE(enabledStates(f, controls), expectStates(controls, true));
+        QCOMPARE(enabledStates(f, others, true), othersBefore);
+    }
+
+    // Switching the display off in Move mode and on again.
+    void parameterDisplayInMoveMode() {
+        MainWindowFixture f;
+        frmMain &w = *f.window;
+        f.showParameters(true);
+        QVERIFY(f.heightIs(8950));
+        QVERIFY(!w.framParameta->isHidden() && !w.framHomePara->isHidden());
+        w.EnterMoveMode();
+
+        w.setShowParameters(false);
+        w.applyParameterDisplay();
+        QVERIFY(f.heightIs(6585));
+        QVERIFY(w.framParameta->isHidden() && !w.framParameta->isEnabled());
+        QVERIFY(w.framHomePara->isHidden() && !w.framHomePara->isEnabled());
+
+        w.setShowParameters(true);
+        w.applyParameterDisplay();
+        QVERIFY(f.heightIs(8950));
+        QVERIFY(w.framParameta->isEnabled());    // even in Move mode
+        QVERIFY(!w.txtSentanCount->isEnabled()); // as the mode left it
+        QVERIFY(!w.framHomePara->isHidden());
+    }
+
+    void homingFieldColours() {
+        MainWindowFixture f;
+        frmMain &w = *f.window;
+        f.showParameters(true);
+        for (QLineEdit *field :
+             {w.txtHomeSokudo, w.txtHomePosi, w.txtOffsetSokudo, w.txtOffsetPosi}) {
+            QVERIFY(field->isEnabled());
+            QCOMPARE(field->palette().color(QPalette::Base), QColor(255, 255, 255));
+        }
+        w.HomePara_Muko();
+        QVERIFY(!w.framHomePara->isEnabled());
+        for (QLineEdit *field :
+             {w.txtHomeSokudo, w.txtHomePosi, w.txtOffsetSokudo, w.txtOffsetPosi})
+            QCOMPARE(field->palette().color(QPalette::Base), QColor(224, 224, 224));
+        QVERIFY(!w.lblOffsetPosi->isEnabled());
+    }
+
+    void rotationGate_data() {
+        QTest::addColumn<MsgAnswer>("answer");
+        QTest::addColumn<bool>("opened");
+        QTest::newRow("Yes") << MsgAnswer::Yes << true;
+        QTest::newRow("No") << MsgAnswer::No << false;
+    }
+    void rotationGate() {
+        QFETCH(MsgAnswer, answer);
+        QFETCH(bool, opened);
+        MainWindowFixture f;
+        frmMain &w = *f.window;
+        f.showParameters();
+        w.chkRevDir->setChecked(true);
+        f.prompt.answers = {answer};
+        w.chkChangeDirect->click();
+        QCOMPARE(f.prompt.shown.size(), 1);
+        QCOMPARE(f.prompt.shown[0].text, ResText(206) + "\r\n" + ResText(207));
+        QCOMPARE(f.prompt.shown[0].buttons, MsgButtons::YesNo);
+        QCOMPARE(f.prompt.shown[0].icon, MsgIcon::Critical);
+        QCOMPARE(w.chkChangeDirect->isChecked(), opened);
+        QCOMPARE(w.chkRevDir->isEnabled(), opened);
+        QCOMPARE(w.framChangeDirect->isEnabled(), opened);
+        QVERIFY(w.chkRevDir->isChecked()); // the value is not touched
+        QVERIFY(!w.DataChanged());
+        if (opened) {
+            w.chkChangeDirect->click(); // closing the gate asks nothing
+            QCOMPARE(f.prompt.shown.size(), 1);
+            QVERIFY(!w.chkRevDir->isEnabled());
+        }
+    }
+
+    void alarmDisplay() {
+        MainWindowFixture f;
+        frmMain &w = *f.window;
+        f.link.ErrorReply = QStringLiteral("0%%03");
+        f.link.ShowErrorReply();
+        QVERIFY(!w.imgAlarmLed->isHidden());
+        QCOMPARE(w.lblAlarmNo->text(), QStringLiteral("03"));
+        QCOMPARE(w.lblErrorComment->text(), ResText(263));
+        f.link.clearAlarm();
+        QVERIFY(w.imgAlarmLed->isHidden());
+        QVERIFY(w.lblAlarmNo->text().isEmpty() && w.lblErrorComment->text().isEmpty());
+    }
+
+    void portLamp() {
+        Pty pty;
+        QVERIFY(!pty.slavePath().isEmpty());
+        MainWindowFixture f;
+        f.link.setDeviceOverride(pty.slavePath());
+        QCOMPARE(f.link.OpenPort(), qint16(0));
+        QTRY_VERIFY_WITH_TIMEOUT(!f.window->imgPortGreen->isHidden(), 1000);
+        f.link.ClosePort();
+        QTRY_VERIFY_WITH_TIMEOUT(f.window->imgPortGreen->isHidden(), 1000);
+    }
+
+    void closing_data() {
+        QTest::addColumn<bool>("changed");
+        QTest::addColumn<MsgAnswer>("answer");
+        QTest::addColumn<bool>("closes");
+        QTest::addColumn<int>("saves");
+        QTest::addColumn<bool>("portOpenAfter");
+        QTest::newRow("unchanged, Cancel") << false << MsgAnswer::Cancel << false << 0 << true;
+        QTest::newRow("unchanged, OK") << false << MsgAnswer::Ok << true << 0 << false;
+        QTest::newRow("changed, Yes") << true << MsgAnswer::Yes << true << 1 << false;
+        QTest::newRow("changed, No") << true << MsgAnswer::No << true << 0 << false;
+        QTest::newRow("changed, Cancel") << true << MsgAnswer::Cancel << false << 0 << true;
+    }
+    void closing() {
+        QFETCH(bool, changed);
+        QFETCH(MsgAnswer, answer);
+        QFETCH(bool, closes);
+        QFETCH(int, saves);
+        QFETCH(bool, portOpenAfter);
+        Pty pty;
+        MainWindowFixture f;
+        RecordingMain &w = *f.window;
+        w.saveResult = 1; // a failed save does not stop the closing
+        f.link.setDeviceOverride(pty.slavePath());
+        QCOMPARE(f.link.OpenPort(), qint16(0));
+        f.settings.PortNo = 7;
+        w.setDataChanged(changed);
+        f.prompt.answers = {answer};
+
+        QCOMPARE(w.close(), closes);
+        QCOMPARE(f.prompt.shown.size(), 1);
+        const auto &box = f.prompt.shown[0];
+        QCOMPARE(box.text, changed ? ResText(223) : ResText(222));
+        QCOMPARE(box.buttons, changed ? MsgButtons::YesNoCancel : MsgButtons::OkCancel);
+        QCOMPARE(box.icon, MsgIcon::Question);
+        QCOMPARE(w.saves, saves);
+        QCOMPARE(w.SyuryoCancel(), !closes);
+        QCOMPARE(w.isVisible(), !closes);
+        QCOMPARE(f.link.isPortOpen(), portOpenAfter);
+        QCOMPARE(StoredSettings::readText(QStringLiteral("PortNo"), QStringLiteral("none")),
+                 closes ? QStringLiteral("7") : QStringLiteral("none"));
+    }
+
+    void exitMenuCloses() {
+        MainWindowFixture f;
+        f.prompt.answers = {MsgAnswer::Cancel, MsgAnswer::Ok};
+        f.window->mnuFileExit->trigger();
+        QVERIFY(f.window->isVisible());
+        QVERIFY(f.window->SyuryoCancel());
+        f.window->mnuFileExit->trigger();
+        QVERIFY(!f.window->isVisible());
+        QVERIFY(!f.window->SyuryoCancel());
+    }
+};
+
+QV_TEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
