@@ -1,3 +1,4 @@
+#include "app/DemoController.h"
 #include "app/QtPrompt.h"
 #include "app/StartRoutine.h"
 #include "app/StoredSettings.h"
@@ -6,6 +7,8 @@
 #include "link/ControllerLink.h"
 
 #include <QApplication>
+#include <cstdio>
+#include <memory>
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
@@ -18,14 +21,28 @@ int main(int argc, char *argv[]) {
     QtPrompt prompt;
     ControllerLink link(settings, prompt);
     QvDataCopies copies;
+
+    // --demo: a simulated controller inside the program answers on every port number.
+    std::unique_ptr<DemoController> demo;
+    if (DemoController::requested(QApplication::arguments())) {
+        demo = std::make_unique<DemoController>(link);
+        if (!demo->isRunning())
+            std::fprintf(stderr, "qvpc: the simulated controller could not start: %s\n",
+                         qPrintable(demo->errorString()));
+    }
+
     StartRoutine start(settings, link, prompt, copies);
-    start.ask = [&prompt, ask = start.ask](QWidget *main, const QString &caption,
-                                           const QString &description, const QString &first,
-                                           const QString &second, qint16 noCancel) {
+    start.ask = [&prompt, &demo, ask = start.ask](QWidget *main, const QString &caption,
+                                                  const QString &description, const QString &first,
+                                                  const QString &second, qint16 noCancel) {
         prompt.setParent(main);
+        if (demo)
+            demo->showIn(main);
         return ask(main, caption, description, first, second, noCancel);
     };
     auto mainWindow = start.run();
     prompt.setParent(mainWindow.get());
+    if (demo)
+        demo->showIn(mainWindow.get());
     return QApplication::exec();
 }

@@ -34,3 +34,7 @@ target_sources(qvcore PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/ControllerTransfer.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Verification.cpp
 )
+
+# Benchmark of the full read and write against the simulator paced at 9600 baud (a program).
+add_executable(bench_transfer ${CMAKE_CURRENT_LIST_DIR}/../bench/bench_transfer.cpp)
+target_link_libraries(bench_transfer PRIVATE qvsim)

@@ -1,0 +1,26 @@
+#include "app/DemoController.h"
+
+#include "app/ResText.h"
+#include "link/ControllerLink.h"
+
+#include <QLabel>
+#include <QMainWindow>
+#include <QStatusBar>
+
+namespace {
+constexpr char LabelName[] = "lblDemoController";
+}
+
+DemoController::DemoController(ControllerLink &link) {
+    if (m_sim.isOpen())
+        link.setDeviceOverride(m_sim.devicePath());
+}
+
+void DemoController::showIn(QWidget *mainWindow) const {
+    auto *window = qobject_cast<QMainWindow *>(mainWindow);
+    if (!window || !isRunning() || window->findChild<QLabel *>(QLatin1String(LabelName)))
+        return;
+    auto *label = new QLabel(ResText(1120).arg(m_sim.devicePath()), window->statusBar());
+    label->setObjectName(QLatin1String(LabelName));
+    window->statusBar()->addPermanentWidget(label);
+}

@@ -1,0 +1,165 @@
+// Benchmark: the full read and the full write of the controller's data against the simulator
+// paced at 9600 baud. Each is reported as the ratio of its elapsed time to the time the
+// characters exchanged need on the wire (10 bits per character at 9600 baud, both directions).
+#include "app/MainScreen.h"
+#include "app/StoredSettings.h"
+#include "app/UserPrompt.h"
+#include "data/ControllerTransfer.h"
+#include "data/FileDialogs.h"
+#include "data/FileOperations.h"
+#include "data/QvData.h"
+#include "link/ControllerLink.h"
+#include "link/ProgressView.h"
+#include "sim/ControllerSimulator.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+// Every question answered with its first button; every text printed if it is not expected.
+class AgreeingPrompt : public UserPrompt {
+public:
+    QStringList texts;
+    MsgAnswer MsgBox(const QString &text, MsgButtons buttons, MsgIcon) override {
+        texts.append(text);
+        return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? MsgAnswer::Yes
+                                                                                  : MsgAnswer::Ok;
+    }
+};
+
+class BenchScreen : public MainScreen {
+public:
+    explicit BenchScreen(QvDataCopies &copies) : m_copies(copies) {}
+    QvData fields;
+    void CMDBTN_Muko() override {}
+    void CMDBTN_Yuko() override {}
+    void Menyu_Muko() override {}
+    void Menyu_Yuko() override {}
+    void MoveCMDBTN_Muko() override {}
+    void MoveCMDBTN_Yuko() override {}
+    qint16 ScreenCheck() override {
+        m_copies.working = fields;
+        return 0;
+    }
+    void ShowQvData() override { fields = m_copies.working; }
+    bool ParametersActive() const override { return true; }
+    bool DataChanged() const override { return m_changed; }
+    void setDataChanged(bool changed) override { m_changed = changed; }
+    void ClearFieldsForNew() override {}
+    void ShowFileName(const QString &) override {}
+
+private:
+    QvDataCopies &m_copies;
+    bool m_changed = false;
+};
+
+class NoProgress : public ProgressView {
+public:
+    void show() override {}
+    void unload() override {}
+    void setLabel(const QString &) override {}
+    void setMaximum(int) override {}
+    void setValue(int) override {}
+};
+
+class NoDialogs : public FileDialogs {
+protected:
+    QString chooseOpen(const Options &) override { return {}; }
+    QString chooseSave(const Options &) override { return {}; }
+};
+
+// Characters on the wire for the lines the controller received and its replies: a line and its
+// CR LF; the reply of the same length for a block or check, none for the restart.
+qint64 wireCharacters(const QStringList &lines) {
+    qint64 total = 0;
+    for (const QString &line : lines) {
+        total += line.size() + 2;
+        if (line != QLatin1String("0CM3"))
+            total += line.startsWith(QLatin1String("0CM")) ? 6 : 23;
+    }
+    return total;
+}
+
+struct Figures {
+    double ratio = 0;
+    qint64 characters = 0;
+    double elapsedMs = 0;
+};
+
+Figures measure(ControllerSimulator &sim, const std::function<void()> &run) {
+    sim.clearReceived();
+    QElapsedTimer clock;
+    clock.start();
+    run();
+    const double elapsedMs = clock.nsecsElapsed() / 1e6;
+    const qint64 characters = wireCharacters(sim.receivedLines());
+    const double wireMs = characters * ControllerSimulator::CharacterNs / 1e6;
+    return {elapsedMs / wireMs, characters, elapsedMs};
+}
+
+void report(const char *name, std::vector<Figures> runs) {
+    std::sort(runs.begin(), runs.end(),
+              [](const Figures &a, const Figures &b) { return a.ratio < b.ratio; });
+    const Figures &median = runs[runs.size() / 2];
+    std::printf("%-6s %3lld characters, wire %.1f ms, elapsed median %.1f ms, ratio median %.3f "
+                "(best %.3f, worst %.3f, %zu runs)\n",
+                name, static_cast<long long>(median.characters),
+                median.characters * ControllerSimulator::CharacterNs / 1e6, median.elapsedMs,
+                median.ratio, runs.front().ratio, runs.back().ratio, runs.size());
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    // The stored settings of this run stay in a folder of their own.
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    QCoreApplication app(argc, argv);
+    const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 9;
+
+    ControllerSimulator sim;
+    if (!sim.isOpen()) {
+        std::fprintf(stderr, "no pty: %s\n", qPrintable(sim.errorString()));
+        return 1;
+    }
+    sim.setPaced(true);
+    StoredSettings settings;
+    settings.PortNo = 1;
+    settings.OccupyPort = true;
+    AgreeingPrompt prompt;
+    ControllerLink link(settings, prompt);
+    link.setDeviceOverride(sim.devicePath());
+    QvDataCopies copies;
+    BenchScreen screen(copies);
+    NoProgress progress;
+    NoDialogs dialogs;
+    FileOperations files(copies, screen, prompt, dialogs);
+    ControllerTransfer transfer(link, prompt, copies, screen, files, progress);
+
+    // Open the port once, so that every run measures the exchanges alone.
+    if (link.OpenPort() != 0) {
+        std::fprintf(stderr, "cannot open %s\n", qPrintable(sim.devicePath()));
+        return 1;
+    }
+
+    std::vector<Figures> reads, writes;
+    for (int i = 0; i < runs; ++i) {
+        reads.push_back(measure(sim, [&] { transfer.OnlineDataRead(); }));
+        screen.fields = copies.working;
+        screen.fields.Pulse1 = 400 + i; // a write that changes something each run
+        writes.push_back(measure(sim, [&] { transfer.LoadtoCt(); }));
+    }
+    if (prompt.texts.size() != 3 * runs || copies.read.Pulse1 != 400 + runs - 2) {
+        std::fprintf(stderr, "unexpected messages or data:\n%s\n",
+                     qPrintable(prompt.texts.join(QLatin1Char('\n'))));
+        return 1;
+    }
+    report("read", reads);
+    report("write", writes);
+    return 0;
+}
