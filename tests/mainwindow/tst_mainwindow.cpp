@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <fcntl.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -409,6 +410,22 @@ private slots:
         QCOMPARE(f.link.isPortOpen(), portOpenAfter);
         QCOMPARE(StoredSettings::readText(QStringLiteral("PortNo"), QStringLiteral("none")),
                  closes ? QStringLiteral("7") : QStringLiteral("none"));
+    }
+
+    // Printer set-up ends with its dialog, whichever way it is closed.
+    void pageSetup() {
+        MainWindowFixture f;
+        QString shownTitle;
+        QTimer::singleShot(0, f.window.get(), [&shownTitle] {
+            if (QWidget *dialog = QApplication::activeModalWidget()) {
+                shownTitle = dialog->metaObject()->className();
+                dialog->close();
+            }
+        });
+        f.window->mnuFilePageSetup->trigger();
+        QCOMPARE(shownTitle, QStringLiteral("QPageSetupDialog"));
+        QVERIFY(f.prompt.shown.isEmpty());
+        QVERIFY(f.window->isVisible() && !f.window->DataChanged());
     }
 
     void exitMenuCloses() {
