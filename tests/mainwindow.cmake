@@ -1,5 +1,6 @@
 qv_add_test(tst_inputrules mainwindow/tst_inputrules.cpp LIBS qvcore)
 qv_add_test(tst_mainwindow mainwindow/tst_mainwindow.cpp mainwindow/MainWindowFixture.h LIBS qvgui)
+qv_add_test(tst_closing mainwindow/tst_closing.cpp mainwindow/MainWindowFixture.h LIBS qvgui)
 qv_add_test(tst_screendata mainwindow/tst_screendata.cpp mainwindow/MainWindowFixture.h LIBS qvgui)
 qv_add_test(tst_fieldinput mainwindow/tst_fieldinput.cpp mainwindow/MainWindowFixture.h LIBS qvgui)
 # Pictures of the main window for the documentation (run by hand under xvfb-run).

@@ -1,0 +1,137 @@
+#include "MainWindowFixture.h"
+
+#include "app/ResText.h"
+#include "support/TestEnvironment.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QTimer>
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+namespace {
+
+// A pseudo terminal whose slave end the link can open like a serial port.
+class Pty {
+public:
+    Pty() {
+        m_master = posix_openpt(O_RDWR | O_NOCTTY);
+        if (m_master >= 0 && grantpt(m_master) == 0 && unlockpt(m_master) == 0)
+            m_slave = QString::fromLocal8Bit(ptsname(m_master));
+    }
+    ~Pty() {
+        if (m_master >= 0)
+            ::close(m_master);
+    }
+    QString slavePath() const { return m_slave; }
+
+private:
+    int m_master = -1;
+    QString m_slave;
+};
+
+} // namespace
+
+// The status display (alarm and port lamp), printer set-up and the close sequence.
+class TestMainWindowClosing : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { clearStoredSettings(); }
+
+    void alarmDisplay() {
+        MainWindowFixture f;
+        frmMain &w = *f.window;
+        f.link.ErrorReply = QStringLiteral("0%%03");
+        f.link.ShowErrorReply();
+        QVERIFY(!w.imgAlarmLed->isHidden());
+        QCOMPARE(w.lblAlarmNo->text(), QStringLiteral("03"));
+        QCOMPARE(w.lblErrorComment->text(), ResText(263));
+        f.link.clearAlarm();
+        QVERIFY(w.imgAlarmLed->isHidden());
+        QVERIFY(w.lblAlarmNo->text().isEmpty() && w.lblErrorComment->text().isEmpty());
+    }
+
+    void portLamp() {
+        Pty pty;
+        QVERIFY(!pty.slavePath().isEmpty());
+        MainWindowFixture f;
+        f.link.setDeviceOverride(pty.slavePath());
+        QCOMPARE(f.link.OpenPort(), qint16(0));
+        QTRY_VERIFY_WITH_TIMEOUT(!f.window->imgPortGreen->isHidden(), 1000);
+        f.link.ClosePort();
+        QTRY_VERIFY_WITH_TIMEOUT(f.window->imgPortGreen->isHidden(), 1000);
+    }
+
+    void closing_data() {
+        QTest::addColumn<bool>("changed");
+        QTest::addColumn<MsgAnswer>("answer");
+        QTest::addColumn<bool>("closes");
+        QTest::addColumn<int>("saves");
+        QTest::addColumn<bool>("portOpenAfter");
+        QTest::newRow("unchanged, Cancel") << false << MsgAnswer::Cancel << false << 0 << true;
+        QTest::newRow("unchanged, OK") << false << MsgAnswer::Ok << true << 0 << false;
+        QTest::newRow("changed, Yes") << true << MsgAnswer::Yes << true << 1 << false;
+        QTest::newRow("changed, No") << true << MsgAnswer::No << true << 0 << false;
+        QTest::newRow("changed, Cancel") << true << MsgAnswer::Cancel << false << 0 << true;
+    }
+    void closing() {
+        QFETCH(bool, changed);
+        QFETCH(MsgAnswer, answer);
+        QFETCH(bool, closes);
+        QFETCH(int, saves);
+        QFETCH(bool, portOpenAfter);
+        Pty pty;
+        MainWindowFixture f;
+        RecordingMain &w = *f.window;
+        w.saveResult = 1; // a failed save does not stop the closing
+        f.link.setDeviceOverride(pty.slavePath());
+        QCOMPARE(f.link.OpenPort(), qint16(0));
+        f.settings.PortNo = 7;
+        w.setDataChanged(changed);
+        f.prompt.answers = {answer};
+
+        QCOMPARE(w.close(), closes);
+        QCOMPARE(f.prompt.shown.size(), 1);
+        const auto &box = f.prompt.shown[0];
+        QCOMPARE(box.text, changed ? ResText(223) : ResText(222));
+        QCOMPARE(box.buttons, changed ? MsgButtons::YesNoCancel : MsgButtons::OkCancel);
+        QCOMPARE(box.icon, MsgIcon::Question);
+        QCOMPARE(w.saves, saves);
+        QCOMPARE(w.SyuryoCancel(), !closes);
+        QCOMPARE(w.isVisible(), !closes);
+        QCOMPARE(f.link.isPortOpen(), portOpenAfter);
+        QCOMPARE(StoredSettings::readText(QStringLiteral("PortNo"), QStringLiteral("none")),
+                 closes ? QStringLiteral("7") : QStringLiteral("none"));
+    }
+
+    // Printer set-up ends with its dialog, whichever way it is closed.
+    void pageSetup() {
+        MainWindowFixture f;
+        QString shownTitle;
+        QTimer::singleShot(0, f.window.get(), [&shownTitle] {
+            if (QWidget *dialog = QApplication::activeModalWidget()) {
+                shownTitle = dialog->metaObject()->className();
+                dialog->close();
+            }
+        });
+        f.window->mnuFilePageSetup->trigger();
+        QCOMPARE(shownTitle, QStringLiteral("QPageSetupDialog"));
+        QVERIFY(f.prompt.shown.isEmpty());
+        QVERIFY(f.window->isVisible() && !f.window->DataChanged());
+    }
+
+    void exitMenuCloses() {
+        MainWindowFixture f;
+        f.prompt.answers = {MsgAnswer::Cancel, MsgAnswer::Ok};
+        f.window->mnuFileExit->trigger();
+        QVERIFY(f.window->isVisible());
+        QVERIFY(f.window->SyuryoCancel());
+        f.window->mnuFileExit->trigger();
+        QVERIFY(!f.window->isVisible());
+        QVERIFY(!f.window->SyuryoCancel());
+    }
+};
+
+QV_TEST_MAIN(TestMainWindowClosing)
+#include "tst_closing.moc"
