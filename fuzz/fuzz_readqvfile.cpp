@@ -3,9 +3,9 @@
 // reported by no message and must write back to a file that reads the same; a refused one by
 // exactly one message with DataChanged left set.
 
-#include "app/MainScreen.h"
 #include "app/UserPrompt.h"
 #include "data/QvDataFile.h"
+#include "tests/data/StandInScreen.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -13,25 +13,6 @@
 #include <cstdint>
 
 namespace {
-
-class Screen : public MainScreen {
-public:
-    bool changed = true;
-
-    void CMDBTN_Muko() override {}
-    void CMDBTN_Yuko() override {}
-    void Menyu_Muko() override {}
-    void Menyu_Yuko() override {}
-    void MoveCMDBTN_Muko() override {}
-    void MoveCMDBTN_Yuko() override {}
-    qint16 ScreenCheck() override { return 0; }
-    void ShowQvData() override {}
-    bool ParametersActive() const override { return true; }
-    bool DataChanged() const override { return changed; }
-    void setDataChanged(bool value) override { changed = value; }
-    void ClearFieldsForNew() override {}
-    void ShowFileName(const QString &) override {}
-};
 
 class CountingPrompt : public UserPrompt {
 public:
@@ -54,12 +35,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
             __builtin_trap();
     }
 
-    Screen screen;
+    StandInScreen screen;
+    screen.dataChanged = true;
     CountingPrompt prompt;
     QvData read;
     const qint16 result = ReadQvFile(path, read, screen, prompt);
     if (result == 0) {
-        if (prompt.shown != 0 || screen.changed)
+        if (prompt.shown != 0 || screen.dataChanged)
             __builtin_trap();
         QByteArray written = QvDataFile::format(read);
         QBuffer buffer(&written);
@@ -67,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         QvData back;
         if (QvDataFile::read(buffer, back) != QvDataFile::ReadOutcome::Read || !(back == read))
             __builtin_trap();
-    } else if (result != 1 || prompt.shown != 1 || !screen.changed) {
+    } else if (result != 1 || prompt.shown != 1 || !screen.dataChanged) {
         __builtin_trap();
     }
     return 0;
