@@ -109,7 +109,7 @@ int ControllerModel::fieldOf(const QString &block, int first, int width) const {
 }
 
 int ControllerModel::moveDuration(qint32 pulses, int velocity) {
-    const qint64 ms = 100 + qint64(std::abs(pulses)) * 25 / std::max(velocity, 1);
+    const qint64 ms = 100 + qint64(std::abs(pulses)) * 100 / std::max(velocity, 1);
     return int(std::min<qint64>(ms, 4000));
 }
 

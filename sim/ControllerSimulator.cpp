@@ -52,6 +52,7 @@ bool ControllerSimulator::openPty() {
 }
 
 void ControllerSimulator::dropLine() {
+    const bool wasOpen = isOpen();
     m_sendTimer.stop();
     m_out.clear();
     delete m_notifier;
@@ -62,6 +63,8 @@ void ControllerSimulator::dropLine() {
         ::close(m_slaveHold);
     m_master = -1;
     m_slaveHold = -1;
+    if (wasOpen)
+        emit lineDropped();
 }
 
 void ControllerSimulator::onReadable() {
@@ -103,7 +106,7 @@ void ControllerSimulator::handleLine(const QString &line, qint64 arrivedNs) {
     emit lineReceived(line);
     const ControllerModel::Answer answer = m_model.process(line);
     const SimFault *fault = faultFor(line);
-    if (fault && fault->drop) {
+    if ((fault && fault->drop) || (m_dropAfter > 0 && m_lines.size() >= m_dropAfter)) {
         dropLine();
         return;
     }

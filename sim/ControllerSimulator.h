@@ -40,11 +40,15 @@ public:
     void sendUnsolicited(const QByteArray &text);
     // The line goes dead: the master end closes and the slave end hangs up.
     void dropLine();
+    // The line goes dead on receiving this many lines, instead of answering the last (0: never).
+    void setDropAfter(int lines) { m_dropAfter = lines; }
 
     ControllerModel &model() { return m_model; }
 
 signals:
     void lineReceived(const QString &line);
+    // The line went dead (dropLine(), a fault, or the pty failed).
+    void lineDropped();
 
 private:
     struct Chunk {
@@ -69,6 +73,7 @@ private:
     QStringList m_lines;
     QList<SimFault> m_faults;
     bool m_paced = false;
+    int m_dropAfter = 0;
     QList<Chunk> m_out;
     qint64 m_lastDueNs = 0;
     QTimer m_sendTimer;
