@@ -9,6 +9,7 @@ ControllerLink::ControllerLink(StoredSettings &settings, UserPrompt &prompt, QOb
     : QObject(parent), m_settings(settings), m_prompt(prompt) {
     timerTimeout.setObjectName(QStringLiteral("timerTimeout"));
     timerTimeout.setSingleShot(true);
+    timerTimeout.setTimerType(Qt::PreciseTimer);
     timerTimeout.setInterval(15000);
     connect(&timerTimeout, &QTimer::timeout, this, &ControllerLink::onTimerTimeout);
     connect(&m_port, &QSerialPort::errorOccurred, this, &ControllerLink::onPortError);
@@ -67,6 +68,9 @@ qint16 ControllerLink::openNumber(int n) {
 void ControllerLink::closeNow() {
     if (m_port.isOpen())
         m_port.close();
+    // A wait on a port that is gone ends now.
+    if (m_wait)
+        m_wait->quit();
     emit portOpenChanged(false);
 }
 
@@ -100,8 +104,6 @@ void ControllerLink::onPortError(QSerialPort::SerialPortError error) {
         return;
     m_portLost = true;
     closeNow();
-    if (m_wait)
-        m_wait->quit();
 }
 
 // --- error replies and the alarm display ---

@@ -22,6 +22,9 @@ public:
     ~ControllerLink() override;
 
     // --- serial port ---
+    // The line's carrier-detect timeout. The serial layer has no such setting; kept for reference.
+    static constexpr int CarrierDetectTimeoutMs = 3000;
+
     bool isPortOpen() const;
     // 0: open and set up (or already open); 1: cannot be opened. Shows no message.
     qint16 OpenPort();

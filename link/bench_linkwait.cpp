@@ -1,0 +1,82 @@
+// Measures the reply wait: (a) the CPU time the process uses while it waits 5 s for a controller
+// that stays silent, (b) the round trip of the communication check against a controller paced at
+// 9600 baud, as a ratio to the wire time of its 12 characters.
+#include "app/StoredSettings.h"
+#include "app/UserPrompt.h"
+#include "link/ControllerLink.h"
+#include "sim/ControllerSimulator.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <vector>
+
+namespace {
+
+class QuietPrompt : public UserPrompt {
+public:
+    MsgAnswer MsgBox(const QString &, MsgButtons buttons, MsgIcon) override {
+        return dismissAnswer(buttons);
+    }
+};
+
+double cpuSeconds() {
+    timespec t{};
+    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    // A settings folder of its own: the benchmark must not touch the user's port map.
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    QCoreApplication app(argc, argv);
+
+    ControllerSimulator sim;
+    StoredSettings settings;
+    settings.PortNo = 1;
+    settings.OccupyPort = true;
+    QuietPrompt prompt;
+    ControllerLink link(settings, prompt);
+    link.setDeviceOverride(sim.devicePath());
+
+    // (a) a silent controller and a 5-second wait
+    SimFault silent;
+    silent.silent = true;
+    silent.times = 1;
+    sim.addFault(silent);
+    link.ReplyTimeout = 5000;
+    QElapsedTimer wall;
+    wall.start();
+    const double cpuBefore = cpuSeconds();
+    const qint16 result = link.SendCommand(QStringLiteral("0CM"), 6, QStringLiteral("1"));
+    const double cpuUsed = cpuSeconds() - cpuBefore;
+    std::printf("silent wait: %.3f s wall, %.4f s CPU (target under 0.05 s), result %d\n",
+                double(wall.elapsed()) / 1000.0, cpuUsed, int(result));
+
+    // (b) round trip of the communication check at 9600 baud
+    sim.setPaced(true);
+    const double wireMs = 12.0 * ControllerSimulator::CharacterNs / 1e6;
+    std::vector<double> trips;
+    for (int i = 0; i < 40; ++i) {
+        QElapsedTimer trip;
+        trip.start();
+        if (link.CommCheck() != 0) {
+            std::printf("communication check failed\n");
+            return 1;
+        }
+        trips.push_back(double(trip.nsecsElapsed()) / 1e6);
+    }
+    std::sort(trips.begin(), trips.end());
+    const double median = trips[trips.size() / 2];
+    std::printf("check round trip: median %.2f ms, worst %.2f ms, wire time %.2f ms, "
+                "ratio %.3f (target at most 1.10)\n",
+                median, trips.back(), wireMs, median / wireMs);
+    return 0;
+}
