@@ -32,6 +32,11 @@ QString joinLines(const QStringList &lines) {
     return lines.join(QStringLiteral("\r\n"));
 }
 
+// The message for an error reply: what happened, then the controller's text in brackets.
+QString errorReplyMessage(const QString &errorText) {
+    return joinLines({ResText(215), QLatin1Char('[') + errorText + QLatin1Char(']')});
+}
+
 } // namespace
 
 qint16 ControllerLink::SendCommand(const QString &command, qint16 replyLength,
@@ -70,7 +75,7 @@ qint16 ControllerLink::SendCommand(const QString &command, qint16 replyLength,
     const QString reply = QString::fromLatin1(buffer);
     if (reply.startsWith(ErrorPrefix)) {
         takeErrorReply(buffer);
-        m_prompt.MsgBox(joinLines({ResText(215), QLatin1Char('[') + ErrorText + QLatin1Char(']')}));
+        m_prompt.MsgBox(errorReplyMessage(ErrorText));
         ReleasePort();
         return 1;
     }
@@ -84,8 +89,7 @@ qint16 ControllerLink::SendCommand(const QString &command, qint16 replyLength,
             return 1;
         ReleasePort();
         if (recoveryError)
-            m_prompt.MsgBox(
-                joinLines({ResText(215), QLatin1Char('[') + ErrorText + QLatin1Char(']')}));
+            m_prompt.MsgBox(errorReplyMessage(ErrorText));
         else if (wrongPrefix)
             m_prompt.MsgBox(joinLines({ResText(1107), ResText(1108)}));
         else
