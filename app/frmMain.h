@@ -1,8 +1,11 @@
 #pragma once
 
 #include "app/MainScreen.h"
+#include "data/ControllerTransfer.h"
 #include "data/FileOperations.h"
 #include "data/QtFileDialogs.h"
+#include "data/Verification.h"
+#include "link/frmTrance.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -155,6 +158,11 @@ private:
     QvDataCopies &m_copies;
     QtFileDialogs m_fileDialogs{this};
     FileOperations m_fileOperations{m_copies, *this, m_prompt, m_fileDialogs};
+    // The communication-in-progress window the controller read and write show.
+    frmTrance *m_trance = new frmTrance(this);
+    ControllerTransfer m_transfer{m_link, m_prompt, m_copies, *this, m_fileOperations, *m_trance};
+    Verification m_verification{m_link,   m_transfer,       m_copies,     *this,
+                                m_prompt, m_fileOperations, m_fileDialogs};
     FieldFilter *m_filter = nullptr;
     std::unique_ptr<QPrinter> m_printer;
 

@@ -18,30 +18,34 @@ void frmMain::SaveFileAs() {
     m_fileOperations.SaveAs();
 }
 
-// Reading the controller's data is built with the controller read and write; nothing happens yet.
-void frmMain::GetfromCt() {}
+void frmMain::GetfromCt() {
+    m_transfer.GetfromCt();
+}
 
-// The start-up read is built with the controller read and write; nothing happens yet.
-void frmMain::OnlineDataRead() {}
+void frmMain::OnlineDataRead() {
+    m_transfer.OnlineDataRead();
+}
 
-// Writing to the controller is built with the controller read and write; nothing happens yet.
-void frmMain::LoadtoCt() {}
+void frmMain::LoadtoCt() {
+    m_transfer.LoadtoCt();
+}
 
-// Verification against the controller (with the button bracket) is built with verification;
-// nothing happens yet.
-void frmMain::ShogoCtButton() {}
+// The buttons verify inside the bracket; the menu items leave the buttons enabled.
+void frmMain::ShogoCtButton() {
+    m_verification.PosiDataCtShogo(true);
+}
 
-// Verification against the controller from the menu (no bracket) is built with verification;
-// nothing happens yet.
-void frmMain::ShogoCtMenu() {}
+void frmMain::ShogoCtMenu() {
+    m_verification.PosiDataCtShogo(false);
+}
 
-// Verification against a file (with the button bracket) is built with verification; nothing
-// happens yet.
-void frmMain::ShogoFileButton() {}
+void frmMain::ShogoFileButton() {
+    m_verification.PosiDataFileShogo(true);
+}
 
-// Verification against a file from the menu (no bracket) is built with verification; nothing
-// happens yet.
-void frmMain::ShogoFileMenu() {}
+void frmMain::ShogoFileMenu() {
+    m_verification.PosiDataFileShogo(false);
+}
 
 // Printing is built with the print selection and report; nothing happens yet.
 void frmMain::PrintData() {}

@@ -4,4 +4,5 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 bash scripts/build.sh
-exec ./build/qvpc "$@"
+# --demo: the built-in simulated controller answers in place of a real one.
+exec ./build/qvpc --demo "$@"

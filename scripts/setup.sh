@@ -12,6 +12,6 @@ $SUDO apt-get install -y --no-install-recommends \
     libqt6printsupport6 libgl-dev libglx-dev libxkbcommon-dev \
     qt6-l10n-tools qt6-qpa-plugins \
     fonts-ipafont fonts-ipafont-gothic fonts-ipafont-mincho fontconfig \
-    xvfb xauth x11-utils imagemagick poppler-utils \
+    xvfb xauth x11-utils imagemagick poppler-utils xdotool \
     clang libclang-rt-dev \
     xdg-utils

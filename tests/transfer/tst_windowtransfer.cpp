@@ -1,0 +1,102 @@
+// The main window's read, write and verification against the simulated controller, the start-up
+// question's first answer, and the program's built-in simulated controller.
+#include "app/DemoController.h"
+#include "app/ResText.h"
+#include "app/StartRoutine.h"
+#include "app/StoredSettings.h"
+#include "app/frmMain.h"
+#include "data/QvData.h"
+#include "link/ControllerLink.h"
+#include "link/frmTrance.h"
+#include "support/ScriptedPrompt.h"
+#include "support/TestEnvironment.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
+
+namespace {
+
+const QString InsideController = QStringLiteral("ｺﾝﾄﾛｰﾗ内ﾃﾞｰﾀ");
+
+} // namespace
+
+class TestWindowTransfer : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        clearStoredSettings();
+        setLangOffset(0);
+    }
+
+    void startupFirstAnswerReadsController();
+    void editWriteRestartReadBackVerify();
+};
+
+// The start-up question answered with its first option reads the simulated controller of the
+// program's demo mode and shows its data; the status bar names the simulated port and the
+// window's own title stays as it is.
+void TestWindowTransfer::startupFirstAnswerReadsController() {
+    StoredSettings settings;
+    ScriptedPrompt prompt;
+    ControllerLink link(settings, prompt);
+    QvDataCopies copies;
+    DemoController demo(link);
+    QVERIFY(demo.isRunning());
+    StartRoutine start(settings, link, prompt, copies);
+    start.ask = [&demo](QWidget *main, const QString &, const QString &, const QString &,
+                        const QString &, qint16) {
+        demo.showIn(main);
+        return qint16(0);
+    };
+
+    const auto window = start.run();
+
+    QVERIFY(prompt.shown.isEmpty());
+    QCOMPARE(window->comboVEL1->currentText(), QStringLiteral("10"));
+    QCOMPARE(window->txtPosi1->text(), QStringLiteral("400"));
+    QCOMPARE(window->txtPosi2->text(), QStringLiteral("200"));
+    QCOMPARE(window->lblShowName->text(), InsideController);
+    QVERIFY(!window->DataChanged());
+    QVERIFY(!window->findChild<frmTrance *>()->isVisible());
+    QCOMPARE(window->windowTitle(), frmMain::titleText());
+    const auto *label = window->statusBar()->findChild<QLabel *>();
+    QVERIFY(label);
+    QCOMPARE(label->text(), QStringLiteral("模擬コントローラーに接続中（") + demo.devicePath() +
+                                QStringLiteral("）"));
+}
+
+// As a user would: read, change a position, write and restart, read back, verify.
+void TestWindowTransfer::editWriteRestartReadBackVerify() {
+    StoredSettings settings;
+    ScriptedPrompt prompt;
+    ControllerLink link(settings, prompt);
+    QvDataCopies copies;
+    DemoController demo(link);
+    frmMain window(settings, link, prompt, copies);
+    window.show();
+    window.OnlineDataRead();
+
+    window.txtPosi1->setText(QStringLiteral("1234"));
+    QVERIFY(window.DataChanged());
+    prompt.answers = {MsgAnswer::Ok, MsgAnswer::Ok};
+    window.cmdLoadtoCt->click();
+    QCOMPARE(prompt.texts().last(), QStringLiteral("コントローラーをリセットしました。"));
+    QVERIFY(!window.DataChanged());
+
+    window.txtPosi1->setText(QStringLiteral("1"));
+    prompt.answers = {MsgAnswer::No};
+    window.cmdGetfromCt->click();
+    QCOMPARE(window.txtPosi1->text(), QStringLiteral("1234"));
+
+    prompt.clear();
+    window.cmdShogoCt->click();
+    QCOMPARE(prompt.texts(), QStringList{QStringLiteral("照合結果－ＯＫ")});
+    QVERIFY(window.cmdShogoCt->isEnabled());
+}
+
+QV_TEST_MAIN(TestWindowTransfer)
+#include "tst_windowtransfer.moc"
