@@ -1,0 +1,208 @@
+#include "cli/CliOptions.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+namespace {
+
+struct CommandInfo {
+    const char *name;
+    CliRequest::Command command;
+    const char *synopsis;
+    const char *description;
+};
+
+const CommandInfo Commands[] = {
+    {"ports", CliRequest::Command::Ports, "ports",
+     "List the COM numbers of the port map with their device paths and descriptions."},
+    {"read", CliRequest::Command::Read, "read [-o FILE]",
+     "Read the controller (all five blocks). With -o, write them to FILE as a QV data file;\n"
+     "otherwise print every item with its name to standard output.\n"
+     "An existing FILE is replaced only with --yes; otherwise nothing is read."},
+    {"write", CliRequest::Command::Write, "write FILE [--parameters] [--restart]",
+     "Take FILE into the working copy, range-check it and write its blocks to the controller.\n"
+     "The question \"transmit the data?\" is answered OK only with --yes; without it the\n"
+     "command stops there and nothing is sent. The question \"reset the controller?\" after\n"
+     "the write is answered OK only with --restart (\"0CM3\"); without it the data stay\n"
+     "written and the controller is not restarted."},
+    {"verify", CliRequest::Command::Verify, "verify FILE [--parameters]",
+     "Compare FILE with the controller and print the report. Exit status 0 when they agree,\n"
+     "1 when they differ or the comparison failed."},
+    {"show", CliRequest::Command::Show, "show FILE",
+     "Print the items of a QV data file with their names."},
+};
+
+const QString Program = QStringLiteral("qvpc-cli");
+
+// The parser's help with the program called by its name, however it was started.
+QString usageText(const QCommandLineParser &parser, const QString &invocation) {
+    QString text = parser.helpText();
+    const QString started =
+        QStringLiteral("Usage: %1 ").arg(QCoreApplication::arguments().value(0));
+    if (text.startsWith(started))
+        text.replace(0, started.size(), QStringLiteral("Usage: ") + invocation);
+    return text;
+}
+
+QString globalHelp(const QCommandLineParser &parser) {
+    QString text = usageText(parser, Program + u' ');
+    text += QStringLiteral("\nCommands:\n");
+    for (const CommandInfo &c : Commands)
+        text += QStringLiteral("  %1\n").arg(QLatin1String(c.synopsis));
+    text += QStringLiteral(
+        "\n'qvpc-cli COMMAND --help' describes a command. Messages go to standard error in the\n"
+        "chosen language. Exit status: 0 done (verify: equal), 1 failed or different, 2 usage "
+        "error.\n");
+    return text;
+}
+
+CliRequest usageError(const QString &error, const QString &usage) {
+    CliRequest r;
+    r.outcome = CliRequest::Outcome::UsageError;
+    r.error = error;
+    r.text = usage;
+    return r;
+}
+
+bool parseGlobals(const QStringList &arguments, CliRequest &r, QStringList &rest) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Reads, writes and verifies a QV feeder controller's settings without a window."));
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Show this help."));
+    const QCommandLineOption port(QStringLiteral("port"),
+                                  QStringLiteral("Use COM N (1 to 32) of the port map."),
+                                  QStringLiteral("N"));
+    const QCommandLineOption device(QStringLiteral("device"),
+                                    QStringLiteral("Open this serial device directly."),
+                                    QStringLiteral("PATH"));
+    const QCommandLineOption lang(QStringLiteral("lang"),
+                                  QStringLiteral("Texts in Japanese (ja) or English (en)."),
+                                  QStringLiteral("ja|en"));
+    const QCommandLineOption yes(QStringLiteral("yes"),
+                                 QStringLiteral("Answer Yes/OK to the program's questions."));
+    parser.addOptions({help, port, device, lang, yes});
+    parser.addPositionalArgument(QStringLiteral("COMMAND"), QStringLiteral("What to do."),
+                                 QStringLiteral("COMMAND ..."));
+
+    const QString usage = globalHelp(parser);
+    if (!parser.parse(arguments)) {
+        r = usageError(parser.errorText(), usage);
+        return false;
+    }
+    rest = parser.positionalArguments();
+    if (parser.isSet(help) && rest.isEmpty()) {
+        r.outcome = CliRequest::Outcome::Help;
+        r.text = usage;
+        return false;
+    }
+    if (parser.isSet(port) && parser.isSet(device)) {
+        r = usageError(QStringLiteral("Give either --port or --device, not both."), usage);
+        return false;
+    }
+    if (parser.isSet(port)) {
+        bool ok = false;
+        r.portNo = parser.value(port).toInt(&ok);
+        if (!ok || r.portNo < 1 || r.portNo > 32) {
+            r = usageError(QStringLiteral("--port needs a number from 1 to 32."), usage);
+            return false;
+        }
+    }
+    r.device = parser.value(device);
+    if (parser.isSet(device) && r.device.isEmpty()) {
+        r = usageError(QStringLiteral("--device needs a path."), usage);
+        return false;
+    }
+    r.language = parser.value(lang);
+    if (parser.isSet(lang) && r.language != QLatin1String("ja") &&
+        r.language != QLatin1String("en")) {
+        r = usageError(QStringLiteral("--lang is ja or en."), usage);
+        return false;
+    }
+    r.yes = parser.isSet(yes);
+    if (rest.isEmpty()) {
+        r = usageError(QStringLiteral("No command given."), usage);
+        return false;
+    }
+    return true;
+}
+
+void parseCommand(const CommandInfo &info, const QStringList &arguments, CliRequest &r) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QLatin1String(info.description));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Show this help."));
+    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
+                                    QStringLiteral("Write the data to this QV data file."),
+                                    QStringLiteral("FILE"));
+    const QCommandLineOption parameters(
+        QStringLiteral("parameters"),
+        QStringLiteral("Include the sensor and homing parameters (blocks \"00\" and \"01\")."));
+    const QCommandLineOption restart(QStringLiteral("restart"),
+                                     QStringLiteral("Restart the controller after the write."));
+    parser.addOption(help);
+    const bool takesFile = info.command == CliRequest::Command::Write ||
+                           info.command == CliRequest::Command::Verify ||
+                           info.command == CliRequest::Command::Show;
+    const bool takesOutput = info.command == CliRequest::Command::Read;
+    const bool takesParameters =
+        info.command == CliRequest::Command::Write || info.command == CliRequest::Command::Verify;
+    const bool takesRestart = info.command == CliRequest::Command::Write;
+    if (takesOutput)
+        parser.addOption(output);
+    if (takesParameters)
+        parser.addOption(parameters);
+    if (takesRestart)
+        parser.addOption(restart);
+    if (takesFile)
+        parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("A QV data file."));
+
+    const QString usage = usageText(
+        parser, QStringLiteral("%1 [global options] %2 ").arg(Program, QLatin1String(info.name)));
+    if (!parser.parse(QStringList{Program} + arguments)) {
+        r = usageError(parser.errorText(), usage);
+        return;
+    }
+    if (parser.isSet(help)) {
+        r.outcome = CliRequest::Outcome::Help;
+        r.text = usage;
+        return;
+    }
+    const QStringList positional = parser.positionalArguments();
+    const qsizetype wanted = takesFile ? 1 : 0;
+    if (positional.size() != wanted) {
+        r = usageError(positional.size() < wanted ? QStringLiteral("FILE is missing.")
+                                                  : QStringLiteral("Too many arguments."),
+                       usage);
+        return;
+    }
+    if (takesOutput && parser.isSet(output) && parser.value(output).isEmpty()) {
+        r = usageError(QStringLiteral("-o needs a file name."), usage);
+        return;
+    }
+    r.command = info.command;
+    r.file = takesFile ? positional.first() : QString();
+    r.output = takesOutput ? parser.value(output) : QString();
+    r.parameters = takesParameters && parser.isSet(parameters);
+    r.restart = takesRestart && parser.isSet(restart);
+    r.outcome = CliRequest::Outcome::Run;
+}
+
+} // namespace
+
+CliRequest parseCommandLine(const QStringList &arguments) {
+    CliRequest r;
+    QStringList rest;
+    if (!parseGlobals(arguments, r, rest))
+        return r;
+    for (const CommandInfo &info : Commands) {
+        if (rest.first() == QLatin1String(info.name)) {
+            parseCommand(info, rest.mid(1), r);
+            return r;
+        }
+    }
+    r = usageError(QStringLiteral("Unknown command: %1").arg(rest.first()),
+                   parseCommandLine({Program, QStringLiteral("--help")}).text);
+    return r;
+}

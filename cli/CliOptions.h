@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What the command line asks for: the global options, the command and its own arguments.
+struct CliRequest {
+    enum class Command { None, Ports, Read, Write, Verify, Show };
+    enum class Outcome { Run, Help, UsageError };
+
+    Outcome outcome = Outcome::UsageError;
+    // Help text (Outcome::Help) or the usage text (Outcome::UsageError).
+    QString text;
+    // The reason of a usage error, in front of the usage text.
+    QString error;
+
+    Command command = Command::None;
+    int portNo = 0;   // --port N (1 to 32); 0: the stored "PortNo"
+    QString device;   // --device PATH
+    QString language; // --lang: "ja", "en" or empty for the stored "Language"
+    bool yes = false; // --yes
+    QString file;     // FILE of write, verify and show
+    QString output;   // -o FILE of read
+    bool parameters = false;
+    bool restart = false;
+};
+
+// Parses qvpc-cli's arguments (the program name first): global options, then the command, then
+// the command's own options and arguments.
+CliRequest parseCommandLine(const QStringList &arguments);

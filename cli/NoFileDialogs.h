@@ -1,0 +1,11 @@
+#pragma once
+
+#include "data/FileDialogs.h"
+
+// A terminal run takes its file names from the command line; a file chooser, were one asked
+// for, is cancelled.
+class NoFileDialogs : public FileDialogs {
+protected:
+    QString chooseOpen(const Options &) override { return {}; }
+    QString chooseSave(const Options &) override { return {}; }
+};

@@ -1,0 +1,54 @@
+#include "cli/TerminalPrompt.h"
+
+#include "app/ResText.h"
+
+#include <QTextStream>
+
+namespace {
+
+// The positive answer of a question, if it has one that --yes stands for.
+bool positiveAnswer(MsgButtons buttons, MsgAnswer &answer) {
+    switch (buttons) {
+    case MsgButtons::YesNo:
+    case MsgButtons::YesNoCancel:
+        answer = MsgAnswer::Yes;
+        return true;
+    case MsgButtons::OkCancel:
+        answer = MsgAnswer::Ok;
+        return true;
+    case MsgButtons::OkOnly:
+    case MsgButtons::AbortRetryIgnore:
+    case MsgButtons::RetryCancel:
+        break;
+    }
+    return false;
+}
+
+} // namespace
+
+TerminalPrompt::TerminalPrompt(QTextStream &err, bool yes) : m_err(err), m_yes(yes) {}
+
+void TerminalPrompt::answerBy(const QString &question, bool given, const QString &flag) {
+    m_flags.insert(question, Flag{given, flag});
+}
+
+void TerminalPrompt::tell(const QString &text) {
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    m_err << shown << '\n';
+    m_err.flush();
+    m_shown = true;
+}
+
+MsgAnswer TerminalPrompt::MsgBox(const QString &text, MsgButtons buttons, MsgIcon) {
+    tell(text);
+    if (buttons == MsgButtons::OkOnly)
+        return MsgAnswer::Ok;
+
+    const Flag flag = m_flags.value(text, Flag{m_yes, QStringLiteral("--yes")});
+    MsgAnswer answer = MsgAnswer::Ok;
+    if (flag.given && positiveAnswer(buttons, answer))
+        return answer;
+    tell(ResText(1300).arg(flag.name));
+    return dismissAnswer(buttons);
+}

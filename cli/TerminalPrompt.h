@@ -1,0 +1,40 @@
+#pragma once
+
+#include "app/UserPrompt.h"
+
+#include <QHash>
+#include <QString>
+
+class QTextStream;
+
+// The program's messages on a terminal: each text goes to the error stream, its CR LF shown as
+// line breaks. Nobody answers at a terminal run: a question is answered Yes/OK only when the
+// command line said so (--yes, or a flag of the question's own), otherwise with the answer that
+// stops (No, Cancel, Abort) and a note naming the flag that was missing.
+class TerminalPrompt : public UserPrompt {
+public:
+    TerminalPrompt(QTextStream &err, bool yes);
+
+    // The question with exactly this text is answered by its own flag instead of --yes.
+    void answerBy(const QString &question, bool given, const QString &flag);
+
+    MsgAnswer MsgBox(const QString &text, MsgButtons buttons = MsgButtons::OkOnly,
+                     MsgIcon icon = MsgIcon::None) override;
+
+    // Prints a message of the front end itself.
+    void tell(const QString &text);
+
+    // True once any message or question has been printed.
+    bool anythingShown() const { return m_shown; }
+
+private:
+    struct Flag {
+        bool given = false;
+        QString name;
+    };
+
+    QTextStream &m_err;
+    bool m_yes = false;
+    bool m_shown = false;
+    QHash<QString, Flag> m_flags;
+};

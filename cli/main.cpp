@@ -1,0 +1,40 @@
+// qvpc-cli: reads, writes and verifies the controller's settings from a terminal, through the
+// same operations as the window.
+#include "app/ResText.h"
+#include "app/StoredSettings.h"
+#include "cli/CliOptions.h"
+#include "cli/CliSession.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include <cstdio>
+
+int main(int argc, char *argv[]) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("qvpc-cli"));
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+
+    const CliRequest request = parseCommandLine(QCoreApplication::arguments());
+    switch (request.outcome) {
+    case CliRequest::Outcome::Help:
+        out << request.text;
+        return 0;
+    case CliRequest::Outcome::UsageError:
+        err << "qvpc-cli: " << request.error << "\n\n" << request.text;
+        return 2;
+    case CliRequest::Outcome::Run:
+        break;
+    }
+
+    if (request.language == QLatin1String("ja"))
+        setLangOffset(0);
+    else if (request.language == QLatin1String("en"))
+        setLangOffset(StringTable::EnglishOffset);
+    else
+        StoredSettings().ReadLanguage();
+
+    CliSession session(request, out, err);
+    return session.run();
+}

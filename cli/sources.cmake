@@ -1,0 +1,10 @@
+# qvpc-cli: the command-line front end, on the widget-free logic only.
+add_executable(qvpc-cli
+    ${CMAKE_CURRENT_LIST_DIR}/main.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CliOptions.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CliSession.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ItemListing.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/TerminalPrompt.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/TerminalScreen.cpp
+)
+target_link_libraries(qvpc-cli PRIVATE qvcore)
