@@ -35,7 +35,10 @@ void TerminalPrompt::answerBy(const QString &question, bool given, const QString
 void TerminalPrompt::tell(const QString &text) {
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    m_err << shown << '\n';
+    // A text that ends with its own line break gets no empty line after it.
+    if (!shown.endsWith(u'\n'))
+        shown += u'\n';
+    m_err << shown;
     m_err.flush();
     m_shown = true;
 }

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "data/QvDataFile.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTimer>
+
+// One run of the built qvpc-cli. The wait runs the event loop, so that a simulator served in the
+// test process answers meanwhile.
+struct CliResult {
+    int exitCode = -1; // -1: crashed or did not end in time
+    QString out;
+    QString err;
+    qint64 ms = 0;
+};
+
+inline CliResult runCli(const QStringList &arguments, int limitMs = 20000) {
+    QProcess process;
+    QEventLoop loop;
+    QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&process, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
+    QTimer::singleShot(limitMs, &loop, &QEventLoop::quit);
+    QElapsedTimer clock;
+    clock.start();
+    process.start(QStringLiteral(QVPC_CLI_PATH), arguments);
+    loop.exec();
+
+    CliResult r;
+    r.ms = clock.elapsed();
+    if (process.state() != QProcess::NotRunning) {
+        process.kill();
+        process.waitForFinished();
+    } else if (process.exitStatus() == QProcess::NormalExit) {
+        r.exitCode = process.exitCode();
+    }
+    r.out = QString::fromUtf8(process.readAllStandardOutput());
+    r.err = QString::fromUtf8(process.readAllStandardError());
+    return r;
+}
+
+// The arguments of a run on the simulator's device.
+inline QStringList onDevice(const QString &devicePath, const QStringList &arguments) {
+    return QStringList{QStringLiteral("--device"), devicePath} + arguments;
+}
+
+// A QV data file with these data in the folder, replacing any file of that name.
+inline QString writeQvFile(const QTemporaryDir &dir, const QvData &data, const QString &name) {
+    const QString path = dir.filePath(name);
+    QFile::remove(path);
+    if (!QvDataFile::write(path, data))
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}

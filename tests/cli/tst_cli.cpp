@@ -1,0 +1,325 @@
+// qvpc-cli run as a process against the simulated controller on a pty: exit status, what it
+// prints, the files it writes and the lines the controller received.
+#include "CliRunner.h"
+#include "app/StoredSettings.h"
+#include "data/QvDataFile.h"
+#include "link/PortMap.h"
+#include "sim/ControllerSimulator.h"
+#include "support/TestEnvironment.h"
+#include "transfer/TransferFixture.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+
+const QString Check = QStringLiteral("0CM1");
+const QStringList ReadLines{Check,
+                            QStringLiteral("0RD02"),
+                            QStringLiteral("0RD04"),
+                            QStringLiteral("0RD05"),
+                            QStringLiteral("0RD00"),
+                            QStringLiteral("0RD01")};
+
+// Position 1 as the controller holds it in block "02": VEL 30, ACC 3, DEC 2, pulse 1000, pause 7.
+const QString EditedBlock02 = QStringLiteral("7803020003E807FF");
+
+QvData editedPosition1() {
+    QvData d = factoryData();
+    d.Vel1 = 30, d.Pulse1 = 1000, d.PauseTime1 = 7;
+    return d;
+}
+
+} // namespace
+
+class TestCli : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { clearStoredSettings(); }
+
+    void readToFile_data();
+    void readToFile();
+    void readPrintsItems_data();
+    void readPrintsItems();
+    void readKeepsExistingFile();
+    void portNumberThroughTheMap();
+    void portsListsTheMap();
+    void portCannotBeOpened();
+
+    void fileFaults_data();
+    void fileFaults();
+    void usageErrors_data();
+    void usageErrors();
+    void help_data();
+    void help();
+
+private:
+    QString fileWith(const QvData &data, const QString &name) {
+        return writeQvFile(m_dir, data, name);
+    }
+
+    QTemporaryDir m_dir;
+};
+
+void TestCli::readToFile_data() {
+    QTest::addColumn<QString>("block02");
+    QTest::addColumn<QvData>("expected");
+    QTest::newRow("factory data") << QString() << factoryData();
+    QTest::newRow("position 1 changed") << EditedBlock02 << editedPosition1();
+}
+
+// The five blocks are read and land in the file as the window would save them.
+void TestCli::readToFile() {
+    QFETCH(QString, block02);
+    QFETCH(QvData, expected);
+    ControllerSimulator sim;
+    if (!block02.isEmpty())
+        sim.model().setBlock(QStringLiteral("02"), block02);
+    const QString path = m_dir.filePath(QStringLiteral("backup.qvd"));
+    QFile::remove(path);
+
+    const CliResult r =
+        runCli(onDevice(sim.devicePath(), {QStringLiteral("read"), QStringLiteral("-o"), path}));
+
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.err, QString());
+    QCOMPARE(r.out, QString());
+    QCOMPARE(sim.receivedLines(), ReadLines);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QvDataFile::format(expected));
+}
+
+void TestCli::readPrintsItems_data() {
+    QTest::addColumn<QString>("storedLanguage");
+    QTest::addColumn<QStringList>("lang");
+    QTest::addColumn<QStringList>("lines");
+    const QStringList ja{QStringLiteral("位置１\t速度\t10"),
+                         QStringLiteral("位置２\t位置（ﾊﾟﾙｽ）\t200"),
+                         QStringLiteral("ｾﾝｻﾊﾟﾗﾒｰﾀ\t供給動作ｶｳﾝﾀ\t8"),
+                         QStringLiteral("原点復帰ﾊﾟﾗﾒｰﾀ\t原点復帰ﾊﾟﾙｽ\t300")};
+    const QStringList en{QStringLiteral("Position 1\tVEL\t10"),
+                         QStringLiteral("Position 2\tPosition(pulse)\t200"),
+                         QStringLiteral("Sensor parameters\tSupply counter\t8"),
+                         QStringLiteral("Homing parameters\tHoming Pulse\t300")};
+    QTest::newRow("stored Japanese") << QString() << QStringList() << ja;
+    QTest::newRow("stored English") << QStringLiteral("2") << QStringList() << en;
+    QTest::newRow("--lang en over Japanese")
+        << QStringLiteral("1") << QStringList{QStringLiteral("--lang"), QStringLiteral("en")} << en;
+    QTest::newRow("--lang ja over English")
+        << QStringLiteral("2") << QStringList{QStringLiteral("--lang"), QStringLiteral("ja")} << ja;
+}
+
+// Without -o every item is printed with its names, in the language chosen.
+void TestCli::readPrintsItems() {
+    QFETCH(QString, storedLanguage);
+    QFETCH(QStringList, lang);
+    QFETCH(QStringList, lines);
+    if (!storedLanguage.isEmpty())
+        StoredSettings::writeText(QStringLiteral("Language"), storedLanguage);
+    ControllerSimulator sim;
+
+    const CliResult r = runCli(lang + onDevice(sim.devicePath(), {QStringLiteral("read")}));
+
+    QCOMPARE(r.exitCode, 0);
+    const QStringList printed = r.out.split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(printed.size(), 22);
+    for (const QString &line : lines)
+        QVERIFY2(printed.contains(line), qPrintable(line));
+}
+
+// An existing file is replaced only with --yes; without it nothing is even read.
+void TestCli::readKeepsExistingFile() {
+    ControllerSimulator sim;
+    sim.model().setBlock(QStringLiteral("02"), EditedBlock02);
+    const QString path = fileWith(factoryData(), QStringLiteral("kept.qvd"));
+
+    CliResult r =
+        runCli(onDevice(sim.devicePath(), {QStringLiteral("read"), QStringLiteral("-o"), path}));
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.err,
+             path + QStringLiteral(" は既にあります。置き換えるには --yes を指定してください。\n"));
+    QCOMPARE(sim.receivedLines(), QStringList());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QvDataFile::format(factoryData()));
+    file.close();
+
+    r = runCli(QStringList{QStringLiteral("--yes")} +
+               onDevice(sim.devicePath(), {QStringLiteral("read"), QStringLiteral("-o"), path}));
+    QCOMPARE(r.exitCode, 0);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QvDataFile::format(editedPosition1()));
+}
+
+// --port N and the stored "PortNo" reach the device through the port map.
+void TestCli::portNumberThroughTheMap() {
+    ControllerSimulator sim;
+    PortMap::setEntry(32, sim.devicePath());
+    CliResult r = runCli({QStringLiteral("--port"), QStringLiteral("32"), QStringLiteral("read")});
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(sim.receivedLines(), ReadLines);
+
+    sim.clearReceived();
+    StoredSettings::writeText(QStringLiteral("PortNo"), QStringLiteral("32"));
+    r = runCli({QStringLiteral("read")});
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(sim.receivedLines(), ReadLines);
+    QCOMPARE(StoredSettings::readText(QStringLiteral("PortNo"), QString()), QStringLiteral("32"));
+}
+
+void TestCli::portsListsTheMap() {
+    ControllerSimulator sim;
+    PortMap::setEntry(30, sim.devicePath());
+    PortMap::setEntry(31, QStringLiteral("/dev/qv-unplugged"));
+
+    const CliResult r =
+        runCli({QStringLiteral("--lang"), QStringLiteral("en"), QStringLiteral("ports")});
+
+    QCOMPARE(r.exitCode, 0);
+    const QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
+    QVERIFY(lines.contains(QStringLiteral("COM30\t%1\t").arg(sim.devicePath())));
+    QVERIFY(lines.contains(QStringLiteral("COM31\t/dev/qv-unplugged\tnot present")));
+}
+
+void TestCli::portCannotBeOpened() {
+    CliResult r = runCli(
+        {QStringLiteral("--device"), QStringLiteral("/dev/qv-missing"), QStringLiteral("read")});
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.err, QStringLiteral("/dev/qv-missing を開けません。\n"));
+
+    PortMap::setEntry(29, QStringLiteral("/dev/qv-missing"));
+    r = runCli({QStringLiteral("--lang"), QStringLiteral("en"), QStringLiteral("--port"),
+                QStringLiteral("29"), QStringLiteral("read")});
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.err, QStringLiteral("Cannot open COM29 (/dev/qv-missing).\n"));
+}
+
+void TestCli::fileFaults_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("content");
+    QTest::addColumn<QString>("lang");
+    QTest::addColumn<QString>("message");
+    const QString foreignJa =
+        QStringLiteral("QVデータファイルではありません。\n読み込みを中止します。\n");
+    const QString brokenJa = QStringLiteral(
+        "データの読み込みでエラーが発生しました。\nデータの読み込みを中止します。\n");
+    const QString foreignEn =
+        QStringLiteral("This is not QV data file.\nOpening data file is stopped.\n");
+    const QString brokenEn =
+        QStringLiteral("Error occured while opening file.\nOpening file was stopped.\n");
+    const QString foreign = QStringLiteral("name,value\r\n1,2\r\n");
+    const QString cut = QStringLiteral("QV-R7\r\n10,3,2,400,5\r\n");
+    for (const char *command : {"show", "write", "verify"}) {
+        const QString c = QLatin1String(command);
+        QTest::newRow(qPrintable(c + QStringLiteral(" missing")))
+            << c << QString() << "ja" << brokenJa;
+        QTest::newRow(qPrintable(c + QStringLiteral(" foreign")))
+            << c << foreign << "ja" << foreignJa;
+    }
+    QTest::newRow("show cut short") << "show" << cut << "ja" << brokenJa;
+    QTest::newRow("write missing, English") << "write" << QString() << "en" << brokenEn;
+    QTest::newRow("verify foreign, English") << "verify" << foreign << "en" << foreignEn;
+}
+
+// A file that cannot be taken ends the command with the file message; nothing goes out.
+void TestCli::fileFaults() {
+    QFETCH(QString, command);
+    QFETCH(QString, content);
+    QFETCH(QString, lang);
+    QFETCH(QString, message);
+    ControllerSimulator sim;
+    const QString path = m_dir.filePath(QStringLiteral("fault.qvd"));
+    QFile::remove(path);
+    if (!content.isEmpty()) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content.toLatin1());
+    }
+
+    const CliResult r =
+        runCli(QStringList{QStringLiteral("--yes"), QStringLiteral("--lang"), lang} +
+               onDevice(sim.devicePath(), {command, path}));
+
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.err, message);
+    QCOMPARE(r.out, QString());
+    QCOMPARE(sim.receivedLines(), QStringList());
+}
+
+void TestCli::usageErrors_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("reason");
+    auto row = [](const char *name, const QString &line, const char *reason) {
+        QTest::newRow(name) << line.split(u' ', Qt::SkipEmptyParts) << QString::fromUtf8(reason);
+    };
+    row("no command", QString(), "No command given.");
+    row("unknown command", QStringLiteral("erase"), "Unknown command: erase");
+    row("unknown global option", QStringLiteral("--force read"), "Unknown option 'force'.");
+    row("global option after the command", QStringLiteral("write a.qvd --yes"),
+        "Unknown option 'yes'.");
+    row("write without a file", QStringLiteral("write"), "FILE is missing.");
+    row("show with two files", QStringLiteral("show a.qvd b.qvd"), "Too many arguments.");
+    row("read with a file", QStringLiteral("read a.qvd"), "Too many arguments.");
+    row("--restart on verify", QStringLiteral("verify a.qvd --restart"),
+        "Unknown option 'restart'.");
+    row("-o without a name", QStringLiteral("read -o"), "Missing value after '-o'.");
+    row("port 0", QStringLiteral("--port 0 read"), "--port needs a number from 1 to 32.");
+    row("port 33", QStringLiteral("--port 33 read"), "--port needs a number from 1 to 32.");
+    row("port not a number", QStringLiteral("--port COM1 read"),
+        "--port needs a number from 1 to 32.");
+    row("port and device", QStringLiteral("--port 1 --device /dev/ttyUSB0 read"),
+        "Give either --port or --device, not both.");
+    row("language", QStringLiteral("--lang de read"), "--lang is ja or en.");
+}
+
+// A usage error: exit status 2, the reason and the usage text on the error stream, nothing done.
+void TestCli::usageErrors() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, reason);
+    ControllerSimulator sim;
+    PortMap::setEntry(1, sim.devicePath());
+
+    const CliResult r = runCli(arguments);
+
+    QCOMPARE(r.exitCode, 2);
+    QCOMPARE(r.out, QString());
+    QVERIFY2(r.err.startsWith(QStringLiteral("qvpc-cli: ") + reason +
+                              QStringLiteral("\n\nUsage: qvpc-cli ")),
+             qPrintable(r.err));
+    QCOMPARE(sim.receivedLines(), QStringList());
+}
+
+void TestCli::help_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("usage");
+    QTest::addColumn<QString>("mentions");
+    QTest::newRow("program") << QStringList{QStringLiteral("--help")}
+                             << QStringLiteral("Usage: qvpc-cli [options] COMMAND ...")
+                             << QStringLiteral("write FILE [--parameters] [--restart]");
+    QTest::newRow("read") << QStringList{QStringLiteral("read"), QStringLiteral("--help")}
+                          << QStringLiteral("Usage: qvpc-cli [global options] read [options]")
+                          << QStringLiteral("--output <FILE>");
+    QTest::newRow("write") << QStringList{QStringLiteral("write"), QStringLiteral("-h")}
+                           << QStringLiteral(
+                                  "Usage: qvpc-cli [global options] write [options] FILE")
+                           << QStringLiteral("answered OK only with --restart");
+    QTest::newRow("verify") << QStringList{QStringLiteral("verify"), QStringLiteral("--help")}
+                            << QStringLiteral(
+                                   "Usage: qvpc-cli [global options] verify [options] FILE")
+                            << QStringLiteral("--parameters");
+}
+
+void TestCli::help() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, usage);
+    QFETCH(QString, mentions);
+    const CliResult r = runCli(arguments);
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.err, QString());
+    QCOMPARE(r.out.section(u'\n', 0, 0), usage);
+    QVERIFY2(r.out.contains(mentions), qPrintable(r.out));
+}
+
+QV_TEST_CORE_MAIN(TestCli)
+#include "tst_cli.moc"

@@ -1,0 +1,303 @@
+// qvpc-cli's write and verify run as a process against the simulated controller on a pty, and
+// how it reports a silent or complaining controller.
+#include "CliRunner.h"
+#include "link/ControllerLink.h"
+#include "sim/ControllerSimulator.h"
+#include "support/TestEnvironment.h"
+#include "transfer/TransferFixture.h"
+
+namespace {
+
+const QString Check = QStringLiteral("0CM1");
+const QString WriteQuestion =
+    QStringLiteral("データをコントローラーに転送します。よろしいですか？\n");
+const QString RestartQuestion = QStringLiteral(
+    "データの転送が完了しました。\nコントローラーをリセットします。よろしいですか？\n");
+const QString RangeMessage = QStringLiteral(
+    "以下に示す設定の数値が有効範囲にありません。\n数値を確認し、再度実行してください。\n");
+const QString Timeout = QStringLiteral("通信タイムアウトエラー！\n以下の項目を確認してください。\n"
+                                       " １．コントローラーの電源が入っていますか？\n"
+                                       " ２．通信ケーブルが接続されていますか？\n");
+const QString ReadFailed = QStringLiteral("通信エラー！(データの読み込み）\n");
+const QString VerifyNg = QStringLiteral("照合結果－ＮＧ\n\n<一致しなかったデータ>\n");
+
+// Data that differ from the factory values in every block that is written.
+QvData editedData() {
+    QvData d = factoryData();
+    d.Vel1 = 30, d.Pulse1 = 1000, d.PauseTime1 = 7;
+    d.Vel2 = 12, d.Pulse2 = 600, d.PauseTime2 = 9;
+    d.HomingPulse = 600, d.RevDir = 1, d.RestartDelay = 50, d.Sp1 = 1;
+    return d;
+}
+
+QStringList commandsOf(const QStringList &lines) {
+    QStringList heads;
+    for (const QString &line : lines)
+        heads.append(line.left(5));
+    return heads;
+}
+
+} // namespace
+
+class TestCliWrite : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { clearStoredSettings(); }
+
+    void writeAndRestart_data();
+    void writeAndRestart();
+    void writeWithoutRestart();
+    void writeNotConfirmed();
+    void outOfRange_data();
+    void outOfRange();
+    void verify_data();
+    void verify();
+    void silentController_data();
+    void silentController();
+    void errorReply_data();
+    void errorReply();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestCliWrite::writeAndRestart_data() {
+    QTest::addColumn<bool>("parameters");
+    QTest::addColumn<QStringList>("commands");
+    QTest::addColumn<QString>("verifyReport");
+    const QStringList head{Check, Check, QStringLiteral("0WD02"), QStringLiteral("0WD04"),
+                           QStringLiteral("0WD05")};
+    const QStringList tail{QStringLiteral("0WD03"), QStringLiteral("0WD1F"), Check,
+                           QStringLiteral("0CM3")};
+    QTest::newRow("with --parameters")
+        << true << head + QStringList{QStringLiteral("0WD00"), QStringLiteral("0WD01")} + tail
+        << QStringLiteral("照合結果－ＯＫ\n");
+    // The parameter blocks stay as they were: a comparison that includes them finds them.
+    QTest::newRow("without --parameters")
+        << false << head + tail
+        << VerifyNg + QStringLiteral("\n\nｾﾝｻﾊﾟﾗﾒｰﾀ - 供給ｽﾀｰﾄﾃﾞｨﾚｰ,SP1,回転方向逆転,\n"
+                                     "原点復帰ﾊﾟﾗﾒｰﾀ - 原点復帰ﾊﾟﾙｽ,\n");
+}
+
+// Written and restarted: the controller then holds the file's data.
+void TestCliWrite::writeAndRestart() {
+    QFETCH(bool, parameters);
+    QFETCH(QStringList, commands);
+    QFETCH(QString, verifyReport);
+    ControllerSimulator sim;
+    const QString path = writeQvFile(m_dir, editedData(), QStringLiteral("edited.qvd"));
+    QStringList arguments{QStringLiteral("write"), path, QStringLiteral("--restart")};
+    if (parameters)
+        arguments.append(QStringLiteral("--parameters"));
+
+    CliResult r =
+        runCli(QStringList{QStringLiteral("--yes")} + onDevice(sim.devicePath(), arguments));
+
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.err, WriteQuestion + RestartQuestion +
+                        QStringLiteral("コントローラーをリセットしました。\n"));
+    // The restart is not answered; it may still be on its way when the program has ended.
+    QTRY_COMPARE(commandsOf(sim.receivedLines()), commands);
+    QCOMPARE(sim.receivedLines().at(2), QStringLiteral("0WD027803020003E807FF"));
+    QCOMPARE(sim.model().restarts(), 1);
+
+    sim.clearReceived();
+    r = runCli(onDevice(sim.devicePath(),
+                        {QStringLiteral("verify"), path, QStringLiteral("--parameters")}));
+    QCOMPARE(r.err, verifyReport);
+    QCOMPARE(r.exitCode, parameters ? 0 : 1);
+}
+
+// Without --restart the restart question is answered Cancel: written, not restarted, done.
+void TestCliWrite::writeWithoutRestart() {
+    ControllerSimulator sim;
+    const QString path = writeQvFile(m_dir, editedData(), QStringLiteral("edited.qvd"));
+
+    const CliResult r = runCli(QStringList{QStringLiteral("--yes")} +
+                               onDevice(sim.devicePath(), {QStringLiteral("write"), path}));
+
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.err, WriteQuestion + RestartQuestion +
+                        QStringLiteral("--restart が指定されていないため、実行しません。\n"));
+    QCOMPARE(sim.receivedLines().last(), QStringLiteral("0WD1FFFFFFFFFFFFF55AA"));
+    QVERIFY(!sim.receivedLines().contains(QStringLiteral("0CM3")));
+    QCOMPARE(sim.model().restarts(), 0);
+    QCOMPARE(sim.model().pendingBlock(QStringLiteral("02")), QStringLiteral("7803020003E807FF"));
+}
+
+// Without --yes the write question stops the command before anything is sent.
+void TestCliWrite::writeNotConfirmed() {
+    ControllerSimulator sim;
+    const QString path = writeQvFile(m_dir, editedData(), QStringLiteral("edited.qvd"));
+
+    const CliResult r = runCli(
+        onDevice(sim.devicePath(), {QStringLiteral("write"), path, QStringLiteral("--restart")}));
+
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.err,
+             WriteQuestion + QStringLiteral("--yes が指定されていないため、実行しません。\n"));
+    QCOMPARE(sim.receivedLines(), QStringList());
+}
+
+void TestCliWrite::outOfRange_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QvData>("data");
+    QTest::addColumn<bool>("parameters");
+    QTest::addColumn<QString>("list");
+    QvData fastVel = factoryData();
+    fastVel.Vel1 = 31;
+    QvData noSupply = factoryData();
+    noSupply.SupplyCounter = 0;
+    const QString velList = QStringLiteral("位置１ - 速度,\n");
+    const QString supplyList = QStringLiteral("\nｾﾝｻﾊﾟﾗﾒｰﾀ - 供給動作ｶｳﾝﾀ,\n");
+    QTest::newRow("write VEL 31") << "write" << fastVel << false << velList;
+    QTest::newRow("verify VEL 31") << "verify" << fastVel << false << velList;
+    QTest::newRow("write supply counter 0, --parameters")
+        << "write" << noSupply << true << supplyList;
+    QTest::newRow("write supply counter 0, no --parameters")
+        << "write" << noSupply << false << QString();
+}
+
+// A value out of range is listed and nothing is sent; a parameter counts only with --parameters.
+void TestCliWrite::outOfRange() {
+    QFETCH(QString, command);
+    QFETCH(QvData, data);
+    QFETCH(bool, parameters);
+    QFETCH(QString, list);
+    ControllerSimulator sim;
+    QStringList arguments{command, writeQvFile(m_dir, data, QStringLiteral("range.qvd"))};
+    if (parameters)
+        arguments.append(QStringLiteral("--parameters"));
+
+    const CliResult r =
+        runCli(QStringList{QStringLiteral("--yes")} + onDevice(sim.devicePath(), arguments));
+
+    if (list.isEmpty()) {
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY(r.err.startsWith(WriteQuestion));
+        QVERIFY(sim.receivedLines().contains(QStringLiteral("0WD1FFFFFFFFFFFFF55AA")));
+        return;
+    }
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.err, RangeMessage + list);
+    QCOMPARE(sim.receivedLines(), QStringList());
+}
+
+void TestCliWrite::verify_data() {
+    QTest::addColumn<QvData>("file");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("report");
+    const QStringList en{QStringLiteral("--lang"), QStringLiteral("en")};
+    const QStringList parameters{QStringLiteral("--parameters")};
+    QvData position = factoryData();
+    position.Vel1 = 12, position.PauseTime1 = 6, position.Pulse1 = 401;
+    QvData sensor = factoryData();
+    sensor.RestartDelay = 50;
+    const QString ok = QStringLiteral("照合結果－ＯＫ\n");
+
+    QTest::newRow("equal") << factoryData() << QStringList() << 0 << ok;
+    QTest::newRow("equal, English")
+        << factoryData() << en << 0 << QStringLiteral("Result of Verify - OK\n");
+    QTest::newRow("position 1 differs")
+        << position << QStringList() << 1
+        << VerifyNg + QStringLiteral("位置１ - 速度,停止時間,位置（ﾊﾟﾙｽ）,\n");
+    QTest::newRow("position 1 differs, English")
+        << position << en << 1
+        << QStringLiteral("Result of Verify - NG\n\n<Unmatched data>\n"
+                          "Position 1 - VEL,Pausing time,Position(pulse),\n");
+    QTest::newRow("sensor differs, no --parameters") << sensor << QStringList() << 0 << ok;
+    QTest::newRow("sensor differs, --parameters")
+        << sensor << parameters << 1 << VerifyNg + QStringLiteral("\nｾﾝｻﾊﾟﾗﾒｰﾀ - 供給ｽﾀｰﾄﾃﾞｨﾚｰ,\n");
+}
+
+// The file against the controller: the report, exit 0 when equal and 1 when not.
+void TestCliWrite::verify() {
+    QFETCH(QvData, file);
+    QFETCH(QStringList, options);
+    QFETCH(int, exitCode);
+    QFETCH(QString, report);
+    ControllerSimulator sim;
+    const QString path = writeQvFile(m_dir, file, QStringLiteral("verify.qvd"));
+    const QStringList lang = options.mid(0, options.indexOf(QStringLiteral("--parameters")));
+
+    const CliResult r =
+        runCli(lang + onDevice(sim.devicePath(), QStringList{QStringLiteral("verify"), path} +
+                                                     options.mid(lang.size())));
+
+    QCOMPARE(r.err, report);
+    QCOMPARE(r.exitCode, exitCode);
+    QCOMPARE(sim.receivedLines(), (QStringList{Check, QStringLiteral("0RD02"),
+                                               QStringLiteral("0RD04"), QStringLiteral("0RD05"),
+                                               QStringLiteral("0RD00"), QStringLiteral("0RD01")}));
+}
+
+void TestCliWrite::silentController_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("read") << "read" << Timeout + ReadFailed;
+    QTest::newRow("verify") << "verify" << Timeout + ReadFailed;
+    QTest::newRow("write") << "write" << WriteQuestion + Timeout;
+}
+
+// A controller that does not answer: the timeout message, exit 1, soon after the check's 1 s.
+void TestCliWrite::silentController() {
+    QFETCH(QString, command);
+    QFETCH(QString, message);
+    ControllerSimulator sim;
+    SimFault silent;
+    silent.silent = true;
+    sim.addFault(silent);
+    QStringList arguments{command};
+    if (command != QLatin1String("read"))
+        arguments.append(writeQvFile(m_dir, factoryData(), QStringLiteral("silent.qvd")));
+
+    const CliResult r =
+        runCli(QStringList{QStringLiteral("--yes")} + onDevice(sim.devicePath(), arguments));
+
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.err, message);
+    QCOMPARE(sim.receivedLines(), QStringList{Check});
+    qInfo("%s against a silent controller ended after %lld ms", qPrintable(command), r.ms);
+    // The timeout is 1000 ms; the margin covers starting the program on a loaded machine.
+    QVERIFY2(r.ms >= 1000 && r.ms < 2500, qPrintable(QString::number(r.ms)));
+}
+
+void TestCliWrite::errorReply_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("failingLine");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("read, block 04") << "read"
+                                    << "0RD04" << ReadFailed;
+    QTest::newRow("write, block 05")
+        << "write"
+        << "0WD05" << QStringLiteral("データの書き込みに失敗しました。\n");
+}
+
+// An error reply: its code's text on the error stream, the command stopped at that line.
+void TestCliWrite::errorReply() {
+    QFETCH(QString, command);
+    QFETCH(QString, failingLine);
+    QFETCH(QString, after);
+    ControllerSimulator sim;
+    SimFault error = faultOn(failingLine);
+    error.errorCode = QStringLiteral("03");
+    sim.addFault(error);
+    QStringList arguments{command};
+    if (command == QLatin1String("write"))
+        arguments.append(writeQvFile(m_dir, editedData(), QStringLiteral("error.qvd")));
+
+    const CliResult r =
+        runCli(QStringList{QStringLiteral("--yes")} + onDevice(sim.devicePath(), arguments));
+
+    QCOMPARE(r.exitCode, 1);
+    const QString shown = QStringLiteral("エラーが発生しました！\n[") +
+                          ControllerLink::errorTextFor(QStringLiteral("0%%03")) +
+                          QStringLiteral("]\n") + after;
+    QVERIFY(!ControllerLink::errorTextFor(QStringLiteral("0%%03")).isEmpty());
+    QVERIFY2(r.err.endsWith(shown), qPrintable(r.err));
+    QCOMPARE(sim.receivedLines().last().left(5), failingLine);
+}
+
+QV_TEST_CORE_MAIN(TestCliWrite)
+#include "tst_cliwrite.moc"
