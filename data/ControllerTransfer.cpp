@@ -135,37 +135,40 @@ qint16 ControllerTransfer::RestartController() {
 void ControllerTransfer::LoadtoCt() {
     m_screen.CMDBTN_Muko();
     m_screen.Menyu_Muko();
-    [this] {
-        if (m_screen.ScreenCheck() != 0)
-            return;
-        if (m_prompt.MsgBox(ResText(216), MsgButtons::OkCancel, MsgIcon::Question) != MsgAnswer::Ok)
-            return;
-        // A port that cannot be opened ends the write without a message.
-        if (m_link.OpenPort() != 0)
-            return;
-        if (m_link.CommCheck() != 0) {
-            m_link.CommFailed = false;
-            return;
-        }
-        if (SetData2PSDA(m_copies.working, m_screen.ParametersActive(), m_blocks, m_prompt) != 0) {
-            // Nothing was sent; the port opened for the check is given back.
-            m_link.ReleasePort();
-            return;
-        }
-        if (WriteBlocks() != 0) {
-            m_prompt.MsgBox(ResText(217));
-            return;
-        }
-        const QString question = ResText(218) + QStringLiteral("\r\n") + ResText(219);
-        if (m_prompt.MsgBox(question, MsgButtons::OkCancel, MsgIcon::Question) == MsgAnswer::Ok) {
-            // A failed restart has told the user and released the port; the data stay "changed".
-            if (RestartController() != 0)
-                return;
-            m_prompt.MsgBox(ResText(220));
-        }
-        m_screen.setDataChanged(false);
-        m_link.ReleasePort();
-    }();
+    writeAndRestart();
     m_screen.CMDBTN_Yuko();
     m_screen.Menyu_Yuko();
+}
+
+void ControllerTransfer::writeAndRestart() {
+    if (m_screen.ScreenCheck() != 0)
+        return;
+    if (m_prompt.MsgBox(ResText(216), MsgButtons::OkCancel, MsgIcon::Question) != MsgAnswer::Ok)
+        return;
+    // A port that cannot be opened ends the write without a message.
+    if (m_link.OpenPort() != 0)
+        return;
+    if (m_link.CommCheck() != 0) {
+        m_link.CommFailed = false;
+        return;
+    }
+    if (SetData2PSDA(m_copies.working, m_screen.ParametersActive(), m_blocks, m_prompt) != 0) {
+        // Nothing was sent; the port opened for the check is given back.
+        m_link.ReleasePort();
+        return;
+    }
+    if (WriteBlocks() != 0) {
+        m_prompt.MsgBox(ResText(217));
+        return;
+    }
+    const QString question = ResText(218) + QStringLiteral("\r\n") + ResText(219);
+    if (m_prompt.MsgBox(question, MsgButtons::OkCancel, MsgIcon::Question) == MsgAnswer::Ok) {
+        // A failed restart has shown the exchange's message, if any, and released the port;
+        // the data stay "changed".
+        if (RestartController() != 0)
+            return;
+        m_prompt.MsgBox(ResText(220));
+    }
+    m_screen.setDataChanged(false);
+    m_link.ReleasePort();
 }

@@ -39,6 +39,8 @@ public:
 private:
     // Reads, then adopts and shows the data or reports the failure.
     void readAndAdopt();
+    // The write between the brackets.
+    void writeAndRestart();
 
     ControllerLink &m_link;
     UserPrompt &m_prompt;

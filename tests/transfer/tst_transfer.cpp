@@ -62,7 +62,6 @@ private slots:
     void readFailures_data();
     void readFailures();
     void readPortUnavailable();
-    void startupReadAsksNothing();
 
     void write_data();
     void write();
@@ -241,20 +240,6 @@ void TestTransfer::readPortUnavailable() {
     QVERIFY(f.sent().isEmpty());
     QCOMPARE(f.prompt.texts().mid(1), QStringList{ReadFailed});
     QVERIFY(f.screen.shownNames.isEmpty());
-}
-
-void TestTransfer::startupReadAsksNothing() {
-    TransferFixture f;
-    f.screen.dataChanged = true;
-
-    f.transfer.OnlineDataRead();
-
-    QVERIFY(f.prompt.shown.isEmpty());
-    QCOMPARE(f.sent(), ReadLines);
-    QCOMPARE(f.screen.fields, factoryData());
-    QVERIFY(!f.screen.dataChanged);
-    QCOMPARE(f.screen.calls.first(), QStringLiteral("CMDBTN_Muko"));
-    QCOMPARE(f.screen.calls.last(), QStringLiteral("Menyu_Yuko"));
 }
 
 void TestTransfer::write_data() {

@@ -22,6 +22,15 @@ namespace {
 
 const QString InsideController = QStringLiteral("ｺﾝﾄﾛｰﾗ内ﾃﾞｰﾀ");
 
+// The program's long-lived objects with its built-in simulated controller.
+struct DemoProgram {
+    StoredSettings settings;
+    ScriptedPrompt prompt;
+    ControllerLink link{settings, prompt};
+    QvDataCopies copies;
+    DemoController demo{link};
+};
+
 } // namespace
 
 class TestWindowTransfer : public QObject {
@@ -40,22 +49,18 @@ private slots:
 // program's demo mode and shows its data; the status bar names the simulated port and the
 // window's own title stays as it is.
 void TestWindowTransfer::startupFirstAnswerReadsController() {
-    StoredSettings settings;
-    ScriptedPrompt prompt;
-    ControllerLink link(settings, prompt);
-    QvDataCopies copies;
-    DemoController demo(link);
-    QVERIFY(demo.isRunning());
-    StartRoutine start(settings, link, prompt, copies);
-    start.ask = [&demo](QWidget *main, const QString &, const QString &, const QString &,
-                        const QString &, qint16) {
-        demo.showIn(main);
+    DemoProgram p;
+    QVERIFY(p.demo.isRunning());
+    StartRoutine start(p.settings, p.link, p.prompt, p.copies);
+    start.ask = [&p](QWidget *main, const QString &, const QString &, const QString &,
+                     const QString &, qint16) {
+        p.demo.showIn(main);
         return qint16(0);
     };
 
     const auto window = start.run();
 
-    QVERIFY(prompt.shown.isEmpty());
+    QVERIFY(p.prompt.shown.isEmpty());
     QCOMPARE(window->comboVEL1->currentText(), QStringLiteral("10"));
     QCOMPARE(window->txtPosi1->text(), QStringLiteral("400"));
     QCOMPARE(window->txtPosi2->text(), QStringLiteral("200"));
@@ -65,18 +70,15 @@ void TestWindowTransfer::startupFirstAnswerReadsController() {
     QCOMPARE(window->windowTitle(), frmMain::titleText());
     const auto *label = window->statusBar()->findChild<QLabel *>();
     QVERIFY(label);
-    QCOMPARE(label->text(), QStringLiteral("模擬コントローラーに接続中（") + demo.devicePath() +
+    QCOMPARE(label->text(), QStringLiteral("模擬コントローラーに接続中（") + p.demo.devicePath() +
                                 QStringLiteral("）"));
 }
 
 // As a user would: read, change a position, write and restart, read back, verify.
 void TestWindowTransfer::editWriteRestartReadBackVerify() {
-    StoredSettings settings;
-    ScriptedPrompt prompt;
-    ControllerLink link(settings, prompt);
-    QvDataCopies copies;
-    DemoController demo(link);
-    frmMain window(settings, link, prompt, copies);
+    DemoProgram p;
+    ScriptedPrompt &prompt = p.prompt;
+    frmMain window(p.settings, p.link, prompt, p.copies);
     window.show();
     window.OnlineDataRead();
 
