@@ -11,30 +11,28 @@ namespace {
 // The working copy of the examples: position 1 as in block "02" of the examples, the parameters
 // at the controller's initial values.
 QvData exampleData() {
-    QvData d;
-    d.Vel1 = 10;
-    d.Acc1 = 3;
-    d.Dec1 = 2;
-    d.Pulse1 = 400;
-    d.PauseTime1 = 5;
-    d.Vel2 = 20;
-    d.Acc2 = 5;
-    d.Dec2 = 4;
-    d.Pulse2 = 100;
-    d.PauseTime2 = 7;
-    d.HomingVel = 8;
-    d.HomingPulse = 300;
-    d.OffsetVel = 6;
-    d.OffsetPulse = 2;
-    d.RevDir = 0;
-    d.SupplyCounter = 8;
-    d.RestartDelay = 100;
-    d.NoWorkCounter = 200;
-    d.SeparateTimer = 100;
-    d.MidDetectCounter = 15;
-    d.TipWorkOffTimer = 20;
-    d.Sp1 = 0;
-    return d;
+    return QvData{.Vel1 = 10,
+                  .Acc1 = 3,
+                  .Dec1 = 2,
+                  .PauseTime1 = 5,
+                  .Pulse1 = 400,
+                  .Vel2 = 20,
+                  .Acc2 = 5,
+                  .Dec2 = 4,
+                  .PauseTime2 = 7,
+                  .Pulse2 = 100,
+                  .SeparateTimer = 100,
+                  .SupplyCounter = 8,
+                  .RestartDelay = 100,
+                  .MidDetectCounter = 15,
+                  .NoWorkCounter = 200,
+                  .TipWorkOffTimer = 20,
+                  .Sp1 = 0,
+                  .RevDir = 0,
+                  .HomingVel = 8,
+                  .HomingPulse = 300,
+                  .OffsetVel = 6,
+                  .OffsetPulse = 2};
 }
 
 QString reply(const QString &writeData) {
