@@ -13,6 +13,14 @@ public:
     void item(const QString &name, qint32 value) {
         m_text += m_group + u'\t' + name + u'\t' + QString::number(value) + u'\n';
     }
+    void position(int headingId, qint32 vel, qint32 acc, qint32 dec, qint32 pause, qint32 pulse) {
+        group(ResText(headingId));
+        item(ResText(29), vel);
+        item(ResText(30), acc);
+        item(ResText(31), dec);
+        item(ResText(32), pause);
+        item(ResText(33), pulse);
+    }
 
 private:
     QString &m_text;
@@ -24,18 +32,8 @@ private:
 QString itemListing(const QvData &d) {
     QString text;
     Listing l(text);
-    l.group(ResText(34));
-    l.item(ResText(29), d.Vel1);
-    l.item(ResText(30), d.Acc1);
-    l.item(ResText(31), d.Dec1);
-    l.item(ResText(32), d.PauseTime1);
-    l.item(ResText(33), d.Pulse1);
-    l.group(ResText(35));
-    l.item(ResText(29), d.Vel2);
-    l.item(ResText(30), d.Acc2);
-    l.item(ResText(31), d.Dec2);
-    l.item(ResText(32), d.PauseTime2);
-    l.item(ResText(33), d.Pulse2);
+    l.position(34, d.Vel1, d.Acc1, d.Dec1, d.PauseTime1, d.Pulse1);
+    l.position(35, d.Vel2, d.Acc2, d.Dec2, d.PauseTime2, d.Pulse2);
     l.group(ResText(36));
     l.item(ResText(37), d.SeparateTimer);
     l.item(ResText(38), d.SupplyCounter);

@@ -13,13 +13,7 @@
 
 namespace {
 
-const QString Check = QStringLiteral("0CM1");
-const QStringList ReadLines{Check,
-                            QStringLiteral("0RD02"),
-                            QStringLiteral("0RD04"),
-                            QStringLiteral("0RD05"),
-                            QStringLiteral("0RD00"),
-                            QStringLiteral("0RD01")};
+const QStringList ReadLines = readLines();
 
 // Position 1 as the controller holds it in block "02": VEL 30, ACC 3, DEC 2, pulse 1000, pause 7.
 const QString EditedBlock02 = QStringLiteral("7803020003E807FF");

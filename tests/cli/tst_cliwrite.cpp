@@ -24,9 +24,9 @@ const QString VerifyNg = QStringLiteral("照合結果－ＮＧ\n\n<一致しな�
 // Data that differ from the factory values in every block that is written.
 QvData editedData() {
     QvData d = factoryData();
-    d.Vel1 = 30, d.Pulse1 = 1000, d.PauseTime1 = 7;
-    d.Vel2 = 12, d.Pulse2 = 600, d.PauseTime2 = 9;
-    d.HomingPulse = 600, d.RevDir = 1, d.RestartDelay = 50, d.Sp1 = 1;
+    d.Vel1 = 20, d.Acc1 = 4, d.Dec1 = 3, d.Pulse1 = 2048, d.PauseTime1 = 9;
+    d.Vel2 = 16, d.Pulse2 = 500, d.PauseTime2 = 4;
+    d.HomingPulse = 500, d.RevDir = 1, d.RestartDelay = 60, d.Sp1 = 2;
     return d;
 }
 
@@ -98,7 +98,7 @@ void TestCliWrite::writeAndRestart() {
                         QStringLiteral("コントローラーをリセットしました。\n"));
     // The restart is not answered; it may still be on its way when the program has ended.
     QTRY_COMPARE(commandsOf(sim.receivedLines()), commands);
-    QCOMPARE(sim.receivedLines().at(2), QStringLiteral("0WD027803020003E807FF"));
+    QCOMPARE(sim.receivedLines().at(2), QStringLiteral("0WD0250040300080009FF"));
     QCOMPARE(sim.model().restarts(), 1);
 
     sim.clearReceived();
@@ -122,7 +122,7 @@ void TestCliWrite::writeWithoutRestart() {
     QCOMPARE(sim.receivedLines().last(), QStringLiteral("0WD1FFFFFFFFFFFFF55AA"));
     QVERIFY(!sim.receivedLines().contains(QStringLiteral("0CM3")));
     QCOMPARE(sim.model().restarts(), 0);
-    QCOMPARE(sim.model().pendingBlock(QStringLiteral("02")), QStringLiteral("7803020003E807FF"));
+    QCOMPARE(sim.model().pendingBlock(QStringLiteral("02")), QStringLiteral("50040300080009FF"));
 }
 
 // Without --yes the write question stops the command before anything is sent.
@@ -227,9 +227,7 @@ void TestCliWrite::verify() {
 
     QCOMPARE(r.err, report);
     QCOMPARE(r.exitCode, exitCode);
-    QCOMPARE(sim.receivedLines(), (QStringList{Check, QStringLiteral("0RD02"),
-                                               QStringLiteral("0RD04"), QStringLiteral("0RD05"),
-                                               QStringLiteral("0RD00"), QStringLiteral("0RD01")}));
+    QCOMPARE(sim.receivedLines(), readLines());
 }
 
 void TestCliWrite::silentController_data() {
