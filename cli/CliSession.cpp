@@ -15,8 +15,11 @@ CliSession::CliSession(const CliRequest &request, QTextStream &out, QTextStream 
     // The number from the command line is used for this run only; the stored one stays.
     if (request.portNo != 0)
         m_settings.PortNo = qint16(request.portNo);
-    if (!request.device.isEmpty())
+    if (!request.device.isEmpty()) {
         m_link.setDeviceOverride(request.device);
+        // Every number reaches the device now; an unreadable stored number must not stop it.
+        m_settings.PortNo = PortMap::FirstNo;
+    }
 }
 
 CliSession::~CliSession() {

@@ -37,6 +37,7 @@ private slots:
     void readPrintsItems();
     void readKeepsExistingFile();
     void portNumberThroughTheMap();
+    void deviceWithBrokenStoredPort();
     void portsListsTheMap();
     void portCannotBeOpened();
 
@@ -160,6 +161,15 @@ void TestCli::portNumberThroughTheMap() {
     QCOMPARE(r.exitCode, 0);
     QCOMPARE(sim.receivedLines(), ReadLines);
     QCOMPARE(StoredSettings::readText(QStringLiteral("PortNo"), QString()), QStringLiteral("32"));
+}
+
+// --device opens the device whatever the stored port number says.
+void TestCli::deviceWithBrokenStoredPort() {
+    ControllerSimulator sim;
+    StoredSettings::writeText(QStringLiteral("PortNo"), QStringLiteral("COM2"));
+    const CliResult r = runCli(onDevice(sim.devicePath(), {QStringLiteral("read")}));
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(sim.receivedLines(), ReadLines);
 }
 
 void TestCli::portsListsTheMap() {
