@@ -9,7 +9,7 @@
 #include "data/FileOperations.h"
 #include "data/QvData.h"
 #include "link/ControllerLink.h"
-#include "link/ProgressView.h"
+#include "link/SilentProgress.h"
 #include "sim/ControllerSimulator.h"
 
 #include <QCoreApplication>
@@ -56,15 +56,6 @@ public:
 private:
     QvDataCopies &m_copies;
     bool m_changed = false;
-};
-
-class NoProgress : public ProgressView {
-public:
-    void show() override {}
-    void unload() override {}
-    void setLabel(const QString &) override {}
-    void setMaximum(int) override {}
-    void setValue(int) override {}
 };
 
 class NoDialogs : public FileDialogs {
@@ -136,7 +127,7 @@ int main(int argc, char *argv[]) {
     link.setDeviceOverride(sim.devicePath());
     QvDataCopies copies;
     BenchScreen screen(copies);
-    NoProgress progress;
+    SilentProgress progress;
     NoDialogs dialogs;
     FileOperations files(copies, screen, prompt, dialogs);
     ControllerTransfer transfer(link, prompt, copies, screen, files, progress);

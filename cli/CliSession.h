@@ -3,7 +3,7 @@
 #include "app/StoredSettings.h"
 #include "cli/CliOptions.h"
 #include "cli/NoFileDialogs.h"
-#include "cli/SilentProgress.h"
+#include "link/SilentProgress.h"
 #include "cli/TerminalPrompt.h"
 #include "cli/TerminalScreen.h"
 #include "data/ControllerTransfer.h"

@@ -2,8 +2,8 @@
 
 #include "link/ProgressView.h"
 
-// A terminal run has no communication-in-progress window: how an exchange ended is told by the
-// messages and the exit status.
+// For runs without a communication-in-progress window (terminal, benchmarks): how an exchange
+// ended is told by the messages and the result.
 class SilentProgress : public ProgressView {
 public:
     void show() override {}

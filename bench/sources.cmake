@@ -1,0 +1,7 @@
+# Benchmarks: programs, not tests.
+# The reply wait: CPU while the line is silent, round trip at 9600 baud.
+add_executable(bench_linkwait ${CMAKE_CURRENT_LIST_DIR}/bench_linkwait.cpp)
+target_link_libraries(bench_linkwait PRIVATE qvsim)
+# The full read and write against the simulator paced at 9600 baud.
+add_executable(bench_transfer ${CMAKE_CURRENT_LIST_DIR}/bench_transfer.cpp)
+target_link_libraries(bench_transfer PRIVATE qvsim)

@@ -1,0 +1,14 @@
+# libFuzzer targets for the file reader and the block decoder. Clang only; configure a build
+# folder of its own with -DQVPC_FUZZ=ON (scripts/fuzz.sh does).
+option(QVPC_FUZZ "Build the libFuzzer targets (clang)" OFF)
+if(QVPC_FUZZ)
+    set(qv_fuzz_flags -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined)
+    target_compile_options(qvcore PRIVATE ${qv_fuzz_flags})
+    foreach(target fuzz_readqvfile fuzz_extract2temp)
+        add_executable(${target} ${CMAKE_CURRENT_LIST_DIR}/${target}.cpp)
+        target_link_libraries(${target} PRIVATE qvcore)
+        target_compile_options(${target} PRIVATE
+            -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined)
+        target_link_options(${target} PRIVATE -fsanitize=fuzzer,address,undefined)
+    endforeach()
+endif()
