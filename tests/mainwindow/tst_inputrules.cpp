@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 
 Q_DECLARE_METATYPE(KeyVerdict)
+Q_DECLARE_METATYPE(QvData)
 
 namespace {
 
@@ -207,7 +208,6 @@ private slots:
     }
 };
 
-Q_DECLARE_METATYPE(QvData)
 
 QV_TEST_CORE_MAIN(TestInputRules)
 #include "tst_inputrules.moc"
