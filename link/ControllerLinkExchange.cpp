@@ -115,7 +115,8 @@ bool ControllerLink::recover(bool &portLost) {
         portLost = true;
         return false;
     }
-    if (end == WaitEnd::Reply && buffer.startsWith(ErrorPrefix.toLatin1())) {
+    // What came is judged by its beginning, also when the wait ran out of time before a line end.
+    if (buffer.startsWith(ErrorPrefix.toLatin1())) {
         takeErrorReply(buffer);
         return true;
     }

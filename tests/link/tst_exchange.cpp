@@ -132,6 +132,13 @@ void TestExchange::reply_data() {
         << QList<SimFault>{foreign, errorRecovery} << 1 << QString() << withRecovery
         << QStringList{errorMessage(QStringLiteral("EEPROM書き込みエラー"))} << true
         << QStringLiteral("05");
+    // The recovery reply is judged by how it begins, also when its wait ran out of time.
+    SimFault unfinishedErrorRecovery = errorRecovery;
+    unfinishedErrorRecovery.trailing = "0";
+    QTest::newRow("error reply to the recovery, then no line end")
+        << QList<SimFault>{longer, unfinishedErrorRecovery} << 1 << QString() << withRecovery
+        << QStringList{errorMessage(QStringLiteral("EEPROM書き込みエラー"))} << true
+        << QStringLiteral("05");
 }
 
 void TestExchange::reply() {
