@@ -31,26 +31,45 @@ class FieldReader {
 public:
     explicit FieldReader(QIODevice &file) : m_file(file) {}
 
-    // The next field; none when the file has ended before it or cannot be read.
+    // No field of a data file comes near this length. Input that runs on without a separator (a
+    // device or a large foreign file chosen by mistake) ends the read here instead of filling
+    // memory or never ending.
+    static constexpr qint64 MaxFieldLength = 64 * 1024;
+
+    // The next field; none when the file has ended before it, cannot be read or runs on beyond
+    // any field's length.
     std::optional<QString> next() {
+        m_taken = 0;
+        std::optional<QString> field = take();
+        if (m_taken > MaxFieldLength)
+            return std::nullopt;
+        return field;
+    }
+
+private:
+    static bool isSeparator(char c) { return c == ',' || c == '\r' || c == '\n'; }
+
+    bool get(char *c) { return ++m_taken <= MaxFieldLength && m_file.getChar(c); }
+
+    std::optional<QString> take() {
         char c = 0;
-        if (!m_file.getChar(&c))
+        if (!get(&c))
             return std::nullopt;
         while (c == ' ') {
-            if (!m_file.getChar(&c))
+            if (!get(&c))
                 return QString();
         }
         QByteArray text;
         if (c == '"') {
-            while (m_file.getChar(&c) && c != '"')
+            while (get(&c) && c != '"')
                 text.append(c);
             // Whatever follows the closing quote up to the separator is not part of the field.
-            while (m_file.getChar(&c) && !isSeparator(c)) {
+            while (get(&c) && !isSeparator(c)) {
             }
         } else {
             while (!isSeparator(c)) {
                 text.append(c);
-                if (!m_file.getChar(&c))
+                if (!get(&c))
                     return QString::fromLatin1(text);
             }
         }
@@ -62,10 +81,8 @@ public:
         return QString::fromLatin1(text);
     }
 
-private:
-    static bool isSeparator(char c) { return c == ',' || c == '\r' || c == '\n'; }
-
     QIODevice &m_file;
+    qint64 m_taken = 0;
 };
 
 // A 16-bit item: the leading number of the field, rounded half to even.

@@ -81,6 +81,29 @@ QByteArray readBytes(const QString &path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+// A stream that begins with head and then repeats one character for ever, like a device file.
+class EndlessDevice : public QIODevice {
+public:
+    EndlessDevice(const QByteArray &head, char fill) : m_head(head), m_fill(fill) {
+        open(QIODevice::ReadOnly);
+    }
+    bool isSequential() const override { return true; }
+    qint64 bytesRead() const { return m_read; }
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override {
+        for (qint64 i = 0; i < maxSize; ++i, ++m_read)
+            data[i] = m_read < m_head.size() ? m_head.at(m_read) : m_fill;
+        return maxSize;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    QByteArray m_head;
+    char m_fill;
+    qint64 m_read = 0;
+};
+
 } // namespace
 
 class TestQvDataFile : public QObject {
@@ -216,6 +239,42 @@ private slots:
                                               {"Sp1", read.Sp1}};
         QVERIFY(items.contains(item));
         QCOMPARE(items.value(item), value);
+    }
+
+    void endlessInputEndsTheRead_data() {
+        QTest::addColumn<QByteArray>("head");
+        QTest::addColumn<char>("fill");
+        QTest::addColumn<int>("outcome");
+        const int notQv = int(QvDataFile::ReadOutcome::NotQvFile);
+        const int broken = int(QvDataFile::ReadOutcome::Broken);
+        QTest::newRow("zero bytes") << QByteArray() << '\0' << notQv;
+        QTest::newRow("blanks") << QByteArray() << ' ' << notQv;
+        QTest::newRow("quoted marker, no separator") << QByteArray("\"QV-R7\"") << 'x' << notQv;
+        QTest::newRow("open quote") << QByteArray("\"") << 'Q' << notQv;
+        QTest::newRow("digits after the marker") << QByteArray("QV-R7\r\n12,") << '7' << broken;
+        QTest::newRow("blanks after the marker") << QByteArray("QV-R7\r\n") << ' ' << broken;
+    }
+    void endlessInputEndsTheRead() {
+        QFETCH(QByteArray, head);
+        QFETCH(char, fill);
+        QFETCH(int, outcome);
+        EndlessDevice device(head, fill);
+        QvData read;
+        read.Vel1 = 99;
+        QCOMPARE(int(QvDataFile::read(device, read)), outcome);
+        QCOMPARE(read.Vel1, qint16(99));
+        // Stopped within a field's reach, long before memory runs out.
+        QVERIFY2(device.bytesRead() < 1024 * 1024, qPrintable(QString::number(device.bytesRead())));
+    }
+
+    void deviceChosenAsFileIsRefused() {
+        StandInScreen screen;
+        screen.dataChanged = true;
+        ScriptedPrompt prompt;
+        QvData read;
+        QCOMPARE(ReadQvFile(QStringLiteral("/dev/zero"), read, screen, prompt), qint16(1));
+        QCOMPARE(prompt.texts(), QStringList{NotQvFile});
+        QVERIFY(screen.dataChanged);
     }
 
     void missingFileIsAReadFailure() {
