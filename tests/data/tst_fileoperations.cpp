@@ -8,6 +8,8 @@
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
+#include <signal.h>
+#include <sys/resource.h>
 
 namespace {
 
@@ -195,6 +197,46 @@ private slots:
         QCOMPARE(rig.ops.CurrentFileName(), QString("example"));
         QVERIFY(rig.screen.dataChanged);
         QDir(m_dir.path()).rmdir("example.qvd");
+    }
+
+    // A write that fails part-way: Save of the opened file on a full disk (a file-size limit stands
+    // in for it), or a first Save whose chosen file is a device without space.
+    void writeFailingPartWayIsReported_data() {
+        QTest::addColumn<bool>("diskFull");
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("disk full") << true << QString() << "example";
+        QTest::newRow("/dev/full chosen") << false << "/dev/full" << QString::fromUtf8("新規作成");
+    }
+    void writeFailingPartWayIsReported() {
+        QFETCH(bool, diskFull);
+        QFETCH(QString, chosen);
+        QFETCH(QString, name);
+        Rig rig;
+        if (diskFull) {
+            rig.dialogs.answers = {path("example.qvd")};
+            rig.ops.Open();
+        }
+        rig.dialogs.answers = {chosen};
+        rig.copies.working.Pulse1 = 123456;
+        rig.screen.dataChanged = true;
+
+        rlimit saved{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+        const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+        rlimit tight = saved;
+        tight.rlim_cur = 20;
+        if (diskFull)
+            QCOMPARE(setrlimit(RLIMIT_FSIZE, &tight), 0);
+        const qint16 result = rig.ops.Save();
+        setrlimit(RLIMIT_FSIZE, &saved);
+        signal(SIGXFSZ, oldHandler);
+
+        QCOMPARE(result, qint16(1));
+        QCOMPARE(rig.prompt.texts(), QStringList{SavingStopped});
+        QCOMPARE(readBytes(path("example.qvd")), Example);
+        QCOMPARE(rig.ops.CurrentFileName(), name);
+        QVERIFY(rig.screen.dataChanged);
     }
 
     void screenCheckStopsSaveAndSaveAs() {
