@@ -116,6 +116,11 @@ void Verification::PosiDataFileShogo(bool bracket) {
 }
 
 void Verification::ctShogo() {
+    // The menu item stays enabled while a read or write waits for a reply. The link would refuse
+    // our exchanges, but releasing the port and closing the progress window here would break the
+    // running operation: leave it alone.
+    if (m_link.isBusy())
+        return;
     // A failed read has shown the exchange's message, if any; nothing of ours follows.
     if (m_screen.ScreenCheck() == 0 && m_transfer.ReadBlocks() == 0)
         CompareQvData(m_copies, m_screen.ParametersActive(), m_prompt);

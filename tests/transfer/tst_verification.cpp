@@ -5,6 +5,7 @@
 #include "support/TestEnvironment.h"
 
 #include <QTemporaryDir>
+#include <QTimer>
 
 Q_DECLARE_METATYPE(QvData)
 
@@ -30,6 +31,8 @@ private slots:
     void controllerReadFailing();
     void brackets_data();
     void brackets();
+    void menuWhileExchangeWaits_data();
+    void menuWhileExchangeWaits();
     void againstFile_data();
     void againstFile();
     void cancelledDialogEndsSilently();
@@ -158,6 +161,62 @@ void TestVerification::brackets() {
                 : QStringList{QStringLiteral("ScreenCheck")};
     QCOMPARE(f.screen.calls, expected);
     QVERIFY(f.sent().isEmpty());
+}
+
+// The verification menu items stay enabled while a read or write waits for a reply; choosing one
+// then must leave the running operation alone: its port stays open, its progress window shown.
+void TestVerification::menuWhileExchangeWaits_data() {
+    QTest::addColumn<bool>("write");
+    QTest::addColumn<QString>("slowLine");
+    QTest::newRow("during a read") << false << QStringLiteral("0RD04");
+    QTest::newRow("during a write") << true << QStringLiteral("0WD05");
+}
+
+void TestVerification::menuWhileExchangeWaits() {
+    QFETCH(bool, write);
+    QFETCH(QString, slowLine);
+    TransferFixture f(false);
+    SimFault slow = faultOn(slowLine);
+    slow.pieces = 2;
+    slow.pieceGapMs = 150;
+    f.sim.addFault(slow);
+    bool chosen = false;
+    QObject::connect(&f.sim, &ControllerSimulator::lineReceived, &f.sim,
+                     [&f, &chosen, slowLine](const QString &line) {
+                         if (line.startsWith(slowLine))
+                             QTimer::singleShot(0, &f.sim, [&f, &chosen] {
+                                 f.verification.PosiDataCtShogo(false);
+                                 chosen = true;
+                             });
+                     });
+    f.screen.fields = factoryData();
+    f.screen.fields.Pulse1 = 1000;
+    f.screen.dataChanged = true;
+    f.prompt.answers =
+        write ? QList<MsgAnswer>{MsgAnswer::Ok, MsgAnswer::Ok} : QList<MsgAnswer>{MsgAnswer::No};
+
+    if (write)
+        f.transfer.LoadtoCt();
+    else
+        f.transfer.GetfromCt();
+
+    QVERIFY(chosen);
+    // The running operation went through as if the menu had not been touched.
+    if (write) {
+        QCOMPARE(f.sent().size(), 11);
+        QCOMPARE(f.sent().last(), QStringLiteral("0CM3"));
+        QCOMPARE(f.prompt.texts().last(), QStringLiteral("コントローラーをリセットしました。"));
+        QCOMPARE(f.sim.model().restarts(), 1);
+    } else {
+        QCOMPARE(f.sent().size(), 6);
+        QCOMPARE(f.prompt.texts().size(), 1);
+        QCOMPARE(f.screen.fields, factoryData());
+        QCOMPARE(f.screen.shownNames, QStringList{QStringLiteral("ｺﾝﾄﾛｰﾗ内ﾃﾞｰﾀ")});
+    }
+    QVERIFY(!f.screen.dataChanged);
+    QCOMPARE(f.progress.events.count(QStringLiteral("show")), 1);
+    QCOMPARE(f.progress.events.count(QStringLiteral("unload")), 1);
+    QVERIFY(!f.link.isPortOpen());
 }
 
 // Against a file written from the read data: the verdict, the dialog's texts, and the data on
