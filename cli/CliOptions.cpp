@@ -92,10 +92,14 @@ bool parseGlobals(const QStringList &arguments, CliRequest &r, QStringList &rest
         return false;
     }
     rest = parser.positionalArguments();
-    if (parser.isSet(help) && rest.isEmpty()) {
-        r.outcome = CliRequest::Outcome::Help;
-        r.text = usage;
-        return false;
+    if (parser.isSet(help)) {
+        if (rest.isEmpty()) {
+            r.outcome = CliRequest::Outcome::Help;
+            r.text = usage;
+            return false;
+        }
+        // Help in front of a command describes that command and runs nothing.
+        rest.append(QStringLiteral("--help"));
     }
     if (parser.isSet(port) && parser.isSet(device)) {
         r = usageError(QStringLiteral("Give either --port or --device, not both."), usage);

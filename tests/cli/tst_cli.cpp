@@ -312,17 +312,30 @@ void TestCli::help_data() {
                             << QStringLiteral(
                                    "Usage: qvpc-cli [global options] verify [options] FILE")
                             << QStringLiteral("--parameters");
+    // Help asked for in front of the command describes the command and does nothing else.
+    QTest::newRow("--help before read")
+        << QStringList{QStringLiteral("--help"), QStringLiteral("read")}
+        << QStringLiteral("Usage: qvpc-cli [global options] read [options]")
+        << QStringLiteral("--output <FILE>");
+    QTest::newRow("--yes --help before write")
+        << QStringList{QStringLiteral("--yes"), QStringLiteral("--help"), QStringLiteral("write"),
+                       QStringLiteral("a.qvd"), QStringLiteral("--restart")}
+        << QStringLiteral("Usage: qvpc-cli [global options] write [options] FILE")
+        << QStringLiteral("answered OK only with --restart");
 }
 
 void TestCli::help() {
     QFETCH(QStringList, arguments);
     QFETCH(QString, usage);
     QFETCH(QString, mentions);
+    ControllerSimulator sim;
+    PortMap::setEntry(1, sim.devicePath());
     const CliResult r = runCli(arguments);
     QCOMPARE(r.exitCode, 0);
     QCOMPARE(r.err, QString());
     QCOMPARE(r.out.section(u'\n', 0, 0), usage);
     QVERIFY2(r.out.contains(mentions), qPrintable(r.out));
+    QCOMPARE(sim.receivedLines(), QStringList());
 }
 
 QV_TEST_CORE_MAIN(TestCli)
