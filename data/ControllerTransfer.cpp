@@ -26,6 +26,10 @@ ControllerTransfer::ControllerTransfer(ControllerLink &link, UserPrompt &prompt,
       m_progress(progress) {}
 
 qint16 ControllerTransfer::ReadBlocks() {
+    // Started while another operation waits for a reply (the verification menu items leave the
+    // buttons enabled): its port and progress window are not ours to release and close.
+    if (m_link.isBusy())
+        return 1;
     m_progress.setLabel(ResText(201));
     m_progress.show();
     bool failed = m_link.OpenPort() != 0 || m_link.CommCheck() != 0;

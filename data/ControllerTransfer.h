@@ -25,7 +25,8 @@ public:
     // The start-up read: the same without the questions.
     void OnlineDataRead();
     // The five blocks into the read copy. 0: read and decoded; 1: failed (the exchange has told
-    // the user what went wrong, if anything). The port is released either way.
+    // the user what went wrong, if anything). The port is released either way, except when
+    // another exchange is still waiting: then nothing is touched and the result is 1.
     qint16 ReadBlocks();
 
     // Write: screen checks, the question, the blocks, then the restart question.

@@ -4,6 +4,8 @@
 #include "app/ResText.h"
 #include "support/TestEnvironment.h"
 
+#include <QTimer>
+
 Q_DECLARE_METATYPE(QList<SimFault>)
 Q_DECLARE_METATYPE(QList<MsgAnswer>)
 
@@ -62,6 +64,7 @@ private slots:
     void readFailures_data();
     void readFailures();
     void readPortUnavailable();
+    void readWhileVerificationWaits();
 
     void write_data();
     void write();
@@ -240,6 +243,39 @@ void TestTransfer::readPortUnavailable() {
     QVERIFY(f.sent().isEmpty());
     QCOMPARE(f.prompt.texts().mid(1), QStringList{ReadFailed});
     QVERIFY(f.screen.shownNames.isEmpty());
+}
+
+// The buttons stay enabled while the verification menu item reads the controller. A read started
+// meanwhile cannot run; it says so and leaves the verification's port and progress window alone.
+void TestTransfer::readWhileVerificationWaits() {
+    TransferFixture f(false);
+    SimFault slow = faultOn(QStringLiteral("0RD04"));
+    slow.pieces = 2;
+    slow.pieceGapMs = 150;
+    f.sim.addFault(slow);
+    bool clicked = false;
+    QObject::connect(&f.sim, &ControllerSimulator::lineReceived, &f.sim,
+                     [&f, &clicked](const QString &line) {
+                         if (line == QLatin1String("0RD04"))
+                             QTimer::singleShot(0, &f.sim, [&f, &clicked] {
+                                 f.transfer.GetfromCt();
+                                 clicked = true;
+                             });
+                     });
+    f.screen.fields = factoryData();
+    f.prompt.answers = {MsgAnswer::Yes};
+
+    f.verification.PosiDataCtShogo(false);
+
+    QVERIFY(clicked);
+    QCOMPARE(f.sent(), ReadLines);
+    QCOMPARE(f.prompt.texts(),
+             (QStringList{QStringLiteral("コントローラーからデータを読み込みますか？"), ReadFailed,
+                          QStringLiteral("照合結果－ＯＫ")}));
+    QCOMPARE(f.progress.events.count(QStringLiteral("show")), 1);
+    QCOMPARE(f.progress.events.count(QStringLiteral("unload")), 1);
+    QVERIFY(f.screen.shownNames.isEmpty());
+    QVERIFY(!f.link.isPortOpen());
 }
 
 void TestTransfer::write_data() {
