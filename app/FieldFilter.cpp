@@ -14,6 +14,9 @@ namespace {
 // The character code a key would type, or -1 for keys that type nothing (arrows, Delete ...),
 // which the filter leaves alone.
 int characterCode(const QKeyEvent *event) {
+    // Every paste shortcut (Shift+Insert too) counts as the control character of Ctrl+V.
+    if (event->matches(QKeySequence::Paste))
+        return 'V' - 'A' + 1;
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:

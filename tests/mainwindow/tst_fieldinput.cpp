@@ -4,6 +4,7 @@
 #include "support/TestEnvironment.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -101,6 +102,33 @@ private slots:
         field->selectAll();
         QTest::keyClick(field, Qt::Key_X, Qt::ControlModifier); // cutting is refused
         QCOMPARE(field->text(), QStringLiteral("12"));
+    }
+
+    // The clipboard cannot put what the keys refuse into a field, by any paste key.
+    void pasteRefused_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::newRow("Ctrl+V") << "txtPosi1" << int(Qt::Key_V) << int(Qt::ControlModifier);
+        QTest::newRow("Shift+Insert")
+            << "txtPosi1" << int(Qt::Key_Insert) << int(Qt::ShiftModifier);
+        QTest::newRow("Shift+Insert in a VEL list")
+            << "comboVEL1" << int(Qt::Key_Insert) << int(Qt::ShiftModifier);
+    }
+    void pasteRefused() {
+        QFETCH(QString, field);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        MainWindowFixture f;
+        QWidget *w = f.find(field);
+        setTextOf(w, QStringLiteral("1"));
+        f.window->setDataChanged(false);
+        QGuiApplication::clipboard()->setText(QStringLiteral("9999abc"));
+        QGuiApplication::clipboard()->setText(QStringLiteral("9999abc"), QClipboard::Selection);
+        focus(w);
+        QTest::keyClick(w, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(textOf(w), QStringLiteral("1"));
+        QVERIFY(!f.window->DataChanged());
     }
 
     void enterTargets_data() {
