@@ -5,6 +5,8 @@
 #include "app/frmMain.h"
 #include "app/frmSelection.h"
 
+#include <QApplication>
+
 StartRoutine::StartRoutine(StoredSettings &settings, ControllerLink &link, UserPrompt &prompt,
                            QvDataCopies &copies)
     : ask(AskSelection), m_settings(settings), m_link(link), m_prompt(prompt), m_copies(copies) {}
@@ -27,4 +29,13 @@ std::unique_ptr<frmMain> StartRoutine::run() {
         main->OnlineDataRead();
     // 9. From here on the program lives as long as its main window.
     return main;
+}
+
+// Closing the main window ends the program. When that happened while the start routine still ran
+// (the start-up read lets the window's events through while it waits), there was no event loop
+// yet to end, and one started now would wait on with no window left.
+int StartRoutine::exec(const frmMain &main) {
+    if (!main.isVisible())
+        return 0;
+    return QApplication::exec();
 }

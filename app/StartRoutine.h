@@ -27,6 +27,10 @@ public:
     // Runs the start steps and returns the main window, which lives as long as the program.
     std::unique_ptr<frmMain> run();
 
+    // The program's event loop after run(), as long as the main window lives; returns the
+    // program's exit code.
+    static int exec(const frmMain &main);
+
 private:
     StoredSettings &m_settings;
     ControllerLink &m_link;

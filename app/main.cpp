@@ -44,5 +44,5 @@ int main(int argc, char *argv[]) {
     prompt.setParent(mainWindow.get());
     if (demo)
         demo->showIn(mainWindow.get());
-    return QApplication::exec();
+    return StartRoutine::exec(*mainWindow);
 }

@@ -8,6 +8,7 @@
 #include "support/TestEnvironment.h"
 
 #include <QApplication>
+#include <QTimer>
 
 // The start routine: language and port settings read, main window shown, then the question.
 class TestStartup : public QObject {
@@ -58,6 +59,55 @@ private slots:
         QCOMPARE(int(settings.PortNo), 4);
         QCOMPARE(settings.OccupyPort, false);
         QCOMPARE(main->windowTitle(), QStringLiteral("QV PC-Software Ver1.40"));
+        QVERIFY(!link.isPortOpen()); // the second answer opens nothing
+    }
+
+    // A main window closed while the start routine still runs (during the start-up read, whose
+    // waits let the window's events through) has ended the program: the event loop that
+    // follows must not wait on with no window left.
+    void closedDuringStartEndsTheProgram() {
+        StoredSettings settings;
+        ScriptedPrompt prompt;
+        ControllerLink link(settings, prompt);
+        QvDataCopies copies;
+        StartRoutine start(settings, link, prompt, copies);
+        start.ask = [&prompt](QWidget *main, const QString &, const QString &, const QString &,
+                              const QString &, qint16) {
+            prompt.answers = {MsgAnswer::Ok}; // "Finish QV PC-Software."
+            main->close();
+            return qint16(1);
+        };
+        auto main = start.run();
+        QVERIFY(!main->isVisible());
+        bool stillRunning = false;
+        QTimer::singleShot(2000, qApp, [&stillRunning] {
+            stillRunning = true;
+            QApplication::exit(1);
+        });
+        QCOMPARE(StartRoutine::exec(*main), 0);
+        QVERIFY(!stillRunning);
+        QCOMPARE(prompt.texts(), QStringList{ResText(222)});
+    }
+
+    // While the main window is open the program lives in the event loop until it closes.
+    void eventLoopRunsWhileMainWindowOpen() {
+        StoredSettings settings;
+        ScriptedPrompt prompt;
+        ControllerLink link(settings, prompt);
+        QvDataCopies copies;
+        StartRoutine start(settings, link, prompt, copies);
+        start.ask = [](QWidget *, const QString &, const QString &, const QString &,
+                       const QString &, qint16) { return qint16(1); };
+        auto main = start.run();
+        prompt.answers = {MsgAnswer::Ok};
+        bool ranInLoop = false;
+        QTimer::singleShot(0, main.get(), [&ranInLoop, w = main.get()] {
+            ranInLoop = true;
+            w->close();
+        });
+        QTimer::singleShot(5000, qApp, [] { QApplication::exit(1); });
+        QCOMPARE(StartRoutine::exec(*main), 0);
+        QVERIFY(ranInLoop);
     }
 };
 
