@@ -10,6 +10,19 @@
 #include <QApplication>
 #include <QTimer>
 
+namespace {
+
+// The long-lived objects of the program and its start routine.
+struct StartFixture {
+    StoredSettings settings;
+    ScriptedPrompt prompt;
+    ControllerLink link{settings, prompt};
+    QvDataCopies copies;
+    StartRoutine start{settings, link, prompt, copies};
+};
+
+} // namespace
+
 // The start routine: language and port settings read, main window shown, then the question.
 class TestStartup : public QObject {
     Q_OBJECT
@@ -34,50 +47,42 @@ private slots:
         StoredSettings::writeText(QStringLiteral("PortNo"), QStringLiteral("4"));
         StoredSettings::writeText(QStringLiteral("PortOccupy"), QStringLiteral("0"));
 
-        StoredSettings settings;
-        ScriptedPrompt prompt;
-        ControllerLink link(settings, prompt);
-        QvDataCopies copies;
-        StartRoutine start(settings, link, prompt, copies);
+        StartFixture f;
         QStringList asked;
         qint16 noCancel = -5;
         bool mainShownFirst = false;
-        start.ask = [&](QWidget *main, const QString &c, const QString &d, const QString &f,
-                        const QString &s, qint16 nc) {
+        f.start.ask = [&](QWidget *main, const QString &c, const QString &d, const QString &option,
+                          const QString &s, qint16 nc) {
             mainShownFirst = main && main->isVisible();
-            asked = {c, d, f, s};
+            asked = {c, d, option, s};
             noCancel = nc;
             return qint16(1);
         };
-        auto main = start.run();
+        auto main = f.start.run();
         QVERIFY(mainShownFirst);
         QCOMPARE(asked.value(0), caption);
         QCOMPARE(asked.value(2), first);
         QCOMPARE(asked.value(1), ResText(151));
         QCOMPARE(asked.value(3), ResText(153));
         QCOMPARE(int(noCancel), 1);
-        QCOMPARE(int(settings.PortNo), 4);
-        QCOMPARE(settings.OccupyPort, false);
+        QCOMPARE(int(f.settings.PortNo), 4);
+        QCOMPARE(f.settings.OccupyPort, false);
         QCOMPARE(main->windowTitle(), QStringLiteral("QV PC-Software Ver1.40"));
-        QVERIFY(!link.isPortOpen()); // the second answer opens nothing
+        QVERIFY(!f.link.isPortOpen()); // the second answer opens nothing
     }
 
     // A main window closed while the start routine still runs (during the start-up read, whose
     // waits let the window's events through) has ended the program: the event loop that
     // follows must not wait on with no window left.
     void closedDuringStartEndsTheProgram() {
-        StoredSettings settings;
-        ScriptedPrompt prompt;
-        ControllerLink link(settings, prompt);
-        QvDataCopies copies;
-        StartRoutine start(settings, link, prompt, copies);
-        start.ask = [&prompt](QWidget *main, const QString &, const QString &, const QString &,
-                              const QString &, qint16) {
+        StartFixture f;
+        f.start.ask = [&prompt = f.prompt](QWidget *main, const QString &, const QString &,
+                                           const QString &, const QString &, qint16) {
             prompt.answers = {MsgAnswer::Ok}; // "Finish QV PC-Software."
             main->close();
             return qint16(1);
         };
-        auto main = start.run();
+        auto main = f.start.run();
         QVERIFY(!main->isVisible());
         bool stillRunning = false;
         QTimer::singleShot(2000, qApp, [&stillRunning] {
@@ -86,20 +91,16 @@ private slots:
         });
         QCOMPARE(StartRoutine::exec(*main), 0);
         QVERIFY(!stillRunning);
-        QCOMPARE(prompt.texts(), QStringList{ResText(222)});
+        QCOMPARE(f.prompt.texts(), QStringList{ResText(222)});
     }
 
     // While the main window is open the program lives in the event loop until it closes.
     void eventLoopRunsWhileMainWindowOpen() {
-        StoredSettings settings;
-        ScriptedPrompt prompt;
-        ControllerLink link(settings, prompt);
-        QvDataCopies copies;
-        StartRoutine start(settings, link, prompt, copies);
-        start.ask = [](QWidget *, const QString &, const QString &, const QString &,
-                       const QString &, qint16) { return qint16(1); };
-        auto main = start.run();
-        prompt.answers = {MsgAnswer::Ok};
+        StartFixture f;
+        f.start.ask = [](QWidget *, const QString &, const QString &, const QString &,
+                         const QString &, qint16) { return qint16(1); };
+        auto main = f.start.run();
+        f.prompt.answers = {MsgAnswer::Ok};
         bool ranInLoop = false;
         QTimer::singleShot(0, main.get(), [&ranInLoop, w = main.get()] {
             ranInLoop = true;
