@@ -28,6 +28,7 @@ ControllerTransfer::ControllerTransfer(ControllerLink &link, UserPrompt &prompt,
 qint16 ControllerTransfer::ReadBlocks() {
     // Started while another operation waits for a reply (the verification menu items leave the
     // buttons enabled): its port and progress window are not ours to release and close.
+    m_undecodable = false;
     if (m_link.isBusy())
         return 1;
     m_progress.setLabel(ResText(201));
@@ -47,7 +48,8 @@ qint16 ControllerTransfer::ReadBlocks() {
             }
         }
         // A reply the decoder cannot take leaves the read copy as it was: the read failed.
-        failed = failed || Extract2temp(replies, m_copies.read) != 0;
+        if (!failed && Extract2temp(replies, m_copies.read) != 0)
+            failed = m_undecodable = true;
     }
     if (failed) {
         m_link.ReleasePort();

@@ -28,6 +28,9 @@ public:
     // the user what went wrong, if anything). The port is released either way, except when
     // another exchange is still waiting: then nothing is touched and the result is 1.
     qint16 ReadBlocks();
+    // The last ReadBlocks got every reply but could not decode them: no exchange message was
+    // shown, so a caller that shows none of its own must tell the user.
+    bool readUndecodable() const { return m_undecodable; }
 
     // Write: screen checks, the question, the blocks, then the restart question.
     void LoadtoCt();
@@ -49,6 +52,6 @@ private:
     MainScreen &m_screen;
     FileOperations &m_files;
     ProgressView &m_progress;
-    ControllerBlocks::ReadReplies m_replies;
+    bool m_undecodable = false;
     ControllerBlocks::WriteBlocks m_blocks;
 };

@@ -121,9 +121,14 @@ void Verification::ctShogo() {
     // running operation: leave it alone.
     if (m_link.isBusy())
         return;
-    // A failed read has shown the exchange's message, if any; nothing of ours follows.
-    if (m_screen.ScreenCheck() == 0 && m_transfer.ReadBlocks() == 0)
-        CompareQvData(m_copies, m_screen.ParametersActive(), m_prompt);
+    // A failed exchange has shown its message and nothing of ours follows; replies that could not
+    // be decoded have shown nothing, so the read-failure message tells the user.
+    if (m_screen.ScreenCheck() == 0) {
+        if (m_transfer.ReadBlocks() == 0)
+            CompareQvData(m_copies, m_screen.ParametersActive(), m_prompt);
+        else if (m_transfer.readUndecodable())
+            m_prompt.MsgBox(ResText(212));
+    }
     m_link.ReleasePort();
 }
 

@@ -29,6 +29,7 @@ private slots:
     void workedExampleInEnglish();
     void okRightAfterRead();
     void controllerReadFailing();
+    void controllerDataUndecodable();
     void brackets_data();
     void brackets();
     void menuWhileExchangeWaits_data();
@@ -130,6 +131,20 @@ void TestVerification::controllerReadFailing() {
     QCOMPARE(f.prompt.texts(),
              QStringList{QStringLiteral("エラーが発生しました！\r\n[") +
                          ControllerLink::errorTextFor(QStringLiteral("0%%02")) + QLatin1Char(']')});
+    QCOMPARE(f.copies.read, QvData{});
+    QVERIFY(!f.link.isPortOpen());
+}
+
+// Every reply arrived but a pulse count is not hexadecimal: no exchange message was shown, so the
+// read-failure message is, and no verdict.
+void TestVerification::controllerDataUndecodable() {
+    TransferFixture f(false);
+    f.sim.model().setBlock(QStringLiteral("02"), QStringLiteral("280302000G9005FF"));
+    f.screen.fields = factoryData();
+
+    f.verification.PosiDataCtShogo(true);
+
+    QCOMPARE(f.prompt.texts(), QStringList{QStringLiteral("通信エラー！(データの読み込み）")});
     QCOMPARE(f.copies.read, QvData{});
     QVERIFY(!f.link.isPortOpen());
 }
