@@ -1,4 +1,4 @@
-#include "StandInScreen.h"
+#include "support/StandInScreen.h"
 #include "app/ResText.h"
 #include "data/QvDataFile.h"
 #include "support/ScriptedPrompt.h"

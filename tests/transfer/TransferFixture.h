@@ -11,44 +11,28 @@
 #include "sim/ControllerSimulator.h"
 #include "support/ScriptedFileDialogs.h"
 #include "support/ScriptedPrompt.h"
+#include "support/StandInScreen.h"
 
 #include <QStringList>
 
 // The main window as the operations see it: records the brackets and screen calls, answers the
 // screen check as told and keeps what the fields would show.
-class RecordingScreen : public MainScreen {
+class RecordingScreen : public StandInScreen {
 public:
     explicit RecordingScreen(QvDataCopies &copies) : m_copies(copies) {}
 
-    QStringList calls;
-    QStringList shownNames;
-    qint16 screenCheckResult = 0;
-    bool parametersActive = true;
-    bool dataChanged = false;
     QvData fields; // what the editing fields show
 
-    void CMDBTN_Muko() override { calls.append(QStringLiteral("CMDBTN_Muko")); }
-    void CMDBTN_Yuko() override { calls.append(QStringLiteral("CMDBTN_Yuko")); }
-    void Menyu_Muko() override { calls.append(QStringLiteral("Menyu_Muko")); }
-    void Menyu_Yuko() override { calls.append(QStringLiteral("Menyu_Yuko")); }
-    void MoveCMDBTN_Muko() override { calls.append(QStringLiteral("MoveCMDBTN_Muko")); }
-    void MoveCMDBTN_Yuko() override { calls.append(QStringLiteral("MoveCMDBTN_Yuko")); }
     qint16 ScreenCheck() override {
-        calls.append(QStringLiteral("ScreenCheck"));
-        if (screenCheckResult == 0)
+        const qint16 result = StandInScreen::ScreenCheck();
+        if (result == 0)
             m_copies.working = fields;
-        return screenCheckResult;
+        return result;
     }
     void ShowQvData() override {
-        calls.append(QStringLiteral("ShowQvData"));
+        StandInScreen::ShowQvData();
         fields = m_copies.working;
-        dataChanged = false;
     }
-    bool ParametersActive() const override { return parametersActive; }
-    bool DataChanged() const override { return dataChanged; }
-    void setDataChanged(bool changed) override { dataChanged = changed; }
-    void ClearFieldsForNew() override { calls.append(QStringLiteral("ClearFieldsForNew")); }
-    void ShowFileName(const QString &name) override { shownNames.append(name); }
 
 private:
     QvDataCopies &m_copies;

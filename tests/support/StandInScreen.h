@@ -4,8 +4,8 @@
 
 #include <QStringList>
 
-// The main window as the file operations see it: records the brackets and calls, answers the
-// screen check as told.
+// The main window as the operations see it: records the brackets and screen calls and every name
+// shown, answers the screen check as told.
 class StandInScreen : public MainScreen {
 public:
     QStringList calls;      // brackets and screen calls in order
