@@ -1,7 +1,7 @@
 // Benchmark: the full read and the full write of the controller's data against the simulator
 // paced at 9600 baud. Each is reported as the ratio of its elapsed time to the time the
 // characters exchanged need on the wire (10 bits per character at 9600 baud, both directions).
-#include "app/MainScreen.h"
+#include "app/WindowlessScreen.h"
 #include "app/StoredSettings.h"
 #include "app/UserPrompt.h"
 #include "data/ControllerTransfer.h"
@@ -32,30 +32,22 @@ public:
     }
 };
 
-class BenchScreen : public MainScreen {
+class BenchScreen : public WindowlessScreen {
 public:
     explicit BenchScreen(QvDataCopies &copies) : m_copies(copies) {}
     QvData fields;
-    void CMDBTN_Muko() override {}
-    void CMDBTN_Yuko() override {}
-    void Menyu_Muko() override {}
-    void Menyu_Yuko() override {}
-    void MoveCMDBTN_Muko() override {}
-    void MoveCMDBTN_Yuko() override {}
     qint16 ScreenCheck() override {
         m_copies.working = fields;
         return 0;
     }
-    void ShowQvData() override { fields = m_copies.working; }
+    void ShowQvData() override {
+        WindowlessScreen::ShowQvData();
+        fields = m_copies.working;
+    }
     bool ParametersActive() const override { return true; }
-    bool DataChanged() const override { return m_changed; }
-    void setDataChanged(bool changed) override { m_changed = changed; }
-    void ClearFieldsForNew() override {}
-    void ShowFileName(const QString &) override {}
 
 private:
     QvDataCopies &m_copies;
-    bool m_changed = false;
 };
 
 class NoDialogs : public FileDialogs {
