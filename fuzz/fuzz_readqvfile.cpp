@@ -5,7 +5,7 @@
 
 #include "app/UserPrompt.h"
 #include "data/QvDataFile.h"
-#include "tests/data/StandInScreen.h"
+#include "tests/support/StandInScreen.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -7,7 +7,12 @@ cd "$(dirname "$0")/.."
 seconds="${1:-300}"
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_COMPILER=clang++ -DQVPC_FUZZ=ON -DQVPC_BUILD_TESTS=OFF >/dev/null
-cmake --build build-fuzz --target fuzz_readqvfile fuzz_extract2temp >/dev/null
+# Quiet when the build works; its whole output when it does not.
+if ! build_log=$(cmake --build build-fuzz --target fuzz_readqvfile fuzz_extract2temp 2>&1); then
+    printf '%s\n' "$build_log" >&2
+    echo "fuzz targets: build failed" >&2
+    exit 1
+fi
 for target in fuzz_readqvfile fuzz_extract2temp; do
     corpus="build-fuzz/corpus/$target"
     log="build-fuzz/$target.log"
