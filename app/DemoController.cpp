@@ -1,6 +1,6 @@
 #include "app/DemoController.h"
 
-#include "app/ResText.h"
+#include "base/ResText.h"
 #include "link/ControllerLink.h"
 
 #include <QLabel>

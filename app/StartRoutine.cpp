@@ -1,26 +1,24 @@
 #include "app/StartRoutine.h"
 
-#include "app/ResText.h"
-#include "app/StoredSettings.h"
-#include "app/frmMain.h"
-#include "app/frmSelection.h"
+#include "base/ResText.h"
+#include "gui/frmMain.h"
+#include "gui/frmSelection.h"
+#include "session/Session.h"
 
 #include <QApplication>
 
-StartRoutine::StartRoutine(StoredSettings &settings, ControllerLink &link, UserPrompt &prompt,
-                           QvDataCopies &copies)
-    : ask(AskSelection), m_settings(settings), m_link(link), m_prompt(prompt), m_copies(copies) {}
+StartRoutine::StartRoutine(Session &session) : ask(AskSelection), m_session(session) {}
 
 std::unique_ptr<frmMain> StartRoutine::run() {
     // 1. The help file path is prepared here once help is built (not yet).
     // 2. The language, fixed from here on.
-    m_settings.ReadLanguage();
+    m_session.settings.ReadLanguage();
     // 3-4. The splash window is shown here for its 2000 ms once it is built (not yet).
     // 5. Port settings.
-    m_settings.ReadPortNo();
-    m_settings.ReadPortOccupy();
+    m_session.settings.ReadPortNo();
+    m_session.settings.ReadPortOccupy();
     // 6. The main window; its loading runs here.
-    auto main = std::make_unique<frmMain>(m_settings, m_link, m_prompt, m_copies);
+    auto main = std::make_unique<frmMain>(m_session);
     main->show();
     // 7-8. Offer to read the controller at once; the question cannot be cancelled.
     const qint16 answer =

@@ -4,12 +4,9 @@
 #include <functional>
 #include <memory>
 
-class ControllerLink;
 class QWidget;
-class StoredSettings;
-class UserPrompt;
+class Session;
 class frmMain;
-struct QvDataCopies;
 
 // What runs when the program starts, before the main window's event loop takes over.
 class StartRoutine {
@@ -18,8 +15,7 @@ public:
                                              const QString &, const QString &, qint16)>;
 
     // The long-lived objects the main window works with.
-    StartRoutine(StoredSettings &settings, ControllerLink &link, UserPrompt &prompt,
-                 QvDataCopies &copies);
+    explicit StartRoutine(Session &session);
 
     // The start-up question; AskSelection unless a test puts its own answer in.
     AskFunction ask;
@@ -32,8 +28,5 @@ public:
     static int exec(const frmMain &main);
 
 private:
-    StoredSettings &m_settings;
-    ControllerLink &m_link;
-    UserPrompt &m_prompt;
-    QvDataCopies &m_copies;
+    Session &m_session;
 };

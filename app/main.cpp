@@ -1,10 +1,9 @@
 #include "app/DemoController.h"
-#include "app/QtPrompt.h"
 #include "app/StartRoutine.h"
-#include "app/StoredSettings.h"
-#include "app/frmMain.h"
-#include "data/QvData.h"
-#include "link/ControllerLink.h"
+#include "base/StoredSettings.h"
+#include "gui/QtPrompt.h"
+#include "gui/frmMain.h"
+#include "session/Session.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -17,21 +16,19 @@ int main(int argc, char *argv[]) {
 
     // The long-lived objects: settings, the message boxes (owned by the main window once it is
     // shown), the controller link and the two copies of the QV data.
-    StoredSettings settings;
     QtPrompt prompt;
-    ControllerLink link(settings, prompt);
-    QvDataCopies copies;
+    Session session(prompt);
 
     // --demo: a simulated controller inside the program answers on every port number.
     std::unique_ptr<DemoController> demo;
     if (DemoController::requested(QApplication::arguments())) {
-        demo = std::make_unique<DemoController>(link);
+        demo = std::make_unique<DemoController>(session.link);
         if (!demo->isRunning())
             std::fprintf(stderr, "qvpc: the simulated controller could not start: %s\n",
                          qPrintable(demo->errorString()));
     }
 
-    StartRoutine start(settings, link, prompt, copies);
+    StartRoutine start(session);
     start.ask = [&prompt, &demo, ask = start.ask](QWidget *main, const QString &caption,
                                                   const QString &description, const QString &first,
                                                   const QString &second, qint16 noCancel) {

@@ -1,8 +1,8 @@
 // Measures the reply wait: (a) the CPU time the process uses while it waits 5 s for a controller
 // that stays silent, (b) the round trip of the communication check against a controller paced at
 // 9600 baud, as a ratio to the wire time of its 12 characters.
-#include "app/StoredSettings.h"
-#include "app/UserPrompt.h"
+#include "base/StoredSettings.h"
+#include "base/UserPrompt.h"
 #include "link/ControllerLink.h"
 #include "sim/ControllerSimulator.h"
 
@@ -19,7 +19,7 @@ namespace {
 
 class QuietPrompt : public UserPrompt {
 public:
-    MsgAnswer MsgBox(const QString &, MsgButtons buttons, MsgIcon) override {
+    MsgAnswer MsgBox(const QString &, MsgButtons buttons, MsgIcon, int) override {
         return dismissAnswer(buttons);
     }
 };
@@ -51,14 +51,14 @@ int main(int argc, char *argv[]) {
     silent.silent = true;
     silent.times = 1;
     sim.addFault(silent);
-    link.ReplyTimeout = 5000;
     QElapsedTimer wall;
     wall.start();
     const double cpuBefore = cpuSeconds();
-    const qint16 result = link.SendCommand(QStringLiteral("0CM"), 6, QStringLiteral("1"));
+    const bool answered =
+        link.SendCommand(QStringLiteral("0CM"), 6, QStringLiteral("1"), 5000) == Exchange::Good;
     const double cpuUsed = cpuSeconds() - cpuBefore;
-    std::printf("silent wait: %.3f s wall, %.4f s CPU (target under 0.05 s), result %d\n",
-                double(wall.elapsed()) / 1000.0, cpuUsed, int(result));
+    std::printf("silent wait: %.3f s wall, %.4f s CPU (target under 0.05 s), answered %d\n",
+                double(wall.elapsed()) / 1000.0, cpuUsed, int(answered));
 
     // (b) round trip of the communication check at 9600 baud
     sim.setPaced(true);

@@ -1,15 +1,16 @@
 // Benchmark: the full read and the full write of the controller's data against the simulator
 // paced at 9600 baud. Each is reported as the ratio of its elapsed time to the time the
 // characters exchanged need on the wire (10 bits per character at 9600 baud, both directions).
-#include "app/WindowlessScreen.h"
-#include "app/StoredSettings.h"
-#include "app/UserPrompt.h"
+#include "base/FileDialogs.h"
+#include "base/SilentProgress.h"
+#include "base/StoredSettings.h"
+#include "base/UserPrompt.h"
+#include "base/WindowlessScreen.h"
 #include "data/ControllerTransfer.h"
-#include "data/FileDialogs.h"
 #include "data/FileOperations.h"
 #include "data/QvData.h"
 #include "link/ControllerLink.h"
-#include "link/SilentProgress.h"
+#include "session/Session.h"
 #include "sim/ControllerSimulator.h"
 
 #include <QCoreApplication>
@@ -25,7 +26,7 @@ namespace {
 class AgreeingPrompt : public UserPrompt {
 public:
     QStringList texts;
-    MsgAnswer MsgBox(const QString &text, MsgButtons buttons, MsgIcon) override {
+    MsgAnswer MsgBox(const QString &text, MsgButtons buttons, MsgIcon, int) override {
         texts.append(text);
         return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? MsgAnswer::Yes
                                                                                   : MsgAnswer::Ok;
@@ -111,18 +112,18 @@ int main(int argc, char *argv[]) {
         return 1;
     }
     sim.setPaced(true);
-    StoredSettings settings;
-    settings.PortNo = 1;
-    settings.OccupyPort = true;
     AgreeingPrompt prompt;
-    ControllerLink link(settings, prompt);
+    Session session(prompt);
+    session.settings.PortNo = 1;
+    session.settings.OccupyPort = true;
+    ControllerLink &link = session.link;
     link.setDeviceOverride(sim.devicePath());
-    QvDataCopies copies;
+    QvDataCopies &copies = session.copies;
     BenchScreen screen(copies);
     SilentProgress progress;
     NoDialogs dialogs;
-    FileOperations files(copies, screen, prompt, dialogs);
-    ControllerTransfer transfer(link, prompt, copies, screen, files, progress);
+    session.attach(screen, dialogs, progress);
+    ControllerTransfer &transfer = session.transfer();
 
     // Open the port once, so that every run measures the exchanges alone.
     if (link.OpenPort() != 0) {

@@ -1,7 +1,9 @@
 #include "cli/CliSession.h"
 
-#include "app/ResText.h"
+#include "base/ResText.h"
 #include "cli/ItemListing.h"
+#include "data/ControllerTransfer.h"
+#include "data/FileOperations.h"
 #include "data/Verification.h"
 
 #include <QFileInfo>
@@ -10,21 +12,21 @@
 
 CliSession::CliSession(const CliRequest &request, QTextStream &out, QTextStream &err)
     : m_request(request), m_out(out), m_prompt(err, request.yes) {
-    m_settings.ReadPortNo();
-    m_settings.ReadPortOccupy();
+    m_session.attach(m_screen, m_dialogs, m_progress);
+    StoredSettings &settings = m_session.settings;
+    settings.ReadPortNo();
+    settings.ReadPortOccupy();
     // The number from the command line is used for this run only; the stored one stays.
     if (request.portNo != 0)
-        m_settings.PortNo = qint16(request.portNo);
+        settings.PortNo = qint16(request.portNo);
     if (!request.device.isEmpty()) {
-        m_link.setDeviceOverride(request.device);
+        m_session.link.setDeviceOverride(request.device);
         // Every number reaches the device now; an unreadable stored number must not stop it.
-        m_settings.PortNo = PortMap::FirstNo;
+        settings.PortNo = PortMap::FirstNo;
     }
 }
 
-CliSession::~CliSession() {
-    m_link.ClosePort();
-}
+CliSession::~CliSession() = default;
 
 int CliSession::run() {
     switch (m_request.command) {
@@ -44,31 +46,30 @@ int CliSession::run() {
     return 2;
 }
 
-bool CliSession::openPort() {
-    if (m_link.OpenPort() == 0)
-        return true;
+void CliSession::tellPortTrouble() {
+    if (m_session.link.lastExchange() != Exchange::NoPort)
+        return;
     if (!m_request.device.isEmpty()) {
         m_prompt.tell(ResText(1303).arg(m_request.device));
-    } else {
-        // OpenPort falls back on the stored number when PortNo is out of range; so does this.
-        if (m_settings.PortNo < PortMap::FirstNo || m_settings.PortNo > PortMap::LastNo)
-            m_settings.ReadPortNo();
-        const QString path = m_link.portMap().devicePath(m_settings.PortNo);
-        m_prompt.tell(
-            ResText(1302).arg(m_settings.PortNo).arg(path.isEmpty() ? ResText(1304) : path));
+        return;
     }
-    return false;
+    StoredSettings &settings = m_session.settings;
+    // Opening falls back on the stored number when PortNo is out of range; so does this.
+    if (settings.PortNo < PortMap::FirstNo || settings.PortNo > PortMap::LastNo)
+        settings.ReadPortNo();
+    const QString path = m_session.link.portMap().devicePath(settings.PortNo);
+    m_prompt.tell(ResText(1302).arg(settings.PortNo).arg(path.isEmpty() ? ResText(1304) : path));
 }
 
 bool CliSession::takeFile() {
-    if (m_files.ReadQvFile(m_request.file) != 0)
+    if (m_session.files().ReadQvFile(m_request.file) != 0)
         return false;
-    m_copies.CopyTemp2Hensu();
+    m_session.copies.CopyTemp2Hensu();
     return true;
 }
 
 int CliSession::ports() {
-    PortMap &map = m_link.portMap();
+    PortMap &map = m_session.link.portMap();
     map.refresh();
     bool any = false;
     for (int n = PortMap::FirstNo; n <= PortMap::LastNo; ++n) {
@@ -93,20 +94,17 @@ int CliSession::read() {
         m_prompt.tell(ResText(1301).arg(output));
         return 1;
     }
-    if (!openPort())
-        return 1;
-    if (m_transfer.ReadBlocks() != 0) {
-        m_prompt.MsgBox(ResText(212));
+    if (m_session.transfer().OnlineDataRead() != 0) {
+        tellPortTrouble();
         return 1;
     }
-    m_copies.CopyTemp2Hensu();
     if (output.isEmpty()) {
-        m_out << itemListing(m_copies.working);
+        m_out << itemListing(m_session.copies.working);
         m_out.flush();
         return 0;
     }
     // What the controller holds is kept as it is, even values the window would refuse to write.
-    if (m_files.SaveFileAs(output) != 0) {
+    if (m_session.files().SaveFileAs(output) != 0) {
         m_prompt.MsgBox(ResText(238));
         return 1;
     }
@@ -114,34 +112,33 @@ int CliSession::read() {
 }
 
 int CliSession::write() {
-    if (!takeFile() || !openPort())
+    if (!takeFile())
         return 1;
     // The restart after the write is the --restart flag's to answer, not --yes's.
-    m_prompt.answerBy(ResText(218) + QStringLiteral("\r\n") + ResText(219), m_request.restart,
-                      QStringLiteral("--restart"));
+    m_prompt.answerBy(218, m_request.restart, QStringLiteral("--restart"));
     // The file's data are not in the controller yet. The write marks them unchanged only once
     // every block is written and the restart, when asked for, has gone out.
     m_screen.setDataChanged(true);
-    m_transfer.LoadtoCt();
-    return m_screen.DataChanged() ? 1 : 0;
+    m_session.transfer().LoadtoCt();
+    if (!m_screen.DataChanged())
+        return 0;
+    tellPortTrouble();
+    return 1;
 }
 
 int CliSession::verify() {
-    if (!takeFile() || !openPort())
+    if (!takeFile())
         return 1;
-    if (m_screen.ScreenCheck() != 0)
-        return 1;
-    if (m_transfer.ReadBlocks() != 0) {
-        m_prompt.MsgBox(ResText(212));
-        return 1;
-    }
-    return CompareQvData(m_copies, m_request.parameters, m_prompt) == 0 ? 0 : 1;
+    if (m_session.verification().PosiDataCtShogo(false) == 0)
+        return 0;
+    tellPortTrouble();
+    return 1;
 }
 
 int CliSession::show() {
-    if (m_files.ReadQvFile(m_request.file) != 0)
+    if (m_session.files().ReadQvFile(m_request.file) != 0)
         return 1;
-    m_out << itemListing(m_copies.read);
+    m_out << itemListing(m_session.copies.read);
     m_out.flush();
     return 0;
 }

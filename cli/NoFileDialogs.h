@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/FileDialogs.h"
+#include "base/FileDialogs.h"
 
 // A terminal run takes its file names from the command line; a file chooser, were one asked
 // for, is cancelled.

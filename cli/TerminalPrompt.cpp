@@ -1,6 +1,6 @@
 #include "cli/TerminalPrompt.h"
 
-#include "app/ResText.h"
+#include "base/ResText.h"
 
 #include <QTextStream>
 
@@ -28,8 +28,8 @@ bool positiveAnswer(MsgButtons buttons, MsgAnswer &answer) {
 
 TerminalPrompt::TerminalPrompt(QTextStream &err, bool yes) : m_err(err), m_yes(yes) {}
 
-void TerminalPrompt::answerBy(const QString &question, bool given, const QString &flag) {
-    m_flags.insert(question, Flag{given, flag});
+void TerminalPrompt::answerBy(int questionId, bool given, const QString &flag) {
+    m_flags.insert(questionId, Flag{given, flag});
 }
 
 void TerminalPrompt::tell(const QString &text) {
@@ -43,12 +43,12 @@ void TerminalPrompt::tell(const QString &text) {
     m_shown = true;
 }
 
-MsgAnswer TerminalPrompt::MsgBox(const QString &text, MsgButtons buttons, MsgIcon) {
+MsgAnswer TerminalPrompt::MsgBox(const QString &text, MsgButtons buttons, MsgIcon, int id) {
     tell(text);
     if (buttons == MsgButtons::OkOnly)
         return MsgAnswer::Ok;
 
-    const Flag flag = m_flags.value(text, Flag{m_yes, QStringLiteral("--yes")});
+    const Flag flag = m_flags.value(id, Flag{m_yes, QStringLiteral("--yes")});
     MsgAnswer answer = MsgAnswer::Ok;
     if (flag.given && positiveAnswer(buttons, answer))
         return answer;

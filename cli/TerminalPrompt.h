@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/UserPrompt.h"
+#include "base/UserPrompt.h"
 
 #include <QHash>
 #include <QString>
@@ -15,11 +15,11 @@ class TerminalPrompt : public UserPrompt {
 public:
     TerminalPrompt(QTextStream &err, bool yes);
 
-    // The question with exactly this text is answered by its own flag instead of --yes.
-    void answerBy(const QString &question, bool given, const QString &flag);
+    // The question with this text id is answered by its own flag instead of --yes.
+    void answerBy(int questionId, bool given, const QString &flag);
 
     MsgAnswer MsgBox(const QString &text, MsgButtons buttons = MsgButtons::OkOnly,
-                     MsgIcon icon = MsgIcon::None) override;
+                     MsgIcon icon = MsgIcon::None, int id = 0) override;
 
     // Prints a message of the front end itself.
     void tell(const QString &text);
@@ -36,5 +36,5 @@ private:
     QTextStream &m_err;
     bool m_yes = false;
     bool m_shown = false;
-    QHash<QString, Flag> m_flags;
+    QHash<int, Flag> m_flags;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/WindowlessScreen.h"
+#include "base/WindowlessScreen.h"
 
 struct QvDataCopies;
 class UserPrompt;

@@ -1,7 +1,7 @@
 // qvpc-cli: reads, writes and verifies the controller's settings from a terminal, through the
 // same operations as the window.
-#include "app/ResText.h"
-#include "app/StoredSettings.h"
+#include "base/ResText.h"
+#include "base/StoredSettings.h"
 #include "cli/CliOptions.h"
 #include "cli/CliSession.h"
 

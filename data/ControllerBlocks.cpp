@@ -1,8 +1,8 @@
 #include "data/ControllerBlocks.h"
 
-#include "app/ResText.h"
-#include "app/UserPrompt.h"
-#include "app/VbNumber.h"
+#include "base/ResText.h"
+#include "base/UserPrompt.h"
+#include "base/VbNumber.h"
 
 #include <limits>
 #include <optional>

@@ -1,17 +1,16 @@
 #include "data/ControllerTransfer.h"
 
-#include "app/MainScreen.h"
-#include "app/ResText.h"
-#include "app/UserPrompt.h"
+#include "base/MainScreen.h"
+#include "base/ProgressView.h"
+#include "base/ResText.h"
+#include "base/UserPrompt.h"
 #include "data/FileOperations.h"
 #include "data/QvData.h"
 #include "link/ControllerLink.h"
-#include "link/ProgressView.h"
 
 namespace {
 
-constexpr qint16 BlockTimeoutMs = 5000;
-constexpr qint16 RestartTimeoutMs = 1000;
+constexpr int BlockTimeoutMs = 5000;
 constexpr qint16 BlockReplyLength = 23;
 constexpr qint16 CheckReplyLength = 6;
 constexpr int ReadSteps = 6;
@@ -29,7 +28,8 @@ qint16 ControllerTransfer::ReadBlocks() {
     // Started while another operation waits for a reply (the verification menu items leave the
     // buttons enabled): its port and progress window are not ours to release and close.
     m_undecodable = false;
-    if (m_link.isBusy())
+    m_refused = m_link.isBusy();
+    if (m_refused)
         return 1;
     m_progress.setLabel(ResText(201));
     m_progress.show();
@@ -39,9 +39,9 @@ qint16 ControllerTransfer::ReadBlocks() {
         m_progress.setMaximum(ReadSteps);
         ControllerBlocks::ReadReplies replies;
         for (int i = 0; i < int(replies.size()) && !failed; ++i) {
-            m_link.ReplyTimeout = BlockTimeoutMs;
             failed = m_link.SendCommand(QStringLiteral("0RD"), BlockReplyLength,
-                                        QLatin1String(ControllerBlocks::ReadOrder[i])) != 0;
+                                        QLatin1String(ControllerBlocks::ReadOrder[i]),
+                                        BlockTimeoutMs) != Exchange::Good;
             if (!failed) {
                 replies[i] = m_link.LastReply;
                 m_progress.setValue(i + 1);
@@ -62,16 +62,19 @@ qint16 ControllerTransfer::ReadBlocks() {
     return 0;
 }
 
-void ControllerTransfer::readAndAdopt() {
+qint16 ControllerTransfer::readAndAdopt() {
     if (ReadBlocks() != 0) {
-        m_prompt.MsgBox(ResText(212));
+        // A read refused because another exchange waits is no failure of the line.
+        if (!m_refused)
+            m_prompt.MsgBox(ResText(212));
         m_link.CommFailed = false;
-        return;
+        return 1;
     }
     m_copies.CopyTemp2Hensu();
     m_screen.ShowQvData();
     m_files.setCurrentFileName(ResText(213));
     m_screen.setDataChanged(false);
+    return 0;
 }
 
 void ControllerTransfer::GetfromCt() {
@@ -80,13 +83,14 @@ void ControllerTransfer::GetfromCt() {
     bool go = true;
     if (m_screen.DataChanged()) {
         const MsgAnswer answer =
-            m_prompt.MsgBox(ResText(210), MsgButtons::YesNoCancel, MsgIcon::Question);
+            m_prompt.MsgBox(ResText(210), MsgButtons::YesNoCancel, MsgIcon::Question, 210);
         go = answer == MsgAnswer::Yes || answer == MsgAnswer::No;
         // The read goes on whatever Save As came to (saved, cancelled or refused).
         if (answer == MsgAnswer::Yes)
             m_files.SaveAs();
     } else {
-        go = m_prompt.MsgBox(ResText(211), MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::Yes;
+        go = m_prompt.MsgBox(ResText(211), MsgButtons::YesNo, MsgIcon::Question, 211) ==
+             MsgAnswer::Yes;
     }
     if (go)
         readAndAdopt();
@@ -94,12 +98,13 @@ void ControllerTransfer::GetfromCt() {
     m_screen.Menyu_Yuko();
 }
 
-void ControllerTransfer::OnlineDataRead() {
+qint16 ControllerTransfer::OnlineDataRead() {
     m_screen.CMDBTN_Muko();
     m_screen.Menyu_Muko();
-    readAndAdopt();
+    const qint16 result = readAndAdopt();
     m_screen.CMDBTN_Yuko();
     m_screen.Menyu_Yuko();
+    return result;
 }
 
 qint16 ControllerTransfer::WriteBlocks() {
@@ -111,8 +116,8 @@ qint16 ControllerTransfer::WriteBlocks() {
     for (int i = 0; i < int(m_blocks.size()) && !failed; ++i) {
         if (!parameters && (i == ControllerBlocks::HomingRow || i == ControllerBlocks::SensorRow))
             continue;
-        m_link.ReplyTimeout = BlockTimeoutMs;
-        failed = m_link.SendCommand(QStringLiteral("0WD"), BlockReplyLength, m_blocks[i]) != 0;
+        failed = m_link.SendCommand(QStringLiteral("0WD"), BlockReplyLength, m_blocks[i],
+                                    BlockTimeoutMs) != Exchange::Good;
         if (!failed)
             m_progress.setValue(i + 1);
     }
@@ -129,8 +134,8 @@ qint16 ControllerTransfer::WriteBlocks() {
 qint16 ControllerTransfer::RestartController() {
     qint16 result = 1;
     if (m_link.OpenPort() == 0 && m_link.CommCheck() == 0) {
-        m_link.ReplyTimeout = RestartTimeoutMs;
-        result = m_link.SendCommandNoReply(QStringLiteral("0CM3"), CheckReplyLength, QString()) == 0
+        result = m_link.SendCommandNoReply(QStringLiteral("0CM3"), CheckReplyLength, QString()) ==
+                         Exchange::Good
                      ? 0
                      : 1;
     }
@@ -149,7 +154,8 @@ void ControllerTransfer::LoadtoCt() {
 void ControllerTransfer::writeAndRestart() {
     if (m_screen.ScreenCheck() != 0)
         return;
-    if (m_prompt.MsgBox(ResText(216), MsgButtons::OkCancel, MsgIcon::Question) != MsgAnswer::Ok)
+    if (m_prompt.MsgBox(ResText(216), MsgButtons::OkCancel, MsgIcon::Question, 216) !=
+        MsgAnswer::Ok)
         return;
     // A port that cannot be opened ends the write without a message.
     if (m_link.OpenPort() != 0)
@@ -164,11 +170,14 @@ void ControllerTransfer::writeAndRestart() {
         return;
     }
     if (WriteBlocks() != 0) {
-        m_prompt.MsgBox(ResText(217));
+        // Refused because another exchange still waits (we run inside its wait): not a failure
+        // of the line, nothing to tell.
+        if (!m_link.isBusy())
+            m_prompt.MsgBox(ResText(217));
         return;
     }
     const QString question = ResText(218) + QStringLiteral("\r\n") + ResText(219);
-    if (m_prompt.MsgBox(question, MsgButtons::OkCancel, MsgIcon::Question) == MsgAnswer::Ok) {
+    if (m_prompt.MsgBox(question, MsgButtons::OkCancel, MsgIcon::Question, 218) == MsgAnswer::Ok) {
         // A failed restart has shown the exchange's message, if any, and released the port;
         // the data stay "changed".
         if (RestartController() != 0)

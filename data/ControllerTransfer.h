@@ -22,8 +22,9 @@ public:
 
     // Read, asking first (save question when the data changed, else the read question).
     void GetfromCt();
-    // The start-up read: the same without the questions.
-    void OnlineDataRead();
+    // The start-up read: the same without the questions. 0: read and shown; 1: not (the user has
+    // been told, unless the read was refused because another exchange waits).
+    qint16 OnlineDataRead();
     // The five blocks into the read copy. 0: read and decoded; 1: failed (the exchange has told
     // the user what went wrong, if anything). The port is released either way, except when
     // another exchange is still waiting: then nothing is touched and the result is 1.
@@ -31,6 +32,8 @@ public:
     // The last ReadBlocks got every reply but could not decode them: no exchange message was
     // shown, so a caller that shows none of its own must tell the user.
     bool readUndecodable() const { return m_undecodable; }
+    // The last ReadBlocks was refused because another exchange still waits: nothing was sent.
+    bool readRefused() const { return m_refused; }
 
     // Write: screen checks, the question, the blocks, then the restart question.
     void LoadtoCt();
@@ -42,7 +45,7 @@ public:
 
 private:
     // Reads, then adopts and shows the data or reports the failure.
-    void readAndAdopt();
+    qint16 readAndAdopt();
     // The write between the brackets.
     void writeAndRestart();
 
@@ -53,5 +56,6 @@ private:
     FileOperations &m_files;
     ProgressView &m_progress;
     bool m_undecodable = false;
+    bool m_refused = false;
     ControllerBlocks::WriteBlocks m_blocks;
 };

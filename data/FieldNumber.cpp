@@ -1,6 +1,6 @@
 #include "data/FieldNumber.h"
 
-#include "app/VbNumber.h"
+#include "base/VbNumber.h"
 
 #include <limits>
 

@@ -1,9 +1,9 @@
 #include "data/FileOperations.h"
 
-#include "app/MainScreen.h"
-#include "app/ResText.h"
-#include "app/UserPrompt.h"
-#include "data/FileDialogs.h"
+#include "base/FileDialogs.h"
+#include "base/MainScreen.h"
+#include "base/ResText.h"
+#include "base/UserPrompt.h"
 #include "data/QvDataFile.h"
 
 #include <QDir>
@@ -46,7 +46,7 @@ void FileOperations::New() {
     m_screen.Menyu_Muko();
     if (m_screen.DataChanged()) {
         const MsgAnswer answer =
-            m_prompt.MsgBox(ResText(223), MsgButtons::YesNoCancel, MsgIcon::Question);
+            m_prompt.MsgBox(ResText(223), MsgButtons::YesNoCancel, MsgIcon::Question, 223);
         if (answer == MsgAnswer::Yes) {
             Save();
         } else if (answer != MsgAnswer::No) {

@@ -1,9 +1,9 @@
 #include "data/QvDataFile.h"
 
-#include "app/MainScreen.h"
-#include "app/ResText.h"
-#include "app/UserPrompt.h"
-#include "app/VbNumber.h"
+#include "base/MainScreen.h"
+#include "base/ResText.h"
+#include "base/UserPrompt.h"
+#include "base/VbNumber.h"
 
 #include <QFile>
 #include <QFileInfo>

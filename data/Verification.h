@@ -31,13 +31,14 @@ public:
                  FileDialogs &dialogs);
 
     // The buttons run these with the bracket (buttons and file menu disabled meanwhile), the
-    // menu items without it.
-    void PosiDataCtShogo(bool bracket);
-    void PosiDataFileShogo(bool bracket);
+    // menu items without it. 0: the two agree; 1: they differ or the comparison did not happen
+    // (the user has been told why, if there is anything to tell).
+    qint16 PosiDataCtShogo(bool bracket);
+    qint16 PosiDataFileShogo(bool bracket);
 
 private:
-    void ctShogo();
-    void fileShogo();
+    qint16 ctShogo();
+    qint16 fileShogo();
 
     ControllerLink &m_link;
     ControllerTransfer &m_transfer;

@@ -1,13 +1,10 @@
 target_sources(qvcore PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/ControllerBlocks.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/FileDialogs.cpp
     ${CMAKE_CURRENT_LIST_DIR}/FileOperations.cpp
     ${CMAKE_CURRENT_LIST_DIR}/QvDataFile.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/QvItems.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ControllerTransfer.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Verification.cpp
-)
-target_sources(qvgui PRIVATE
-    ${CMAKE_CURRENT_LIST_DIR}/QtFileDialogs.cpp
 )
 # Input checking: taking numbers from fields, key rules, the range check.
 target_sources(qvcore PRIVATE

@@ -3,7 +3,7 @@
 // leave the read copy as it was; a decoded one must hold values a block can carry, and where
 // every value fits its block, encoding and decoding again must give the same data.
 
-#include "app/UserPrompt.h"
+#include "base/UserPrompt.h"
 #include "data/ControllerBlocks.h"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 // reported by no message and must write back to a file that reads the same; a refused one by
 // exactly one message with DataChanged left set.
 
-#include "app/UserPrompt.h"
+#include "base/UserPrompt.h"
 #include "data/QvDataFile.h"
 #include "tests/support/StandInScreen.h"
 

@@ -1,7 +1,7 @@
 #include "link/ControllerLink.h"
 
-#include "app/ResText.h"
-#include "app/StoredSettings.h"
+#include "base/ResText.h"
+#include "base/StoredSettings.h"
 
 #include <QEventLoop>
 
@@ -10,7 +10,6 @@ ControllerLink::ControllerLink(StoredSettings &settings, UserPrompt &prompt, QOb
     timerTimeout.setObjectName(QStringLiteral("timerTimeout"));
     timerTimeout.setSingleShot(true);
     timerTimeout.setTimerType(Qt::PreciseTimer);
-    timerTimeout.setInterval(15000);
     connect(&timerTimeout, &QTimer::timeout, this, &ControllerLink::onTimerTimeout);
     connect(&m_port, &QSerialPort::errorOccurred, this, &ControllerLink::onPortError);
 }
@@ -46,6 +45,9 @@ qint16 ControllerLink::OpenPortNo(qint16 n) {
 qint16 ControllerLink::openNumber(int n) {
     if (m_port.isOpen())
         return 0;
+    // A port that cannot be opened counts as the outcome of the exchange that needed it.
+    const Exchange before = m_last;
+    m_last = Exchange::NoPort;
     if (n < PortMap::FirstNo || n > PortMap::LastNo)
         return 1;
     const QString path = m_deviceOverride.isEmpty() ? m_portMap.devicePath(n) : m_deviceOverride;
@@ -62,6 +64,7 @@ qint16 ControllerLink::openNumber(int n) {
         !m_port.setDataBits(QSerialPort::Data8) || !m_port.setStopBits(QSerialPort::OneStop) ||
         !m_port.setFlowControl(QSerialPort::NoFlowControl))
         return 1;
+    m_last = before;
     return 0;
 }
 

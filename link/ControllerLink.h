@@ -12,6 +12,10 @@ class StoredSettings;
 class UserPrompt;
 class QEventLoop;
 
+// How one exchange ended. Only Good brought a reply; Busy means nothing was sent because another
+// exchange is still waiting, which is not a communication error and is never shown as one.
+enum class Exchange { Good, Busy, NoPort, PortGone, Timeout, ErrorReply, Malformed };
+
 // The serial line to the controller: opening and releasing the port, the exchange of one command
 // line for one reply line, the controller's error replies and the alarm display they set. The
 // windows show the port state and the alarm display; the operations call the exchange.
@@ -46,19 +50,23 @@ public:
     PortMap &portMap() { return m_portMap; }
 
     // --- command exchange ---
-    // Sends command + data + CR LF and waits for a reply of replyLength characters.
-    // 0: the good reply is in LastReply; 1: failed (the user has been told, except when the port
-    // could not be made ready, the port failed or another exchange is still running).
-    qint16 SendCommand(const QString &command, qint16 replyLength, const QString &data);
+    // Sends command + data + CR LF and waits up to timeoutMs for a reply of replyLength
+    // characters. Good: the reply is in LastReply. Timeout, ErrorReply and Malformed have been
+    // shown to the user; Busy, NoPort and PortGone have not.
+    Exchange SendCommand(const QString &command, qint16 replyLength, const QString &data,
+                         int timeoutMs);
     // Sends command + data + CR LF without waiting for a reply; returns once the line has left
-    // the port, so that closing the port right after cannot lose it. 1 when nothing was sent.
-    qint16 SendCommandNoReply(const QString &command, qint16 replyLength, const QString &data);
-    // "0CM1": 0 when the controller answered, 1 otherwise.
+    // the port, so that closing the port right after cannot lose it. Good when it was sent.
+    Exchange SendCommandNoReply(const QString &command, qint16 replyLength, const QString &data);
+    // "0CM1" with its own 1 s limit: 0 when the controller answered, 1 otherwise.
     qint16 CommCheck();
+    static constexpr int CommCheckTimeoutMs = 1000;
     // True while an exchange waits for its reply.
     bool isBusy() const { return m_busy; }
+    // How the last exchange ended (NoPort also when the port could not be opened for one);
+    // a refused exchange leaves it as it was.
+    Exchange lastExchange() const { return m_last; }
 
-    qint16 ReplyTimeout = 5000;
     bool TimedOut = false;
     QString LastReply;
     bool CommFailed = false;
@@ -82,6 +90,7 @@ public:
 
 signals:
     void alarmChanged();
+    // The port opened (true) or closed, also when it went away by itself.
     void portOpenChanged(bool open);
 
 private:
@@ -92,10 +101,12 @@ private:
     void onPortError(QSerialPort::SerialPortError error);
     void onTimerTimeout();
     bool writeLine(const QString &line);
-    WaitEnd waitForReply(QByteArray &buffer);
+    WaitEnd waitForReply(QByteArray &buffer, int timeoutMs);
+    Exchange exchange(const QString &command, qint16 replyLength, const QString &data,
+                      int timeoutMs);
     bool waitUntilWritten();
     // The recovery exchange after a malformed reply: "0CM0"; true when it brought an error reply.
-    bool recover(bool &portLost);
+    bool recover(bool &portLost, int timeoutMs);
     void takeErrorReply(const QByteArray &buffer);
     void setAlarm(bool lamp, const QString &code, const QString &comment);
 
@@ -108,6 +119,7 @@ private:
     QTimer timerTimeout;
     QEventLoop *m_wait = nullptr;
     bool m_busy = false;
+    Exchange m_last = Exchange::Good;
     bool m_portLost = false;
 
     bool m_alarmLamp = false;

@@ -1,9 +1,9 @@
 // The command exchange of ControllerLink: one command line out, one reply line back.
 #include "link/ControllerLink.h"
 
-#include "app/ResText.h"
-#include "app/StoredSettings.h"
-#include "app/UserPrompt.h"
+#include "base/ResText.h"
+#include "base/StoredSettings.h"
+#include "base/UserPrompt.h"
 
 #include <QEventLoop>
 
@@ -39,14 +39,21 @@ QString errorReplyMessage(const QString &errorText) {
 
 } // namespace
 
-qint16 ControllerLink::SendCommand(const QString &command, qint16 replyLength,
-                                   const QString &data) {
+Exchange ControllerLink::SendCommand(const QString &command, qint16 replyLength,
+                                     const QString &data, int timeoutMs) {
     // Waits process events, so an exchange could be started from inside another one; its reply
-    // would be mixed into ours. Refuse it before anything is sent.
+    // would be mixed into ours. Refuse it before anything is sent, and leave the result of the
+    // waiting one as it is.
     if (m_busy)
-        return 1;
+        return Exchange::Busy;
+    m_last = exchange(command, replyLength, data, timeoutMs);
+    return m_last;
+}
+
+Exchange ControllerLink::exchange(const QString &command, qint16 replyLength, const QString &data,
+                                  int timeoutMs) {
     if (OpenPort() != 0)
-        return 1;
+        return Exchange::NoPort;
     BusyScope busy(m_busy);
 
     CommFailed = false;
@@ -56,20 +63,20 @@ qint16 ControllerLink::SendCommand(const QString &command, qint16 replyLength,
     const QString prefix = line.left(3);
     if (!writeLine(line)) {
         CommFailed = true;
-        return 1;
+        return Exchange::PortGone;
     }
 
     QByteArray buffer;
-    const WaitEnd end = waitForReply(buffer);
+    const WaitEnd end = waitForReply(buffer, timeoutMs);
     if (end == WaitEnd::PortLost) {
         CommFailed = true;
-        return 1;
+        return Exchange::PortGone;
     }
     if (end == WaitEnd::TimedOut) {
         CommFailed = true;
         closeNow();
         m_prompt.MsgBox(joinLines({ResText(1100), ResText(1101), ResText(1102), ResText(1103)}));
-        return 1;
+        return Exchange::Timeout;
     }
 
     const QString reply = QString::fromLatin1(buffer);
@@ -77,32 +84,34 @@ qint16 ControllerLink::SendCommand(const QString &command, qint16 replyLength,
         takeErrorReply(buffer);
         m_prompt.MsgBox(errorReplyMessage(ErrorText));
         ReleasePort();
-        return 1;
+        return Exchange::ErrorReply;
     }
 
     const bool wrongPrefix = reply.left(3) != prefix;
     if (wrongPrefix || reply.length() != replyLength) {
         bool portLost = false;
-        const bool recoveryError = recover(portLost);
+        const bool recoveryError = recover(portLost, timeoutMs);
         CommFailed = true;
         if (portLost)
-            return 1;
+            return Exchange::PortGone;
         ReleasePort();
-        if (recoveryError)
+        if (recoveryError) {
             m_prompt.MsgBox(errorReplyMessage(ErrorText));
-        else if (wrongPrefix)
+            return Exchange::ErrorReply;
+        }
+        if (wrongPrefix)
             m_prompt.MsgBox(joinLines({ResText(1107), ResText(1108)}));
         else
             m_prompt.MsgBox(joinLines({ResText(1105), ResText(1106)}));
-        return 1;
+        return Exchange::Malformed;
     }
 
     LastReply = reply;
     setAlarm(false, m_alarmCode, QStringLiteral("No Error"));
-    return 0;
+    return Exchange::Good;
 }
 
-bool ControllerLink::recover(bool &portLost) {
+bool ControllerLink::recover(bool &portLost, int timeoutMs) {
     TimedOut = false;
     LastReply.clear();
     QByteArray buffer;
@@ -110,7 +119,7 @@ bool ControllerLink::recover(bool &portLost) {
         portLost = !m_port.isOpen();
         return false;
     }
-    const WaitEnd end = waitForReply(buffer);
+    const WaitEnd end = waitForReply(buffer, timeoutMs);
     if (end == WaitEnd::PortLost) {
         portLost = true;
         return false;
@@ -129,26 +138,27 @@ void ControllerLink::takeErrorReply(const QByteArray &buffer) {
     ShowErrorReply();
 }
 
-qint16 ControllerLink::SendCommandNoReply(const QString &command, qint16 replyLength,
-                                          const QString &data) {
+Exchange ControllerLink::SendCommandNoReply(const QString &command, qint16 replyLength,
+                                            const QString &data) {
     Q_UNUSED(replyLength);
     if (m_busy)
-        return 1;
+        return Exchange::Busy;
     if (OpenPort() != 0)
-        return 1;
+        return m_last = Exchange::NoPort;
     BusyScope busy(m_busy);
     CommFailed = false;
     LastReply.clear();
-    if (!writeLine(command + data))
-        return 1;
     // The caller may close the port at once (the restart after a data write): the line must
     // have left the port by then.
-    return waitUntilWritten() ? 0 : 1;
+    const bool sent = writeLine(command + data) && waitUntilWritten();
+    return m_last = sent ? Exchange::Good : Exchange::PortGone;
 }
 
 qint16 ControllerLink::CommCheck() {
-    ReplyTimeout = 1000;
-    return SendCommand(QStringLiteral("0CM"), 6, QStringLiteral("1")) == 0 ? 0 : 1;
+    return SendCommand(QStringLiteral("0CM"), 6, QStringLiteral("1"), CommCheckTimeoutMs) ==
+                   Exchange::Good
+               ? 0
+               : 1;
 }
 
 bool ControllerLink::writeLine(const QString &line) {
@@ -163,11 +173,11 @@ void ControllerLink::onTimerTimeout() {
         m_wait->quit();
 }
 
-ControllerLink::WaitEnd ControllerLink::waitForReply(QByteArray &buffer) {
+ControllerLink::WaitEnd ControllerLink::waitForReply(QByteArray &buffer, int timeoutMs) {
     QEventLoop loop;
     m_wait = &loop;
     const auto woken = connect(&m_port, &QSerialPort::readyRead, &loop, &QEventLoop::quit);
-    timerTimeout.setInterval(ReplyTimeout);
+    timerTimeout.setInterval(timeoutMs);
     timerTimeout.start();
 
     WaitEnd end = WaitEnd::Reply;

@@ -1,6 +1,6 @@
 #include "link/PortMap.h"
 
-#include "app/StoredSettings.h"
+#include "base/StoredSettings.h"
 
 #include <QSerialPortInfo>
 #include <QSettings>

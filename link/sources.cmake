@@ -3,7 +3,3 @@ target_sources(qvcore PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/ControllerLinkExchange.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PortMap.cpp
 )
-target_sources(qvgui PRIVATE
-    ${CMAKE_CURRENT_LIST_DIR}/frmTrance.cpp
-)
-

@@ -13,5 +13,5 @@ $SUDO apt-get install -y --no-install-recommends \
     qt6-l10n-tools qt6-qpa-plugins \
     fonts-ipafont fonts-ipafont-gothic fonts-ipafont-mincho fontconfig \
     xvfb xauth x11-utils imagemagick poppler-utils xdotool \
-    clang libclang-rt-dev \
+    clang libclang-rt-dev clang-format \
     xdg-utils

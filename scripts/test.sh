@@ -4,6 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
+bash scripts/check-format.sh
 bash scripts/build.sh
 bash scripts/fuzz.sh 10
 QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure --timeout 600

@@ -115,7 +115,7 @@ void ControllerSimulator::handleLine(const QString &line, qint64 arrivedNs) {
     if (answer.reply.isEmpty() && !(fault && !fault->errorCode.isEmpty()))
         return;
     const QByteArray reply = fault ? fault->apply(answer.reply) : answer.reply;
-    const qint64 due = arrivedNs + qint64(answer.delayMs) * 1000000;
+    const qint64 due = arrivedNs + qint64(answer.delayMs + (fault ? fault->delayMs : 0)) * 1000000;
     const int pieces = fault ? qBound(1, fault->pieces, int(reply.size())) : 1;
     if (pieces == 1) {
         queue(reply, due);

@@ -15,6 +15,7 @@ struct SimFault {
     int pieces = 1;      // the answer leaves in this many pieces ...
     int pieceGapMs = 30; // ... this far apart
     QByteArray trailing; // characters sent after the CR LF
+    int delayMs = 0;     // the answer leaves this much later than it would
 
     // The answer as this fault spoils it.
     QByteArray apply(const QByteArray &answer) const;

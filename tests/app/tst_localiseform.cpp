@@ -1,6 +1,6 @@
-#include "app/LocaliseForm.h"
-#include "app/ResText.h"
-#include "app/frmSelection.h"
+#include "base/ResText.h"
+#include "gui/LocaliseForm.h"
+#include "gui/frmSelection.h"
 #include "support/TestEnvironment.h"
 
 #include <QApplication>
@@ -29,8 +29,7 @@ struct DesignedWindow {
     QAction *mnuFileOpen = nullptr;
     QAction *mnuHidden = nullptr;
 
-    DesignedWindow()
-    {
+    DesignedWindow() {
         window.setWindowTitle(QStringLiteral("design title"));
         setTagId(lblWithTag, 48);
         setToolTipId(lblWithTag, 80);
@@ -53,14 +52,12 @@ class TestLocaliseForm : public QObject {
 private slots:
     void cleanup() { setLangOffset(0); }
 
-    void appliesEveryKind_data()
-    {
+    void appliesEveryKind_data() {
         QTest::addColumn<int>("offset");
         QTest::newRow("Japanese") << 0;
         QTest::newRow("English") << 10000;
     }
-    void appliesEveryKind()
-    {
+    void appliesEveryKind() {
         QFETCH(int, offset);
         setLangOffset(qint16(offset));
         DesignedWindow d;
@@ -68,21 +65,23 @@ private slots:
         LocaliseForm(&d.window);
         const bool ja = offset == 0;
         QCOMPARE(d.window.windowTitle(), ResText(401));
-        QCOMPARE(d.lblWithTag->text(), ja ? QStringLiteral("ｵﾌｾｯﾄﾊﾟﾙｽ") : QStringLiteral("Home Position Offset"));
+        QCOMPARE(d.lblWithTag->text(),
+                 ja ? QStringLiteral("ｵﾌｾｯﾄﾊﾟﾙｽ") : QStringLiteral("Home Position Offset"));
         QCOMPARE(d.lblWithTag->toolTip(), ResText(80));
-        QCOMPARE(d.cmd->text(), ja ? QStringLiteral("　ファイル　読み込み") : QStringLiteral("File Open"));
+        QCOMPARE(d.cmd->text(),
+                 ja ? QStringLiteral("　ファイル　読み込み") : QStringLiteral("File Open"));
         QCOMPARE(d.cmd->toolTip(), ResText(59));
         QCOMPARE(d.frame->title(), ResText(21));
         QCOMPARE(d.txt->toolTip(), ja ? QStringLiteral("設定範囲：1～100　初期値：2")
                                       : QStringLiteral("Integer: 1 to 100 / Init:2"));
-        QCOMPARE(d.mnuFile->title(), ja ? QStringLiteral("ファイル(&F)") : QStringLiteral("File(&F)"));
+        QCOMPARE(d.mnuFile->title(),
+                 ja ? QStringLiteral("ファイル(&F)") : QStringLiteral("File(&F)"));
         QCOMPARE(d.mnuFileOpen->text(), ResText(103));
         QCOMPARE(d.list->headerItem()->text(0), ResText(29));
     }
 
     // What has no id, or an id without an item, keeps its design text.
-    void designTextsKept()
-    {
+    void designTextsKept() {
         DesignedWindow d;
         setTagId(&d.window, 410);
         LocaliseForm(&d.window);
@@ -101,8 +100,7 @@ private slots:
 
     // A second run changes nothing, even where an applied text starts with a digit
     // (tool tip 65 reads "1～30の整数").
-    void secondRunChangesNothing()
-    {
+    void secondRunChangesNothing() {
         DesignedWindow d;
         setToolTipId(d.txt, 65);
         LocaliseForm(&d.window);
@@ -117,16 +115,14 @@ private slots:
         QCOMPARE(d.lblWithTag->toolTip(), ResText(80));
     }
 
-    void askSelection_data()
-    {
-        QTest::addColumn<int>("option");  // option to pick, -1 for Cancel
+    void askSelection_data() {
+        QTest::addColumn<int>("option"); // option to pick, -1 for Cancel
         QTest::addColumn<int>("expected");
         QTest::newRow("first") << 0 << 0;
         QTest::newRow("second") << 1 << 1;
         QTest::newRow("cancel") << -1 << -1;
     }
-    void askSelection()
-    {
+    void askSelection() {
         QFETCH(int, option);
         QFETCH(int, expected);
         QMainWindow main;
@@ -149,16 +145,15 @@ private slots:
             dlg->optSelectKomoku[option]->click();
             dlg->cmdSelectOk->click();
         });
-        const qint16 answer = AskSelection(&main, QStringLiteral("caption"),
-                                           QStringLiteral("description"), QStringLiteral("first"),
-                                           QStringLiteral("second"), 0);
+        const qint16 answer =
+            AskSelection(&main, QStringLiteral("caption"), QStringLiteral("description"),
+                         QStringLiteral("first"), QStringLiteral("second"), 0);
         QVERIFY(checked);
         QCOMPARE(int(answer), expected);
     }
 
     // Without a Cancel button neither the close box nor Escape ends the dialog; only OK does.
-    void closeRefusedWithoutCancel()
-    {
+    void closeRefusedWithoutCancel() {
         QMainWindow main;
         main.move(100, 80);
         main.show();

@@ -1,10 +1,11 @@
-#include "app/ResText.h"
 #include "app/StartRoutine.h"
-#include "app/StoredSettings.h"
-#include "app/frmMain.h"
+#include "base/ResText.h"
+#include "base/StoredSettings.h"
 #include "data/QvData.h"
+#include "gui/frmMain.h"
 #include "link/ControllerLink.h"
 #include "support/ScriptedPrompt.h"
+#include "support/SessionFixture.h"
 #include "support/TestEnvironment.h"
 
 #include <QApplication>
@@ -13,12 +14,8 @@
 namespace {
 
 // The long-lived objects of the program and its start routine.
-struct StartFixture {
-    StoredSettings settings;
-    ScriptedPrompt prompt;
-    ControllerLink link{settings, prompt};
-    QvDataCopies copies;
-    StartRoutine start{settings, link, prompt, copies};
+struct StartFixture : SessionFixture {
+    StartRoutine start{session};
 };
 
 } // namespace

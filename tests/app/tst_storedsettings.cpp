@@ -1,5 +1,5 @@
-#include "app/ResText.h"
-#include "app/StoredSettings.h"
+#include "base/ResText.h"
+#include "base/StoredSettings.h"
 #include "support/TestEnvironment.h"
 
 #include <QCoreApplication>
@@ -9,16 +9,14 @@
 class TestStoredSettings : public QObject {
     Q_OBJECT
 
-    static void store(const char *key, const QString &value)
-    {
+    static void store(const char *key, const QString &value) {
         StoredSettings::writeText(QString::fromLatin1(key), value);
     }
 
 private slots:
     void init() { clearStoredSettings(); }
 
-    void language_data()
-    {
+    void language_data() {
         QTest::addColumn<QString>("stored"); // null: absent
         QTest::addColumn<int>("languageNo");
         QTest::addColumn<int>("offset");
@@ -28,8 +26,7 @@ private slots:
         QTest::newRow("abc English") << "abc" << 0 << 10000;
         QTest::newRow("0 English") << "0" << 0 << 10000;
     }
-    void language()
-    {
+    void language() {
         QFETCH(QString, stored);
         QFETCH(int, languageNo);
         QFETCH(int, offset);
@@ -40,13 +37,13 @@ private slots:
         s.ReadLanguage();
         QCOMPARE(int(s.LanguageNo), languageNo);
         QCOMPARE(int(LangOffset()), offset);
-        QCOMPARE(ResText(150), offset == 0 ? QStringLiteral("ｺﾝﾄﾛｰﾗ読み込みの確認")
-                                           : QStringLiteral("Confirmation of Reading data from C/T"));
+        QCOMPARE(ResText(150), offset == 0
+                                   ? QStringLiteral("ｺﾝﾄﾛｰﾗ読み込みの確認")
+                                   : QStringLiteral("Confirmation of Reading data from C/T"));
         setLangOffset(0);
     }
 
-    void portOccupy_data()
-    {
+    void portOccupy_data() {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<bool>("occupy");
         QTest::newRow("0 off") << "0" << false;
@@ -55,8 +52,7 @@ private slots:
         QTest::newRow("abc off") << "abc" << false;
         QTest::newRow("absent on") << QString() << true;
     }
-    void portOccupy()
-    {
+    void portOccupy() {
         QFETCH(QString, stored);
         QFETCH(bool, occupy);
         if (!stored.isNull())
@@ -66,8 +62,7 @@ private slots:
         QCOMPARE(s.OccupyPort, occupy);
     }
 
-    void portNo_data()
-    {
+    void portNo_data() {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<int>("portNo");
         QTest::newRow("absent gives 1") << QString() << 1;
@@ -75,8 +70,7 @@ private slots:
         QTest::newRow("3") << "3" << 3;
         QTest::newRow("out of range kept as read") << "40" << 40;
     }
-    void portNo()
-    {
+    void portNo() {
         QFETCH(QString, stored);
         QFETCH(int, portNo);
         if (!stored.isNull())
@@ -87,8 +81,7 @@ private slots:
     }
 
     // What lands in the store: decimal text under group "Settings".
-    void savedAsText()
-    {
+    void savedAsText() {
         StoredSettings s;
         s.PortNo = 3;
         s.OccupyPort = false;

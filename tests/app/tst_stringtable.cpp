@@ -1,4 +1,4 @@
-#include "app/ResText.h"
+#include "base/ResText.h"
 #include "support/TestEnvironment.h"
 
 #include <QCoreApplication>
@@ -15,8 +15,7 @@ class TestStringTable : public QObject {
 private slots:
     void cleanup() { setLangOffset(0); }
 
-    void textsKeptExactly()
-    {
+    void textsKeptExactly() {
         setLangOffset(0);
         QCOMPARE(ResText(150), QStringLiteral("ｺﾝﾄﾛｰﾗ読み込みの確認"));
         QCOMPARE(ResText(22), QStringLiteral("　ファイル　読み込み")); // leading full-width blanks
@@ -26,14 +25,12 @@ private slots:
         QCOMPARE(ResText(2527), QStringLiteral("JAPANESE"));
     }
 
-    void missingItemIsReported()
-    {
+    void missingItemIsReported() {
         QVERIFY(!ResTextIfAny(410).has_value());
         QVERIFY(ResText(410).isEmpty());
     }
 
-    void parserKeepsBlanksAndEscapes()
-    {
+    void parserKeepsBlanksAndEscapes() {
         const StringTable t = StringTable::parse("# comment\n"
                                                  "1\t  two blanks\n"
                                                  "2\ta\\r\\nb\\\\c\tours\r\n"
@@ -47,20 +44,19 @@ private slots:
     }
 
     // Every Japanese item has its English item, apart from the English-only tool tip 10076.
-    void bothLanguages()
-    {
+    void bothLanguages() {
         const StringTable &t = StringTable::builtIn();
         QVERIFY(t.ids().size() > 400);
         for (int id : t.ids()) {
             if (id < 10000)
-                QVERIFY2(t.item(id + 10000), qPrintable(QStringLiteral("no English for %1").arg(id)));
+                QVERIFY2(t.item(id + 10000),
+                         qPrintable(QStringLiteral("no English for %1").arg(id)));
         }
         QVERIFY(t.item(10076));
     }
 
     // Every id the program's code names has an item in both languages.
-    void everyIdUsedInCodeHasItems()
-    {
+    void everyIdUsedInCodeHasItems() {
         const QRegularExpression use(
             QStringLiteral(R"(\b(?:ResText|ResTextIfAny|setTagId|setToolTipId|setMenuId)\()"
                            R"((?:[^();]*,\s*)?(\d+)\s*\))"));

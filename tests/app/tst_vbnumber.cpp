@@ -1,4 +1,4 @@
-#include "app/VbNumber.h"
+#include "base/VbNumber.h"
 #include "support/TestEnvironment.h"
 
 #include <QCoreApplication>
@@ -6,8 +6,7 @@
 class TestVbNumber : public QObject {
     Q_OBJECT
 private slots:
-    void wholeText_data()
-    {
+    void wholeText_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("ok");
         QTest::addColumn<int>("value");
@@ -23,8 +22,7 @@ private slots:
         QTest::newRow("empty") << "" << false << 0;
         QTest::newRow("full-width digit") << "１" << false << 0;
     }
-    void wholeText()
-    {
+    void wholeText() {
         QFETCH(QString, text);
         QFETCH(bool, ok);
         QFETCH(int, value);
@@ -34,8 +32,7 @@ private slots:
             QCOMPARE(int(*v), value);
     }
 
-    void leadingNumber_data()
-    {
+    void leadingNumber_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("value");
         QTest::newRow("digits then letters") << "12abc" << 12.0;
@@ -46,15 +43,13 @@ private slots:
         QTest::newRow("range text") << "1～30の整数" << 1.0;
         QTest::newRow("sign only") << "-" << 0.0;
     }
-    void leadingNumber()
-    {
+    void leadingNumber() {
         QFETCH(QString, text);
         QFETCH(double, value);
         QCOMPARE(VbNumber::leadingValue(text), value);
     }
 
-    void halvesToEven()
-    {
+    void halvesToEven() {
         QCOMPARE(VbNumber::roundHalfEven(0.5), 0.0);
         QCOMPARE(VbNumber::roundHalfEven(1.5), 2.0);
         QCOMPARE(VbNumber::roundHalfEven(2.5), 2.0);

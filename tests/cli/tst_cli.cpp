@@ -1,7 +1,7 @@
 // qvpc-cli run as a process against the simulated controller on a pty: exit status, what it
 // prints, the files it writes and the lines the controller received.
 #include "CliRunner.h"
-#include "app/StoredSettings.h"
+#include "base/StoredSettings.h"
 #include "data/QvDataFile.h"
 #include "link/PortMap.h"
 #include "sim/ControllerSimulator.h"
@@ -190,13 +190,16 @@ void TestCli::portCannotBeOpened() {
     CliResult r = runCli(
         {QStringLiteral("--device"), QStringLiteral("/dev/qv-missing"), QStringLiteral("read")});
     QCOMPARE(r.exitCode, 1);
-    QCOMPARE(r.err, QStringLiteral("/dev/qv-missing を開けません。\n"));
+    // The read fails as in the window (212), then the terminal says which port it was.
+    QCOMPARE(r.err,
+             QStringLiteral("通信エラー！(データの読み込み）\n/dev/qv-missing を開けません。\n"));
 
     PortMap::setEntry(29, QStringLiteral("/dev/qv-missing"));
     r = runCli({QStringLiteral("--lang"), QStringLiteral("en"), QStringLiteral("--port"),
                 QStringLiteral("29"), QStringLiteral("read")});
     QCOMPARE(r.exitCode, 1);
-    QCOMPARE(r.err, QStringLiteral("Cannot open COM29 (/dev/qv-missing).\n"));
+    QCOMPARE(r.err, QStringLiteral("Communication Error!\n"
+                                   "Cannot open COM29 (/dev/qv-missing).\n"));
 }
 
 void TestCli::fileFaults_data() {

@@ -1,9 +1,9 @@
-#include "support/StandInScreen.h"
-#include "app/ResText.h"
+#include "base/ResText.h"
 #include "data/FileOperations.h"
 #include "data/QvDataFile.h"
 #include "support/ScriptedFileDialogs.h"
 #include "support/ScriptedPrompt.h"
+#include "support/StandInScreen.h"
 #include "support/TestEnvironment.h"
 
 #include <QCoreApplication>

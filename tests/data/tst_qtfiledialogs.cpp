@@ -1,4 +1,4 @@
-#include "data/QtFileDialogs.h"
+#include "gui/QtFileDialogs.h"
 #include "support/TestEnvironment.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
-#include "support/StandInScreen.h"
-#include "app/ResText.h"
+#include "base/ResText.h"
 #include "data/QvDataFile.h"
 #include "support/ScriptedPrompt.h"
+#include "support/StandInScreen.h"
 #include "support/TestEnvironment.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/StoredSettings.h"
+#include "base/StoredSettings.h"
 #include "link/ControllerLink.h"
 #include "sim/ControllerSimulator.h"
 #include "support/ScriptedPrompt.h"

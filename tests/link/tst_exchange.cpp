@@ -1,12 +1,13 @@
 // The command exchange over a pty against the simulated controller.
 #include "LinkFixture.h"
-#include "app/ResText.h"
+#include "base/ResText.h"
 #include "support/TestEnvironment.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
 
 Q_DECLARE_METATYPE(QList<SimFault>)
+Q_DECLARE_METATYPE(Exchange)
 
 namespace {
 
@@ -50,12 +51,13 @@ private slots:
     void nestedExchangeRefused();
     void vanishedPortEndsWait();
     void restartLineLeavesBeforeReturn();
+    void timeoutTravelsWithEachCommand();
 };
 
 // Each row: the faults of the simulator, then what the link must make of the check "0CM1".
 void TestExchange::reply_data() {
     QTest::addColumn<QList<SimFault>>("faults");
-    QTest::addColumn<int>("result");
+    QTest::addColumn<Exchange>("result");
     QTest::addColumn<QString>("lastReply");
     QTest::addColumn<QStringList>("sent");
     QTest::addColumn<QStringList>("messages");
@@ -65,85 +67,90 @@ void TestExchange::reply_data() {
     const QStringList checkOnly{QStringLiteral("0CM1")};
     const QStringList withRecovery{QStringLiteral("0CM1"), QStringLiteral("0CM0")};
 
-    QTest::newRow("good six characters") << QList<SimFault>{} << 0 << QStringLiteral("0CM1\r\n")
-                                         << checkOnly << QStringList{} << true << QString();
+    QTest::newRow("good six characters")
+        << QList<SimFault>{} << Exchange::Good << QStringLiteral("0CM1\r\n") << checkOnly
+        << QStringList{} << true << QString();
     SimFault pieces = fault({});
     pieces.pieces = 4;
-    QTest::newRow("reply in pieces") << QList<SimFault>{pieces} << 0 << QStringLiteral("0CM1\r\n")
-                                     << checkOnly << QStringList{} << true << QString();
+    QTest::newRow("reply in pieces")
+        << QList<SimFault>{pieces} << Exchange::Good << QStringLiteral("0CM1\r\n") << checkOnly
+        << QStringList{} << true << QString();
 
     SimFault after = fault({});
     after.trailing = "AB";
     QTest::newRow("characters after CR LF, never ends again")
-        << QList<SimFault>{after} << 1 << QString() << checkOnly << QStringList{Timeout} << false
-        << QString();
+        << QList<SimFault>{after} << Exchange::Timeout << QString() << checkOnly
+        << QStringList{Timeout} << false << QString();
     SimFault afterLine = fault(QStringLiteral("0CM1"));
     afterLine.trailing = "AB\r\n";
     QTest::newRow("characters after CR LF, ends again")
-        << QList<SimFault>{afterLine} << 1 << QString() << withRecovery << QStringList{WrongLength}
-        << true << QString();
+        << QList<SimFault>{afterLine} << Exchange::Malformed << QString() << withRecovery
+        << QStringList{WrongLength} << true << QString();
 
     SimFault silent = fault({});
     silent.silent = true;
-    QTest::newRow("silent") << QList<SimFault>{silent} << 1 << QString() << checkOnly
-                            << QStringList{Timeout} << false << QString();
+    QTest::newRow("silent") << QList<SimFault>{silent} << Exchange::Timeout << QString()
+                            << checkOnly << QStringList{Timeout} << false << QString();
 
     SimFault e03 = fault({});
     e03.errorCode = QStringLiteral("03");
-    QTest::newRow("error 03") << QList<SimFault>{e03} << 1 << QString() << checkOnly
+    QTest::newRow("error 03") << QList<SimFault>{e03} << Exchange::ErrorReply << QString()
+                              << checkOnly
                               << QStringList{errorMessage(QStringLiteral("通信データ長エラー"))}
                               << true << QStringLiteral("03");
     SimFault e00 = fault({});
     e00.errorCode = QStringLiteral("00");
     QTest::newRow("error 00 still fails")
-        << QList<SimFault>{e00} << 1 << QString() << checkOnly
+        << QList<SimFault>{e00} << Exchange::ErrorReply << QString() << checkOnly
         << QStringList{errorMessage(QStringLiteral("エラーなし"))} << true << QStringLiteral("00");
     SimFault e0C = fault({});
     e0C.errorCode = QStringLiteral("0C");
     QTest::newRow("unknown code 0C")
-        << QList<SimFault>{e0C} << 1 << QString() << checkOnly << QStringList{errorMessage({})}
-        << true << QStringLiteral("0C");
+        << QList<SimFault>{e0C} << Exchange::ErrorReply << QString() << checkOnly
+        << QStringList{errorMessage({})} << true << QStringLiteral("0C");
     SimFault e0b = fault({});
     e0b.errorCode = QStringLiteral("0b");
-    QTest::newRow("lower-case 0b") << QList<SimFault>{e0b} << 1 << QString() << checkOnly
-                                   << QStringList{errorMessage({})} << true << QStringLiteral("0b");
+    QTest::newRow("lower-case 0b")
+        << QList<SimFault>{e0b} << Exchange::ErrorReply << QString() << checkOnly
+        << QStringList{errorMessage({})} << true << QStringLiteral("0b");
 
     SimFault longer = fault(QStringLiteral("0CM1"));
     longer.lengthDelta = 1;
-    QTest::newRow("one too long") << QList<SimFault>{longer} << 1 << QString() << withRecovery
-                                  << QStringList{WrongLength} << true << QString();
+    QTest::newRow("one too long") << QList<SimFault>{longer} << Exchange::Malformed << QString()
+                                  << withRecovery << QStringList{WrongLength} << true << QString();
     SimFault shorter = fault(QStringLiteral("0CM1"));
     shorter.lengthDelta = -1;
-    QTest::newRow("one too short") << QList<SimFault>{shorter} << 1 << QString() << withRecovery
-                                   << QStringList{WrongLength} << true << QString();
+    QTest::newRow("one too short") << QList<SimFault>{shorter} << Exchange::Malformed << QString()
+                                   << withRecovery << QStringList{WrongLength} << true << QString();
     SimFault foreign = fault(QStringLiteral("0CM1"));
     foreign.prefix = QStringLiteral("0RD");
-    QTest::newRow("foreign prefix") << QList<SimFault>{foreign} << 1 << QString() << withRecovery
-                                    << QStringList{WrongPrefix} << true << QString();
+    QTest::newRow("foreign prefix")
+        << QList<SimFault>{foreign} << Exchange::Malformed << QString() << withRecovery
+        << QStringList{WrongPrefix} << true << QString();
 
     SimFault quietRecovery = fault(QStringLiteral("0CM0"));
     quietRecovery.silent = true;
     QTest::newRow("silent recovery")
-        << QList<SimFault>{longer, quietRecovery} << 1 << QString() << withRecovery
-        << QStringList{WrongLength} << true << QString();
+        << QList<SimFault>{longer, quietRecovery} << Exchange::Malformed << QString()
+        << withRecovery << QStringList{WrongLength} << true << QString();
     SimFault errorRecovery = fault(QStringLiteral("0CM0"));
     errorRecovery.errorCode = QStringLiteral("05");
     QTest::newRow("error reply to the recovery")
-        << QList<SimFault>{foreign, errorRecovery} << 1 << QString() << withRecovery
-        << QStringList{errorMessage(QStringLiteral("EEPROM書き込みエラー"))} << true
+        << QList<SimFault>{foreign, errorRecovery} << Exchange::ErrorReply << QString()
+        << withRecovery << QStringList{errorMessage(QStringLiteral("EEPROM書き込みエラー"))} << true
         << QStringLiteral("05");
     // The recovery reply is judged by how it begins, also when its wait ran out of time.
     SimFault unfinishedErrorRecovery = errorRecovery;
     unfinishedErrorRecovery.trailing = "0";
     QTest::newRow("error reply to the recovery, then no line end")
-        << QList<SimFault>{longer, unfinishedErrorRecovery} << 1 << QString() << withRecovery
-        << QStringList{errorMessage(QStringLiteral("EEPROM書き込みエラー"))} << true
+        << QList<SimFault>{longer, unfinishedErrorRecovery} << Exchange::ErrorReply << QString()
+        << withRecovery << QStringList{errorMessage(QStringLiteral("EEPROM書き込みエラー"))} << true
         << QStringLiteral("05");
 }
 
 void TestExchange::reply() {
     QFETCH(QList<SimFault>, faults);
-    QFETCH(int, result);
+    QFETCH(Exchange, result);
     QFETCH(QString, lastReply);
     QFETCH(QStringList, sent);
     QFETCH(QStringList, messages);
@@ -153,10 +160,10 @@ void TestExchange::reply() {
     LinkFixture f(true);
     for (const SimFault &each : faults)
         f.sim.addFault(each);
-    f.link->ReplyTimeout = 250;
-    QCOMPARE(f.link->SendCommand(QStringLiteral("0CM"), 6, QStringLiteral("1")), result);
+    QCOMPARE(f.link->SendCommand(QStringLiteral("0CM"), 6, QStringLiteral("1"), 250), result);
+    QCOMPARE(f.link->lastExchange(), result);
     QCOMPARE(f.link->LastReply, lastReply);
-    QCOMPARE(f.link->CommFailed, result != 0);
+    QCOMPARE(f.link->CommFailed, result != Exchange::Good);
     QCOMPARE(f.sim.receivedLines(), sent);
     QCOMPARE(f.prompt.texts(), messages);
     for (const auto &box : f.prompt.shown) {
@@ -174,8 +181,8 @@ void TestExchange::errorReplyInEnglish() {
     SimFault e = fault({});
     e.errorCode = QStringLiteral("0A");
     f.sim.addFault(e);
-    f.link->ReplyTimeout = 1000;
-    QCOMPARE(f.link->SendCommand(QStringLiteral("0RD"), 23, QStringLiteral("02")), 1);
+    QCOMPARE(f.link->SendCommand(QStringLiteral("0RD"), 23, QStringLiteral("02"), 1000),
+             Exchange::ErrorReply);
     QCOMPARE(f.prompt.texts(), QStringList{QStringLiteral(
                                    "Communication error occurs!\r\n[Output pulse can not match]")});
     QCOMPARE(f.link->ErrorReply, QStringLiteral("0%%0A\r\n"));
@@ -218,7 +225,7 @@ void TestExchange::portThatCannotOpen() {
     f.link->LastReply = QStringLiteral("kept");
     f.link->CommFailed = true;
     QCOMPARE(f.link->OpenPort(), 1);
-    QCOMPARE(f.link->SendCommand(QStringLiteral("0RV"), 11, {}), 1);
+    QCOMPARE(f.link->SendCommand(QStringLiteral("0RV"), 11, {}, 1000), Exchange::NoPort);
     QCOMPARE(f.link->CommCheck(), 1);
     QVERIFY(f.prompt.shown.isEmpty());
     QCOMPARE(f.link->LastReply, QStringLiteral("kept"));
@@ -255,13 +262,14 @@ void TestExchange::nestedExchangeRefused() {
     slow.pieces = 2;
     slow.pieceGapMs = 150;
     f.sim.addFault(slow);
-    int nested = -1;
+    Exchange nested = Exchange::Good;
     QTimer::singleShot(50, f.link.get(), [&] {
         QVERIFY(f.link->isBusy());
-        nested = f.link->SendCommand(QStringLiteral("0RV"), 11, {});
+        nested = f.link->SendCommand(QStringLiteral("0RV"), 11, {}, 1000);
     });
     QCOMPARE(f.link->CommCheck(), 0);
-    QCOMPARE(nested, 1);
+    QCOMPARE(nested, Exchange::Busy);
+    QCOMPARE(f.link->lastExchange(), Exchange::Good);
     QCOMPARE(f.sim.receivedLines(), QStringList{QStringLiteral("0CM1")});
     QCOMPARE(f.link->LastReply, QStringLiteral("0CM1\r\n"));
     QVERIFY(f.prompt.shown.isEmpty());
@@ -272,11 +280,11 @@ void TestExchange::vanishedPortEndsWait() {
     SimFault drop = fault(QStringLiteral("0CM1"));
     drop.drop = true;
     f.sim.addFault(drop);
-    f.link->ReplyTimeout = 3000;
     QSignalSpy changes(f.link.get(), &ControllerLink::portOpenChanged);
     QElapsedTimer clock;
     clock.start();
-    QCOMPARE(f.link->SendCommand(QStringLiteral("0CM"), 6, QStringLiteral("1")), 1);
+    QCOMPARE(f.link->SendCommand(QStringLiteral("0CM"), 6, QStringLiteral("1"), 3000),
+             Exchange::PortGone);
     QVERIFY2(clock.elapsed() < 1500, qPrintable(QString::number(clock.elapsed())));
     QVERIFY(!f.link->isPortOpen());
     QVERIFY(f.link->CommFailed);
@@ -290,8 +298,7 @@ void TestExchange::vanishedPortEndsWait() {
 void TestExchange::restartLineLeavesBeforeReturn() {
     LinkFixture f(false);
     QCOMPARE(f.link->CommCheck(), 0);
-    f.link->ReplyTimeout = 1000;
-    QCOMPARE(f.link->SendCommandNoReply(QStringLiteral("0CM3"), 6, {}), 0);
+    QCOMPARE(f.link->SendCommandNoReply(QStringLiteral("0CM3"), 6, {}), Exchange::Good);
     f.link->ReleasePort();
     QVERIFY(!f.link->isPortOpen());
     QTRY_COMPARE_WITH_TIMEOUT(f.sim.receivedLines(),
@@ -299,6 +306,27 @@ void TestExchange::restartLineLeavesBeforeReturn() {
     QCOMPARE(f.sim.model().restarts(), 1);
     QVERIFY(!f.link->CommFailed);
     QVERIFY(f.link->LastReply.isEmpty());
+}
+
+// A long wait (a move) right after the 1 s communication check is not cut at 1 s, and the
+// check after it waits its own 1 s again.
+void TestExchange::timeoutTravelsWithEachCommand() {
+    LinkFixture f;
+    SimFault slow = fault(QStringLiteral("0RV"));
+    slow.delayMs = 1500;
+    f.sim.addFault(slow);
+    QCOMPARE(f.link->CommCheck(), 0);
+    QCOMPARE(f.link->SendCommand(QStringLiteral("0RV"), 11, {}, 4000), Exchange::Good);
+    QVERIFY(f.prompt.shown.isEmpty());
+
+    SimFault silent = fault(QStringLiteral("0CM1"));
+    silent.silent = true;
+    f.sim.addFault(silent);
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(f.link->CommCheck(), 1);
+    QCOMPARE(f.link->lastExchange(), Exchange::Timeout);
+    QVERIFY2(clock.elapsed() < 2500, qPrintable(QString::number(clock.elapsed())));
 }
 
 QV_TEST_CORE_MAIN(TestExchange)

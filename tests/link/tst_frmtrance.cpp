@@ -1,7 +1,7 @@
 // The communication-in-progress window.
-#include "app/ResText.h"
-#include "app/Twips.h"
-#include "link/frmTrance.h"
+#include "base/ResText.h"
+#include "gui/Twips.h"
+#include "gui/frmTrance.h"
 #include "support/TestEnvironment.h"
 
 #include <QApplication>

@@ -1,11 +1,12 @@
 #pragma once
 
-#include "app/StoredSettings.h"
-#include "app/Twips.h"
-#include "app/frmMain.h"
+#include "base/StoredSettings.h"
 #include "data/QvData.h"
+#include "gui/Twips.h"
+#include "gui/frmMain.h"
 #include "link/ControllerLink.h"
 #include "support/ScriptedPrompt.h"
+#include "support/SessionFixture.h"
 
 #include <QApplication>
 #include <QTest>
@@ -26,11 +27,7 @@ protected:
 };
 
 // The long-lived objects the window works with, and the window itself, shown.
-struct MainWindowFixture {
-    StoredSettings settings;
-    ScriptedPrompt prompt;
-    ControllerLink link{settings, prompt};
-    QvDataCopies copies;
+struct MainWindowFixture : SessionFixture {
     std::unique_ptr<RecordingMain> window;
 
     // language: the stored "Language" ("1" Japanese, "2" English), read before the window loads
@@ -38,7 +35,7 @@ struct MainWindowFixture {
     explicit MainWindowFixture(const QString &language = QStringLiteral("1")) {
         StoredSettings::writeText(QStringLiteral("Language"), language);
         settings.ReadLanguage();
-        window = std::make_unique<RecordingMain>(settings, link, prompt, copies);
+        window = std::make_unique<RecordingMain>(session);
         window->show();
     }
 

@@ -1,11 +1,12 @@
 // Saves pictures of the main window for the documentation: each language, parameter frames
 // hidden and shown. Run under a display (xvfb-run) with the output folder as argument.
-#include "app/ResText.h"
-#include "app/StoredSettings.h"
-#include "app/frmMain.h"
+#include "base/ResText.h"
+#include "base/StoredSettings.h"
 #include "data/QvData.h"
+#include "gui/frmMain.h"
 #include "link/ControllerLink.h"
 #include "support/ScriptedPrompt.h"
+#include "support/SessionFixture.h"
 
 #include <QApplication>
 #include <QDir>
@@ -19,12 +20,9 @@ int main(int argc, char *argv[]) {
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
     for (const auto &[language, suffix] : {std::pair{"1", "ja"}, std::pair{"2", "en"}}) {
         StoredSettings::writeText(QStringLiteral("Language"), QLatin1String(language));
-        StoredSettings settings;
-        settings.ReadLanguage(); // as the start routine does before the window loads
-        ScriptedPrompt prompt;
-        ControllerLink link(settings, prompt);
-        QvDataCopies copies;
-        frmMain window(settings, link, prompt, copies);
+        SessionFixture f;
+        f.settings.ReadLanguage(); // as the start routine does before the window loads
+        frmMain window(f.session);
         window.show();
         QTest::qWait(300);
         window.grab().save(out.filePath(QStringLiteral("main-%1.png").arg(suffix)));

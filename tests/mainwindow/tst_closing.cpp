@@ -1,6 +1,6 @@
 #include "MainWindowFixture.h"
 
-#include "app/ResText.h"
+#include "base/ResText.h"
 #include "support/TestEnvironment.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 #include "MainWindowFixture.h"
 
-#include "app/UpDown.h"
+#include "gui/UpDown.h"
 #include "support/TestEnvironment.h"
 
 #include <QCheckBox>

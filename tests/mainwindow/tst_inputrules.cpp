@@ -1,4 +1,4 @@
-#include "app/ResText.h"
+#include "base/ResText.h"
 #include "data/FieldNumber.h"
 #include "data/KeyRule.h"
 #include "data/QvData.h"
@@ -207,7 +207,6 @@ private slots:
         QCOMPARE(prompt.shown[1].icon, MsgIcon::None);
     }
 };
-
 
 QV_TEST_CORE_MAIN(TestInputRules)
 #include "tst_inputrules.moc"

@@ -1,6 +1,6 @@
 #include "MainWindowFixture.h"
 
-#include "app/ResText.h"
+#include "base/ResText.h"
 #include "support/TestEnvironment.h"
 
 #include <QAction>
@@ -115,15 +115,13 @@ private slots:
 
     // Load zeroes four items in both copies and leaves the rest as they were.
     void loadZeroesFourItems() {
-        StoredSettings settings;
-        ScriptedPrompt prompt;
-        ControllerLink link(settings, prompt);
-        QvDataCopies copies;
+        SessionFixture f;
+        QvDataCopies &copies = f.copies;
         for (QvData *d : {&copies.working, &copies.read}) {
             d->RevDir = d->SupplyCounter = d->RestartDelay = d->NoWorkCounter = 1;
             d->SeparateTimer = d->Vel1 = 7;
         }
-        frmMain window(settings, link, prompt, copies);
+        frmMain window(f.session);
         for (const QvData *d : {&copies.working, &copies.read}) {
             QCOMPARE(d->RevDir + d->SupplyCounter + d->RestartDelay + d->NoWorkCounter, 0);
             QCOMPARE(d->SeparateTimer, qint16(7));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/FileDialogs.h"
+#include "base/FileDialogs.h"
 
 #include <QList>
 #include <QString>

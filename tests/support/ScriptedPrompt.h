@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/UserPrompt.h"
+#include "base/UserPrompt.h"
 
 #include <QList>
 #include <QString>
@@ -12,6 +12,7 @@ public:
         QString text;
         MsgButtons buttons;
         MsgIcon icon;
+        int id = 0;
     };
 
     // Answers given in order; when the list runs out, each box is dismissed (dismissAnswer).
@@ -20,7 +21,7 @@ public:
     int beeps = 0;
 
     MsgAnswer MsgBox(const QString &text, MsgButtons buttons = MsgButtons::OkOnly,
-                     MsgIcon icon = MsgIcon::None) override;
+                     MsgIcon icon = MsgIcon::None, int id = 0) override;
     void Beep() override { ++beeps; }
 
     // The texts shown so far, in order.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MainScreen.h"
+#include "base/MainScreen.h"
 
 #include <QStringList>
 

@@ -1,14 +1,13 @@
 #include "support/TestEnvironment.h"
 
-#include "app/ResText.h"
-#include "app/StoredSettings.h"
+#include "base/ResText.h"
+#include "base/StoredSettings.h"
 
 #include <QDir>
 #include <QSettings>
 #include <QTemporaryDir>
 
-void prepareTestEnvironment()
-{
+void prepareTestEnvironment() {
     static QTemporaryDir configDir; // removed when the process ends
     qputenv("XDG_CONFIG_HOME", configDir.path().toLocal8Bit());
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -16,8 +15,7 @@ void prepareTestEnvironment()
     setLangOffset(0);
 }
 
-void clearStoredSettings()
-{
+void clearStoredSettings() {
     QSettings s(QSettings::IniFormat, QSettings::UserScope,
                 QString::fromLatin1(StoredSettings::AppName),
                 QString::fromLatin1(StoredSettings::AppName));

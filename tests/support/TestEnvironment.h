@@ -11,8 +11,7 @@ void clearStoredSettings();
 
 // Main function for widget suites.
 #define QV_TEST_MAIN(TestObject)                                                                   \
-    int main(int argc, char *argv[])                                                               \
-    {                                                                                              \
+    int main(int argc, char *argv[]) {                                                             \
         prepareTestEnvironment();                                                                  \
         QApplication app(argc, argv);                                                              \
         TestObject tc;                                                                             \
@@ -21,8 +20,7 @@ void clearStoredSettings();
 
 // Main function for suites of the logic alone.
 #define QV_TEST_CORE_MAIN(TestObject)                                                              \
-    int main(int argc, char *argv[])                                                               \
-    {                                                                                              \
+    int main(int argc, char *argv[]) {                                                             \
         prepareTestEnvironment();                                                                  \
         QCoreApplication app(argc, argv);                                                          \
         TestObject tc;                                                                             \

@@ -1,16 +1,17 @@
 #pragma once
 
-#include "app/MainScreen.h"
-#include "app/StoredSettings.h"
+#include "base/MainScreen.h"
+#include "base/ProgressView.h"
+#include "base/StoredSettings.h"
 #include "data/ControllerTransfer.h"
 #include "data/FileOperations.h"
 #include "data/QvData.h"
 #include "data/Verification.h"
 #include "link/ControllerLink.h"
-#include "link/ProgressView.h"
 #include "sim/ControllerSimulator.h"
 #include "support/ScriptedFileDialogs.h"
 #include "support/ScriptedPrompt.h"
+#include "support/SessionFixture.h"
 #include "support/StandInScreen.h"
 
 #include <QStringList>
@@ -62,20 +63,18 @@ public:
 
 // The simulated controller on a pty as the port of a link, with the operations wired as the
 // main window wires them.
-struct TransferFixture {
+struct TransferFixture : SessionFixture {
     ControllerSimulator sim;
-    StoredSettings settings;
-    ScriptedPrompt prompt;
     ScriptedFileDialogs dialogs;
-    QvDataCopies copies;
     RecordingScreen screen{copies};
     RecordingProgress progress;
-    ControllerLink link{settings, prompt};
-    FileOperations files{copies, screen, prompt, dialogs};
-    ControllerTransfer transfer{link, prompt, copies, screen, files, progress};
-    Verification verification{link, transfer, copies, screen, prompt, files, dialogs};
+    FileOperations &files;
+    ControllerTransfer &transfer;
+    Verification &verification;
 
-    explicit TransferFixture(bool occupyPort = true) {
+    explicit TransferFixture(bool occupyPort = true)
+        : files((session.attach(screen, dialogs, progress), session.files())),
+          transfer(session.transfer()), verification(session.verification()) {
         settings.PortNo = 1;
         settings.OccupyPort = occupyPort;
         link.setDeviceOverride(sim.devicePath());

@@ -1,7 +1,7 @@
 // Reading from and writing to the simulated controller over a pty: what goes over the wire, what
 // the user is asked and told, what the progress window shows and what becomes of the data.
 #include "TransferFixture.h"
-#include "app/ResText.h"
+#include "base/ResText.h"
 #include "support/TestEnvironment.h"
 
 #include <QTimer>
@@ -246,7 +246,8 @@ void TestTransfer::readPortUnavailable() {
 }
 
 // The buttons stay enabled while the verification menu item reads the controller. A read started
-// meanwhile cannot run; it says so and leaves the verification's port and progress window alone.
+// meanwhile is refused: no message (the line has not failed), and the verification's port and
+// progress window are left alone.
 void TestTransfer::readWhileVerificationWaits() {
     TransferFixture f(false);
     SimFault slow = faultOn(QStringLiteral("0RD04"));
@@ -270,7 +271,7 @@ void TestTransfer::readWhileVerificationWaits() {
     QVERIFY(clicked);
     QCOMPARE(f.sent(), ReadLines);
     QCOMPARE(f.prompt.texts(),
-             (QStringList{QStringLiteral("コントローラーからデータを読み込みますか？"), ReadFailed,
+             (QStringList{QStringLiteral("コントローラーからデータを読み込みますか？"),
                           QStringLiteral("照合結果－ＯＫ")}));
     QCOMPARE(f.progress.events.count(QStringLiteral("show")), 1);
     QCOMPARE(f.progress.events.count(QStringLiteral("unload")), 1);

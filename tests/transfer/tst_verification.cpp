@@ -1,6 +1,6 @@
 // Verification of the screen's data against the simulated controller and against QV data files.
 #include "TransferFixture.h"
-#include "app/ResText.h"
+#include "base/ResText.h"
 #include "data/QvDataFile.h"
 #include "support/TestEnvironment.h"
 

@@ -1,14 +1,15 @@
 // The main window's read, write and verification against the simulated controller, the start-up
 // question's first answer, and the program's built-in simulated controller.
 #include "app/DemoController.h"
-#include "app/ResText.h"
 #include "app/StartRoutine.h"
-#include "app/StoredSettings.h"
-#include "app/frmMain.h"
+#include "base/ResText.h"
+#include "base/StoredSettings.h"
 #include "data/QvData.h"
+#include "gui/frmMain.h"
+#include "gui/frmTrance.h"
 #include "link/ControllerLink.h"
-#include "link/frmTrance.h"
 #include "support/ScriptedPrompt.h"
+#include "support/SessionFixture.h"
 #include "support/TestEnvironment.h"
 
 #include <QApplication>
@@ -23,11 +24,7 @@ namespace {
 const QString InsideController = QStringLiteral("ｺﾝﾄﾛｰﾗ内ﾃﾞｰﾀ");
 
 // The program's long-lived objects with its built-in simulated controller.
-struct DemoProgram {
-    StoredSettings settings;
-    ScriptedPrompt prompt;
-    ControllerLink link{settings, prompt};
-    QvDataCopies copies;
+struct DemoProgram : SessionFixture {
     DemoController demo{link};
 };
 
@@ -51,7 +48,7 @@ private slots:
 void TestWindowTransfer::startupFirstAnswerReadsController() {
     DemoProgram p;
     QVERIFY(p.demo.isRunning());
-    StartRoutine start(p.settings, p.link, p.prompt, p.copies);
+    StartRoutine start(p.session);
     start.ask = [&p](QWidget *main, const QString &, const QString &, const QString &,
                      const QString &, qint16) {
         p.demo.showIn(main);
@@ -78,7 +75,7 @@ void TestWindowTransfer::startupFirstAnswerReadsController() {
 void TestWindowTransfer::editWriteRestartReadBackVerify() {
     DemoProgram p;
     ScriptedPrompt &prompt = p.prompt;
-    frmMain window(p.settings, p.link, prompt, p.copies);
+    frmMain window(p.session);
     window.show();
     window.OnlineDataRead();
 

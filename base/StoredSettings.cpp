@@ -1,0 +1,54 @@
+#include "base/StoredSettings.h"
+
+#include "base/ResText.h"
+#include "base/VbNumber.h"
+
+#include <QSettings>
+
+namespace {
+
+QSettings store() {
+    return QSettings(QSettings::IniFormat, QSettings::UserScope,
+                     QString::fromLatin1(StoredSettings::AppName),
+                     QString::fromLatin1(StoredSettings::AppName));
+}
+
+QString groupKey(const QString &key) {
+    return QStringLiteral("Settings/") + key;
+}
+
+} // namespace
+
+QString StoredSettings::readText(const QString &key, const QString &fallback) {
+    return store().value(groupKey(key), fallback).toString();
+}
+
+void StoredSettings::writeText(const QString &key, const QString &value) {
+    QSettings s = store();
+    s.setValue(groupKey(key), value);
+    s.sync();
+}
+
+void StoredSettings::ReadLanguage() {
+    if (auto v = VbNumber::toInt16(readText(QStringLiteral("Language"), QStringLiteral("1"))))
+        LanguageNo = *v;
+    setLangOffset(langOffset());
+}
+
+void StoredSettings::ReadPortNo() {
+    if (auto v = VbNumber::toInt16(readText(QStringLiteral("PortNo"), QStringLiteral("1"))))
+        PortNo = *v;
+}
+
+void StoredSettings::ReadPortOccupy() {
+    if (auto v = VbNumber::toInt16(readText(QStringLiteral("PortOccupy"), QStringLiteral("1"))))
+        OccupyPort = *v != 0;
+}
+
+void StoredSettings::SavePortNo() const {
+    writeText(QStringLiteral("PortNo"), QString::number(PortNo));
+}
+
+void StoredSettings::SavePortOccupy() const {
+    writeText(QStringLiteral("PortOccupy"), OccupyPort ? QStringLiteral("1") : QStringLiteral("0"));
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "data/QvData.h"
+
+#include <QString>
+#include <array>
+#include <functional>
+
+// The one list of the 22 items of the QV data: where each lives in QvData, the group it belongs
+// to, its label text, its range and whether it is a parameter (sensor and homing items, which take
+// part only while the parameter frames are shown). The range check, the verification report, the
+// listings and the printed report read it in this order.
+enum class QvGroup { Position1, Position2, Sensor, Homing };
+
+struct QvItem {
+    QvGroup group;
+    int labelId; // text id of the item's label
+    qint32 low;  // smallest value in range
+    qint32 high; // largest value in range
+    qint16 QvData::*shortField;
+    qint32 QvData::*longField; // set instead of shortField for the 32-bit items
+
+    bool isParameter() const { return group == QvGroup::Sensor || group == QvGroup::Homing; }
+    qint32 get(const QvData &d) const { return shortField ? d.*shortField : d.*longField; }
+    void set(QvData &d, qint32 value) const {
+        if (shortField)
+            d.*shortField = qint16(value);
+        else
+            d.*longField = value;
+    }
+    bool inRange(const QvData &d) const { return get(d) >= low && get(d) <= high; }
+};
+
+constexpr int QvItemCount = 22;
+extern const std::array<QvItem, QvItemCount> QvItems;
+
+// Text id of a group's heading ("Position 1" ... "Homing parameters").
+int groupHeadingId(QvGroup group);
+
+// The items picked out by `marked`, listed as the range check and the verification report show
+// them: a line per group that has any, "heading - name,name," and CR LF; the parameter groups
+// (only while parametersActive) each put an empty line in front of what is listed so far.
+QString groupedItemList(const std::function<bool(const QvItem &)> &marked, bool parametersActive);

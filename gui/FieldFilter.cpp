@@ -1,0 +1,124 @@
+#include "gui/FieldFilter.h"
+
+#include "base/UserPrompt.h"
+#include "data/FieldNumber.h"
+
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPointer>
+
+namespace {
+
+// The character code a key would type, or -1 for keys that type nothing (arrows, Delete ...),
+// which the filter leaves alone.
+int characterCode(const QKeyEvent *event) {
+    // Every paste shortcut (Shift+Insert too) counts as the control character of Ctrl+V.
+    if (event->matches(QKeySequence::Paste))
+        return 'V' - 'A' + 1;
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return KeyCode::Enter;
+    case Qt::Key_Backspace:
+        return KeyCode::Backspace;
+    case Qt::Key_Delete:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return -1;
+    default:
+        break;
+    }
+    if (event->modifiers() & Qt::ControlModifier) {
+        if (event->key() >= Qt::Key_A && event->key() <= Qt::Key_Z)
+            return event->key() - Qt::Key_A + 1; // Ctrl+letter types a control character
+        return 0;
+    }
+    const QString text = event->text();
+    return text.isEmpty() ? -1 : text.at(0).unicode();
+}
+
+QLineEdit *editOf(QWidget *field) {
+    if (auto *combo = qobject_cast<QComboBox *>(field))
+        return combo->lineEdit();
+    return qobject_cast<QLineEdit *>(field);
+}
+
+} // namespace
+
+FieldFilter::FieldFilter(UserPrompt &prompt, QObject *parent) : QObject(parent), m_prompt(prompt) {}
+
+void FieldFilter::attach(QWidget *field, const Rule &rule) {
+    m_rules.insert(field, rule);
+    field->installEventFilter(this);
+    // Only what the keys let through may reach the field: no pasting from the context menu, no
+    // dropping, no input method composing other characters.
+    QLineEdit *edit = editOf(field);
+    for (QWidget *w : {field, static_cast<QWidget *>(edit)}) {
+        w->setContextMenuPolicy(Qt::NoContextMenu);
+        w->setAcceptDrops(false);
+        w->setAttribute(Qt::WA_InputMethodEnabled, false);
+    }
+    if (edit != field)
+        edit->installEventFilter(this);
+    m_rules.insert(edit, rule);
+}
+
+bool FieldFilter::eventFilter(QObject *watched, QEvent *event) {
+    auto it = m_rules.constFind(watched);
+    if (it == m_rules.constEnd())
+        return false;
+    // An editable list and its line edit share one rule; the list is the field.
+    QWidget *field = static_cast<QWidget *>(watched);
+    if (auto *combo = qobject_cast<QComboBox *>(field->parentWidget());
+        combo && m_rules.contains(combo))
+        field = combo;
+    if (event->type() == QEvent::KeyPress)
+        return onKey(field, *it, static_cast<QKeyEvent *>(event));
+    if (event->type() == QEvent::FocusOut && field == watched) {
+        const auto reason = static_cast<QFocusEvent *>(event)->reason();
+        // Opening a list's drop-down or switching to another window does not leave the field.
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            onFocusLost(field, *it);
+    }
+    return false;
+}
+
+bool FieldFilter::onKey(QWidget *field, const Rule &rule, QKeyEvent *event) {
+    const int code = characterCode(event);
+    if (code < 0)
+        return false;
+    const QLineEdit *edit = editOf(field);
+    switch (judgeKey(code, int(edit->text().size()), edit->hasSelectedText(), rule.keys)) {
+    case KeyVerdict::Pass:
+        return false;
+    case KeyVerdict::Drop:
+        return true;
+    case KeyVerdict::MoveOn:
+        if (QWidget *target = rule.enterTarget ? rule.enterTarget() : nullptr)
+            target->setFocus(Qt::OtherFocusReason);
+        return true;
+    }
+    return true;
+}
+
+void FieldFilter::onFocusLost(QWidget *field, const Rule &rule) {
+    QLineEdit *edit = editOf(field);
+    if (!FieldNumber::refusedOnFocusLoss(edit->text(), rule.low, rule.high))
+        return;
+    if (auto *combo = qobject_cast<QComboBox *>(field))
+        combo->setEditText(QString());
+    else
+        edit->clear();
+    emit emptied(field);
+    m_prompt.Beep();
+    // Back into the field once the focus change under way has ended.
+    QMetaObject::invokeMethod(
+        field,
+        [f = QPointer<QWidget>(field)] {
+            if (f)
+                f->setFocus(Qt::OtherFocusReason);
+        },
+        Qt::QueuedConnection);
+}

@@ -1,0 +1,174 @@
+#include "gui/frmMain.h"
+
+#include "base/ResText.h"
+#include "base/StoredSettings.h"
+#include "base/UserPrompt.h"
+#include "data/QvData.h"
+#include "gui/FieldFilter.h"
+#include "gui/LocaliseForm.h"
+#include "gui/Twips.h"
+#include "link/ControllerLink.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QPageSetupDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+constexpr int HeightWithoutParameters = 6585; // twips
+constexpr int HeightWithParameters = 8950;
+constexpr int WindowWidth = 12600;
+constexpr int PortLampInterval = 100; // ms
+
+} // namespace
+
+frmMain::frmMain(Session &session, QWidget *parent)
+    : QMainWindow(parent), m_session(session), m_settings(session.settings), m_link(session.link),
+      m_prompt(session.prompt()), m_copies(session.copies),
+      m_filter(new FieldFilter(m_prompt, this)) {
+    m_session.attach(*this, m_fileDialogs, *m_trance);
+    setObjectName(QStringLiteral("frmMain"));
+    setFont(QFont(QStringLiteral("IPAPGothic"), 9));
+    buildWindow();
+    connectControls();
+    connectMenus();
+    connectFieldChecks();
+    connect(&m_link, &ControllerLink::alarmChanged, this, &frmMain::showAlarm);
+    connect(&Timer1, &QTimer::timeout, this, &frmMain::updatePortLamp);
+    load();
+}
+
+frmMain::~frmMain() = default;
+
+QString frmMain::titleText() {
+    return QStringLiteral("QV PC-Software Ver%1.%2%3")
+        .arg(QVPC_VERSION_MAJOR)
+        .arg(QVPC_VERSION_MINOR)
+        .arg(QVPC_VERSION_PATCH);
+}
+
+// The window's load: texts, settings, the start values and the Edit-mode state of the design.
+void frmMain::load() {
+    LocaliseForm(this);
+    m_settings.ReadLanguage();
+    m_settings.ReadPortNo();
+    m_showParameters = false;
+    m_homeParamsEditable = false;
+    for (QvData *copy : {&m_copies.working, &m_copies.read}) {
+        copy->RevDir = 0;
+        copy->SupplyCounter = 0;
+        copy->RestartDelay = 0;
+        copy->NoWorkCounter = 0;
+    }
+    for (QComboBox *combo : {comboVEL1, comboVEL2}) {
+        for (int n = 1; n <= 30; ++n)
+            combo->addItem(u' ' + QString::number(n));
+        combo->setCurrentIndex(0);
+    }
+    framParameta->setEnabled(false);
+    framParameta->hide();
+    resize(Twips::toPixels(WindowWidth), Twips::toPixels(HeightWithoutParameters));
+    m_dataChanged = false;
+    setWindowTitle(titleText());
+
+    // The design state of Edit mode; load does not run EnterEditMode.
+    showModeLook(true);
+    for (QWidget *w : std::initializer_list<QWidget *>{frmMove, framSelectPosi, optPosiNo[0],
+                                                       optPosiNo[1], optPosiNo[2], cmdSelectMove,
+                                                       cmdStop, cmdHome, lblKanryoiti, lblKanryoNo})
+        w->setEnabled(false);
+
+    Timer1.setInterval(PortLampInterval);
+    Timer1.start();
+    updatePortLamp();
+}
+
+void frmMain::showAlarm() {
+    imgAlarmLed->setVisible(m_link.alarmLampShown());
+    lblAlarmNo->setText(m_link.alarmCode());
+    lblErrorComment->setText(m_link.alarmComment());
+}
+
+void frmMain::updatePortLamp() {
+    imgPortGreen->setVisible(m_link.isPortOpen());
+}
+
+void frmMain::applyParameterDisplay() {
+    const bool shown = m_showParameters;
+    framParameta->setEnabled(shown);
+    framParameta->setVisible(shown);
+    framHomePara->setVisible(shown);
+    if (!shown)
+        framHomePara->setEnabled(false);
+    // The layout learns of the frames shown or hidden before the window takes its new height.
+    centralWidget()->layout()->activate();
+    layout()->activate();
+    resize(width(), Twips::toPixels(shown ? HeightWithParameters : HeightWithoutParameters));
+    update();
+}
+
+bool frmMain::queryClose() {
+    m_syuryoCancel = false;
+    if (m_dataChanged) {
+        const QString question = ResText(223);
+        switch (m_prompt.MsgBox(question, MsgButtons::YesNoCancel, MsgIcon::Question, 223)) {
+        case MsgAnswer::Yes:
+            SaveFile(); // closing goes on whatever the save's outcome
+            return true;
+        case MsgAnswer::No:
+            return true;
+        default:
+            m_syuryoCancel = true;
+            return false;
+        }
+    }
+    if (m_prompt.MsgBox(ResText(222), MsgButtons::OkCancel, MsgIcon::Question, 222) !=
+        MsgAnswer::Ok) {
+        m_syuryoCancel = true;
+        return false;
+    }
+    if (m_link.isPortOpen())
+        m_link.ClosePort();
+    return true;
+}
+
+void frmMain::closeEvent(QCloseEvent *event) {
+    if (!queryClose()) {
+        event->ignore();
+        return;
+    }
+    // Unloading: the port number is kept for the next run and the port released.
+    hide();
+    Timer1.stop();
+    m_settings.SavePortNo();
+    m_link.ClosePort();
+    event->accept();
+}
+
+void frmMain::onExit() {
+    close();
+    if (!m_syuryoCancel && m_link.isPortOpen())
+        m_link.ClosePort();
+}
+
+QPrinter &frmMain::printer() {
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>();
+    return *m_printer;
+}
+
+// Printer set-up: OK or Cancel, nothing else happens.
+void frmMain::onPageSetup() {
+    QPageSetupDialog dialog(&printer(), this);
+    dialog.exec();
+}
+
+void frmMain::ShowFileName(const QString &name) {
+    lblShowName->setText(name);
+}

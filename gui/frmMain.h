@@ -1,0 +1,231 @@
+#pragma once
+
+#include "base/MainScreen.h"
+#include "gui/QtFileDialogs.h"
+#include "gui/frmTrance.h"
+#include "session/Session.h"
+
+#include <QMainWindow>
+#include <QTimer>
+#include <memory>
+
+class ControllerLink;
+class FieldFilter;
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPrinter;
+class QPushButton;
+class QRadioButton;
+class StoredSettings;
+class UpDown;
+class UserPrompt;
+struct QvDataCopies;
+
+// The main window: the editing fields of the QV data, the Move-mode controls, the status area and
+// the menus. It owns its controls and routes their events; the operations themselves live in their
+// own folders and reach the window through MainScreen.
+class frmMain : public QMainWindow, public MainScreen {
+    Q_OBJECT
+public:
+    // Attaches the session's operations to this window.
+    explicit frmMain(Session &session, QWidget *parent = nullptr);
+    ~frmMain() override;
+
+    // "QV PC-Software Ver" + major + "." + minor + revision.
+    static QString titleText();
+
+    // --- MainScreen ---
+    void CMDBTN_Muko() override;
+    void CMDBTN_Yuko() override;
+    void Menyu_Muko() override;
+    void Menyu_Yuko() override;
+    void MoveCMDBTN_Muko() override;
+    void MoveCMDBTN_Yuko() override;
+    qint16 ScreenCheck() override;
+    void ShowQvData() override;
+    bool ParametersActive() const override;
+    bool DataChanged() const override { return m_dataChanged; }
+    void setDataChanged(bool changed) override { m_dataChanged = changed; }
+    void ClearFieldsForNew() override;
+    void ShowFileName(const QString &name) override;
+
+    // --- modes and the parameter display ---
+    void EnterEditMode();
+    void EnterMoveMode();
+    bool inEditMode() const;
+    bool ShowParameters() const { return m_showParameters; }
+    void setShowParameters(bool shown) { m_showParameters = shown; }
+    bool HomeParamsEditable() const { return m_homeParamsEditable; }
+    void setHomeParamsEditable(bool editable) { m_homeParamsEditable = editable; }
+    // Window height and parameter frames after ShowParameters has been set.
+    void applyParameterDisplay();
+    void HomePara_Yuko();
+    void HomePara_Muko();
+
+    // --- the screen data ---
+    // Fields into the working copy. 0 = taken, 1 = a field did not fit its item (reported).
+    qint16 Torikomi_Data();
+    // 0 = no blank field, 1 = a blank field was reported.
+    qint16 Check_DataUmu();
+    // Range check of the working copy. 0 = all in range, 1 = reported.
+    qint16 Check_DataRange();
+
+    // The user cancelled the last close request.
+    bool SyuryoCancel() const { return m_syuryoCancel; }
+
+    // Reads the controller's data without asking first (the start-up question's first answer).
+    void OnlineDataRead();
+
+    // The printer the page set-up and printing share.
+    QPrinter &printer();
+
+    // The file dialogs every file operation shares, and the file operations with the data's name.
+    FileDialogs &fileDialogs() { return m_fileDialogs; }
+    FileOperations &fileOperations() { return m_session.files(); }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    // Saving through cmdSaveFile / mnuFileSave; 0 = saved.
+    virtual qint16 SaveFile();
+
+private:
+    // Building the window.
+    void buildWindow();
+    QWidget *buildModeFrame();
+    QWidget *buildMoveFrame();
+    QWidget *buildPositionFrame();
+    QWidget *buildStatusFrame();
+    QWidget *buildSensorFrame();
+    QWidget *buildHomingFrame();
+    void buildMenus();
+    void connectControls();
+    void connectMenus();
+    void connectFieldChecks();
+    void load();
+
+    // Field helpers: every change made by the program goes through these, so that it counts as a
+    // change of the field like typing does.
+    void setComboText(QComboBox *combo, const QString &text);
+    void setValueLabel(QLabel *label, const QString &text);
+    void onFieldChanged() { m_dataChanged = true; }
+
+    // Close sequence; true when the window may close.
+    bool queryClose();
+    void showAlarm();
+    void updatePortLamp();
+    // Mode labels and frame captions of Edit mode (true) or Move mode.
+    void showModeLook(bool editMode);
+    void switchMode(bool editMode);
+    void setHomingFields(bool editable);
+    void onModeChange();
+    void onChangeDirect(bool checked);
+    void onExit();
+    void onPageSetup();
+
+    // Operations built elsewhere (frmMainOperations.cpp).
+    void FileNew();
+    void FileOpen();
+    void SaveFileAs();
+    void GetfromCt();
+    void LoadtoCt();
+    void ShogoCtButton();
+    void ShogoCtMenu();
+    void ShogoFileButton();
+    void ShogoFileMenu();
+    void PrintData();
+    void ViewOption();
+    void ViewCtVersion();
+    void ShowInpOutp();
+    void ModeTrancefer();
+    void ModeGaibu();
+    void HelpContents();
+    void HelpAbout();
+    void SelectMove();
+    void StopMove();
+    void HomeMove();
+    void ResetController();
+
+    Session &m_session;
+    StoredSettings &m_settings;
+    ControllerLink &m_link;
+    UserPrompt &m_prompt;
+    QvDataCopies &m_copies;
+    QtFileDialogs m_fileDialogs{this};
+    // The communication-in-progress window the controller read and write show.
+    frmTrance *m_trance = new frmTrance(this);
+    FieldFilter *m_filter = nullptr;
+    std::unique_ptr<QPrinter> m_printer;
+
+    bool m_dataChanged = false;
+    bool m_syuryoCancel = false;
+    bool m_showParameters = false;
+    bool m_homeParamsEditable = false;
+
+public:
+    // Controls, named as the window's design names them (also their objectName).
+    QGroupBox *frmJog = nullptr;
+    QPushButton *cmdModeChange = nullptr;
+    QLabel *lblMoveMode = nullptr;
+    QLabel *lblEditMode = nullptr;
+
+    QGroupBox *framPosiData = nullptr;
+    QGroupBox *framDousaPara = nullptr;
+    QLabel *lblVel = nullptr, *lblAcc = nullptr, *lblGensoku = nullptr, *lblTimer = nullptr,
+           *lblPosition = nullptr, *lblPosi1 = nullptr, *lblPosi2 = nullptr;
+    QComboBox *comboVEL1 = nullptr, *comboVEL2 = nullptr;
+    QLabel *lblPosi1Acc = nullptr, *lblPosi2Acc = nullptr, *lblPosi1Gensoku = nullptr,
+           *lblPosi2Gensoku = nullptr;
+    UpDown *UpDown1 = nullptr, *UpDown2 = nullptr, *UpDownP1Gen = nullptr, *UpDownP2Gen = nullptr;
+    QLineEdit *txtPosi1Timer = nullptr, *txtPosi2Timer = nullptr, *txtPosi1 = nullptr,
+              *txtPosi2 = nullptr;
+    QPushButton *cmdFileOpen = nullptr, *cmdSaveFile = nullptr, *cmdGetfromCt = nullptr,
+                *cmdLoadtoCt = nullptr, *cmdShogoCt = nullptr, *cmdShogoFile = nullptr;
+
+    QGroupBox *frmMove = nullptr;
+    QGroupBox *framSelectPosi = nullptr;
+    QRadioButton *optPosiNo[3] = {nullptr, nullptr, nullptr};
+    QPushButton *cmdSelectMove = nullptr, *cmdStop = nullptr, *cmdHome = nullptr;
+    QLabel *lblKanryoiti = nullptr, *lblKanryoNo = nullptr;
+
+    QGroupBox *frmTrancefer = nullptr;
+    QPushButton *cmdReset = nullptr;
+    QLabel *lblJotai = nullptr, *imgPortWhite = nullptr, *imgPortGreen = nullptr;
+    QLabel *lblError = nullptr, *imgAlarmGreen = nullptr, *imgAlarmLed = nullptr;
+    QLabel *Label1 = nullptr, *lblAlarmNo = nullptr, *lblErrorComment = nullptr;
+    QLabel *lblFileName = nullptr, *lblShowName = nullptr;
+
+    QGroupBox *framParameta = nullptr;
+    QLabel *lblLowKaijoCnt = nullptr, *lblSentanCount = nullptr, *lblRestartDelay = nullptr,
+           *lblXXXCnt = nullptr, *lblNoWorkCount = nullptr, *lblHensu1 = nullptr,
+           *lblHensu2 = nullptr;
+    QLineEdit *txtLowKaijoCnt = nullptr, *txtSentanCount = nullptr, *txtRestartDelay = nullptr,
+              *txtXXXCnt = nullptr, *txtNoWorkCount = nullptr, *txtHensu1 = nullptr,
+              *txtHensu2 = nullptr;
+    QCheckBox *chkChangeDirect = nullptr;
+    QGroupBox *framChangeDirect = nullptr;
+    QCheckBox *chkRevDir = nullptr;
+
+    QGroupBox *framHomePara = nullptr;
+    QLabel *lblHomeSokudo = nullptr, *lblHomePosi = nullptr, *lblOffsetSokudo = nullptr,
+           *lblOffsetPosi = nullptr;
+    QLineEdit *txtHomeSokudo = nullptr, *txtHomePosi = nullptr, *txtOffsetSokudo = nullptr,
+              *txtOffsetPosi = nullptr;
+
+    QMenu *mnuFile = nullptr, *mnuFileShogo = nullptr, *mnuView = nullptr, *mnuModeChange = nullptr,
+          *mnuhelp = nullptr;
+    QAction *mnuFileNew = nullptr, *mnuFileOpen = nullptr, *mnuFileGetfromCt = nullptr,
+            *mnuFileSave = nullptr, *mnuFileSaveAs = nullptr, *mnuFileLoadtoCt = nullptr,
+            *mnuCtShogo = nullptr, *mnuShogoFile = nullptr, *mnuFilePageSetup = nullptr,
+            *mnuFilePrint = nullptr, *mnuFileExit = nullptr;
+    QAction *mnuViewOption = nullptr, *mnuViewCtVersion = nullptr, *mnuShowInpOutp = nullptr;
+    QAction *mnuModeTrancefer = nullptr, *mnuModeGaibu = nullptr;
+    QAction *mnuHelpContents = nullptr, *mnuHelpAbout = nullptr;
+
+    // The port lamp follows the port every 100 ms.
+    QTimer Timer1;
+};

@@ -1,0 +1,323 @@
+// Building the main window's controls: the mode frame, the Move-mode frame, the position data
+// with the file and controller buttons, and the status frame.
+#include "gui/FormBuild.h"
+#include "gui/LocaliseForm.h"
+#include "gui/UpDown.h"
+#include "gui/frmMain.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// A sunken box for a value the window shows (ACC/DEC steps, completed position, alarm code).
+void boxValue(QLabel *label, int width) {
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    label->setAlignment(Qt::AlignCenter);
+    label->setAutoFillBackground(true);
+    label->setBackgroundRole(QPalette::Base);
+    label->setFixedWidth(width);
+}
+
+QLineEdit *numberField(const char *name, QWidget *parent, int width) {
+    auto *field = named<QLineEdit>(name, parent);
+    field->setFixedWidth(width);
+    field->setAlignment(Qt::AlignRight);
+    return field;
+}
+
+QComboBox *velocityList(const char *name, QWidget *parent) {
+    auto *combo = named<QComboBox>(name, parent);
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->setMaxVisibleItems(10);
+    combo->setFixedWidth(62);
+    return combo;
+}
+
+QPushButton *pictureButton(const char *name, QWidget *parent, const char *picture) {
+    auto *button = named<QPushButton>(name, parent);
+    button->setIcon(QIcon(QLatin1String(picture)));
+    button->setIconSize(QSize(24, 24));
+    button->setMinimumHeight(34);
+    return button;
+}
+
+// A lamp: two pictures at the same place, the second lying over the first.
+QWidget *lamp(QWidget *parent, QLabel *&under, const char *underName, const char *underPicture,
+              QLabel *&over, const char *overName, const char *overPicture) {
+    auto *holder = new QWidget(parent);
+    holder->setFixedSize(20, 20);
+    under = named<QLabel>(underName, holder);
+    under->setPixmap(QPixmap(QLatin1String(underPicture)));
+    under->setGeometry(0, 0, 20, 20);
+    over = named<QLabel>(overName, holder);
+    over->setPixmap(QPixmap(QLatin1String(overPicture)));
+    over->setGeometry(0, 0, 20, 20);
+    over->raise();
+    return holder;
+}
+
+} // namespace
+
+QWidget *frmMain::buildModeFrame() {
+    frmJog = named<QGroupBox>("frmJog", this);
+    setTagId(frmJog, 1);
+    cmdModeChange = named<QPushButton>("cmdModeChange", frmJog);
+    setTagId(cmdModeChange, 49);
+    setToolTipId(cmdModeChange, 51);
+    lblMoveMode = named<QLabel>("lblMoveMode", frmJog);
+    setTagId(lblMoveMode, 2);
+    lblEditMode = named<QLabel>("lblEditMode", frmJog);
+    setTagId(lblEditMode, 3);
+
+    auto *layout = new QGridLayout(frmJog);
+    layout->addWidget(cmdModeChange, 0, 0, 1, 2);
+    for (int column : {0, 1}) {
+        QLabel *label = column == 0 ? lblMoveMode : lblEditMode;
+        label->setFrameStyle(QFrame::Panel | QFrame::Raised);
+        label->setAlignment(Qt::AlignCenter);
+        label->setAutoFillBackground(true);
+        label->setMinimumHeight(24);
+        layout->addWidget(label, 1, column);
+    }
+    return frmJog;
+}
+
+QWidget *frmMain::buildMoveFrame() {
+    frmMove = named<QGroupBox>("frmMove", this);
+    setTagId(frmMove, 4);
+    setToolTipId(frmMove, 52);
+    framSelectPosi = named<QGroupBox>("framSelectPosi", frmMove);
+    setTagId(framSelectPosi, 5);
+    setToolTipId(framSelectPosi, 53);
+    auto *choices = new QVBoxLayout(framSelectPosi);
+    for (int i = 0; i < 3; ++i) {
+        optPosiNo[i] = new QRadioButton(framSelectPosi);
+        optPosiNo[i]->setObjectName(QStringLiteral("optPosiNo_%1").arg(i));
+        choices->addWidget(optPosiNo[i]);
+    }
+    setTagId(optPosiNo[0], 34);
+    setTagId(optPosiNo[1], 35);
+    setTagId(optPosiNo[2], 8);
+    optPosiNo[0]->setChecked(true);
+
+    cmdSelectMove = named<QPushButton>("cmdSelectMove", frmMove);
+    setTagId(cmdSelectMove, 9);
+    setToolTipId(cmdSelectMove, 54);
+    cmdStop = named<QPushButton>("cmdStop", frmMove);
+    setTagId(cmdStop, 10);
+    setToolTipId(cmdStop, 55);
+    cmdHome = named<QPushButton>("cmdHome", frmMove);
+    setTagId(cmdHome, 11);
+    setToolTipId(cmdHome, 56);
+    lblKanryoiti = named<QLabel>("lblKanryoiti", frmMove);
+    setTagId(lblKanryoiti, 12);
+    lblKanryoNo = named<QLabel>("lblKanryoNo", frmMove);
+    boxValue(lblKanryoNo, 48);
+
+    auto *buttons = new QVBoxLayout;
+    for (QPushButton *b : {cmdSelectMove, cmdStop, cmdHome})
+        buttons->addWidget(b);
+    buttons->addStretch();
+    auto *completed = new QHBoxLayout;
+    completed->addWidget(lblKanryoiti);
+    completed->addWidget(lblKanryoNo);
+    completed->addStretch();
+    auto *layout = new QGridLayout(frmMove);
+    layout->addWidget(framSelectPosi, 0, 0);
+    layout->addLayout(buttons, 0, 1);
+    layout->addLayout(completed, 1, 0, 1, 2);
+    return frmMove;
+}
+
+QWidget *frmMain::buildPositionFrame() {
+    framPosiData = named<QGroupBox>("framPosiData", this);
+    setTagId(framPosiData, 21);
+    setToolTipId(framPosiData, 58);
+    framDousaPara = named<QGroupBox>("framDousaPara", framPosiData);
+    setTagId(framDousaPara, 28);
+
+    QWidget *f = framDousaPara;
+    lblVel = named<QLabel>("lblVel", f);
+    setTagId(lblVel, 29);
+    lblAcc = named<QLabel>("lblAcc", f);
+    setTagId(lblAcc, 30);
+    lblGensoku = named<QLabel>("lblGensoku", f);
+    setTagId(lblGensoku, 31);
+    lblTimer = named<QLabel>("lblTimer", f);
+    setTagId(lblTimer, 32);
+    lblPosition = named<QLabel>("lblPosition", f);
+    setTagId(lblPosition, 33);
+    lblPosi1 = named<QLabel>("lblPosi1", f);
+    setTagId(lblPosi1, 34);
+    lblPosi2 = named<QLabel>("lblPosi2", f);
+    setTagId(lblPosi2, 35);
+
+    comboVEL1 = velocityList("comboVEL1", f);
+    comboVEL2 = velocityList("comboVEL2", f);
+    lblPosi1Acc = named<QLabel>("lblPosi1Acc", f, QStringLiteral("1"));
+    lblPosi2Acc = named<QLabel>("lblPosi2Acc", f, QStringLiteral("1"));
+    lblPosi1Gensoku = named<QLabel>("lblPosi1Gensoku", f, QStringLiteral("1"));
+    lblPosi2Gensoku = named<QLabel>("lblPosi2Gensoku", f, QStringLiteral("1"));
+    UpDown1 = named<UpDown>("UpDown1", f, lblPosi1Acc, 1, 9);
+    UpDown2 = named<UpDown>("UpDown2", f, lblPosi2Acc, 1, 9);
+    UpDownP1Gen = named<UpDown>("UpDownP1Gen", f, lblPosi1Gensoku, 1, 9);
+    UpDownP2Gen = named<UpDown>("UpDownP2Gen", f, lblPosi2Gensoku, 1, 9);
+    txtPosi1Timer = numberField("txtPosi1Timer", f, 56);
+    txtPosi2Timer = numberField("txtPosi2Timer", f, 56);
+    txtPosi1 = numberField("txtPosi1", f, 80);
+    txtPosi2 = numberField("txtPosi2", f, 80);
+    setToolTipId(comboVEL1, 65);
+    setToolTipId(comboVEL2, 65);
+    setToolTipId(lblPosi1Acc, 66);
+    setToolTipId(lblPosi2Acc, 66);
+    setToolTipId(lblPosi1Gensoku, 67);
+    setToolTipId(lblPosi2Gensoku, 67);
+    setToolTipId(txtPosi1Timer, 68);
+    setToolTipId(txtPosi2Timer, 68);
+    setToolTipId(txtPosi1, 69);
+    setToolTipId(txtPosi2, 69);
+
+    auto *table = new QGridLayout(framDousaPara);
+    table->setHorizontalSpacing(10);
+    const QList<QLabel *> headings = {lblVel, lblAcc, lblGensoku, lblTimer, lblPosition};
+    for (int c = 0; c < headings.size(); ++c) {
+        headings[c]->setAlignment(Qt::AlignCenter);
+        table->addWidget(headings[c], 0, c + 1);
+    }
+    const auto addStep = [&](int row, int column, QLabel *value, UpDown *spin) {
+        boxValue(value, 28);
+        auto *pair = new QHBoxLayout;
+        pair->setSpacing(1);
+        pair->addStretch();
+        pair->addWidget(value);
+        pair->addWidget(spin);
+        pair->addStretch();
+        table->addLayout(pair, row, column);
+    };
+    table->addWidget(lblPosi1, 1, 0);
+    table->addWidget(comboVEL1, 1, 1, Qt::AlignCenter);
+    addStep(1, 2, lblPosi1Acc, UpDown1);
+    addStep(1, 3, lblPosi1Gensoku, UpDownP1Gen);
+    table->addWidget(txtPosi1Timer, 1, 4, Qt::AlignCenter);
+    table->addWidget(txtPosi1, 1, 5, Qt::AlignCenter);
+    table->addWidget(lblPosi2, 2, 0);
+    table->addWidget(comboVEL2, 2, 1, Qt::AlignCenter);
+    addStep(2, 2, lblPosi2Acc, UpDown2);
+    addStep(2, 3, lblPosi2Gensoku, UpDownP2Gen);
+    table->addWidget(txtPosi2Timer, 2, 4, Qt::AlignCenter);
+    table->addWidget(txtPosi2, 2, 5, Qt::AlignCenter);
+
+    QWidget *p = framPosiData;
+    cmdFileOpen = pictureButton("cmdFileOpen", p, ":/images/fileOpen.png");
+    setTagId(cmdFileOpen, 22);
+    setToolTipId(cmdFileOpen, 59);
+    cmdSaveFile = pictureButton("cmdSaveFile", p, ":/images/fileSave.png");
+    setTagId(cmdSaveFile, 23);
+    setToolTipId(cmdSaveFile, 60);
+    cmdGetfromCt = pictureButton("cmdGetfromCt", p, ":/images/getfromCt.png");
+    setTagId(cmdGetfromCt, 24);
+    setToolTipId(cmdGetfromCt, 61);
+    cmdLoadtoCt = pictureButton("cmdLoadtoCt", p, ":/images/loadtoCt.png");
+    setTagId(cmdLoadtoCt, 25);
+    setToolTipId(cmdLoadtoCt, 62);
+    cmdShogoCt = pictureButton("cmdShogoCt", p, ":/images/shogoCt.png");
+    setTagId(cmdShogoCt, 26);
+    setToolTipId(cmdShogoCt, 63);
+    cmdShogoFile = pictureButton("cmdShogoFile", p, ":/images/shogoFile.png");
+    setTagId(cmdShogoFile, 27);
+    setToolTipId(cmdShogoFile, 64);
+
+    auto *buttons = new QGridLayout;
+    buttons->addWidget(cmdFileOpen, 0, 0);
+    buttons->addWidget(cmdGetfromCt, 0, 1);
+    buttons->addWidget(cmdShogoCt, 0, 2);
+    buttons->addWidget(cmdSaveFile, 1, 0);
+    buttons->addWidget(cmdLoadtoCt, 1, 1);
+    buttons->addWidget(cmdShogoFile, 1, 2);
+    auto *layout = new QVBoxLayout(framPosiData);
+    layout->addWidget(framDousaPara);
+    layout->addLayout(buttons);
+    layout->addStretch();
+    return framPosiData;
+}
+
+QWidget *frmMain::buildStatusFrame() {
+    frmTrancefer = named<QGroupBox>("frmTrancefer", this);
+    setTagId(frmTrancefer, 13);
+    QWidget *f = frmTrancefer;
+    cmdReset = named<QPushButton>("cmdReset", f);
+    setTagId(cmdReset, 19);
+    lblJotai = named<QLabel>("lblJotai", f);
+    setTagId(lblJotai, 20);
+    setToolTipId(lblJotai, 57);
+    QWidget *portLamp = lamp(f, imgPortWhite, "imgPortWhite", ":/images/lampWhite.png",
+                             imgPortGreen, "imgPortGreen", ":/images/lampGreen.png");
+    portLamp->setToolTip(QString()); // the lamp explains itself through lblJotai
+    imgPortGreen->hide();
+    lblError = named<QLabel>("lblError", f);
+    setTagId(lblError, 16);
+    QWidget *alarmLamp = lamp(f, imgAlarmGreen, "imgAlarmGreen", ":/images/lampGreen.png",
+                              imgAlarmLed, "imgAlarmLed", ":/images/lampRed.png");
+    imgAlarmLed->hide();
+    Label1 = named<QLabel>("Label1", f);
+    setTagId(Label1, 17);
+    lblAlarmNo = named<QLabel>("lblAlarmNo", f);
+    boxValue(lblAlarmNo, 32);
+    lblErrorComment = named<QLabel>("lblErrorComment", f);
+    setTagId(lblErrorComment, 18);
+    lblErrorComment->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    lblErrorComment->setMinimumWidth(200);
+    lblFileName = named<QLabel>("lblFileName", f);
+    setTagId(lblFileName, 14);
+    lblShowName = named<QLabel>("lblShowName", f);
+    setTagId(lblShowName, 15);
+    lblShowName->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    lblShowName->setAutoFillBackground(true);
+    lblShowName->setBackgroundRole(QPalette::Base);
+
+    auto *layout = new QGridLayout(frmTrancefer);
+    layout->addWidget(cmdReset, 0, 0);
+    auto *lamps = new QHBoxLayout;
+    lamps->addWidget(lblJotai);
+    lamps->addWidget(portLamp);
+    lamps->addSpacing(16);
+    lamps->addWidget(lblError);
+    lamps->addWidget(alarmLamp);
+    lamps->addSpacing(8);
+    lamps->addWidget(Label1);
+    lamps->addWidget(lblAlarmNo);
+    lamps->addWidget(lblErrorComment, 1);
+    layout->addLayout(lamps, 0, 1);
+    layout->addWidget(lblFileName, 1, 0);
+    layout->addWidget(lblShowName, 1, 1);
+    return frmTrancefer;
+}
+
+void frmMain::buildWindow() {
+    auto *central = new QWidget(this);
+    central->setObjectName(QStringLiteral("centralWidget"));
+    setCentralWidget(central);
+    auto *layout = new QGridLayout(central);
+    layout->setContentsMargins(6, 4, 6, 4);
+    layout->setSpacing(4);
+    layout->addWidget(buildModeFrame(), 0, 0);
+    layout->addWidget(buildMoveFrame(), 1, 0);
+    layout->addWidget(buildPositionFrame(), 0, 1, 2, 1);
+    layout->addWidget(buildStatusFrame(), 2, 0, 1, 2);
+    auto *parameters = new QHBoxLayout;
+    parameters->addWidget(buildSensorFrame(), 3);
+    parameters->addWidget(buildHomingFrame(), 2);
+    layout->addLayout(parameters, 3, 0, 1, 2);
+    layout->setRowStretch(1, 1);
+    layout->setColumnStretch(1, 1);
+    buildMenus();
+}

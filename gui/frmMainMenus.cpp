@@ -1,0 +1,134 @@
+// The main window's menus, and which operation each menu entry and button reaches.
+#include "gui/LocaliseForm.h"
+#include "gui/frmMain.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+
+namespace {
+
+QAction *entry(QMenu *menu, const char *name) {
+    QAction *action = menu->addAction(QString());
+    action->setObjectName(QLatin1String(name));
+    return action;
+}
+
+QMenu *submenu(QWidget *owner, const char *name) {
+    auto *menu = new QMenu(owner);
+    menu->setObjectName(QLatin1String(name));
+    menu->menuAction()->setObjectName(QLatin1String(name));
+    return menu;
+}
+
+} // namespace
+
+void frmMain::buildMenus() {
+    QMenuBar *bar = menuBar();
+    mnuFile = submenu(this, "mnuFile");
+    setMenuId(mnuFile->menuAction(), 101);
+    bar->addMenu(mnuFile);
+    mnuFileNew = entry(mnuFile, "mnuFileNew");
+    setMenuId(mnuFileNew, 102);
+    mnuFileNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    mnuFileOpen = entry(mnuFile, "mnuFileOpen");
+    setMenuId(mnuFileOpen, 103);
+    mnuFileOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    mnuFileGetfromCt = entry(mnuFile, "mnuFileGetfromCt");
+    setMenuId(mnuFileGetfromCt, 104);
+    mnuFile->addSeparator();
+    mnuFileSave = entry(mnuFile, "mnuFileSave");
+    setMenuId(mnuFileSave, 105);
+    mnuFileSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnuFileSaveAs = entry(mnuFile, "mnuFileSaveAs");
+    setMenuId(mnuFileSaveAs, 106);
+    mnuFileLoadtoCt = entry(mnuFile, "mnuFileLoadtoCt");
+    setMenuId(mnuFileLoadtoCt, 107);
+    mnuFile->addSeparator();
+    mnuFileShogo = submenu(this, "mnuFileShogo");
+    setMenuId(mnuFileShogo->menuAction(), 108);
+    mnuFile->addMenu(mnuFileShogo);
+    mnuCtShogo = entry(mnuFileShogo, "mnuCtShogo");
+    setMenuId(mnuCtShogo, 112);
+    mnuShogoFile = entry(mnuFileShogo, "mnuShogoFile");
+    setMenuId(mnuShogoFile, 113);
+    mnuFile->addSeparator();
+    mnuFilePageSetup = entry(mnuFile, "mnuFilePageSetup");
+    setMenuId(mnuFilePageSetup, 109);
+    mnuFilePrint = entry(mnuFile, "mnuFilePrint");
+    setMenuId(mnuFilePrint, 110);
+    mnuFilePrint->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    mnuFileExit = entry(mnuFile, "mnuFileExit");
+    setMenuId(mnuFileExit, 111);
+
+    mnuView = submenu(this, "mnuView");
+    setMenuId(mnuView->menuAction(), 121);
+    bar->addMenu(mnuView);
+    mnuViewOption = entry(mnuView, "mnuViewOption");
+    setMenuId(mnuViewOption, 122);
+    mnuViewCtVersion = entry(mnuView, "mnuViewCtVersion");
+    setMenuId(mnuViewCtVersion, 123);
+    mnuShowInpOutp = entry(mnuView, "mnuShowInpOutp");
+    setMenuId(mnuShowInpOutp, 124);
+
+    mnuModeChange = submenu(this, "mnuModeChange");
+    setMenuId(mnuModeChange->menuAction(), 131);
+    bar->addMenu(mnuModeChange);
+    mnuModeTrancefer = entry(mnuModeChange, "mnuModeTrancefer");
+    setMenuId(mnuModeTrancefer, 132);
+    mnuModeGaibu = entry(mnuModeChange, "mnuModeGaibu");
+    setMenuId(mnuModeGaibu, 133);
+
+    mnuhelp = submenu(this, "mnuhelp");
+    setMenuId(mnuhelp->menuAction(), 461);
+    bar->addMenu(mnuhelp);
+    mnuHelpContents = entry(mnuhelp, "mnuHelpContents");
+    setMenuId(mnuHelpContents, 462);
+    mnuhelp->addSeparator();
+    mnuHelpAbout = entry(mnuhelp, "mnuHelpAbout");
+    setMenuId(mnuHelpAbout, 141);
+}
+
+void frmMain::connectMenus() {
+    const auto on = [this](QAction *action, void (frmMain::*operation)()) {
+        connect(action, &QAction::triggered, this, operation);
+    };
+    on(mnuFileNew, &frmMain::FileNew);
+    on(mnuFileOpen, &frmMain::FileOpen);
+    on(mnuFileGetfromCt, &frmMain::GetfromCt);
+    connect(mnuFileSave, &QAction::triggered, this, [this] { SaveFile(); });
+    on(mnuFileSaveAs, &frmMain::SaveFileAs);
+    on(mnuFileLoadtoCt, &frmMain::LoadtoCt);
+    on(mnuCtShogo, &frmMain::ShogoCtMenu);
+    on(mnuShogoFile, &frmMain::ShogoFileMenu);
+    on(mnuFilePageSetup, &frmMain::onPageSetup);
+    on(mnuFilePrint, &frmMain::PrintData);
+    on(mnuFileExit, &frmMain::onExit);
+    on(mnuViewOption, &frmMain::ViewOption);
+    on(mnuViewCtVersion, &frmMain::ViewCtVersion);
+    on(mnuShowInpOutp, &frmMain::ShowInpOutp);
+    on(mnuModeTrancefer, &frmMain::ModeTrancefer);
+    on(mnuModeGaibu, &frmMain::ModeGaibu);
+    on(mnuHelpContents, &frmMain::HelpContents);
+    on(mnuHelpAbout, &frmMain::HelpAbout);
+}
+
+void frmMain::connectControls() {
+    const auto on = [this](QPushButton *button, void (frmMain::*operation)()) {
+        connect(button, &QPushButton::clicked, this, operation);
+    };
+    on(cmdFileOpen, &frmMain::FileOpen);
+    connect(cmdSaveFile, &QPushButton::clicked, this, [this] { SaveFile(); });
+    on(cmdGetfromCt, &frmMain::GetfromCt);
+    on(cmdLoadtoCt, &frmMain::LoadtoCt);
+    on(cmdShogoCt, &frmMain::ShogoCtButton);
+    on(cmdShogoFile, &frmMain::ShogoFileButton);
+    on(cmdModeChange, &frmMain::onModeChange);
+    on(cmdSelectMove, &frmMain::SelectMove);
+    on(cmdStop, &frmMain::StopMove);
+    on(cmdHome, &frmMain::HomeMove);
+    on(cmdReset, &frmMain::ResetController);
+    connect(chkChangeDirect, &QCheckBox::toggled, this, &frmMain::onChangeDirect);
+}

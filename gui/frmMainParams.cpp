@@ -1,0 +1,153 @@
+// Building the two parameter frames: the sensor parameters with the rotation-direction gate, and
+// the homing parameters. Both are hidden until the parameter display is switched on.
+#include "gui/FormBuild.h"
+#include "gui/LocaliseForm.h"
+#include "gui/frmMain.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+namespace {
+
+QLineEdit *parameterField(const char *name, QWidget *parent) {
+    auto *field = named<QLineEdit>(name, parent);
+    field->setFixedWidth(52);
+    field->setAlignment(Qt::AlignRight);
+    return field;
+}
+
+QGridLayout *compactGrid(QWidget *frame) {
+    auto *grid = new QGridLayout(frame);
+    grid->setContentsMargins(6, 2, 6, 4);
+    grid->setVerticalSpacing(2);
+    grid->setHorizontalSpacing(6);
+    return grid;
+}
+
+} // namespace
+
+QWidget *frmMain::buildSensorFrame() {
+    framParameta = named<QGroupBox>("framParameta", this);
+    setTagId(framParameta, 36);
+    QWidget *f = framParameta;
+    lblLowKaijoCnt = named<QLabel>("lblLowKaijoCnt", f);
+    setTagId(lblLowKaijoCnt, 37);
+    setToolTipId(lblLowKaijoCnt, 70);
+    lblSentanCount = named<QLabel>("lblSentanCount", f);
+    setTagId(lblSentanCount, 38);
+    setToolTipId(lblSentanCount, 71);
+    lblRestartDelay = named<QLabel>("lblRestartDelay", f);
+    setTagId(lblRestartDelay, 39);
+    setToolTipId(lblRestartDelay, 72);
+    lblXXXCnt = named<QLabel>("lblXXXCnt", f);
+    setTagId(lblXXXCnt, 40);
+    setToolTipId(lblXXXCnt, 73);
+    lblNoWorkCount = named<QLabel>("lblNoWorkCount", f);
+    setTagId(lblNoWorkCount, 41);
+    setToolTipId(lblNoWorkCount, 74);
+    lblHensu1 = named<QLabel>("lblHensu1", f);
+    setTagId(lblHensu1, 42);
+    setToolTipId(lblHensu1, 75);
+    lblHensu2 = named<QLabel>("lblHensu2", f);
+    setTagId(lblHensu2, 43);
+    setToolTipId(lblHensu2, 76);
+
+    txtLowKaijoCnt = parameterField("txtLowKaijoCnt", f);
+    setToolTipId(txtLowKaijoCnt, 81);
+    txtSentanCount = parameterField("txtSentanCount", f);
+    setToolTipId(txtSentanCount, 82);
+    txtRestartDelay = parameterField("txtRestartDelay", f);
+    setToolTipId(txtRestartDelay, 83);
+    txtXXXCnt = parameterField("txtXXXCnt", f);
+    setToolTipId(txtXXXCnt, 84);
+    txtNoWorkCount = parameterField("txtNoWorkCount", f);
+    setToolTipId(txtNoWorkCount, 85);
+    txtHensu1 = parameterField("txtHensu1", f);
+    setToolTipId(txtHensu1, 86);
+    txtHensu2 = parameterField("txtHensu2", f);
+    setToolTipId(txtHensu2, 87);
+
+    chkChangeDirect = named<QCheckBox>("chkChangeDirect", f);
+    setTagId(chkChangeDirect, 465);
+    framChangeDirect = named<QGroupBox>("framChangeDirect", f);
+    chkRevDir = named<QCheckBox>("chkRevDir", framChangeDirect);
+    setTagId(chkRevDir, 243);
+    framChangeDirect->setEnabled(false);
+    chkRevDir->setEnabled(false);
+    auto *gate = new QVBoxLayout(framChangeDirect);
+    gate->setContentsMargins(6, 2, 6, 2);
+    gate->addWidget(chkRevDir);
+
+    auto *grid = compactGrid(framParameta);
+    const QList<std::pair<QLabel *, QLineEdit *>> left = {{lblLowKaijoCnt, txtLowKaijoCnt},
+                                                          {lblSentanCount, txtSentanCount},
+                                                          {lblRestartDelay, txtRestartDelay},
+                                                          {lblXXXCnt, txtXXXCnt}};
+    const QList<std::pair<QLabel *, QLineEdit *>> right = {
+        {lblNoWorkCount, txtNoWorkCount}, {lblHensu1, txtHensu1}, {lblHensu2, txtHensu2}};
+    for (int row = 0; row < left.size(); ++row) {
+        grid->addWidget(left[row].first, row, 0);
+        grid->addWidget(left[row].second, row, 1);
+    }
+    for (int row = 0; row < right.size(); ++row) {
+        grid->addWidget(right[row].first, row, 3);
+        grid->addWidget(right[row].second, row, 4);
+    }
+    grid->setColumnMinimumWidth(2, 12);
+    grid->setColumnMinimumWidth(5, 12);
+    // The rotation-direction gate in a column of its own: the check box that opens it above the
+    // frame it opens.
+    grid->addWidget(chkChangeDirect, 0, 6, 2, 1, Qt::AlignBottom);
+    grid->addWidget(framChangeDirect, 2, 6, 2, 1, Qt::AlignTop);
+    grid->setColumnStretch(7, 1);
+
+    framParameta->setEnabled(false);
+    framParameta->hide();
+    return framParameta;
+}
+
+QWidget *frmMain::buildHomingFrame() {
+    framHomePara = named<QGroupBox>("framHomePara", this);
+    setTagId(framHomePara, 44);
+    QWidget *f = framHomePara;
+    lblHomeSokudo = named<QLabel>("lblHomeSokudo", f);
+    setTagId(lblHomeSokudo, 45);
+    setToolTipId(lblHomeSokudo, 77);
+    lblHomePosi = named<QLabel>("lblHomePosi", f);
+    setTagId(lblHomePosi, 46);
+    setToolTipId(lblHomePosi, 78);
+    lblOffsetSokudo = named<QLabel>("lblOffsetSokudo", f);
+    setTagId(lblOffsetSokudo, 47);
+    setToolTipId(lblOffsetSokudo, 79);
+    lblOffsetPosi = named<QLabel>("lblOffsetPosi", f);
+    setTagId(lblOffsetPosi, 48);
+    setToolTipId(lblOffsetPosi, 80);
+    txtHomeSokudo = parameterField("txtHomeSokudo", f);
+    setToolTipId(txtHomeSokudo, 88);
+    txtHomePosi = parameterField("txtHomePosi", f);
+    setToolTipId(txtHomePosi, 89);
+    txtOffsetSokudo = parameterField("txtOffsetSokudo", f);
+    setToolTipId(txtOffsetSokudo, 90);
+    txtOffsetPosi = parameterField("txtOffsetPosi", f);
+    setToolTipId(txtOffsetPosi, 91);
+
+    auto *grid = compactGrid(framHomePara);
+    const QList<std::pair<QLabel *, QLineEdit *>> rows = {{lblHomeSokudo, txtHomeSokudo},
+                                                          {lblHomePosi, txtHomePosi},
+                                                          {lblOffsetSokudo, txtOffsetSokudo},
+                                                          {lblOffsetPosi, txtOffsetPosi}};
+    for (int row = 0; row < rows.size(); ++row) {
+        grid->addWidget(rows[row].first, row, 0);
+        grid->addWidget(rows[row].second, row, 1);
+    }
+    grid->setColumnStretch(2, 1);
+
+    framHomePara->setEnabled(false);
+    framHomePara->hide();
+    return framHomePara;
+}

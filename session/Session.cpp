@@ -1,0 +1,51 @@
+#include "session/Session.h"
+
+#include "base/FileDialogs.h"
+#include "base/MainScreen.h"
+#include "base/ProgressView.h"
+#include "data/ControllerTransfer.h"
+#include "data/FileOperations.h"
+#include "data/Verification.h"
+
+struct Session::Operations {
+    Operations(Session &s, MainScreen &screen, FileDialogs &dialogs, ProgressView &progress)
+        : screen(screen), files(s.copies, screen, s.m_prompt, dialogs),
+          transfer(s.link, s.m_prompt, s.copies, screen, files, progress),
+          verification(s.link, transfer, s.copies, screen, s.m_prompt, files, dialogs) {}
+
+    MainScreen &screen;
+    FileOperations files;
+    ControllerTransfer transfer;
+    Verification verification;
+};
+
+Session::Session(UserPrompt &prompt) : m_prompt(prompt) {}
+
+Session::~Session() {
+    link.ClosePort();
+}
+
+void Session::attach(MainScreen &screen, FileDialogs &dialogs, ProgressView &progress) {
+    Q_ASSERT(!m_ops);
+    m_ops = std::make_unique<Operations>(*this, screen, dialogs, progress);
+}
+
+MainScreen &Session::screen() const {
+    Q_ASSERT(m_ops);
+    return m_ops->screen;
+}
+
+FileOperations &Session::files() const {
+    Q_ASSERT(m_ops);
+    return m_ops->files;
+}
+
+ControllerTransfer &Session::transfer() const {
+    Q_ASSERT(m_ops);
+    return m_ops->transfer;
+}
+
+Verification &Session::verification() const {
+    Q_ASSERT(m_ops);
+    return m_ops->verification;
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "base/StoredSettings.h"
+#include "data/QvData.h"
+#include "link/ControllerLink.h"
+
+#include <memory>
+
+class ControllerTransfer;
+class FileDialogs;
+class FileOperations;
+class MainScreen;
+class ProgressView;
+class UserPrompt;
+class Verification;
+
+// The program's long-lived objects: the stored settings, the line to the controller, the two
+// copies of the QV data and the operations on them. The window, the command-line program, the
+// benchmarks and the tests each build one, so they all run the same routines.
+class Session {
+public:
+    explicit Session(UserPrompt &prompt);
+    ~Session();
+    Session(const Session &) = delete;
+    Session &operator=(const Session &) = delete;
+
+private:
+    UserPrompt &m_prompt; // first: the link is built with it
+
+public:
+    StoredSettings settings;
+    ControllerLink link{settings, m_prompt};
+    QvDataCopies copies;
+
+    UserPrompt &prompt() const { return m_prompt; }
+
+    // Builds the operations on the front end's screen, file choosers and progress window. Called
+    // once, before any operation is used; the three must live as long as the session.
+    void attach(MainScreen &screen, FileDialogs &dialogs, ProgressView &progress);
+    bool attached() const { return m_ops != nullptr; }
+
+    MainScreen &screen() const;
+    FileOperations &files() const;
+    ControllerTransfer &transfer() const;
+    Verification &verification() const;
+
+private:
+    struct Operations;
+    std::unique_ptr<Operations> m_ops;
+};

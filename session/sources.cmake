@@ -1,0 +1,3 @@
+target_sources(qvcore PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/Session.cpp
+)
