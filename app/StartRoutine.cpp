@@ -13,6 +13,7 @@ std::unique_ptr<frmMain> StartRoutine::run() {
     // 1. The help file path is prepared here once help is built (not yet).
     // 2. The language, fixed from here on.
     m_session.settings.ReadLanguage();
+    setLangOffset(m_session.settings.LangOffset);
     // 3-4. The splash window is shown here for its 2000 ms once it is built (not yet).
     // 5. Port settings.
     m_session.settings.ReadPortNo();

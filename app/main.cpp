@@ -2,6 +2,7 @@
 #include "app/StartRoutine.h"
 #include "base/StoredSettings.h"
 #include "gui/QtPrompt.h"
+#include "gui/UiFont.h"
 #include "gui/frmMain.h"
 #include "session/Session.h"
 
@@ -11,6 +12,7 @@
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
+    QApplication::setFont(uiFont());
     QApplication::setApplicationName(QString::fromLatin1(StoredSettings::AppName));
     QApplication::setOrganizationName(QString::fromLatin1(StoredSettings::AppName));
 

@@ -32,7 +32,7 @@ void StoredSettings::writeText(const QString &key, const QString &value) {
 void StoredSettings::ReadLanguage() {
     if (auto v = VbNumber::toInt16(readText(QStringLiteral("Language"), QStringLiteral("1"))))
         LanguageNo = *v;
-    setLangOffset(langOffset());
+    LangOffset = LanguageNo == 1 ? 0 : StringTable::EnglishOffset;
 }
 
 void StoredSettings::ReadPortNo() {

@@ -11,11 +11,14 @@ public:
     static constexpr const char *AppName = "QVPC-Software";
 
     qint16 LanguageNo = 0;
+    // The offset of the chosen language in the string table: 0 Japanese, 10000 English. The
+    // program hands it to the string table once, at start-up (setLangOffset).
+    qint16 LangOffset = 0;
     qint16 PortNo = 0;
     bool OccupyPort = false;
 
-    // Reads "Language" (default 1) into LanguageNo and sets the program's LangOffset:
-    // 0 when LanguageNo is 1, otherwise 10000.
+    // Reads "Language" (default 1) into LanguageNo and LangOffset: 0 when LanguageNo is 1,
+    // otherwise 10000.
     void ReadLanguage();
     // Reads "PortNo" (default 1).
     void ReadPortNo();
@@ -25,8 +28,6 @@ public:
     void SavePortNo() const;
     // Stores "1" or "0".
     void SavePortOccupy() const;
-
-    qint16 langOffset() const { return LanguageNo == 1 ? 0 : 10000; }
 
     // The raw text of a key in group "Settings", or the default when absent.
     static QString readText(const QString &key, const QString &fallback);

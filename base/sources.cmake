@@ -1,7 +1,1 @@
-target_sources(qvcore PRIVATE
-    ${CMAKE_CURRENT_LIST_DIR}/FileDialogs.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/ResText.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/StoredSettings.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/UserPrompt.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/VbNumber.cpp
-)
+qv_sources(qvcore FileDialogs ResText StoredSettings UserPrompt VbNumber)

@@ -28,12 +28,14 @@ int main(int argc, char *argv[]) {
         break;
     }
 
+    // The language of the messages: --lang, else the stored one.
+    StoredSettings stored;
+    stored.ReadLanguage();
     if (request.language == QLatin1String("ja"))
-        setLangOffset(0);
+        stored.LangOffset = 0;
     else if (request.language == QLatin1String("en"))
-        setLangOffset(StringTable::EnglishOffset);
-    else
-        StoredSettings().ReadLanguage();
+        stored.LangOffset = StringTable::EnglishOffset;
+    setLangOffset(stored.LangOffset);
 
     CliSession session(request, out, err);
     return session.run();

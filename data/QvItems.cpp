@@ -18,17 +18,14 @@ using D = QvData;
 
 } // namespace
 
+// Each position: VEL, ACC, DEC, pausing time, pulses.
+#define QV_POSITION(g, vel, acc, dec, pause, pulse)                                                \
+    s(g, 29, 1, 30, vel), s(g, 30, 1, 9, acc), s(g, 31, 1, 9, dec), s(g, 32, 0, 255, pause),       \
+        l(g, 33, 0, LargestPulse, pulse)
+
 const std::array<QvItem, QvItemCount> QvItems = {{
-    s(G::Position1, 29, 1, 30, &D::Vel1),
-    s(G::Position1, 30, 1, 9, &D::Acc1),
-    s(G::Position1, 31, 1, 9, &D::Dec1),
-    s(G::Position1, 32, 0, 255, &D::PauseTime1),
-    l(G::Position1, 33, 0, LargestPulse, &D::Pulse1),
-    s(G::Position2, 29, 1, 30, &D::Vel2),
-    s(G::Position2, 30, 1, 9, &D::Acc2),
-    s(G::Position2, 31, 1, 9, &D::Dec2),
-    s(G::Position2, 32, 0, 255, &D::PauseTime2),
-    l(G::Position2, 33, 0, LargestPulse, &D::Pulse2),
+    QV_POSITION(G::Position1, &D::Vel1, &D::Acc1, &D::Dec1, &D::PauseTime1, &D::Pulse1),
+    QV_POSITION(G::Position2, &D::Vel2, &D::Acc2, &D::Dec2, &D::PauseTime2, &D::Pulse2),
     s(G::Sensor, 37, 1, 255, &D::SeparateTimer),
     s(G::Sensor, 38, 1, 255, &D::SupplyCounter),
     s(G::Sensor, 39, 1, 255, &D::RestartDelay),

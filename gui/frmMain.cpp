@@ -7,6 +7,7 @@
 #include "gui/FieldFilter.h"
 #include "gui/LocaliseForm.h"
 #include "gui/Twips.h"
+#include "gui/UiFont.h"
 #include "link/ControllerLink.h"
 
 #include <QCloseEvent>
@@ -34,7 +35,7 @@ frmMain::frmMain(Session &session, QWidget *parent)
       m_filter(new FieldFilter(m_prompt, this)) {
     m_session.attach(*this, m_fileDialogs, *m_trance);
     setObjectName(QStringLiteral("frmMain"));
-    setFont(QFont(QStringLiteral("IPAPGothic"), 9));
+    setFont(uiFont());
     buildWindow();
     connectControls();
     connectMenus();

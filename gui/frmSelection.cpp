@@ -1,6 +1,8 @@
 #include "gui/frmSelection.h"
 
+#include "base/ResText.h"
 #include "gui/Twips.h"
+#include "gui/UiFont.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -12,6 +14,7 @@
 frmSelection::frmSelection(QWidget *parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmSelection"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setFont(uiFont());
 
     lblSelectSetumei = new QLabel(this);
     lblSelectSetumei->setObjectName(QStringLiteral("lblSelectSetumei"));
@@ -27,10 +30,12 @@ frmSelection::frmSelection(QWidget *parent) : QDialog(parent) {
     }
     optSelectKomoku[0]->setChecked(true);
 
-    cmdSelectOk = new QPushButton(QStringLiteral("OK"), this);
+    // The dialog is not localised: its buttons keep the Japanese design texts in either language.
+    const StringTable &table = StringTable::builtIn();
+    cmdSelectOk = new QPushButton(table.item(432).value_or(QString()), this);
     cmdSelectOk->setObjectName(QStringLiteral("cmdSelectOk"));
     cmdSelectOk->setDefault(true);
-    cmdSelectCancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
+    cmdSelectCancel = new QPushButton(table.item(433).value_or(QString()), this);
     cmdSelectCancel->setObjectName(QStringLiteral("cmdSelectCancel"));
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();

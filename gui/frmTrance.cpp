@@ -1,5 +1,7 @@
 #include "gui/frmTrance.h"
 
+#include "gui/UiFont.h"
+
 #include "gui/LocaliseForm.h"
 #include "gui/Twips.h"
 
@@ -15,7 +17,7 @@ frmTrance::frmTrance(QWidget *mainWindow) : QDialog(mainWindow), m_mainWindow(ma
 
     lblSetumei = new QLabel(this);
     lblSetumei->setObjectName(QStringLiteral("lblSetumei"));
-    lblSetumei->setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック")));
+    setFont(uiFont());
     prgBar1 = new QProgressBar(this);
     prgBar1->setObjectName(QStringLiteral("prgBar1"));
     prgBar1->setTextVisible(false);

@@ -1,20 +1,6 @@
-target_sources(qvgui PRIVATE
-    ${CMAKE_CURRENT_LIST_DIR}/FieldFilter.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/LocaliseForm.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/QtFileDialogs.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/QtPrompt.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/Twips.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/UpDown.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/frmMain.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/frmMainBrackets.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/frmMainFields.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/frmMainLayout.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/frmMainMenus.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/frmMainOperations.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/frmMainParams.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/frmSelection.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/frmTrance.cpp
-)
+qv_sources(qvgui FieldFilter LocaliseForm QtFileDialogs QtPrompt Twips UpDown frmMain
+    frmMainBrackets frmMainFields frmMainLayout frmMainMenus frmMainOperations frmMainParams
+    frmSelection frmTrance)
 
 # Lamp and button pictures of the main window.
 qt_add_resources(qvgui "images"

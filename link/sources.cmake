@@ -1,5 +1,1 @@
-target_sources(qvcore PRIVATE
-    ${CMAKE_CURRENT_LIST_DIR}/ControllerLink.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/ControllerLinkExchange.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/PortMap.cpp
-)
+qv_sources(qvcore ControllerLink ControllerLinkExchange PortMap)

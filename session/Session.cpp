@@ -30,22 +30,23 @@ void Session::attach(MainScreen &screen, FileDialogs &dialogs, ProgressView &pro
     m_ops = std::make_unique<Operations>(*this, screen, dialogs, progress);
 }
 
-MainScreen &Session::screen() const {
+Session::Operations &Session::ops() const {
     Q_ASSERT(m_ops);
-    return m_ops->screen;
+    return *m_ops;
+}
+
+MainScreen &Session::screen() const {
+    return ops().screen;
 }
 
 FileOperations &Session::files() const {
-    Q_ASSERT(m_ops);
-    return m_ops->files;
+    return ops().files;
 }
 
 ControllerTransfer &Session::transfer() const {
-    Q_ASSERT(m_ops);
-    return m_ops->transfer;
+    return ops().transfer;
 }
 
 Verification &Session::verification() const {
-    Q_ASSERT(m_ops);
-    return m_ops->verification;
+    return ops().verification;
 }

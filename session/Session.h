@@ -46,5 +46,6 @@ public:
 
 private:
     struct Operations;
+    Operations &ops() const;
     std::unique_ptr<Operations> m_ops;
 };

@@ -1,3 +1,1 @@
-target_sources(qvcore PRIVATE
-    ${CMAKE_CURRENT_LIST_DIR}/Session.cpp
-)
+qv_sources(qvcore Session)

@@ -1,8 +1,4 @@
-target_sources(qvsim PRIVATE
-    ${CMAKE_CURRENT_LIST_DIR}/ControllerModel.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/ControllerSimulator.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/SimFault.cpp
-)
+qv_sources(qvsim ControllerModel ControllerSimulator SimFault)
 
 # The simulator as a tool: qvsim serves it on a pty.
 add_executable(qvsim_tool ${CMAKE_CURRENT_LIST_DIR}/qvsim_main.cpp)

@@ -125,6 +125,7 @@ private slots:
     void askSelection() {
         QFETCH(int, option);
         QFETCH(int, expected);
+        setLangOffset(option == 1 ? StringTable::EnglishOffset : 0);
         QMainWindow main;
         main.show();
         bool checked = false;
@@ -137,6 +138,10 @@ private slots:
             QVERIFY(dlg->optSelectKomoku[0]->isChecked());
             QVERIFY(dlg->cmdSelectCancel->isVisible());
             QVERIFY(!dlg->SelectCancelBtnNasi);
+            // Not localised: the design's button texts whatever the language; the windows' font.
+            QCOMPARE(dlg->cmdSelectOk->text(), QStringLiteral("OK"));
+            QCOMPARE(dlg->cmdSelectCancel->text(), QStringLiteral("ｷｬﾝｾﾙ"));
+            QCOMPARE(dlg->font().family(), QStringLiteral("IPAPGothic"));
             checked = true;
             if (option < 0) {
                 dlg->cmdSelectCancel->click();

@@ -31,15 +31,27 @@ private slots:
         QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<QString>("second");
         QTest::newRow("Japanese") << "1" << QStringLiteral("ｺﾝﾄﾛｰﾗ読み込みの確認")
-                                  << QStringLiteral("すぐにｺﾝﾄﾛｰﾗから読み込む");
+                                  << QStringLiteral("すぐにｺﾝﾄﾛｰﾗから読み込む")
+                                  << QStringLiteral(
+                                         "ｺﾝﾄﾛｰﾗからﾃﾞｰﾀを読み込んでから、ﾃﾞｰﾀの編集をして下さい｡　"
+                                         "ｺﾝﾄﾛｰﾗからﾃﾞｰﾀを読み込みますか？")
+                                  << QStringLiteral("あとで読み込む");
         QTest::newRow("English") << "2" << QStringLiteral("Confirmation of Reading data from C/T")
-                                 << QStringLiteral("Yes. I want to read data at once.");
+                                 << QStringLiteral("Yes. I want to read data at once.")
+                                 << QStringLiteral("Please edit data after reading data from a "
+                                                   "controller. Are you want to read data from a "
+                                                   "controller?")
+                                 << QStringLiteral("No. I will read data later.");
     }
     void questionInStoredLanguage() {
         QFETCH(QString, language);
         QFETCH(QString, caption);
         QFETCH(QString, first);
+        QFETCH(QString, description);
+        QFETCH(QString, second);
         StoredSettings::writeText(QStringLiteral("Language"), language);
         StoredSettings::writeText(QStringLiteral("PortNo"), QStringLiteral("4"));
         StoredSettings::writeText(QStringLiteral("PortOccupy"), QStringLiteral("0"));
@@ -59,8 +71,8 @@ private slots:
         QVERIFY(mainShownFirst);
         QCOMPARE(asked.value(0), caption);
         QCOMPARE(asked.value(2), first);
-        QCOMPARE(asked.value(1), ResText(151));
-        QCOMPARE(asked.value(3), ResText(153));
+        QCOMPARE(asked.value(1), description);
+        QCOMPARE(asked.value(3), second);
         QCOMPARE(int(noCancel), 1);
         QCOMPARE(int(f.settings.PortNo), 4);
         QCOMPARE(f.settings.OccupyPort, false);
@@ -88,7 +100,7 @@ private slots:
         });
         QCOMPARE(StartRoutine::exec(*main), 0);
         QVERIFY(!stillRunning);
-        QCOMPARE(f.prompt.texts(), QStringList{ResText(222)});
+        QCOMPARE(f.prompt.texts(), QStringList{QStringLiteral("QV PC-Software を終了します。")});
     }
 
     // While the main window is open the program lives in the event loop until it closes.

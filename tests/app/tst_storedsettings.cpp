@@ -36,7 +36,10 @@ private slots:
         setLangOffset(-1);
         s.ReadLanguage();
         QCOMPARE(int(s.LanguageNo), languageNo);
-        QCOMPARE(int(LangOffset()), offset);
+        QCOMPARE(int(s.LangOffset), offset);
+        // Reading the setting leaves the texts' language alone; the program hands it over.
+        QCOMPARE(int(LangOffset()), -1);
+        setLangOffset(s.LangOffset);
         QCOMPARE(ResText(150), offset == 0
                                    ? QStringLiteral("ｺﾝﾄﾛｰﾗ読み込みの確認")
                                    : QStringLiteral("Confirmation of Reading data from C/T"));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/ResText.h"
 #include "base/StoredSettings.h"
 #include "data/QvData.h"
 #include "gui/Twips.h"
@@ -35,6 +36,7 @@ struct MainWindowFixture : SessionFixture {
     explicit MainWindowFixture(const QString &language = QStringLiteral("1")) {
         StoredSettings::writeText(QStringLiteral("Language"), language);
         settings.ReadLanguage();
+        setLangOffset(settings.LangOffset);
         window = std::make_unique<RecordingMain>(session);
         window->show();
     }

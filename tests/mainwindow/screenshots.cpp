@@ -22,6 +22,7 @@ int main(int argc, char *argv[]) {
         StoredSettings::writeText(QStringLiteral("Language"), QLatin1String(language));
         SessionFixture f;
         f.settings.ReadLanguage(); // as the start routine does before the window loads
+        setLangOffset(f.settings.LangOffset);
         frmMain window(f.session);
         window.show();
         QTest::qWait(300);

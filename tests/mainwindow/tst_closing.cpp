@@ -46,7 +46,7 @@ private slots:
         f.link.ShowErrorReply();
         QVERIFY(!w.imgAlarmLed->isHidden());
         QCOMPARE(w.lblAlarmNo->text(), QStringLiteral("03"));
-        QCOMPARE(w.lblErrorComment->text(), ResText(263));
+        QCOMPARE(w.lblErrorComment->text(), QStringLiteral("通信データ長エラー"));
         f.link.clearAlarm();
         QVERIFY(w.imgAlarmLed->isHidden());
         QVERIFY(w.lblAlarmNo->text().isEmpty() && w.lblErrorComment->text().isEmpty());
@@ -94,7 +94,10 @@ private slots:
         QCOMPARE(w.close(), closes);
         QCOMPARE(f.prompt.shown.size(), 1);
         const auto &box = f.prompt.shown[0];
-        QCOMPARE(box.text, changed ? ResText(223) : ResText(222));
+        QCOMPARE(box.text,
+                 changed ? QStringLiteral("データが変更されています。ファイルに保存しますか？")
+                         : QStringLiteral("QV PC-Software を終了します。"));
+        QCOMPARE(box.id, changed ? 223 : 222);
         QCOMPARE(box.buttons, changed ? MsgButtons::YesNoCancel : MsgButtons::OkCancel);
         QCOMPARE(box.icon, MsgIcon::Question);
         QCOMPARE(w.saves, saves);

@@ -202,7 +202,8 @@ private slots:
         QCOMPARE(prompt.shown.size(), 2);
         // The second check lists only its own finding.
         QCOMPARE(prompt.shown[1].text,
-                 ResText(244) + "\r\n" + ResText(245) + "\r\n位置１ - 加速,\r\n");
+                 QStringLiteral("以下に示す設定の数値が有効範囲にありません。\r\n"
+                                "数値を確認し、再度実行してください。\r\n位置１ - 加速,\r\n"));
         QCOMPARE(prompt.shown[1].buttons, MsgButtons::OkOnly);
         QCOMPARE(prompt.shown[1].icon, MsgIcon::None);
     }

@@ -169,7 +169,8 @@ private slots:
         f.window->txtLowKaijoCnt->setText(QStringLiteral("0"));
         QCOMPARE(f.window->ScreenCheck(), qint16(1));
         QCOMPARE(f.prompt.texts(),
-                 QStringList{ResText(244) + "\r\n" + ResText(245) + "\r\n\r\n" +
+                 QStringList{QStringLiteral("以下に示す設定の数値が有効範囲にありません。\r\n"
+                                            "数値を確認し、再度実行してください。\r\n\r\n") +
                              "位置１ - 速度,停止時間,\r\nｾﾝｻﾊﾟﾗﾒｰﾀ - ｾﾊﾟﾚｰﾄﾀｲﾏ,\r\n"});
     }
 

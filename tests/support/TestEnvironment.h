@@ -9,20 +9,17 @@ void prepareTestEnvironment();
 // Empties the stored settings between test functions.
 void clearStoredSettings();
 
-// Main function for widget suites.
-#define QV_TEST_MAIN(TestObject)                                                                   \
+// Main function of a suite, with the application object it needs.
+#define QV_TEST_MAIN_WITH(Application, TestObject)                                                 \
     int main(int argc, char *argv[]) {                                                             \
         prepareTestEnvironment();                                                                  \
-        QApplication app(argc, argv);                                                              \
+        Application app(argc, argv);                                                               \
         TestObject tc;                                                                             \
         return QTest::qExec(&tc, argc, argv);                                                      \
     }
 
+// Main function for widget suites.
+#define QV_TEST_MAIN(TestObject) QV_TEST_MAIN_WITH(QApplication, TestObject)
+
 // Main function for suites of the logic alone.
-#define QV_TEST_CORE_MAIN(TestObject)                                                              \
-    int main(int argc, char *argv[]) {                                                             \
-        prepareTestEnvironment();                                                                  \
-        QCoreApplication app(argc, argv);                                                          \
-        TestObject tc;                                                                             \
-        return QTest::qExec(&tc, argc, argv);                                                      \
-    }
+#define QV_TEST_CORE_MAIN(TestObject) QV_TEST_MAIN_WITH(QCoreApplication, TestObject)
