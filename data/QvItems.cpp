@@ -23,22 +23,15 @@ using D = QvData;
     s(g, 29, 1, 30, vel), s(g, 30, 1, 9, acc), s(g, 31, 1, 9, dec), s(g, 32, 0, 255, pause),       \
         l(g, 33, 0, LargestPulse, pulse)
 
-const std::array<QvItem, QvItemCount> QvItems = {{
-    QV_POSITION(G::Position1, &D::Vel1, &D::Acc1, &D::Dec1, &D::PauseTime1, &D::Pulse1),
-    QV_POSITION(G::Position2, &D::Vel2, &D::Acc2, &D::Dec2, &D::PauseTime2, &D::Pulse2),
-    s(G::Sensor, 37, 1, 255, &D::SeparateTimer),
-    s(G::Sensor, 38, 1, 255, &D::SupplyCounter),
-    s(G::Sensor, 39, 1, 255, &D::RestartDelay),
-    s(G::Sensor, 40, 1, 255, &D::MidDetectCounter),
-    s(G::Sensor, 41, 1, 255, &D::NoWorkCounter),
-    s(G::Sensor, 42, 1, 255, &D::TipWorkOffTimer),
-    s(G::Sensor, 43, 0, 255, &D::Sp1),
-    s(G::Sensor, 243, 0, 1, &D::RevDir),
-    s(G::Homing, 45, 1, 16, &D::HomingVel),
-    l(G::Homing, 46, 1, 600, &D::HomingPulse),
-    s(G::Homing, 47, 1, 16, &D::OffsetVel),
-    l(G::Homing, 48, 1, 600, &D::OffsetPulse),
-}};
+const std::array<QvItem, QvItemCount> QvItems = {
+    {QV_POSITION(G::Position1, &D::Vel1, &D::Acc1, &D::Dec1, &D::PauseTime1, &D::Pulse1),
+     QV_POSITION(G::Position2, &D::Vel2, &D::Acc2, &D::Dec2, &D::PauseTime2, &D::Pulse2),
+     s(G::Sensor, 37, 1, 255, &D::SeparateTimer), s(G::Sensor, 38, 1, 255, &D::SupplyCounter),
+     s(G::Sensor, 39, 1, 255, &D::RestartDelay), s(G::Sensor, 40, 1, 255, &D::MidDetectCounter),
+     s(G::Sensor, 41, 1, 255, &D::NoWorkCounter), s(G::Sensor, 42, 1, 255, &D::TipWorkOffTimer),
+     s(G::Sensor, 43, 0, 255, &D::Sp1), s(G::Sensor, 243, 0, 1, &D::RevDir),
+     s(G::Homing, 45, 1, 16, &D::HomingVel), l(G::Homing, 46, 1, 600, &D::HomingPulse),
+     s(G::Homing, 47, 1, 16, &D::OffsetVel), l(G::Homing, 48, 1, 600, &D::OffsetPulse)}};
 
 int groupHeadingId(QvGroup group) {
     switch (group) {

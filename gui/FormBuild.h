@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gui/LocaliseForm.h"
+
 #include <QLatin1String>
 #include <QWidget>
 
@@ -8,5 +10,14 @@ template <typename Control, typename... Args>
 Control *named(const char *name, QWidget *parent, Args &&...args) {
     auto *control = new Control(std::forward<Args>(args)..., parent);
     control->setObjectName(QLatin1String(name));
+    return control;
+}
+
+// The same, with the text id of its caption (tag) and of its tool tip.
+template <typename Control>
+Control *tagged(const char *name, QWidget *parent, int tagId, int toolTipId) {
+    auto *control = named<Control>(name, parent);
+    setTagId(control, tagId);
+    setToolTipId(control, toolTipId);
     return control;
 }

@@ -70,9 +70,7 @@ QWidget *lamp(QWidget *parent, QLabel *&under, const char *underName, const char
 QWidget *frmMain::buildModeFrame() {
     frmJog = named<QGroupBox>("frmJog", this);
     setTagId(frmJog, 1);
-    cmdModeChange = named<QPushButton>("cmdModeChange", frmJog);
-    setTagId(cmdModeChange, 49);
-    setToolTipId(cmdModeChange, 51);
+    cmdModeChange = tagged<QPushButton>("cmdModeChange", frmJog, 49, 51);
     lblMoveMode = named<QLabel>("lblMoveMode", frmJog);
     setTagId(lblMoveMode, 2);
     lblEditMode = named<QLabel>("lblEditMode", frmJog);
@@ -92,12 +90,8 @@ QWidget *frmMain::buildModeFrame() {
 }
 
 QWidget *frmMain::buildMoveFrame() {
-    frmMove = named<QGroupBox>("frmMove", this);
-    setTagId(frmMove, 4);
-    setToolTipId(frmMove, 52);
-    framSelectPosi = named<QGroupBox>("framSelectPosi", frmMove);
-    setTagId(framSelectPosi, 5);
-    setToolTipId(framSelectPosi, 53);
+    frmMove = tagged<QGroupBox>("frmMove", this, 4, 52);
+    framSelectPosi = tagged<QGroupBox>("framSelectPosi", frmMove, 5, 53);
     auto *choices = new QVBoxLayout(framSelectPosi);
     for (int i = 0; i < 3; ++i) {
         optPosiNo[i] = new QRadioButton(framSelectPosi);
@@ -109,15 +103,9 @@ QWidget *frmMain::buildMoveFrame() {
     setTagId(optPosiNo[2], 8);
     optPosiNo[0]->setChecked(true);
 
-    cmdSelectMove = named<QPushButton>("cmdSelectMove", frmMove);
-    setTagId(cmdSelectMove, 9);
-    setToolTipId(cmdSelectMove, 54);
-    cmdStop = named<QPushButton>("cmdStop", frmMove);
-    setTagId(cmdStop, 10);
-    setToolTipId(cmdStop, 55);
-    cmdHome = named<QPushButton>("cmdHome", frmMove);
-    setTagId(cmdHome, 11);
-    setToolTipId(cmdHome, 56);
+    cmdSelectMove = tagged<QPushButton>("cmdSelectMove", frmMove, 9, 54);
+    cmdStop = tagged<QPushButton>("cmdStop", frmMove, 10, 55);
+    cmdHome = tagged<QPushButton>("cmdHome", frmMove, 11, 56);
     lblKanryoiti = named<QLabel>("lblKanryoiti", frmMove);
     setTagId(lblKanryoiti, 12);
     lblKanryoNo = named<QLabel>("lblKanryoNo", frmMove);
@@ -139,9 +127,7 @@ QWidget *frmMain::buildMoveFrame() {
 }
 
 QWidget *frmMain::buildPositionFrame() {
-    framPosiData = named<QGroupBox>("framPosiData", this);
-    setTagId(framPosiData, 21);
-    setToolTipId(framPosiData, 58);
+    framPosiData = tagged<QGroupBox>("framPosiData", this, 21, 58);
     framDousaPara = named<QGroupBox>("framDousaPara", framPosiData);
     setTagId(framDousaPara, 28);
 
@@ -256,9 +242,7 @@ QWidget *frmMain::buildStatusFrame() {
     QWidget *f = frmTrancefer;
     cmdReset = named<QPushButton>("cmdReset", f);
     setTagId(cmdReset, 19);
-    lblJotai = named<QLabel>("lblJotai", f);
-    setTagId(lblJotai, 20);
-    setToolTipId(lblJotai, 57);
+    lblJotai = tagged<QLabel>("lblJotai", f, 20, 57);
     QWidget *portLamp = lamp(f, imgPortWhite, "imgPortWhite", ":/images/lampWhite.png",
                              imgPortGreen, "imgPortGreen", ":/images/lampGreen.png");
     portLamp->setToolTip(QString()); // the lamp explains itself through lblJotai

@@ -14,8 +14,9 @@
 
 namespace {
 
-QLineEdit *parameterField(const char *name, QWidget *parent) {
+QLineEdit *parameterField(const char *name, QWidget *parent, int toolTipId) {
     auto *field = named<QLineEdit>(name, parent);
+    setToolTipId(field, toolTipId);
     field->setFixedWidth(52);
     field->setAlignment(Qt::AlignRight);
     return field;
@@ -35,42 +36,21 @@ QWidget *frmMain::buildSensorFrame() {
     framParameta = named<QGroupBox>("framParameta", this);
     setTagId(framParameta, 36);
     QWidget *f = framParameta;
-    lblLowKaijoCnt = named<QLabel>("lblLowKaijoCnt", f);
-    setTagId(lblLowKaijoCnt, 37);
-    setToolTipId(lblLowKaijoCnt, 70);
-    lblSentanCount = named<QLabel>("lblSentanCount", f);
-    setTagId(lblSentanCount, 38);
-    setToolTipId(lblSentanCount, 71);
-    lblRestartDelay = named<QLabel>("lblRestartDelay", f);
-    setTagId(lblRestartDelay, 39);
-    setToolTipId(lblRestartDelay, 72);
-    lblXXXCnt = named<QLabel>("lblXXXCnt", f);
-    setTagId(lblXXXCnt, 40);
-    setToolTipId(lblXXXCnt, 73);
-    lblNoWorkCount = named<QLabel>("lblNoWorkCount", f);
-    setTagId(lblNoWorkCount, 41);
-    setToolTipId(lblNoWorkCount, 74);
-    lblHensu1 = named<QLabel>("lblHensu1", f);
-    setTagId(lblHensu1, 42);
-    setToolTipId(lblHensu1, 75);
-    lblHensu2 = named<QLabel>("lblHensu2", f);
-    setTagId(lblHensu2, 43);
-    setToolTipId(lblHensu2, 76);
+    lblLowKaijoCnt = tagged<QLabel>("lblLowKaijoCnt", f, 37, 70);
+    lblSentanCount = tagged<QLabel>("lblSentanCount", f, 38, 71);
+    lblRestartDelay = tagged<QLabel>("lblRestartDelay", f, 39, 72);
+    lblXXXCnt = tagged<QLabel>("lblXXXCnt", f, 40, 73);
+    lblNoWorkCount = tagged<QLabel>("lblNoWorkCount", f, 41, 74);
+    lblHensu1 = tagged<QLabel>("lblHensu1", f, 42, 75);
+    lblHensu2 = tagged<QLabel>("lblHensu2", f, 43, 76);
 
-    txtLowKaijoCnt = parameterField("txtLowKaijoCnt", f);
-    setToolTipId(txtLowKaijoCnt, 81);
-    txtSentanCount = parameterField("txtSentanCount", f);
-    setToolTipId(txtSentanCount, 82);
-    txtRestartDelay = parameterField("txtRestartDelay", f);
-    setToolTipId(txtRestartDelay, 83);
-    txtXXXCnt = parameterField("txtXXXCnt", f);
-    setToolTipId(txtXXXCnt, 84);
-    txtNoWorkCount = parameterField("txtNoWorkCount", f);
-    setToolTipId(txtNoWorkCount, 85);
-    txtHensu1 = parameterField("txtHensu1", f);
-    setToolTipId(txtHensu1, 86);
-    txtHensu2 = parameterField("txtHensu2", f);
-    setToolTipId(txtHensu2, 87);
+    txtLowKaijoCnt = parameterField("txtLowKaijoCnt", f, 81);
+    txtSentanCount = parameterField("txtSentanCount", f, 82);
+    txtRestartDelay = parameterField("txtRestartDelay", f, 83);
+    txtXXXCnt = parameterField("txtXXXCnt", f, 84);
+    txtNoWorkCount = parameterField("txtNoWorkCount", f, 85);
+    txtHensu1 = parameterField("txtHensu1", f, 86);
+    txtHensu2 = parameterField("txtHensu2", f, 87);
 
     chkChangeDirect = named<QCheckBox>("chkChangeDirect", f);
     setTagId(chkChangeDirect, 465);
@@ -115,26 +95,14 @@ QWidget *frmMain::buildHomingFrame() {
     framHomePara = named<QGroupBox>("framHomePara", this);
     setTagId(framHomePara, 44);
     QWidget *f = framHomePara;
-    lblHomeSokudo = named<QLabel>("lblHomeSokudo", f);
-    setTagId(lblHomeSokudo, 45);
-    setToolTipId(lblHomeSokudo, 77);
-    lblHomePosi = named<QLabel>("lblHomePosi", f);
-    setTagId(lblHomePosi, 46);
-    setToolTipId(lblHomePosi, 78);
-    lblOffsetSokudo = named<QLabel>("lblOffsetSokudo", f);
-    setTagId(lblOffsetSokudo, 47);
-    setToolTipId(lblOffsetSokudo, 79);
-    lblOffsetPosi = named<QLabel>("lblOffsetPosi", f);
-    setTagId(lblOffsetPosi, 48);
-    setToolTipId(lblOffsetPosi, 80);
-    txtHomeSokudo = parameterField("txtHomeSokudo", f);
-    setToolTipId(txtHomeSokudo, 88);
-    txtHomePosi = parameterField("txtHomePosi", f);
-    setToolTipId(txtHomePosi, 89);
-    txtOffsetSokudo = parameterField("txtOffsetSokudo", f);
-    setToolTipId(txtOffsetSokudo, 90);
-    txtOffsetPosi = parameterField("txtOffsetPosi", f);
-    setToolTipId(txtOffsetPosi, 91);
+    lblHomeSokudo = tagged<QLabel>("lblHomeSokudo", f, 45, 77);
+    lblHomePosi = tagged<QLabel>("lblHomePosi", f, 46, 78);
+    lblOffsetSokudo = tagged<QLabel>("lblOffsetSokudo", f, 47, 79);
+    lblOffsetPosi = tagged<QLabel>("lblOffsetPosi", f, 48, 80);
+    txtHomeSokudo = parameterField("txtHomeSokudo", f, 88);
+    txtHomePosi = parameterField("txtHomePosi", f, 89);
+    txtOffsetSokudo = parameterField("txtOffsetSokudo", f, 90);
+    txtOffsetPosi = parameterField("txtOffsetPosi", f, 91);
 
     auto *grid = compactGrid(framHomePara);
     const QList<std::pair<QLabel *, QLineEdit *>> rows = {{lblHomeSokudo, txtHomeSokudo},
