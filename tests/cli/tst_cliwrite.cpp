@@ -46,6 +46,7 @@ private slots:
 
     void writeAndRestart_data();
     void writeAndRestart();
+    void writeWithoutRestart_data();
     void writeWithoutRestart();
     void writeNotConfirmed();
     void outOfRange_data();
@@ -108,17 +109,33 @@ void TestCliWrite::writeAndRestart() {
     QCOMPARE(r.exitCode, parameters ? 0 : 1);
 }
 
-// Without --restart the restart question is answered Cancel: written, not restarted, done.
+// Without --restart the restart question is answered Cancel, whatever --yes says and in either
+// language: written, not restarted, done.
+void TestCliWrite::writeWithoutRestart_data() {
+    QTest::addColumn<QString>("lang");
+    QTest::addColumn<QString>("messages");
+    QTest::newRow("ja") << "ja"
+                        << WriteQuestion + RestartQuestion +
+                               QStringLiteral("--restart が指定されていないため、実行しません。\n");
+    QTest::newRow("en") << "en"
+                        << QStringLiteral("Data is transmitted to controller,Yes?\n"
+                                          "Completed writing data.\n"
+                                          "Controller will be reset.Ready?\n"
+                                          "Not done: --restart was not given.\n");
+}
+
 void TestCliWrite::writeWithoutRestart() {
+    QFETCH(QString, lang);
+    QFETCH(QString, messages);
     ControllerSimulator sim;
     const QString path = writeQvFile(m_dir, editedData(), QStringLiteral("edited.qvd"));
 
-    const CliResult r = runCli(QStringList{QStringLiteral("--yes")} +
-                               onDevice(sim.devicePath(), {QStringLiteral("write"), path}));
+    const CliResult r =
+        runCli(QStringList{QStringLiteral("--lang"), lang, QStringLiteral("--yes")} +
+               onDevice(sim.devicePath(), {QStringLiteral("write"), path}));
 
     QCOMPARE(r.exitCode, 0);
-    QCOMPARE(r.err, WriteQuestion + RestartQuestion +
-                        QStringLiteral("--restart が指定されていないため、実行しません。\n"));
+    QCOMPARE(r.err, messages);
     QCOMPARE(sim.receivedLines().last(), QStringLiteral("0WD1FFFFFFFFFFFFF55AA"));
     QVERIFY(!sim.receivedLines().contains(QStringLiteral("0CM3")));
     QCOMPARE(sim.model().restarts(), 0);
