@@ -17,7 +17,7 @@ namespace {
 class CountingPrompt : public UserPrompt {
 public:
     int shown = 0;
-    MsgAnswer MsgBox(const QString &, MsgButtons, MsgIcon) override {
+    MsgAnswer MsgBox(const QString &, MsgButtons, MsgIcon, int) override {
         ++shown;
         return MsgAnswer::Ok;
     }
