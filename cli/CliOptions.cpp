@@ -10,6 +10,9 @@ struct CommandInfo {
     CliRequest::Command command;
     const char *synopsis;
     const char *description;
+    // The one argument of a command that takes one of a few words ("1|2|repeat").
+    const char *argument = nullptr;
+    const char *choices = nullptr;
 };
 
 const CommandInfo Commands[] = {
@@ -30,6 +33,24 @@ const CommandInfo Commands[] = {
      "1 when they differ or the comparison failed."},
     {"show", CliRequest::Command::Show, "show FILE",
      "Print the items of a QV data file with their names."},
+    {"move", CliRequest::Command::Move, "move 1|2|repeat",
+     "Move the feeder to position 1 or 2, or back and forth starting with 2 (repeat), and\n"
+     "print each completed position on its own line. A repeat runs until Ctrl+C (SIGINT) or\n"
+     "SIGTERM, which act as the Stop button: the move under way completes, and the feeder\n"
+     "always stops on a completed move to position 1 (exit status 0). A second Ctrl+C ends\n"
+     "the program at once.",
+     "POSITION", "1|2|repeat"},
+    {"home", CliRequest::Command::Home, "home",
+     "Home the feeder (\"0MP0\") and print the completed position's text when it is there."},
+    {"reset", CliRequest::Command::Reset, "reset",
+     "Reset the controller's alarm (\"0%C\"), then check the line."},
+    {"version", CliRequest::Command::Version, "version",
+     "Print the controller's version (three characters) to standard output; the message\n"
+     "with it goes to standard error."},
+    {"mode", CliRequest::Command::Mode, "mode external|communication",
+     "Switch the controller to external start mode (\"0CM0\"; its inputs start the moves)\n"
+     "or to communication mode (\"0CM1\"; it takes its commands from the serial line).",
+     "MODE", "external|communication"},
 };
 
 const QString Program = QStringLiteral("qvpc-cli");
@@ -67,7 +88,8 @@ CliRequest usageError(const QString &error, const QString &usage) {
 bool parseGlobals(const QStringList &arguments, CliRequest &r, QStringList &rest) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "Reads, writes and verifies a QV feeder controller's settings without a window."));
+        "Reads, writes and verifies a QV feeder controller's settings and test-moves the feeder\n"
+        "without a window."));
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Show this help."));
@@ -161,6 +183,11 @@ void parseCommand(const CommandInfo &info, const QStringList &arguments, CliRequ
         parser.addOption(restart);
     if (takesFile)
         parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("A QV data file."));
+    const QStringList choices =
+        info.choices ? QString::fromLatin1(info.choices).split(u'|') : QStringList();
+    if (info.choices)
+        parser.addPositionalArgument(QLatin1String(info.argument), QLatin1String(info.choices),
+                                     QLatin1String(info.choices));
 
     const QString usage = usageText(
         parser, QStringLiteral("%1 [global options] %2 ").arg(Program, QLatin1String(info.name)));
@@ -174,11 +201,19 @@ void parseCommand(const CommandInfo &info, const QStringList &arguments, CliRequ
         return;
     }
     const QStringList positional = parser.positionalArguments();
-    const qsizetype wanted = takesFile ? 1 : 0;
+    const qsizetype wanted = takesFile || info.choices ? 1 : 0;
     if (positional.size() != wanted) {
-        r = usageError(positional.size() < wanted ? QStringLiteral("FILE is missing.")
+        const QString missing = takesFile ? QStringLiteral("FILE") : QLatin1String(info.argument);
+        r = usageError(positional.size() < wanted ? missing + QStringLiteral(" is missing.")
                                                   : QStringLiteral("Too many arguments."),
                        usage);
+        return;
+    }
+    if (info.choices && !choices.contains(positional.first())) {
+        r = usageError(
+            QStringLiteral("%1 is one of %2, not %3.")
+                .arg(QLatin1String(info.argument), QLatin1String(info.choices), positional.first()),
+            usage);
         return;
     }
     if (takesOutput && parser.isSet(output) && parser.value(output).isEmpty()) {
@@ -187,6 +222,7 @@ void parseCommand(const CommandInfo &info, const QStringList &arguments, CliRequ
     }
     r.command = info.command;
     r.file = takesFile ? positional.first() : QString();
+    r.choice = info.choices ? positional.first() : QString();
     r.output = takesOutput ? parser.value(output) : QString();
     r.parameters = takesParameters && parser.isSet(parameters);
     r.restart = takesRestart && parser.isSet(restart);

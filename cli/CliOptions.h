@@ -5,7 +5,7 @@
 
 // What the command line asks for: the global options, the command and its own arguments.
 struct CliRequest {
-    enum class Command { None, Ports, Read, Write, Verify, Show };
+    enum class Command { None, Ports, Read, Write, Verify, Show, Move, Home, Reset, Version, Mode };
     enum class Outcome { Run, Help, UsageError };
 
     Outcome outcome = Outcome::UsageError;
@@ -21,6 +21,7 @@ struct CliRequest {
     bool yes = false; // --yes
     QString file;     // FILE of write, verify and show
     QString output;   // -o FILE of read
+    QString choice;   // the word given to move ("1", "2", "repeat") or mode ("external", ...)
     bool parameters = false;
     bool restart = false;
 };

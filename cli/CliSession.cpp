@@ -40,6 +40,16 @@ int CliSession::run() {
         return verify();
     case CliRequest::Command::Show:
         return show();
+    case CliRequest::Command::Move:
+        return moveTo();
+    case CliRequest::Command::Home:
+        return home();
+    case CliRequest::Command::Reset:
+        return reset();
+    case CliRequest::Command::Version:
+        return version();
+    case CliRequest::Command::Mode:
+        return mode();
     case CliRequest::Command::None:
         break;
     }

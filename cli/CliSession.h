@@ -25,6 +25,12 @@ private:
     int write();
     int verify();
     int show();
+    // Move mode and the controller modes (CliSessionOps.cpp).
+    int moveTo();
+    int home();
+    int reset();
+    int version();
+    int mode();
 
     // After an operation failed: when the port could not be opened, says which port it was.
     void tellPortTrouble();

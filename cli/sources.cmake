@@ -3,7 +3,9 @@ add_executable(qvpc-cli
     ${CMAKE_CURRENT_LIST_DIR}/main.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CliOptions.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CliSession.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CliSessionOps.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ItemListing.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/StopSignal.cpp
     ${CMAKE_CURRENT_LIST_DIR}/TerminalPrompt.cpp
     ${CMAKE_CURRENT_LIST_DIR}/TerminalScreen.cpp
 )

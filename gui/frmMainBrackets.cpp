@@ -4,6 +4,7 @@
 #include "base/UserPrompt.h"
 #include "gui/UpDown.h"
 #include "gui/frmMain.h"
+#include "ops/RotationGate.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -174,9 +175,7 @@ void frmMain::setHomingFields(bool editable) {
 void frmMain::onChangeDirect(bool checked) {
     bool open = false;
     if (checked) {
-        const QString warning = ResText(206) + QStringLiteral("\r\n") + ResText(207);
-        open =
-            m_prompt.MsgBox(warning, MsgButtons::YesNo, MsgIcon::Critical, 206) == MsgAnswer::Yes;
+        open = AskRotationChange(m_prompt);
         if (!open) {
             const QSignalBlocker quiet(chkChangeDirect);
             chkChangeDirect->setChecked(false);

@@ -1,9 +1,11 @@
 // The main window's menus, and which operation each menu entry and button reaches.
 #include "gui/LocaliseForm.h"
 #include "gui/frmMain.h"
+#include "ops/MoveOperations.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -131,4 +133,6 @@ void frmMain::connectControls() {
     on(cmdHome, &frmMain::HomeMove);
     on(cmdReset, &frmMain::ResetController);
     connect(chkChangeDirect, &QCheckBox::toggled, this, &frmMain::onChangeDirect);
+    // Each completed move shows at once, also in the middle of a repeat.
+    connect(&m_session.moves(), &MoveOperations::completed, lblKanryoNo, &QLabel::setText);
 }

@@ -5,6 +5,10 @@
 #include "data/ControllerTransfer.h"
 #include "data/FileOperations.h"
 #include "data/Verification.h"
+#include "ops/ControllerModes.h"
+#include "ops/MoveOperations.h"
+
+#include <QRadioButton>
 
 void frmMain::FileNew() {
     m_session.files().New();
@@ -60,19 +64,20 @@ void frmMain::ViewOption() {
     applyParameterDisplay();
 }
 
-// The controller version query is built with the controller modes; nothing happens yet.
-void frmMain::ViewCtVersion() {}
+void frmMain::ViewCtVersion() {
+    m_session.modes().ViewCtVersion();
+}
 
 // The I/O monitor window is built with the I/O monitor; nothing happens yet.
 void frmMain::ShowInpOutp() {}
 
-// Switching the controller to communication mode is built with the controller modes; nothing
-// happens yet.
-void frmMain::ModeTrancefer() {}
+void frmMain::ModeTrancefer() {
+    m_session.modes().ModeTrancefer();
+}
 
-// Switching the controller to external start mode is built with the controller modes; nothing
-// happens yet.
-void frmMain::ModeGaibu() {}
+void frmMain::ModeGaibu() {
+    m_session.modes().ModeGaibu();
+}
 
 // The help contents are built with help; nothing happens yet.
 void frmMain::HelpContents() {}
@@ -80,15 +85,24 @@ void frmMain::HelpContents() {}
 // The about box is built with the about box; nothing happens yet.
 void frmMain::HelpAbout() {}
 
-// Moving to the chosen position (or repeating) is built with the Move-mode operations; nothing
-// happens yet.
-void frmMain::SelectMove() {}
+// The position choice as it stands when the sequence starts; it is disabled while it runs.
+void frmMain::SelectMove() {
+    MoveChoice choice = MoveChoice::Position1;
+    if (optPosiNo[1]->isChecked())
+        choice = MoveChoice::Position2;
+    else if (optPosiNo[2]->isChecked())
+        choice = MoveChoice::Repeat;
+    m_session.moves().SelectMove(choice);
+}
 
-// Stopping a repeated move is built with the Move-mode operations; nothing happens yet.
-void frmMain::StopMove() {}
+void frmMain::StopMove() {
+    m_session.moves().StopMove();
+}
 
-// Homing is built with the Move-mode operations; nothing happens yet.
-void frmMain::HomeMove() {}
+void frmMain::HomeMove() {
+    m_session.moves().HomeMove();
+}
 
-// The controller reset is built with the Move-mode operations; nothing happens yet.
-void frmMain::ResetController() {}
+void frmMain::ResetController() {
+    m_session.moves().ResetController();
+}

@@ -6,17 +6,22 @@
 #include "data/ControllerTransfer.h"
 #include "data/FileOperations.h"
 #include "data/Verification.h"
+#include "ops/ControllerModes.h"
+#include "ops/MoveOperations.h"
 
 struct Session::Operations {
     Operations(Session &s, MainScreen &screen, FileDialogs &dialogs, ProgressView &progress)
         : screen(screen), files(s.copies, screen, s.m_prompt, dialogs),
           transfer(s.link, s.m_prompt, s.copies, screen, files, progress),
-          verification(s.link, transfer, s.copies, screen, s.m_prompt, files, dialogs) {}
+          verification(s.link, transfer, s.copies, screen, s.m_prompt, files, dialogs),
+          moves(s.link, s.m_prompt, screen), modes(s.link, s.m_prompt, screen) {}
 
     MainScreen &screen;
     FileOperations files;
     ControllerTransfer transfer;
     Verification verification;
+    MoveOperations moves;
+    ControllerModes modes;
 };
 
 Session::Session(UserPrompt &prompt) : m_prompt(prompt) {}
@@ -49,4 +54,14 @@ ControllerTransfer &Session::transfer() const {
 
 Verification &Session::verification() const {
     return ops().verification;
+}
+
+MoveOperations &Session::moves() const {
+    Q_ASSERT(m_ops);
+    return m_ops->moves;
+}
+
+ControllerModes &Session::modes() const {
+    Q_ASSERT(m_ops);
+    return m_ops->modes;
 }

@@ -6,10 +6,12 @@
 
 #include <memory>
 
+class ControllerModes;
 class ControllerTransfer;
 class FileDialogs;
 class FileOperations;
 class MainScreen;
+class MoveOperations;
 class ProgressView;
 class UserPrompt;
 class Verification;
@@ -43,6 +45,8 @@ public:
     FileOperations &files() const;
     ControllerTransfer &transfer() const;
     Verification &verification() const;
+    MoveOperations &moves() const;
+    ControllerModes &modes() const;
 
 private:
     struct Operations;

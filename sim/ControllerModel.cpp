@@ -71,8 +71,10 @@ ControllerModel::Answer ControllerModel::process(const QString &line) {
         return move(data);
     if (command == QLatin1String("0WS"))
         return writeOutputs(data);
-    if (line == QLatin1String("0%C"))
+    if (line == QLatin1String("0%C")) {
+        m_alarm.clear();
         return reply(QStringLiteral("0%C00"));
+    }
     if (line == QLatin1String("0RV"))
         return reply(QStringLiteral("0RV") + m_version.left(3).leftJustified(3) +
                      QStringLiteral("000"));
@@ -116,6 +118,8 @@ int ControllerModel::moveDuration(qint32 pulses, int velocity) {
 ControllerModel::Answer ControllerModel::move(const QString &data) {
     if (data.length() != 1)
         return error("03");
+    if (!m_alarm.isEmpty())
+        return reply(QStringLiteral("0%%") + m_alarm);
     qint32 target = 0;
     int velocity = 0;
     if (data == QLatin1String("0")) {

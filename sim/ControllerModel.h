@@ -33,6 +33,11 @@ public:
     QString version() const { return m_version; }
     void setVersion(const QString &threeCharacters) { m_version = threeCharacters; }
 
+    // An alarm the controller holds (an error code such as "0B"): every move is refused with it
+    // until the reset command clears it. Empty: no alarm.
+    QString alarm() const { return m_alarm; }
+    void setAlarm(const QString &code) { m_alarm = code; }
+
     // Move time per pulse scaled (1.0: as the controller; tests may speed moves up).
     void setMoveTimeScale(double scale) { m_moveScale = scale; }
     // Milliseconds since the feeder started running; the inputs follow it.
@@ -61,6 +66,7 @@ private:
     qint32 m_position = 0;
     int m_outputMask = 0;
     QString m_version = QStringLiteral("140");
+    QString m_alarm;
     double m_moveScale = 1.0;
     QElapsedTimer m_running;
     std::function<qint64()> m_clock;

@@ -112,7 +112,8 @@ void ControllerSimulator::handleLine(const QString &line, qint64 arrivedNs) {
     }
     if (fault && fault->silent)
         return;
-    if (answer.reply.isEmpty() && !(fault && !fault->errorCode.isEmpty()))
+    const bool replaced = fault && (!fault->errorCode.isEmpty() || !fault->reply.isEmpty());
+    if (answer.reply.isEmpty() && !replaced)
         return;
     const QByteArray reply = fault ? fault->apply(answer.reply) : answer.reply;
     const qint64 due = arrivedNs + qint64(answer.delayMs + (fault ? fault->delayMs : 0)) * 1000000;

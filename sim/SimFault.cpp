@@ -2,6 +2,8 @@
 
 QByteArray SimFault::apply(const QByteArray &answer) const {
     QByteArray out = answer;
+    if (!reply.isEmpty())
+        out = reply.toLatin1() + "\r\n";
     if (!errorCode.isEmpty())
         out = "0%%" + errorCode.toLatin1() + "\r\n";
     if (!prefix.isEmpty())

@@ -10,6 +10,7 @@ struct SimFault {
     bool silent = false; // no answer at all
     bool drop = false;   // the line goes dead (adapter pulled out) instead of an answer
     QString errorCode;   // answer "0%%" + code instead
+    QString reply;       // answer this text (CR LF added) instead
     int lengthDelta = 0; // characters added (> 0) or taken away (< 0) before the CR LF
     QString prefix;      // replaces the first three characters of the answer
     int pieces = 1;      // the answer leaves in this many pieces ...

@@ -81,6 +81,13 @@ int main(int argc, char *argv[]) {
         {QStringLiteral("move-scale"),
          QStringLiteral("Multiply the time of every move by this factor (default 1)."),
          QStringLiteral("factor")},
+        {QStringLiteral("controller-version"),
+         QStringLiteral("Answer the version command with these three characters (default 140)."),
+         QStringLiteral("abc")},
+        {QStringLiteral("alarm"),
+         QStringLiteral("Start with this alarm code (e.g. 0B): moves are refused with it until "
+                        "the reset command."),
+         QStringLiteral("code")},
         {QStringLiteral("quiet"), QStringLiteral("Print only the device path.")},
     });
     parser.process(app);
@@ -102,6 +109,14 @@ int main(int argc, char *argv[]) {
     sim.setPaced(parser.isSet(QStringLiteral("paced")));
     if (parser.isSet(QStringLiteral("drop-after")))
         sim.setDropAfter(parser.value(QStringLiteral("drop-after")).toInt());
+    if (parser.isSet(QStringLiteral("controller-version")))
+        sim.model().setVersion(parser.value(QStringLiteral("controller-version")));
+    const QString alarm = parser.value(QStringLiteral("alarm"));
+    if (!alarm.isEmpty() && alarm.size() != 2) {
+        std::fprintf(stderr, "qvsim: --alarm needs two characters, such as 0B\n");
+        return 2;
+    }
+    sim.model().setAlarm(alarm);
     if (parser.isSet(QStringLiteral("move-scale")))
         sim.model().setMoveTimeScale(parser.value(QStringLiteral("move-scale")).toDouble());
 

@@ -1,0 +1,83 @@
+// The commands of qvpc-cli that run the controller operations of Move mode and the controller
+// modes, through the same objects as the window's buttons and menus.
+#include "cli/CliSession.h"
+
+#include "base/ResText.h"
+#include "cli/StopSignal.h"
+#include "ops/ControllerModes.h"
+#include "ops/MoveOperations.h"
+
+#include <QTextStream>
+
+#include <memory>
+
+int CliSession::moveTo() {
+    MoveOperations &moves = m_session.moves();
+    // Each position as it completes, so that a script or a person sees the feeder go.
+    QObject::connect(&moves, &MoveOperations::completed, &moves, [this](const QString &position) {
+        m_out << position << '\n';
+        m_out.flush();
+    });
+    MoveChoice choice = MoveChoice::Position1;
+    if (m_request.choice == QLatin1String("2"))
+        choice = MoveChoice::Position2;
+    else if (m_request.choice == QLatin1String("repeat"))
+        choice = MoveChoice::Repeat;
+    // Only a repeat has an end to wait for; a single move cannot be stopped in the window either,
+    // so Ctrl+C keeps its usual meaning there.
+    std::unique_ptr<StopSignal> stop;
+    if (choice == MoveChoice::Repeat) {
+        stop = std::make_unique<StopSignal>();
+        QObject::connect(stop.get(), &StopSignal::received, &moves, [this, &moves] {
+            if (moves.isRunning() && !moves.StopRequested())
+                m_prompt.tell(ResText(1401));
+            moves.StopMove();
+        });
+    }
+    if (moves.SelectMove(choice) == 0)
+        return 0;
+    tellPortTrouble();
+    return 1;
+}
+
+int CliSession::home() {
+    MoveOperations &moves = m_session.moves();
+    if (moves.HomeMove() != 0) {
+        tellPortTrouble();
+        return 1;
+    }
+    m_out << moves.completedPosition() << '\n';
+    m_out.flush();
+    return 0;
+}
+
+int CliSession::reset() {
+    if (m_session.moves().ResetController() == 0)
+        return 0;
+    tellPortTrouble();
+    return 1;
+}
+
+int CliSession::version() {
+    ControllerModes &modes = m_session.modes();
+    if (modes.ViewCtVersion() != 0) {
+        tellPortTrouble();
+        return 1;
+    }
+    m_out << modes.version() << '\n';
+    m_out.flush();
+    return 0;
+}
+
+int CliSession::mode() {
+    ControllerModes &modes = m_session.modes();
+    const bool external = m_request.choice == QLatin1String("external");
+    if ((external ? modes.ModeGaibu() : modes.ModeTrancefer()) == 0)
+        return 0;
+    // The window says nothing when the controller answers but not with the echo; a script must
+    // learn why it failed.
+    if (external && modes.unconfirmed())
+        m_prompt.tell(ResText(1400).arg(m_session.link.LastReply.trimmed()));
+    tellPortTrouble();
+    return 1;
+}

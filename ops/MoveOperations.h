@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class ControllerLink;
+class MainScreen;
+class UserPrompt;
+
+// The position choice of Move mode (optPosiNo 0, 1, 2).
+enum class MoveChoice { Position1, Position2, Repeat };
+
+// Move mode: test moves to the two stored positions, moving back and forth until Stop, homing,
+// and the controller reset. Reaches the window only through MainScreen and the completed()
+// signal, so the terminal program runs the same sequences.
+class MoveOperations : public QObject {
+    Q_OBJECT
+public:
+    MoveOperations(ControllerLink &link, UserPrompt &prompt, MainScreen &screen,
+                   QObject *parent = nullptr);
+
+    // One move, or moves to 2, 1, 2, 1 ... until Stop, which always end on a completed move to 1.
+    // 0: every move was done; 1: the port, the check or a move failed (the user has been told).
+    qint16 SelectMove(MoveChoice choice);
+    // Stop: asks a running sequence to end after its next completed move to 1. Does nothing
+    // while no sequence or homing runs, so an early Stop cannot end the next sequence.
+    void StopMove();
+    // "0MP0". 0: the feeder is home; 1: failed.
+    qint16 HomeMove();
+    // "0%C", then the communication check; clears the alarm display. No bracket and no question:
+    // it works in both modes. 0: reset; 1: failed.
+    qint16 ResetController();
+
+    // A sequence or a homing runs.
+    bool isRunning() const { return m_running; }
+    bool StopRequested() const { return m_stopRequested; }
+    // What lblKanryoNo shows: "1", "2" or text 460 for home; empty until a move completes.
+    QString completedPosition() const { return m_completed; }
+
+signals:
+    // A move completed; the text is what lblKanryoNo shows now.
+    void completed(const QString &position);
+
+private:
+    // OpenPort and the communication check; message 215 when either fails.
+    bool prepare();
+    bool sendMove(int target);
+    void complete(const QString &position);
+
+    ControllerLink &m_link;
+    UserPrompt &m_prompt;
+    MainScreen &m_screen;
+    bool m_running = false;
+    bool m_stopRequested = false;
+    QString m_completed;
+};
