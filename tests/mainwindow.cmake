@@ -6,3 +6,5 @@ qv_add_test(tst_fieldinput mainwindow/tst_fieldinput.cpp mainwindow/MainWindowFi
 # Pictures of the main window for the documentation (run by hand under xvfb-run).
 add_executable(mainwindow_screenshots mainwindow/screenshots.cpp)
 target_link_libraries(mainwindow_screenshots PRIVATE qvtestsupport qvgui)
+qv_add_test(tst_movemode mainwindow/tst_movemode.cpp mainwindow/MainWindowFixture.h
+    LIBS qvgui qvsim)

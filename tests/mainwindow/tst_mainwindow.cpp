@@ -303,10 +303,11 @@ private slots:
         f.prompt.answers = {answer};
         w.chkChangeDirect->click();
         QCOMPARE(f.prompt.shown.size(), 1);
-        QCOMPARE(f.prompt.shown[0].text,
-                 QStringLiteral(
-                     "通常の使用において、回転方向を反対方向に変更すると、パーツフィーダー"
-                     "が故障します。\r\n回転方向の設定は、通常の使用では変更しないで下さい。"));
+        QCOMPARE(
+            f.prompt.shown[0].text,
+            QStringLiteral("通常の使用において、回転方向を反対方向に変更すると、パーツフィーダー"
+                           "が故障します。\r\n回転方向の設定は、通常の使用では変更しないで下さい。"
+                           "\r\n回転方向の設定を変更しますか？"));
         QCOMPARE(f.prompt.shown[0].id, 206);
         QCOMPARE(f.prompt.shown[0].buttons, MsgButtons::YesNo);
         QCOMPARE(f.prompt.shown[0].icon, MsgIcon::Critical);

@@ -1,0 +1,171 @@
+// qvpc-cli's Move-mode and controller-mode commands run as a process against the simulated
+// controller: what each prints where, its exit status and the lines the controller received.
+#include "CliRunner.h"
+#include "base/ResText.h"
+#include "sim/ControllerSimulator.h"
+#include "support/TestEnvironment.h"
+#include "transfer/TransferFixture.h"
+
+#include <csignal>
+
+namespace {
+
+const QString Check = QStringLiteral("0CM1");
+
+} // namespace
+
+class TestCliMoves : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        clearStoredSettings();
+        setLangOffset(10000);
+    }
+
+    void commands_data();
+    void commands();
+    void repeatStoppedBySignal_data();
+    void repeatStoppedBySignal();
+    void failures_data();
+    void failures();
+    void usage_data();
+    void usage();
+};
+
+void TestCliMoves::commands_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err");
+    QTest::addColumn<QStringList>("lines");
+
+    QTest::newRow("move 1") << QStringList{"move", "1"} << "1\n"
+                            << QString() << QStringList{Check, "0MP1"};
+    QTest::newRow("move 2") << QStringList{"move", "2"} << "2\n"
+                            << QString() << QStringList{Check, "0MP2"};
+    QTest::newRow("home") << QStringList{"home"} << "Home\n"
+                          << QString() << QStringList{Check, "0MP0"};
+    QTest::newRow("reset") << QStringList{"reset"} << QString() << QString()
+                           << QStringList{"0%C", Check};
+    QTest::newRow("version") << QStringList{"version"} << "1A7\n"
+                             << "The Version of this controller is 1A7.\n"
+                             << QStringList{Check, "0RV"};
+    QTest::newRow("mode external")
+        << QStringList{"mode", "external"} << QString() << "Changed to \"External Start Mode\".\n"
+        << QStringList{Check, "0CM0"};
+    QTest::newRow("mode communication") << QStringList{"mode", "communication"} << QString()
+                                        << "Changed to \"Communication Mode\".\n"
+                                        << QStringList{Check};
+}
+
+void TestCliMoves::commands() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    QFETCH(QStringList, lines);
+    ControllerSimulator sim;
+    sim.model().setVersion(QStringLiteral("1A7"));
+    sim.model().setMoveTimeScale(0.2);
+
+    const CliResult r = runCli(onDevice(sim.devicePath(), QStringList{"--lang", "en"} + arguments));
+
+    QCOMPARE(r.err, err);
+    QCOMPARE(r.out, out);
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(sim.receivedLines(), lines);
+}
+
+void TestCliMoves::repeatStoppedBySignal_data() {
+    QTest::addColumn<int>("signalNumber");
+    QTest::newRow("Ctrl+C") << SIGINT;
+    QTest::newRow("SIGTERM") << SIGTERM;
+}
+
+// The signal acts as Stop during the first move: the move to 2 completes, one move to 1
+// follows, and the program ends cleanly.
+void TestCliMoves::repeatStoppedBySignal() {
+    QFETCH(int, signalNumber);
+    ControllerSimulator sim;
+    QProcess process;
+    QObject::connect(&sim, &ControllerSimulator::lineReceived, &process, [&](const QString &line) {
+        if (line == QLatin1String("0MP2") && sim.receivedLines().size() == 2)
+            ::kill(pid_t(process.processId()), signalNumber);
+    });
+    QEventLoop loop;
+    QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(20000, &loop, &QEventLoop::quit);
+    process.start(QStringLiteral(QVPC_CLI_PATH),
+                  onDevice(sim.devicePath(), {"--lang", "en", "move", "repeat"}));
+    loop.exec();
+
+    QCOMPARE(process.state(), QProcess::NotRunning);
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 0);
+    QCOMPARE(QString::fromUtf8(process.readAllStandardOutput()), QStringLiteral("2\n1\n"));
+    QCOMPARE(QString::fromUtf8(process.readAllStandardError()), ResText(1401) + "\n");
+    QCOMPARE(sim.receivedLines(), (QStringList{Check, "0MP2", "0MP1"}));
+}
+
+void TestCliMoves::failures_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("alarm");
+    QTest::addColumn<QString>("reply0CM0");
+    QTest::addColumn<QString>("err");
+
+    QTest::newRow("move refused by an alarm")
+        << QStringList{"move", "2"} << "0B" << QString()
+        << "Communication error occurs!\n[Unable to detect the home sensor]\n";
+    QTest::newRow("external start mode not echoed")
+        << QStringList{"mode", "external"} << QString() << "0CM1"
+        << "The controller did not confirm external start mode (reply 0CM1).\n";
+}
+
+// A failure says why on standard error, prints nothing on standard output and exits 1.
+void TestCliMoves::failures() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, alarm);
+    QFETCH(QString, reply0CM0);
+    QFETCH(QString, err);
+    ControllerSimulator sim;
+    sim.model().setAlarm(alarm);
+    SimFault fault = faultOn(QStringLiteral("0CM0"));
+    fault.reply = reply0CM0;
+    if (!reply0CM0.isEmpty())
+        sim.addFault(fault);
+
+    const CliResult r = runCli(onDevice(sim.devicePath(), QStringList{"--lang", "en"} + arguments));
+
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.out, QString());
+    QCOMPARE(r.err, err);
+}
+
+void TestCliMoves::usage_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("shown"); // in the help or the error text
+    QTest::newRow("move 3") << QStringList{"move", "3"} << 2 << "POSITION is one of 1|2|repeat";
+    QTest::newRow("move alone") << QStringList{"move"} << 2 << "POSITION is missing.";
+    QTest::newRow("mode unknown") << QStringList{"mode", "gaibu"} << 2
+                                  << "MODE is one of external|communication";
+    QTest::newRow("home with an argument")
+        << QStringList{"home", "1"} << 2 << "Too many arguments.";
+    QTest::newRow("move help") << QStringList{"move", "--help"} << 0 << "SIGTERM";
+    QTest::newRow("version help") << QStringList{"version", "--help"} << 0 << "three characters";
+}
+
+// Nothing reaches a port on a usage error or a help request.
+void TestCliMoves::usage() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, shown);
+    ControllerSimulator sim;
+
+    const CliResult r = runCli(onDevice(sim.devicePath(), arguments));
+
+    QCOMPARE(r.exitCode, exitCode);
+    QVERIFY2((r.out + r.err).contains(shown), qPrintable(r.out + r.err));
+    QCOMPARE(sim.receivedLines(), QStringList());
+}
+
+QV_TEST_CORE_MAIN(TestCliMoves)
+#include "tst_climoves.moc"

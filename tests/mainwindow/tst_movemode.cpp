@@ -1,0 +1,165 @@
+// Move mode and the controller menus in the main window, on the simulated controller: what the
+// buttons and menu entries send, what the window shows meanwhile and afterwards.
+#include "MainWindowFixture.h"
+
+#include "base/ResText.h"
+#include "sim/ControllerSimulator.h"
+#include "support/TestEnvironment.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+const QString Check = QStringLiteral("0CM1");
+
+// The window on the simulator's port, the port released after each operation.
+struct MoveWindowFixture : MainWindowFixture {
+    ControllerSimulator sim;
+
+    MoveWindowFixture() {
+        settings.PortNo = 1;
+        settings.OccupyPort = false;
+        link.setDeviceOverride(sim.devicePath());
+        sim.model().setMoveTimeScale(0.2);
+    }
+
+    void onLine(int n, std::function<void()> action) {
+        QObject::connect(&sim, &ControllerSimulator::lineReceived, window.get(), [this, n, action] {
+            if (sim.receivedLines().size() == n)
+                action();
+        });
+    }
+};
+
+} // namespace
+
+class TestMoveMode : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { clearStoredSettings(); }
+
+    // A repeat watched and stopped: the controls while it runs, each position as it completes.
+    void repeatStopped() {
+        MoveWindowFixture f;
+        frmMain &w = *f.window;
+        w.cmdModeChange->click();
+        w.optPosiNo[2]->click();
+        QStringList seen;
+        const auto look = [&] {
+            seen << QStringLiteral("%1 stop=%2 move=%3 choice=%4 mode=%5")
+                        .arg(w.lblKanryoNo->text())
+                        .arg(w.cmdStop->isEnabled())
+                        .arg(w.cmdSelectMove->isEnabled())
+                        .arg(w.framSelectPosi->isEnabled())
+                        .arg(w.cmdModeChange->isEnabled());
+        };
+        f.onLine(2, [&] {
+            look();
+            w.cmdStop->click();
+        });
+        f.onLine(3, look);
+
+        w.cmdSelectMove->click();
+
+        QCOMPARE(seen, (QStringList{" stop=1 move=0 choice=0 mode=0",
+                                    "2 stop=1 move=0 choice=0 mode=0"}));
+        QCOMPARE(f.sim.receivedLines(), (QStringList{Check, "0MP2", "0MP1"}));
+        QCOMPARE(w.lblKanryoNo->text(), QStringLiteral("1"));
+        QVERIFY(w.cmdSelectMove->isEnabled() && w.framSelectPosi->isEnabled() &&
+                w.cmdHome->isEnabled() && w.cmdModeChange->isEnabled());
+        QCOMPARE(f.prompt.texts(), QStringList());
+    }
+
+    // The alarm of a refused move, then the reset: number, text and lamp emptied.
+    void resetAfterAlarm() {
+        MoveWindowFixture f;
+        frmMain &w = *f.window;
+        w.cmdModeChange->click();
+        f.sim.model().setAlarm(QStringLiteral("0B"));
+        w.cmdHome->click();
+        QCOMPARE(w.lblAlarmNo->text(), QStringLiteral("0B"));
+        QCOMPARE(w.lblErrorComment->text(), ResText(271));
+        QVERIFY(!w.imgAlarmLed->isHidden());
+        f.sim.clearReceived();
+
+        w.cmdReset->click();
+
+        QCOMPARE(f.sim.receivedLines(), (QStringList{"0%C", Check}));
+        QCOMPARE(w.lblAlarmNo->text(), QString());
+        QCOMPARE(w.lblErrorComment->text(), QString());
+        QVERIFY(w.imgAlarmLed->isHidden());
+        QCOMPARE(w.lblKanryoNo->text(), QString()); // the refused homing completed nothing
+    }
+
+    void entries_data() {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<bool>("moveMode");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<QString>("completed");
+        QTest::newRow("home") << "cmdHome" << true << QStringList{Check, "0MP0"} << QStringList()
+                              << "原点";
+        QTest::newRow("position 2")
+            << "cmdSelectMove" << true << QStringList{Check, "0MP2"} << QStringList() << "2";
+        QTest::newRow("version") << "mnuViewCtVersion" << false << QStringList{Check, "0RV"}
+                                 << QStringList{"このコントローラーのバージョンは、140です。"}
+                                 << QString();
+        QTest::newRow("external start mode")
+            << "mnuModeGaibu" << false << QStringList{Check, "0CM0"} << QStringList{ResText(229)}
+            << QString();
+        QTest::newRow("communication mode") << "mnuModeTrancefer" << false << QStringList{Check}
+                                            << QStringList{ResText(230)} << QString();
+    }
+
+    // Each button and menu entry reaches its operation; the controls come back afterwards.
+    void entries() {
+        QFETCH(QString, entry);
+        QFETCH(bool, moveMode);
+        QFETCH(QStringList, lines);
+        QFETCH(QStringList, messages);
+        QFETCH(QString, completed);
+        MoveWindowFixture f;
+        frmMain &w = *f.window;
+        if (moveMode) {
+            w.cmdModeChange->click();
+            w.optPosiNo[1]->click();
+        }
+        f.sim.clearReceived();
+
+        if (auto *button = f.find<QPushButton>(entry))
+            button->click();
+        else
+            f.window->findChild<QAction *>(entry)->trigger();
+
+        QCOMPARE(f.sim.receivedLines(), lines);
+        QCOMPARE(f.prompt.texts(), messages);
+        QCOMPARE(w.lblKanryoNo->text(), completed);
+        QVERIFY(w.cmdModeChange->isEnabled());
+        QCOMPARE(w.cmdGetfromCt->isEnabled(), !moveMode);
+    }
+
+    // The window's mode is its own: switching sends nothing, and Stop outside a sequence is
+    // forgotten by the next one.
+    void modeSwitchAndIdleStop() {
+        MoveWindowFixture f;
+        frmMain &w = *f.window;
+        w.cmdModeChange->click();
+        w.cmdStop->click();
+        w.cmdModeChange->click();
+        QCOMPARE(f.sim.receivedLines(), QStringList());
+        QVERIFY(!f.link.isPortOpen());
+
+        w.cmdModeChange->click();
+        w.optPosiNo[2]->click();
+        f.onLine(4, [&] { w.cmdStop->click(); });
+        w.cmdSelectMove->click();
+        QCOMPARE(f.sim.receivedLines(), (QStringList{Check, "0MP2", "0MP1", "0MP2", "0MP1"}));
+    }
+};
+
+QV_TEST_MAIN(TestMoveMode)
+#include "tst_movemode.moc"
