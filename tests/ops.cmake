@@ -1,4 +1,2 @@
 # Move mode and the controller modes against the simulated controller on a pty.
-foreach(suite tst_moves tst_controllermodes)
-    qv_add_test(${suite} ops/${suite}.cpp transfer/TransferFixture.h LIBS qvsim)
-endforeach()
+qv_add_test(tst_ops ops/tst_ops.cpp transfer/TransferFixture.h LIBS qvsim)

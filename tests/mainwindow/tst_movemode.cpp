@@ -46,7 +46,8 @@ private slots:
     void repeatStopped() {
         MoveWindowFixture f;
         frmMain &w = *f.window;
-        w.cmdModeChange->click();
+        w.cmdModeChange->click(); // the window's own mode: nothing is sent
+        QVERIFY(f.sim.receivedLines().isEmpty() && !f.link.isPortOpen());
         w.optPosiNo[2]->click();
         QStringList seen;
         const auto look = [&] {
@@ -103,8 +104,6 @@ private slots:
         QTest::addColumn<QString>("completed");
         QTest::newRow("home") << "cmdHome" << true << QStringList{Check, "0MP0"} << QStringList()
                               << "原点";
-        QTest::newRow("position 2")
-            << "cmdSelectMove" << true << QStringList{Check, "0MP2"} << QStringList() << "2";
         QTest::newRow("version") << "mnuViewCtVersion" << false << QStringList{Check, "0RV"}
                                  << QStringList{"このコントローラーのバージョンは、140です。"}
                                  << QString();
@@ -140,24 +139,6 @@ private slots:
         QCOMPARE(w.lblKanryoNo->text(), completed);
         QVERIFY(w.cmdModeChange->isEnabled());
         QCOMPARE(w.cmdGetfromCt->isEnabled(), !moveMode);
-    }
-
-    // The window's mode is its own: switching sends nothing, and Stop outside a sequence is
-    // forgotten by the next one.
-    void modeSwitchAndIdleStop() {
-        MoveWindowFixture f;
-        frmMain &w = *f.window;
-        w.cmdModeChange->click();
-        w.cmdStop->click();
-        w.cmdModeChange->click();
-        QCOMPARE(f.sim.receivedLines(), QStringList());
-        QVERIFY(!f.link.isPortOpen());
-
-        w.cmdModeChange->click();
-        w.optPosiNo[2]->click();
-        f.onLine(4, [&] { w.cmdStop->click(); });
-        w.cmdSelectMove->click();
-        QCOMPARE(f.sim.receivedLines(), (QStringList{Check, "0MP2", "0MP1", "0MP2", "0MP1"}));
     }
 };
 

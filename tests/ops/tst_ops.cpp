@@ -1,0 +1,199 @@
+// Move mode and the controller modes on the simulated controller: the lines each operation
+// sends, where Stop ends a repeat, what a failure leaves, the reset of the alarm display, and
+// nothing done into another operation's exchange.
+#include "base/ResText.h"
+#include "ops/ControllerModes.h"
+#include "ops/MoveOperations.h"
+#include "support/TestEnvironment.h"
+#include "transfer/TransferFixture.h"
+
+Q_DECLARE_METATYPE(MoveChoice)
+
+namespace {
+
+const QString Check = QStringLiteral("0CM1");
+
+// The session on the simulator with quick moves; the port is released after each operation.
+struct OpsFixture : TransferFixture {
+    MoveOperations &moves = session.moves();
+    ControllerModes &modes = session.modes();
+    QString completed; // every completed position in order
+
+    OpsFixture() : TransferFixture(false) {
+        sim.model().setMoveTimeScale(0.2);
+        QObject::connect(&moves, &MoveOperations::completed, &moves,
+                         [this](const QString &position) { completed += position; });
+    }
+
+    // Runs `action` while the reply to the controller's n-th line is awaited.
+    void onLine(int n, std::function<void()> action) {
+        QObject::connect(&sim, &ControllerSimulator::lineReceived, &moves, [this, n, action] {
+            if (sim.receivedLines().size() == n)
+                action();
+        });
+    }
+};
+
+} // namespace
+
+class TestOps : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        clearStoredSettings();
+        setLangOffset(0);
+    }
+
+    void sequence_data() {
+        QTest::addColumn<MoveChoice>("choice");
+        QTest::addColumn<bool>("earlyStop");  // Stop pressed before the sequence
+        QTest::addColumn<int>("stopAtLine");  // Stop pressed during this line's move (0: never)
+        QTest::addColumn<QString>("refused"); // the controller refuses this line with code 09
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QString>("completed");
+        const QStringList twice{Check, "0MP2", "0MP1", "0MP2", "0MP1"};
+        QTest::newRow("position 1") << MoveChoice::Position1 << false << 0 << QString()
+                                    << QStringList{Check, "0MP1"} << "1";
+        QTest::newRow("repeat, Stop during the first move")
+            << MoveChoice::Repeat << false << 2 << QString() << twice.mid(0, 3) << "21";
+        QTest::newRow("repeat, Stop during a move to 1")
+            << MoveChoice::Repeat << false << 5 << QString() << twice << "2121";
+        QTest::newRow("repeat, Stop pressed before it started")
+            << MoveChoice::Repeat << true << 4 << QString() << twice << "2121";
+        QTest::newRow("repeat refused on the way back to 1")
+            << MoveChoice::Repeat << false << 0 << "0MP1" << twice.mid(0, 3) << "2";
+    }
+
+    // A single move sends one command; a repeat alternates 2, 1, ... and ends on a completed 1;
+    // a refused move ends the sequence with the last completed position kept.
+    void sequence() {
+        QFETCH(MoveChoice, choice);
+        QFETCH(bool, earlyStop);
+        QFETCH(int, stopAtLine);
+        QFETCH(QString, refused);
+        QFETCH(QStringList, lines);
+        QFETCH(QString, completed);
+        OpsFixture f;
+        SimFault fault = faultOn(refused);
+        fault.errorCode = "09";
+        if (!refused.isEmpty())
+            f.sim.addFault(fault);
+        if (earlyStop)
+            f.moves.StopMove();
+        f.onLine(stopAtLine, [&] { f.moves.StopMove(); });
+
+        QCOMPARE(f.moves.SelectMove(choice), qint16(refused.isEmpty() ? 0 : 1));
+
+        QCOMPARE(f.sent(), lines);
+        QCOMPARE(f.completed, completed);
+        QCOMPARE(f.moves.completedPosition(), completed.right(1));
+        const QString refusal = ResText(215) + "\r\n[" + ResText(269) + "]";
+        QCOMPARE(f.prompt.texts(), refused.isEmpty() ? QStringList() : QStringList{refusal});
+        QCOMPARE(f.screen.calls, (QStringList{"MoveCMDBTN_Muko", "MoveCMDBTN_Yuko"}));
+        QVERIFY(!f.link.isPortOpen());
+    }
+
+    // After an alarm the reset empties its code and text (not "No Error") and hides the lamp,
+    // with no bracket; pressed while a move waits, it leaves the move and its port alone.
+    void reset() {
+        OpsFixture f;
+        f.sim.model().setAlarm("0B");
+        QCOMPARE(f.moves.HomeMove(), qint16(1));
+        QCOMPARE(f.link.alarmCode(), QStringLiteral("0B"));
+        f.sim.clearReceived();
+        f.screen.calls.clear();
+
+        QCOMPARE(f.moves.ResetController(), qint16(0));
+        QCOMPARE(f.sent(), (QStringList{"0%C", Check}));
+        QVERIFY(!f.link.alarmLampShown());
+        QCOMPARE(f.link.alarmCode() + f.link.alarmComment(), QString());
+        QCOMPARE(f.screen.calls, QStringList());
+
+        f.sim.clearReceived();
+        qint16 duringMove = 0;
+        f.onLine(2, [&] {
+            duringMove = f.moves.ResetController();
+            f.moves.StopMove();
+        });
+        QCOMPARE(f.moves.SelectMove(MoveChoice::Repeat), qint16(0));
+        QCOMPARE(duringMove, qint16(1));
+        QCOMPARE(f.sent(), (QStringList{Check, "0MP2", "0MP1"}));
+    }
+
+    void modes_data() {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<QString>("fault"); // on the last line: silent, reply:TEXT or error:CODE
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<bool>("portOpenAfter");
+        const QString timedOut = ResText(1100) + "\r\n" + ResText(1101) + "\r\n" + ResText(1102) +
+                                 "\r\n" + ResText(1103);
+        QTest::newRow("external start mode")
+            << "external" << 0 << QString() << QStringList{Check, "0CM0"}
+            << QStringList{ResText(229)} << true;
+        QTest::newRow("external start mode not echoed")
+            << "external" << 0 << "reply:0CM1" << QStringList{Check, "0CM0"} << QStringList()
+            << true;
+        QTest::newRow("communication mode")
+            << "communication" << 0 << QString() << QStringList{Check} << QStringList{ResText(230)}
+            << true;
+        QTest::newRow("communication mode, no answer")
+            << "communication" << 0 << "silent" << QStringList{Check}
+            << QStringList{timedOut, ResText(215)} << false;
+        QTest::newRow("version, Japanese")
+            << "version" << 0 << QString() << QStringList{Check, "0RV"}
+            << QStringList{"このコントローラーのバージョンは、140です。"} << false;
+        QTest::newRow("version, English")
+            << "version" << 10000 << QString() << QStringList{Check, "0RV"}
+            << QStringList{"The Version of this controller is 140."} << false;
+        QTest::newRow("version refused")
+            << "version" << 0 << "error:01" << QStringList{Check, "0RV"}
+            << QStringList{ResText(215) + "\r\n[" + ResText(261) + "]", ResText(231)} << false;
+    }
+
+    // Each runs inside the buttons' and file menu's bracket; the mode switches keep the port
+    // open, the version query releases it.
+    void modes() {
+        QFETCH(QString, operation);
+        QFETCH(int, offset);
+        QFETCH(QString, fault);
+        QFETCH(QStringList, lines);
+        QFETCH(QStringList, messages);
+        QFETCH(bool, portOpenAfter);
+        setLangOffset(qint16(offset));
+        OpsFixture f;
+        SimFault spoil = faultOn(lines.last());
+        spoil.silent = fault == QLatin1String("silent");
+        spoil.reply = fault.startsWith("reply:") ? fault.mid(6) : QString();
+        spoil.errorCode = fault.startsWith("error:") ? fault.mid(6) : QString();
+        if (!fault.isEmpty())
+            f.sim.addFault(spoil);
+
+        const qint16 result = operation == "external"        ? f.modes.ModeGaibu()
+                              : operation == "communication" ? f.modes.ModeTrancefer()
+                                                             : f.modes.ViewCtVersion();
+
+        QCOMPARE(result, qint16(fault.isEmpty() ? 0 : 1));
+        QCOMPARE(f.sent(), lines);
+        QCOMPARE(f.prompt.texts(), messages);
+        QCOMPARE(f.screen.calls,
+                 (QStringList{"CMDBTN_Muko", "Menyu_Muko", "CMDBTN_Yuko", "Menyu_Yuko"}));
+        QCOMPARE(f.link.isPortOpen(), portOpenAfter);
+    }
+
+    // The version menu stays enabled while a read waits for a reply: choosing it then leaves
+    // the read alone instead of sending into its exchange and reporting a failure.
+    void versionWhileReadWaits() {
+        OpsFixture f;
+        qint16 version = 0;
+        f.onLine(3, [&] { version = f.modes.ViewCtVersion(); });
+        QCOMPARE(f.transfer.ReadBlocks(), qint16(0));
+        QCOMPARE(version, qint16(1));
+        QCOMPARE(f.sent().size(), 6);
+        QCOMPARE(f.prompt.texts(), QStringList());
+    }
+};
+
+QV_TEST_CORE_MAIN(TestOps)
+#include "tst_ops.moc"
