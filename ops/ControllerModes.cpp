@@ -33,8 +33,7 @@ bool ControllerModes::prepare() {
     return m_link.OpenPort() == 0 && m_link.CommCheck() == 0;
 }
 
-qint16 ControllerModes::ModeGaibu() {
-    m_unconfirmed = false;
+qint16 ControllerModes::switchMode(const std::function<qint16()> &afterCheck) {
     // The menu stays enabled while a read or write waits for a reply: that exchange's port is
     // not ours to use.
     if (m_link.isBusy())
@@ -44,29 +43,32 @@ qint16 ControllerModes::ModeGaibu() {
         m_prompt.MsgBox(ResText(215));
         return 1;
     }
-    // The port stays open: the controller is left as this program set it.
-    if (m_link.SendCommand(QStringLiteral("0CM0"), ModeReplyLength, QString(), ModeTimeoutMs) !=
-        Exchange::Good)
-        return 1;
-    if (!m_link.LastReply.startsWith(QLatin1String("0CM0"))) {
-        m_unconfirmed = true;
-        return 1;
-    }
-    m_link.hideAlarmLamp();
-    m_prompt.MsgBox(ResText(229));
-    return 0;
+    // The port stays open either way: the controller is left as this program set it.
+    return afterCheck();
 }
 
+qint16 ControllerModes::ModeGaibu() {
+    m_unconfirmed = false;
+    return switchMode([this]() -> qint16 {
+        if (m_link.SendCommand(QStringLiteral("0CM0"), ModeReplyLength, QString(), ModeTimeoutMs) !=
+            Exchange::Good)
+            return 1;
+        if (!m_link.LastReply.startsWith(QLatin1String("0CM0"))) {
+            m_unconfirmed = true;
+            return 1;
+        }
+        m_link.hideAlarmLamp();
+        m_prompt.MsgBox(ResText(229));
+        return 0;
+    });
+}
+
+// The controller enters communication mode on the communication check itself.
 qint16 ControllerModes::ModeTrancefer() {
-    if (m_link.isBusy())
-        return 1;
-    const auto end = bracket(m_screen);
-    if (!prepare()) {
-        m_prompt.MsgBox(ResText(215));
-        return 1;
-    }
-    m_prompt.MsgBox(ResText(230));
-    return 0;
+    return switchMode([this]() -> qint16 {
+        m_prompt.MsgBox(ResText(230));
+        return 0;
+    });
 }
 
 qint16 ControllerModes::ViewCtVersion() {

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <functional>
+
 class ControllerLink;
 class MainScreen;
 class UserPrompt;
@@ -28,6 +30,8 @@ public:
 
 private:
     bool prepare();
+    // The bracket, the port and the check (message 215 when they fail), then afterCheck.
+    qint16 switchMode(const std::function<qint16()> &afterCheck);
 
     ControllerLink &m_link;
     UserPrompt &m_prompt;
