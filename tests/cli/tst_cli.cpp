@@ -284,6 +284,8 @@ void TestCli::usageErrors_data() {
     row("port and device", QStringLiteral("--port 1 --device /dev/ttyUSB0 read"),
         "Give either --port or --device, not both.");
     row("language", QStringLiteral("--lang de read"), "--lang is ja or en.");
+    row("move to 3", QStringLiteral("move 3"), "POSITION is one of 1|2|repeat, not 3.");
+    row("mode without a word", QStringLiteral("mode"), "MODE is missing.");
 }
 
 // A usage error: exit status 2, the reason and the usage text on the error stream, nothing done.
@@ -321,6 +323,10 @@ void TestCli::help_data() {
                             << QStringLiteral(
                                    "Usage: qvpc-cli [global options] verify [options] FILE")
                             << QStringLiteral("--parameters");
+    QTest::newRow("move") << QStringList{QStringLiteral("move"), QStringLiteral("--help")}
+                          << QStringLiteral("Usage: qvpc-cli [global options] move [options] "
+                                            "1|2|repeat")
+                          << QStringLiteral("SIGTERM");
     // Help asked for in front of the command describes the command and does nothing else.
     QTest::newRow("--help before read")
         << QStringList{QStringLiteral("--help"), QStringLiteral("read")}

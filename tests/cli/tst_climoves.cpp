@@ -27,8 +27,6 @@ private slots:
     void repeatStoppedBySignal_data();
     void repeatStoppedBySignal();
     void externalModeNotEchoed();
-    void usage_data();
-    void usage();
 };
 
 void TestCliMoves::commands_data() {
@@ -117,28 +115,6 @@ void TestCliMoves::externalModeNotEchoed() {
     QCOMPARE(r.exitCode, 1);
     QCOMPARE(r.err,
              QStringLiteral("The controller did not confirm external start mode (reply 0CM1).\n"));
-}
-
-void TestCliMoves::usage_data() {
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("shown"); // in the help or the error text
-    QTest::newRow("move 3") << QStringList{"move", "3"} << 2 << "POSITION is one of 1|2|repeat";
-    QTest::newRow("move help") << QStringList{"move", "--help"} << 0 << "SIGTERM";
-}
-
-// Nothing reaches a port on a usage error or a help request.
-void TestCliMoves::usage() {
-    QFETCH(QStringList, arguments);
-    QFETCH(int, exitCode);
-    QFETCH(QString, shown);
-    ControllerSimulator sim;
-
-    const CliResult r = runCli(onDevice(sim.devicePath(), arguments));
-
-    QCOMPARE(r.exitCode, exitCode);
-    QVERIFY2((r.out + r.err).contains(shown), qPrintable(r.out + r.err));
-    QCOMPARE(sim.receivedLines(), QStringList());
 }
 
 QV_TEST_CORE_MAIN(TestCliMoves)
