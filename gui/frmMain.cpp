@@ -6,6 +6,7 @@
 #include "data/QvData.h"
 #include "gui/FieldFilter.h"
 #include "gui/LocaliseForm.h"
+#include "gui/QtPrintDialogs.h"
 #include "gui/Twips.h"
 #include "gui/UiFont.h"
 #include "link/ControllerLink.h"
@@ -160,8 +161,16 @@ void frmMain::onExit() {
 
 QPrinter &frmMain::printer() {
     if (!m_printer)
-        m_printer = std::make_unique<QPrinter>();
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     return *m_printer;
+}
+
+PrintDialogs &frmMain::printDialogs() {
+    if (!m_printDialogsInUse) {
+        m_printDialogs = std::make_unique<QtPrintDialogs>(this, printer(), m_fileDialogs, m_prompt);
+        m_printDialogsInUse = m_printDialogs.get();
+    }
+    return *m_printDialogsInUse;
 }
 
 // Printer set-up: OK or Cancel, nothing else happens.

@@ -18,6 +18,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class PrintDialogs;
 class QPrinter;
 class QPushButton;
 class QRadioButton;
@@ -83,6 +84,9 @@ public:
 
     // The printer the page set-up and printing share.
     QPrinter &printer();
+    // The print command's dialogs: the window's own unless a test has put others in place.
+    PrintDialogs &printDialogs();
+    void setPrintDialogs(PrintDialogs &dialogs) { m_printDialogsInUse = &dialogs; }
 
     // The file dialogs every file operation shares, and the file operations with the data's name.
     FileDialogs &fileDialogs() { return m_fileDialogs; }
@@ -160,6 +164,8 @@ private:
     frmTrance *m_trance = new frmTrance(this);
     FieldFilter *m_filter = nullptr;
     std::unique_ptr<QPrinter> m_printer;
+    std::unique_ptr<PrintDialogs> m_printDialogs;
+    PrintDialogs *m_printDialogsInUse = nullptr;
 
     bool m_dataChanged = false;
     bool m_syuryoCancel = false;

@@ -7,6 +7,7 @@
 #include "data/Verification.h"
 #include "ops/ControllerModes.h"
 #include "ops/MoveOperations.h"
+#include "print/PrintOperation.h"
 
 #include <QRadioButton>
 
@@ -55,8 +56,10 @@ void frmMain::ShogoFileMenu() {
     m_session.verification().PosiDataFileShogo(false);
 }
 
-// Printing is built with the print selection and report; nothing happens yet.
-void frmMain::PrintData() {}
+// Print: which data, which printer, then the report.
+void frmMain::PrintData() {
+    m_session.printing().PrintData(printDialogs());
+}
 
 // The options dialog is shown here once it is built; the parameter display then follows what it
 // has set.

@@ -1,6 +1,6 @@
-qv_sources(qvgui FieldFilter LocaliseForm QtFileDialogs QtPrompt Twips UpDown frmMain
-    frmMainBrackets frmMainFields frmMainLayout frmMainMenus frmMainOperations frmMainParams
-    frmSelection frmTrance)
+qv_sources(qvgui FieldFilter LocaliseForm QtFileDialogs QtPrintDialogs QtPrompt Twips UpDown
+    frmMain frmMainBrackets frmMainFields frmMainLayout frmMainMenus frmMainOperations
+    frmMainParams frmPrintSelect frmSelection frmTrance)
 
 # Lamp and button pictures of the main window.
 qt_add_resources(qvgui "images"

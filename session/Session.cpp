@@ -8,13 +8,15 @@
 #include "data/Verification.h"
 #include "ops/ControllerModes.h"
 #include "ops/MoveOperations.h"
+#include "print/PrintOperation.h"
 
 struct Session::Operations {
     Operations(Session &s, MainScreen &screen, FileDialogs &dialogs, ProgressView &progress)
         : screen(screen), files(s.copies, screen, s.m_prompt, dialogs),
           transfer(s.link, s.m_prompt, s.copies, screen, files, progress),
           verification(s.link, transfer, s.copies, screen, s.m_prompt, files, dialogs),
-          moves(s.link, s.m_prompt, screen), modes(s.link, s.m_prompt, screen) {}
+          moves(s.link, s.m_prompt, screen), modes(s.link, s.m_prompt, screen),
+          printing(s.copies, screen, files) {}
 
     MainScreen &screen;
     FileOperations files;
@@ -22,6 +24,7 @@ struct Session::Operations {
     Verification verification;
     MoveOperations moves;
     ControllerModes modes;
+    PrintOperation printing;
 };
 
 Session::Session(UserPrompt &prompt) : m_prompt(prompt) {}
@@ -64,4 +67,8 @@ MoveOperations &Session::moves() const {
 ControllerModes &Session::modes() const {
     Q_ASSERT(m_ops);
     return m_ops->modes;
+}
+
+PrintOperation &Session::printing() const {
+    return ops().printing;
 }

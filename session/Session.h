@@ -12,6 +12,7 @@ class FileDialogs;
 class FileOperations;
 class MainScreen;
 class MoveOperations;
+class PrintOperation;
 class ProgressView;
 class UserPrompt;
 class Verification;
@@ -47,6 +48,7 @@ public:
     Verification &verification() const;
     MoveOperations &moves() const;
     ControllerModes &modes() const;
+    PrintOperation &printing() const;
 
 private:
     struct Operations;

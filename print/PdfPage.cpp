@@ -1,0 +1,18 @@
+#include "print/PdfPage.h"
+
+#include <QPageLayout>
+
+PdfTarget::PdfTarget(const QString &path) : file(path), writer(&file) {
+    file.open(QIODevice::WriteOnly);
+    const double m = PdfPage::MarginPoints;
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                     QMarginsF(m, m, m, m), QPageLayout::Point));
+    writer.setTitle(QStringLiteral("QV PC-Software"));
+    writer.setCreator(QStringLiteral("QV PC-Software"));
+}
+
+PdfPage::PdfPage(const QString &path) : PdfTarget(path), PainterPage(writer) {}
+
+bool PdfPage::finish() {
+    return opened() && PainterPage::finish() && file.commit();
+}

@@ -1,0 +1,18 @@
+#include "print/ReportPage.h"
+
+void ReportPage::setFont(const QString &family, int points) {
+    m_family = family;
+    m_points = points;
+    applyFont(family, points);
+}
+
+void ReportPage::print(const QString &text) {
+    drawText(m_x, m_y, text);
+    m_x += textWidth(text);
+}
+
+void ReportPage::printLine(const QString &text) {
+    drawText(m_x, m_y, text);
+    m_x = 0;
+    m_y += lineHeight();
+}
