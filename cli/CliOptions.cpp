@@ -51,6 +51,10 @@ const CommandInfo Commands[] = {
      "Switch the controller to external start mode (\"0CM0\"; its inputs start the moves)\n"
      "or to communication mode (\"0CM1\"; it takes its commands from the serial line).",
      "MODE", "external|communication"},
+    {"print", CliRequest::Command::Print, "print FILE --pdf OUT.pdf",
+     "Print the report of a QV data file, as the window prints a file's data, into the PDF\n"
+     "file OUT.pdf (A4) in the language of --lang. An existing OUT.pdf is replaced only with\n"
+     "--yes."},
 };
 
 const QString Program = QStringLiteral("qvpc-cli");
@@ -167,16 +171,22 @@ void parseCommand(const CommandInfo &info, const QStringList &arguments, CliRequ
         QStringLiteral("Include the sensor and homing parameters (blocks \"00\" and \"01\")."));
     const QCommandLineOption restart(QStringLiteral("restart"),
                                      QStringLiteral("Restart the controller after the write."));
+    const QCommandLineOption pdf(QStringLiteral("pdf"),
+                                 QStringLiteral("Write the report to this PDF file."),
+                                 QStringLiteral("OUT.pdf"));
     parser.addOption(help);
-    const bool takesFile = info.command == CliRequest::Command::Write ||
-                           info.command == CliRequest::Command::Verify ||
-                           info.command == CliRequest::Command::Show;
+    const bool takesFile =
+        info.command == CliRequest::Command::Write || info.command == CliRequest::Command::Verify ||
+        info.command == CliRequest::Command::Show || info.command == CliRequest::Command::Print;
     const bool takesOutput = info.command == CliRequest::Command::Read;
+    const bool takesPdf = info.command == CliRequest::Command::Print;
     const bool takesParameters =
         info.command == CliRequest::Command::Write || info.command == CliRequest::Command::Verify;
     const bool takesRestart = info.command == CliRequest::Command::Write;
     if (takesOutput)
         parser.addOption(output);
+    if (takesPdf)
+        parser.addOption(pdf);
     if (takesParameters)
         parser.addOption(parameters);
     if (takesRestart)
@@ -220,10 +230,14 @@ void parseCommand(const CommandInfo &info, const QStringList &arguments, CliRequ
         r = usageError(QStringLiteral("-o needs a file name."), usage);
         return;
     }
+    if (takesPdf && parser.value(pdf).isEmpty()) {
+        r = usageError(QStringLiteral("--pdf needs a file name."), usage);
+        return;
+    }
     r.command = info.command;
     r.file = takesFile ? positional.first() : QString();
     r.choice = info.choices ? positional.first() : QString();
-    r.output = takesOutput ? parser.value(output) : QString();
+    r.output = takesOutput ? parser.value(output) : takesPdf ? parser.value(pdf) : QString();
     r.parameters = takesParameters && parser.isSet(parameters);
     r.restart = takesRestart && parser.isSet(restart);
     r.outcome = CliRequest::Outcome::Run;

@@ -5,7 +5,20 @@
 
 // What the command line asks for: the global options, the command and its own arguments.
 struct CliRequest {
-    enum class Command { None, Ports, Read, Write, Verify, Show, Move, Home, Reset, Version, Mode };
+    enum class Command {
+        None,
+        Ports,
+        Read,
+        Write,
+        Verify,
+        Show,
+        Move,
+        Home,
+        Reset,
+        Version,
+        Mode,
+        Print
+    };
     enum class Outcome { Run, Help, UsageError };
 
     Outcome outcome = Outcome::UsageError;
@@ -19,8 +32,8 @@ struct CliRequest {
     QString device;   // --device PATH
     QString language; // --lang: "ja", "en" or empty for the stored "Language"
     bool yes = false; // --yes
-    QString file;     // FILE of write, verify and show
-    QString output;   // -o FILE of read
+    QString file;     // FILE of write, verify, show and print
+    QString output;   // -o FILE of read, --pdf FILE of print
     QString choice;   // the word given to move ("1", "2", "repeat") or mode ("external", ...)
     bool parameters = false;
     bool restart = false;

@@ -5,6 +5,8 @@
 #include "data/ControllerTransfer.h"
 #include "data/FileOperations.h"
 #include "data/Verification.h"
+#include "print/PdfPage.h"
+#include "print/PrintOperation.h"
 
 #include <QFileInfo>
 #include <QSerialPortInfo>
@@ -50,6 +52,8 @@ int CliSession::run() {
         return version();
     case CliRequest::Command::Mode:
         return mode();
+    case CliRequest::Command::Print:
+        return print();
     case CliRequest::Command::None:
         break;
     }
@@ -150,5 +154,25 @@ int CliSession::show() {
         return 1;
     m_out << itemListing(m_session.copies.read);
     m_out.flush();
+    return 0;
+}
+
+int CliSession::print() {
+    const QString &pdf = m_request.output;
+    if (QFileInfo::exists(pdf) && !m_request.yes) {
+        m_prompt.tell(ResText(1301).arg(pdf));
+        return 1;
+    }
+    PdfPage page(pdf);
+    if (!page.opened()) {
+        m_prompt.tell(ResText(1600).arg(pdf));
+        return 1;
+    }
+    if (m_session.printing().PrintFile(m_request.file, page) != 0) {
+        // A file the reader refused has been reported; otherwise the PDF could not be finished.
+        if (!m_prompt.anythingShown())
+            m_prompt.tell(ResText(1600).arg(pdf));
+        return 1;
+    }
     return 0;
 }

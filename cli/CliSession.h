@@ -31,6 +31,7 @@ private:
     int reset();
     int version();
     int mode();
+    int print();
 
     // After an operation failed: when the port could not be opened, says which port it was.
     void tellPortTrouble();

@@ -6,12 +6,14 @@
 #include "cli/CliSession.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 
 #include <cstdio>
+#include <memory>
 
 int main(int argc, char *argv[]) {
-    QCoreApplication app(argc, argv);
+    auto app = std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("qvpc-cli"));
     QTextStream out(stdout);
     QTextStream err(stderr);
@@ -26,6 +28,15 @@ int main(int argc, char *argv[]) {
         return 2;
     case CliRequest::Outcome::Run:
         break;
+    }
+
+    if (request.command == CliRequest::Command::Print) {
+        // The report is measured and drawn with fonts, which need a GUI application. It never
+        // shows a window, so the offscreen platform serves it with or without a display.
+        app.reset();
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("qvpc-cli"));
     }
 
     // The language of the messages: --lang, else the stored one.

@@ -1,0 +1,169 @@
+// qvpc-cli print run as a process: the PDF it writes (its fonts and its text as a PDF reader
+// extracts it), and the files it refuses or keeps.
+#include "CliRunner.h"
+#include "support/TestEnvironment.h"
+
+#include <QFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+namespace {
+
+QvData sample() {
+    QvData d;
+    d.Vel1 = 12, d.Acc1 = 3, d.Dec1 = 4, d.PauseTime1 = 5, d.Pulse1 = 1000;
+    d.Vel2 = 30, d.Acc2 = 9, d.Dec2 = 1, d.PauseTime2 = 0, d.Pulse2 = 16777215;
+    d.SeparateTimer = 11, d.SupplyCounter = 12, d.RestartDelay = 13, d.MidDetectCounter = 14;
+    d.NoWorkCounter = 15, d.TipWorkOffTimer = 16, d.Sp1 = 17;
+    d.HomingVel = 2, d.HomingPulse = 600, d.OffsetVel = 16, d.OffsetPulse = 599;
+    return d;
+}
+
+QByteArray contentOf(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The text of a PDF as pdftotext lays it out; empty when the tool is not installed.
+QString pdfText(const QString &path) {
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (tool.isEmpty())
+        return QString();
+    QProcess p;
+    p.start(tool, {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    p.waitForFinished();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+} // namespace
+
+class TestCliPrint : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void report_data();
+    void report();
+    void refused_data();
+    void refused();
+    void replacedOnlyWithYes();
+    void pdfIsRequired();
+
+private:
+    QTemporaryDir m_dir;
+    QTemporaryDir m_runtime;
+};
+
+void TestCliPrint::initTestCase() {
+    // A user session has a runtime folder; without one Qt warns on the error stream.
+    QFile::setPermissions(m_runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", m_runtime.path().toLocal8Bit());
+}
+
+void TestCliPrint::report_data() {
+    QTest::addColumn<QString>("lang");
+    QTest::addColumn<QByteArray>("font");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("Japanese in IPA Mincho")
+        << "ja" << QByteArray("IPAMincho")
+        << QStringList{"ファイル名:qvdata1.qvd", "=== 動作設定 ===", "位置１", "ｾﾊﾟﾚｰﾄﾀｲﾏ",
+                       "=== 原点復帰ﾊﾟﾗﾒｰﾀ ===", "16777215"};
+    QTest::newRow("English in IPA Gothic")
+        << "en" << QByteArray("IPAGothic")
+        << QStringList{"File Name:qvdata1.qvd", "=== Moving Settings ===", "Position(pulse)",
+                       "Tip work off timer",    "Home Position Offset",    "599"};
+}
+
+// The file's report in the chosen language, its font embedded so no glyph is a box.
+void TestCliPrint::report() {
+    QFETCH(QString, lang);
+    QFETCH(QByteArray, font);
+    QFETCH(QStringList, lines);
+    const QString file = writeQvFile(m_dir, sample(), QStringLiteral("qvdata1.qvd"));
+    const QString pdf = m_dir.filePath(lang + QStringLiteral(".pdf"));
+    QFile::remove(pdf);
+
+    const CliResult r = runCli({QStringLiteral("--lang"), lang, QStringLiteral("print"), file,
+                                QStringLiteral("--pdf"), pdf});
+
+    QCOMPARE(r.err, QString());
+    QCOMPARE(r.exitCode, 0);
+    const QByteArray bytes = contentOf(pdf);
+    QVERIFY(bytes.startsWith("%PDF-"));
+    QVERIFY2(bytes.contains("/BaseFont /" + font) || bytes.contains("+" + font), font.data());
+    QVERIFY(bytes.contains("/MediaBox [0 0 595"));
+    const QString text = pdfText(pdf);
+    if (text.isEmpty())
+        QSKIP("pdftotext is not installed: the text of the PDF was not checked");
+    for (const QString &line : lines)
+        QVERIFY2(text.contains(line), qPrintable(line + QStringLiteral(" not in:\n") + text));
+}
+
+void TestCliPrint::refused_data() {
+    QTest::addColumn<QString>("content");
+    QTest::addColumn<QString>("outFolder");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("missing file")
+        << QString() << QString()
+        << QStringLiteral("Error occured while opening file.\nOpening file was stopped.\n");
+    QTest::newRow("foreign file")
+        << QStringLiteral("name,value\r\n1,2\r\n") << QString()
+        << QStringLiteral("This is not QV data file.\nOpening data file is stopped.\n");
+    QTest::newRow("no such folder for the PDF")
+        << QString::fromLatin1(QvDataFile::format(sample())) << QStringLiteral("none/")
+        << QStringLiteral("Cannot write %1.\n");
+}
+
+// The reader's messages (or the PDF's) and exit status 1; no PDF is left behind.
+void TestCliPrint::refused() {
+    QFETCH(QString, content);
+    QFETCH(QString, outFolder);
+    QFETCH(QString, message);
+    const QString file = m_dir.filePath(QStringLiteral("fault.qvd"));
+    QFile::remove(file);
+    if (!content.isEmpty()) {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(content.toLatin1());
+    }
+    const QString pdf = m_dir.filePath(outFolder + QStringLiteral("fault.pdf"));
+
+    const CliResult r = runCli({QStringLiteral("--lang"), QStringLiteral("en"),
+                                QStringLiteral("print"), file, QStringLiteral("--pdf"), pdf});
+
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.err, message.contains(u'%') ? message.arg(pdf) : message);
+    QVERIFY(!QFile::exists(pdf));
+}
+
+// An existing PDF stays as it was without --yes and is replaced with it.
+void TestCliPrint::replacedOnlyWithYes() {
+    const QString file = writeQvFile(m_dir, sample(), QStringLiteral("qvdata1.qvd"));
+    const QString pdf = m_dir.filePath(QStringLiteral("existing.pdf"));
+    {
+        QFile f(pdf);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("kept");
+    }
+    const QStringList print{QStringLiteral("--lang"), QStringLiteral("en"),
+                            QStringLiteral("print"),  file,
+                            QStringLiteral("--pdf"),  pdf};
+
+    CliResult r = runCli(print);
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.err, QStringLiteral("%1 already exists. Give --yes to replace it.\n").arg(pdf));
+    QCOMPARE(contentOf(pdf), QByteArray("kept"));
+
+    r = runCli(QStringList{QStringLiteral("--yes")} + print);
+    QCOMPARE(r.exitCode, 0);
+    QVERIFY(contentOf(pdf).startsWith("%PDF-"));
+}
+
+void TestCliPrint::pdfIsRequired() {
+    const CliResult r = runCli({QStringLiteral("print"), QStringLiteral("a.qvd")});
+    QCOMPARE(r.exitCode, 2);
+    QVERIFY2(r.err.startsWith(QStringLiteral("qvpc-cli: --pdf needs a file name.")),
+             qPrintable(r.err));
+}
+
+QV_TEST_CORE_MAIN(TestCliPrint)
+#include "tst_cliprint.moc"
