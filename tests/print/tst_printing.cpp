@@ -1,0 +1,196 @@
+// The print command in the main window: the order selection, printer dialog, screen checks or
+// file read, report; what it prints and what it leaves on the screen.
+#include "ScriptedPrintDialogs.h"
+#include "data/QvDataFile.h"
+#include "mainwindow/MainWindowFixture.h"
+#include "support/TestEnvironment.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+namespace {
+
+// The position fields filled with valid values (parameters not shown).
+void fillPositions(frmMain &w) {
+    w.comboVEL1->setEditText(QStringLiteral("10"));
+    w.comboVEL2->setEditText(QStringLiteral("20"));
+    w.lblPosi1Acc->setText(QStringLiteral("3"));
+    w.lblPosi2Acc->setText(QStringLiteral("4"));
+    w.lblPosi1Gensoku->setText(QStringLiteral("5"));
+    w.lblPosi2Gensoku->setText(QStringLiteral("6"));
+    w.txtPosi1->setText(QStringLiteral("100"));
+    w.txtPosi2->setText(QStringLiteral("200"));
+    w.txtPosi1Timer->setText(QStringLiteral("7"));
+    w.txtPosi2Timer->setText(QStringLiteral("8"));
+}
+
+QvData dataOfTheFile() {
+    QvData d;
+    d.Vel1 = 12, d.Acc1 = 3, d.Dec1 = 4, d.PauseTime1 = 5, d.Pulse1 = 250;
+    d.Vel2 = 30, d.Acc2 = 9, d.Dec2 = 1, d.PauseTime2 = 0, d.Pulse2 = 400;
+    d.SeparateTimer = 41, d.SupplyCounter = 42, d.RestartDelay = 43, d.MidDetectCounter = 44;
+    d.NoWorkCounter = 45, d.TipWorkOffTimer = 46, d.Sp1 = 47;
+    d.HomingVel = 2, d.HomingPulse = 600, d.OffsetVel = 16, d.OffsetPulse = 599;
+    return d;
+}
+
+const QString BlankMessage =
+    QStringLiteral("数値が入力されていない箇所があります。\r\n数値を入力後に再度実行して下さい。");
+
+} // namespace
+
+class TestPrinting : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { clearStoredSettings(); }
+
+    void screenData();
+    void blankFieldAfterPrinterDialog();
+    void fileData_data();
+    void fileData();
+    void foreignFileAfterPrinterDialog();
+    void stopsQuietly_data();
+    void stopsQuietly();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// The screen's data go into the read copy and onto the page; the buttons are off meanwhile, the
+// file menu stays on.
+void TestPrinting::screenData() {
+    MainWindowFixture f;
+    ScriptedPrintDialogs dialogs;
+    f.window->setPrintDialogs(dialogs);
+    fillPositions(*f.window);
+    dialogs.choose = ScriptedPrintDialogs::screenData;
+    bool buttonsOn = true, fileMenuOn = false;
+    dialogs.atPrinterDialog = [&] {
+        buttonsOn = f.window->cmdFileOpen->isEnabled();
+        fileMenuOn = f.window->mnuFileOpen->isEnabled();
+    };
+
+    f.window->mnuFilePrint->trigger();
+
+    QCOMPARE(dialogs.printerDialogs, 1);
+    QVERIFY(!buttonsOn);
+    QVERIFY(fileMenuOn);
+    QVERIFY(f.window->cmdFileOpen->isEnabled());
+    QCOMPARE(f.copies.read.Vel1, qint16(10));
+    QCOMPARE(f.copies.read.Pulse2, 200);
+    QCOMPARE(dialogs.record.find(QStringLiteral(" 10 ")).y, 2000);
+    QCOMPARE(dialogs.record.find(QStringLiteral(" 200 ")).x, 7000);
+    QCOMPARE(dialogs.record.ended, 1);
+    QVERIFY(f.prompt.shown.isEmpty());
+}
+
+// A blank field is reported after the printer was chosen, and nothing is printed.
+void TestPrinting::blankFieldAfterPrinterDialog() {
+    MainWindowFixture f;
+    ScriptedPrintDialogs dialogs;
+    f.window->setPrintDialogs(dialogs);
+    fillPositions(*f.window);
+    f.window->txtPosi2Timer->clear();
+    dialogs.choose = ScriptedPrintDialogs::screenData;
+    qsizetype messagesAtPrinter = -1;
+    dialogs.atPrinterDialog = [&] { messagesAtPrinter = f.prompt.shown.size(); };
+
+    f.window->mnuFilePrint->trigger();
+
+    QCOMPARE(messagesAtPrinter, 0);
+    QCOMPARE(f.prompt.texts(), QStringList{BlankMessage});
+    QVERIFY(dialogs.record.items.isEmpty());
+    QCOMPARE(dialogs.record.ended, 0);
+    QVERIFY(f.window->cmdFileOpen->isEnabled());
+}
+
+void TestPrinting::fileData_data() {
+    QTest::addColumn<bool>("edited");
+    QTest::newRow("unsaved edits on screen") << true;
+    QTest::newRow("nothing changed on screen") << false;
+}
+
+// The file's values are printed with the file line; the fields keep what they show, and the
+// screen's own changed mark stays as it was.
+void TestPrinting::fileData() {
+    QFETCH(bool, edited);
+    MainWindowFixture f;
+    ScriptedPrintDialogs dialogs;
+    f.window->setPrintDialogs(dialogs);
+    fillPositions(*f.window);
+    f.window->setDataChanged(edited);
+    const QString path = m_dir.filePath(QStringLiteral("qvdata1.qvd"));
+    QVERIFY(QvDataFile::write(path, dataOfTheFile()));
+    dialogs.choose = ScriptedPrintDialogs::fileData(path, QStringLiteral("qvdata1.qvd"));
+
+    f.window->mnuFilePrint->trigger();
+
+    const PageRecord &page = dialogs.record;
+    QCOMPARE(page.find(QStringLiteral("ファイル名:qvdata1.qvd")).y, 900);
+    QCOMPARE(page.find(QStringLiteral(" 12 ")).x, 2500);
+    QCOMPARE(page.find(QStringLiteral(" 599 ")).x, 4500);
+    QCOMPARE(page.find(QStringLiteral(" 10 ")).y, -1); // the screen's VEL 1 is not printed
+    QCOMPARE(f.copies.read, dataOfTheFile());
+    QCOMPARE(f.window->comboVEL1->currentText(), QStringLiteral("10"));
+    QCOMPARE(f.window->txtPosi1->text(), QStringLiteral("100"));
+    QCOMPARE(f.window->DataChanged(), edited);
+    QVERIFY(f.prompt.shown.isEmpty());
+}
+
+void TestPrinting::foreignFileAfterPrinterDialog() {
+    MainWindowFixture f;
+    ScriptedPrintDialogs dialogs;
+    f.window->setPrintDialogs(dialogs);
+    const QString path = m_dir.filePath(QStringLiteral("foreign.qvd"));
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("name,value\r\n1,2\r\n");
+    }
+    dialogs.choose = ScriptedPrintDialogs::fileData(path, QStringLiteral("foreign.qvd"));
+
+    f.window->mnuFilePrint->trigger();
+
+    QCOMPARE(dialogs.printerDialogs, 1);
+    QCOMPARE(f.prompt.texts(), QStringList{QStringLiteral(
+                                   "QVデータファイルではありません。\r\n読み込みを中止します。")});
+    QVERIFY(dialogs.record.items.isEmpty());
+    QVERIFY(f.window->cmdFileOpen->isEnabled());
+}
+
+void TestPrinting::stopsQuietly_data() {
+    QTest::addColumn<bool>("selectionCancelled");
+    QTest::addColumn<bool>("printerChosen");
+    QTest::addColumn<int>("printerDialogs");
+    QTest::newRow("selection cancelled") << true << true << 0;
+    QTest::newRow("printer dialog cancelled") << false << false << 1;
+}
+
+// A cancel ends the command with nothing printed, nothing shown and the buttons back on.
+void TestPrinting::stopsQuietly() {
+    QFETCH(bool, selectionCancelled);
+    QFETCH(bool, printerChosen);
+    QFETCH(int, printerDialogs);
+    MainWindowFixture f;
+    ScriptedPrintDialogs dialogs;
+    f.window->setPrintDialogs(dialogs);
+    fillPositions(*f.window);
+    dialogs.choose =
+        selectionCancelled ? ScriptedPrintDialogs::cancel : ScriptedPrintDialogs::screenData;
+    dialogs.printerChosen = printerChosen;
+    const QvData readBefore = f.copies.read;
+
+    f.window->mnuFilePrint->trigger();
+
+    QCOMPARE(dialogs.printerDialogs, printerDialogs);
+    QVERIFY(dialogs.record.items.isEmpty());
+    QVERIFY(f.prompt.shown.isEmpty());
+    QCOMPARE(f.copies.read, readBefore);
+    QVERIFY(f.window->cmdFileOpen->isEnabled());
+}
+
+QV_TEST_MAIN(TestPrinting)
+#include "tst_printing.moc"
