@@ -1,0 +1,88 @@
+// Pictures of printing for the documentation: the print selection and the printer dialog of the
+// window in each language, and the report printed through that dialog to a PDF file (print to
+// file). Run under a display (xvfb-run) with the output folder as argument; turn the PDFs into
+// pictures with pdftoppm.
+#include "base/StoredSettings.h"
+#include "data/FileOperations.h"
+#include "data/QvDataFile.h"
+#include "gui/frmMain.h"
+#include "gui/frmPrintSelect.h"
+#include "support/SessionFixture.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+QvData example() {
+    QvData d;
+    d.Vel1 = 12, d.Acc1 = 3, d.Dec1 = 3, d.PauseTime1 = 10, d.Pulse1 = 250;
+    d.Vel2 = 20, d.Acc2 = 5, d.Dec2 = 4, d.PauseTime2 = 0, d.Pulse2 = 100;
+    d.SeparateTimer = 40, d.SupplyCounter = 10, d.RestartDelay = 30, d.MidDetectCounter = 50;
+    d.NoWorkCounter = 20, d.TipWorkOffTimer = 60, d.Sp1 = 0;
+    d.HomingVel = 5, d.HomingPulse = 300, d.OffsetVel = 3, d.OffsetPulse = 50;
+    return d;
+}
+
+template <typename T> T *shown() {
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (auto *t = qobject_cast<T *>(w); t && t->isVisible())
+            return t;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    QApplication app(argc, argv);
+    const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
+    for (const auto &[language, suffix] : {std::pair{"1", "ja"}, std::pair{"2", "en"}}) {
+        StoredSettings::writeText(QStringLiteral("Language"), QLatin1String(language));
+        SessionFixture f;
+        f.settings.ReadLanguage();
+        frmMain window(f.session);
+        window.show();
+        const QString file = config.filePath(QStringLiteral("qvdata1.qvd"));
+        QvDataFile::write(file, example());
+        f.session.files().ReadQvFile(file);
+        f.copies.CopyTemp2Hensu();
+        window.ShowQvData();
+        QTest::qWait(300);
+
+        // Print to file: the dialog opens with the PDF file chosen as the printer.
+        window.printer().setOutputFileName(
+            out.filePath(QStringLiteral("print-%1.pdf").arg(suffix)));
+        QTimer poll;
+        int step = 0;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (step == 0) {
+                if (auto *d = shown<frmPrintSelect>()) {
+                    QTest::qWait(200);
+                    d->grab().save(out.filePath(QStringLiteral("print-select-%1.png").arg(suffix)));
+                    d->cmdPrintSet->click();
+                    step = 1;
+                }
+            } else if (step == 1) {
+                if (auto *d = shown<QPrintDialog>()) {
+                    QTest::qWait(500);
+                    d->grab().save(out.filePath(QStringLiteral("print-dialog-%1.png").arg(suffix)));
+                    d->accept();
+                    step = 2;
+                }
+            }
+        });
+        poll.start(100);
+        window.mnuFilePrint->trigger();
+        poll.stop();
+    }
+    return 0;
+}
