@@ -2,6 +2,7 @@
 // window in each language, and the report printed through that dialog to a PDF file (print to
 // file). Run under a display (xvfb-run) with the output folder as argument; turn the PDFs into
 // pictures with pdftoppm.
+#include "base/ResText.h"
 #include "base/StoredSettings.h"
 #include "data/FileOperations.h"
 #include "data/QvDataFile.h"
@@ -48,7 +49,8 @@ int main(int argc, char *argv[]) {
     for (const auto &[language, suffix] : {std::pair{"1", "ja"}, std::pair{"2", "en"}}) {
         StoredSettings::writeText(QStringLiteral("Language"), QLatin1String(language));
         SessionFixture f;
-        f.settings.ReadLanguage();
+        f.settings.ReadLanguage(); // as the start routine does before the window loads
+        setLangOffset(f.settings.LangOffset);
         frmMain window(f.session);
         window.show();
         const QString file = config.filePath(QStringLiteral("qvdata1.qvd"));
