@@ -1,7 +1,6 @@
 #include "print/ReportFonts.h"
 
 #include <QFont>
-#include <QFontInfo>
 #include <QStringList>
 
 namespace {
@@ -28,9 +27,4 @@ void installReportFontSubstitutes() {
         if (!QFont::substitutes(name).contains(family))
             QFont::insertSubstitution(name, family);
     }
-}
-
-QString resolvedReportFamily(const QString &family) {
-    installReportFontSubstitutes();
-    return QFontInfo(QFont(family)).family();
 }

@@ -6,6 +6,3 @@
 // Gothic stand in for them, so Japanese text prints with real glyphs instead of empty boxes.
 // Safe to call more than once; needs a QGuiApplication.
 void installReportFontSubstitutes();
-
-// The family a report font name is drawn with on this system.
-QString resolvedReportFamily(const QString &family);

@@ -46,7 +46,6 @@ private slots:
     void refused_data();
     void refused();
     void replacedOnlyWithYes();
-    void pdfIsRequired();
 
 private:
     QTemporaryDir m_dir;
@@ -156,13 +155,6 @@ void TestCliPrint::replacedOnlyWithYes() {
     r = runCli(QStringList{QStringLiteral("--yes")} + print);
     QCOMPARE(r.exitCode, 0);
     QVERIFY(contentOf(pdf).startsWith("%PDF-"));
-}
-
-void TestCliPrint::pdfIsRequired() {
-    const CliResult r = runCli({QStringLiteral("print"), QStringLiteral("a.qvd")});
-    QCOMPARE(r.exitCode, 2);
-    QVERIFY2(r.err.startsWith(QStringLiteral("qvpc-cli: --pdf needs a file name.")),
-             qPrintable(r.err));
 }
 
 QV_TEST_CORE_MAIN(TestCliPrint)

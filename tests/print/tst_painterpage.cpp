@@ -1,8 +1,7 @@
 // The report page drawn with QPainter: twips become device pixels by the device's resolution,
-// a text's line starts at its print position, and the Windows font names resolve to the IPA
-// fonts.
+// and a text's line starts at its print position. (That the report's font names resolve to the
+// IPA fonts is checked on the PDF qvpc-cli writes.)
 #include "print/PainterPage.h"
-#include "print/ReportFonts.h"
 #include "support/TestEnvironment.h"
 
 #include <QGuiApplication>
@@ -36,23 +35,8 @@ QRect inkIn(const QImage &image, const QRect &area) {
 class TestPainterPage : public QObject {
     Q_OBJECT
 private slots:
-    void fontsResolve_data();
-    void fontsResolve();
     void textAtItsTwips();
 };
-
-void TestPainterPage::fontsResolve_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("family");
-    QTest::newRow("Japanese report font") << QStringLiteral("ＭＳ 明朝") << "IPAMincho";
-    QTest::newRow("English report font") << QStringLiteral("MS GOTHIC") << "IPAGothic";
-}
-
-void TestPainterPage::fontsResolve() {
-    QFETCH(QString, name);
-    QFETCH(QString, family);
-    QCOMPARE(resolvedReportFamily(name), family);
-}
 
 // "QV" at X 1500, Y 900 starts at pixel 150, 90; after a line end the next text starts one line
 // further down at X 0.

@@ -51,7 +51,6 @@ private slots:
     void blankFieldAfterPrinterDialog();
     void fileData_data();
     void fileData();
-    void foreignFileAfterPrinterDialog();
     void stopsQuietly_data();
     void stopsQuietly();
 
@@ -138,27 +137,6 @@ void TestPrinting::fileData() {
     QCOMPARE(f.window->txtPosi1->text(), QStringLiteral("100"));
     QCOMPARE(f.window->DataChanged(), edited);
     QVERIFY(f.prompt.shown.isEmpty());
-}
-
-void TestPrinting::foreignFileAfterPrinterDialog() {
-    MainWindowFixture f;
-    ScriptedPrintDialogs dialogs;
-    f.window->setPrintDialogs(dialogs);
-    const QString path = m_dir.filePath(QStringLiteral("foreign.qvd"));
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("name,value\r\n1,2\r\n");
-    }
-    dialogs.choose = ScriptedPrintDialogs::fileData(path, QStringLiteral("foreign.qvd"));
-
-    f.window->mnuFilePrint->trigger();
-
-    QCOMPARE(dialogs.printerDialogs, 1);
-    QCOMPARE(f.prompt.texts(), QStringList{QStringLiteral(
-                                   "QVデータファイルではありません。\r\n読み込みを中止します。")});
-    QVERIFY(dialogs.record.items.isEmpty());
-    QVERIFY(f.window->cmdFileOpen->isEnabled());
 }
 
 void TestPrinting::stopsQuietly_data() {

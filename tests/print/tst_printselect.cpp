@@ -43,7 +43,6 @@ private slots:
     void init() { setLangOffset(0); }
 
     void load();
-    void optionEnablesTheFileChoice();
     void screenDataAccepted();
     void fileChoiceMissing_data();
     void fileChoiceMissing();
@@ -63,9 +62,6 @@ void TestPrintSelect::load() {
     frmPrintSelect &d = *f.dialog;
 
     QCOMPARE(d.windowTitle(), QStringLiteral("印刷設定"));
-    QCOMPARE(d.lblPrintSet->text(), QStringLiteral("印刷するデータを選択して下さい。"));
-    QCOMPARE(d.frmPrintPosi->title(), QStringLiteral("印刷するﾃﾞｰﾀの選択"));
-    QCOMPARE(d.optPrintPosi[0]->text(), QStringLiteral("ﾊﾟｿｺﾝ画面に表示されているﾃﾞｰﾀ"));
     QCOMPARE(d.cmdPrintCancel->text(), QStringLiteral("ｷｬﾝｾﾙ"));
     QVERIFY(d.optPrintPosi[0]->isChecked());
     QCOMPARE(d.lblPrintPosiName->text(), Placeholder);
@@ -76,16 +72,6 @@ void TestPrintSelect::load() {
     QVERIFY(f.selection.FilePosiPrint);
     const QPoint offset = d.pos() - f.mainWindow.frameGeometry().topLeft();
     QCOMPARE(offset, QPoint(33, 33)); // 500 twips
-}
-
-void TestPrintSelect::optionEnablesTheFileChoice() {
-    SelectFixture f;
-    f.chooseFileOption();
-    QVERIFY(f.dialog->lblPrintPosiName->isEnabled());
-    QVERIFY(f.dialog->cmdSelectPosiFile->isEnabled());
-    f.dialog->optPrintPosi[0]->click();
-    QVERIFY(!f.dialog->lblPrintPosiName->isEnabled());
-    QVERIFY(!f.dialog->cmdSelectPosiFile->isEnabled());
 }
 
 void TestPrintSelect::screenDataAccepted() {
