@@ -44,18 +44,9 @@ int charAt(const QString &reply, int index) // -1 past the end or not hexadecima
     return index < reply.size() ? hexDigit(reply[index]) : -1;
 }
 
-// A byte at the 1-based reply position, read leniently.
-int byteAt(const QString &reply, int position) {
-    const int high = charAt(reply, position - 1);
-    if (high < 0)
-        return 0;
-    const int low = charAt(reply, position);
-    return low < 0 ? high : high * 16 + low;
-}
-
-// A 16- or 24-bit field at the 1-based reply position; no value when any character is not
-// hexadecimal.
-std::optional<qint32> wideAt(const QString &reply, int position, int width) {
+// A field of width characters at the 1-based reply position; no value when any character is not
+// hexadecimal or lies beyond the reply.
+std::optional<qint32> fieldAt(const QString &reply, int position, int width) {
     qint32 value = 0;
     for (int i = 0; i < width; ++i) {
         const int digit = charAt(reply, position - 1 + i);
@@ -66,9 +57,26 @@ std::optional<qint32> wideAt(const QString &reply, int position, int width) {
     return value;
 }
 
-qint16 velocityAt(const QString &reply, int position) {
-    return qint16(VbNumber::roundHalfEven(byteAt(reply, position) / 4.0));
-}
+// Takes the fields of the replies one by one; a single field that cannot be read spoils the
+// whole decoding.
+class FieldTaker {
+public:
+    bool ok() const { return m_ok; }
+
+    qint32 wide(const QString &reply, int position, int width) {
+        const auto value = fieldAt(reply, position, width);
+        m_ok = m_ok && value.has_value();
+        return value.value_or(0);
+    }
+    qint16 byte(const QString &reply, int position) { return qint16(wide(reply, position, 2)); }
+    // The velocity step: the stored byte divided by 4, halves to the even neighbour.
+    qint16 velocity(const QString &reply, int position) {
+        return qint16(VbNumber::roundHalfEven(byte(reply, position) / 4.0));
+    }
+
+private:
+    bool m_ok = true;
+};
 
 } // namespace
 
@@ -122,41 +130,37 @@ qint16 Extract2temp(const ControllerBlocks::ReadReplies &replies, QvData &read) 
     const QString &homing = replies[3];
     const QString &sensor = replies[4];
 
-    const auto pulse1 = wideAt(pos1, 12, 6);
-    const auto pulse2 = wideAt(pos2, 12, 6);
-    const auto homingPulse = wideAt(homing, 8, 4);
-    const auto offsetPulse = wideAt(homing, 14, 4);
-    if (!pulse1 || !pulse2 || !homingPulse || !offsetPulse)
-        return 1;
-
+    FieldTaker take;
     QvData d;
-    d.Vel1 = velocityAt(pos1, 6);
-    d.Acc1 = qint16(byteAt(pos1, 8));
-    d.Dec1 = qint16(byteAt(pos1, 10));
-    d.Pulse1 = *pulse1;
-    d.PauseTime1 = qint16(byteAt(pos1, 18));
+    d.Vel1 = take.velocity(pos1, 6);
+    d.Acc1 = take.byte(pos1, 8);
+    d.Dec1 = take.byte(pos1, 10);
+    d.Pulse1 = take.wide(pos1, 12, 6);
+    d.PauseTime1 = take.byte(pos1, 18);
 
-    d.Pulse2 = *pulse2;
-    d.PauseTime2 = qint16(byteAt(pos2, 18));
+    d.Pulse2 = take.wide(pos2, 12, 6);
+    d.PauseTime2 = take.byte(pos2, 18);
 
-    d.Vel2 = velocityAt(motion2, 6);
-    d.Acc2 = qint16(byteAt(motion2, 8));
-    d.Dec2 = qint16(byteAt(motion2, 10));
+    d.Vel2 = take.velocity(motion2, 6);
+    d.Acc2 = take.byte(motion2, 8);
+    d.Dec2 = take.byte(motion2, 10);
 
-    d.HomingVel = qint16(byteAt(homing, 6));
-    d.HomingPulse = *homingPulse;
-    d.OffsetVel = qint16(byteAt(homing, 12));
-    d.OffsetPulse = *offsetPulse;
-    d.RevDir = qint16(byteAt(homing, 20));
+    d.HomingVel = take.byte(homing, 6);
+    d.HomingPulse = take.wide(homing, 8, 4);
+    d.OffsetVel = take.byte(homing, 12);
+    d.OffsetPulse = take.wide(homing, 14, 4);
+    d.RevDir = take.byte(homing, 20);
 
-    d.SupplyCounter = qint16(byteAt(sensor, 6));
-    d.RestartDelay = qint16(byteAt(sensor, 8));
-    d.NoWorkCounter = qint16(byteAt(sensor, 10));
-    d.SeparateTimer = qint16(byteAt(sensor, 12));
-    d.MidDetectCounter = qint16(byteAt(sensor, 14));
-    d.TipWorkOffTimer = qint16(byteAt(sensor, 16));
-    d.Sp1 = qint16(byteAt(sensor, 18));
+    d.SupplyCounter = take.byte(sensor, 6);
+    d.RestartDelay = take.byte(sensor, 8);
+    d.NoWorkCounter = take.byte(sensor, 10);
+    d.SeparateTimer = take.byte(sensor, 12);
+    d.MidDetectCounter = take.byte(sensor, 14);
+    d.TipWorkOffTimer = take.byte(sensor, 16);
+    d.Sp1 = take.byte(sensor, 18);
 
+    if (!take.ok())
+        return 1;
     read = d;
     return 0;
 }

@@ -40,9 +40,8 @@ QString HexField(qint32 value, qint16 width);
 qint16 SetData2PSDA(const QvData &working, bool parametersActive,
                     ControllerBlocks::WriteBlocks &blocks, UserPrompt &prompt);
 
-// Decodes the five read replies (ReadOrder) into all 22 items of the read copy. A two-character
-// field is read leniently (a first character that is not hexadecimal gives 0, a second one that
-// is not gives the first digit alone). Returns 0 when decoded; 1 when a pulse field holds a
-// character that is not hexadecimal or lies beyond the reply: then the read copy is untouched and
-// nothing has been shown, the caller reports the read as failed.
+// Decodes the five read replies (ReadOrder) into all 22 items of the read copy. Returns 0 when
+// decoded; 1 when a field it takes (a byte or a pulse count) holds a character that is not
+// hexadecimal or lies beyond the reply: then the read copy is untouched and nothing has been
+// shown, the caller reports the read as failed.
 qint16 Extract2temp(const ControllerBlocks::ReadReplies &replies, QvData &read);

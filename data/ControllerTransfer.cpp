@@ -39,9 +39,12 @@ qint16 ControllerTransfer::ReadBlocks() {
         m_progress.setMaximum(ReadSteps);
         ControllerBlocks::ReadReplies replies;
         for (int i = 0; i < int(replies.size()) && !failed; ++i) {
-            failed = m_link.SendCommand(QStringLiteral("0RD"), BlockReplyLength,
-                                        QLatin1String(ControllerBlocks::ReadOrder[i]),
-                                        BlockTimeoutMs) != Exchange::Good;
+            // The reply must name the block asked for: another block's data would be decoded
+            // into the wrong items.
+            const QString block = QLatin1String(ControllerBlocks::ReadOrder[i]);
+            const QString command = QStringLiteral("0RD");
+            failed = m_link.SendCommand(command, BlockReplyLength, block, BlockTimeoutMs,
+                                        command + block) != Exchange::Good;
             if (!failed) {
                 replies[i] = m_link.LastReply;
                 m_progress.setValue(i + 1);
@@ -84,10 +87,9 @@ void ControllerTransfer::GetfromCt() {
     if (m_screen.DataChanged()) {
         const MsgAnswer answer =
             m_prompt.MsgBox(ResText(210), MsgButtons::YesNoCancel, MsgIcon::Question, 210);
-        go = answer == MsgAnswer::Yes || answer == MsgAnswer::No;
-        // The read goes on whatever Save As came to (saved, cancelled or refused).
-        if (answer == MsgAnswer::Yes)
-            m_files.SaveAs();
+        // A Yes whose Save As did not happen (cancelled, refused or failed) keeps the edits on
+        // screen: the read would replace them.
+        go = answer == MsgAnswer::No || (answer == MsgAnswer::Yes && m_files.SaveAs() == 0);
     } else {
         go = m_prompt.MsgBox(ResText(211), MsgButtons::YesNo, MsgIcon::Question, 211) ==
              MsgAnswer::Yes;
@@ -116,8 +118,11 @@ qint16 ControllerTransfer::WriteBlocks() {
     for (int i = 0; i < int(m_blocks.size()) && !failed; ++i) {
         if (!parameters && (i == ControllerBlocks::HomingRow || i == ControllerBlocks::SensorRow))
             continue;
-        failed = m_link.SendCommand(QStringLiteral("0WD"), BlockReplyLength, m_blocks[i],
-                                    BlockTimeoutMs) != Exchange::Good;
+        // The controller echoes the line it took; any other echo means the block did not
+        // arrive as sent.
+        const QString line = QStringLiteral("0WD") + m_blocks[i];
+        failed = m_link.SendCommand(line.left(3), BlockReplyLength, m_blocks[i], BlockTimeoutMs,
+                                    line) != Exchange::Good;
         if (!failed)
             m_progress.setValue(i + 1);
     }

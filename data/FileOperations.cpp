@@ -41,23 +41,28 @@ qint16 FileOperations::SaveFileAs(const QString &name) {
     return 0;
 }
 
+bool FileOperations::maySetDataAside() {
+    if (!m_screen.DataChanged())
+        return true;
+    switch (m_prompt.MsgBox(ResText(223), MsgButtons::YesNoCancel, MsgIcon::Question, 223)) {
+    case MsgAnswer::No:
+        return true;
+    case MsgAnswer::Yes:
+        // Edits the user wanted kept are not dropped because their save did not happen.
+        return Save() == 0;
+    default:
+        return false;
+    }
+}
+
 void FileOperations::New() {
     m_screen.CMDBTN_Muko();
     m_screen.Menyu_Muko();
-    if (m_screen.DataChanged()) {
-        const MsgAnswer answer =
-            m_prompt.MsgBox(ResText(223), MsgButtons::YesNoCancel, MsgIcon::Question, 223);
-        if (answer == MsgAnswer::Yes) {
-            Save();
-        } else if (answer != MsgAnswer::No) {
-            m_screen.CMDBTN_Yuko();
-            m_screen.Menyu_Yuko();
-            return;
-        }
+    if (maySetDataAside()) {
+        m_screen.ClearFieldsForNew();
+        setCurrentFileName(ResText(15));
+        m_screen.setDataChanged(false);
     }
-    m_screen.ClearFieldsForNew();
-    setCurrentFileName(ResText(15));
-    m_screen.setDataChanged(false);
     m_screen.CMDBTN_Yuko();
     m_screen.Menyu_Yuko();
 }
@@ -65,16 +70,18 @@ void FileOperations::New() {
 void FileOperations::Open() {
     m_screen.CMDBTN_Muko();
     m_screen.Menyu_Muko();
-    FileDialogs::Options options;
-    options.title = ResText(209);
-    options.defaultExt = ResText(204);
-    options.filter = ResText(205);
-    const QString path = m_dialogs.ShowOpen(options);
-    if (!path.isEmpty() && ReadQvFile(path) == 0) {
-        adoptFile(path);
-        m_copies.CopyTemp2Hensu();
-        m_screen.ShowQvData();
-        m_screen.setDataChanged(false);
+    if (maySetDataAside()) {
+        FileDialogs::Options options;
+        options.title = ResText(209);
+        options.defaultExt = ResText(204);
+        options.filter = ResText(205);
+        const QString path = m_dialogs.ShowOpen(options);
+        if (!path.isEmpty() && ReadQvFile(path) == 0) {
+            adoptFile(path);
+            m_copies.CopyTemp2Hensu();
+            m_screen.ShowQvData();
+            m_screen.setDataChanged(false);
+        }
     }
     m_screen.CMDBTN_Yuko();
     m_screen.Menyu_Yuko();
@@ -114,9 +121,9 @@ qint16 FileOperations::Save() {
     return result;
 }
 
-void FileOperations::SaveAs() {
+qint16 FileOperations::SaveAs() {
     if (m_screen.ScreenCheck() != 0)
-        return;
+        return 1;
     FileDialogs::Options options;
     options.title = ResText(225);
     options.filter = ResText(226);
@@ -125,6 +132,11 @@ void FileOperations::SaveAs() {
     options.overwritePrompt = true;
     const QString file = m_dialogs.ShowSave(options);
     // A cancelled dialog ends quietly; a failed write is reported, the user expects the data kept.
-    if (!file.isEmpty() && SaveFileAs(file) != 0)
+    if (file.isEmpty())
+        return 1;
+    if (SaveFileAs(file) != 0) {
         m_prompt.MsgBox(ResText(238));
+        return 1;
+    }
+    return 0;
 }

@@ -15,11 +15,17 @@ public:
     FileOperations(QvDataCopies &copies, MainScreen &screen, UserPrompt &prompt,
                    FileDialogs &dialogs);
 
+    // New and Open ask first whether changed data shall be saved (maySetDataAside).
     void New();
     void Open();
     // 0 = saved; 1 = stopped (the user has been told).
     qint16 Save();
-    void SaveAs();
+    // 0 = saved; 1 = not saved (refused by the checks, cancelled, or the write failed).
+    qint16 SaveAs();
+    // Before the data on screen are replaced: true when they may go (unchanged, the user answered
+    // No to question 223, or Yes and they were saved); false when they stay (Cancel, or Yes and
+    // the save did not happen).
+    bool maySetDataAside();
 
     // Writes the working copy to name; on success the name and folder become the current ones
     // and DataChanged is cleared. Returns 0 when written, 1 when not (nothing shown).

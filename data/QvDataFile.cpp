@@ -12,6 +12,12 @@
 #include <limits>
 #include <optional>
 
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace QvDataFile {
 
 namespace {
@@ -156,13 +162,11 @@ ReadOutcome read(QIODevice &file, QvData &d) {
 
 bool write(const QString &path, const QvData &data) {
     const QByteArray bytes = format(data);
+    // A FIFO, terminal or device chosen by mistake is no data file: opening it may wait for ever
+    // (a FIFO nobody reads) and it could not be replaced safely anyway.
     const QFileInfo target(path);
-    if (target.exists() && !target.isFile() && !target.isDir()) {
-        // A device or pipe has no contents to keep: write to it directly, never replace it.
-        QFile device(path);
-        return device.open(QIODevice::WriteOnly) && device.write(bytes) == bytes.size() &&
-               device.flush();
-    }
+    if (target.exists() && !target.isFile())
+        return false;
     QSaveFile file(path);
     // Flush before committing: a short write at the final flush (disk full) would otherwise go
     // unnoticed and the truncated file would replace the old one. An uncommitted file is dropped.
@@ -170,12 +174,36 @@ bool write(const QString &path, const QvData &data) {
            file.commit();
 }
 
+bool openRegular(QFile &file) {
+    // Only a regular file is opened; a FIFO, terminal or device could block in open() or never
+    // end. Its type is looked at before anything is opened ...
+    if (!QFileInfo(file.fileName()).isFile())
+        return false;
+#ifdef Q_OS_UNIX
+    // ... and again on the file opened without waiting, in case the path changed meanwhile.
+    const int fd = ::open(QFile::encodeName(file.fileName()).constData(),
+                          O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) ||
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0 ||
+        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    return true;
+#else
+    return file.open(QIODevice::ReadOnly);
+#endif
+}
+
 } // namespace QvDataFile
 
 qint16 ReadQvFile(const QString &path, QvData &read, MainScreen &screen, UserPrompt &prompt) {
     QFile file(path);
     QvDataFile::ReadOutcome outcome = QvDataFile::ReadOutcome::Broken;
-    if (file.open(QIODevice::ReadOnly))
+    if (QvDataFile::openRegular(file))
         outcome = QvDataFile::read(file, read);
     file.close();
 

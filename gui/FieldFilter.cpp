@@ -60,8 +60,11 @@ void FieldFilter::attach(QWidget *field, const Rule &rule) {
         w->setAcceptDrops(false);
         w->setAttribute(Qt::WA_InputMethodEnabled, false);
     }
-    if (edit != field)
+    if (edit != field) {
         edit->installEventFilter(this);
+        // A list takes the keyboard by a click or Tab, not by the wheel passing over it.
+        field->setFocusPolicy(Qt::StrongFocus);
+    }
     m_rules.insert(edit, rule);
 }
 
@@ -76,6 +79,12 @@ bool FieldFilter::eventFilter(QObject *watched, QEvent *event) {
         field = combo;
     if (event->type() == QEvent::KeyPress)
         return onKey(field, *it, static_cast<QKeyEvent *>(event));
+    // The wheel turned over a field the user is not in (a list merely passed over) changes
+    // nothing; the event goes on to the window.
+    if (event->type() == QEvent::Wheel && !field->hasFocus() && !editOf(field)->hasFocus()) {
+        event->ignore();
+        return true;
+    }
     if (event->type() == QEvent::FocusOut && field == watched) {
         const auto reason = static_cast<QFocusEvent *>(event)->reason();
         // Opening a list's drop-down or switching to another window does not leave the field.

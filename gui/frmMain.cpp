@@ -121,8 +121,11 @@ bool frmMain::queryClose() {
         const QString question = ResText(223);
         switch (m_prompt.MsgBox(question, MsgButtons::YesNoCancel, MsgIcon::Question, 223)) {
         case MsgAnswer::Yes:
-            SaveFile(); // closing goes on whatever the save's outcome
-            return true;
+            // Edits whose save did not happen (cancelled, refused, failed) keep the window open.
+            if (SaveFile() == 0)
+                return true;
+            m_syuryoCancel = true;
+            return false;
         case MsgAnswer::No:
             return true;
         default:

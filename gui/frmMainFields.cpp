@@ -181,14 +181,17 @@ void frmMain::connectFieldChecks() {
     m_filter->attach(txtOffsetSokudo, Rule{two, 1, 16, to(txtOffsetPosi)});
     m_filter->attach(txtOffsetPosi, Rule{three, 1, 100, to(comboVEL1)});
 
-    // The change flag: every field but chkRevDir. A VEL list counts typing and the program
-    // setting its text (setComboText), not a pick from its drop-down.
+    // The change flag: every field but chkRevDir. A VEL list counts typing, the program setting
+    // its text (setComboText) and a value chosen by the user from its drop-down, the arrow keys
+    // or the wheel (activated).
     for (QLineEdit *field : {txtPosi1, txtPosi2, txtPosi1Timer, txtPosi2Timer, txtLowKaijoCnt,
                              txtSentanCount, txtRestartDelay, txtXXXCnt, txtNoWorkCount, txtHensu1,
                              txtHensu2, txtHomeSokudo, txtHomePosi, txtOffsetSokudo, txtOffsetPosi})
         connect(field, &QLineEdit::textChanged, this, &frmMain::onFieldChanged);
-    for (QComboBox *combo : {comboVEL1, comboVEL2})
+    for (QComboBox *combo : {comboVEL1, comboVEL2}) {
         connect(combo->lineEdit(), &QLineEdit::textEdited, this, &frmMain::onFieldChanged);
+        connect(combo, &QComboBox::activated, this, &frmMain::onFieldChanged);
+    }
     connect(m_filter, &FieldFilter::emptied, this, &frmMain::onFieldChanged);
     for (UpDown *spin : {UpDown1, UpDown2, UpDownP1Gen, UpDownP2Gen})
         connect(spin, &UpDown::stepped, this, &frmMain::onFieldChanged);

@@ -52,9 +52,12 @@ public:
     // --- command exchange ---
     // Sends command + data + CR LF and waits up to timeoutMs for a reply of replyLength
     // characters. Good: the reply is in LastReply. Timeout, ErrorReply and Malformed have been
-    // shown to the user; Busy, NoPort and PortGone have not.
+    // shown to the user; Busy, NoPort and PortGone have not. A good reply begins with replyStart,
+    // by default the line's first three characters (the command); a block read passes its
+    // command and block number, a write the whole line its echo must repeat. A reply that begins
+    // otherwise is a reply with a wrong command.
     Exchange SendCommand(const QString &command, qint16 replyLength, const QString &data,
-                         int timeoutMs);
+                         int timeoutMs, const QString &replyStart = QString());
     // Sends command + data + CR LF without waiting for a reply; returns once the line has left
     // the port, so that closing the port right after cannot lose it. Good when it was sent.
     Exchange SendCommandNoReply(const QString &command, qint16 replyLength, const QString &data);
@@ -103,7 +106,7 @@ private:
     bool writeLine(const QString &line);
     WaitEnd waitForReply(QByteArray &buffer, int timeoutMs);
     Exchange exchange(const QString &command, qint16 replyLength, const QString &data,
-                      int timeoutMs);
+                      int timeoutMs, const QString &replyStart);
     bool waitUntilWritten();
     // The recovery exchange after a malformed reply: "0CM0"; true when it brought an error reply.
     bool recover(bool &portLost, int timeoutMs);

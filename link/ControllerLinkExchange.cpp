@@ -40,18 +40,19 @@ QString errorReplyMessage(const QString &errorText) {
 } // namespace
 
 Exchange ControllerLink::SendCommand(const QString &command, qint16 replyLength,
-                                     const QString &data, int timeoutMs) {
+                                     const QString &data, int timeoutMs,
+                                     const QString &replyStart) {
     // Waits process events, so an exchange could be started from inside another one; its reply
     // would be mixed into ours. Refuse it before anything is sent, and leave the result of the
     // waiting one as it is.
     if (m_busy)
         return Exchange::Busy;
-    m_last = exchange(command, replyLength, data, timeoutMs);
+    m_last = exchange(command, replyLength, data, timeoutMs, replyStart);
     return m_last;
 }
 
 Exchange ControllerLink::exchange(const QString &command, qint16 replyLength, const QString &data,
-                                  int timeoutMs) {
+                                  int timeoutMs, const QString &replyStart) {
     if (OpenPort() != 0)
         return Exchange::NoPort;
     BusyScope busy(m_busy);
@@ -60,7 +61,7 @@ Exchange ControllerLink::exchange(const QString &command, qint16 replyLength, co
     TimedOut = false;
     LastReply.clear();
     const QString line = command + data;
-    const QString prefix = line.left(3);
+    const QString expected = replyStart.isEmpty() ? line.left(3) : replyStart;
     if (!writeLine(line)) {
         CommFailed = true;
         return Exchange::PortGone;
@@ -87,7 +88,7 @@ Exchange ControllerLink::exchange(const QString &command, qint16 replyLength, co
         return Exchange::ErrorReply;
     }
 
-    const bool wrongPrefix = reply.left(3) != prefix;
+    const bool wrongPrefix = !reply.startsWith(expected);
     if (wrongPrefix || reply.length() != replyLength) {
         bool portLost = false;
         const bool recoveryError = recover(portLost, timeoutMs);

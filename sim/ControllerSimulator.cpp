@@ -101,12 +101,21 @@ SimFault *ControllerSimulator::faultFor(const QString &line) {
     return nullptr;
 }
 
+void ControllerSimulator::setRecordLimit(int lines) {
+    m_recordLimit = std::max(1, lines);
+    if (m_lines.size() > m_recordLimit)
+        m_lines.remove(0, m_lines.size() - m_recordLimit);
+}
+
 void ControllerSimulator::handleLine(const QString &line, qint64 arrivedNs) {
+    ++m_lineCount;
+    if (m_lines.size() >= m_recordLimit)
+        m_lines.removeFirst();
     m_lines.append(line);
     emit lineReceived(line);
     const ControllerModel::Answer answer = m_model.process(line);
     const SimFault *fault = faultFor(line);
-    if ((fault && fault->drop) || (m_dropAfter > 0 && m_lines.size() >= m_dropAfter)) {
+    if ((fault && fault->drop) || (m_dropAfter > 0 && m_lineCount >= m_dropAfter)) {
         dropLine();
         return;
     }

@@ -24,9 +24,14 @@ public:
     QString devicePath() const { return m_path; }
     QString errorString() const { return m_error; }
 
-    // Every line received so far, without CR LF, in order.
+    // The lines received, without CR LF, in order: the latest recordLimit() of them, so that a
+    // simulator serving a long demo (the I/O monitor polls five times a second) does not grow
+    // without end.
     QStringList receivedLines() const { return m_lines; }
     void clearReceived() { m_lines.clear(); }
+    static constexpr int DefaultRecordLimit = 10000;
+    int recordLimit() const { return m_recordLimit; }
+    void setRecordLimit(int lines);
 
     void addFault(const SimFault &fault) { m_faults.append(fault); }
     void clearFaults() { m_faults.clear(); }
@@ -40,7 +45,8 @@ public:
     void sendUnsolicited(const QByteArray &text);
     // The line goes dead: the master end closes and the slave end hangs up.
     void dropLine();
-    // The line goes dead on receiving this many lines, instead of answering the last (0: never).
+    // The line goes dead on receiving this many lines (counted from the start, whatever the
+    // record keeps), instead of answering the last (0: never).
     void setDropAfter(int lines) { m_dropAfter = lines; }
 
     ControllerModel &model() { return m_model; }
@@ -71,6 +77,8 @@ private:
     QByteArray m_input;
     qint64 m_rxClockNs = 0;
     QStringList m_lines;
+    int m_recordLimit = DefaultRecordLimit;
+    int m_lineCount = 0; // every line received, for setDropAfter
     QList<SimFault> m_faults;
     bool m_paced = false;
     int m_dropAfter = 0;

@@ -8,6 +8,8 @@ QByteArray SimFault::apply(const QByteArray &answer) const {
         out = "0%%" + errorCode.toLatin1() + "\r\n";
     if (!prefix.isEmpty())
         out = prefix.toLatin1().left(3) + out.mid(3);
+    if (overwriteAt >= 0 && overwriteAt < out.size())
+        out.replace(overwriteAt, qMin(overwrite.size(), out.size() - overwriteAt), overwrite);
     if (lengthDelta != 0 && out.endsWith("\r\n")) {
         QByteArray body = out.chopped(2);
         if (lengthDelta > 0)

@@ -40,8 +40,19 @@ bool parseFault(const QCommandLineParser &parser, Options &options, QString &err
         error = QStringLiteral("--error needs two characters, such as 03");
         return false;
     }
+    if (parser.isSet(QStringLiteral("overwrite"))) {
+        const QString value = parser.value(QStringLiteral("overwrite"));
+        const qsizetype colon = value.indexOf(u':');
+        f.overwriteAt = colon > 0 ? value.left(colon).toInt(&ok) : -1;
+        f.overwrite = value.mid(colon + 1).toLatin1();
+        if (!ok || f.overwriteAt < 0 || f.overwrite.isEmpty()) {
+            error = QStringLiteral("--overwrite needs an index and text, such as 3:04");
+            return false;
+        }
+    }
     options.anyFault = f.silent || !f.errorCode.isEmpty() || !f.prefix.isEmpty() ||
-                       !f.trailing.isEmpty() || f.lengthDelta != 0 || f.pieces > 1;
+                       !f.trailing.isEmpty() || f.lengthDelta != 0 || f.pieces > 1 ||
+                       f.overwriteAt >= 0;
     return true;
 }
 
@@ -65,6 +76,9 @@ int main(int argc, char *argv[]) {
          QStringLiteral("n")},
         {QStringLiteral("foreign-prefix"),
          QStringLiteral("Begin each answer with these three characters."), QStringLiteral("abc")},
+        {QStringLiteral("overwrite"),
+         QStringLiteral("Replace each answer's characters from index n (0: the first) by text."),
+         QStringLiteral("n:text")},
         {QStringLiteral("pieces"), QStringLiteral("Send each answer in n pieces, 30 ms apart."),
          QStringLiteral("n")},
         {QStringLiteral("trailing"), QStringLiteral("Send these characters after each CR LF."),

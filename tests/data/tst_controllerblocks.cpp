@@ -156,10 +156,6 @@ private slots:
                                                   << "03" << 32 << 3;
         QTest::newRow("lower case") << "7e"
                                     << "0f" << 32 << 15;
-        QTest::newRow("first not hex gives 0") << "G8"
-                                               << "Z3" << 0 << 0;
-        QTest::newRow("second not hex gives first digit") << "7G"
-                                                          << "3?" << 2 << 3;
     }
     void readBytes() {
         QFETCH(QString, velocityByte);
@@ -202,7 +198,8 @@ private slots:
         QCOMPARE(int(read.RevDir), 255);
     }
 
-    void pulseFieldNotHexFailsTheRead_data() {
+    // Any field the decoder takes, byte or wider, fails the whole read when it is not hexadecimal.
+    void fieldNotHexFailsTheRead_data() {
         QTest::addColumn<int>("row");
         QTest::addColumn<int>("position");
         QTest::addColumn<QString>("text");
@@ -210,8 +207,13 @@ private slots:
         QTest::newRow("Pulse2 blank") << 1 << 14 << " ";
         QTest::newRow("HomingPulse") << 3 << 8 << "x";
         QTest::newRow("OffsetPulse last digit") << 3 << 17 << "-";
+        QTest::newRow("Vel1 first character") << 0 << 6 << "G";
+        QTest::newRow("Acc1 both characters") << 0 << 8 << "ZZ";
+        QTest::newRow("Dec2 second character") << 2 << 11 << "?";
+        QTest::newRow("RevDir") << 3 << 20 << "Z";
+        QTest::newRow("Sp1 blank") << 4 << 18 << " ";
     }
-    void pulseFieldNotHexFailsTheRead() {
+    void fieldNotHexFailsTheRead() {
         QFETCH(int, row);
         QFETCH(int, position);
         QFETCH(QString, text);

@@ -17,6 +17,8 @@ const QByteArray Example = "QV-R7\r\n12,3,3,250,10\r\n12,3,3,10\r\n20,5,4,100,0\
                            "5,300,3,50\r\n10,20,30,0\r\n40,50,60,0\r\n";
 const QStringList Brackets = {"CMDBTN_Muko", "Menyu_Muko", "CMDBTN_Yuko", "Menyu_Yuko"};
 const QString SavingStopped = QString::fromUtf8("データの保存を中止しました。");
+const QString SaveQuestion =
+    QString::fromUtf8("データが変更されています。ファイルに保存しますか？");
 
 QByteArray readBytes(const QString &path) {
     QFile f(path);
@@ -61,6 +63,7 @@ private slots:
     void openAdoptsTheFile() {
         Rig rig;
         rig.screen.dataChanged = true;
+        rig.prompt.answers = {MsgAnswer::No};
         rig.dialogs.answers = {path("example.qvd")};
         rig.ops.Open();
 
@@ -81,7 +84,7 @@ private slots:
         QCOMPARE(rig.screen.shownNames, QStringList{"example"});
         QCOMPARE(rig.ops.currentFolder(), m_dir.path());
         QVERIFY(!rig.screen.dataChanged);
-        QVERIFY(rig.prompt.shown.isEmpty());
+        QCOMPARE(rig.prompt.texts(), QStringList{SaveQuestion});
     }
 
     void openThatFailsChangesNothingOnScreen_data() {
@@ -96,15 +99,59 @@ private slots:
         QVERIFY(writeBytes(path("notes.txt"), "hello\r\n"));
         Rig rig;
         rig.screen.dataChanged = true;
+        rig.prompt.answers = {MsgAnswer::No};
         rig.copies.working.Vel1 = 5;
         rig.dialogs.answers = {answer.isEmpty() ? answer : path(answer)};
         rig.ops.Open();
         QCOMPARE(rig.screen.calls, Brackets);
-        QCOMPARE(rig.prompt.shown.size(), messages);
+        QCOMPARE(rig.prompt.shown.size(), 1 + messages);
         QCOMPARE(rig.copies.working.Vel1, qint16(5));
         QCOMPARE(rig.ops.CurrentFileName(), QString::fromUtf8("新規作成"));
         QVERIFY(rig.screen.shownNames.isEmpty());
         QVERIFY(rig.screen.dataChanged);
+    }
+
+    // Open with changed data asks as New does; a Yes whose save did not happen keeps the edits.
+    void openAsksFirst_data() {
+        QTest::addColumn<MsgAnswer>("answer");
+        QTest::addColumn<qint16>("screenCheck");
+        QTest::addColumn<QString>("saveTo"); // the save dialog's answer; empty cancels
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("No") << MsgAnswer::No << qint16(0) << QString() << true;
+        QTest::newRow("Cancel") << MsgAnswer::Cancel << qint16(0) << QString() << false;
+        QTest::newRow("Yes, saved") << MsgAnswer::Yes << qint16(0) << "kept.qvd" << true;
+        QTest::newRow("Yes, save cancelled") << MsgAnswer::Yes << qint16(0) << QString() << false;
+        QTest::newRow("Yes, refused by the checks")
+            << MsgAnswer::Yes << qint16(1) << "kept.qvd" << false;
+        QTest::newRow("Yes, write failing")
+            << MsgAnswer::Yes << qint16(0) << "missing/kept.qvd" << false;
+    }
+    void openAsksFirst() {
+        QFETCH(MsgAnswer, answer);
+        QFETCH(qint16, screenCheck);
+        QFETCH(QString, saveTo);
+        QFETCH(bool, opens);
+        Rig rig;
+        rig.screen.dataChanged = true;
+        rig.screen.screenCheckResult = screenCheck;
+        rig.copies.working.Pulse1 = 777;
+        rig.prompt.answers = {answer};
+        const bool saving = answer == MsgAnswer::Yes && screenCheck == 0;
+        if (saving)
+            rig.dialogs.answers.append(saveTo.isEmpty() ? saveTo : path(saveTo));
+        rig.dialogs.answers.append(path("example.qvd"));
+
+        rig.ops.Open();
+
+        QCOMPARE(rig.prompt.shown[0].text, SaveQuestion);
+        QCOMPARE(rig.prompt.shown[0].buttons, MsgButtons::YesNoCancel);
+        QCOMPARE(rig.prompt.shown[0].icon, MsgIcon::Question);
+        QCOMPARE(rig.dialogs.shown.size(), int(saving) + int(opens));
+        QCOMPARE(rig.copies.working.Pulse1, opens ? 250 : 777);
+        QCOMPARE(rig.screen.dataChanged, !opens);
+        QCOMPARE(rig.ops.CurrentFileName(),
+                 opens ? QString("example") : QString::fromUtf8("新規作成"));
+        QCOMPARE(rig.screen.calls.last(), QString("Menyu_Yuko"));
     }
 
     void saveAfterOpenWritesBackUnderTheDisplayName() {
@@ -124,7 +171,7 @@ private slots:
         QCOMPARE(readBytes(path("data.qvd")), QByteArray(Example).replace("60,0\r\n", "60,7\r\n"));
         QCOMPARE(readBytes(path("data.txt")), Example);
         QVERIFY(!rig.screen.dataChanged);
-        QVERIFY(rig.prompt.shown.isEmpty());
+        QCOMPARE(rig.prompt.texts(), QStringList{SaveQuestion});
     }
 
     void saveAsksForANameWithoutAFile_data() {
@@ -331,8 +378,7 @@ private slots:
         QTest::addColumn<QList<MsgAnswer>>("answers");
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<bool>("cleared");
-        const QString question =
-            QString::fromUtf8("データが変更されています。ファイルに保存しますか？");
+        const QString question = SaveQuestion;
         QTest::newRow("unchanged") << false << QList<MsgAnswer>() << QStringList() << true;
         QTest::newRow("changed, No")
             << true << QList<MsgAnswer>{MsgAnswer::No} << QStringList{question} << true;
@@ -340,7 +386,7 @@ private slots:
             << true << QList<MsgAnswer>{MsgAnswer::Cancel} << QStringList{question} << false;
         QTest::newRow("changed, Yes, save cancelled")
             << true << QList<MsgAnswer>{MsgAnswer::Yes} << QStringList{question, SavingStopped}
-            << true;
+            << false;
     }
     void newData() {
         QFETCH(bool, changed);

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -267,13 +268,26 @@ private slots:
         QVERIFY2(device.bytesRead() < 1024 * 1024, qPrintable(QString::number(device.bytesRead())));
     }
 
-    void deviceChosenAsFileIsRefused() {
+    // A FIFO without a writer would block open() for ever; a device never ends. Both are refused
+    // at once with the read-failure message, before anything is read.
+    void specialFileChosenIsRefused_data() {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("device") << "/dev/zero";
+        QTest::newRow("FIFO") << "fifo";
+        QTest::newRow("link to a FIFO") << "link";
+    }
+    void specialFileChosenIsRefused() {
+        QFETCH(QString, file);
+        QVERIFY(::mkfifo(qPrintable(path("fifo")), 0600) == 0 || QFile::exists(path("fifo")));
+        QFile::link(path("fifo"), path("link"));
         StandInScreen screen;
         screen.dataChanged = true;
         ScriptedPrompt prompt;
         QvData read;
-        QCOMPARE(ReadQvFile(QStringLiteral("/dev/zero"), read, screen, prompt), qint16(1));
-        QCOMPARE(prompt.texts(), QStringList{NotQvFile});
+        const QString chosen = file.startsWith('/') ? file : path(file);
+        QCOMPARE(ReadQvFile(chosen, read, screen, prompt), qint16(1));
+        QCOMPARE(prompt.texts(), QStringList{ReadFailed});
+        QCOMPARE(read, QvData());
         QVERIFY(screen.dataChanged);
     }
 
@@ -292,10 +306,14 @@ private slots:
         QTest::newRow("folder missing") << "missing/data.qvd";
         QTest::newRow("target is a folder") << "folder";
         QTest::newRow("device without space") << "/dev/full";
+        // Nothing would fail here, but a device is no data file; a FIFO nobody reads would block.
+        QTest::newRow("device taking anything") << "/dev/null";
+        QTest::newRow("FIFO") << "fifo";
     }
     void failedWritesKeepTheOldFile() {
         QFETCH(QString, target);
         QDir(m_dir.path()).mkdir("folder");
+        QVERIFY(::mkfifo(qPrintable(path("fifo")), 0600) == 0 || QFile::exists(path("fifo")));
         const QString file = target.startsWith('/') ? target : path(target);
         QVERIFY(!QvDataFile::write(file, exampleData()));
         QVERIFY(QFileInfo(file).exists() == (target != "missing/data.qvd"));

@@ -69,11 +69,19 @@ private slots:
         QTest::addColumn<bool>("closes");
         QTest::addColumn<int>("saves");
         QTest::addColumn<bool>("portOpenAfter");
-        QTest::newRow("unchanged, Cancel") << false << MsgAnswer::Cancel << false << 0 << true;
-        QTest::newRow("unchanged, OK") << false << MsgAnswer::Ok << true << 0 << false;
-        QTest::newRow("changed, Yes") << true << MsgAnswer::Yes << true << 1 << false;
-        QTest::newRow("changed, No") << true << MsgAnswer::No << true << 0 << false;
-        QTest::newRow("changed, Cancel") << true << MsgAnswer::Cancel << false << 0 << true;
+        QTest::addColumn<qint16>("saveResult");
+        const qint16 saved = 0, notSaved = 1;
+        QTest::newRow("unchanged, Cancel")
+            << false << MsgAnswer::Cancel << false << 0 << true << saved;
+        QTest::newRow("unchanged, OK") << false << MsgAnswer::Ok << true << 0 << false << saved;
+        QTest::newRow("changed, Yes, saved")
+            << true << MsgAnswer::Yes << true << 1 << false << saved;
+        // Cancelled, refused by the checks or failed: the edits would be lost with the window.
+        QTest::newRow("changed, Yes, save did not happen")
+            << true << MsgAnswer::Yes << false << 1 << true << notSaved;
+        QTest::newRow("changed, No") << true << MsgAnswer::No << true << 0 << false << saved;
+        QTest::newRow("changed, Cancel")
+            << true << MsgAnswer::Cancel << false << 0 << true << saved;
     }
     void closing() {
         QFETCH(bool, changed);
@@ -81,10 +89,11 @@ private slots:
         QFETCH(bool, closes);
         QFETCH(int, saves);
         QFETCH(bool, portOpenAfter);
+        QFETCH(qint16, saveResult);
         Pty pty;
         MainWindowFixture f;
         RecordingMain &w = *f.window;
-        w.saveResult = 1; // a failed save does not stop the closing
+        w.saveResult = saveResult;
         f.link.setDeviceOverride(pty.slavePath());
         QCOMPARE(f.link.OpenPort(), qint16(0));
         f.settings.PortNo = 7;
@@ -103,6 +112,8 @@ private slots:
         QCOMPARE(w.saves, saves);
         QCOMPARE(w.SyuryoCancel(), !closes);
         QCOMPARE(w.isVisible(), !closes);
+        if (!closes)
+            QCOMPARE(w.DataChanged(), changed); // still to be asked about at the next close
         QCOMPARE(f.link.isPortOpen(), portOpenAfter);
         QCOMPARE(StoredSettings::readText(QStringLiteral("PortNo"), QStringLiteral("none")),
                  closes ? QStringLiteral("7") : QStringLiteral("none"));

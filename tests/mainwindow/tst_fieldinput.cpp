@@ -3,6 +3,7 @@
 #include "gui/UpDown.h"
 #include "support/TestEnvironment.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -10,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QWheelEvent>
 
 namespace {
 
@@ -223,7 +225,10 @@ private slots:
         QTest::addColumn<bool>("changed");
         QTest::newRow("typing a digit") << "type" << true;
         QTest::newRow("up-down step") << "step" << true;
-        QTest::newRow("VEL picked from its list") << "pick" << false;
+        QTest::newRow("VEL stepped by the keys") << "pick" << true;
+        QTest::newRow("VEL picked from its drop-down") << "dropDown" << true;
+        QTest::newRow("VEL wheeled while in it") << "wheelFocused" << true;
+        QTest::newRow("VEL wheeled over, never clicked") << "wheelUnfocused" << false;
         QTest::newRow("VEL typed") << "typeVel" << true;
         QTest::newRow("rotation direction") << "revdir" << false;
         QTest::newRow("spare field") << "spare" << true;
@@ -244,6 +249,21 @@ private slots:
             focus(w.comboVEL1);
             QTest::keyClick(w.comboVEL1, Qt::Key_Down);
             QCOMPARE(w.comboVEL1->currentText(), QStringLiteral(" 2"));
+        } else if (action == "dropDown") {
+            focus(w.comboVEL1);
+            w.comboVEL1->showPopup();
+            QTest::keyClick(w.comboVEL1->view(), Qt::Key_Down);
+            QTest::keyClick(w.comboVEL1->view(), Qt::Key_Return);
+            QCOMPARE(w.comboVEL1->currentText(), QStringLiteral(" 2"));
+        } else if (action.startsWith("wheel")) {
+            focus(action == "wheelFocused" ? static_cast<QWidget *>(w.comboVEL1) : w.txtPosi1);
+            QWheelEvent down(QPointF(5, 5), w.comboVEL1->mapToGlobal(QPointF(5, 5)), QPoint(),
+                             QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                             false);
+            QApplication::sendEvent(w.comboVEL1, &down);
+            QCOMPARE(w.comboVEL1->currentText(),
+                     action == "wheelFocused" ? QStringLiteral(" 2") : QStringLiteral(" 1"));
+            QVERIFY(w.txtPosi1->hasFocus() == (action == "wheelUnfocused"));
         } else if (action == "typeVel") {
             focus(w.comboVEL1);
             QTest::keyClick(w.comboVEL1, Qt::Key_Backspace);

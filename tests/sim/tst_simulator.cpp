@@ -178,17 +178,28 @@ void TestSimulator::faultSpoilsAnswer_data() {
     QTest::addColumn<int>("lengthDelta");
     QTest::addColumn<QString>("prefix");
     QTest::addColumn<QByteArray>("trailing");
+    QTest::addColumn<int>("overwriteAt");
+    QTest::addColumn<QByteArray>("overwrite");
     QTest::addColumn<QByteArray>("result");
 
-    QTest::newRow("none") << QString() << 0 << QString() << QByteArray() << QByteArray("0CM1\r\n");
-    QTest::newRow("error") << "0B" << 0 << QString() << QByteArray() << QByteArray("0%%0B\r\n");
-    QTest::newRow("longer") << QString() << 2 << QString() << QByteArray()
+    const QByteArray none;
+    QTest::newRow("none") << QString() << 0 << QString() << none << -1 << none
+                          << QByteArray("0CM1\r\n");
+    QTest::newRow("error") << "0B" << 0 << QString() << none << -1 << none
+                           << QByteArray("0%%0B\r\n");
+    QTest::newRow("longer") << QString() << 2 << QString() << none << -1 << none
                             << QByteArray("0CM100\r\n");
-    QTest::newRow("shorter") << QString() << -1 << QString() << QByteArray()
+    QTest::newRow("shorter") << QString() << -1 << QString() << none << -1 << none
                              << QByteArray("0CM\r\n");
-    QTest::newRow("prefix") << QString() << 0 << "1XY" << QByteArray() << QByteArray("1XY1\r\n");
-    QTest::newRow("trailing") << QString() << 0 << QString() << QByteArray("Z")
+    QTest::newRow("prefix") << QString() << 0 << "1XY" << none << -1 << none
+                            << QByteArray("1XY1\r\n");
+    QTest::newRow("trailing") << QString() << 0 << QString() << QByteArray("Z") << -1 << none
                               << QByteArray("0CM1\r\nZ");
+    QTest::newRow("overwritten") << QString() << 0 << QString() << none << 3 << QByteArray("9", 1)
+                                 << QByteArray("0CM9\r\n");
+    QTest::newRow("NUL overwritten")
+        << QString() << 0 << QString() << none << 1 << QByteArray("\0\0", 2)
+        << QByteArray::fromHex("300000310d0a"); // "0", two NULs, "1", CR LF
 }
 
 void TestSimulator::faultSpoilsAnswer() {
@@ -196,12 +207,16 @@ void TestSimulator::faultSpoilsAnswer() {
     QFETCH(int, lengthDelta);
     QFETCH(QString, prefix);
     QFETCH(QByteArray, trailing);
+    QFETCH(int, overwriteAt);
+    QFETCH(QByteArray, overwrite);
     QFETCH(QByteArray, result);
     SimFault f;
     f.errorCode = errorCode;
     f.lengthDelta = lengthDelta;
     f.prefix = prefix;
     f.trailing = trailing;
+    f.overwriteAt = overwriteAt;
+    f.overwrite = overwrite;
     QCOMPARE(f.apply("0CM1\r\n"), result);
 }
 
@@ -261,13 +276,17 @@ void TestSimulator::pacedAt9600Baud() {
 void TestSimulator::dropsLine() {
     ControllerSimulator sim;
     QSignalSpy dropped(&sim, &ControllerSimulator::lineDropped);
-    sim.setDropAfter(2);
+    sim.setDropAfter(3);
+    // The record keeps the latest line only; the drop still counts every line.
+    sim.setRecordLimit(1);
     Client client(sim);
     QCOMPARE(client.ask("0CM1"), QByteArray("0CM1\r\n"));
+    QCOMPARE(client.ask("0RD00").left(5), QByteArray("0RD00"));
+    QCOMPARE(sim.receivedLines(), QStringList{QStringLiteral("0RD00")});
     QCOMPARE(client.ask("0RV", nullptr, 300), QByteArray());
     QCOMPARE(dropped.count(), 1);
     QVERIFY(!sim.isOpen());
-    QCOMPARE(sim.receivedLines().size(), 2);
+    QCOMPARE(sim.receivedLines(), QStringList{QStringLiteral("0RV")});
 }
 
 QV_TEST_CORE_MAIN(TestSimulator)

@@ -4,6 +4,8 @@
 #include "base/ResText.h"
 #include "support/TestEnvironment.h"
 
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTimer>
 
 Q_DECLARE_METATYPE(QList<SimFault>)
@@ -25,6 +27,8 @@ const QString WriteQuestion =
 const QString RestartQuestion = QStringLiteral(
     "データの転送が完了しました。\r\nコントローラーをリセットします。よろしいですか？");
 const QString Restarted = QStringLiteral("コントローラーをリセットしました。");
+const QString WrongCommand =
+    QStringLiteral("通信データエラー！\r\n通信データのコマンドに異常が検出されました");
 
 QString errorMessage(const QString &code) {
     return QStringLiteral("エラーが発生しました！\r\n[") +
@@ -60,7 +64,8 @@ private slots:
     void readAdoptsControllerData();
     void readQuestions_data();
     void readQuestions();
-    void saveQuestionThenCancelledSaveAsStillReads();
+    void saveQuestionYes_data();
+    void saveQuestionYes();
     void readFailures_data();
     void readFailures();
     void readPortUnavailable();
@@ -70,6 +75,8 @@ private slots:
     void write();
     void restartCancelledClearsChangedWithoutRestart();
     void thirdBlockFailing();
+    void wrongEchoStopsTheWrite_data();
+    void wrongEchoStopsTheWrite();
     void writeStoppedBeforeSending_data();
     void writeStoppedBeforeSending();
     void restartFailing();
@@ -147,19 +154,36 @@ void TestTransfer::readQuestions() {
     QCOMPARE(f.screen.calls.last(), QStringLiteral("Menyu_Yuko"));
 }
 
-void TestTransfer::saveQuestionThenCancelledSaveAsStillReads() {
+void TestTransfer::saveQuestionYes_data() {
+    QTest::addColumn<qint16>("screenCheck");
+    QTest::addColumn<QString>("chosen"); // relative to a temporary folder; empty cancels
+    QTest::addColumn<bool>("reads");
+    QTest::newRow("saved") << qint16(0) << "kept.qvd" << true;
+    QTest::newRow("Save As cancelled") << qint16(0) << QString() << false;
+    QTest::newRow("Save As refused by the checks") << qint16(1) << "kept.qvd" << false;
+    QTest::newRow("Save As failing") << qint16(0) << "missing/kept.qvd" << false;
+}
+
+// Yes to "save before reading?": the read replaces the screen only once the edits are in a file.
+void TestTransfer::saveQuestionYes() {
+    QFETCH(qint16, screenCheck);
+    QFETCH(QString, chosen);
+    QFETCH(bool, reads);
+    QTemporaryDir dir;
     TransferFixture f;
+    f.screen.fields = editedData();
     f.screen.dataChanged = true;
-    f.prompt.answers = {MsgAnswer::Yes};
-    f.dialogs.answers = {QString()};
+    f.screen.screenCheckResult = screenCheck;
+    f.prompt.answers = {MsgAnswer::Yes, MsgAnswer::Yes};
+    f.dialogs.answers = {chosen.isEmpty() ? chosen : dir.filePath(chosen)};
 
     f.transfer.GetfromCt();
 
-    QCOMPARE(f.dialogs.shown.size(), 1);
-    QVERIFY(f.dialogs.shown[0].save);
-    QCOMPARE(f.sent(), ReadLines);
-    QCOMPARE(f.screen.fields, factoryData());
-    QVERIFY(!f.screen.dataChanged);
+    QCOMPARE(f.sent(), reads ? ReadLines : QStringList{});
+    QCOMPARE(f.screen.fields, reads ? factoryData() : editedData());
+    QCOMPARE(f.screen.dataChanged, !reads);
+    QCOMPARE(QFileInfo::exists(dir.filePath(QStringLiteral("kept.qvd"))), reads);
+    QCOMPARE(f.screen.calls.last(), QStringLiteral("Menyu_Yuko"));
 }
 
 // Each row spoils one reply; the read stops there, the user sees the exchange's message (if any)
@@ -197,6 +221,19 @@ void TestTransfer::readFailures_data() {
     QTest::newRow("pulse field not hexadecimal")
         << QList<SimFault>{} << QStringLiteral("280302000G9005FF") << ReadLines
         << QStringList{ReadFailed} << QList<int>{1, 2, 3, 4, 5};
+    // So does a byte field, where "ZZ" would otherwise have been read as 0.
+    QTest::newRow("byte field not hexadecimal")
+        << QList<SimFault>{} << QStringLiteral("28ZZ0200019005FF") << ReadLines
+        << QStringList{ReadFailed} << QList<int>{1, 2, 3, 4, 5};
+
+    // Block 04's data in answer to "0RD02" would land in position 1's items.
+    SimFault otherBlock = faultOn(QStringLiteral("0RD02"));
+    otherBlock.overwriteAt = 3;
+    otherBlock.overwrite = "04";
+    QTest::newRow("reply names another block")
+        << QList<SimFault>{otherBlock} << QString()
+        << ReadLines.mid(0, 2) + QStringList{QStringLiteral("0CM0")}
+        << QStringList{WrongCommand, ReadFailed} << QList<int>{};
 }
 
 void TestTransfer::readFailures() {
@@ -371,6 +408,36 @@ void TestTransfer::thirdBlockFailing() {
         QVERIFY(f.sim.model().pendingBlock(QLatin1String(later)).isEmpty());
     QVERIFY(f.screen.dataChanged);
     QCOMPARE(f.screen.calls.last(), QStringLiteral("Menyu_Yuko"));
+}
+
+void TestTransfer::wrongEchoStopsTheWrite_data() {
+    QTest::addColumn<QByteArray>("overwrite"); // put over the echo of block 02 from index 3 on
+    QTest::newRow("echo of another block") << QByteArray("04");
+    QTest::newRow("echo with NUL bytes") << QByteArray("02\0\0", 4);
+    QTest::newRow("echo with another value") << QByteArray("0279");
+}
+
+// An echo that is not the line sent means the block did not arrive as sent: the write stops as
+// on any failed exchange and "completed writing" is never shown.
+void TestTransfer::wrongEchoStopsTheWrite() {
+    QFETCH(QByteArray, overwrite);
+    TransferFixture f(false);
+    SimFault fault = faultOn(QStringLiteral("0WD02"));
+    fault.overwriteAt = 3;
+    fault.overwrite = overwrite;
+    f.sim.addFault(fault);
+    f.screen.fields = editedData();
+    f.screen.dataChanged = true;
+    f.prompt.answers = {MsgAnswer::Ok, MsgAnswer::Ok};
+
+    f.transfer.LoadtoCt();
+
+    QCOMPARE(f.sent(), (QStringList{Check, Check, WrittenAll[0], QStringLiteral("0CM0")}));
+    QCOMPARE(f.prompt.texts(), (QStringList{WriteQuestion, WrongCommand, WriteFailed}));
+    QVERIFY(f.progress.values.isEmpty());
+    QVERIFY(f.screen.dataChanged);
+    QCOMPARE(f.sim.model().restarts(), 0);
+    QVERIFY(!f.link.isPortOpen());
 }
 
 // Each row stops the write before any block goes out.
