@@ -6,6 +6,8 @@
 #include "support/TestEnvironment.h"
 #include "transfer/TransferFixture.h"
 
+#include <QFile>
+
 namespace {
 
 const QString Check = QStringLiteral("0CM1");
@@ -57,6 +59,8 @@ private slots:
     void silentController();
     void errorReply_data();
     void errorReply();
+    void wrongReplyDoesNothing_data();
+    void wrongReplyDoesNothing();
 
 private:
     QTemporaryDir m_dir;
@@ -313,6 +317,60 @@ void TestCliWrite::errorReply() {
     QVERIFY(!ControllerLink::errorTextFor(QStringLiteral("0%%03")).isEmpty());
     QVERIFY2(r.err.endsWith(shown), qPrintable(r.err));
     QCOMPARE(sim.receivedLines().last().left(5), failingLine);
+}
+
+void TestCliWrite::wrongReplyDoesNothing_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("spoiled");   // the line whose answer is spoiled, if any
+    QTest::addColumn<QByteArray>("echoed"); // put over that answer from its fourth character on
+    QTest::addColumn<QString>("block02");   // content the controller holds for block "02"
+    QTest::addColumn<QString>("shown");
+    const QString wrongCommand =
+        QStringLiteral("通信データエラー！\n通信データのコマンドに異常が検出されました\n");
+    QTest::newRow("read, block 04 answering 0RD02")
+        << "read"
+        << "0RD02" << QByteArray("04") << QString() << wrongCommand + ReadFailed;
+    QTest::newRow("read, byte not hexadecimal")
+        << "read" << QString() << QByteArray() << "28ZZ0200019005FF" << ReadFailed;
+    QTest::newRow("write, echo of another block")
+        << "write"
+        << "0WD02" << QByteArray("04") << QString()
+        << wrongCommand + QStringLiteral("データの書き込みに失敗しました。\n");
+}
+
+// A reply that is not the answer to what was sent: exit 1, nothing saved, no "completed".
+void TestCliWrite::wrongReplyDoesNothing() {
+    QFETCH(QString, command);
+    QFETCH(QString, spoiled);
+    QFETCH(QByteArray, echoed);
+    QFETCH(QString, block02);
+    QFETCH(QString, shown);
+    ControllerSimulator sim;
+    if (!spoiled.isEmpty()) {
+        SimFault fault = faultOn(spoiled);
+        fault.overwriteAt = 3;
+        fault.overwrite = echoed;
+        sim.addFault(fault);
+    }
+    if (!block02.isEmpty())
+        sim.model().setBlock(QStringLiteral("02"), block02);
+    const QString output = m_dir.filePath(QStringLiteral("wrong.qvd"));
+    QFile::remove(output);
+    QStringList arguments{command};
+    if (command == QLatin1String("write"))
+        arguments << writeQvFile(m_dir, editedData(), QStringLiteral("edited.qvd"))
+                  << QStringLiteral("--restart");
+    else
+        arguments << QStringLiteral("-o") << output;
+
+    const CliResult r =
+        runCli(QStringList{QStringLiteral("--yes")} + onDevice(sim.devicePath(), arguments));
+
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY2(r.err.endsWith(shown), qPrintable(r.err));
+    QVERIFY(!r.err.contains(RestartQuestion));
+    QVERIFY(!QFile::exists(output));
+    QCOMPARE(sim.model().restarts(), 0);
 }
 
 QV_TEST_CORE_MAIN(TestCliWrite)
