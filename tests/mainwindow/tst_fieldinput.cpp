@@ -264,6 +264,8 @@ private slots:
             QCOMPARE(w.comboVEL1->currentText(),
                      action == "wheelFocused" ? QStringLiteral(" 2") : QStringLiteral(" 1"));
             QVERIFY(w.txtPosi1->hasFocus() == (action == "wheelUnfocused"));
+            // Nor can the wheel take the keyboard away to the list it passes over.
+            QVERIFY((w.comboVEL1->focusPolicy() & Qt::WheelFocus) != Qt::WheelFocus);
         } else if (action == "typeVel") {
             focus(w.comboVEL1);
             QTest::keyClick(w.comboVEL1, Qt::Key_Backspace);
