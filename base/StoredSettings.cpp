@@ -3,21 +3,34 @@
 #include "base/ResText.h"
 #include "base/VbNumber.h"
 
-#include <QSettings>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 namespace {
-
-QSettings store() {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope,
-                     QString::fromLatin1(StoredSettings::AppName),
-                     QString::fromLatin1(StoredSettings::AppName));
-}
 
 QString groupKey(const QString &key) {
     return QStringLiteral("Settings/") + key;
 }
 
 } // namespace
+
+QString StoredSettings::filePath() {
+    const QString app = QString::fromLatin1(AppName);
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/' + app +
+           u'/' + app + QStringLiteral(".conf");
+}
+
+QSettings StoredSettings::store() {
+    const QString path = filePath();
+    if (!QFileInfo::exists(path)) {
+        const QString earlier =
+            QFileInfo(path).path() + u'/' + QString::fromLatin1(AppName) + QStringLiteral(".ini");
+        if (QFileInfo::exists(earlier))
+            QFile::copy(earlier, path);
+    }
+    return QSettings(path, QSettings::IniFormat);
+}
 
 QString StoredSettings::readText(const QString &key, const QString &fallback) {
     return store().value(groupKey(key), fallback).toString();

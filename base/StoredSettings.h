@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSettings>
 #include <QString>
 #include <QtGlobal>
 
@@ -28,6 +29,13 @@ public:
     void SavePortNo() const;
     // Stores "1" or "0".
     void SavePortOccupy() const;
+
+    // The settings file: $XDG_CONFIG_HOME/QVPC-Software/QVPC-Software.conf (~/.config without
+    // XDG_CONFIG_HOME), INI form.
+    static QString filePath();
+    // The store in that file. The file an earlier version kept beside it (QVPC-Software.ini) is
+    // taken over once, so that a port and language set before are not lost.
+    static QSettings store();
 
     // The raw text of a key in group "Settings", or the default when absent.
     static QString readText(const QString &key, const QString &fallback);

@@ -3,6 +3,9 @@
 #include "support/TestEnvironment.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
 #include <QSettings>
 
 // The stored settings as the user's settings file holds them.
@@ -90,9 +93,9 @@ private slots:
         s.OccupyPort = false;
         s.SavePortNo();
         s.SavePortOccupy();
-        QSettings raw(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("QVPC-Software"),
-                      QStringLiteral("QVPC-Software"));
-        QVERIFY(raw.fileName().startsWith(qEnvironmentVariable("XDG_CONFIG_HOME")));
+        QSettings raw(qEnvironmentVariable("XDG_CONFIG_HOME") +
+                          QStringLiteral("/QVPC-Software/QVPC-Software.conf"),
+                      QSettings::IniFormat);
         QCOMPARE(raw.value(QStringLiteral("Settings/PortNo")).toString(), QStringLiteral("3"));
         QCOMPARE(raw.value(QStringLiteral("Settings/PortOccupy")).toString(), QStringLiteral("0"));
         s.OccupyPort = true;
@@ -102,6 +105,37 @@ private slots:
         back.ReadPortOccupy();
         QCOMPARE(int(back.PortNo), 3);
         QCOMPARE(back.OccupyPort, true);
+    }
+
+    // The README tells users where the file is; a program that reads another file ignores them.
+    void fileWhereTheReadmeSays() {
+        QFile readme(QStringLiteral(QVPC_SOURCE_DIR "/README.md"));
+        QVERIFY(readme.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(readme.readAll());
+        const QRegularExpression named(QStringLiteral("`\\$XDG_CONFIG_HOME(/[^`]+)`"));
+        const QRegularExpressionMatch match = named.match(text);
+        QVERIFY2(match.hasMatch(), "the README names no settings file");
+        QCOMPARE(StoredSettings::filePath(),
+                 qEnvironmentVariable("XDG_CONFIG_HOME") + match.captured(1));
+    }
+
+    // A port and language stored by an earlier version (QVPC-Software.ini) still count.
+    void earlierFileTakenOver() {
+        const QString folder = qEnvironmentVariable("XDG_CONFIG_HOME") + "/QVPC-Software";
+        QFile::remove(StoredSettings::filePath());
+        QDir().mkpath(folder);
+        QFile earlier(folder + "/QVPC-Software.ini");
+        QVERIFY(earlier.open(QIODevice::WriteOnly));
+        earlier.write("[Settings]\nPortNo=7\nLanguage=2\n");
+        earlier.close();
+        StoredSettings s;
+        s.ReadPortNo();
+        s.ReadLanguage();
+        QCOMPARE(int(s.PortNo), 7);
+        QCOMPARE(int(s.LanguageNo), 2);
+        QVERIFY(QFile::exists(StoredSettings::filePath()));
+        earlier.remove();
+        setLangOffset(0);
     }
 };
 

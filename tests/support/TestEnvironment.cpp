@@ -16,9 +16,7 @@ void prepareTestEnvironment() {
 }
 
 void clearStoredSettings() {
-    QSettings s(QSettings::IniFormat, QSettings::UserScope,
-                QString::fromLatin1(StoredSettings::AppName),
-                QString::fromLatin1(StoredSettings::AppName));
+    QSettings s = StoredSettings::store();
     s.clear();
     s.sync();
 }
