@@ -1,7 +1,10 @@
 #include "cli/CliOptions.h"
 
+#include "base/ProgramVersion.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <algorithm>
 
 namespace {
 
@@ -108,7 +111,9 @@ bool parseGlobals(const QStringList &arguments, CliRequest &r, QStringList &rest
                                   QStringLiteral("ja|en"));
     const QCommandLineOption yes(QStringLiteral("yes"),
                                  QStringLiteral("Answer Yes/OK to the program's questions."));
-    parser.addOptions({help, port, device, lang, yes});
+    const QCommandLineOption version(QStringLiteral("version"),
+                                     QStringLiteral("Show the program's version."));
+    parser.addOptions({help, port, device, lang, yes, version});
     parser.addPositionalArgument(QStringLiteral("COMMAND"), QStringLiteral("What to do."),
                                  QStringLiteral("COMMAND ..."));
 
@@ -118,6 +123,11 @@ bool parseGlobals(const QStringList &arguments, CliRequest &r, QStringList &rest
         return false;
     }
     rest = parser.positionalArguments();
+    if (parser.isSet(version)) {
+        r.outcome = CliRequest::Outcome::Help;
+        r.text = QStringLiteral("%1 %2\n").arg(Program, ProgramVersion::number());
+        return false;
+    }
     if (parser.isSet(help)) {
         if (rest.isEmpty()) {
             r.outcome = CliRequest::Outcome::Help;
@@ -243,12 +253,46 @@ void parseCommand(const CommandInfo &info, const QStringList &arguments, CliRequ
     r.outcome = CliRequest::Outcome::Run;
 }
 
+// The global options, wherever they stand, in front of the command: "qvpc-cli read --port 3"
+// means "qvpc-cli --port 3 read". Nothing after "--" is moved.
+QStringList globalsFirst(const QStringList &arguments) {
+    const QStringList withValue = {QStringLiteral("--port"), QStringLiteral("--device"),
+                                   QStringLiteral("--lang")};
+    const QStringList flags = {QStringLiteral("--yes"), QStringLiteral("--version")};
+    const auto isGlobal = [&](const QString &a) {
+        return flags.contains(a) || withValue.contains(a) ||
+               std::any_of(withValue.begin(), withValue.end(),
+                           [&a](const QString &o) { return a.startsWith(o + u'='); });
+    };
+    QStringList front{arguments.value(0)};
+    QStringList back;
+    bool commandSeen = false;
+    bool optionsEnd = false;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &a = arguments[i];
+        const bool global = !optionsEnd && isGlobal(a);
+        const bool takesValue = global && withValue.contains(a) && i + 1 < arguments.size();
+        if (a == QLatin1String("--"))
+            optionsEnd = true;
+        if (global) {
+            front << a;
+            if (takesValue)
+                front << arguments[++i];
+            continue;
+        }
+        if (!commandSeen && !a.startsWith(u'-'))
+            commandSeen = true;
+        (commandSeen ? back : front) << a;
+    }
+    return front + back;
+}
+
 } // namespace
 
 CliRequest parseCommandLine(const QStringList &arguments) {
     CliRequest r;
     QStringList rest;
-    if (!parseGlobals(arguments, r, rest))
+    if (!parseGlobals(globalsFirst(arguments), r, rest))
         return r;
     for (const CommandInfo &info : Commands) {
         if (rest.first() == QLatin1String(info.name)) {

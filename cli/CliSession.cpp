@@ -8,8 +8,9 @@
 #include "print/PdfPage.h"
 #include "print/PrintOperation.h"
 
+#include "link/PortSurvey.h"
+
 #include <QFileInfo>
-#include <QSerialPortInfo>
 #include <QTextStream>
 
 CliSession::CliSession(const CliRequest &request, QTextStream &out, QTextStream &err)
@@ -61,18 +62,21 @@ int CliSession::run() {
 }
 
 void CliSession::tellPortTrouble() {
-    if (m_session.link.lastExchange() != Exchange::NoPort)
+    ControllerLink &link = m_session.link;
+    if (link.lastExchange() != Exchange::NoPort)
         return;
+    const QString why = link.lastOpenFailure().stateText();
     if (!m_request.device.isEmpty()) {
-        m_prompt.tell(ResText(1303).arg(m_request.device));
+        m_prompt.tell(ResText(1303).arg(m_request.device, why));
         return;
     }
     StoredSettings &settings = m_session.settings;
     // Opening falls back on the stored number when PortNo is out of range; so does this.
     if (settings.PortNo < PortMap::FirstNo || settings.PortNo > PortMap::LastNo)
         settings.ReadPortNo();
-    const QString path = m_session.link.portMap().devicePath(settings.PortNo);
-    m_prompt.tell(ResText(1302).arg(settings.PortNo).arg(path.isEmpty() ? ResText(1304) : path));
+    const QString path = link.devicePathFor(settings.PortNo);
+    m_prompt.tell(
+        ResText(1302).arg(settings.PortNo).arg(path.isEmpty() ? ResText(1304) : path, why));
 }
 
 bool CliSession::takeFile() {
@@ -83,20 +87,10 @@ bool CliSession::takeFile() {
 }
 
 int CliSession::ports() {
-    PortMap &map = m_session.link.portMap();
-    map.refresh();
-    bool any = false;
-    for (int n = PortMap::FirstNo; n <= PortMap::LastNo; ++n) {
-        const QString path = PortMap::entry(n);
-        if (path.isEmpty())
-            continue;
-        any = true;
-        const QString description =
-            QFileInfo::exists(path) ? QSerialPortInfo(path).description() : ResText(1305);
-        m_out << "COM" << n << '\t' << path << '\t' << description << '\n';
-    }
+    const QList<PortEntry> entries = surveyPorts(m_session.link);
+    m_out << portTable(entries);
     m_out.flush();
-    if (!any)
+    if (entries.isEmpty())
         m_prompt.tell(ResText(1306));
     return 0;
 }

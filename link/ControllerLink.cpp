@@ -4,6 +4,7 @@
 #include "base/StoredSettings.h"
 
 #include <QEventLoop>
+#include <QSignalBlocker>
 
 ControllerLink::ControllerLink(StoredSettings &settings, UserPrompt &prompt, QObject *parent)
     : QObject(parent), m_settings(settings), m_prompt(prompt) {
@@ -48,14 +49,23 @@ qint16 ControllerLink::openNumber(int n) {
     // A port that cannot be opened counts as the outcome of the exchange that needed it.
     const Exchange before = m_last;
     m_last = Exchange::NoPort;
-    if (n < PortMap::FirstNo || n > PortMap::LastNo)
+    const QString path = devicePathFor(n);
+    if (path.isEmpty()) {
+        m_openFailure = PortCheck{};
+        m_openFailed = true;
+        emit portOpenFailed();
         return 1;
-    const QString path = m_deviceOverride.isEmpty() ? m_portMap.devicePath(n) : m_deviceOverride;
-    if (path.isEmpty())
-        return 1;
+    }
     m_port.setPortName(path);
-    if (!m_port.open(QIODevice::ReadWrite))
+    if (!m_port.open(QIODevice::ReadWrite)) {
+        m_openFailure = PortCheck::afterFailedOpen(
+            path, m_port.error() == QSerialPort::DeviceNotFoundError, m_port.errorString());
+        m_openFailed = true;
+        emit portOpenFailed();
         return 1;
+    }
+    m_openFailure = PortCheck{};
+    m_openFailed = false;
     m_openPath = path;
     m_portLost = false;
     emit portOpenChanged(true);
@@ -66,6 +76,12 @@ qint16 ControllerLink::openNumber(int n) {
         return 1;
     m_last = before;
     return 0;
+}
+
+QString ControllerLink::devicePathFor(int n) {
+    if (n < PortMap::FirstNo || n > PortMap::LastNo)
+        return {};
+    return m_deviceOverride.isEmpty() ? m_portMap.devicePath(n) : m_deviceOverride;
 }
 
 void ControllerLink::closeNow() {
@@ -91,12 +107,21 @@ void ControllerLink::ProbePorts() {
         closeNow();
     if (m_deviceOverride.isEmpty())
         m_portMap.refresh();
-    for (int n = PortMap::FirstNo; n <= PortMap::LastNo; ++n) {
-        PortAvailable[n] = OpenPortNo(qint16(n)) == 0;
-        // A port that opened but refused a line setting is closed too.
-        if (m_port.isOpen())
-            closeNow();
+    // The probe's failures are no operation's failure: the last reason shown stays.
+    const PortCheck failure = m_openFailure;
+    const bool failed = m_openFailed;
+    {
+        const QSignalBlocker quiet(this);
+        for (int n = PortMap::FirstNo; n <= PortMap::LastNo; ++n) {
+            PortAvailable[n] = OpenPortNo(qint16(n)) == 0;
+            // A port that opened but refused a line setting is closed too.
+            if (m_port.isOpen())
+                closeNow();
+        }
     }
+    m_openFailure = failure;
+    m_openFailed = failed;
+    emit portOpenChanged(false);
 }
 
 void ControllerLink::onPortError(QSerialPort::SerialPortError error) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/PortCheck.h"
 #include "link/PortMap.h"
 
 #include <QByteArray>
@@ -47,7 +48,14 @@ public:
     // Makes every port number reach this device, leaving the stored map alone (demos, tools);
     // empty to use the map again.
     void setDeviceOverride(const QString &path) { m_deviceOverride = path; }
+    const QString &deviceOverride() const { return m_deviceOverride; }
     PortMap &portMap() { return m_portMap; }
+    // The device COM n reaches: the override, else the map's entry (numbering new devices first).
+    QString devicePathFor(int n);
+    // Whether the last open failed, and why (state Unmapped when nothing maps to the number);
+    // kept until an open succeeds.
+    bool openFailed() const { return m_openFailed; }
+    const PortCheck &lastOpenFailure() const { return m_openFailure; }
 
     // --- command exchange ---
     // Sends command + data + CR LF and waits up to timeoutMs for a reply of replyLength
@@ -95,6 +103,8 @@ signals:
     void alarmChanged();
     // The port opened (true) or closed, also when it went away by itself.
     void portOpenChanged(bool open);
+    // An open failed; lastOpenFailure() says why.
+    void portOpenFailed();
 
 private:
     enum class WaitEnd { Reply, TimedOut, PortLost };
@@ -118,6 +128,8 @@ private:
     PortMap m_portMap;
     QString m_deviceOverride;
     QString m_openPath;
+    PortCheck m_openFailure;
+    bool m_openFailed = false;
     QSerialPort m_port;
     QTimer timerTimeout;
     QEventLoop *m_wait = nullptr;

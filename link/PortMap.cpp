@@ -2,18 +2,14 @@
 
 #include "base/StoredSettings.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSerialPortInfo>
 #include <QSettings>
 #include <algorithm>
 #include <utility>
 
 namespace {
-
-QSettings store() {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope,
-                     QString::fromLatin1(StoredSettings::AppName),
-                     QString::fromLatin1(StoredSettings::AppName));
-}
 
 QString key(int n) {
     return QStringLiteral("Ports/COM%1").arg(n);
@@ -41,13 +37,13 @@ PortMap::PortMap(Enumerator enumerate) : m_enumerate(std::move(enumerate)) {}
 QString PortMap::entry(int n) {
     if (n < FirstNo || n > LastNo)
         return {};
-    return store().value(key(n)).toString();
+    return StoredSettings::store().value(key(n)).toString();
 }
 
 void PortMap::setEntry(int n, const QString &path) {
     if (n < FirstNo || n > LastNo)
         return;
-    QSettings s = store();
+    QSettings s = StoredSettings::store();
     s.setValue(key(n), path);
     s.sync();
 }
@@ -72,7 +68,7 @@ void PortMap::refresh() {
                          return naturalLess(a.path, b.path);
                      });
 
-    QSettings s = store();
+    QSettings s = StoredSettings::store();
     QStringList taken;
     QList<int> freeNos;
     for (int n = FirstNo; n <= LastNo; ++n) {
@@ -85,20 +81,34 @@ void PortMap::refresh() {
     for (const SerialDevice &device : devices) {
         if (freeNos.isEmpty())
             break;
-        if (device.path.isEmpty() || taken.contains(device.path))
+        if (device.path.isEmpty() || taken.contains(device.path) ||
+            (!device.stablePath.isEmpty() && taken.contains(device.stablePath)))
             continue;
-        s.setValue(key(freeNos.takeFirst()), device.path);
-        taken.append(device.path);
+        s.setValue(key(freeNos.takeFirst()), device.mapPath());
+        taken.append(device.mapPath());
     }
     s.sync();
 }
 
+QHash<QString, QString> PortMap::stableNames(const QString &folder) {
+    QHash<QString, QString> names;
+    const QFileInfoList links = QDir(folder).entryInfoList(QDir::System | QDir::Files, QDir::Name);
+    for (const QFileInfo &link : links) {
+        const QString device = link.canonicalFilePath();
+        if (!device.isEmpty() && !names.contains(device))
+            names.insert(device, link.absoluteFilePath());
+    }
+    return names;
+}
+
 QList<SerialDevice> PortMap::systemDevices() {
+    const QHash<QString, QString> stable = stableNames(QStringLiteral("/dev/serial/by-id"));
     QList<SerialDevice> devices;
     const auto ports = QSerialPortInfo::availablePorts();
     for (const QSerialPortInfo &info : ports) {
         const QString path = info.systemLocation();
-        devices.append({path, info.hasVendorIdentifier() || isAdapterName(path)});
+        devices.append({path, info.hasVendorIdentifier() || isAdapterName(path),
+                        stable.value(QFileInfo(path).canonicalFilePath())});
     }
     return devices;
 }

@@ -1,18 +1,27 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <functional>
+#include <utility>
 
 // One serial device found on the system.
 struct SerialDevice {
     QString path;         // "/dev/ttyUSB0"
     bool adapter = false; // a USB or ACM adapter (these get the low numbers first)
+    // The name that stays with the adapter whatever socket or order it is plugged in
+    // ("/dev/serial/by-id/usb-..."); empty when the system gives it none.
+    QString stablePath;
+
+    // What the map stores for the device: its stable name when it has one.
+    const QString &mapPath() const { return stablePath.isEmpty() ? path : stablePath; }
 };
 
 // The port numbers COM1 to COM32 that the user sees, mapped to device paths. The map lives in the
 // settings store (group "Ports", key "COMn", value the device path) and grows by itself: a device
-// found on the system that has no number yet gets the lowest free one, adapters first.
+// found on the system that has no number yet gets the lowest free one, adapters first, under its
+// stable name when it has one. An entry under the device's plain name stays as it is.
 class PortMap {
 public:
     static constexpr int FirstNo = 1;
@@ -22,6 +31,7 @@ public:
 
     // The system's serial devices by default; tests give a list of their own.
     explicit PortMap(Enumerator enumerate = systemDevices);
+    void setEnumerator(Enumerator enumerate) { m_enumerate = std::move(enumerate); }
 
     // Device path of COMn: the stored entry, after numbering any new devices when there is none.
     // Empty when n is out of range or nothing maps to it.
@@ -35,6 +45,9 @@ public:
     static QString entry(int n);
 
     static QList<SerialDevice> systemDevices();
+    // The stable names in a folder of symbolic links (/dev/serial/by-id), by the device each
+    // link leads to.
+    static QHash<QString, QString> stableNames(const QString &folder);
 
 private:
     Enumerator m_enumerate;

@@ -1,1 +1,1 @@
-qv_sources(qvcore ControllerLink ControllerLinkExchange PortMap)
+qv_sources(qvcore ControllerLink ControllerLinkExchange PortCheck PortMap PortSurvey)

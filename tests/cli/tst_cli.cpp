@@ -5,11 +5,14 @@
 #include "data/QvDataFile.h"
 #include "link/PortMap.h"
 #include "sim/ControllerSimulator.h"
+#include "support/Pty.h"
 #include "support/TestEnvironment.h"
 #include "transfer/TransferFixture.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <grp.h>
 
 namespace {
 
@@ -46,6 +49,8 @@ private slots:
     void deviceWithBrokenStoredPort();
     void portsListsTheMap();
     void portCannotBeOpened();
+    void portWithoutPermission();
+    void globalOptionsAnywhere();
 
     void fileFaults_data();
     void fileFaults();
@@ -188,24 +193,75 @@ void TestCli::portsListsTheMap() {
 
     QCOMPARE(r.exitCode, 0);
     const QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
-    QVERIFY(lines.contains(QStringLiteral("COM30\t%1\t").arg(sim.devicePath())));
-    QVERIFY(lines.contains(QStringLiteral("COM31\t/dev/qv-unplugged\tnot present")));
+    // COM number, the map's path, the device now, description, manufacturer, serial, state.
+    QVERIFY2(
+        lines.contains(QStringLiteral("COM30\t%1\t%1\t\t\t\tcan be opened").arg(sim.devicePath())),
+        qPrintable(r.out));
+    QVERIFY2(lines.contains(QStringLiteral(
+                 "COM31\t/dev/qv-unplugged\t\t\t\t\tdevice not present (unplugged or renamed)")),
+             qPrintable(r.out));
 }
 
 void TestCli::portCannotBeOpened() {
     CliResult r = runCli(
         {QStringLiteral("--device"), QStringLiteral("/dev/qv-missing"), QStringLiteral("read")});
     QCOMPARE(r.exitCode, 1);
-    // The read fails as in the window (212), then the terminal says which port it was.
-    QCOMPARE(r.err,
-             QStringLiteral("通信エラー！(データの読み込み）\n/dev/qv-missing を開けません。\n"));
+    // The read fails as in the window (212), then the terminal says which port it was and why.
+    QCOMPARE(r.err, QStringLiteral("通信エラー！(データの読み込み）\n/dev/qv-missing を開けません："
+                                   "デバイスがありません（抜かれたか、名前が変わりました）\n"));
 
     PortMap::setEntry(29, QStringLiteral("/dev/qv-missing"));
     r = runCli({QStringLiteral("--lang"), QStringLiteral("en"), QStringLiteral("--port"),
                 QStringLiteral("29"), QStringLiteral("read")});
     QCOMPARE(r.exitCode, 1);
-    QCOMPARE(r.err, QStringLiteral("Communication Error!\n"
-                                   "Cannot open COM29 (/dev/qv-missing).\n"));
+    QCOMPARE(r.err, QStringLiteral("Communication Error!\nCannot open COM29 (/dev/qv-missing): "
+                                   "device not present (unplugged or renamed)\n"));
+}
+
+// Run by a user the device does not admit: the system's EACCES in words, with the group to join.
+// As root the program runs as "nobody" on a node of group dialout; as any other user the node
+// loses its permission bits.
+void TestCli::portWithoutPermission() {
+    Pty pty;
+    const QByteArray node = QFile::encodeName(pty.slavePath());
+    const bool root = geteuid() == 0;
+    const group *dialout = getgrnam("dialout");
+    if (root)
+        QVERIFY(dialout && ::chown(node.constData(), 0, dialout->gr_gid) == 0 &&
+                ::chmod(node.constData(), 0660) == 0);
+    else
+        QVERIFY(::chmod(node.constData(), 0) == 0);
+    QProcess process;
+    if (root)
+        process.setChildProcessModifier([] {
+            if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+                ::_exit(99);
+        });
+    process.start(QStringLiteral(QVPC_CLI_PATH),
+                  onDevice(pty.slavePath(), {QStringLiteral("read"), QStringLiteral("--lang"),
+                                             QStringLiteral("en")}));
+    QVERIFY(process.waitForFinished(20000));
+    const QString err = QString::fromUtf8(process.readAllStandardError());
+    QCOMPARE(process.exitCode(), 1);
+    QVERIFY2(err.contains(QStringLiteral("Cannot open %1: permission denied").arg(pty.slavePath())),
+             qPrintable(err));
+    if (root)
+        QVERIFY2(err.contains(QStringLiteral("group \"dialout\": add your user to it")) &&
+                     err.contains(QStringLiteral("log out and log in again")),
+                 qPrintable(err));
+}
+
+// Global options after the command work as before it; --version needs no command.
+void TestCli::globalOptionsAnywhere() {
+    ControllerSimulator sim;
+    const CliResult r = runCli({QStringLiteral("read"), QStringLiteral("--device"),
+                                sim.devicePath(), QStringLiteral("--lang=en")});
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(sim.receivedLines(), ReadLines);
+
+    const CliResult version = runCli({QStringLiteral("ports"), QStringLiteral("--version")});
+    QCOMPARE(version.exitCode, 0);
+    QCOMPARE(version.out, QStringLiteral("qvpc-cli 1.4.0\n"));
 }
 
 void TestCli::fileFaults_data() {
@@ -269,8 +325,8 @@ void TestCli::usageErrors_data() {
     row("no command", QString(), "No command given.");
     row("unknown command", QStringLiteral("erase"), "Unknown command: erase");
     row("unknown global option", QStringLiteral("--force read"), "Unknown option 'force'.");
-    row("global option after the command", QStringLiteral("write a.qvd --yes"),
-        "Unknown option 'yes'.");
+    row("global option after the command without its value", QStringLiteral("read --port"),
+        "Missing value after '--port'.");
     row("write without a file", QStringLiteral("write"), "FILE is missing.");
     row("show with two files", QStringLiteral("show a.qvd b.qvd"), "Too many arguments.");
     row("read with a file", QStringLiteral("read a.qvd"), "Too many arguments.");

@@ -1,37 +1,12 @@
 #include "MainWindowFixture.h"
 
 #include "base/ResText.h"
+#include "support/Pty.h"
 #include "support/TestEnvironment.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QTimer>
-#include <fcntl.h>
-#include <stdlib.h>
-#include <unistd.h>
-
-namespace {
-
-// A pseudo terminal whose slave end the link can open like a serial port.
-class Pty {
-public:
-    Pty() {
-        m_master = posix_openpt(O_RDWR | O_NOCTTY);
-        if (m_master >= 0 && grantpt(m_master) == 0 && unlockpt(m_master) == 0)
-            m_slave = QString::fromLocal8Bit(ptsname(m_master));
-    }
-    ~Pty() {
-        if (m_master >= 0)
-            ::close(m_master);
-    }
-    QString slavePath() const { return m_slave; }
-
-private:
-    int m_master = -1;
-    QString m_slave;
-};
-
-} // namespace
 
 // The status display (alarm and port lamp), printer set-up and the close sequence.
 class TestMainWindowClosing : public QObject {

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+
+// What stands behind one serial device path right now: the device it resolves to, the adapter as
+// the system reports it, and whether the program could open it, with the reason when not. The
+// options dialog, the status bar, the system information and `qvpc-cli ports` all show this.
+struct PortCheck {
+    enum class State { Unmapped, Missing, Openable, OpenHere, NoAccess, Busy, Failed };
+
+    QString mapPath;    // the path asked about (the port map's entry)
+    QString devicePath; // the device node it resolves to now
+    QString description;
+    QString manufacturer;
+    QString serialNumber;
+    State state = State::Unmapped;
+
+    // NoAccess: owner, group and mode of the device node; whether the group may read and write,
+    // and whether the user is listed in it without this login having the membership yet.
+    QString owner;
+    QString group;
+    QString mode;
+    bool groupGrantsAccess = false;
+    bool joinedButNotActive = false;
+    // Busy: the program holding the device ("minicom, process 1234"), when it can be found.
+    QString holder;
+    // Failed: the system's own words.
+    QString systemError;
+
+    // The state in a few words, or with the reason and what to do about it.
+    QString stateText() const;
+
+    // Looks at path and tries to open it (and closes it again at once).
+    static PortCheck of(const QString &path);
+    // The port this program has open now, without trying it again.
+    static PortCheck openHere(const QString &path);
+    // Why path could not be opened, after the serial layer failed with notFound (no such device)
+    // or another error: a plain open of the device tells denied, busy and gone apart.
+    static PortCheck afterFailedOpen(const QString &path, bool notFound, const QString &error);
+
+private:
+    void classifyOpenError(int error);
+};

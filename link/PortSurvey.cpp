@@ -1,0 +1,39 @@
+#include "link/PortSurvey.h"
+
+#include "link/ControllerLink.h"
+#include "link/PortMap.h"
+
+#include <QFileInfo>
+
+QList<PortEntry> surveyPorts(ControllerLink &link) {
+    link.portMap().refresh();
+    const QString openHere = QFileInfo(link.openDevicePath()).canonicalFilePath();
+    QList<PortEntry> entries;
+    for (int n = PortMap::FirstNo; n <= PortMap::LastNo; ++n) {
+        const QString path = PortMap::entry(n);
+        if (path.isEmpty())
+            continue;
+        const bool here =
+            !openHere.isEmpty() && QFileInfo(path).canonicalFilePath() == openHere;
+        const PortCheck check = here ? PortCheck::openHere(path) : PortCheck::of(path);
+        entries.append({n, check});
+    }
+    return entries;
+}
+
+QString portTable(const QList<PortEntry> &entries) {
+    QString table;
+    for (const PortEntry &e : entries) {
+        const PortCheck &c = e.check;
+        table += QStringList{QStringLiteral("COM%1").arg(e.portNo),
+                             c.mapPath,
+                             c.devicePath,
+                             c.description,
+                             c.manufacturer,
+                             c.serialNumber,
+                             c.stateText()}
+                     .join(u'\t');
+        table += u'\n';
+    }
+    return table;
+}

@@ -1,0 +1,121 @@
+// What the program tells about a serial device: the stable name an adapter is numbered under,
+// and why a device that exists cannot be opened.
+#include "base/ResText.h"
+#include "base/StoredSettings.h"
+#include "link/PortCheck.h"
+#include "link/PortMap.h"
+#include "support/Pty.h"
+#include "support/TestEnvironment.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QSerialPort>
+#include <QTemporaryDir>
+
+class TestPortCheck : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        clearStoredSettings();
+        setLangOffset(StringTable::EnglishOffset);
+    }
+    void cleanup() { setLangOffset(0); }
+
+    // Which name each device enters the map under, with entries stored before.
+    void mapNames_data() {
+        QTest::addColumn<QStringList>("before"); // COM1, COM2 ... as stored
+        QTest::addColumn<QStringList>("after");
+        const QString byId = QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_A1B2C3-if00-port0");
+        QTest::newRow("new adapter: its stable name")
+            << QStringList{} << QStringList{byId, QStringLiteral("/dev/ttyS0")};
+        QTest::newRow("old plain entry kept, no second number")
+            << QStringList{QStringLiteral("/dev/ttyUSB0")}
+            << QStringList{QStringLiteral("/dev/ttyUSB0"), QStringLiteral("/dev/ttyS0")};
+        QTest::newRow("replugged under another plain name keeps its number")
+            << QStringList{QStringLiteral("/dev/ttyS0"), byId}
+            << QStringList{QStringLiteral("/dev/ttyS0"), byId};
+    }
+    void mapNames() {
+        QFETCH(QStringList, before);
+        QFETCH(QStringList, after);
+        for (int n = 0; n < before.size(); ++n)
+            PortMap::setEntry(n + 1, before[n]);
+        PortMap map([] {
+            return QList<SerialDevice>{
+                {QStringLiteral("/dev/ttyS0"), false, QString()},
+                {QStringLiteral("/dev/ttyUSB0"), true,
+                 QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_A1B2C3-if00-port0")}};
+        });
+        map.refresh();
+        QStringList entries;
+        for (int n = PortMap::FirstNo; n <= PortMap::LastNo; ++n)
+            if (!PortMap::entry(n).isEmpty())
+                entries << PortMap::entry(n);
+        QCOMPARE(entries, after);
+    }
+
+    // The stable names are read from a folder of links to the devices.
+    void stableNamesFromLinks() {
+        QTemporaryDir dir;
+        const QString device = dir.filePath(QStringLiteral("ttyUSB7"));
+        QFile(device).open(QIODevice::WriteOnly);
+        QDir().mkpath(dir.filePath(QStringLiteral("by-id")));
+        const QString link = dir.filePath(QStringLiteral("by-id/usb-Prolific_PL2303-if00"));
+        QVERIFY(QFile::link(device, link));
+        const QHash<QString, QString> names = PortMap::stableNames(dir.filePath("by-id"));
+        QCOMPARE(names.value(QFileInfo(device).canonicalFilePath()), link);
+    }
+
+    void openable() {
+        Pty pty;
+        const PortCheck check = PortCheck::of(pty.slavePath());
+        QCOMPARE(check.state, PortCheck::State::Openable);
+        QCOMPARE(check.stateText(), QStringLiteral("can be opened"));
+    }
+
+    void missing() {
+        const PortCheck check = PortCheck::of(QStringLiteral("/dev/serial/by-id/usb-gone-if00"));
+        QCOMPARE(check.state, PortCheck::State::Missing);
+        QCOMPARE(check.stateText(), QStringLiteral("device not present (unplugged or renamed)"));
+    }
+
+    // The system says EACCES; the user reads which group to join and that a new login is needed.
+    void permissionDenied() {
+        Pty pty;
+        PortCheck check;
+        QString group;
+        {
+            WithoutAccess denied(pty.slavePath());
+            QVERIFY(denied.ok());
+            group = denied.expectedGroup();
+            check = PortCheck::of(pty.slavePath());
+        }
+        QCOMPARE(check.state, PortCheck::State::NoAccess);
+        const QString text = check.stateText();
+        QVERIFY2(text.startsWith(QStringLiteral("permission denied")), qPrintable(text));
+        if (!group.isEmpty()) {
+            QVERIFY2(text.contains(QStringLiteral("usermod -aG %1 ").arg(group)), qPrintable(text));
+            QVERIFY2(text.contains(QStringLiteral("log in again")), qPrintable(text));
+        }
+        setLangOffset(0);
+        QVERIFY(check.stateText().startsWith(QStringLiteral("アクセスが拒否されました")));
+    }
+
+    // Another program holds the device: it is named with its process number.
+    void busy() {
+        Pty pty;
+        QSerialPort holder;
+        holder.setPortName(pty.slavePath());
+        QVERIFY(holder.open(QIODevice::ReadWrite));
+        const PortCheck check = PortCheck::of(pty.slavePath());
+        QCOMPARE(check.state, PortCheck::State::Busy);
+        const QString pid = QString::number(QCoreApplication::applicationPid());
+        QVERIFY2(check.stateText().startsWith(QStringLiteral("in use by another program (")),
+                 qPrintable(check.stateText()));
+        QVERIFY2(check.holder.endsWith(QStringLiteral("process ") + pid), qPrintable(check.holder));
+    }
+};
+
+QV_TEST_CORE_MAIN(TestPortCheck)
+#include "tst_portcheck.moc"
