@@ -6,20 +6,34 @@
 #include "session/Session.h"
 
 #include <QApplication>
+#include <QEventLoop>
 
-StartRoutine::StartRoutine(Session &session) : ask(AskSelection), m_session(session) {}
+StartRoutine::StartRoutine(Session &session)
+    : ask(AskSelection), help(session.prompt()), m_session(session) {}
 
 std::unique_ptr<frmMain> StartRoutine::run() {
-    // 1. The help file path is prepared here once help is built (not yet).
+    // 1. The help file beside the program.
+    help.InitHelp(QCoreApplication::applicationDirPath());
     // 2. The language, fixed from here on.
     m_session.settings.ReadLanguage();
     setLangOffset(m_session.settings.LangOffset);
-    // 3-4. The splash window is shown here for its 2000 ms once it is built (not yet).
+    // 3-4. The splash window until its timer has run out.
+    {
+        frmSplash splash;
+        splash.timerSplash.setInterval(splashMs);
+        splash.show();
+        splash.repaint();
+        splash.timerSplash.start();
+        while (!splash.SplashDone)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        splash.SplashDone = false;
+    }
     // 5. Port settings.
     m_session.settings.ReadPortNo();
     m_session.settings.ReadPortOccupy();
     // 6. The main window; its loading runs here.
     auto main = std::make_unique<frmMain>(m_session);
+    main->setHelpFile(help);
     main->show();
     // 7-8. Offer to read the controller at once; the question cannot be cancelled.
     const qint16 answer =

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "gui/HelpFile.h"
+#include "gui/frmSplash.h"
+
 #include <QString>
 #include <functional>
 #include <memory>
@@ -19,6 +22,11 @@ public:
 
     // The start-up question; AskSelection unless a test puts its own answer in.
     AskFunction ask;
+
+    // How long the splash window stays; tests that are not about it shorten it.
+    int splashMs = frmSplash::SplashMs;
+    // The help file, prepared first thing; the main window opens it from its Help menu.
+    HelpFile help;
 
     // Runs the start steps and returns the main window, which lives as long as the program.
     std::unique_ptr<frmMain> run();

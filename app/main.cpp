@@ -1,20 +1,33 @@
 #include "app/DemoController.h"
 #include "app/StartRoutine.h"
+#include "base/ProgramVersion.h"
 #include "base/StoredSettings.h"
 #include "gui/QtPrompt.h"
 #include "gui/UiFont.h"
+#include "gui/QtTranslations.h"
 #include "gui/frmMain.h"
 #include "session/Session.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 int main(int argc, char *argv[]) {
+    // --version needs no display.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("qvpc %s\n", qPrintable(ProgramVersion::number()));
+            return 0;
+        }
+    }
     QApplication app(argc, argv);
     QApplication::setFont(uiFont());
     QApplication::setApplicationName(QString::fromLatin1(StoredSettings::AppName));
     QApplication::setOrganizationName(QString::fromLatin1(StoredSettings::AppName));
+    QApplication::setDesktopFileName(QStringLiteral("qvpc"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/qvpc-256.png")));
 
     // The long-lived objects: settings, the message boxes (owned by the main window once it is
     // shown), the controller link and the two copies of the QV data.
@@ -29,6 +42,13 @@ int main(int argc, char *argv[]) {
             std::fprintf(stderr, "qvpc: the simulated controller could not start: %s\n",
                          qPrintable(demo->errorString()));
     }
+
+    // Qt's own buttons and dialogs in the stored language.
+    StoredSettings language;
+    language.ReadLanguage();
+    if (!installQtTranslations(app, language.LanguageNo == 1))
+        std::fprintf(stderr, "qvpc: Qt's Japanese texts were not found; buttons and file "
+                             "dialogs stay in English (package qt6-translations-l10n)\n");
 
     StartRoutine start(session);
     start.ask = [&prompt, &demo, ask = start.ask](QWidget *main, const QString &caption,

@@ -1,7 +1,9 @@
 #include "gui/QtFileDialogs.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 QString QtFileDialogs::chooseOpen(const Options &options) {
     return run(options, false);
@@ -29,6 +31,11 @@ QString QtFileDialogs::run(const Options &options, bool save) {
         folder = proposed.absolutePath();
     if (folder.isEmpty())
         folder = m_lastFolder;
+    // Nothing to go by: the user's documents, not the folder the program happened to start in.
+    if (folder.isEmpty())
+        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!QFileInfo(folder).isDir())
+        folder = QDir::homePath();
     if (!folder.isEmpty())
         dialog.setDirectory(folder);
     if (save && !options.fileName.isEmpty())

@@ -7,6 +7,7 @@
 #include "gui/FieldFilter.h"
 #include "gui/LocaliseForm.h"
 #include "gui/QtPrintDialogs.h"
+#include "gui/PortStatusLabel.h"
 #include "gui/Twips.h"
 #include "gui/UiFont.h"
 #include "link/ControllerLink.h"
@@ -20,6 +21,8 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QStatusBar>
 
 namespace {
 
@@ -38,6 +41,8 @@ frmMain::frmMain(Session &session, QWidget *parent)
     setObjectName(QStringLiteral("frmMain"));
     setFont(uiFont());
     buildWindow();
+    m_portStatus = new PortStatusLabel(m_link, m_settings, this);
+    statusBar()->addWidget(m_portStatus, 1);
     connectControls();
     connectMenus();
     connectFieldChecks();
@@ -76,6 +81,7 @@ void frmMain::load() {
     framParameta->setEnabled(false);
     framParameta->hide();
     resize(Twips::toPixels(WindowWidth), Twips::toPixels(HeightWithoutParameters));
+    fitToScreen();
     m_dataChanged = false;
     setWindowTitle(titleText());
 
@@ -89,6 +95,7 @@ void frmMain::load() {
     Timer1.setInterval(PortLampInterval);
     Timer1.start();
     updatePortLamp();
+    m_portStatus->refresh();
 }
 
 void frmMain::showAlarm() {
@@ -108,11 +115,27 @@ void frmMain::applyParameterDisplay() {
     framHomePara->setVisible(shown);
     if (!shown)
         framHomePara->setEnabled(false);
+    // In Edit mode the sensor fields are editable whenever they are shown, also when a visit to
+    // Move mode with the display off left them disabled.
+    if (shown && inEditMode())
+        setSensorFields(true);
     // The layout learns of the frames shown or hidden before the window takes its new height.
-    centralWidget()->layout()->activate();
+    m_controls->layout()->activate();
     layout()->activate();
     resize(width(), Twips::toPixels(shown ? HeightWithParameters : HeightWithoutParameters));
     update();
+}
+
+// A window larger than its screen is made to fit (its controls then scroll), so that nothing lies
+// off-screen at start. The frame is allowed for before the window manager has framed the window.
+void frmMain::fitToScreen() {
+    const QScreen *shownOn = screen();
+    if (!shownOn)
+        return;
+    const QSize frame = isVisible() ? frameGeometry().size() - size() : QSize(8, 32);
+    const QSize room = shownOn->availableGeometry().size() - frame;
+    if (width() > room.width() || height() > room.height())
+        resize(qMin(width(), room.width()), qMin(height(), room.height()));
 }
 
 bool frmMain::queryClose() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/MainScreen.h"
+#include "gui/HelpFile.h"
 #include "gui/QtFileDialogs.h"
 #include "gui/frmTrance.h"
 #include "session/Session.h"
@@ -11,6 +12,7 @@
 
 class ControllerLink;
 class FieldFilter;
+class PortStatusLabel;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -82,6 +84,11 @@ public:
     // Reads the controller's data without asking first (the start-up question's first answer).
     void OnlineDataRead();
 
+    // The help file the start routine has prepared; without one, help shows that there is none.
+    void setHelpFile(HelpFile &help) { m_help = &help; }
+    // The status bar's field with the port number, its device and state.
+    PortStatusLabel *portStatus() const { return m_portStatus; }
+
     // The printer the page set-up and printing share.
     QPrinter &printer();
     // The print command's dialogs: the window's own unless a test has put others in place.
@@ -111,6 +118,7 @@ private:
     void connectMenus();
     void connectFieldChecks();
     void load();
+    void fitToScreen();
 
     // Field helpers: every change made by the program goes through these, so that it counts as a
     // change of the field like typing does.
@@ -126,6 +134,8 @@ private:
     void showModeLook(bool editMode);
     void switchMode(bool editMode);
     void setHomingFields(bool editable);
+    // framParameta and its six sensor fields with their labels.
+    void setSensorFields(bool enabled);
     void onModeChange();
     void onChangeDirect(bool checked);
     void onExit();
@@ -166,6 +176,11 @@ private:
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<PrintDialogs> m_printDialogs;
     PrintDialogs *m_printDialogsInUse = nullptr;
+    HelpFile m_noHelp{m_prompt};
+    HelpFile *m_help = &m_noHelp;
+    PortStatusLabel *m_portStatus = nullptr;
+    // The widget that holds every control, inside the window's scroll area.
+    QWidget *m_controls = nullptr;
 
     bool m_dataChanged = false;
     bool m_syuryoCancel = false;

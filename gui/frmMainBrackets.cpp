@@ -132,15 +132,19 @@ void frmMain::switchMode(bool edit) {
            edit);
     if (!m_showParameters)
         return;
-    enable(Controls{framParameta, txtSentanCount, lblSentanCount, txtNoWorkCount, lblNoWorkCount,
-                    txtRestartDelay, lblRestartDelay, txtLowKaijoCnt, lblLowKaijoCnt, txtXXXCnt,
-                    lblXXXCnt, txtHensu1, lblHensu1},
-           edit);
+    setSensorFields(edit);
     // The homing parameters come back only when they may be edited.
     if (!edit || m_homeParamsEditable)
         enable(Controls{framHomePara, txtHomeSokudo, lblHomeSokudo, txtHomePosi, lblHomePosi,
                         txtOffsetSokudo, lblOffsetSokudo, txtOffsetPosi, lblOffsetPosi},
                edit);
+}
+
+void frmMain::setSensorFields(bool enabled) {
+    enable(Controls{framParameta, txtSentanCount, lblSentanCount, txtNoWorkCount, lblNoWorkCount,
+                    txtRestartDelay, lblRestartDelay, txtLowKaijoCnt, lblLowKaijoCnt, txtXXXCnt,
+                    lblXXXCnt, txtHensu1, lblHensu1},
+           enabled);
 }
 
 void frmMain::onModeChange() {

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace {
@@ -287,9 +288,17 @@ QWidget *frmMain::buildStatusFrame() {
 }
 
 void frmMain::buildWindow() {
-    auto *central = new QWidget(this);
+    // The controls scroll inside the window when a small screen or a large scale factor leaves
+    // less room than they need.
+    auto *scroller = new QScrollArea(this);
+    scroller->setObjectName(QStringLiteral("scrollMain"));
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    setCentralWidget(scroller);
+    auto *central = new QWidget(scroller);
     central->setObjectName(QStringLiteral("centralWidget"));
-    setCentralWidget(central);
+    scroller->setWidget(central);
+    m_controls = central;
     auto *layout = new QGridLayout(central);
     layout->setContentsMargins(6, 4, 6, 4);
     layout->setSpacing(4);

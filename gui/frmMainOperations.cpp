@@ -61,12 +61,6 @@ void frmMain::PrintData() {
     m_session.printing().PrintData(printDialogs());
 }
 
-// The options dialog is shown here once it is built; the parameter display then follows what it
-// has set.
-void frmMain::ViewOption() {
-    applyParameterDisplay();
-}
-
 void frmMain::ViewCtVersion() {
     m_session.modes().ViewCtVersion();
 }
@@ -81,12 +75,6 @@ void frmMain::ModeTrancefer() {
 void frmMain::ModeGaibu() {
     m_session.modes().ModeGaibu();
 }
-
-// The help contents are built with help; nothing happens yet.
-void frmMain::HelpContents() {}
-
-// The about box is built with the about box; nothing happens yet.
-void frmMain::HelpAbout() {}
 
 // The position choice as it stands when the sequence starts; it is disabled while it runs.
 void frmMain::SelectMove() {

@@ -1,8 +1,9 @@
-qv_sources(qvgui FieldFilter LocaliseForm QtFileDialogs QtPrintDialogs QtPrompt Twips UpDown
-    frmMain frmMainBrackets frmMainFields frmMainLayout frmMainMenus frmMainOperations
-    frmMainParams frmPrintSelect frmSelection frmTrance)
+qv_sources(qvgui FieldFilter HelpFile LocaliseForm PortStatusLabel QtFileDialogs
+    QtPrintDialogs QtPrompt QtTranslations Twips UpDown frmAbout frmMain frmMainBrackets
+    frmMainDialogs frmMainFields frmMainLayout frmMainMenus frmMainOperations frmMainParams
+    frmOptions frmPrintSelect frmSelection frmSplash frmSysInfo frmTrance)
 
-# Lamp and button pictures of the main window.
+# Lamp and button pictures of the main window; the program icon.
 qt_add_resources(qvgui "images"
     PREFIX "/"
     BASE ${PROJECT_SOURCE_DIR}/resources
@@ -15,4 +16,7 @@ qt_add_resources(qvgui "images"
         ${PROJECT_SOURCE_DIR}/resources/images/shogoFile.png
         ${PROJECT_SOURCE_DIR}/resources/images/lampWhite.png
         ${PROJECT_SOURCE_DIR}/resources/images/lampGreen.png
-        ${PROJECT_SOURCE_DIR}/resources/images/lampRed.png)
+        ${PROJECT_SOURCE_DIR}/resources/images/lampRed.png
+        ${PROJECT_SOURCE_DIR}/resources/images/qvpc-48.png
+        ${PROJECT_SOURCE_DIR}/resources/images/qvpc-128.png
+        ${PROJECT_SOURCE_DIR}/resources/images/qvpc-256.png)

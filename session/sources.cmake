@@ -1,1 +1,1 @@
-qv_sources(qvcore Session)
+qv_sources(qvcore Session SystemReport)

@@ -8,3 +8,4 @@ add_executable(mainwindow_screenshots mainwindow/screenshots.cpp)
 target_link_libraries(mainwindow_screenshots PRIVATE qvtestsupport qvgui)
 qv_add_test(tst_movemode mainwindow/tst_movemode.cpp mainwindow/MainWindowFixture.h
     LIBS qvgui qvsim)
+qv_add_test(tst_options mainwindow/tst_options.cpp mainwindow/MainWindowFixture.h LIBS qvgui)

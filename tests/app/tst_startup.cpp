@@ -15,6 +15,7 @@ namespace {
 
 // The long-lived objects of the program and its start routine.
 struct StartFixture : SessionFixture {
+    StartFixture() { start.splashMs = 0; }
     StartRoutine start{session};
 };
 

@@ -103,6 +103,22 @@ private slots:
         QCOMPARE(mode, QFileDialog::ExistingFile);
         QCOMPARE(dialogs.last().title, QString("Open QV data file"));
     }
+
+    // With no folder to go by, the dialog opens in the user's documents folder.
+    void firstDialogStartsInDocuments() {
+        const QByteArray home = qgetenv("HOME");
+        qputenv("HOME", m_dir.path().toLocal8Bit());
+        QDir(m_dir.path()).mkpath(QStringLiteral("Documents"));
+        QtFileDialogs dialogs(nullptr);
+        QString folder;
+        withDialog([&] { return dialogs.ShowOpen({}); },
+                   [&](QFileDialog *dialog) {
+                       folder = dialog->directory().absolutePath();
+                       dialog->reject();
+                   });
+        qputenv("HOME", home);
+        QCOMPARE(folder, QDir(m_dir.filePath(QStringLiteral("Documents"))).absolutePath());
+    }
 };
 
 QV_TEST_MAIN(TestQtFileDialogs)

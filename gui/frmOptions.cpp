@@ -1,0 +1,283 @@
+#include "gui/frmOptions.h"
+
+#include "base/ResText.h"
+#include "base/StoredSettings.h"
+#include "base/UserPrompt.h"
+#include "base/VbNumber.h"
+#include "gui/FormBuild.h"
+#include "gui/LocaliseForm.h"
+#include "gui/Twips.h"
+#include "gui/frmMain.h"
+#include "link/ControllerLink.h"
+#include "link/PortMap.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+frmOptions::frmOptions(StoredSettings &settings, ControllerLink &link, UserPrompt &prompt,
+                       frmMain &main)
+    : QDialog(&main), m_settings(settings), m_link(link), m_prompt(prompt), m_main(main) {
+    setObjectName(QStringLiteral("frmOptions"));
+    setTagId(this, 425);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+    ssTab3 = named<QTabWidget>("ssTab3", this);
+    ssTab3->addTab(buildPortTab(), QString());
+    ssTab3->addTab(buildDisplayTab(), QString());
+    ssTab3->addTab(buildEtcTab(), QString());
+
+    cmdOK = named<QPushButton>("cmdOK", this);
+    setTagId(cmdOK, 432);
+    cmdOK->setDefault(true);
+    cmdCancel = named<QPushButton>("cmdCancel", this);
+    setTagId(cmdCancel, 433);
+    cmdApply = named<QPushButton>("cmdApply", this);
+    setTagId(cmdApply, 421);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    for (QPushButton *b : {cmdOK, cmdCancel, cmdApply})
+        buttons->addWidget(b);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(ssTab3);
+    layout->addLayout(buttons);
+
+    connect(cmdOK, &QPushButton::clicked, this, &frmOptions::onOK);
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cmdApply, &QPushButton::clicked, this, &QDialog::reject);
+    connect(chkParametaShow, &QCheckBox::stateChanged, this, &frmOptions::onParametaShow);
+    connect(comboPortNo, &QComboBox::currentTextChanged, this, &frmOptions::showChosenDevice);
+    load();
+}
+
+QWidget *frmOptions::buildPortTab() {
+    auto *tab = new QWidget;
+    lblPortComment = named<QLabel>("lblPortComment", tab);
+    setTagId(lblPortComment, 429);
+    lblPortComment->setWordWrap(true);
+    lblPortNo = named<QLabel>("lblPortNo", tab);
+    setTagId(lblPortNo, 430);
+    comboPortNo = named<QComboBox>("comboPortNo", tab);
+    comboPortNo->setEditable(true);
+    comboPortNo->setMinimumWidth(Twips::toPixels(1500));
+    lblPortDevice = named<QLabel>("lblPortDevice", tab);
+    lblPortDevice->setWordWrap(true);
+    lblPortDevice->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblPortDevice->setMinimumWidth(Twips::toPixels(6600));
+    chkPortOccupy = named<QCheckBox>("chkPortOccupy", tab);
+    setTagId(chkPortOccupy, 431);
+
+    auto *choice = new QHBoxLayout;
+    choice->addWidget(lblPortNo);
+    choice->addWidget(comboPortNo);
+    choice->addStretch();
+    auto *layout = new QVBoxLayout(tab);
+    layout->addWidget(lblPortComment);
+    layout->addLayout(choice);
+    layout->addWidget(lblPortDevice);
+    layout->addStretch();
+    layout->addWidget(chkPortOccupy);
+    return tab;
+}
+
+QWidget *frmOptions::buildDisplayTab() {
+    auto *tab = new QWidget;
+    lblHyoujiComment = named<QLabel>("lblHyoujiComment", tab);
+    setTagId(lblHyoujiComment, 434);
+    lblHyoujiComment->setWordWrap(true);
+    chkParametaShow = named<QCheckBox>("chkParametaShow", tab);
+    setTagId(chkParametaShow, 435);
+    framParaShow = named<QGroupBox>("framParaShow", tab);
+    chkHomeParaShow = named<QCheckBox>("chkHomeParaShow", framParaShow);
+    setTagId(chkHomeParaShow, 436);
+    chkHomeParaShow->setEnabled(false);
+    auto *frame = new QVBoxLayout(framParaShow);
+    frame->addWidget(chkHomeParaShow);
+    auto *layout = new QVBoxLayout(tab);
+    layout->addWidget(lblHyoujiComment);
+    layout->addWidget(chkParametaShow);
+    layout->addWidget(framParaShow);
+    layout->addStretch();
+    return tab;
+}
+
+QWidget *frmOptions::buildEtcTab() {
+    auto *tab = new QWidget;
+    tblPortMap = named<QTableWidget>("tblPortMap", tab, 0, 4);
+    const int heads[] = {1527, 1528, 1529, 1530};
+    for (int column = 0; column < 4; ++column) {
+        auto *head = new QTableWidgetItem;
+        head->setData(Qt::UserRole, QString::number(heads[column]));
+        tblPortMap->setHorizontalHeaderItem(column, head);
+    }
+    tblPortMap->verticalHeader()->hide();
+    tblPortMap->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tblPortMap->horizontalHeader()->setStretchLastSection(true);
+    auto *heading = named<QLabel>("lblSettingsFileHead", tab);
+    setTagId(heading, 1531);
+    lblSettingsFile = named<QLabel>("lblSettingsFile", tab);
+    lblSettingsFile->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblSettingsFile->setWordWrap(true);
+    auto *layout = new QVBoxLayout(tab);
+    layout->addWidget(tblPortMap);
+    layout->addWidget(heading);
+    layout->addWidget(lblSettingsFile);
+    return tab;
+}
+
+void frmOptions::load() {
+    LocaliseForm(this);
+    for (int tab = 0; tab < 3; ++tab)
+        ssTab3->setTabText(tab, ResText(426 + tab));
+    chkPortOccupy->setChecked(m_settings.OccupyPort);
+    if (m_settings.PortNo >= PortMap::FirstNo && m_settings.PortNo <= PortMap::LastNo)
+        m_settings.ReadPortNo();
+    m_link.ProbePorts();
+    for (int n = PortMap::FirstNo; n <= PortMap::LastNo; ++n)
+        m_checks[n] = PortCheck::of(m_link.devicePathFor(n));
+    FillPortList();
+    OldPortNo = m_settings.PortNo;
+    if (m_main.ShowParameters()) {
+        chkParametaShow->setChecked(true);
+        chkHomeParaShow->setChecked(m_main.HomeParamsEditable());
+    } else {
+        chkParametaShow->setChecked(false);
+    }
+    onParametaShow();
+    fillPortMapTable();
+    lblSettingsFile->setText(StoredSettings::filePath());
+    showChosenDevice();
+    adjustSize();
+    Twips::placeBesideMain(this, &m_main);
+}
+
+void frmOptions::FillPortList() {
+    comboPortNo->clear();
+    int position = 0;
+    for (int n = PortMap::FirstNo; n <= PortMap::LastNo; ++n) {
+        if (m_link.PortAvailable[n])
+            comboPortNo->addItem(QStringLiteral("COM%1").arg(n), position++);
+    }
+    const qint16 current = m_settings.PortNo;
+    if (current >= PortMap::FirstNo && current <= PortMap::LastNo && m_link.PortAvailable[current])
+        comboPortNo->setCurrentText(QStringLiteral("COM%1").arg(current));
+    else
+        comboPortNo->setCurrentText(QString());
+}
+
+qint16 frmOptions::ChosenPortNo() const {
+    const QString text = comboPortNo->currentText().trimmed();
+    if (text.size() < 3)
+        return -1;
+    // The number is read the way the program reads numbers: "7", " 7" and "7x" all give 7.
+    const double n = VbNumber::roundHalfEven(VbNumber::leadingValue(text.mid(3)));
+    return n >= PortMap::FirstNo && n <= PortMap::LastNo ? qint16(n) : qint16(-1);
+}
+
+qint16 frmOptions::ApplyPortChoice() {
+    const qint16 n = ChosenPortNo();
+    if (n < PortMap::FirstNo || n > PortMap::LastNo)
+        return 1;
+    if (n != m_settings.PortNo && m_link.PortAvailable[n]) {
+        m_settings.PortNo = n;
+        m_settings.SavePortNo();
+    }
+    return 0;
+}
+
+void frmOptions::onParametaShow() {
+    switch (chkParametaShow->checkState()) {
+    case Qt::Checked:
+        chkHomeParaShow->setEnabled(true);
+        framParaShow->setEnabled(true);
+        break;
+    case Qt::Unchecked:
+        chkHomeParaShow->setEnabled(false);
+        chkHomeParaShow->setChecked(false);
+        framParaShow->setEnabled(false);
+        break;
+    case Qt::PartiallyChecked:
+        break;
+    }
+}
+
+void frmOptions::onOK() {
+    if (ApplyPortChoice() != 0) {
+        m_prompt.MsgBox(ResText(464));
+    } else {
+        const qint16 n = ChosenPortNo();
+        if (n < PortMap::FirstNo || n > PortMap::LastNo) {
+            m_settings.ReadPortNo();
+        } else if (m_settings.PortNo == OldPortNo) {
+            m_settings.PortNo = n;
+        } else {
+            m_link.ClosePort();
+            m_settings.PortNo = n;
+        }
+    }
+    m_settings.OccupyPort = chkPortOccupy->isChecked();
+    m_settings.SavePortOccupy();
+    if (chkParametaShow->isChecked()) {
+        m_main.setShowParameters(true);
+        const bool editable = chkHomeParaShow->isChecked();
+        m_main.setHomeParamsEditable(editable);
+        if (editable)
+            m_main.HomePara_Yuko();
+        else
+            m_main.HomePara_Muko();
+    } else {
+        m_main.setShowParameters(false);
+    }
+    accept();
+}
+
+// Which device the chosen COM number is, and why it cannot be opened when it cannot.
+void frmOptions::showChosenDevice() {
+    const qint16 n = ChosenPortNo();
+    if (n < PortMap::FirstNo || n > PortMap::LastNo) {
+        lblPortDevice->clear();
+        return;
+    }
+    const PortCheck &check = m_checks[n];
+    QStringList lines;
+    lines << ResText(1520) + (check.mapPath.isEmpty() ? ResText(1508) : check.mapPath);
+    if (!check.devicePath.isEmpty() && check.devicePath != check.mapPath)
+        lines.last() += QStringLiteral(" → ") + check.devicePath;
+    if (!check.description.isEmpty())
+        lines << ResText(1521) + check.description;
+    if (!check.manufacturer.isEmpty())
+        lines << ResText(1522) + check.manufacturer;
+    if (!check.serialNumber.isEmpty())
+        lines << ResText(1523) + check.serialNumber;
+    lines << ResText(1524) + check.stateText();
+    if (!m_link.PortAvailable[n])
+        lines << ResText(1525);
+    lblPortDevice->setText(lines.join(u'\n'));
+}
+
+void frmOptions::fillPortMapTable() {
+    tblPortMap->setRowCount(0);
+    for (int n = PortMap::FirstNo; n <= PortMap::LastNo; ++n) {
+        const PortCheck &check = m_checks[n];
+        if (check.mapPath.isEmpty())
+            continue;
+        const int row = tblPortMap->rowCount();
+        tblPortMap->insertRow(row);
+        const QString cells[] = {QStringLiteral("COM%1").arg(n), check.mapPath, check.description,
+                                 check.stateText()};
+        for (int column = 0; column < 4; ++column) {
+            auto *item = new QTableWidgetItem(cells[column]);
+            item->setToolTip(cells[column]);
+            tblPortMap->setItem(row, column, item);
+        }
+    }
+    tblPortMap->resizeColumnsToContents();
+}

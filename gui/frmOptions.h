@@ -1,0 +1,64 @@
+#pragma once
+
+#include "link/PortCheck.h"
+
+#include <QDialog>
+
+class ControllerLink;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QTabWidget;
+class QTableWidget;
+class StoredSettings;
+class UserPrompt;
+class frmMain;
+
+// The options dialog: the serial port (with the device and adapter behind each COM number and why
+// one that exists cannot be opened), whether the port stays occupied, and the parameter display.
+// Built anew for every opening; probes the ports when it loads.
+class frmOptions : public QDialog {
+    Q_OBJECT
+public:
+    frmOptions(StoredSettings &settings, ControllerLink &link, UserPrompt &prompt, frmMain &main);
+
+    // The port list from the probe: "COMn" for each port that could be opened.
+    void FillPortList();
+    // The number in the port list's text (its first three characters skipped), 1 to 32, or -1.
+    qint16 ChosenPortNo() const;
+    // 0: the choice is a valid number (stored when it is a new port the probe found); 1: it is not.
+    qint16 ApplyPortChoice();
+
+    QTabWidget *ssTab3 = nullptr;
+    QLabel *lblPortComment = nullptr, *lblPortNo = nullptr;
+    QComboBox *comboPortNo = nullptr;
+    QLabel *lblPortDevice = nullptr;
+    QCheckBox *chkPortOccupy = nullptr;
+    QLabel *lblHyoujiComment = nullptr;
+    QCheckBox *chkParametaShow = nullptr;
+    QGroupBox *framParaShow = nullptr;
+    QCheckBox *chkHomeParaShow = nullptr;
+    QTableWidget *tblPortMap = nullptr;
+    QLabel *lblSettingsFile = nullptr;
+    QPushButton *cmdOK = nullptr, *cmdCancel = nullptr, *cmdApply = nullptr;
+
+private:
+    QWidget *buildPortTab();
+    QWidget *buildDisplayTab();
+    QWidget *buildEtcTab();
+    void load();
+    void fillPortMapTable();
+    void onParametaShow();
+    void showChosenDevice();
+    void onOK();
+
+    StoredSettings &m_settings;
+    ControllerLink &m_link;
+    UserPrompt &m_prompt;
+    frmMain &m_main;
+    qint16 OldPortNo = 0;
+    // What stands behind each COM number, found when the dialog loads.
+    PortCheck m_checks[33];
+};

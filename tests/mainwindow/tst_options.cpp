@@ -1,0 +1,242 @@
+// The options dialog opened from the main window: the port list from the probe, the device
+// behind the chosen number, OK and Cancel, and the parameter display it leaves to the window.
+#include "MainWindowFixture.h"
+
+#include "base/ResText.h"
+#include "gui/PortStatusLabel.h"
+#include "gui/frmOptions.h"
+#include "support/Pty.h"
+#include "support/TestEnvironment.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTimer>
+#include <functional>
+
+namespace {
+
+// A PC with serial ports COM1 and COM4 only (two ptys), stored port 4.
+struct TwoPortPc : MainWindowFixture {
+    Pty com1, com4;
+    TwoPortPc() {
+        link.portMap().setEnumerator({});
+        PortMap::setEntry(1, com1.slavePath());
+        PortMap::setEntry(4, com4.slavePath());
+        StoredSettings::writeText(QStringLiteral("PortNo"), QStringLiteral("4"));
+        settings.ReadPortNo();
+        settings.OccupyPort = true;
+    }
+
+    // Opens the dialog from the menu and lets work() act on it while it is shown.
+    void withOptions(const std::function<void(frmOptions &)> &work) {
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<frmOptions *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            seen = true;
+            work(*dialog);
+            if (dialog->isVisible())
+                dialog->cmdCancel->click();
+        });
+        window->findChild<QAction *>(QStringLiteral("mnuViewOption"))->trigger();
+        QVERIFY(seen);
+    }
+
+    static QString stored(const char *key) {
+        return StoredSettings::readText(QString::fromLatin1(key), QStringLiteral("absent"));
+    }
+};
+
+// The settings folder open to every user, so that the dialog still reads its port map while the
+// test acts as a user without access to a device.
+void shareSettingsFolder() {
+    const QByteArray folder = qgetenv("XDG_CONFIG_HOME");
+    ::chmod(folder.constData(), 0777);
+    ::chmod((folder + "/QVPC-Software").constData(), 0777);
+    ::chmod(QFile::encodeName(StoredSettings::filePath()).constData(), 0666);
+}
+
+QStringList listed(const QComboBox *combo) {
+    QStringList items;
+    for (int i = 0; i < combo->count(); ++i)
+        items << combo->itemText(i);
+    return items;
+}
+
+} // namespace
+
+class TestOptions : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { clearStoredSettings(); }
+    void cleanup() { setLangOffset(0); }
+
+    // The probe finds COM1 and COM4; choosing COM1 stores it and leaves the port closed.
+    void choosingAnotherPort() {
+        TwoPortPc pc;
+        QCOMPARE(pc.link.OpenPort(), qint16(0));
+        QStringList items;
+        QString shown, device;
+        pc.withOptions([&](frmOptions &d) {
+            items = listed(d.comboPortNo);
+            shown = d.comboPortNo->currentText();
+            d.comboPortNo->setCurrentText(QStringLiteral("COM1"));
+            device = d.lblPortDevice->text();
+            d.cmdOK->click();
+        });
+        QCOMPARE(items, (QStringList{QStringLiteral("COM1"), QStringLiteral("COM4")}));
+        QCOMPARE(shown, QStringLiteral("COM4"));
+        QVERIFY2(device.contains(pc.com1.slavePath()), qPrintable(device));
+        QCOMPARE(TwoPortPc::stored("PortNo"), QStringLiteral("1"));
+        QCOMPARE(int(pc.settings.PortNo), 1);
+        QVERIFY(!pc.link.isPortOpen());
+        QCOMPARE(pc.prompt.shown.size(), 0);
+        // The status bar names the new port.
+        QVERIFY(pc.window->portStatus()->text().startsWith(
+            QStringLiteral("COM1  %1").arg(pc.com1.slavePath())));
+    }
+
+    // What the port list's text gives; a number the probe did not find is taken for this run
+    // without being stored, an unreadable one brings message 464.
+    void typedPort_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("chosen");
+        QTest::addColumn<int>("portNo");
+        QTest::addColumn<QString>("storedPortNo");
+        QTest::addColumn<bool>("message464");
+        QTest::newRow("COM7 not probed") << "COM7" << 7 << 7 << "4" << false;
+        QTest::newRow("ABC7") << "ABC7" << 7 << 7 << "4" << false;
+        QTest::newRow("XYZ 7") << "XYZ 7" << 7 << 7 << "4" << false;
+        QTest::newRow("COM33") << "COM33" << -1 << 4 << "4" << true;
+        QTest::newRow("COM") << "COM" << -1 << 4 << "4" << true;
+        QTest::newRow("empty") << "" << -1 << 4 << "4" << true;
+    }
+    void typedPort() {
+        QFETCH(QString, typed);
+        QFETCH(int, chosen);
+        QFETCH(int, portNo);
+        QFETCH(QString, storedPortNo);
+        QFETCH(bool, message464);
+        TwoPortPc pc;
+        int parsed = 0;
+        pc.withOptions([&](frmOptions &d) {
+            d.chkPortOccupy->setChecked(false);
+            d.comboPortNo->setCurrentText(typed);
+            parsed = d.ChosenPortNo();
+            d.cmdOK->click();
+        });
+        QCOMPARE(parsed, chosen);
+        QCOMPARE(int(pc.settings.PortNo), portNo);
+        QCOMPARE(TwoPortPc::stored("PortNo"), storedPortNo);
+        QCOMPARE(pc.prompt.shown.size(), message464 ? 1 : 0);
+        if (message464)
+            QCOMPARE(pc.prompt.shown.first().text, ResText(464));
+        // The occupation choice is stored in every case.
+        QCOMPARE(TwoPortPc::stored("PortOccupy"), QStringLiteral("0"));
+    }
+
+    // Clearing the parameter display clears and disables the homing choice; OK keeps
+    // HomeParamsEditable as it was.
+    void parameterDisplayOff() {
+        TwoPortPc pc;
+        pc.showParameters(true);
+        bool homeEnabled = true, homeChecked = true;
+        pc.withOptions([&](frmOptions &d) {
+            QVERIFY(d.chkParametaShow->isChecked());
+            QVERIFY(d.chkHomeParaShow->isChecked());
+            d.chkParametaShow->setChecked(false);
+            homeEnabled = d.chkHomeParaShow->isEnabled();
+            homeChecked = d.chkHomeParaShow->isChecked();
+            d.cmdOK->click();
+        });
+        QVERIFY(!homeEnabled);
+        QVERIFY(!homeChecked);
+        QVERIFY(!pc.window->ShowParameters());
+        QVERIFY(pc.window->HomeParamsEditable());
+        QVERIFY(pc.window->framParameta->isHidden());
+        QVERIFY(pc.heightIs(6585));
+    }
+
+    // Cancel after changing everything: nothing stored or applied, the port closed by the probe.
+    void cancelChangesNothing() {
+        TwoPortPc pc;
+        StoredSettings::writeText(QStringLiteral("PortOccupy"), QStringLiteral("1"));
+        QCOMPARE(pc.link.OpenPort(), qint16(0));
+        pc.withOptions([&](frmOptions &d) {
+            d.comboPortNo->setCurrentText(QStringLiteral("COM1"));
+            d.chkPortOccupy->setChecked(false);
+            d.chkParametaShow->setChecked(true);
+            d.chkHomeParaShow->setChecked(true);
+            d.cmdCancel->click();
+        });
+        QCOMPARE(int(pc.settings.PortNo), 4);
+        QCOMPARE(TwoPortPc::stored("PortNo"), QStringLiteral("4"));
+        QCOMPARE(TwoPortPc::stored("PortOccupy"), QStringLiteral("1"));
+        QVERIFY(!pc.window->ShowParameters());
+        QVERIFY(!pc.link.isPortOpen());
+    }
+
+    // A mapped device that exists but may not be opened: left out of the list, and the dialog
+    // says why where the chosen number's device is shown, and on its port map tab.
+    void deviceWithoutPermission() {
+        TwoPortPc pc;
+        setLangOffset(StringTable::EnglishOffset);
+        Pty locked;
+        PortMap::setEntry(6, locked.slavePath());
+        QStringList items;
+        QString device, mapState;
+        shareSettingsFolder();
+        {
+            WithoutAccess denied(locked.slavePath());
+            QVERIFY(denied.ok());
+            pc.withOptions([&](frmOptions &d) {
+                items = listed(d.comboPortNo);
+                d.comboPortNo->setCurrentText(QStringLiteral("COM6"));
+                device = d.lblPortDevice->text();
+                for (int row = 0; row < d.tblPortMap->rowCount(); ++row)
+                    if (d.tblPortMap->item(row, 0)->text() == QLatin1String("COM6"))
+                        mapState = d.tblPortMap->item(row, 3)->text();
+            });
+        }
+        QVERIFY(!items.contains(QStringLiteral("COM6")));
+        QVERIFY2(device.contains(locked.slavePath()), qPrintable(device));
+        QVERIFY2(device.contains(QStringLiteral("State: permission denied")), qPrintable(device));
+        QVERIFY2(mapState.startsWith(QStringLiteral("permission denied")), qPrintable(mapState));
+    }
+
+    // Parameters on, Move mode, parameters off, Edit mode, parameters on: the sensor fields can
+    // be edited again (they used to stay disabled until the next round trip of the modes).
+    void sensorFieldsEditableAfterModeRoundTrip() {
+        TwoPortPc pc;
+        frmMain &w = *pc.window;
+        const auto display = [&](bool on) {
+            pc.withOptions([on](frmOptions &d) {
+                d.chkParametaShow->setChecked(on);
+                d.cmdOK->click();
+            });
+        };
+        display(true);
+        w.EnterMoveMode();
+        display(false);
+        w.EnterEditMode();
+        display(true);
+        QVERIFY(w.framParameta->isEnabled());
+        for (QLineEdit *field : {w.txtSentanCount, w.txtNoWorkCount, w.txtRestartDelay,
+                                 w.txtLowKaijoCnt, w.txtXXXCnt, w.txtHensu1})
+            QVERIFY2(field->isEnabled(), qPrintable(field->objectName()));
+        // In Move mode the fields stay as the mode left them.
+        w.EnterMoveMode();
+        display(true);
+        QVERIFY(!w.txtSentanCount->isEnabled());
+    }
+};
+
+QV_TEST_MAIN(TestOptions)
+#include "tst_options.moc"
