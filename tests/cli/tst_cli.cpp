@@ -326,7 +326,7 @@ void TestCli::usageErrors_data() {
     row("unknown command", QStringLiteral("erase"), "Unknown command: erase");
     row("unknown global option", QStringLiteral("--force read"), "Unknown option 'force'.");
     row("global option after the command without its value", QStringLiteral("read --port"),
-        "Missing value after '--port'.");
+        "--port needs a number from 1 to 32.");
     row("write without a file", QStringLiteral("write"), "FILE is missing.");
     row("show with two files", QStringLiteral("show a.qvd b.qvd"), "Too many arguments.");
     row("read with a file", QStringLiteral("read a.qvd"), "Too many arguments.");
