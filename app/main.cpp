@@ -3,8 +3,8 @@
 #include "base/ProgramVersion.h"
 #include "base/StoredSettings.h"
 #include "gui/QtPrompt.h"
-#include "gui/UiFont.h"
 #include "gui/QtTranslations.h"
+#include "gui/UiFont.h"
 #include "gui/frmMain.h"
 #include "session/Session.h"
 
