@@ -13,8 +13,7 @@ QList<PortEntry> surveyPorts(ControllerLink &link) {
         const QString path = PortMap::entry(n);
         if (path.isEmpty())
             continue;
-        const bool here =
-            !openHere.isEmpty() && QFileInfo(path).canonicalFilePath() == openHere;
+        const bool here = !openHere.isEmpty() && QFileInfo(path).canonicalFilePath() == openHere;
         const PortCheck check = here ? PortCheck::openHere(path) : PortCheck::of(path);
         entries.append({n, check});
     }

@@ -62,7 +62,8 @@ int main(int argc, char *argv[]) {
 
     ControllerSimulator sim;
     PortMap::setEntry(1, sim.devicePath());
-    PortMap::setEntry(2, QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A10K7Q3B-if00-port0"));
+    PortMap::setEntry(
+        2, QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A10K7Q3B-if00-port0"));
     Pty locked;
     PortMap::setEntry(3, locked.slavePath());
 
@@ -124,15 +125,23 @@ int main(int argc, char *argv[]) {
         about.cmdSysInfo->click();
         about.close();
 
-        onModal([&](QWidget *w) { save(w, QStringLiteral("help-missing-%1").arg(suffix)); w->close(); },
-                [&] { window.findChild<QAction *>(QStringLiteral("mnuHelpContents"))->trigger(); });
+        onModal(
+            [&](QWidget *w) {
+                save(w, QStringLiteral("help-missing-%1").arg(suffix));
+                w->close();
+            },
+            [&] { window.findChild<QAction *>(QStringLiteral("mnuHelpContents"))->trigger(); });
     }
 
     // Qt's own buttons in Japanese.
     installQtTranslations(app, true);
     setLangOffset(0);
     QtPrompt prompt;
-    onModal([](QWidget *w) { save(w, QStringLiteral("messagebox-ja-buttons")); w->close(); },
-            [&] { prompt.MsgBox(ResText(223), MsgButtons::YesNoCancel, MsgIcon::Question, 223); });
+    onModal(
+        [](QWidget *w) {
+            save(w, QStringLiteral("messagebox-ja-buttons"));
+            w->close();
+        },
+        [&] { prompt.MsgBox(ResText(223), MsgButtons::YesNoCancel, MsgIcon::Question, 223); });
     return 0;
 }
