@@ -22,6 +22,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
