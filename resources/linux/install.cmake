@@ -23,6 +23,7 @@ set(CPACK_PACKAGE_INSTALL_DIRECTORY qvpc-software)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_STRIP_FILES ON)
 # Loaded at run time, so invisible to dpkg-shlibdeps: the display plugins, Qt's Japanese texts and
 # the fonts that show Japanese.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n, fonts-ipafont-gothic")
