@@ -65,10 +65,15 @@ void TestWindowTransfer::startupFirstAnswerReadsController() {
     QVERIFY(!window->DataChanged());
     QVERIFY(!window->findChild<frmTrance *>()->isVisible());
     QCOMPARE(window->windowTitle(), frmMain::titleText());
-    const auto *label = window->statusBar()->findChild<QLabel *>();
+    const auto *label =
+        window->statusBar()->findChild<QLabel *>(QStringLiteral("lblDemoController"));
     QVERIFY(label);
     QCOMPARE(label->text(), QStringLiteral("模擬コントローラーに接続中（") + p.demo.devicePath() +
                                 QStringLiteral("）"));
+    // Beside it the port field: the number, the device it reaches and that the port is open.
+    const auto *port = window->statusBar()->findChild<QLabel *>(QStringLiteral("lblPortStatus"));
+    QVERIFY(port);
+    QCOMPARE(port->text(), QStringLiteral("COM1  %1  —  開いています").arg(p.demo.devicePath()));
 }
 
 // As a user would: read, change a position, write and restart, read back, verify.
