@@ -74,6 +74,7 @@ int main(int argc, char *argv[]) {
         SessionFixture f;
         f.link.portMap().setEnumerator({});
         f.settings.ReadLanguage();
+        setLangOffset(f.settings.LangOffset);
         f.settings.ReadPortNo();
         f.settings.ReadPortOccupy();
         frmMain window(f.session);
@@ -101,7 +102,12 @@ int main(int argc, char *argv[]) {
                 });
         };
         {
-            // COM3 as a device this user may not open.
+            // COM3 as a device this user may not open. The settings and the pictures stay within
+            // the user's reach.
+            for (const QString &path :
+                 {config.path(), config.path() + "/QVPC-Software", out.absolutePath()})
+                ::chmod(QFile::encodeName(path).constData(), 0777);
+            ::chmod(QFile::encodeName(StoredSettings::filePath()).constData(), 0666);
             WithoutAccess denied(locked.slavePath());
             options(0, false, false, QStringLiteral("options-port-%1").arg(suffix));
             options(2, false, false, QStringLiteral("options-etc-%1").arg(suffix));
