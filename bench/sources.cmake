@@ -5,3 +5,7 @@ target_link_libraries(bench_linkwait PRIVATE qvsim)
 # The full read and write against the simulator paced at 9600 baud.
 add_executable(bench_transfer ${CMAKE_CURRENT_LIST_DIR}/bench_transfer.cpp)
 target_link_libraries(bench_transfer PRIVATE qvsim)
+# The I/O monitor's 200 ms poll against a qvsim process paced at 9600 baud.
+add_executable(bench_iomon ${CMAKE_CURRENT_LIST_DIR}/bench_iomon.cpp)
+target_link_libraries(bench_iomon PRIVATE qvcore)
+add_dependencies(bench_iomon qvsim_tool)

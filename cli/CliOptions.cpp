@@ -1,6 +1,7 @@
 #include "cli/CliOptions.h"
 
 #include "base/ProgramVersion.h"
+#include "iomon/IoSignals.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -58,6 +59,14 @@ const CommandInfo Commands[] = {
      "Print the report of a QV data file, as the window prints a file's data, into the PDF\n"
      "file OUT.pdf (A4) in the language of --lang. An existing OUT.pdf is replaced only with\n"
      "--yes."},
+    {"io", CliRequest::Command::Io, "io [--watch [--count N] | --set NAME=on|off ...]",
+     "Read the controller's I/O block once and print its nine signals, one a line: the name,\n"
+     "a tab, and on (red lamp) or off.\n"
+     "--watch reads every 200 ms as the I/O monitor window does: the nine lines once, then a\n"
+     "line with the time, the name and the state for each signal that changes; it ends after\n"
+     "--count N reads, or at Ctrl+C (SIGINT) or SIGTERM, with status 0.\n"
+     "--set switches outputs (NAME: no-work, stopped, take-out, escape): one \"0WS\" with the\n"
+     "named outputs as asked and the others as read, then the nine lines as read back."},
 };
 
 const QString Program = QStringLiteral("qvpc-cli");
@@ -285,6 +294,73 @@ QStringList globalsFirst(const QStringList &arguments) {
         (commandSeen ? back : front) << a;
     }
     return front + back;
+// io has options of its own: either a watch or output settings, never both.
+void parseIoCommand(const CommandInfo &info, const QStringList &arguments, CliRequest &r) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QLatin1String(info.description));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Show this help."));
+    const QCommandLineOption watch(QStringLiteral("watch"),
+                                   QStringLiteral("Read every 200 ms and print the changes."));
+    const QCommandLineOption count(QStringLiteral("count"),
+                                   QStringLiteral("End the watch after N reads."),
+                                   QStringLiteral("N"));
+    const QCommandLineOption set(QStringLiteral("set"),
+                                 QStringLiteral("Switch an output on or off (may be repeated)."),
+                                 QStringLiteral("NAME=on|off"));
+    parser.addOptions({help, watch, count, set});
+    parser.addPositionalArgument(QStringLiteral("NAME=on|off"),
+                                 QStringLiteral("More outputs to switch, after --set."),
+                                 QStringLiteral("[NAME=on|off ...]"));
+    const QString usage = usageText(
+        parser, QStringLiteral("%1 [global options] %2 ").arg(Program, QLatin1String(info.name)));
+    if (!parser.parse(QStringList{Program} + arguments)) {
+        r = usageError(parser.errorText(), usage);
+        return;
+    }
+    if (parser.isSet(help)) {
+        r.outcome = CliRequest::Outcome::Help;
+        r.text = usage;
+        return;
+    }
+    const QStringList settings = parser.values(set) + parser.positionalArguments();
+    if (!parser.isSet(set) && !settings.isEmpty()) {
+        r = usageError(QStringLiteral("Too many arguments."), usage);
+        return;
+    }
+    if (parser.isSet(set) && parser.isSet(watch)) {
+        r = usageError(QStringLiteral("Give either --watch or --set, not both."), usage);
+        return;
+    }
+    if (parser.isSet(count) && !parser.isSet(watch)) {
+        r = usageError(QStringLiteral("--count goes with --watch."), usage);
+        return;
+    }
+    bool ok = true;
+    const int polls = parser.isSet(count) ? parser.value(count).toInt(&ok) : 0;
+    if (!ok || polls < 0 || (parser.isSet(count) && polls == 0)) {
+        r = usageError(QStringLiteral("--count needs a number of 1 or more."), usage);
+        return;
+    }
+    QList<std::pair<int, bool>> outputs;
+    for (const QString &setting : settings) {
+        const QString name = setting.section(u'=', 0, 0);
+        const QString state = setting.section(u'=', 1);
+        const int signal = IoSignals::outputNamed(name);
+        if (signal < 0 || (state != QLatin1String("on") && state != QLatin1String("off"))) {
+            r = usageError(QStringLiteral("%1: give NAME=on or NAME=off with NAME one of "
+                                          "no-work, stopped, take-out, escape.")
+                               .arg(setting),
+                           usage);
+            return;
+        }
+        outputs.append({signal, state == QLatin1String("on")});
+    }
+    r.command = info.command;
+    r.watch = parser.isSet(watch);
+    r.count = polls;
+    r.outputs = outputs;
+    r.outcome = CliRequest::Outcome::Run;
 }
 
 } // namespace
@@ -296,7 +372,10 @@ CliRequest parseCommandLine(const QStringList &arguments) {
         return r;
     for (const CommandInfo &info : Commands) {
         if (rest.first() == QLatin1String(info.name)) {
-            parseCommand(info, rest.mid(1), r);
+            if (info.command == CliRequest::Command::Io)
+                parseIoCommand(info, rest.mid(1), r);
+            else
+                parseCommand(info, rest.mid(1), r);
             return r;
         }
     }

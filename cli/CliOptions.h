@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
+
+#include <utility>
 
 // What the command line asks for: the global options, the command and its own arguments.
 struct CliRequest {
@@ -17,7 +20,8 @@ struct CliRequest {
         Reset,
         Version,
         Mode,
-        Print
+        Print,
+        Io
     };
     enum class Outcome { Run, Help, UsageError };
 
@@ -37,6 +41,10 @@ struct CliRequest {
     QString choice;   // the word given to move ("1", "2", "repeat") or mode ("external", ...)
     bool parameters = false;
     bool restart = false;
+    bool watch = false; // io --watch
+    int count = 0;      // io --count N: polls before the watch ends; 0: until interrupted
+    // io --set: the outputs asked for, as (I/O signal, on) in the order given
+    QList<std::pair<int, bool>> outputs;
 };
 
 // Parses qvpc-cli's arguments (the program name first): global options, then the command, then

@@ -1,6 +1,7 @@
 #include "cli/CliSession.h"
 
 #include "base/ResText.h"
+#include "cli/IoCommand.h"
 #include "cli/ItemListing.h"
 #include "data/ControllerTransfer.h"
 #include "data/FileOperations.h"
@@ -55,6 +56,8 @@ int CliSession::run() {
         return mode();
     case CliRequest::Command::Print:
         return print();
+    case CliRequest::Command::Io:
+        return io();
     case CliRequest::Command::None:
         break;
     }
@@ -169,4 +172,18 @@ int CliSession::print() {
         return 1;
     }
     return 0;
+}
+
+int CliSession::io() {
+    IoCommand command(m_session.ioMonitor(), m_out);
+    int status = 0;
+    if (m_request.watch)
+        status = command.watch(m_request.count);
+    else if (!m_request.outputs.isEmpty())
+        status = command.set(m_request.outputs);
+    else
+        status = command.read();
+    if (status != 0)
+        tellPortTrouble();
+    return status;
 }

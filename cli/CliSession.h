@@ -32,6 +32,8 @@ private:
     int version();
     int mode();
     int print();
+    // The I/O monitor.
+    int io();
 
     // After an operation failed: when the port could not be opened, says which port it was.
     void tellPortTrouble();

@@ -4,6 +4,7 @@ add_executable(qvpc-cli
     ${CMAKE_CURRENT_LIST_DIR}/CliOptions.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CliSession.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CliSessionOps.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/IoCommand.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ItemListing.cpp
     ${CMAKE_CURRENT_LIST_DIR}/StopSignal.cpp
     ${CMAKE_CURRENT_LIST_DIR}/TerminalPrompt.cpp

@@ -5,6 +5,7 @@
 #include "data/ControllerTransfer.h"
 #include "data/FileOperations.h"
 #include "data/Verification.h"
+#include "gui/frmInputOutput.h"
 #include "ops/ControllerModes.h"
 #include "ops/MoveOperations.h"
 #include "print/PrintOperation.h"
@@ -65,8 +66,10 @@ void frmMain::ViewCtVersion() {
     m_session.modes().ViewCtVersion();
 }
 
-// The I/O monitor window is built with the I/O monitor; nothing happens yet.
-void frmMain::ShowInpOutp() {}
+void frmMain::ShowInpOutp() {
+    frmInputOutput window(m_session.ioMonitor(), this);
+    window.exec();
+}
 
 void frmMain::ModeTrancefer() {
     m_session.modes().ModeTrancefer();

@@ -6,6 +6,7 @@
 #include "data/ControllerTransfer.h"
 #include "data/FileOperations.h"
 #include "data/Verification.h"
+#include "iomon/IoMonitor.h"
 #include "ops/ControllerModes.h"
 #include "ops/MoveOperations.h"
 #include "print/PrintOperation.h"
@@ -71,4 +72,10 @@ ControllerModes &Session::modes() const {
 
 PrintOperation &Session::printing() const {
     return ops().printing;
+}
+
+IoMonitor &Session::ioMonitor() {
+    if (!m_ioMonitor)
+        m_ioMonitor = std::make_unique<IoMonitor>(link, m_prompt);
+    return *m_ioMonitor;
 }

@@ -10,6 +10,7 @@ class ControllerModes;
 class ControllerTransfer;
 class FileDialogs;
 class FileOperations;
+class IoMonitor;
 class MainScreen;
 class MoveOperations;
 class PrintOperation;
@@ -50,8 +51,12 @@ public:
     ControllerModes &modes() const;
     PrintOperation &printing() const;
 
+    // The I/O monitor; built when first asked for, it needs only the link.
+    IoMonitor &ioMonitor();
+
 private:
     struct Operations;
     Operations &ops() const;
     std::unique_ptr<Operations> m_ops;
+    std::unique_ptr<IoMonitor> m_ioMonitor;
 };

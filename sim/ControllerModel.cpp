@@ -153,10 +153,12 @@ ControllerModel::Ports ControllerModel::ports(qint64 ms) const {
     const bool railWork = ms % 1500 < 1200;
     const bool tipWork = ms % 1500 >= 600 && ms % 1500 < 1000;
     const bool pause = ms % 3000 < 1000;
-    Ports p;
-    p.c = 0x04 | (railWork ? 0 : 0x20);
-    p.b = pause ? 0 : 0x08;
-    p.a = tipWork ? 0 : 0x10;
+    Ports p = m_held;
+    if (!m_holding) {
+        p.c = 0x04 | (railWork ? 0 : 0x20);
+        p.b = pause ? 0 : 0x08;
+        p.a = tipWork ? 0 : 0x10;
+    }
     // Outputs: no work 1, stopped 2, take-out OK 4, escape solenoid 8.
     if (m_outputMask & 1)
         p.a |= 0x08;
@@ -167,4 +169,11 @@ ControllerModel::Ports ControllerModel::ports(qint64 ms) const {
     if (m_outputMask & 8)
         p.b |= 0x80;
     return p;
+}
+
+void ControllerModel::holdPorts(const Ports &ports) {
+    m_holding = true;
+    m_held = {ports.a & ~0x28, ports.b & ~0xC0, ports.c};
+    m_outputMask = ((ports.a & 0x08) ? 1 : 0) | ((ports.a & 0x20) ? 2 : 0) |
+                   ((ports.b & 0x40) ? 4 : 0) | ((ports.b & 0x80) ? 8 : 0);
 }

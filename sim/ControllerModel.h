@@ -48,6 +48,9 @@ public:
         int a = 0, b = 0, c = 0;
     };
     Ports ports(qint64 ms) const;
+    // Holds the I/O block at these port bytes instead of a running feeder: the input bits stay
+    // as given, the output bits become the outputs' state, which "0WS" changes from then on.
+    void holdPorts(const Ports &ports);
 
     // How long a move over this many pulses takes at this velocity step, in ms.
     static int moveDuration(qint32 pulses, int velocity);
@@ -65,6 +68,8 @@ private:
     int m_restarts = 0;
     qint32 m_position = 0;
     int m_outputMask = 0;
+    bool m_holding = false;
+    Ports m_held;
     QString m_version = QStringLiteral("140");
     QString m_alarm;
     double m_moveScale = 1.0;

@@ -171,6 +171,13 @@ void TestSimulator::outputsFollowWriteAndInputsChange() {
         seen.insert(ports());
     QVERIFY(seen.size() >= 3);
     QCOMPARE(answer(model, QStringLiteral("0RD20")).size(), 23);
+    // Held port bytes stay while time passes; "0WS" still switches the outputs among them.
+    model.holdPorts({0x08, 0x40, 0x06});
+    QCOMPARE(ports(), QStringLiteral("084006"));
+    now += 700;
+    QCOMPARE(ports(), QStringLiteral("084006"));
+    answer(model, QStringLiteral("0WSA0"));
+    QCOMPARE(ports(), QStringLiteral("208006"));
 }
 
 void TestSimulator::faultSpoilsAnswer_data() {

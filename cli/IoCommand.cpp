@@ -1,0 +1,82 @@
+#include "cli/IoCommand.h"
+
+#include "base/ResText.h"
+#include "cli/StopSignal.h"
+#include "iomon/IoMonitor.h"
+
+#include <QEventLoop>
+#include <QTextStream>
+#include <QTime>
+
+namespace {
+
+QString state(bool on) {
+    return on ? QStringLiteral("on") : QStringLiteral("off");
+}
+
+} // namespace
+
+void IoCommand::printAll() {
+    for (int i = 0; i < IoSignals::Count; ++i) {
+        m_shown[size_t(i)] = m_monitor.lampOn(i);
+        m_out << ResText(IoSignals::table()[size_t(i)].labelId) << '\t' << state(m_shown[size_t(i)])
+              << '\n';
+    }
+    m_out.flush();
+}
+
+void IoCommand::printChanges() {
+    const QString time = QTime::currentTime().toString(QStringLiteral("hh:mm:ss.zzz"));
+    for (int i = 0; i < IoSignals::Count; ++i) {
+        const bool on = m_monitor.lampOn(i);
+        if (on == m_shown[size_t(i)])
+            continue;
+        m_shown[size_t(i)] = on;
+        m_out << time << '\t' << ResText(IoSignals::table()[size_t(i)].labelId) << '\t' << state(on)
+              << '\n';
+    }
+    m_out.flush();
+}
+
+int IoCommand::read() {
+    m_monitor.reset();
+    if (m_monitor.tick() != IoMonitor::Tick::Done)
+        return 1;
+    printAll();
+    return 0;
+}
+
+int IoCommand::set(const QList<std::pair<int, bool>> &outputs) {
+    m_monitor.reset();
+    if (m_monitor.tick() != IoMonitor::Tick::Done)
+        return 1;
+    for (const auto &[signal, on] : outputs)
+        m_monitor.requestState(signal, on);
+    if (m_monitor.tick() != IoMonitor::Tick::Done)
+        return 1;
+    printAll();
+    return 0;
+}
+
+int IoCommand::watch(int count) {
+    m_monitor.reset();
+    int reads = 0;
+    QEventLoop loop;
+    QObject::connect(&m_monitor, &IoMonitor::lampsChanged, &loop, [&] {
+        if (++reads == 1)
+            printAll();
+        else
+            printChanges();
+        if (count > 0 && reads >= count)
+            m_monitor.StopIoCheck();
+    });
+    QObject::connect(&m_monitor, &IoMonitor::monitoringChanged, &loop, [&](bool running) {
+        if (!running)
+            loop.quit();
+    });
+    StopSignal stop;
+    QObject::connect(&stop, &StopSignal::received, &loop, [this] { m_monitor.StopIoCheck(); });
+    m_monitor.toggleMonitoring();
+    loop.exec();
+    return m_monitor.failed() ? 1 : 0;
+}

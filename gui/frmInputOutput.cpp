@@ -1,0 +1,196 @@
+#include "gui/frmInputOutput.h"
+
+#include "base/ResText.h"
+#include "gui/FormBuild.h"
+#include "gui/LocaliseForm.h"
+#include "gui/Twips.h"
+#include "iomon/IoMonitor.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+using Control = QLabel *frmInputOutput::*;
+
+// The controls of each signal, in the monitor's signal order.
+struct LampControls {
+    Control label;
+    const char *labelName;
+    Control red;
+    const char *redName;
+    Control white;
+    const char *whiteName;
+};
+
+const LampControls Lamps[IoSignals::Count] = {
+    {&frmInputOutput::lblUnten, "lblUnten", &frmInputOutput::imgUntenRed, "imgUntenRed",
+     &frmInputOutput::imgUntenWhite, "imgUntenWhite"},
+    {&frmInputOutput::lblKyosei, "lblKyosei", &frmInputOutput::imgKyoseiRed, "imgKyoseiRed",
+     &frmInputOutput::imgKyoseiWhite, "imgKyoseiWhite"},
+    {&frmInputOutput::lblTeisoku, "lblTeisoku", &frmInputOutput::imgTeisokuRed, "imgTeisokuRed",
+     &frmInputOutput::imgTeisokuWhite, "imgTeisokuWhite"},
+    {&frmInputOutput::lblWorkKen, "lblWorkKen", &frmInputOutput::imgWorkKenRed, "imgWorkKenRed",
+     &frmInputOutput::imgWorkKenWhite, "imgWorkKenWhite"},
+    {&frmInputOutput::lblManpaiKen, "lblManpaiKen", &frmInputOutput::imgManpaiKenRed,
+     "imgManpaiKenRed", &frmInputOutput::imgManpaiKenWhite, "imgManpaiKenWhite"},
+    {&frmInputOutput::lblStop, "lblStop", &frmInputOutput::imgStopRed, "imgStopRed",
+     &frmInputOutput::imgStopWhite, "imgStopWhite"},
+    {&frmInputOutput::lblToridasiOk, "lblToridasiOk", &frmInputOutput::imgToridasiOkRed,
+     "imgToridasiOkRed", &frmInputOutput::imgToridasiOkWhite, "imgToridasiOkWhite"},
+    {&frmInputOutput::lblManpai, "lblManpai", &frmInputOutput::imgManpaiRed, "imgManpaiRed",
+     &frmInputOutput::imgManpai, "imgManpai"},
+    {&frmInputOutput::lblAlarm, "lblAlarm", &frmInputOutput::imgAlarmRed, "imgAlarmRed",
+     &frmInputOutput::imgAlarmWhite, "imgAlarmWhite"},
+};
+
+constexpr int LampSize = 20;
+constexpr int FrameInputs = 1450;
+constexpr int FrameOutputs = 1451;
+constexpr int SwitchHint = 1452;
+const char SignalProperty[] = "ioSignal";
+
+} // namespace
+
+frmInputOutput::frmInputOutput(IoMonitor &monitor, QWidget *mainWindow)
+    : QDialog(mainWindow), m_monitor(monitor), m_mainWindow(mainWindow) {
+    setObjectName(QStringLiteral("frmInputOutput"));
+    setModal(true);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setFont(QFont(QStringLiteral("IPAPGothic"), 9));
+    build();
+    load();
+    connect(&m_monitor, &IoMonitor::lampsChanged, this, &frmInputOutput::showLamps);
+    connect(&m_monitor, &IoMonitor::monitoringChanged, this, &frmInputOutput::showMonitoring);
+    connect(cmdMonitor, &QPushButton::clicked, this, &frmInputOutput::onMonitorClicked);
+    connect(cmdTojiru, &QPushButton::clicked, this, &frmInputOutput::onCloseClicked);
+}
+
+frmInputOutput::~frmInputOutput() = default;
+
+QLabel *frmInputOutput::redLamp(int signal) const {
+    return this->*Lamps[signal].red;
+}
+
+QLabel *frmInputOutput::whiteLamp(int signal) const {
+    return this->*Lamps[signal].white;
+}
+
+void frmInputOutput::build() {
+    framInput = named<QGroupBox>("framInput", this);
+    setTagId(framInput, FrameInputs);
+    framOutput = named<QGroupBox>("framOutput", this);
+    setTagId(framOutput, FrameOutputs);
+    auto *inputs = new QGridLayout(framInput);
+    auto *outputs = new QGridLayout(framOutput);
+
+    const auto &all = IoSignals::table();
+    for (int i = 0; i < IoSignals::Count; ++i) {
+        const LampControls &c = Lamps[i];
+        const bool output = all[size_t(i)].isOutput();
+        QGroupBox *frame = output ? framOutput : framInput;
+        auto *holder = new QWidget(frame);
+        holder->setFixedSize(LampSize, LampSize);
+        // The white lamp is always there; the red one lies over it while the signal is active.
+        QLabel *white = named<QLabel>(c.whiteName, holder);
+        white->setPixmap(QPixmap(QStringLiteral(":/images/lampWhite.png")));
+        QLabel *red = named<QLabel>(c.redName, holder);
+        red->setPixmap(QPixmap(QStringLiteral(":/images/lampRed.png")));
+        for (QLabel *lamp : {white, red}) {
+            lamp->setGeometry(0, 0, LampSize, LampSize);
+            lamp->setProperty(SignalProperty, i);
+            if (output) {
+                setToolTipId(lamp, SwitchHint);
+                lamp->installEventFilter(this);
+            }
+        }
+        red->raise();
+        red->hide();
+        QLabel *label = named<QLabel>(c.labelName, frame);
+        setTagId(label, all[size_t(i)].labelId);
+        this->*c.white = white;
+        this->*c.red = red;
+        this->*c.label = label;
+        QGridLayout *grid = output ? outputs : inputs;
+        const int row = grid->rowCount();
+        grid->addWidget(holder, row, 0);
+        grid->addWidget(label, row, 1);
+    }
+    inputs->setRowStretch(inputs->rowCount(), 1);
+    outputs->setRowStretch(outputs->rowCount(), 1);
+
+    cmdMonitor = named<QPushButton>("cmdMonitor", this);
+    setTagId(cmdMonitor, 420);
+    cmdMonitor->setAutoDefault(false);
+    cmdTojiru = named<QPushButton>("cmdTojiru", this);
+    setTagId(cmdTojiru, 421);
+    cmdTojiru->setAutoDefault(false);
+
+    auto *frames = new QHBoxLayout;
+    frames->addWidget(framInput);
+    frames->addWidget(framOutput);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdMonitor);
+    buttons->addWidget(cmdTojiru);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(frames);
+    layout->addLayout(buttons);
+}
+
+void frmInputOutput::load() {
+    // The design caption stays: there is no text for the window's title id.
+    setWindowTitle(QStringLiteral("Input/Output"));
+    setTagId(this, 410);
+    m_monitor.reset();
+    LocaliseForm(this);
+    showLamps();
+    showMonitoring(false);
+    adjustSize();
+    Twips::placeBesideMain(this, m_mainWindow);
+}
+
+void frmInputOutput::showLamps() {
+    for (int i = 0; i < IoSignals::Count; ++i)
+        redLamp(i)->setVisible(m_monitor.lampOn(i));
+}
+
+void frmInputOutput::showMonitoring(bool running) {
+    cmdMonitor->setText(ResText(running ? 422 : 420));
+    cmdTojiru->setEnabled(!running);
+}
+
+void frmInputOutput::onMonitorClicked() {
+    cmdMonitor->setEnabled(false);
+    m_monitor.toggleMonitoring();
+    cmdMonitor->setEnabled(true);
+}
+
+void frmInputOutput::onCloseClicked() {
+    // A poll still waiting for its reply ends monitoring once it is back.
+    m_monitor.StopIoCheck();
+    accept();
+}
+
+bool frmInputOutput::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        const QVariant signal = watched->property(SignalProperty);
+        if (signal.isValid())
+            m_monitor.requestToggle(signal.toInt());
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+// The close box does nothing; only Close ends the window.
+void frmInputOutput::closeEvent(QCloseEvent *event) {
+    event->ignore();
+}
+
+// Escape would close a dialog; this one stays.
+void frmInputOutput::reject() {}

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "iomon/IoSignals.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <array>
+
+class ControllerLink;
+class UserPrompt;
+
+// The I/O monitor: while monitoring runs it reads the controller's I/O block "20" every 200 ms,
+// keeps which lamps are red, and sends a pending output change with "0WS" before the next read.
+// The I/O monitor window and qvpc-cli drive the same object. Only one exchange of its own runs at
+// a time: a tick that falls due while one waits for its reply is skipped.
+class IoMonitor : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int PollIntervalMs = 200;
+    static constexpr int ReplyTimeoutMs = 5000;
+
+    IoMonitor(ControllerLink &link, UserPrompt &prompt, QObject *parent = nullptr);
+
+    // As the window finds it when it loads: stopped, port bytes 0, every lamp white, nothing
+    // requested.
+    void reset();
+
+    // The monitor button: starts monitoring when it is stopped, stops it otherwise.
+    void toggleMonitoring();
+    bool isMonitoring() const { return !TusinStop; }
+    // A tick's exchange waits for its reply.
+    bool isExchanging() const { return TusinTyu; }
+    // The last tick stopped monitoring because an exchange failed.
+    bool failed() const { return m_failed; }
+
+    // Double-click on an output lamp: that output is switched on the next tick. Two requests
+    // before the tick switch it once. Refused while a stop is pending.
+    void requestToggle(int signal);
+    // That output in this state on the next write, the others as shown; a write goes out on the
+    // next tick even when nothing changes.
+    void requestState(int signal, bool on);
+
+    // Ends monitoring: at once when no exchange waits, otherwise when the running tick ends.
+    void StopIoCheck();
+
+    enum class Tick { Done, Skipped, Failed };
+    // One poll (the timer's tick): a pending output change first, then the read, then the lamps.
+    Tick tick();
+
+    IoPorts ports() const { return m_ports; }
+    // Whether the signal's red lamp shows.
+    bool lampOn(int signal) const { return m_lamps[size_t(signal)]; }
+
+signals:
+    // The lamps were shown from the port bytes (after a read).
+    void lampsChanged();
+    // Monitoring started or stopped: the button's caption and whether Close may be used.
+    void monitoringChanged(bool running);
+
+private:
+    enum class Step { Good, Busy, Failed };
+
+    Step ReadIoState();
+    void IoStateHyoji();
+    Step WriteOutputChangeToCt();
+    Step exchange(const QString &command, qint16 replyLength, const QString &data);
+    void enterStopped();
+
+    ControllerLink &m_link;
+    UserPrompt &m_prompt;
+    QTimer timerInputOutput;
+    IoPorts m_ports;
+    std::array<bool, IoSignals::Count> m_lamps{};
+    // Each output's state as last shown (EmptyFlg, TeisiFlg, ToridasiFlg, EscapeFlg), by signal.
+    std::array<bool, IoSignals::Count> m_outputOn{};
+    std::array<bool, IoSignals::Count> OutputToggle{};
+    bool OutputHenkoAri = false;
+    bool TusinTyu = false;
+    bool TusinStop = true;
+    bool IoCheckTeisi = false;
+    bool m_failed = false;
+};

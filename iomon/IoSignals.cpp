@@ -1,0 +1,58 @@
+#include "iomon/IoSignals.h"
+
+namespace {
+
+int byteAt(const QString &reply, int first, bool &ok) {
+    bool good = false;
+    const QStringView digits = QStringView(reply).mid(first, 2);
+    const int value = digits.size() == 2 ? digits.toInt(&good, 16) : 0;
+    // toInt would take a sign or a blank; the controller sends two hexadecimal digits.
+    for (QChar c : digits)
+        good = good && ((c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F'));
+    ok = ok && good;
+    return good ? value : 0;
+}
+
+} // namespace
+
+bool IoSignal::isActive(const IoPorts &ports) const {
+    const int byte = port == Port::A ? ports.a : port == Port::B ? ports.b : ports.c;
+    return ((byte & bit) != 0) == activeHigh;
+}
+
+const std::array<IoSignal, IoSignals::Count> &IoSignals::table() {
+    using P = IoSignal::Port;
+    static const std::array<IoSignal, Count> all = {{
+        {411, P::C, 0x02, false, 0, nullptr},   // run command
+        {412, P::C, 0x04, false, 0, nullptr},   // continuous run
+        {413, P::B, 0x08, false, 0, nullptr},   // alignment pause
+        {414, P::A, 0x10, false, 0, nullptr},   // tip work sensor
+        {415, P::C, 0x20, false, 0, nullptr},   // rail work sensor
+        {416, P::A, 0x20, true, 2, "stopped"},  // stopped
+        {417, P::B, 0x40, true, 4, "take-out"}, // take-out OK
+        {418, P::B, 0x80, true, 8, "escape"},   // escape solenoid
+        {419, P::A, 0x08, true, 1, "no-work"},  // no work
+    }};
+    return all;
+}
+
+bool IoSignals::portsFromReply(const QString &reply, IoPorts &ports) {
+    bool ok = true;
+    // "0RD20", then bytes B0 to B7 as two characters each; B5 to B7 are the ports.
+    const IoPorts read{byteAt(reply, 15, ok), byteAt(reply, 17, ok), byteAt(reply, 19, ok)};
+    if (ok)
+        ports = read;
+    return ok;
+}
+
+QString IoSignals::outputData(int mask) {
+    return QString::number(mask & 0xF, 16).toUpper() + QLatin1Char('0');
+}
+
+int IoSignals::outputNamed(const QString &name) {
+    for (int i = 0; i < Count; ++i) {
+        if (table()[i].cliName && name == QLatin1String(table()[i].cliName))
+            return i;
+    }
+    return -1;
+}

@@ -1,0 +1,1 @@
+qv_sources(qvcore IoMonitor IoSignals)

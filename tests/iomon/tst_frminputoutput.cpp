@@ -1,0 +1,200 @@
+// The I/O monitor window on the simulated controller: its state when it loads, the lamps while
+// monitoring, switching an output by double-click, a failure, and opening it from the menu.
+#include "IoFixture.h"
+#include "base/ResText.h"
+#include "base/StoredSettings.h"
+#include "gui/Twips.h"
+#include "gui/frmInputOutput.h"
+#include "gui/frmMain.h"
+#include "support/TestEnvironment.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+// The window beside a stand-in main window, shown as the menu shows it.
+struct WindowFixture : IoFixture {
+    QWidget main;
+    std::unique_ptr<frmInputOutput> window;
+
+    WindowFixture() {
+        main.move(120, 90);
+        main.resize(400, 300);
+        main.show();
+        window = std::make_unique<frmInputOutput>(monitor, &main);
+        window->show();
+    }
+
+    QStringList redShown() const {
+        QStringList red;
+        for (int i = 0; i < IoSignals::Count; ++i) {
+            if (window->redLamp(i)->isVisibleTo(window.get()))
+                red.append(Names.at(i));
+        }
+        return red;
+    }
+};
+
+} // namespace
+
+class TestFrmInputOutput : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { clearStoredSettings(); }
+
+    void load_data();
+    void load();
+    void closedOnlyByClose();
+    void monitorSwitchAndStop();
+    void failedReadOffersStart();
+    void openedModallyFromTheMenu();
+};
+
+void TestFrmInputOutput::load_data() {
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QStringList>("labels");
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("close");
+    QTest::addColumn<QString>("inputs");
+    QTest::newRow("Japanese") << "1" << QStringList{"動作指令",    "連続運転",     "整列停止",
+                                                    "先端ﾜｰｸ検出", "ﾚｰﾙﾜｰｸ検出",   "停止中",
+                                                    "取り出しOK",  "切り出しSOL.", "ﾜｰｸ不足"}
+                              << "モニター開始"
+                              << "閉じる"
+                              << "入力";
+    QTest::newRow("English") << "2" << QStringList{"RUN",        "CONT",        "PAUSE",
+                                                   "TIP SENSOR", "RAIL SENSOR", "IIN-P",
+                                                   "OK",         "ESCAPE SOL.", "EMPTY"}
+                             << "Start Monitor"
+                             << "Close"
+                             << "Inputs";
+}
+
+void TestFrmInputOutput::load() {
+    QFETCH(QString, language);
+    QFETCH(QStringList, labels);
+    QFETCH(QString, start);
+    QFETCH(QString, close);
+    QFETCH(QString, inputs);
+    StoredSettings::writeText(QStringLiteral("Language"), language);
+    StoredSettings().ReadLanguage();
+    WindowFixture f;
+    frmInputOutput &w = *f.window;
+    QCOMPARE(w.windowTitle(), QStringLiteral("Input/Output"));
+    const char *names[] = {"lblUnten", "lblKyosei",     "lblTeisoku", "lblWorkKen", "lblManpaiKen",
+                           "lblStop",  "lblToridasiOk", "lblManpai",  "lblAlarm"};
+    for (int i = 0; i < IoSignals::Count; ++i)
+        QCOMPARE(w.findChild<QLabel *>(QLatin1String(names[i]))->text(), labels.at(i));
+    QCOMPARE(w.cmdMonitor->text(), start);
+    QCOMPARE(w.cmdTojiru->text(), close);
+    QCOMPARE(w.framInput->title(), inputs);
+    QVERIFY(w.cmdTojiru->isEnabled());
+    QVERIFY(f.redShown().isEmpty());
+    QVERIFY(w.findChild<QLabel *>(QStringLiteral("imgManpai"))->isVisible());
+    // 500 twips right of and below the main window's corner.
+    QCOMPARE(w.pos(),
+             f.main.frameGeometry().topLeft() + QPoint(Twips::toPixels(500), Twips::toPixels(500)));
+    QVERIFY(f.sim.receivedLines().isEmpty());
+}
+
+void TestFrmInputOutput::closedOnlyByClose() {
+    WindowFixture f;
+    frmInputOutput &w = *f.window;
+    w.close();
+    QTest::keyClick(&w, Qt::Key_Escape);
+    QVERIFY(w.isVisible());
+    QTest::mouseClick(w.cmdMonitor, Qt::LeftButton);
+    QVERIFY(!w.cmdTojiru->isEnabled());
+    QTest::mouseClick(w.cmdMonitor, Qt::LeftButton);
+    QVERIFY(w.cmdTojiru->isEnabled());
+    QTest::mouseClick(w.cmdTojiru, Qt::LeftButton);
+    QVERIFY(!w.isVisible());
+    QCOMPARE(w.result(), int(QDialog::Accepted));
+}
+
+void TestFrmInputOutput::monitorSwitchAndStop() {
+    WindowFixture f;
+    frmInputOutput &w = *f.window;
+    f.hold(0x08, 0x40, 0x06);
+    QTest::mouseClick(w.cmdMonitor, Qt::LeftButton);
+    QCOMPARE(w.cmdMonitor->text(), ResText(422));
+    QVERIFY(!w.cmdTojiru->isEnabled());
+    QTRY_COMPARE(f.redShown(), (QStringList{"pause", "tip", "rail", "take-out", "no-work"}));
+
+    // The red lamp of no work lies over its white one and takes the double-click; an input's
+    // lamp does not react.
+    QTest::mouseDClick(w.findChild<QLabel *>(QStringLiteral("imgAlarmRed")), Qt::LeftButton);
+    QTest::mouseDClick(w.findChild<QLabel *>(QStringLiteral("imgUntenWhite")), Qt::LeftButton);
+    QTRY_COMPARE(f.redShown(), (QStringList{"pause", "tip", "rail", "take-out"}));
+    QCOMPARE(f.received(QStringLiteral("0WS")), 1);
+    QVERIFY(f.sim.receivedLines().contains(QStringLiteral("0WS40")));
+    // The white lamp of escape switches it on.
+    QTest::mouseDClick(w.findChild<QLabel *>(QStringLiteral("imgManpai")), Qt::LeftButton);
+    QTRY_VERIFY(f.redShown().contains(QStringLiteral("escape")));
+    QVERIFY(f.sim.receivedLines().contains(QStringLiteral("0WSC0")));
+
+    QTest::mouseClick(w.cmdMonitor, Qt::LeftButton);
+    QCOMPARE(w.cmdMonitor->text(), ResText(420));
+    QVERIFY(w.cmdTojiru->isEnabled());
+    const QStringList lamps = f.redShown();
+    const qsizetype lines = f.sim.receivedLines().size();
+    QTest::qWait(3 * IoMonitor::PollIntervalMs);
+    QCOMPARE(f.sim.receivedLines().size(), lines);
+    QCOMPARE(f.redShown(), lamps);
+    QVERIFY(f.prompt.shown.isEmpty());
+}
+
+void TestFrmInputOutput::failedReadOffersStart() {
+    WindowFixture f;
+    frmInputOutput &w = *f.window;
+    SimFault fault;
+    fault.match = QStringLiteral("0RD20");
+    fault.times = 1;
+    fault.errorCode = QStringLiteral("01");
+    f.sim.addFault(fault);
+    QTest::mouseClick(w.cmdMonitor, Qt::LeftButton);
+    QTRY_COMPARE(w.cmdMonitor->text(), ResText(420));
+    QVERIFY(w.cmdTojiru->isEnabled());
+    QCOMPARE(f.prompt.shown.size(), 1);
+    // One click starts monitoring again.
+    f.hold(0x00, 0x80, 0x06);
+    QTest::mouseClick(w.cmdMonitor, Qt::LeftButton);
+    QCOMPARE(w.cmdMonitor->text(), ResText(422));
+    QTRY_VERIFY(f.redShown().contains(QStringLiteral("escape")));
+    QTest::mouseClick(w.cmdMonitor, Qt::LeftButton);
+}
+
+void TestFrmInputOutput::openedModallyFromTheMenu() {
+    IoFixture f;
+    frmMain main(f.session);
+    main.show();
+    f.link.setDeviceOverride(f.sim.devicePath());
+    QString seen;
+    bool modal = false;
+    QPoint offset;
+    QTimer::singleShot(100, this, [&] {
+        auto *w = qobject_cast<frmInputOutput *>(QApplication::activeModalWidget());
+        if (!w) {
+            // Something else came up: end it, so that the test fails instead of waiting.
+            if (auto *other = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+                other->done(0);
+            return;
+        }
+        seen = w->objectName();
+        modal = w->isModal();
+        offset = w->pos() - main.frameGeometry().topLeft();
+        QTest::mouseClick(w->cmdTojiru, Qt::LeftButton);
+    });
+    main.findChild<QAction *>(QStringLiteral("mnuShowInpOutp"))->trigger();
+    QCOMPARE(seen, QStringLiteral("frmInputOutput"));
+    QVERIFY(modal);
+    QCOMPARE(offset, QPoint(Twips::toPixels(500), Twips::toPixels(500)));
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+QV_TEST_MAIN(TestFrmInputOutput)
+#include "tst_frminputoutput.moc"
