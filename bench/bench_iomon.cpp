@@ -3,7 +3,7 @@
 // grid over the run, and the CPU share of this process (target under 3 %). The simulator runs in
 // a process of its own, so its CPU does not count. Arguments: seconds (default 60), and
 // "occupy" to keep the port open between polls.
-#include "base/UserPrompt.h"
+#include "BenchSupport.h"
 #include "iomon/IoMonitor.h"
 #include "session/Session.h"
 
@@ -13,29 +13,10 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
-#include <ctime>
 #include <vector>
-
-namespace {
-
-class QuietPrompt : public UserPrompt {
-public:
-    int shown = 0;
-    MsgAnswer MsgBox(const QString &text, MsgButtons buttons, MsgIcon, int) override {
-        ++shown;
-        std::printf("message: %s\n", qPrintable(text));
-        return dismissAnswer(buttons);
-    }
-};
-
-double cpuSeconds() {
-    timespec t{};
-    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
-}
-
-} // namespace
 
 int main(int argc, char *argv[]) {
     QTemporaryDir config;
@@ -82,7 +63,8 @@ int main(int argc, char *argv[]) {
     sim.waitForFinished();
 
     if (readAt.size() < 2 || monitor.failed()) {
-        std::printf("monitoring failed after %zu reads\n", readAt.size());
+        std::printf("monitoring failed after %zu reads (%d messages)\n", readAt.size(),
+                    prompt.shown);
         return 1;
     }
     // Read k (from 0) is due 200 ms x (k + 1) after the start, plus the exchange's own time.

@@ -1,6 +1,7 @@
 // Measures the reply wait: (a) the CPU time the process uses while it waits 5 s for a controller
 // that stays silent, (b) the round trip of the communication check against a controller paced at
 // 9600 baud, as a ratio to the wire time of its 12 characters.
+#include "BenchSupport.h"
 #include "base/StoredSettings.h"
 #include "base/UserPrompt.h"
 #include "link/ControllerLink.h"
@@ -12,25 +13,7 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <vector>
-
-namespace {
-
-class QuietPrompt : public UserPrompt {
-public:
-    MsgAnswer MsgBox(const QString &, MsgButtons buttons, MsgIcon, int) override {
-        return dismissAnswer(buttons);
-    }
-};
-
-double cpuSeconds() {
-    timespec t{};
-    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
-}
-
-} // namespace
 
 int main(int argc, char *argv[]) {
     // A settings folder of its own: the benchmark must not touch the user's port map.

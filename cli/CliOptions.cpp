@@ -177,6 +177,25 @@ bool parseGlobals(const QStringList &arguments, CliRequest &r, QStringList &rest
     return true;
 }
 
+// Parses a command's own arguments into the parser and gives its usage text for the command's
+// own checks; false when that is all (r holds the usage error or the help).
+bool parseArguments(QCommandLineParser &parser, const QCommandLineOption &help,
+                    const CommandInfo &info, const QStringList &arguments, CliRequest &r,
+                    QString &usage) {
+    usage = usageText(
+        parser, QStringLiteral("%1 [global options] %2 ").arg(Program, QLatin1String(info.name)));
+    if (!parser.parse(QStringList{Program} + arguments)) {
+        r = usageError(parser.errorText(), usage);
+        return false;
+    }
+    if (parser.isSet(help)) {
+        r.outcome = CliRequest::Outcome::Help;
+        r.text = usage;
+        return false;
+    }
+    return true;
+}
+
 void parseCommand(const CommandInfo &info, const QStringList &arguments, CliRequest &r) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QLatin1String(info.description));
@@ -218,17 +237,9 @@ void parseCommand(const CommandInfo &info, const QStringList &arguments, CliRequ
         parser.addPositionalArgument(QLatin1String(info.argument), QLatin1String(info.choices),
                                      QLatin1String(info.choices));
 
-    const QString usage = usageText(
-        parser, QStringLiteral("%1 [global options] %2 ").arg(Program, QLatin1String(info.name)));
-    if (!parser.parse(QStringList{Program} + arguments)) {
-        r = usageError(parser.errorText(), usage);
+    QString usage;
+    if (!parseArguments(parser, help, info, arguments, r, usage))
         return;
-    }
-    if (parser.isSet(help)) {
-        r.outcome = CliRequest::Outcome::Help;
-        r.text = usage;
-        return;
-    }
     const QStringList positional = parser.positionalArguments();
     const qsizetype wanted = takesFile || info.choices ? 1 : 0;
     if (positional.size() != wanted) {
@@ -312,17 +323,9 @@ void parseIoCommand(const CommandInfo &info, const QStringList &arguments, CliRe
     parser.addPositionalArgument(QStringLiteral("NAME=on|off"),
                                  QStringLiteral("More outputs to switch, after --set."),
                                  QStringLiteral("[NAME=on|off ...]"));
-    const QString usage = usageText(
-        parser, QStringLiteral("%1 [global options] %2 ").arg(Program, QLatin1String(info.name)));
-    if (!parser.parse(QStringList{Program} + arguments)) {
-        r = usageError(parser.errorText(), usage);
+    QString usage;
+    if (!parseArguments(parser, help, info, arguments, r, usage))
         return;
-    }
-    if (parser.isSet(help)) {
-        r.outcome = CliRequest::Outcome::Help;
-        r.text = usage;
-        return;
-    }
     const QStringList settings = parser.values(set) + parser.positionalArguments();
     if (!parser.isSet(set) && !settings.isEmpty()) {
         r = usageError(QStringLiteral("Too many arguments."), usage);
