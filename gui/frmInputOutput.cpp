@@ -4,6 +4,7 @@
 #include "gui/FormBuild.h"
 #include "gui/LocaliseForm.h"
 #include "gui/Twips.h"
+#include "gui/UiFont.h"
 #include "iomon/IoMonitor.h"
 
 #include <QCloseEvent>
@@ -62,7 +63,7 @@ frmInputOutput::frmInputOutput(IoMonitor &monitor, QWidget *mainWindow)
     setObjectName(QStringLiteral("frmInputOutput"));
     setModal(true);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    setFont(QFont(QStringLiteral("IPAPGothic"), 9));
+    setFont(uiFont());
     build();
     load();
     connect(&m_monitor, &IoMonitor::lampsChanged, this, &frmInputOutput::showLamps);

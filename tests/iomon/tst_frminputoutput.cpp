@@ -44,7 +44,10 @@ struct WindowFixture : IoFixture {
 class TestFrmInputOutput : public QObject {
     Q_OBJECT
 private slots:
-    void init() { clearStoredSettings(); }
+    void init() {
+        clearStoredSettings();
+        setLangOffset(0);
+    }
 
     void load_data();
     void load();
@@ -81,7 +84,9 @@ void TestFrmInputOutput::load() {
     QFETCH(QString, close);
     QFETCH(QString, inputs);
     StoredSettings::writeText(QStringLiteral("Language"), language);
-    StoredSettings().ReadLanguage();
+    StoredSettings stored;
+    stored.ReadLanguage();
+    setLangOffset(stored.LangOffset);
     WindowFixture f;
     frmInputOutput &w = *f.window;
     QCOMPARE(w.windowTitle(), QStringLiteral("Input/Output"));
