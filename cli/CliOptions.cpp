@@ -305,6 +305,8 @@ QStringList globalsFirst(const QStringList &arguments) {
         (commandSeen ? back : front) << a;
     }
     return front + back;
+}
+
 // io has options of its own: either a watch or output settings, never both.
 void parseIoCommand(const CommandInfo &info, const QStringList &arguments, CliRequest &r) {
     QCommandLineParser parser;
