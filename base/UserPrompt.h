@@ -21,6 +21,15 @@ public:
     virtual MsgAnswer MsgBox(const QString &text, MsgButtons buttons = MsgButtons::OkOnly,
                              MsgIcon icon = MsgIcon::None, int id = 0) = 0;
 
+    // The same box offering a longer text on request (a report's details). Front ends that have
+    // no place for it show the box alone.
+    virtual MsgAnswer MsgBoxDetailed(const QString &text, const QString &details,
+                                     MsgButtons buttons = MsgButtons::OkOnly,
+                                     MsgIcon icon = MsgIcon::None, int id = 0) {
+        Q_UNUSED(details);
+        return MsgBox(text, buttons, icon, id);
+    }
+
     // The system beep that goes with refused input.
     virtual void Beep() {}
 };

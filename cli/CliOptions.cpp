@@ -26,15 +26,23 @@ const CommandInfo Commands[] = {
      "Read the controller (all five blocks). With -o, write them to FILE as a QV data file;\n"
      "otherwise print every item with its name to standard output.\n"
      "An existing FILE is replaced only with --yes; otherwise nothing is read."},
-    {"write", CliRequest::Command::Write, "write FILE [--parameters] [--restart]",
+    {"write", CliRequest::Command::Write, "write FILE [--parameters] [--restart] [--backup BACKUP]",
      "Take FILE into the working copy, range-check it and write its blocks to the controller.\n"
      "The question \"transmit the data?\" is answered OK only with --yes; without it the\n"
      "command stops there and nothing is sent. The question \"reset the controller?\" after\n"
      "the write is answered OK only with --restart (\"0CM3\"); without it the data stay\n"
-     "written and the controller is not restarted."},
-    {"verify", CliRequest::Command::Verify, "verify FILE [--parameters]",
+     "written and the controller is not restarted.\n"
+     "With --backup the controller's data are read and saved to BACKUP first; if that fails,\n"
+     "nothing is written. With several controllers BACKUP holds {port}, replaced by each\n"
+     "port's name (COM3, ttyUSB0).\n"
+     "With several --port/--device every controller is written at once; one line per\n"
+     "controller follows on standard output: the port, a tab, OK or FAILED (a tab, the reason)."},
+    {"verify", CliRequest::Command::Verify, "verify FILE [--parameters] [--details]",
      "Compare FILE with the controller and print the report. Exit status 0 when they agree,\n"
-     "1 when they differ or the comparison failed."},
+     "1 when they differ or the comparison failed. With --details each differing item follows\n"
+     "on standard output: its label, the file's value and the controller's value, tab-separated.\n"
+     "With several --port/--device every controller is compared at once; one line per\n"
+     "controller follows: the port, a tab, OK, DIFFERENT or FAILED (a tab, the reason)."},
     {"show", CliRequest::Command::Show, "show FILE",
      "Print the items of a QV data file with their names."},
     {"move", CliRequest::Command::Move, "move 1|2|repeat",
@@ -122,7 +130,10 @@ bool parseGlobals(const QStringList &arguments, CliRequest &r, QStringList &rest
                                  QStringLiteral("Answer Yes/OK to the program's questions."));
     const QCommandLineOption version(QStringLiteral("version"),
                                      QStringLiteral("Show the program's version."));
-    parser.addOptions({help, port, device, lang, yes, version});
+    const QCommandLineOption trace(
+        QStringLiteral("trace"),
+        QStringLiteral("Show every line sent and received, with the time, on standard error."));
+    parser.addOptions({help, port, device, lang, yes, version, trace});
     parser.addPositionalArgument(QStringLiteral("COMMAND"), QStringLiteral("What to do."),
                                  QStringLiteral("COMMAND ..."));
 
@@ -146,23 +157,28 @@ bool parseGlobals(const QStringList &arguments, CliRequest &r, QStringList &rest
         // Help in front of a command describes that command and runs nothing.
         rest.append(QStringLiteral("--help"));
     }
-    if (parser.isSet(port) && parser.isSet(device)) {
-        r = usageError(QStringLiteral("Give either --port or --device, not both."), usage);
-        return false;
-    }
-    if (parser.isSet(port)) {
+    // --port and --device may each be given several times: every one names a controller.
+    for (const QString &value : parser.values(port)) {
         bool ok = false;
-        r.portNo = parser.value(port).toInt(&ok);
-        if (!ok || r.portNo < 1 || r.portNo > 32) {
+        const int n = value.toInt(&ok);
+        if (!ok || n < 1 || n > 32) {
             r = usageError(QStringLiteral("--port needs a number from 1 to 32."), usage);
             return false;
         }
+        r.targets.append({n, QString()});
     }
-    r.device = parser.value(device);
-    if (parser.isSet(device) && r.device.isEmpty()) {
-        r = usageError(QStringLiteral("--device needs a path."), usage);
-        return false;
+    for (const QString &value : parser.values(device)) {
+        if (value.isEmpty()) {
+            r = usageError(QStringLiteral("--device needs a path."), usage);
+            return false;
+        }
+        r.targets.append({0, value});
     }
+    if (r.targets.size() == 1) {
+        r.portNo = r.targets.first().portNo;
+        r.device = r.targets.first().device;
+    }
+    r.trace = parser.isSet(trace);
     r.language = parser.value(lang);
     if (parser.isSet(lang) && r.language != QLatin1String("ja") &&
         r.language != QLatin1String("en")) {
@@ -212,6 +228,13 @@ void parseCommand(const CommandInfo &info, const QStringList &arguments, CliRequ
     const QCommandLineOption pdf(QStringLiteral("pdf"),
                                  QStringLiteral("Write the report to this PDF file."),
                                  QStringLiteral("OUT.pdf"));
+    const QCommandLineOption details(
+        QStringLiteral("details"),
+        QStringLiteral("Print each differing item with both values to standard output."));
+    const QCommandLineOption backup(
+        QStringLiteral("backup"),
+        QStringLiteral("Save the controller's data to BACKUP before writing."),
+        QStringLiteral("BACKUP"));
     parser.addOption(help);
     const bool takesFile =
         info.command == CliRequest::Command::Write || info.command == CliRequest::Command::Verify ||
@@ -228,7 +251,9 @@ void parseCommand(const CommandInfo &info, const QStringList &arguments, CliRequ
     if (takesParameters)
         parser.addOption(parameters);
     if (takesRestart)
-        parser.addOption(restart);
+        parser.addOptions({restart, backup});
+    if (info.command == CliRequest::Command::Verify)
+        parser.addOption(details);
     if (takesFile)
         parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("A QV data file."));
     const QStringList choices =
@@ -270,6 +295,23 @@ void parseCommand(const CommandInfo &info, const QStringList &arguments, CliRequ
     r.output = takesOutput ? parser.value(output) : takesPdf ? parser.value(pdf) : QString();
     r.parameters = takesParameters && parser.isSet(parameters);
     r.restart = takesRestart && parser.isSet(restart);
+    r.details = info.command == CliRequest::Command::Verify && parser.isSet(details);
+    r.backup = takesRestart ? parser.value(backup) : QString();
+    if (takesRestart && parser.isSet(backup) && r.backup.isEmpty()) {
+        r = usageError(QStringLiteral("--backup needs a file name."), usage);
+        return;
+    }
+    if (r.targets.size() > 1 && !takesParameters) {
+        r = usageError(QStringLiteral("Several controllers can only be written or verified."),
+                       usage);
+        return;
+    }
+    if (r.targets.size() > 1 && !r.backup.isEmpty() &&
+        !r.backup.contains(QLatin1String("{port}"))) {
+        r = usageError(QStringLiteral("With several controllers, BACKUP needs {port} in its name."),
+                       usage);
+        return;
+    }
     r.outcome = CliRequest::Outcome::Run;
 }
 
@@ -278,7 +320,8 @@ void parseCommand(const CommandInfo &info, const QStringList &arguments, CliRequ
 QStringList globalsFirst(const QStringList &arguments) {
     const QStringList withValue = {QStringLiteral("--port"), QStringLiteral("--device"),
                                    QStringLiteral("--lang")};
-    const QStringList flags = {QStringLiteral("--yes"), QStringLiteral("--version")};
+    const QStringList flags = {QStringLiteral("--yes"), QStringLiteral("--version"),
+                               QStringLiteral("--trace")};
     const auto isGlobal = [&](const QString &a) {
         return flags.contains(a) || withValue.contains(a) ||
                std::any_of(withValue.begin(), withValue.end(),

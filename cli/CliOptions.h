@@ -31,14 +31,29 @@ struct CliRequest {
     // The reason of a usage error, in front of the usage text.
     QString error;
 
+    // One controller named on the command line: COM N of the port map or a device path.
+    struct Target {
+        int portNo = 0;
+        QString device;
+        // "COM3" or the device path, as the results name it.
+        QString name() const {
+            return device.isEmpty() ? QStringLiteral("COM%1").arg(portNo) : device;
+        }
+    };
+
     Command command = Command::None;
-    int portNo = 0;   // --port N (1 to 32); 0: the stored "PortNo"
-    QString device;   // --device PATH
-    QString language; // --lang: "ja", "en" or empty for the stored "Language"
-    bool yes = false; // --yes
-    QString file;     // FILE of write, verify, show and print
-    QString output;   // -o FILE of read, --pdf FILE of print
-    QString choice;   // the word given to move ("1", "2", "repeat") or mode ("external", ...)
+    int portNo = 0; // --port N (1 to 32); 0: the stored "PortNo"
+    QString device; // --device PATH
+    // Every --port and --device given (ports first); more than one: write or verify on each.
+    QList<Target> targets;
+    bool trace = false;   // --trace: every line on the serial line to standard error
+    bool details = false; // verify --details: each differing item with both values
+    QString backup;       // write --backup FILE: the controller's data saved there first
+    QString language;     // --lang: "ja", "en" or empty for the stored "Language"
+    bool yes = false;     // --yes
+    QString file;         // FILE of write, verify, show and print
+    QString output;       // -o FILE of read, --pdf FILE of print
+    QString choice;       // the word given to move ("1", "2", "repeat") or mode ("external", ...)
     bool parameters = false;
     bool restart = false;
     bool watch = false; // io --watch

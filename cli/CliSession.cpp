@@ -5,6 +5,7 @@
 #include "cli/ItemListing.h"
 #include "data/ControllerTransfer.h"
 #include "data/FileOperations.h"
+#include "data/QvDataFile.h"
 #include "data/Verification.h"
 #include "print/PdfPage.h"
 #include "print/PrintOperation.h"
@@ -28,9 +29,31 @@ CliSession::CliSession(const CliRequest &request, QTextStream &out, QTextStream 
         // Every number reaches the device now; an unreadable stored number must not stop it.
         settings.PortNo = PortMap::FirstNo;
     }
+    if (request.trace) {
+        setTraceSink([&err](const QString &line) {
+            err << line << '\n';
+            err.flush();
+        });
+        m_session.link.setLog(&m_log);
+    }
 }
 
-CliSession::~CliSession() = default;
+void CliSession::setTraceSink(std::function<void(const QString &)> sink) {
+    m_log.setListener(std::move(sink));
+}
+
+CliSession::Verdict CliSession::verdict(int exitStatus) const {
+    if (exitStatus == 0)
+        return Verdict::Ok;
+    const bool compared =
+        m_request.command == CliRequest::Command::Verify && m_session.verification().compared();
+    return compared ? Verdict::Different : Verdict::Failed;
+}
+
+CliSession::~CliSession() {
+    m_session.link.ClosePort();
+    m_session.link.setLog(nullptr);
+}
 
 int CliSession::run() {
     switch (m_request.command) {
@@ -122,8 +145,31 @@ int CliSession::read() {
     return 0;
 }
 
+bool CliSession::takeCheckedFile() {
+    return takeFile() && m_screen.ScreenCheck() == 0;
+}
+
+bool CliSession::saveBackup() {
+    // The file's data stay in the working copy; the controller's come into the read copy.
+    if (m_session.transfer().ReadBlocks() != 0) {
+        m_prompt.MsgBox(ResText(212));
+        tellPortTrouble();
+        m_prompt.tell(ResText(1721));
+        return false;
+    }
+    if (!QvDataFile::write(m_request.backup, m_session.copies.read)) {
+        m_prompt.tell(ResText(1722).arg(m_request.backup));
+        return false;
+    }
+    return true;
+}
+
 int CliSession::write() {
     if (!takeFile())
+        return 1;
+    // The backup is taken only for a write that will go ahead: checked data, question answered.
+    if (!m_request.backup.isEmpty() && m_prompt.answersYes(216) &&
+        (m_screen.ScreenCheck() != 0 || !saveBackup()))
         return 1;
     // The restart after the write is the --restart flag's to answer, not --yes's.
     m_prompt.answerBy(218, m_request.restart, QStringLiteral("--restart"));
@@ -142,8 +188,20 @@ int CliSession::verify() {
         return 1;
     if (m_session.verification().PosiDataCtShogo(false) == 0)
         return 0;
+    if (m_session.verification().compared()) {
+        if (m_request.details)
+            printDetails();
+        return 1;
+    }
     tellPortTrouble();
     return 1;
+}
+
+void CliSession::printDetails() {
+    const QvDataCopies &copies = m_session.copies;
+    for (const ItemDifference &d : Differences(copies.working, copies.read, m_request.parameters))
+        m_out << ItemLabel(*d.item) << '\t' << d.working << '\t' << d.read << '\n';
+    m_out.flush();
 }
 
 int CliSession::show() {

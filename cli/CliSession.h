@@ -7,6 +7,8 @@
 #include "cli/TerminalScreen.h"
 #include "session/Session.h"
 
+#include <functional>
+
 class QTextStream;
 
 // One run of qvpc-cli: the program's session, wired for a terminal, and the commands, each
@@ -18,6 +20,16 @@ public:
     ~CliSession();
 
     int run();
+
+    // How a write or verify run ended, for the line a run on several controllers prints.
+    enum class Verdict { Ok, Different, Failed };
+    Verdict verdict(int exitStatus) const;
+    TerminalPrompt &prompt() { return m_prompt; }
+    // Where --trace lines go (standard error unless set otherwise).
+    void setTraceSink(std::function<void(const QString &)> sink);
+    // The file into the working copy and its range check, for a write on several controllers
+    // that asks its question once before any of them is touched.
+    bool takeCheckedFile();
 
 private:
     int ports();
@@ -39,6 +51,10 @@ private:
     void tellPortTrouble();
     // The file named on the command line into the working copy, as if opened in the window.
     bool takeFile();
+    // --backup: the controller's data saved to the backup file; false (told) when not.
+    bool saveBackup();
+    // --details: each differing item with the file's and the controller's value.
+    void printDetails();
 
     const CliRequest &m_request;
     QTextStream &m_out;
@@ -47,4 +63,5 @@ private:
     TerminalScreen m_screen{m_session.copies, m_prompt, m_request.parameters};
     SilentProgress m_progress;
     NoFileDialogs m_dialogs;
+    CommLog m_log;
 };

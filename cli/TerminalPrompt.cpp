@@ -32,7 +32,22 @@ void TerminalPrompt::answerBy(int questionId, bool given, const QString &flag) {
     m_flags.insert(questionId, Flag{given, flag});
 }
 
+bool TerminalPrompt::answersYes(int questionId) const {
+    return m_answeredBefore.contains(questionId) ||
+           m_flags.value(questionId, Flag{m_yes, QString()}).given;
+}
+
 void TerminalPrompt::tell(const QString &text) {
+    if (m_firstNotice.isEmpty()) {
+        QStringList lines;
+        for (const QString &line : text.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
+            lines.append(line.trimmed());
+        m_firstNotice = lines.join(u' ');
+    }
+    print(text);
+}
+
+void TerminalPrompt::print(const QString &text) {
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     // A text that ends with its own line break gets no empty line after it.
@@ -44,14 +59,18 @@ void TerminalPrompt::tell(const QString &text) {
 }
 
 MsgAnswer TerminalPrompt::MsgBox(const QString &text, MsgButtons buttons, MsgIcon, int id) {
-    tell(text);
-    if (buttons == MsgButtons::OkOnly)
+    if (buttons == MsgButtons::OkOnly) {
+        tell(text);
         return MsgAnswer::Ok;
+    }
+    MsgAnswer answer = MsgAnswer::Ok;
+    if (m_answeredBefore.contains(id) && positiveAnswer(buttons, answer))
+        return answer;
+    print(text);
 
     const Flag flag = m_flags.value(id, Flag{m_yes, QStringLiteral("--yes")});
-    MsgAnswer answer = MsgAnswer::Ok;
     if (flag.given && positiveAnswer(buttons, answer))
         return answer;
-    tell(ResText(1300).arg(flag.name));
+    print(ResText(1300).arg(flag.name));
     return dismissAnswer(buttons);
 }

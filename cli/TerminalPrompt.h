@@ -3,6 +3,7 @@
 #include "base/UserPrompt.h"
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 
 class QTextStream;
@@ -17,6 +18,11 @@ public:
 
     // The question with this text id is answered by its own flag instead of --yes.
     void answerBy(int questionId, bool given, const QString &flag);
+    // The question with this id was asked and answered OK already (once for several
+    // controllers): it is answered OK again without being printed.
+    void answeredBefore(int questionId) { m_answeredBefore.insert(questionId); }
+    // Whether the question with this id would be answered Yes/OK.
+    bool answersYes(int questionId) const;
 
     MsgAnswer MsgBox(const QString &text, MsgButtons buttons = MsgButtons::OkOnly,
                      MsgIcon icon = MsgIcon::None, int id = 0) override;
@@ -26,6 +32,8 @@ public:
 
     // True once any message or question has been printed.
     bool anythingShown() const { return m_shown; }
+    // The first message that was not a question, lines joined by blanks (what went wrong first).
+    QString firstNotice() const { return m_firstNotice; }
 
 private:
     struct Flag {
@@ -33,8 +41,12 @@ private:
         QString name;
     };
 
+    void print(const QString &text);
+
     QTextStream &m_err;
+    QString m_firstNotice;
     bool m_yes = false;
     bool m_shown = false;
     QHash<int, Flag> m_flags;
+    QSet<int> m_answeredBefore;
 };

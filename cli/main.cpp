@@ -2,6 +2,7 @@
 // same operations as the window.
 #include "base/ResText.h"
 #include "base/StoredSettings.h"
+#include "cli/CliFleet.h"
 #include "cli/CliOptions.h"
 #include "cli/CliSession.h"
 
@@ -48,6 +49,8 @@ int main(int argc, char *argv[]) {
         stored.LangOffset = StringTable::EnglishOffset;
     setLangOffset(stored.LangOffset);
 
+    if (request.targets.size() > 1)
+        return CliFleet(request, out, err).run();
     CliSession session(request, out, err);
     return session.run();
 }

@@ -1,6 +1,7 @@
 # qvpc-cli: the command-line front end, on the widget-free logic only.
 add_executable(qvpc-cli
     ${CMAKE_CURRENT_LIST_DIR}/main.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CliFleet.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CliOptions.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CliSession.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CliSessionOps.cpp

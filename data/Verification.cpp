@@ -21,13 +21,37 @@ QString UnmatchedList(const QvData &w, const QvData &r, bool parametersActive) {
                            parametersActive);
 }
 
-qint16 CompareQvData(const QvDataCopies &copies, bool parametersActive, UserPrompt &prompt) {
+QList<ItemDifference> Differences(const QvData &working, const QvData &read,
+                                  bool parametersActive) {
+    QList<ItemDifference> out;
+    for (const QvItem &item : QvItems) {
+        if (item.isParameter() && !parametersActive)
+            continue;
+        if (item.get(working) != item.get(read))
+            out.append({&item, item.get(working), item.get(read)});
+    }
+    return out;
+}
+
+QString ItemLabel(const QvItem &item) {
+    return ResText(groupHeadingId(item.group)) + QStringLiteral(" - ") + ResText(item.labelId);
+}
+
+qint16 CompareQvData(const QvDataCopies &copies, bool parametersActive, UserPrompt &prompt,
+                     CompareWith other) {
     const QString list = UnmatchedList(copies.working, copies.read, parametersActive);
     if (list.isEmpty()) {
         prompt.MsgBox(ResText(272));
         return 0;
     }
-    prompt.MsgBox(ResText(273) + CrLf + CrLf + ResText(274) + CrLf + list);
+    // The report names the items; the details give both values of each.
+    const int valuesId = other == CompareWith::Controller ? 1719 : 1720;
+    QStringList details;
+    for (const ItemDifference &d : Differences(copies.working, copies.read, parametersActive))
+        details.append(ItemLabel(*d.item) + QStringLiteral(": ") +
+                       ResText(valuesId).arg(d.working).arg(d.read));
+    prompt.MsgBoxDetailed(ResText(273) + CrLf + CrLf + ResText(274) + CrLf + list,
+                          details.join(CrLf));
     return 1;
 }
 
@@ -70,9 +94,11 @@ qint16 Verification::ctShogo() {
         return 1;
     // A failed exchange has shown its message and nothing of ours follows; replies that could not
     // be decoded have shown nothing, so the read-failure message tells the user.
+    m_compared = false;
     qint16 result = 1;
     if (m_screen.ScreenCheck() == 0) {
-        if (m_transfer.ReadBlocks() == 0)
+        m_compared = m_transfer.ReadBlocks() == 0;
+        if (m_compared)
             result = CompareQvData(m_copies, m_screen.ParametersActive(), m_prompt);
         else if (m_transfer.readUndecodable())
             m_prompt.MsgBox(ResText(212));
@@ -82,6 +108,7 @@ qint16 Verification::ctShogo() {
 }
 
 qint16 Verification::fileShogo() {
+    m_compared = false;
     if (m_screen.ScreenCheck() != 0)
         return 1;
     FileDialogs::Options options;
@@ -98,5 +125,6 @@ qint16 Verification::fileShogo() {
     m_screen.setDataChanged(changed);
     if (read != 0)
         return 1;
-    return CompareQvData(m_copies, m_screen.ParametersActive(), m_prompt);
+    m_compared = true;
+    return CompareQvData(m_copies, m_screen.ParametersActive(), m_prompt, CompareWith::File);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QtGlobal>
 
@@ -11,6 +12,7 @@ class MainScreen;
 class UserPrompt;
 struct QvData;
 struct QvDataCopies;
+struct QvItem;
 
 // The verdict of comparing the working copy (the screen) with the read copy (the controller or a
 // file): empty when they agree, otherwise the names of the differing items grouped by section,
@@ -18,9 +20,27 @@ struct QvDataCopies;
 // items take part only while parametersActive.
 QString UnmatchedList(const QvData &working, const QvData &read, bool parametersActive);
 
-// Compares the two copies and shows the verdict (text 272, or 273 with the list). 0: equal;
-// 1: different.
-qint16 CompareQvData(const QvDataCopies &copies, bool parametersActive, UserPrompt &prompt);
+// One item whose value differs between the working copy and the read copy.
+struct ItemDifference {
+    const QvItem *item;
+    qint32 working;
+    qint32 read;
+};
+
+// The differing items in the order of the item table; the sensor and homing items only while
+// parametersActive.
+QList<ItemDifference> Differences(const QvData &working, const QvData &read, bool parametersActive);
+
+// An item's label as the reports name it: its group's heading, " - " and its own label.
+QString ItemLabel(const QvItem &item);
+
+// What the read copy holds: the controller's data or a file's.
+enum class CompareWith { Controller, File };
+
+// Compares the two copies and shows the verdict (text 272, or 273 with the list; with it, on
+// request, every differing item with both values). 0: equal; 1: different.
+qint16 CompareQvData(const QvDataCopies &copies, bool parametersActive, UserPrompt &prompt,
+                     CompareWith other = CompareWith::Controller);
 
 // Verification of the data on the screen against the controller or a QV data file. Nothing is
 // adopted: the screen and the working copy stay as they were.
@@ -35,6 +55,8 @@ public:
     // (the user has been told why, if there is anything to tell).
     qint16 PosiDataCtShogo(bool bracket);
     qint16 PosiDataFileShogo(bool bracket);
+    // The last verification got as far as comparing: the read copy holds the other side's data.
+    bool compared() const { return m_compared; }
 
 private:
     qint16 ctShogo();
@@ -47,4 +69,5 @@ private:
     UserPrompt &m_prompt;
     FileOperations &m_files;
     FileDialogs &m_dialogs;
+    bool m_compared = false;
 };

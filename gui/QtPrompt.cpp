@@ -62,11 +62,19 @@ MsgAnswer answerOf(int button, MsgButtons buttons) {
 
 } // namespace
 
-MsgAnswer QtPrompt::MsgBox(const QString &text, MsgButtons buttons, MsgIcon icon, int) {
-    QString shown = text;
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QMessageBox box(boxIcon(icon), QString::fromLatin1(Title), shown, standardButtons(buttons),
-                    m_parent);
+MsgAnswer QtPrompt::MsgBox(const QString &text, MsgButtons buttons, MsgIcon icon, int id) {
+    return MsgBoxDetailed(text, QString(), buttons, icon, id);
+}
+
+MsgAnswer QtPrompt::MsgBoxDetailed(const QString &text, const QString &details, MsgButtons buttons,
+                                   MsgIcon icon, int) {
+    const auto lineBreaks = [](QString t) {
+        return t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    };
+    QMessageBox box(boxIcon(icon), QString::fromLatin1(Title), lineBreaks(text),
+                    standardButtons(buttons), m_parent);
+    if (!details.isEmpty())
+        box.setDetailedText(lineBreaks(details));
     if (buttons == MsgButtons::AbortRetryIgnore)
         box.setEscapeButton(nullptr); // such a box cannot be dismissed without a choice
     return answerOf(box.exec(), buttons);

@@ -13,6 +13,9 @@ public:
 
     MsgAnswer MsgBox(const QString &text, MsgButtons buttons = MsgButtons::OkOnly,
                      MsgIcon icon = MsgIcon::None, int id = 0) override;
+    MsgAnswer MsgBoxDetailed(const QString &text, const QString &details,
+                             MsgButtons buttons = MsgButtons::OkOnly, MsgIcon icon = MsgIcon::None,
+                             int id = 0) override;
     void Beep() override;
 
 private:

@@ -38,6 +38,7 @@ frmMain::frmMain(Session &session, QWidget *parent)
       m_prompt(session.prompt()), m_copies(session.copies),
       m_filter(new FieldFilter(m_prompt, this)) {
     m_session.attach(*this, m_fileDialogs, *m_trance);
+    m_link.setLog(&m_commLog);
     setObjectName(QStringLiteral("frmMain"));
     setFont(uiFont());
     buildWindow();
@@ -51,7 +52,10 @@ frmMain::frmMain(Session &session, QWidget *parent)
     load();
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain() {
+    // The session outlives the window and may still close the port.
+    m_link.setLog(nullptr);
+}
 
 QString frmMain::titleText() {
     return QStringLiteral("QV PC-Software Ver%1.%2%3")

@@ -4,6 +4,7 @@
 #include "gui/HelpFile.h"
 #include "gui/QtFileDialogs.h"
 #include "gui/frmTrance.h"
+#include "link/CommLog.h"
 #include "session/Session.h"
 
 #include <QMainWindow>
@@ -27,6 +28,7 @@ class QRadioButton;
 class StoredSettings;
 class UpDown;
 class UserPrompt;
+class frmCommLog;
 struct QvDataCopies;
 
 // The main window: the editing fields of the QV data, the Move-mode controls, the status area and
@@ -155,6 +157,7 @@ private:
     void ViewOption();
     void ViewCtVersion();
     void ShowInpOutp();
+    void ShowCommLog();
     void ModeTrancefer();
     void ModeGaibu();
     void HelpContents();
@@ -172,6 +175,11 @@ private:
     QtFileDialogs m_fileDialogs{this};
     // The communication-in-progress window the controller read and write show.
     frmTrance *m_trance = new frmTrance(this);
+    // What went over the line, kept while the program runs; its window is made when first asked
+    // for and has file dialogs of its own, so that the data file dialogs keep their folder.
+    CommLog m_commLog;
+    QtFileDialogs m_commLogDialogs{this};
+    frmCommLog *m_commLogWindow = nullptr;
     FieldFilter *m_filter = nullptr;
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<PrintDialogs> m_printDialogs;
@@ -244,6 +252,7 @@ public:
             *mnuCtShogo = nullptr, *mnuShogoFile = nullptr, *mnuFilePageSetup = nullptr,
             *mnuFilePrint = nullptr, *mnuFileExit = nullptr;
     QAction *mnuViewOption = nullptr, *mnuViewCtVersion = nullptr, *mnuShowInpOutp = nullptr;
+    QAction *mnuViewCommLog = nullptr;
     QAction *mnuModeTrancefer = nullptr, *mnuModeGaibu = nullptr;
     QAction *mnuHelpContents = nullptr, *mnuHelpAbout = nullptr;
 

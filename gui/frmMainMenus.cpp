@@ -74,6 +74,9 @@ void frmMain::buildMenus() {
     setMenuId(mnuViewCtVersion, 123);
     mnuShowInpOutp = entry(mnuView, "mnuShowInpOutp");
     setMenuId(mnuShowInpOutp, 124);
+    mnuView->addSeparator();
+    mnuViewCommLog = entry(mnuView, "mnuViewCommLog");
+    setMenuId(mnuViewCommLog, 1700);
 
     mnuModeChange = submenu(this, "mnuModeChange");
     setMenuId(mnuModeChange->menuAction(), 131);
@@ -111,6 +114,7 @@ void frmMain::connectMenus() {
     on(mnuViewOption, &frmMain::ViewOption);
     on(mnuViewCtVersion, &frmMain::ViewCtVersion);
     on(mnuShowInpOutp, &frmMain::ShowInpOutp);
+    on(mnuViewCommLog, &frmMain::ShowCommLog);
     on(mnuModeTrancefer, &frmMain::ModeTrancefer);
     on(mnuModeGaibu, &frmMain::ModeGaibu);
     on(mnuHelpContents, &frmMain::HelpContents);

@@ -6,6 +6,8 @@
 #include <QEventLoop>
 #include <QSignalBlocker>
 
+#include <utility>
+
 ControllerLink::ControllerLink(StoredSettings &settings, UserPrompt &prompt, QObject *parent)
     : QObject(parent), m_settings(settings), m_prompt(prompt) {
     timerTimeout.setObjectName(QStringLiteral("timerTimeout"));
@@ -53,6 +55,7 @@ qint16 ControllerLink::openNumber(int n) {
     if (path.isEmpty()) {
         m_openFailure = PortCheck{};
         m_openFailed = true;
+        logOpenFailure(QStringLiteral("COM%1").arg(n));
         emit portOpenFailed();
         return 1;
     }
@@ -61,11 +64,14 @@ qint16 ControllerLink::openNumber(int n) {
         m_openFailure = PortCheck::afterFailedOpen(
             path, m_port.error() == QSerialPort::DeviceNotFoundError, m_port.errorString());
         m_openFailed = true;
+        logOpenFailure(path);
         emit portOpenFailed();
         return 1;
     }
     m_openFailure = PortCheck{};
     m_openFailed = false;
+    if (m_log)
+        m_log->add(CommLog::Event::Opened, {}, ResText(1712).arg(path));
     m_openPath = path;
     m_portLost = false;
     emit portOpenChanged(true);
@@ -78,6 +84,11 @@ qint16 ControllerLink::openNumber(int n) {
     return 0;
 }
 
+void ControllerLink::logOpenFailure(const QString &port) {
+    if (m_log)
+        m_log->add(CommLog::Event::OpenFailed, {}, ResText(1713).arg(port));
+}
+
 QString ControllerLink::devicePathFor(int n) {
     if (n < PortMap::FirstNo || n > PortMap::LastNo)
         return {};
@@ -85,8 +96,11 @@ QString ControllerLink::devicePathFor(int n) {
 }
 
 void ControllerLink::closeNow() {
-    if (m_port.isOpen())
+    if (m_port.isOpen()) {
         m_port.close();
+        if (m_log)
+            m_log->add(CommLog::Event::Closed, {}, ResText(1714).arg(m_openPath));
+    }
     // A wait on a port that is gone ends now.
     if (m_wait)
         m_wait->quit();
@@ -112,12 +126,15 @@ void ControllerLink::ProbePorts() {
     const bool failed = m_openFailed;
     {
         const QSignalBlocker quiet(this);
+        // Trying the 32 numbers is not talk with the controller: the log would only fill up.
+        CommLog *const log = std::exchange(m_log, nullptr);
         for (int n = PortMap::FirstNo; n <= PortMap::LastNo; ++n) {
             PortAvailable[n] = OpenPortNo(qint16(n)) == 0;
             // A port that opened but refused a line setting is closed too.
             if (m_port.isOpen())
                 closeNow();
         }
+        m_log = log;
     }
     m_openFailure = failure;
     m_openFailed = failed;

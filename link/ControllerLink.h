@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/CommLog.h"
 #include "link/PortCheck.h"
 #include "link/PortMap.h"
 
@@ -99,6 +100,11 @@ public:
     // Text of an error reply's code ("0%%03..." gives text 263), empty for an unknown code.
     static QString errorTextFor(const QString &errorReply);
 
+    // --- communication log ---
+    // The log that sees every line of this link (none: nothing is recorded).
+    void setLog(CommLog *log) { m_log = log; }
+    CommLog *log() const { return m_log; }
+
 signals:
     void alarmChanged();
     // The port opened (true) or closed, also when it went away by itself.
@@ -122,6 +128,9 @@ private:
     bool recover(bool &portLost, int timeoutMs);
     void takeErrorReply(const QByteArray &buffer);
     void setAlarm(bool lamp, const QString &code, const QString &comment);
+    // Log entries (ControllerLinkLog.cpp); called only while a log is set.
+    void logReceived(const QByteArray &buffer);
+    void logEnd(Exchange how, const QString &line, qint16 replyLength);
 
     StoredSettings &m_settings;
     UserPrompt &m_prompt;
@@ -136,6 +145,8 @@ private:
     bool m_busy = false;
     Exchange m_last = Exchange::Good;
     bool m_portLost = false;
+    CommLog *m_log = nullptr;
+    QByteArray m_logReply; // the first reply collected in the exchange being logged
 
     bool m_alarmLamp = false;
     QString m_alarmCode;

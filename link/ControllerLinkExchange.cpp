@@ -48,6 +48,8 @@ Exchange ControllerLink::SendCommand(const QString &command, qint16 replyLength,
     if (m_busy)
         return Exchange::Busy;
     m_last = exchange(command, replyLength, data, timeoutMs, replyStart);
+    if (m_log)
+        logEnd(m_last, command + data, replyLength);
     return m_last;
 }
 
@@ -152,6 +154,8 @@ Exchange ControllerLink::SendCommandNoReply(const QString &command, qint16 reply
     // The caller may close the port at once (the restart after a data write): the line must
     // have left the port by then.
     const bool sent = writeLine(command + data) && waitUntilWritten();
+    if (m_log)
+        m_log->add(CommLog::Event::Ended, {}, ResText(sent ? 1711 : 1710));
     return m_last = sent ? Exchange::Good : Exchange::PortGone;
 }
 
@@ -164,6 +168,8 @@ qint16 ControllerLink::CommCheck() {
 
 bool ControllerLink::writeLine(const QString &line) {
     const QByteArray bytes = line.toLatin1() + CrLf;
+    if (m_log)
+        m_log->add(CommLog::Event::Sent, bytes);
     return m_port.write(bytes) == bytes.size();
 }
 
@@ -203,6 +209,8 @@ ControllerLink::WaitEnd ControllerLink::waitForReply(QByteArray &buffer, int tim
     timerTimeout.stop();
     disconnect(woken);
     m_wait = nullptr;
+    if (m_log)
+        logReceived(buffer);
     return end;
 }
 

@@ -1,1 +1,2 @@
-qv_sources(qvcore ControllerLink ControllerLinkExchange PortCheck PortMap PortSurvey)
+qv_sources(qvcore CommLog ControllerLink ControllerLinkExchange ControllerLinkLog PortCheck PortMap
+    PortSurvey)

@@ -5,6 +5,13 @@ MsgAnswer ScriptedPrompt::MsgBox(const QString &text, MsgButtons buttons, MsgIco
     return answers.isEmpty() ? dismissAnswer(buttons) : answers.takeFirst();
 }
 
+MsgAnswer ScriptedPrompt::MsgBoxDetailed(const QString &text, const QString &details,
+                                         MsgButtons buttons, MsgIcon icon, int id) {
+    const MsgAnswer answer = MsgBox(text, buttons, icon, id);
+    shown.last().details = details;
+    return answer;
+}
+
 QStringList ScriptedPrompt::texts() const {
     QStringList out;
     for (const Shown &s : shown)

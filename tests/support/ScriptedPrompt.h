@@ -13,6 +13,7 @@ public:
         MsgButtons buttons;
         MsgIcon icon;
         int id = 0;
+        QString details; // the box's details on request, if it offered any
     };
 
     // Answers given in order; when the list runs out, each box is dismissed (dismissAnswer).
@@ -22,6 +23,9 @@ public:
 
     MsgAnswer MsgBox(const QString &text, MsgButtons buttons = MsgButtons::OkOnly,
                      MsgIcon icon = MsgIcon::None, int id = 0) override;
+    MsgAnswer MsgBoxDetailed(const QString &text, const QString &details,
+                             MsgButtons buttons = MsgButtons::OkOnly, MsgIcon icon = MsgIcon::None,
+                             int id = 0) override;
     void Beep() override { ++beeps; }
 
     // The texts shown so far, in order.

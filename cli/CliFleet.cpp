@@ -1,0 +1,130 @@
+#include "cli/CliFleet.h"
+
+#include "base/ResText.h"
+#include "base/UserPrompt.h"
+#include "cli/CliSession.h"
+
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QMutex>
+#include <QTextStream>
+#include <QThread>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+// One controller of the run: what its session was asked and what came of it.
+struct Member {
+    CliRequest request;
+    QString name;
+    QString out;
+    QString err;
+    CliSession::Verdict verdict = CliSession::Verdict::Failed;
+    QString reason;
+};
+
+// Each line of text with the prefix in front.
+QString prefixed(const QString &text, const QString &prefix) {
+    QString all;
+    for (const QString &line : text.split(u'\n', Qt::SkipEmptyParts))
+        all += prefix + line + u'\n';
+    return all;
+}
+
+} // namespace
+
+CliFleet::CliFleet(const CliRequest &request, QTextStream &out, QTextStream &err)
+    : m_request(request), m_out(out), m_err(err) {}
+
+int CliFleet::run() {
+    std::vector<Member> members;
+    for (const CliRequest::Target &target : m_request.targets) {
+        Member m;
+        m.request = m_request;
+        m.request.targets.clear();
+        m.request.portNo = target.portNo;
+        m.request.device = target.device;
+        m.name = target.name();
+        // Each controller's backup under its own port's name.
+        m.request.backup.replace(QLatin1String("{port}"),
+                                 target.device.isEmpty() ? m.name
+                                                         : QFileInfo(target.device).fileName());
+        members.push_back(std::move(m));
+    }
+
+    // The file and the question once for all, before any controller is touched.
+    {
+        CliRequest checkRequest = members.front().request;
+        checkRequest.trace = false;
+        CliSession check(checkRequest, m_out, m_err);
+        if (!check.takeCheckedFile())
+            return 1;
+        if (m_request.command == CliRequest::Command::Write &&
+            check.prompt().MsgBox(ResText(216), MsgButtons::OkCancel, MsgIcon::Question, 216) !=
+                MsgAnswer::Ok)
+            return 1;
+    }
+
+    QMutex traceLock;
+    QEventLoop allDone;
+    int running = int(members.size());
+    std::vector<std::unique_ptr<QThread>> threads;
+    for (Member &m : members) {
+        threads.emplace_back(QThread::create([this, &m, &traceLock] {
+            QTextStream out(&m.out);
+            QTextStream err(&m.err);
+            CliSession session(m.request, out, err);
+            session.prompt().answeredBefore(216);
+            if (m.request.trace) {
+                // Trace lines go out as they come, each under its port's name.
+                session.setTraceSink([this, &m, &traceLock](const QString &line) {
+                    const QMutexLocker locker(&traceLock);
+                    m_err << m.name << ": " << line << '\n';
+                    m_err.flush();
+                });
+            }
+            const int status = session.run();
+            m.verdict = session.verdict(status);
+            m.reason = session.prompt().firstNotice();
+        }));
+        QObject::connect(threads.back().get(), &QThread::finished, &allDone, [&] {
+            if (--running == 0)
+                allDone.quit();
+        });
+        threads.back()->start();
+    }
+    if (running > 0)
+        allDone.exec();
+    for (auto &thread : threads)
+        thread->wait();
+
+    bool allOk = true;
+    for (const Member &m : members) {
+        m_err << prefixed(m.err, m.name + QStringLiteral(": "));
+        m_out << prefixed(m.out, m.name + u'\t');
+    }
+    for (const Member &m : members) {
+        switch (m.verdict) {
+        case CliSession::Verdict::Ok:
+            m_out << m.name << "\tOK\n";
+            break;
+        case CliSession::Verdict::Different:
+            m_out << m.name << "\tDIFFERENT\n";
+            allOk = false;
+            break;
+        case CliSession::Verdict::Failed:
+            m_out << m.name << "\tFAILED\t"
+                  << (m.reason.isEmpty()
+                          ? ResText(m_request.command == CliRequest::Command::Write ? 217 : 212)
+                          : m.reason)
+                  << '\n';
+            allOk = false;
+            break;
+        }
+    }
+    m_out.flush();
+    m_err.flush();
+    return allOk ? 0 : 1;
+}

@@ -1,0 +1,45 @@
+// What ControllerLink tells its communication log about the replies and the end of an exchange.
+#include "link/ControllerLink.h"
+
+#include "base/ResText.h"
+
+void ControllerLink::logReceived(const QByteArray &buffer) {
+    if (buffer.isEmpty())
+        return;
+    m_log->add(CommLog::Event::Received, buffer);
+    // The recovery exchange collects a reply of its own; the end is judged by the first one.
+    if (m_logReply.isEmpty())
+        m_logReply = buffer;
+}
+
+void ControllerLink::logEnd(Exchange how, const QString &line, qint16 replyLength) {
+    const QByteArray reply = m_logReply;
+    m_logReply.clear();
+    QString note;
+    switch (how) {
+    case Exchange::Good:
+        note = ResText(1705);
+        break;
+    case Exchange::Timeout:
+        note = ResText(1706);
+        break;
+    case Exchange::ErrorReply:
+        note = ResText(1707).arg(ErrorReply.mid(3, 2), ErrorText);
+        break;
+    case Exchange::Malformed:
+        if (!reply.startsWith(line.left(3).toLatin1()))
+            note = ResText(1709);
+        else if (reply.size() != replyLength)
+            note = ResText(1708).arg(reply.size()).arg(replyLength);
+        else
+            note = ResText(1715);
+        break;
+    case Exchange::PortGone:
+        note = ResText(1710);
+        break;
+    case Exchange::NoPort: // the failed opening is in the log already
+    case Exchange::Busy:   // nothing was sent
+        return;
+    }
+    m_log->add(CommLog::Event::Ended, {}, note);
+}
