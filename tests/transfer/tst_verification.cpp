@@ -38,6 +38,8 @@ private slots:
     void againstFile();
     void cancelledDialogEndsSilently();
     void blankFieldBeforeDialog();
+    void detailsGiveBothValues_data();
+    void detailsGiveBothValues();
 };
 
 // Each row changes some items of the read copy; the list names them by group.
@@ -305,3 +307,62 @@ void TestVerification::blankFieldBeforeDialog() {
 
 QV_TEST_CORE_MAIN(TestVerification)
 #include "tst_verification.moc"
+
+// The NG report keeps its text; its details give each differing item with both values, the
+// screen's first. An OK verdict has none.
+void TestVerification::detailsGiveBothValues_data() {
+    QTest::addColumn<bool>("english");
+    QTest::addColumn<bool>("againstFile");
+    QTest::addColumn<QvData>("screen");
+    QTest::addColumn<QString>("report");
+    QTest::addColumn<QString>("details");
+
+    QvData vel = factoryData();
+    vel.Vel1 = 11;
+    QTest::newRow("position 1 VEL, controller")
+        << false << false << vel << NgHead + QStringLiteral("位置１ - 速度,\r\n")
+        << QStringLiteral("位置１ - 速度: 画面 11 / コントローラー 10");
+    QvData rev = factoryData();
+    rev.RevDir = 1;
+    QTest::newRow("rotation direction, controller, English")
+        << true << false << rev
+        << QStringLiteral("Result of Verify - NG\r\n\r\n<Unmatched data>\r\n\r\n"
+                          "Sensor parameters - The direction of rotation reversed,\r\n")
+        << QStringLiteral("Sensor parameters - The direction of rotation reversed: screen 1 / "
+                          "controller 0");
+    QvData two = factoryData();
+    two.Pulse2 = 16777215, two.OffsetPulse = 600;
+    QTest::newRow("position 2 and homing, file")
+        << false << true << two
+        << NgHead + QStringLiteral("位置２ - 位置（ﾊﾟﾙｽ）,\r\n\r\n原点復帰ﾊﾟﾗﾒｰﾀ - ｵﾌｾｯﾄﾊﾟﾙｽ,\r\n")
+        << QStringLiteral("位置２ - 位置（ﾊﾟﾙｽ）: 画面 16777215 / ファイル 200\r\n"
+                          "原点復帰ﾊﾟﾗﾒｰﾀ - ｵﾌｾｯﾄﾊﾟﾙｽ: 画面 600 / ファイル 2");
+    QTest::newRow("equal, no details") << false << false << factoryData() << Ok << QString();
+}
+
+void TestVerification::detailsGiveBothValues() {
+    QFETCH(bool, english);
+    QFETCH(bool, againstFile);
+    QFETCH(QvData, screen);
+    QFETCH(QString, report);
+    QFETCH(QString, details);
+    setLangOffset(english ? 10000 : 0);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("feeder.qvd"));
+    QVERIFY(QvDataFile::write(path, factoryData()));
+    TransferFixture f;
+    f.screen.parametersActive = true;
+    f.screen.fields = screen;
+    f.dialogs.answers = {path};
+
+    if (againstFile)
+        f.verification.PosiDataFileShogo(true);
+    else
+        f.verification.PosiDataCtShogo(true);
+
+    QCOMPARE(f.prompt.shown.size(), 1);
+    QCOMPARE(f.prompt.shown[0].text, report);
+    QCOMPARE(f.prompt.shown[0].details, details);
+    QCOMPARE(f.prompt.shown[0].buttons, MsgButtons::OkOnly);
+    QVERIFY(f.verification.compared());
+}
