@@ -9,3 +9,8 @@ target_link_libraries(bench_transfer PRIVATE qvsim)
 add_executable(bench_iomon ${CMAKE_CURRENT_LIST_DIR}/bench_iomon.cpp)
 target_link_libraries(bench_iomon PRIVATE qvcore)
 add_dependencies(bench_iomon qvsim_tool)
+# qvpc-cli writing to 1 and to 8 controllers at 9600 baud.
+add_executable(bench_fleet ${CMAKE_CURRENT_LIST_DIR}/bench_fleet.cpp)
+target_link_libraries(bench_fleet PRIVATE qvsim)
+target_compile_definitions(bench_fleet PRIVATE QVPC_CLI_PATH="$<TARGET_FILE:qvpc-cli>")
+add_dependencies(bench_fleet qvpc-cli)

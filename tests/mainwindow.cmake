@@ -9,3 +9,5 @@ target_link_libraries(mainwindow_screenshots PRIVATE qvtestsupport qvgui)
 qv_add_test(tst_movemode mainwindow/tst_movemode.cpp mainwindow/MainWindowFixture.h
     LIBS qvgui qvsim)
 qv_add_test(tst_options mainwindow/tst_options.cpp mainwindow/MainWindowFixture.h LIBS qvgui)
+qv_add_test(tst_commlogwindow mainwindow/tst_commlogwindow.cpp mainwindow/MainWindowFixture.h
+    LIBS qvgui qvsim)
