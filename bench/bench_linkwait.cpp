@@ -4,6 +4,7 @@
 #include "BenchSupport.h"
 #include "base/StoredSettings.h"
 #include "base/UserPrompt.h"
+#include "link/CommLog.h"
 #include "link/ControllerLink.h"
 #include "sim/ControllerSimulator.h"
 
@@ -61,5 +62,31 @@ int main(int argc, char *argv[]) {
     std::printf("check round trip: median %.2f ms, worst %.2f ms, wire time %.2f ms, "
                 "ratio %.3f (target at most 1.10)\n",
                 median, trips.back(), wireMs, median / wireMs);
+
+    // (c) what the communication log costs: unpaced checks without a log, with a log that
+    // nobody looks at (the window closed) and with a log whose lines are made and handed out
+    sim.setPaced(false);
+    CommLog log;
+    const auto medianCheck = [&link] {
+        std::vector<double> times;
+        for (int i = 0; i < 300; ++i) {
+            QElapsedTimer trip;
+            trip.start();
+            link.CommCheck();
+            times.push_back(double(trip.nsecsElapsed()) / 1e3);
+        }
+        std::sort(times.begin(), times.end());
+        return times[times.size() / 2];
+    };
+    const double bare = medianCheck();
+    link.setLog(&log);
+    const double kept = medianCheck();
+    QStringList heard;
+    log.setListener([&heard](const QString &line) { heard.append(line); });
+    const double shown = medianCheck();
+    link.setLog(nullptr);
+    std::printf("unpaced check: median %.0f us without a log, %.0f us with the log kept, "
+                "%.0f us with its lines shown\n",
+                bare, kept, shown);
     return 0;
 }
