@@ -1,6 +1,7 @@
 // Measures the reply wait: (a) the CPU time the process uses while it waits 5 s for a controller
 // that stays silent, (b) the round trip of the communication check against a controller paced at
-// 9600 baud, as a ratio to the wire time of its 12 characters.
+// 9600 baud, as a ratio to the wire time of its 12 characters, (c) what the communication log adds
+// to an exchange.
 #include "BenchSupport.h"
 #include "base/StoredSettings.h"
 #include "base/UserPrompt.h"
