@@ -49,7 +49,7 @@ private slots:
 void TestCommLog::exchange_data() {
     QTest::addColumn<QList<SimFault>>("faults");
     QTest::addColumn<QStringList>("expected");
-    const QString opened = QStringLiteral("*** %1 opened");
+    const QString opened = QStringLiteral("*** {dev} opened");
     const QString sent = QStringLiteral("--> 0CM1<CR><LF>");
 
     QTest::newRow("good") << QList<SimFault>{}
@@ -59,7 +59,7 @@ void TestCommLog::exchange_data() {
     silent.silent = true;
     // The timeout closes the port before the exchange ends.
     QTest::newRow("timeout") << QList<SimFault>{silent}
-                             << QStringList{opened, sent, QStringLiteral("*** %1 closed"),
+                             << QStringList{opened, sent, QStringLiteral("*** {dev} closed"),
                                             QStringLiteral("=== timeout")};
     SimFault error;
     error.errorCode = QStringLiteral("03");
@@ -103,7 +103,7 @@ void TestCommLog::exchange() {
     f.link->CommCheck();
 
     for (QString &line : expected)
-        line = line.arg(f.sim.devicePath());
+        line.replace(QStringLiteral("{dev}"), f.sim.devicePath());
     QCOMPARE(withoutTimes(log.lines()), expected);
 }
 
