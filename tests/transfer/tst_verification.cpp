@@ -334,7 +334,7 @@ void TestVerification::detailsGiveBothValues_data() {
     two.Pulse2 = 16777215, two.OffsetPulse = 600;
     QTest::newRow("position 2 and homing, file")
         << false << true << two
-        << NgHead + QStringLiteral("位置２ - 位置（ﾊﾟﾙｽ）,\r\n\r\n原点復帰ﾊﾟﾗﾒｰﾀ - ｵﾌｾｯﾄﾊﾟﾙｽ,\r\n")
+        << NgHead + QStringLiteral("\r\n位置２ - 位置（ﾊﾟﾙｽ）,\r\n原点復帰ﾊﾟﾗﾒｰﾀ - ｵﾌｾｯﾄﾊﾟﾙｽ,\r\n")
         << QStringLiteral("位置２ - 位置（ﾊﾟﾙｽ）: 画面 16777215 / ファイル 200\r\n"
                           "原点復帰ﾊﾟﾗﾒｰﾀ - ｵﾌｾｯﾄﾊﾟﾙｽ: 画面 600 / ファイル 2");
     QTest::newRow("equal, no details") << false << false << factoryData() << Ok << QString();
