@@ -11,3 +11,6 @@ qv_add_test(tst_movemode mainwindow/tst_movemode.cpp mainwindow/MainWindowFixtur
 qv_add_test(tst_options mainwindow/tst_options.cpp mainwindow/MainWindowFixture.h LIBS qvgui)
 qv_add_test(tst_commlogwindow mainwindow/tst_commlogwindow.cpp mainwindow/MainWindowFixture.h
     LIBS qvgui qvsim)
+# Pictures of the communication log and the verification details (run by hand under xvfb-run).
+add_executable(commlog_screenshots mainwindow/commlog_screenshots.cpp)
+target_link_libraries(commlog_screenshots PRIVATE qvtestsupport qvgui qvsim)
