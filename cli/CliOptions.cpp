@@ -174,6 +174,13 @@ bool parseGlobals(const QStringList &arguments, CliRequest &r, QStringList &rest
         }
         r.targets.append({0, value});
     }
+    QStringList names;
+    for (const CliRequest::Target &target : r.targets)
+        names.append(target.name());
+    if (names.removeDuplicates() > 0) {
+        r = usageError(QStringLiteral("A controller is named twice."), usage);
+        return false;
+    }
     if (r.targets.size() == 1) {
         r.portNo = r.targets.first().portNo;
         r.device = r.targets.first().device;

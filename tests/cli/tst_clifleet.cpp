@@ -230,6 +230,8 @@ void TestCliFleet::usageErrors_data() {
     QTest::newRow("backup without {port}")
         << QStringList{"--port", "1", "--port", "2", "write", "a.qvd", "--backup", "b.qvd"}
         << "With several controllers, BACKUP needs {port} in its name.";
+    QTest::newRow("same port twice") << QStringList{"--port", "2", "--port", "2", "verify", "a.qvd"}
+                                     << "A controller is named twice.";
     QTest::newRow("--details on write")
         << QStringList{"write", "a.qvd", "--details"} << "Unknown option 'details'.";
 }
