@@ -101,10 +101,12 @@ int CliFleet::run() {
         thread->wait();
 
     bool allOk = true;
-    for (const Member &m : members) {
+    // Each controller's messages under its name, then its details, then the verdicts.
+    for (const Member &m : members)
         m_err << prefixed(m.err, m.name + QStringLiteral(": "));
+    m_err.flush();
+    for (const Member &m : members)
         m_out << prefixed(m.out, m.name + u'\t');
-    }
     for (const Member &m : members) {
         switch (m.verdict) {
         case CliSession::Verdict::Ok:
