@@ -65,6 +65,7 @@ int main(int argc, char *argv[]) {
     PicturePrompt prompt(out);
     Session session(prompt);
     session.settings.ReadLanguage();
+    setLangOffset(session.settings.LangOffset);
     session.settings.PortNo = 1;
     session.settings.OccupyPort = false;
     session.link.setDeviceOverride(sim.devicePath());
