@@ -216,6 +216,12 @@ bool parseArguments(QCommandLineParser &parser, const QCommandLineOption &help,
         r.text = usage;
         return false;
     }
+    if (r.targets.size() > 1 && info.command != CliRequest::Command::Write &&
+        info.command != CliRequest::Command::Verify) {
+        r = usageError(QStringLiteral("Several controllers can only be written or verified."),
+                       usage);
+        return false;
+    }
     return true;
 }
 
@@ -306,11 +312,6 @@ void parseCommand(const CommandInfo &info, const QStringList &arguments, CliRequ
     r.backup = takesRestart ? parser.value(backup) : QString();
     if (takesRestart && parser.isSet(backup) && r.backup.isEmpty()) {
         r = usageError(QStringLiteral("--backup needs a file name."), usage);
-        return;
-    }
-    if (r.targets.size() > 1 && !takesParameters) {
-        r = usageError(QStringLiteral("Several controllers can only be written or verified."),
-                       usage);
         return;
     }
     if (r.targets.size() > 1 && !r.backup.isEmpty() &&

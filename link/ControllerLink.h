@@ -117,6 +117,8 @@ private:
 
     qint16 openNumber(int n);
     void closeNow();
+    // Logs that the port could not be opened, while a log is set.
+    void logOpenFailure(const QString &port);
     void onPortError(QSerialPort::SerialPortError error);
     void onTimerTimeout();
     bool writeLine(const QString &line);
