@@ -4,6 +4,7 @@
 #include "app/StartRoutine.h"
 #include "base/ResText.h"
 #include "base/StoredSettings.h"
+#include "gui/HelpFile.h"
 #include "gui/PortStatusLabel.h"
 #include "gui/QtPrompt.h"
 #include "gui/QtTranslations.h"
@@ -14,6 +15,7 @@
 #include "gui/frmSysInfo.h"
 #include "session/SystemReport.h"
 #include "sim/ControllerSimulator.h"
+#include "support/PictureRun.h"
 #include "support/Pty.h"
 #include "support/SessionFixture.h"
 
@@ -25,7 +27,6 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -51,10 +52,8 @@ void onModal(const std::function<void(QWidget *)> &work, const std::function<voi
 } // namespace
 
 int main(int argc, char *argv[]) {
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-    QApplication app(argc, argv);
-    out = QDir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
+    PictureRun run(argc, argv);
+    out = run.out;
 
     frmSplash splash;
     splash.show();
@@ -68,8 +67,7 @@ int main(int argc, char *argv[]) {
     Pty locked;
     PortMap::setEntry(3, locked.slavePath());
 
-    for (const auto &[language, suffix] : {std::pair{"1", "ja"}, std::pair{"2", "en"}}) {
-        StoredSettings::writeText(QStringLiteral("Language"), QLatin1String(language));
+    PictureRun::forEachLanguage([&](const QString &suffix) {
         StoredSettings::writeText(QStringLiteral("PortNo"), QStringLiteral("1"));
         SessionFixture f;
         f.link.portMap().setEnumerator({});
@@ -105,7 +103,7 @@ int main(int argc, char *argv[]) {
             // COM3 as a device this user may not open. The settings and the pictures stay within
             // the user's reach.
             for (const QString &path :
-                 {config.path(), config.path() + "/QVPC-Software", out.absolutePath()})
+                 {run.configPath(), run.configPath() + "/QVPC-Software", out.absolutePath()})
                 ::chmod(QFile::encodeName(path).constData(), 0777);
             ::chmod(QFile::encodeName(StoredSettings::filePath()).constData(), 0666);
             WithoutAccess denied(locked.slavePath());
@@ -132,16 +130,21 @@ int main(int argc, char *argv[]) {
         about.cmdSysInfo->click();
         about.close();
 
+        // The help file as the program sets it up, with real message boxes: none is installed
+        // beside this program.
+        HelpFile help(prompt);
+        help.InitHelp(QCoreApplication::applicationDirPath());
+        window.setHelpFile(help);
         onModal(
             [&](QWidget *w) {
                 save(w, QStringLiteral("help-missing-%1").arg(suffix));
                 w->close();
             },
             [&] { window.findChild<QAction *>(QStringLiteral("mnuHelpContents"))->trigger(); });
-    }
+    });
 
     // Qt's own buttons in Japanese.
-    installQtTranslations(app, true);
+    installQtTranslations(run.app, true);
     setLangOffset(0);
     QtPrompt prompt;
     onModal(

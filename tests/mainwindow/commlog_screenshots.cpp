@@ -6,6 +6,7 @@
 #include "gui/QtPrompt.h"
 #include "gui/frmMain.h"
 #include "sim/ControllerSimulator.h"
+#include "support/PictureRun.h"
 
 #include <QAction>
 #include <QApplication>
@@ -14,7 +15,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -54,10 +54,8 @@ private:
 } // namespace
 
 int main(int argc, char *argv[]) {
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-    QApplication app(argc, argv);
-    const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
+    PictureRun run(argc, argv);
+    const QDir &out = run.out;
     StoredSettings::writeText(QStringLiteral("Language"), QStringLiteral("2"));
 
     ControllerSimulator sim;

@@ -8,6 +8,7 @@
 #include "data/QvDataFile.h"
 #include "gui/frmMain.h"
 #include "gui/frmPrintSelect.h"
+#include "support/PictureRun.h"
 #include "support/SessionFixture.h"
 
 #include <QApplication>
@@ -15,7 +16,6 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -42,18 +42,15 @@ template <typename T> T *shown() {
 } // namespace
 
 int main(int argc, char *argv[]) {
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-    QApplication app(argc, argv);
-    const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
-    for (const auto &[language, suffix] : {std::pair{"1", "ja"}, std::pair{"2", "en"}}) {
-        StoredSettings::writeText(QStringLiteral("Language"), QLatin1String(language));
+    PictureRun run(argc, argv);
+    const QDir &out = run.out;
+    PictureRun::forEachLanguage([&](const QString &suffix) {
         SessionFixture f;
         f.settings.ReadLanguage(); // as the start routine does before the window loads
         setLangOffset(f.settings.LangOffset);
         frmMain window(f.session);
         window.show();
-        const QString file = config.filePath(QStringLiteral("qvdata1.qvd"));
+        const QString file = QDir(run.configPath()).filePath(QStringLiteral("qvdata1.qvd"));
         QvDataFile::write(file, example());
         f.session.files().ReadQvFile(file);
         f.copies.CopyTemp2Hensu();
@@ -85,6 +82,6 @@ int main(int argc, char *argv[]) {
         poll.start(100);
         window.mnuFilePrint->trigger();
         poll.stop();
-    }
+    });
     return 0;
 }
