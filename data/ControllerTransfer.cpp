@@ -28,8 +28,7 @@ qint16 ControllerTransfer::ReadBlocks() {
     // Started while another operation waits for a reply (the verification menu items leave the
     // buttons enabled): its port and progress window are not ours to release and close.
     m_undecodable = false;
-    m_refused = m_link.isBusy();
-    if (m_refused)
+    if (m_link.isBusy())
         return 1;
     m_progress.setLabel(ResText(201));
     m_progress.show();
@@ -67,8 +66,9 @@ qint16 ControllerTransfer::ReadBlocks() {
 
 qint16 ControllerTransfer::readAndAdopt() {
     if (ReadBlocks() != 0) {
-        // A read refused because another exchange waits is no failure of the line.
-        if (!m_refused)
+        // A read refused because another exchange still waits (we run inside its wait) is no
+        // failure of the line.
+        if (!m_link.isBusy())
             m_prompt.MsgBox(ResText(212));
         m_link.CommFailed = false;
         return 1;

@@ -32,8 +32,6 @@ public:
     // The last ReadBlocks got every reply but could not decode them: no exchange message was
     // shown, so a caller that shows none of its own must tell the user.
     bool readUndecodable() const { return m_undecodable; }
-    // The last ReadBlocks was refused because another exchange still waits: nothing was sent.
-    bool readRefused() const { return m_refused; }
 
     // Write: screen checks, the question, the blocks, then the restart question.
     void LoadtoCt();
@@ -56,6 +54,5 @@ private:
     FileOperations &m_files;
     ProgressView &m_progress;
     bool m_undecodable = false;
-    bool m_refused = false;
     ControllerBlocks::WriteBlocks m_blocks;
 };
