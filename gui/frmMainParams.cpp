@@ -30,6 +30,16 @@ QGridLayout *compactGrid(QWidget *frame) {
     return grid;
 }
 
+using FieldRows = QList<std::pair<QLabel *, QLineEdit *>>;
+
+// Label and field pairs one under the other, from the top, in two columns of the grid.
+void addRows(QGridLayout *grid, const FieldRows &rows, int column) {
+    for (int row = 0; row < rows.size(); ++row) {
+        grid->addWidget(rows[row].first, row, column);
+        grid->addWidget(rows[row].second, row, column + 1);
+    }
+}
+
 } // namespace
 
 QWidget *frmMain::buildSensorFrame() {
@@ -64,20 +74,14 @@ QWidget *frmMain::buildSensorFrame() {
     gate->addWidget(chkRevDir);
 
     auto *grid = compactGrid(framParameta);
-    const QList<std::pair<QLabel *, QLineEdit *>> left = {{lblLowKaijoCnt, txtLowKaijoCnt},
-                                                          {lblSentanCount, txtSentanCount},
-                                                          {lblRestartDelay, txtRestartDelay},
-                                                          {lblXXXCnt, txtXXXCnt}};
-    const QList<std::pair<QLabel *, QLineEdit *>> right = {
-        {lblNoWorkCount, txtNoWorkCount}, {lblHensu1, txtHensu1}, {lblHensu2, txtHensu2}};
-    for (int row = 0; row < left.size(); ++row) {
-        grid->addWidget(left[row].first, row, 0);
-        grid->addWidget(left[row].second, row, 1);
-    }
-    for (int row = 0; row < right.size(); ++row) {
-        grid->addWidget(right[row].first, row, 3);
-        grid->addWidget(right[row].second, row, 4);
-    }
+    addRows(grid,
+            {{lblLowKaijoCnt, txtLowKaijoCnt},
+             {lblSentanCount, txtSentanCount},
+             {lblRestartDelay, txtRestartDelay},
+             {lblXXXCnt, txtXXXCnt}},
+            0);
+    addRows(grid,
+            {{lblNoWorkCount, txtNoWorkCount}, {lblHensu1, txtHensu1}, {lblHensu2, txtHensu2}}, 3);
     grid->setColumnMinimumWidth(2, 12);
     grid->setColumnMinimumWidth(5, 12);
     // The rotation-direction gate in a column of its own: the check box that opens it above the
@@ -105,14 +109,12 @@ QWidget *frmMain::buildHomingFrame() {
     txtOffsetPosi = parameterField("txtOffsetPosi", f, 91);
 
     auto *grid = compactGrid(framHomePara);
-    const QList<std::pair<QLabel *, QLineEdit *>> rows = {{lblHomeSokudo, txtHomeSokudo},
-                                                          {lblHomePosi, txtHomePosi},
-                                                          {lblOffsetSokudo, txtOffsetSokudo},
-                                                          {lblOffsetPosi, txtOffsetPosi}};
-    for (int row = 0; row < rows.size(); ++row) {
-        grid->addWidget(rows[row].first, row, 0);
-        grid->addWidget(rows[row].second, row, 1);
-    }
+    addRows(grid,
+            {{lblHomeSokudo, txtHomeSokudo},
+             {lblHomePosi, txtHomePosi},
+             {lblOffsetSokudo, txtOffsetSokudo},
+             {lblOffsetPosi, txtOffsetPosi}},
+            0);
     grid->setColumnStretch(2, 1);
 
     framHomePara->setEnabled(false);
