@@ -10,6 +10,9 @@
 #include "support/SessionFixture.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QTest>
 #include <memory>
 
@@ -26,6 +29,20 @@ protected:
         return saveResult;
     }
 };
+
+// The position fields filled with valid values (the parameter fields left as they are).
+inline void fillPositions(frmMain &w) {
+    w.comboVEL1->setEditText(QStringLiteral("10"));
+    w.comboVEL2->setEditText(QStringLiteral("20"));
+    w.lblPosi1Acc->setText(QStringLiteral("3"));
+    w.lblPosi2Acc->setText(QStringLiteral("4"));
+    w.lblPosi1Gensoku->setText(QStringLiteral("5"));
+    w.lblPosi2Gensoku->setText(QStringLiteral("6"));
+    w.txtPosi1->setText(QStringLiteral("100"));
+    w.txtPosi2->setText(QStringLiteral("200"));
+    w.txtPosi1Timer->setText(QStringLiteral("7"));
+    w.txtPosi2Timer->setText(QStringLiteral("8"));
+}
 
 // The long-lived objects the window works with, and the window itself, shown.
 struct MainWindowFixture : SessionFixture {

@@ -10,18 +10,10 @@
 
 namespace {
 
-// Every field filled with a valid value.
+// Every field filled with a valid value; velocity 2 with a leading blank, which is taken too.
 void fillValid(frmMain &w) {
-    w.comboVEL1->setEditText(QStringLiteral("10"));
+    fillPositions(w);
     w.comboVEL2->setEditText(QStringLiteral(" 20"));
-    w.lblPosi1Acc->setText(QStringLiteral("3"));
-    w.lblPosi2Acc->setText(QStringLiteral("4"));
-    w.lblPosi1Gensoku->setText(QStringLiteral("5"));
-    w.lblPosi2Gensoku->setText(QStringLiteral("6"));
-    w.txtPosi1->setText(QStringLiteral("100"));
-    w.txtPosi2->setText(QStringLiteral("200"));
-    w.txtPosi1Timer->setText(QStringLiteral("7"));
-    w.txtPosi2Timer->setText(QStringLiteral("8"));
     int n = 11;
     for (QLineEdit *field : {w.txtHomeSokudo, w.txtHomePosi, w.txtOffsetSokudo, w.txtOffsetPosi,
                              w.txtSentanCount, w.txtNoWorkCount, w.txtRestartDelay,

@@ -13,20 +13,6 @@
 
 namespace {
 
-// The position fields filled with valid values (parameters not shown).
-void fillPositions(frmMain &w) {
-    w.comboVEL1->setEditText(QStringLiteral("10"));
-    w.comboVEL2->setEditText(QStringLiteral("20"));
-    w.lblPosi1Acc->setText(QStringLiteral("3"));
-    w.lblPosi2Acc->setText(QStringLiteral("4"));
-    w.lblPosi1Gensoku->setText(QStringLiteral("5"));
-    w.lblPosi2Gensoku->setText(QStringLiteral("6"));
-    w.txtPosi1->setText(QStringLiteral("100"));
-    w.txtPosi2->setText(QStringLiteral("200"));
-    w.txtPosi1Timer->setText(QStringLiteral("7"));
-    w.txtPosi2Timer->setText(QStringLiteral("8"));
-}
-
 QvData dataOfTheFile() {
     QvData d;
     d.Vel1 = 12, d.Acc1 = 3, d.Dec1 = 4, d.PauseTime1 = 5, d.Pulse1 = 250;
