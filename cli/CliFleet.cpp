@@ -5,7 +5,6 @@
 #include "cli/CliSession.h"
 
 #include <QEventLoop>
-#include <QFileInfo>
 #include <QMutex>
 #include <QTextStream>
 #include <QThread>
@@ -48,9 +47,7 @@ int CliFleet::run() {
         m.request.device = target.device;
         m.name = target.name();
         // Each controller's backup under its own port's name.
-        m.request.backup.replace(QLatin1String("{port}"),
-                                 target.device.isEmpty() ? m.name
-                                                         : QFileInfo(target.device).fileName());
+        m.request.backup = target.backupFile(m_request.backup);
         members.push_back(std::move(m));
     }
 

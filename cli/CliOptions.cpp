@@ -5,6 +5,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <algorithm>
 
 namespace {
@@ -314,11 +315,19 @@ void parseCommand(const CommandInfo &info, const QStringList &arguments, CliRequ
         r = usageError(QStringLiteral("--backup needs a file name."), usage);
         return;
     }
-    if (r.targets.size() > 1 && !r.backup.isEmpty() &&
-        !r.backup.contains(QLatin1String("{port}"))) {
-        r = usageError(QStringLiteral("With several controllers, BACKUP needs {port} in its name."),
-                       usage);
-        return;
+    if (r.targets.size() > 1 && !r.backup.isEmpty()) {
+        // Two controllers must never save over each other's backup.
+        QStringList files;
+        for (const CliRequest::Target &target : r.targets)
+            files.append(target.backupFile(r.backup));
+        if (files.removeDuplicates() > 0) {
+            r = usageError(
+                r.backup.contains(QLatin1String("{port}"))
+                    ? QStringLiteral("Two controllers would share one BACKUP file.")
+                    : QStringLiteral("With several controllers, BACKUP needs {port} in its name."),
+                usage);
+            return;
+        }
     }
     r.outcome = CliRequest::Outcome::Run;
 }
@@ -420,6 +429,12 @@ void parseIoCommand(const CommandInfo &info, const QStringList &arguments, CliRe
 }
 
 } // namespace
+
+QString CliRequest::Target::backupFile(const QString &pattern) const {
+    QString file = pattern;
+    return file.replace(QLatin1String("{port}"),
+                        device.isEmpty() ? name() : QFileInfo(device).fileName());
+}
 
 CliRequest parseCommandLine(const QStringList &arguments) {
     CliRequest r;

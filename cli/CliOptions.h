@@ -39,6 +39,9 @@ struct CliRequest {
         QString name() const {
             return device.isEmpty() ? QStringLiteral("COM%1").arg(portNo) : device;
         }
+        // The backup file for this controller: {port} replaced by "COM3" or the device's file
+        // name ("ttyUSB0").
+        QString backupFile(const QString &pattern) const;
     };
 
     Command command = Command::None;

@@ -235,6 +235,10 @@ void TestCliFleet::usageErrors_data() {
     QTest::newRow("backup without {port}")
         << QStringList{"--port", "1", "--port", "2", "write", "a.qvd", "--backup", "b.qvd"}
         << "With several controllers, BACKUP needs {port} in its name.";
+    QTest::newRow("two devices of one file name")
+        << QStringList{"--device", "/dev/pts/3", "--device", "/tmp/pts/3",    "--yes",
+                       "write",    "a.qvd",      "--backup", "old-{port}.qvd"}
+        << "Two controllers would share one BACKUP file.";
     QTest::newRow("same port twice") << QStringList{"--port", "2", "--port", "2", "verify", "a.qvd"}
                                      << "A controller is named twice.";
     QTest::newRow("--details on write")
