@@ -133,6 +133,8 @@ private:
     // Log entries (ControllerLinkLog.cpp); called only while a log is set.
     void logReceived(const QByteArray &buffer);
     void logEnd(Exchange how, const QString &line, qint16 replyLength);
+    // Logs how the exchange ended, once, as soon as it is known (before any message is shown).
+    void noteEnd(Exchange how, const QString &line, qint16 replyLength);
 
     StoredSettings &m_settings;
     UserPrompt &m_prompt;
@@ -148,7 +150,8 @@ private:
     Exchange m_last = Exchange::Good;
     bool m_portLost = false;
     CommLog *m_log = nullptr;
-    QByteArray m_logReply; // the first reply collected in the exchange being logged
+    QByteArray m_logReply;    // the first reply collected in the exchange being logged
+    bool m_endLogged = false; // the end of the exchange under way is in the log
 
     bool m_alarmLamp = false;
     QString m_alarmCode;

@@ -47,10 +47,16 @@ Exchange ControllerLink::SendCommand(const QString &command, qint16 replyLength,
     // waiting one as it is.
     if (m_busy)
         return Exchange::Busy;
+    m_endLogged = false;
     m_last = exchange(command, replyLength, data, timeoutMs, replyStart);
-    if (m_log)
-        logEnd(m_last, command + data, replyLength);
+    noteEnd(m_last, command + data, replyLength);
     return m_last;
+}
+
+void ControllerLink::noteEnd(Exchange how, const QString &line, qint16 replyLength) {
+    if (m_log && !m_endLogged)
+        logEnd(how, line, replyLength);
+    m_endLogged = true;
 }
 
 Exchange ControllerLink::exchange(const QString &command, qint16 replyLength, const QString &data,
@@ -77,6 +83,8 @@ Exchange ControllerLink::exchange(const QString &command, qint16 replyLength, co
     }
     if (end == WaitEnd::TimedOut) {
         CommFailed = true;
+        // The log tells when it happened, not when the message was acknowledged.
+        noteEnd(Exchange::Timeout, line, replyLength);
         closeNow();
         m_prompt.MsgBox(joinLines({ResText(1100), ResText(1101), ResText(1102), ResText(1103)}));
         return Exchange::Timeout;
@@ -85,6 +93,7 @@ Exchange ControllerLink::exchange(const QString &command, qint16 replyLength, co
     const QString reply = QString::fromLatin1(buffer);
     if (reply.startsWith(ErrorPrefix)) {
         takeErrorReply(buffer);
+        noteEnd(Exchange::ErrorReply, line, replyLength);
         m_prompt.MsgBox(errorReplyMessage(ErrorText));
         ReleasePort();
         return Exchange::ErrorReply;
@@ -99,9 +108,11 @@ Exchange ControllerLink::exchange(const QString &command, qint16 replyLength, co
             return Exchange::PortGone;
         ReleasePort();
         if (recoveryError) {
+            noteEnd(Exchange::ErrorReply, line, replyLength);
             m_prompt.MsgBox(errorReplyMessage(ErrorText));
             return Exchange::ErrorReply;
         }
+        noteEnd(Exchange::Malformed, line, replyLength);
         if (wrongPrefix)
             m_prompt.MsgBox(joinLines({ResText(1107), ResText(1108)}));
         else

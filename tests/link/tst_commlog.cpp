@@ -57,10 +57,10 @@ void TestCommLog::exchange_data() {
                                          QStringLiteral("=== good")};
     SimFault silent;
     silent.silent = true;
-    // The timeout closes the port before the exchange ends.
+    // Logged when it happens, before the port is closed and the message shown.
     QTest::newRow("timeout") << QList<SimFault>{silent}
-                             << QStringList{opened, sent, QStringLiteral("*** {dev} closed"),
-                                            QStringLiteral("=== timeout")};
+                             << QStringList{opened, sent, QStringLiteral("=== timeout"),
+                                            QStringLiteral("*** {dev} closed")};
     SimFault error;
     error.errorCode = QStringLiteral("03");
     QTest::newRow("error reply")
@@ -98,10 +98,16 @@ void TestCommLog::exchange() {
     for (const SimFault &fault : faults)
         f.sim.addFault(fault);
     CommLog log;
+    // The end goes into the log when it happens, before a message keeps the user reading.
+    bool endAfterMessage = false;
+    log.setListener([&](const QString &line) {
+        endAfterMessage |= line.contains(QLatin1String(" === ")) && !f.prompt.shown.isEmpty();
+    });
     f.link->setLog(&log);
 
     f.link->CommCheck();
 
+    QVERIFY(!endAfterMessage);
     for (QString &line : expected)
         line.replace(QStringLiteral("{dev}"), f.sim.devicePath());
     QCOMPARE(withoutTimes(log.lines()), expected);
