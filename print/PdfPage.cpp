@@ -1,9 +1,14 @@
 #include "print/PdfPage.h"
 
+#include <QFileInfo>
 #include <QPageLayout>
 
 PdfTarget::PdfTarget(const QString &path) : file(path), writer(&file) {
-    file.open(QIODevice::WriteOnly);
+    // A FIFO, terminal or device named by mistake is no PDF file: saving would replace it (a
+    // device node too, when run as root).
+    const QFileInfo target(path);
+    if (!target.exists() || target.isFile())
+        file.open(QIODevice::WriteOnly);
     const double m = PdfPage::MarginPoints;
     writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                      QMarginsF(m, m, m, m), QPageLayout::Point));

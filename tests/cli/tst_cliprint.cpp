@@ -4,8 +4,11 @@
 #include "support/TestEnvironment.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -45,6 +48,7 @@ private slots:
     void report();
     void refused_data();
     void refused();
+    void specialFileRefused();
     void replacedOnlyWithYes();
 
 private:
@@ -132,6 +136,23 @@ void TestCliPrint::refused() {
     QCOMPARE(r.exitCode, 1);
     QCOMPARE(r.err, message.contains(u'%') ? message.arg(pdf) : message);
     QVERIFY(!QFile::exists(pdf));
+}
+
+// A FIFO named as the PDF is refused, never replaced by a file, even with --yes (nor would a
+// device node be).
+void TestCliPrint::specialFileRefused() {
+    const QString file = writeQvFile(m_dir, sample(), QStringLiteral("qvdata1.qvd"));
+    const QString fifo = m_dir.filePath(QStringLiteral("fifo.pdf"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+
+    const CliResult r =
+        runCli({QStringLiteral("--yes"), QStringLiteral("--lang"), QStringLiteral("en"),
+                QStringLiteral("print"), file, QStringLiteral("--pdf"), fifo});
+
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.err, QStringLiteral("Cannot write %1.\n").arg(fifo));
+    QVERIFY(QFileInfo::exists(fifo));
+    QVERIFY(!QFileInfo(fifo).isFile());
 }
 
 // An existing PDF stays as it was without --yes and is replaced with it.
