@@ -132,9 +132,9 @@ private:
     void setAlarm(bool lamp, const QString &code, const QString &comment);
     // Log entries (ControllerLinkLog.cpp); called only while a log is set.
     void logReceived(const QByteArray &buffer);
-    void logEnd(Exchange how, const QString &line, qint16 replyLength);
+    void logEnd(Exchange how, const QString &expectedStart, qint16 replyLength);
     // Logs how the exchange ended, once, as soon as it is known (before any message is shown).
-    void noteEnd(Exchange how, const QString &line, qint16 replyLength);
+    void noteEnd(Exchange how, const QString &expectedStart, qint16 replyLength);
 
     StoredSettings &m_settings;
     UserPrompt &m_prompt;

@@ -49,13 +49,13 @@ Exchange ControllerLink::SendCommand(const QString &command, qint16 replyLength,
         return Exchange::Busy;
     m_endLogged = false;
     m_last = exchange(command, replyLength, data, timeoutMs, replyStart);
-    noteEnd(m_last, command + data, replyLength);
+    noteEnd(m_last, replyStart.isEmpty() ? (command + data).left(3) : replyStart, replyLength);
     return m_last;
 }
 
-void ControllerLink::noteEnd(Exchange how, const QString &line, qint16 replyLength) {
+void ControllerLink::noteEnd(Exchange how, const QString &expectedStart, qint16 replyLength) {
     if (m_log && !m_endLogged)
-        logEnd(how, line, replyLength);
+        logEnd(how, expectedStart, replyLength);
     m_endLogged = true;
 }
 
@@ -84,7 +84,7 @@ Exchange ControllerLink::exchange(const QString &command, qint16 replyLength, co
     if (end == WaitEnd::TimedOut) {
         CommFailed = true;
         // The log tells when it happened, not when the message was acknowledged.
-        noteEnd(Exchange::Timeout, line, replyLength);
+        noteEnd(Exchange::Timeout, expected, replyLength);
         closeNow();
         m_prompt.MsgBox(joinLines({ResText(1100), ResText(1101), ResText(1102), ResText(1103)}));
         return Exchange::Timeout;
@@ -93,7 +93,7 @@ Exchange ControllerLink::exchange(const QString &command, qint16 replyLength, co
     const QString reply = QString::fromLatin1(buffer);
     if (reply.startsWith(ErrorPrefix)) {
         takeErrorReply(buffer);
-        noteEnd(Exchange::ErrorReply, line, replyLength);
+        noteEnd(Exchange::ErrorReply, expected, replyLength);
         m_prompt.MsgBox(errorReplyMessage(ErrorText));
         ReleasePort();
         return Exchange::ErrorReply;
@@ -108,11 +108,11 @@ Exchange ControllerLink::exchange(const QString &command, qint16 replyLength, co
             return Exchange::PortGone;
         ReleasePort();
         if (recoveryError) {
-            noteEnd(Exchange::ErrorReply, line, replyLength);
+            noteEnd(Exchange::ErrorReply, expected, replyLength);
             m_prompt.MsgBox(errorReplyMessage(ErrorText));
             return Exchange::ErrorReply;
         }
-        noteEnd(Exchange::Malformed, line, replyLength);
+        noteEnd(Exchange::Malformed, expected, replyLength);
         if (wrongPrefix)
             m_prompt.MsgBox(joinLines({ResText(1107), ResText(1108)}));
         else

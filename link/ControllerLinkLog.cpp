@@ -12,7 +12,7 @@ void ControllerLink::logReceived(const QByteArray &buffer) {
         m_logReply = buffer;
 }
 
-void ControllerLink::logEnd(Exchange how, const QString &line, qint16 replyLength) {
+void ControllerLink::logEnd(Exchange how, const QString &expectedStart, qint16 replyLength) {
     const QByteArray reply = m_logReply;
     m_logReply.clear();
     QString note;
@@ -27,7 +27,8 @@ void ControllerLink::logEnd(Exchange how, const QString &line, qint16 replyLengt
         note = ResText(1707).arg(ErrorReply.mid(3, 2), ErrorText);
         break;
     case Exchange::Malformed:
-        if (!reply.startsWith(line.left(3).toLatin1()))
+        // A reply that does not begin as asked: another command, another block, another echo.
+        if (!reply.startsWith(expectedStart.toLatin1()))
             note = ResText(1709);
         else if (reply.size() != replyLength)
             note = ResText(1708).arg(reply.size()).arg(replyLength);

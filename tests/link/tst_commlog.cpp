@@ -39,6 +39,7 @@ private slots:
 
     void exchange_data();
     void exchange();
+    void otherBlockIsAWrongPrefix();
     void listenerGetsTheSameLines();
     void keepsTheNewestLines();
     void saveAndClear();
@@ -111,6 +112,25 @@ void TestCommLog::exchange() {
     for (QString &line : expected)
         line.replace(QStringLiteral("{dev}"), f.sim.devicePath());
     QCOMPARE(withoutTimes(log.lines()), expected);
+}
+
+// A block read answered with another block's data begins with the right command but not as
+// asked: the log calls it a wrong prefix, as the user's message does.
+void TestCommLog::otherBlockIsAWrongPrefix() {
+    LinkFixture f;
+    SimFault otherBlock;
+    otherBlock.match = QStringLiteral("0RD02");
+    otherBlock.overwriteAt = 3;
+    otherBlock.overwrite = "04";
+    f.sim.addFault(otherBlock);
+    CommLog log;
+    f.link->setLog(&log);
+
+    QCOMPARE(f.link->SendCommand(QStringLiteral("0RD"), 23, QStringLiteral("02"), 5000,
+                                 QStringLiteral("0RD02")),
+             Exchange::Malformed);
+
+    QCOMPARE(withoutTimes(log.lines()).last(), QStringLiteral("=== wrong prefix"));
 }
 
 void TestCommLog::listenerGetsTheSameLines() {
