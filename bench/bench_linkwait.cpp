@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <random>
 #include <vector>
 
 int main(int argc, char *argv[]) {
@@ -66,7 +67,8 @@ int main(int argc, char *argv[]) {
 
     // (c) what the communication log costs: unpaced checks without a log, with a log that
     // nobody looks at (the window closed) and with a log whose lines are made and handed out.
-    // The three kinds take turns, so that a drift of the machine counts against none of them.
+    // The three take turns in random order, so that neither a drift of the machine nor the case
+    // run before counts against any of them.
     sim.setPaced(false);
     CommLog kept;
     CommLog shown;
@@ -74,12 +76,18 @@ int main(int argc, char *argv[]) {
     shown.setListener([&heard](const QString &line) { heard.append(line); });
     CommLog *const logs[] = {nullptr, &kept, &shown};
     std::vector<double> times[3];
-    for (int i = 0; i < 900; ++i) {
-        link.setLog(logs[i % 3]);
-        QElapsedTimer trip;
-        trip.start();
-        link.CommCheck();
-        times[i % 3].push_back(double(trip.nsecsElapsed()) / 1e3);
+    std::mt19937 random(1);
+    for (int round = 0; round < 300; ++round) {
+        // Each round runs the three in a new order: no case always follows the same one.
+        int order[] = {0, 1, 2};
+        std::shuffle(std::begin(order), std::end(order), random);
+        for (const int c : order) {
+            link.setLog(logs[c]);
+            QElapsedTimer trip;
+            trip.start();
+            link.CommCheck();
+            times[c].push_back(double(trip.nsecsElapsed()) / 1e3);
+        }
     }
     link.setLog(nullptr);
     const auto medianOf = [](std::vector<double> &v) {
