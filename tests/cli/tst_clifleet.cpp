@@ -32,11 +32,6 @@ QStringList devices(const QList<ControllerSimulator *> &sims) {
     return arguments;
 }
 
-QByteArray fileBytes(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace
 
 class TestCliFleet : public QObject {
@@ -136,7 +131,7 @@ void TestCliFleet::backup() {
 
     if (savable && !unreadable) {
         QCOMPARE(r.exitCode, 0);
-        QCOMPARE(fileBytes(backup), QvDataFile::format(factoryData()));
+        QCOMPARE(readBytes(backup), QvDataFile::format(factoryData()));
         QCOMPARE(sim.receivedLines().mid(0, 6), readLines());
         QCOMPARE(sim.receivedLines().last(), LastBlock);
         return;
@@ -164,7 +159,7 @@ void TestCliFleet::fleetBackupsByPort() {
     QCOMPARE(r.exitCode, 0);
     for (const ControllerSimulator &sim : sims) {
         const QString name = QFileInfo(sim.devicePath()).fileName();
-        QCOMPARE(fileBytes(QString(pattern).replace(QStringLiteral("{port}"), name)),
+        QCOMPARE(readBytes(QString(pattern).replace(QStringLiteral("{port}"), name)),
                  QvDataFile::format(factoryData()));
         QCOMPARE(sim.receivedLines().last(), LastBlock);
     }

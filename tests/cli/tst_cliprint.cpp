@@ -22,11 +22,6 @@ QvData sample() {
     return d;
 }
 
-QByteArray contentOf(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // The text of a PDF as pdftotext lays it out; empty when the tool is not installed.
 QString pdfText(const QString &path) {
     const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
@@ -90,7 +85,7 @@ void TestCliPrint::report() {
 
     QCOMPARE(r.err, QString());
     QCOMPARE(r.exitCode, 0);
-    const QByteArray bytes = contentOf(pdf);
+    const QByteArray bytes = readBytes(pdf);
     QVERIFY(bytes.startsWith("%PDF-"));
     QVERIFY2(bytes.contains("/BaseFont /" + font) || bytes.contains("+" + font), font.data());
     QVERIFY(bytes.contains("/MediaBox [0 0 595"));
@@ -171,11 +166,11 @@ void TestCliPrint::replacedOnlyWithYes() {
     CliResult r = runCli(print);
     QCOMPARE(r.exitCode, 1);
     QCOMPARE(r.err, QStringLiteral("%1 already exists. Give --yes to replace it.\n").arg(pdf));
-    QCOMPARE(contentOf(pdf), QByteArray("kept"));
+    QCOMPARE(readBytes(pdf), QByteArray("kept"));
 
     r = runCli(QStringList{QStringLiteral("--yes")} + print);
     QCOMPARE(r.exitCode, 0);
-    QVERIFY(contentOf(pdf).startsWith("%PDF-"));
+    QVERIFY(readBytes(pdf).startsWith("%PDF-"));
 }
 
 QV_TEST_CORE_MAIN(TestCliPrint)

@@ -20,11 +20,6 @@ const QString SavingStopped = QString::fromUtf8("データの保存を中止し�
 const QString SaveQuestion =
     QString::fromUtf8("データが変更されています。ファイルに保存しますか？");
 
-QByteArray readBytes(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 bool writeBytes(const QString &path, const QByteArray &bytes) {
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();

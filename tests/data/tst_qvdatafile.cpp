@@ -77,11 +77,6 @@ bool writeBytes(const QString &path, const QByteArray &bytes) {
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
-QByteArray readBytes(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // A stream that begins with head and then repeats one character for ever, like a device file.
 class EndlessDevice : public QIODevice {
 public:

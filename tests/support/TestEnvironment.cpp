@@ -4,6 +4,7 @@
 #include "base/StoredSettings.h"
 
 #include <QDir>
+#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -19,4 +20,9 @@ void clearStoredSettings() {
     QSettings s = StoredSettings::store();
     s.clear();
     s.sync();
+}
+
+QByteArray readBytes(const QString &path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }

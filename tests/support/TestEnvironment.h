@@ -9,6 +9,9 @@ void prepareTestEnvironment();
 // Empties the stored settings between test functions.
 void clearStoredSettings();
 
+// A file's whole content; empty when it cannot be read.
+QByteArray readBytes(const QString &path);
+
 // Main function of a suite, with the application object it needs.
 #define QV_TEST_MAIN_WITH(Application, TestObject)                                                 \
     int main(int argc, char *argv[]) {                                                             \
