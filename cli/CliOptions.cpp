@@ -431,9 +431,9 @@ void parseIoCommand(const CommandInfo &info, const QStringList &arguments, CliRe
 } // namespace
 
 QString CliRequest::Target::backupFile(const QString &pattern) const {
-    QString file = pattern;
-    return file.replace(QLatin1String("{port}"),
-                        device.isEmpty() ? name() : QFileInfo(device).fileName());
+    QString filled = pattern;
+    return filled.replace(QLatin1String("{port}"),
+                          device.isEmpty() ? name() : QFileInfo(device).fileName());
 }
 
 CliRequest parseCommandLine(const QStringList &arguments) {

@@ -1,5 +1,5 @@
-# libFuzzer targets for the file reader and the block decoder. Clang only; configure a build
-# folder of its own with -DQVPC_FUZZ=ON (scripts/fuzz.sh does).
+# libFuzzer targets for the file reader and the block decoder. Clang only; they are built in the
+# sanitizer tree, configured with -DQVPC_FUZZ=ON (scripts/sanitize.sh does).
 option(QVPC_FUZZ "Build the libFuzzer targets (clang)" OFF)
 if(QVPC_FUZZ)
     set(qv_fuzz_flags -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined)

@@ -10,6 +10,8 @@
 
 ControllerLink::ControllerLink(StoredSettings &settings, UserPrompt &prompt, QObject *parent)
     : QObject(parent), m_settings(settings), m_prompt(prompt) {
+    // A child, so that it can be found by its name like the window's timers.
+    timerTimeout.setParent(this);
     timerTimeout.setObjectName(QStringLiteral("timerTimeout"));
     timerTimeout.setSingleShot(true);
     timerTimeout.setTimerType(Qt::PreciseTimer);

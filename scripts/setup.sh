@@ -17,7 +17,7 @@ if [ "${1:-all}" != "run" ]; then
     packages+=(
         qt6-l10n-tools dpkg-dev
         xvfb xauth x11-utils imagemagick poppler-utils xdotool
-        clang libclang-rt-dev
+        clang libclang-rt-dev clang-format
         desktop-file-utils appstream
     )
 fi

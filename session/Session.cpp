@@ -12,12 +12,12 @@
 #include "print/PrintOperation.h"
 
 struct Session::Operations {
-    Operations(Session &s, MainScreen &screen, FileDialogs &dialogs, ProgressView &progress)
-        : screen(screen), files(s.copies, screen, s.m_prompt, dialogs),
-          transfer(s.link, s.m_prompt, s.copies, screen, files, progress),
-          verification(s.link, transfer, s.copies, screen, s.m_prompt, files, dialogs),
-          moves(s.link, s.m_prompt, screen), modes(s.link, s.m_prompt, screen),
-          printing(s.copies, screen, files) {}
+    Operations(Session &s, MainScreen &main, FileDialogs &dialogs, ProgressView &progress)
+        : screen(main), files(s.copies, main, s.m_prompt, dialogs),
+          transfer(s.link, s.m_prompt, s.copies, main, files, progress),
+          verification(s.link, transfer, s.copies, main, s.m_prompt, files, dialogs),
+          moves(s.link, s.m_prompt, main), modes(s.link, s.m_prompt, main),
+          printing(s.copies, main, files) {}
 
     MainScreen &screen;
     FileOperations files;

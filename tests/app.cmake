@@ -1,11 +1,8 @@
 qv_add_test(tst_vbnumber app/tst_vbnumber.cpp LIBS qvcore)
 qv_add_test(tst_storedsettings app/tst_storedsettings.cpp LIBS qvcore)
-target_compile_definitions(tst_storedsettings PRIVATE QVPC_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
 qv_add_test(tst_stringtable app/tst_stringtable.cpp LIBS qvcore)
-target_compile_definitions(tst_stringtable PRIVATE QVPC_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
 qv_add_test(tst_localiseform app/tst_localiseform.cpp LIBS qvapp)
 qv_add_test(tst_startup app/tst_startup.cpp LIBS qvapp)
 qv_add_test(tst_aboutandhelp app/tst_aboutandhelp.cpp LIBS qvapp)
 # Pictures of the dialogs for the documentation (run by hand under xvfb-run).
-add_executable(dialog_screenshots app/dialog_screenshots.cpp)
-target_link_libraries(dialog_screenshots PRIVATE qvtestsupport qvapp)
+qv_add_pictures(dialog_screenshots app/dialog_screenshots.cpp qvapp)

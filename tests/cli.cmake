@@ -1,6 +1,5 @@
 # The command-line program run as a process against the simulated controller on a pty.
 foreach(suite tst_cli tst_cliwrite tst_climoves tst_cliprint tst_cliio tst_clifleet)
     qv_add_test(${suite} cli/${suite}.cpp cli/CliRunner.h LIBS qvsim)
-    target_compile_definitions(${suite} PRIVATE QVPC_CLI_PATH="$<TARGET_FILE:qvpc-cli>")
     add_dependencies(${suite} qvpc-cli)
 endforeach()

@@ -4,13 +4,11 @@ qv_add_test(tst_closing mainwindow/tst_closing.cpp mainwindow/MainWindowFixture.
 qv_add_test(tst_screendata mainwindow/tst_screendata.cpp mainwindow/MainWindowFixture.h LIBS qvgui)
 qv_add_test(tst_fieldinput mainwindow/tst_fieldinput.cpp mainwindow/MainWindowFixture.h LIBS qvgui)
 # Pictures of the main window for the documentation (run by hand under xvfb-run).
-add_executable(mainwindow_screenshots mainwindow/screenshots.cpp)
-target_link_libraries(mainwindow_screenshots PRIVATE qvtestsupport qvgui)
+qv_add_pictures(mainwindow_screenshots mainwindow/screenshots.cpp qvgui)
 qv_add_test(tst_movemode mainwindow/tst_movemode.cpp mainwindow/MainWindowFixture.h
     LIBS qvgui qvsim)
 qv_add_test(tst_options mainwindow/tst_options.cpp mainwindow/MainWindowFixture.h LIBS qvgui)
 qv_add_test(tst_commlogwindow mainwindow/tst_commlogwindow.cpp mainwindow/MainWindowFixture.h
     LIBS qvgui qvsim)
 # Pictures of the communication log and the verification details (run by hand under xvfb-run).
-add_executable(commlog_screenshots mainwindow/commlog_screenshots.cpp)
-target_link_libraries(commlog_screenshots PRIVATE qvtestsupport qvgui qvsim)
+qv_add_pictures(commlog_screenshots mainwindow/commlog_screenshots.cpp qvgui qvsim)

@@ -6,5 +6,4 @@ qv_add_test(tst_printing print/tst_printing.cpp print/ScriptedPrintDialogs.h
     mainwindow/MainWindowFixture.h LIBS qvgui)
 qv_add_test(tst_printselect print/tst_printselect.cpp LIBS qvgui)
 # Pictures of printing for the documentation (run by hand under xvfb-run).
-add_executable(print_screenshots print/print_screenshots.cpp)
-target_link_libraries(print_screenshots PRIVATE qvtestsupport qvgui)
+qv_add_pictures(print_screenshots print/print_screenshots.cpp qvgui)

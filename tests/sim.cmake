@@ -1,4 +1,3 @@
 qv_add_test(tst_simulator sim/tst_simulator.cpp LIBS qvsim)
 qv_add_test(tst_qvsimtool sim/tst_qvsimtool.cpp LIBS Qt6::SerialPort)
-target_compile_definitions(tst_qvsimtool PRIVATE QVSIM_TOOL="$<TARGET_FILE:qvsim_tool>")
 add_dependencies(tst_qvsimtool qvsim_tool)

@@ -1,3 +1,4 @@
+#include "TestPaths.h"
 #include "base/ResText.h"
 #include "base/StoredSettings.h"
 #include "support/TestEnvironment.h"

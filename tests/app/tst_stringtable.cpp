@@ -1,3 +1,4 @@
+#include "TestPaths.h"
 #include "base/ResText.h"
 #include "support/TestEnvironment.h"
 
@@ -62,7 +63,8 @@ private slots:
                            R"((?:[^();]*,\s*)?(\d+)\s*\))"));
         const StringTable &t = StringTable::builtIn();
         QSet<int> used;
-        for (const char *dir : {"app", "link", "data", "ops", "iomon", "print"}) {
+        for (const char *dir : {"base", "link", "data", "ops", "iomon", "print", "session", "gui",
+                                "app", "cli", "sim"}) {
             QDirIterator it(QStringLiteral(QVPC_SOURCE_DIR "/") + QLatin1String(dir),
                             {QStringLiteral("*.cpp"), QStringLiteral("*.h")}, QDir::Files,
                             QDirIterator::Subdirectories);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TestPaths.h"
 #include "data/QvDataFile.h"
 
 #include <QElapsedTimer>

@@ -1,6 +1,7 @@
 // qvpc-cli run as a process against the simulated controller on a pty: exit status, what it
 // prints, the files it writes and the lines the controller received.
 #include "CliRunner.h"
+#include "TestPaths.h"
 #include "base/StoredSettings.h"
 #include "data/QvDataFile.h"
 #include "link/PortMap.h"
@@ -11,6 +12,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <grp.h>
 
@@ -26,12 +28,6 @@ const QByteArray FactoryFile = "QV-R7\r\n10,3,2,400,5\r\n10,3,2,5\r\n10,3,2,200,
                                "8,300,6,2\r\n8,200,100,0\r\n100,15,20,0\r\n";
 const QByteArray EditedFile = "QV-R7\r\n30,3,2,1000,7\r\n30,3,2,7\r\n10,3,2,200,5\r\n10,3,2,5\r\n"
                               "8,300,6,2\r\n8,200,100,0\r\n100,15,20,0\r\n";
-
-QvData editedPosition1() {
-    QvData d = factoryData();
-    d.Vel1 = 30, d.Pulse1 = 1000, d.PauseTime1 = 7;
-    return d;
-}
 
 } // namespace
 
@@ -220,27 +216,52 @@ void TestCli::portCannotBeOpened() {
 
 // Run by a user the device does not admit: the system's EACCES in words, with the group to join.
 // As root the program runs as "nobody" on a node of group dialout; as any other user the node
-// loses its permission bits.
+// loses its permission bits. "nobody" may not be able to enter the build folder (a checkout in a
+// private folder), so it runs a copy of the program from a folder that every user can enter.
 void TestCli::portWithoutPermission() {
     Pty pty;
     const QByteArray node = QFile::encodeName(pty.slavePath());
     const bool root = geteuid() == 0;
     const group *dialout = getgrnam("dialout");
-    if (root)
+    QString program = QStringLiteral(QVPC_CLI_PATH);
+    QTemporaryDir open(QStringLiteral("/tmp/qvpc-cli-XXXXXX"));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    QProcess process;
+    if (root) {
         QVERIFY(dialout && ::chown(node.constData(), 0, dialout->gr_gid) == 0 &&
                 ::chmod(node.constData(), 0660) == 0);
-    else
-        QVERIFY(::chmod(node.constData(), 0) == 0);
-    QProcess process;
-    if (root)
+        QVERIFY(open.isValid());
+        const auto everyone = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                              QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther |
+                              QFile::ExeOther;
+        QVERIFY(QFile::setPermissions(open.path(), everyone));
+        const QString copy = open.filePath(QStringLiteral("qvpc-cli"));
+        QVERIFY(QFile::copy(program, copy) && QFile::setPermissions(copy, everyone));
+        program = copy;
+        // Settings and a leak checker's suppressions must be reachable by "nobody" too.
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), open.path());
+        QString leakOptions = environment.value(QStringLiteral("LSAN_OPTIONS"));
+        const QRegularExpression suppressions(QStringLiteral("suppressions=([^:]+)"));
+        if (const auto m = suppressions.match(leakOptions); m.hasMatch()) {
+            const QString list = open.filePath(QStringLiteral("leaks.supp"));
+            QVERIFY(QFile::copy(m.captured(1), list));
+            QVERIFY(QFile::setPermissions(list, everyone));
+            leakOptions.replace(m.capturedStart(1), m.capturedLength(1), list);
+            environment.insert(QStringLiteral("LSAN_OPTIONS"), leakOptions);
+        }
+        process.setWorkingDirectory(open.path());
         process.setChildProcessModifier([] {
             if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
                 ::_exit(99);
         });
-    process.start(QStringLiteral(QVPC_CLI_PATH),
+    } else {
+        QVERIFY(::chmod(node.constData(), 0) == 0);
+    }
+    process.setProcessEnvironment(environment);
+    process.start(program,
                   onDevice(pty.slavePath(), {QStringLiteral("read"), QStringLiteral("--lang"),
                                              QStringLiteral("en")}));
-    QVERIFY(process.waitForFinished(20000));
+    QVERIFY2(process.waitForFinished(20000), qPrintable(process.errorString()));
     const QString err = QString::fromUtf8(process.readAllStandardError());
     QCOMPARE(process.exitCode(), 1);
     QVERIFY2(err.contains(QStringLiteral("Cannot open %1: permission denied").arg(pty.slavePath())),

@@ -1,6 +1,7 @@
 // qvpc-cli io run as a process against the simulated controller on a pty: the nine lines it
 // prints, the lines the controller receives, the watch and how it ends.
 #include "CliRunner.h"
+#include "TestPaths.h"
 #include "sim/ControllerSimulator.h"
 #include "support/TestEnvironment.h"
 

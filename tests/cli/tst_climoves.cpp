@@ -1,6 +1,7 @@
 // qvpc-cli's Move-mode and controller-mode commands run as a process against the simulated
 // controller: what each prints where, its exit status and the lines the controller received.
 #include "CliRunner.h"
+#include "TestPaths.h"
 #include "base/ResText.h"
 #include "sim/ControllerSimulator.h"
 #include "support/TestEnvironment.h"

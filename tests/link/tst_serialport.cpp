@@ -152,8 +152,9 @@ void TestSerialPort::mapNumbersNewDevices() {
     PortMap map([&devices] {
         QList<SerialDevice> list;
         for (const QString &path : devices)
-            list.append(
-                {path, path.contains(QLatin1String("USB")) || path.contains(QLatin1String("ACM"))});
+            list.append({path,
+                         path.contains(QLatin1String("USB")) || path.contains(QLatin1String("ACM")),
+                         QString()});
         return list;
     });
     // Looking up a free number numbers the new devices.

@@ -1,4 +1,5 @@
 // The qvsim tool: the device path on its first line, faults taken from its options.
+#include "TestPaths.h"
 #include "support/TestEnvironment.h"
 
 #include <QProcess>

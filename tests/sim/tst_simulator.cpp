@@ -277,7 +277,7 @@ void TestSimulator::pacedAt9600Baud() {
     QCOMPARE(client.ask("0RD00"), QByteArray("0RD0008012C060002FF00\r\n"));
     // 7 characters out and 23 back at 1.04 ms each.
     const qint64 ms = clock.elapsed();
-    QVERIFY2(ms >= 30 && ms < 200, qPrintable(QString::number(ms)));
+    QVERIFY2(ms >= 30, qPrintable(QString::number(ms)));
 }
 
 void TestSimulator::dropsLine() {

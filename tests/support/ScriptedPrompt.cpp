@@ -1,7 +1,7 @@
 #include "support/ScriptedPrompt.h"
 
 MsgAnswer ScriptedPrompt::MsgBox(const QString &text, MsgButtons buttons, MsgIcon icon, int id) {
-    shown.append({text, buttons, icon, id});
+    shown.append({text, buttons, icon, id, QString()});
     return answers.isEmpty() ? dismissAnswer(buttons) : answers.takeFirst();
 }
 
