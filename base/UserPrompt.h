@@ -9,29 +9,59 @@ enum class MsgButtons { OkOnly, OkCancel, AbortRetryIgnore, YesNoCancel, YesNo, 
 enum class MsgIcon { None, Critical, Question, Exclamation, Information };
 enum class MsgAnswer { Ok, Cancel, Abort, Retry, Ignore, Yes, No };
 
+// The questions the operations ask, each by its own name.
+enum class Question {
+    ReadFromController, // read the controller's data?
+    SaveBeforeRead,     // save the edited data before the read replaces them?
+    WriteToController,  // write the data to the controller?
+    RestartAfterWrite,  // written; restart the controller?
+    SaveBeforeReplace,  // save the changed data before New, Open or closing?
+    ExitProgram,        // end the program?
+    ReverseRotation,    // change the rotation direction despite the warning?
+};
+// The answer to a question that offers to save first.
+enum class SaveChoice { Save, Discard, Cancel };
+
 class UserPrompt {
 public:
     static constexpr const char *Title = "QVPC-Software";
 
     virtual ~UserPrompt() = default;
 
-    // Text lines are joined with CR LF; the box shows each CR LF as one line break. A question
-    // (a box with more than one button) carries the id of its text, so that a front end without
-    // a person to ask can answer it by id, whatever the text reads in the language in force.
+    // Text lines are joined with CR LF; the box shows each CR LF as one line break.
     virtual MsgAnswer MsgBox(const QString &text, MsgButtons buttons = MsgButtons::OkOnly,
-                             MsgIcon icon = MsgIcon::None, int id = 0) = 0;
+                             MsgIcon icon = MsgIcon::None) = 0;
 
     // The same box offering a longer text on request (a report's details). Front ends that have
     // no place for it show the box alone.
     virtual MsgAnswer MsgBoxDetailed(const QString &text, const QString &details,
                                      MsgButtons buttons = MsgButtons::OkOnly,
-                                     MsgIcon icon = MsgIcon::None, int id = 0) {
+                                     MsgIcon icon = MsgIcon::None) {
         Q_UNUSED(details);
-        return MsgBox(text, buttons, icon, id);
+        return MsgBox(text, buttons, icon);
     }
 
     // The system beep that goes with refused input.
     virtual void Beep() {}
+
+    // --- the questions (Questions.cpp), each with its own text, buttons and icon ---
+    bool confirmRead();
+    SaveChoice saveBeforeRead();
+    bool confirmWrite();
+    bool confirmRestart();
+    SaveChoice saveBeforeReplace();
+    bool confirmExit();
+    bool confirmReverseRotation();
+
+protected:
+    // How a question is put and answered. By default it is the message box of its text; a front
+    // end without a person to ask answers by the question's name (qvpc-cli from its options,
+    // tests from their script).
+    virtual MsgAnswer ask(Question question, const QString &text, MsgButtons buttons,
+                          MsgIcon icon) {
+        Q_UNUSED(question);
+        return MsgBox(text, buttons, icon);
+    }
 };
 
 // The answer a box gives when it is dismissed without a choice (Escape, close box): Cancel where
@@ -42,3 +72,4 @@ MsgAnswer dismissAnswer(MsgButtons buttons);
 const char *toString(MsgButtons buttons);
 const char *toString(MsgIcon icon);
 const char *toString(MsgAnswer answer);
+const char *toString(Question question);

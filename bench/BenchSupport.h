@@ -8,7 +8,7 @@
 class QuietPrompt : public UserPrompt {
 public:
     int shown = 0;
-    MsgAnswer MsgBox(const QString &, MsgButtons buttons, MsgIcon, int) override {
+    MsgAnswer MsgBox(const QString &, MsgButtons buttons, MsgIcon) override {
         ++shown;
         return dismissAnswer(buttons);
     }

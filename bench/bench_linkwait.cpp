@@ -41,7 +41,7 @@ int main(int argc, char *argv[]) {
     wall.start();
     const double cpuBefore = cpuSeconds();
     const bool answered =
-        link.SendCommand(QStringLiteral("0CM"), 6, QStringLiteral("1"), 5000) == Exchange::Good;
+        link.SendCommand(QStringLiteral("0CM"), 6, QStringLiteral("1"), 5000).good();
     const double cpuUsed = cpuSeconds() - cpuBefore;
     std::printf("silent wait: %.3f s wall, %.4f s CPU (target under 0.05 s), answered %d\n",
                 double(wall.elapsed()) / 1000.0, cpuUsed, int(answered));

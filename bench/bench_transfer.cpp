@@ -26,7 +26,7 @@ namespace {
 class AgreeingPrompt : public UserPrompt {
 public:
     QStringList texts;
-    MsgAnswer MsgBox(const QString &text, MsgButtons buttons, MsgIcon, int) override {
+    MsgAnswer MsgBox(const QString &text, MsgButtons buttons, MsgIcon) override {
         texts.append(text);
         return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? MsgAnswer::Yes
                                                                                   : MsgAnswer::Ok;
@@ -132,14 +132,18 @@ int main(int argc, char *argv[]) {
     }
 
     std::vector<Figures> reads, writes;
+    int failed = 0;
+    const auto count = [&failed](const OpResult &result) { failed += result.isDone() ? 0 : 1; };
     for (int i = 0; i < runs; ++i) {
-        reads.push_back(measure(sim, [&] { transfer.OnlineDataRead(); }));
+        reads.push_back(measure(sim, [&] { count(transfer.OnlineDataRead()); }));
         screen.fields = copies.working;
         screen.fields.Pulse1 = 400 + i; // a write that changes something each run
-        writes.push_back(measure(sim, [&] { transfer.LoadtoCt(); }));
+        writes.push_back(measure(sim, [&] { count(transfer.LoadtoCt()); }));
     }
     // The last read saw the next-to-last write (none on a single run: the factory's 400).
-    if (prompt.texts.size() != 3 * runs || copies.read.Pulse1 != 400 + std::max(runs - 2, 0)) {
+    if (failed != 0 || prompt.texts.size() != 3 * runs ||
+        copies.read.Pulse1 != 400 + std::max(runs - 2, 0)) {
+        std::fprintf(stderr, "%d operations failed\n", failed);
         std::fprintf(stderr, "unexpected messages or data:\n%s\n",
                      qPrintable(prompt.texts.join(QLatin1Char('\n'))));
         return 1;

@@ -20,8 +20,7 @@ struct Member {
     QString name;
     QString out;
     QString err;
-    CliSession::Verdict verdict = CliSession::Verdict::Failed;
-    QString reason;
+    CliOutcome outcome; // set by the thread of its session
 };
 
 // Each line of text with the prefix in front.
@@ -56,11 +55,9 @@ int CliFleet::run() {
         CliRequest checkRequest = members.front().request;
         checkRequest.trace = false;
         CliSession check(checkRequest, m_out, m_err);
-        if (!check.takeCheckedFile())
+        if (!check.takeCheckedFile().isDone())
             return 1;
-        if (m_request.command == CliRequest::Command::Write &&
-            check.prompt().MsgBox(ResText(216), MsgButtons::OkCancel, MsgIcon::Question, 216) !=
-                MsgAnswer::Ok)
+        if (m_request.command == CliRequest::Command::Write && !check.prompt().confirmWrite())
             return 1;
     }
 
@@ -73,7 +70,7 @@ int CliFleet::run() {
             QTextStream out(&m.out);
             QTextStream err(&m.err);
             CliSession session(m.request, out, err);
-            session.prompt().answeredBefore(216);
+            session.prompt().answeredBefore(Question::WriteToController);
             if (m.request.trace) {
                 // Trace lines go out as they come, each under its port's name.
                 session.setTraceSink([this, &m, &traceLock](const QString &line) {
@@ -82,9 +79,7 @@ int CliFleet::run() {
                     m_err.flush();
                 });
             }
-            const int status = session.run();
-            m.verdict = session.verdict(status);
-            m.reason = session.prompt().firstNotice();
+            m.outcome = session.run();
         }));
         QObject::connect(threads.back().get(), &QThread::finished, &allDone, [&] {
             if (--running == 0)
@@ -105,19 +100,18 @@ int CliFleet::run() {
     for (const Member &m : members)
         m_out << prefixed(m.out, m.name + u'\t');
     for (const Member &m : members) {
-        switch (m.verdict) {
-        case CliSession::Verdict::Ok:
+        switch (m.outcome.verdict()) {
+        case CliOutcome::Verdict::Ok:
             m_out << m.name << "\tOK\n";
             break;
-        case CliSession::Verdict::Different:
+        case CliOutcome::Verdict::Different:
             m_out << m.name << "\tDIFFERENT\n";
             allOk = false;
             break;
-        case CliSession::Verdict::Failed:
+        case CliOutcome::Verdict::Failed:
             m_out << m.name << "\tFAILED\t"
-                  << (m.reason.isEmpty()
-                          ? ResText(m_request.command == CliRequest::Command::Write ? 217 : 212)
-                          : m.reason)
+                  << m.outcome.reason(
+                         ResText(m_request.command == CliRequest::Command::Write ? 217 : 212))
                   << '\n';
             allOk = false;
             break;

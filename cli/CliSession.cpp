@@ -16,7 +16,7 @@
 #include <QTextStream>
 
 CliSession::CliSession(const CliRequest &request, QTextStream &out, QTextStream &err)
-    : m_request(request), m_out(out), m_prompt(err, request.yes) {
+    : m_request(request), m_out(out), m_prompt(err, request.yes, request.restart) {
     m_session.attach(m_screen, m_dialogs, m_progress);
     StoredSettings &settings = m_session.settings;
     settings.ReadPortNo();
@@ -42,12 +42,14 @@ void CliSession::setTraceSink(std::function<void(const QString &)> sink) {
     m_log.setListener(std::move(sink));
 }
 
-CliSession::Verdict CliSession::verdict(int exitStatus) const {
-    if (exitStatus == 0)
+CliOutcome::Verdict CliOutcome::verdict() const {
+    if (exitStatus() == 0)
         return Verdict::Ok;
-    const bool compared =
-        m_request.command == CliRequest::Command::Verify && m_session.verification().compared();
-    return compared ? Verdict::Different : Verdict::Failed;
+    return different ? Verdict::Different : Verdict::Failed;
+}
+
+QString CliOutcome::reason(const QString &fallback) const {
+    return result.text.isEmpty() ? fallback : result.oneLine();
 }
 
 CliSession::~CliSession() {
@@ -55,7 +57,7 @@ CliSession::~CliSession() {
     m_session.link.setLog(nullptr);
 }
 
-int CliSession::run() {
+CliOutcome CliSession::run() {
     switch (m_request.command) {
     case CliRequest::Command::Ports:
         return ports();
@@ -84,117 +86,122 @@ int CliSession::run() {
     case CliRequest::Command::None:
         break;
     }
-    return 2;
+    // The options' reader lets no request without a command through.
+    return {OpResult::failed(OpResult::Failure::Refused)};
 }
 
-void CliSession::tellPortTrouble() {
+CliOutcome CliSession::ended(OpResult result) {
+    if (result.failure != OpResult::Failure::NoPort)
+        return {result};
     ControllerLink &link = m_session.link;
-    if (link.lastExchange() != Exchange::NoPort)
-        return;
     const QString why = link.lastOpenFailure().stateText();
+    QString told;
     if (!m_request.device.isEmpty()) {
-        m_prompt.tell(ResText(1303).arg(m_request.device, why));
-        return;
+        told = ResText(1303).arg(m_request.device, why);
+    } else {
+        StoredSettings &settings = m_session.settings;
+        // Opening falls back on the stored number when PortNo is out of range; so does this.
+        if (settings.PortNo < PortMap::FirstNo || settings.PortNo > PortMap::LastNo)
+            settings.ReadPortNo();
+        const QString path = link.devicePathFor(settings.PortNo);
+        told = ResText(1302).arg(settings.PortNo).arg(path.isEmpty() ? ResText(1304) : path, why);
     }
-    StoredSettings &settings = m_session.settings;
-    // Opening falls back on the stored number when PortNo is out of range; so does this.
-    if (settings.PortNo < PortMap::FirstNo || settings.PortNo > PortMap::LastNo)
-        settings.ReadPortNo();
-    const QString path = link.devicePathFor(settings.PortNo);
-    m_prompt.tell(
-        ResText(1302).arg(settings.PortNo).arg(path.isEmpty() ? ResText(1304) : path, why));
+    m_prompt.tell(told);
+    // What the user was shown first stays the reason; the port's own words explain the rest.
+    return {result.orText(told)};
 }
 
-bool CliSession::takeFile() {
-    if (m_session.files().ReadQvFile(m_request.file) != 0)
-        return false;
-    m_session.copies.CopyTemp2Hensu();
-    return true;
+OpResult CliSession::takeFile() {
+    const OpResult result = m_session.files().ReadQvFile(m_request.file);
+    if (result.isDone())
+        m_session.copies.CopyTemp2Hensu();
+    return result;
 }
 
-int CliSession::ports() {
+CliOutcome CliSession::ports() {
     const QList<PortEntry> entries = surveyPorts(m_session.link);
     m_out << portTable(entries);
     m_out.flush();
     if (entries.isEmpty())
         m_prompt.tell(ResText(1306));
-    return 0;
+    return {};
 }
 
-int CliSession::read() {
+CliOutcome CliSession::read() {
     const QString &output = m_request.output;
     // A backup is never overwritten by surprise: the question is asked before anything is read.
     if (!output.isEmpty() && QFileInfo::exists(output) && !m_request.yes) {
-        m_prompt.tell(ResText(1301).arg(output));
-        return 1;
+        const QString told = ResText(1301).arg(output);
+        m_prompt.tell(told);
+        return {OpResult::failed(OpResult::Failure::FileError, told)};
     }
-    if (m_session.transfer().OnlineDataRead() != 0) {
-        tellPortTrouble();
-        return 1;
-    }
+    const OpResult result = m_session.transfer().OnlineDataRead();
+    if (!result.isDone())
+        return ended(result);
     if (output.isEmpty()) {
         m_out << itemListing(m_session.copies.working);
         m_out.flush();
-        return 0;
+        return {};
     }
     // What the controller holds is kept as it is, even values the window would refuse to write.
     if (m_session.files().SaveFileAs(output) != 0) {
         m_prompt.MsgBox(ResText(238));
-        return 1;
+        return {OpResult::failed(OpResult::Failure::FileError, ResText(238))};
     }
-    return 0;
+    return {};
 }
 
-bool CliSession::takeCheckedFile() {
-    return takeFile() && m_screen.ScreenCheck() == 0;
+OpResult CliSession::takeCheckedFile() {
+    const OpResult read = takeFile();
+    if (!read.isDone())
+        return read;
+    // The checks have told the user what they refused.
+    return m_screen.ScreenCheck() == 0 ? read : OpResult::failed(OpResult::Failure::Refused);
 }
 
-bool CliSession::saveBackup() {
+OpResult CliSession::saveBackup() {
     // The file's data stay in the working copy; the controller's come into the read copy.
-    if (m_session.transfer().ReadBlocks() != 0) {
+    OpResult result = m_session.transfer().ReadBlocks();
+    if (!result.isDone()) {
         m_prompt.MsgBox(ResText(212));
-        tellPortTrouble();
+        result.orText(ResText(212));
+        result = ended(result).result;
         m_prompt.tell(ResText(1721));
-        return false;
+        return result;
     }
     if (!QvDataFile::write(m_request.backup, m_session.copies.read)) {
-        m_prompt.tell(ResText(1722).arg(m_request.backup));
-        return false;
+        const QString told = ResText(1722).arg(m_request.backup);
+        m_prompt.tell(told);
+        return OpResult::failed(OpResult::Failure::FileError, told);
     }
-    return true;
+    return result;
 }
 
-int CliSession::write() {
-    if (!takeFile())
-        return 1;
-    // The backup is taken only for a write that will go ahead: checked data, question answered.
-    if (!m_request.backup.isEmpty() && m_prompt.answersYes(216) &&
-        (m_screen.ScreenCheck() != 0 || !saveBackup()))
-        return 1;
-    // The restart after the write is the --restart flag's to answer, not --yes's.
-    m_prompt.answerBy(218, m_request.restart, QStringLiteral("--restart"));
-    // The file's data are not in the controller yet. The write marks them unchanged only once
-    // every block is written and the restart, when asked for, has gone out.
+CliOutcome CliSession::write() {
+    // The backup is taken only for a write that will go ahead: checked data, question agreed to.
+    if (!m_request.backup.isEmpty() && m_prompt.agrees(Question::WriteToController)) {
+        OpResult ready = takeCheckedFile();
+        if (ready.isDone())
+            ready = saveBackup();
+        if (!ready.isDone())
+            return {ready};
+    } else if (const OpResult read = takeFile(); !read.isDone()) {
+        return {read};
+    }
+    // The file's data are not in the controller yet.
     m_screen.setDataChanged(true);
-    m_session.transfer().LoadtoCt();
-    if (!m_screen.DataChanged())
-        return 0;
-    tellPortTrouble();
-    return 1;
+    return ended(m_session.transfer().LoadtoCt());
 }
 
-int CliSession::verify() {
-    if (!takeFile())
-        return 1;
-    if (m_session.verification().PosiDataCtShogo(false) == 0)
-        return 0;
-    if (m_session.verification().compared()) {
-        if (m_request.details)
-            printDetails();
-        return 1;
-    }
-    tellPortTrouble();
-    return 1;
+CliOutcome CliSession::verify() {
+    if (const OpResult read = takeFile(); !read.isDone())
+        return {read};
+    const VerifyResult verdict = m_session.verification().PosiDataCtShogo(false);
+    if (!verdict.result.isDone())
+        return ended(verdict.result);
+    if (!verdict.equal && m_request.details)
+        printDetails();
+    return {verdict.result, !verdict.equal};
 }
 
 void CliSession::printDetails() {
@@ -204,44 +211,42 @@ void CliSession::printDetails() {
     m_out.flush();
 }
 
-int CliSession::show() {
-    if (m_session.files().ReadQvFile(m_request.file) != 0)
-        return 1;
+CliOutcome CliSession::show() {
+    const OpResult read = m_session.files().ReadQvFile(m_request.file);
+    if (!read.isDone())
+        return {read};
     m_out << itemListing(m_session.copies.read);
     m_out.flush();
-    return 0;
+    return {};
 }
 
-int CliSession::print() {
+CliOutcome CliSession::print() {
     const QString &pdf = m_request.output;
+    const QString cannotWrite = ResText(1600).arg(pdf);
     if (QFileInfo::exists(pdf) && !m_request.yes) {
-        m_prompt.tell(ResText(1301).arg(pdf));
-        return 1;
+        const QString told = ResText(1301).arg(pdf);
+        m_prompt.tell(told);
+        return {OpResult::failed(OpResult::Failure::FileError, told)};
     }
     PdfPage page(pdf);
     if (!page.opened()) {
-        m_prompt.tell(ResText(1600).arg(pdf));
-        return 1;
+        m_prompt.tell(cannotWrite);
+        return {OpResult::failed(OpResult::Failure::FileError, cannotWrite)};
     }
-    if (m_session.printing().PrintFile(m_request.file, page) != 0) {
-        // A file the reader refused has been reported; otherwise the PDF could not be finished.
-        if (!m_prompt.anythingShown())
-            m_prompt.tell(ResText(1600).arg(pdf));
-        return 1;
+    OpResult result = m_session.printing().PrintFile(m_request.file, page);
+    // A file the reader refused has been reported; a page without words could not be finished.
+    if (!result.isDone() && result.text.isEmpty()) {
+        m_prompt.tell(cannotWrite);
+        result.text = cannotWrite;
     }
-    return 0;
+    return {result};
 }
 
-int CliSession::io() {
+CliOutcome CliSession::io() {
     IoCommand command(m_session.ioMonitor(), m_out);
-    int status = 0;
     if (m_request.watch)
-        status = command.watch(m_request.count);
-    else if (!m_request.outputs.isEmpty())
-        status = command.set(m_request.outputs);
-    else
-        status = command.read();
-    if (status != 0)
-        tellPortTrouble();
-    return status;
+        return ended(command.watch(m_request.count));
+    if (!m_request.outputs.isEmpty())
+        return ended(command.set(m_request.outputs));
+    return ended(command.read());
 }

@@ -11,48 +11,60 @@
 
 class QTextStream;
 
+// What one command came to: the result of the operation it ran (done for a command that ran
+// none and succeeded) and, for a verify that compared, whether the two differed.
+struct CliOutcome {
+    OpResult result;
+    bool different = false;
+
+    // The exit status: 0 done (verify: equal), 1 failed or different, the reason already printed.
+    int exitStatus() const { return result.isDone() && !different ? 0 : 1; }
+    // How a write or verify ended, for the line a run on several controllers prints.
+    enum class Verdict { Ok, Different, Failed };
+    Verdict verdict() const;
+    // Why it failed, on one line: the first message shown in its course, else fallback.
+    QString reason(const QString &fallback) const;
+};
+
 // One run of qvpc-cli: the program's session, wired for a terminal, and the commands, each
-// running the operations the window runs. Every command returns the exit
-// status: 0 done (verify: equal), 1 failed or different, the reason already printed.
+// running the operations the window runs.
 class CliSession {
 public:
     CliSession(const CliRequest &request, QTextStream &out, QTextStream &err);
     ~CliSession();
 
-    int run();
+    CliOutcome run();
 
-    // How a write or verify run ended, for the line a run on several controllers prints.
-    enum class Verdict { Ok, Different, Failed };
-    Verdict verdict(int exitStatus) const;
     TerminalPrompt &prompt() { return m_prompt; }
     // Where --trace lines go (standard error unless set otherwise).
     void setTraceSink(std::function<void(const QString &)> sink);
     // The file into the working copy and its range check, for a write on several controllers
     // that asks its question once before any of them is touched.
-    bool takeCheckedFile();
+    OpResult takeCheckedFile();
 
 private:
-    int ports();
-    int read();
-    int write();
-    int verify();
-    int show();
+    CliOutcome ports();
+    CliOutcome read();
+    CliOutcome write();
+    CliOutcome verify();
+    CliOutcome show();
     // Move mode and the controller modes (CliSessionOps.cpp).
-    int moveTo();
-    int home();
-    int reset();
-    int version();
-    int mode();
-    int print();
+    CliOutcome moveTo();
+    CliOutcome home();
+    CliOutcome reset();
+    CliOutcome version();
+    CliOutcome mode();
+    CliOutcome print();
     // The I/O monitor.
-    int io();
+    CliOutcome io();
 
-    // After an operation failed: when the port could not be opened, says which port it was.
-    void tellPortTrouble();
+    // An operation's result as the command's outcome. When the port could not be opened, says
+    // which port it was; that is then the reason.
+    CliOutcome ended(OpResult result);
     // The file named on the command line into the working copy, as if opened in the window.
-    bool takeFile();
-    // --backup: the controller's data saved to the backup file; false (told) when not.
-    bool saveBackup();
+    OpResult takeFile();
+    // --backup: the controller's data saved to the backup file; a failure has been told.
+    OpResult saveBackup();
     // --details: each differing item with the file's and the controller's value.
     void printDetails();
 

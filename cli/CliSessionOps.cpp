@@ -11,7 +11,7 @@
 
 #include <memory>
 
-int CliSession::moveTo() {
+CliOutcome CliSession::moveTo() {
     MoveOperations &moves = m_session.moves();
     // Each position as it completes, so that a script or a person sees the feeder go.
     QObject::connect(&moves, &MoveOperations::completed, &moves, [this](const QString &position) {
@@ -34,50 +34,42 @@ int CliSession::moveTo() {
             moves.StopMove();
         });
     }
-    if (moves.SelectMove(choice) == 0)
-        return 0;
-    tellPortTrouble();
-    return 1;
+    return ended(moves.SelectMove(choice));
 }
 
-int CliSession::home() {
+CliOutcome CliSession::home() {
     MoveOperations &moves = m_session.moves();
-    if (moves.HomeMove() != 0) {
-        tellPortTrouble();
-        return 1;
+    const OpResult result = moves.HomeMove();
+    if (result.isDone()) {
+        m_out << moves.completedPosition() << '\n';
+        m_out.flush();
     }
-    m_out << moves.completedPosition() << '\n';
-    m_out.flush();
-    return 0;
+    return ended(result);
 }
 
-int CliSession::reset() {
-    if (m_session.moves().ResetController() == 0)
-        return 0;
-    tellPortTrouble();
-    return 1;
+CliOutcome CliSession::reset() {
+    return ended(m_session.moves().ResetController());
 }
 
-int CliSession::version() {
+CliOutcome CliSession::version() {
     ControllerModes &modes = m_session.modes();
-    if (modes.ViewCtVersion() != 0) {
-        tellPortTrouble();
-        return 1;
+    const OpResult result = modes.ViewCtVersion();
+    if (result.isDone()) {
+        m_out << modes.version() << '\n';
+        m_out.flush();
     }
-    m_out << modes.version() << '\n';
-    m_out.flush();
-    return 0;
+    return ended(result);
 }
 
-int CliSession::mode() {
+CliOutcome CliSession::mode() {
     ControllerModes &modes = m_session.modes();
     const bool external = m_request.choice == QLatin1String("external");
-    if ((external ? modes.ModeGaibu() : modes.ModeTrancefer()) == 0)
-        return 0;
+    OpResult result = external ? modes.ModeGaibu() : modes.ModeTrancefer();
     // The window says nothing when the controller answers but not with the echo; a script must
     // learn why it failed.
-    if (external && modes.unconfirmed())
-        m_prompt.tell(ResText(1400).arg(m_session.link.LastReply.trimmed()));
-    tellPortTrouble();
-    return 1;
+    if (result.failure == OpResult::Failure::Unconfirmed) {
+        result.text = ResText(1400).arg(result.text);
+        m_prompt.tell(result.text);
+    }
+    return ended(result);
 }

@@ -38,27 +38,32 @@ void IoCommand::printChanges() {
     m_out.flush();
 }
 
-int IoCommand::read() {
-    m_monitor.reset();
-    if (m_monitor.tick() != IoMonitor::Tick::Done)
-        return 1;
-    printAll();
-    return 0;
+OpResult IoCommand::notDone() const {
+    // A tick skipped because another exchange waits is no failure of the line.
+    return m_monitor.failed() ? m_monitor.failure() : OpResult::busy();
 }
 
-int IoCommand::set(const QList<std::pair<int, bool>> &outputs) {
+OpResult IoCommand::read() {
     m_monitor.reset();
     if (m_monitor.tick() != IoMonitor::Tick::Done)
-        return 1;
+        return notDone();
+    printAll();
+    return OpResult::done();
+}
+
+OpResult IoCommand::set(const QList<std::pair<int, bool>> &outputs) {
+    m_monitor.reset();
+    if (m_monitor.tick() != IoMonitor::Tick::Done)
+        return notDone();
     for (const auto &[signal, on] : outputs)
         m_monitor.requestState(signal, on);
     if (m_monitor.tick() != IoMonitor::Tick::Done)
-        return 1;
+        return notDone();
     printAll();
-    return 0;
+    return OpResult::done();
 }
 
-int IoCommand::watch(int count) {
+OpResult IoCommand::watch(int count) {
     m_monitor.reset();
     int reads = 0;
     QEventLoop loop;
@@ -78,5 +83,5 @@ int IoCommand::watch(int count) {
     QObject::connect(&stop, &StopSignal::received, &loop, [this] { m_monitor.StopIoCheck(); });
     m_monitor.toggleMonitoring();
     loop.exec();
-    return m_monitor.failed() ? 1 : 0;
+    return m_monitor.failure();
 }

@@ -6,7 +6,7 @@
 
 namespace {
 
-// The positive answer of a question, if it has one that --yes stands for.
+// The positive answer of a box, if it has one that a flag stands for.
 bool positiveAnswer(MsgButtons buttons, MsgAnswer &answer) {
     switch (buttons) {
     case MsgButtons::YesNo:
@@ -26,24 +26,16 @@ bool positiveAnswer(MsgButtons buttons, MsgAnswer &answer) {
 
 } // namespace
 
-TerminalPrompt::TerminalPrompt(QTextStream &err, bool yes) : m_err(err), m_yes(yes) {}
+TerminalPrompt::TerminalPrompt(QTextStream &err, bool yes, bool restart)
+    : m_err(err), m_yes(yes), m_restart(restart) {}
 
-void TerminalPrompt::answerBy(int questionId, bool given, const QString &flag) {
-    m_flags.insert(questionId, Flag{given, flag});
-}
-
-bool TerminalPrompt::answersYes(int questionId) const {
-    return m_answeredBefore.contains(questionId) ||
-           m_flags.value(questionId, Flag{m_yes, QString()}).given;
+bool TerminalPrompt::agrees(Question question) const {
+    if (m_answeredBefore.contains(question))
+        return true;
+    return question == Question::RestartAfterWrite ? m_restart : m_yes;
 }
 
 void TerminalPrompt::tell(const QString &text) {
-    if (m_firstNotice.isEmpty()) {
-        QStringList lines;
-        for (const QString &line : text.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
-            lines.append(line.trimmed());
-        m_firstNotice = lines.join(u' ');
-    }
     print(text);
 }
 
@@ -55,22 +47,29 @@ void TerminalPrompt::print(const QString &text) {
         shown += u'\n';
     m_err << shown;
     m_err.flush();
-    m_shown = true;
 }
 
-MsgAnswer TerminalPrompt::MsgBox(const QString &text, MsgButtons buttons, MsgIcon, int id) {
-    if (buttons == MsgButtons::OkOnly) {
-        tell(text);
-        return MsgAnswer::Ok;
-    }
+MsgAnswer TerminalPrompt::byFlag(bool given, const QString &flag, MsgButtons buttons) {
     MsgAnswer answer = MsgAnswer::Ok;
-    if (m_answeredBefore.contains(id) && positiveAnswer(buttons, answer))
+    if (given && positiveAnswer(buttons, answer))
+        return answer;
+    print(ResText(1300).arg(flag));
+    return dismissAnswer(buttons);
+}
+
+MsgAnswer TerminalPrompt::MsgBox(const QString &text, MsgButtons buttons, MsgIcon) {
+    print(text);
+    if (buttons == MsgButtons::OkOnly)
+        return MsgAnswer::Ok;
+    return byFlag(m_yes, QStringLiteral("--yes"), buttons);
+}
+
+MsgAnswer TerminalPrompt::ask(Question question, const QString &text, MsgButtons buttons, MsgIcon) {
+    MsgAnswer answer = MsgAnswer::Ok;
+    if (m_answeredBefore.contains(question) && positiveAnswer(buttons, answer))
         return answer;
     print(text);
-
-    const Flag flag = m_flags.value(id, Flag{m_yes, QStringLiteral("--yes")});
-    if (flag.given && positiveAnswer(buttons, answer))
-        return answer;
-    print(ResText(1300).arg(flag.name));
-    return dismissAnswer(buttons);
+    if (question == Question::RestartAfterWrite)
+        return byFlag(m_restart, QStringLiteral("--restart"), buttons);
+    return byFlag(m_yes, QStringLiteral("--yes"), buttons);
 }

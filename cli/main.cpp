@@ -52,5 +52,5 @@ int main(int argc, char *argv[]) {
     if (request.targets.size() > 1)
         return CliFleet(request, out, err).run();
     CliSession session(request, out, err);
-    return session.run();
+    return session.run().exitStatus();
 }

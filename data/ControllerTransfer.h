@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/OpResult.h"
 #include "data/ControllerBlocks.h"
 
 #include <QtGlobal>
@@ -21,31 +22,31 @@ public:
                        MainScreen &screen, FileOperations &files, ProgressView &progress);
 
     // Read, asking first (save question when the data changed, else the read question).
-    void GetfromCt();
-    // The start-up read: the same without the questions. 0: read and shown; 1: not (the user has
-    // been told, unless the read was refused because another exchange waits).
-    qint16 OnlineDataRead();
-    // The five blocks into the read copy. 0: read and decoded; 1: failed (the exchange has told
-    // the user what went wrong, if anything). The port is released either way, except when
-    // another exchange is still waiting: then nothing is touched and the result is 1.
-    qint16 ReadBlocks();
-    // The last ReadBlocks got every reply but could not decode them: no exchange message was
-    // shown, so a caller that shows none of its own must tell the user.
-    bool readUndecodable() const { return m_undecodable; }
+    // Stopped when the user declined or the save did not happen.
+    OpResult GetfromCt();
+    // The start-up read: the same without the questions. Done: read and shown; otherwise the user
+    // has been told, unless the read was refused because another exchange waits (busy).
+    OpResult OnlineDataRead();
+    // The five blocks into the read copy. Done: read and decoded. A failed exchange has told the
+    // user what went wrong; replies that could not be decoded (Malformed without a text) have
+    // shown nothing. The port is released either way, except when another exchange is still
+    // waiting: then nothing is touched and the result is busy.
+    OpResult ReadBlocks();
 
-    // Write: screen checks, the question, the blocks, then the restart question.
-    void LoadtoCt();
+    // Write: screen checks, the question, the blocks, then the restart question. Done once every
+    // block is written and the restart, when asked for, has gone out.
+    OpResult LoadtoCt();
     // Sends the blocks built by SetData2PSDA (the parameter blocks only while the parameters
-    // take part). 0: all sent; 1: failed, blocks sent before stay written.
-    qint16 WriteBlocks();
-    // "0CM3" after a communication check, not awaiting a reply. 0: sent; 1: failed.
-    qint16 RestartController();
+    // take part). Done: all sent; otherwise blocks sent before stay written.
+    OpResult WriteBlocks();
+    // "0CM3" after a communication check, not awaiting a reply.
+    OpResult RestartController();
 
 private:
     // Reads, then adopts and shows the data or reports the failure.
-    qint16 readAndAdopt();
+    OpResult readAndAdopt();
     // The write between the brackets.
-    void writeAndRestart();
+    OpResult writeAndRestart();
 
     ControllerLink &m_link;
     UserPrompt &m_prompt;
@@ -53,6 +54,5 @@ private:
     MainScreen &m_screen;
     FileOperations &m_files;
     ProgressView &m_progress;
-    bool m_undecodable = false;
     ControllerBlocks::WriteBlocks m_blocks;
 };

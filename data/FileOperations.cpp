@@ -29,7 +29,7 @@ void FileOperations::adoptFile(const QString &path) {
     setCurrentFileName(displayName(path));
 }
 
-qint16 FileOperations::ReadQvFile(const QString &path) {
+OpResult FileOperations::ReadQvFile(const QString &path) {
     return ::ReadQvFile(path, m_copies.read, m_screen, m_prompt);
 }
 
@@ -44,15 +44,16 @@ qint16 FileOperations::SaveFileAs(const QString &name) {
 bool FileOperations::maySetDataAside() {
     if (!m_screen.DataChanged())
         return true;
-    switch (m_prompt.MsgBox(ResText(223), MsgButtons::YesNoCancel, MsgIcon::Question, 223)) {
-    case MsgAnswer::No:
+    switch (m_prompt.saveBeforeReplace()) {
+    case SaveChoice::Discard:
         return true;
-    case MsgAnswer::Yes:
+    case SaveChoice::Save:
         // Edits the user wanted kept are not dropped because their save did not happen.
         return Save() == 0;
-    default:
-        return false;
+    case SaveChoice::Cancel:
+        break;
     }
+    return false;
 }
 
 void FileOperations::New() {
@@ -76,7 +77,7 @@ void FileOperations::Open() {
         options.defaultExt = ResText(204);
         options.filter = ResText(205);
         const QString path = m_dialogs.ShowOpen(options);
-        if (!path.isEmpty() && ReadQvFile(path) == 0) {
+        if (!path.isEmpty() && ReadQvFile(path).isDone()) {
             adoptFile(path);
             m_copies.CopyTemp2Hensu();
             m_screen.ShowQvData();

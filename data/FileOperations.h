@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/OpResult.h"
 #include "data/QvData.h"
 
 #include <QString>
@@ -32,7 +33,7 @@ public:
     qint16 SaveFileAs(const QString &name);
 
     // Reads a file into the read copy (message on failure, DataChanged cleared on success).
-    qint16 ReadQvFile(const QString &path);
+    OpResult ReadQvFile(const QString &path);
 
     // The display name of the data on screen: "New data", "Inside of C/T" or a file's name.
     QString CurrentFileName() const { return m_currentFileName; }

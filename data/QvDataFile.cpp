@@ -200,23 +200,25 @@ bool openRegular(QFile &file) {
 
 } // namespace QvDataFile
 
-qint16 ReadQvFile(const QString &path, QvData &read, MainScreen &screen, UserPrompt &prompt) {
+OpResult ReadQvFile(const QString &path, QvData &read, MainScreen &screen, UserPrompt &prompt) {
     QFile file(path);
     QvDataFile::ReadOutcome outcome = QvDataFile::ReadOutcome::Broken;
     if (QvDataFile::openRegular(file))
         outcome = QvDataFile::read(file, read);
     file.close();
 
+    QString message;
     switch (outcome) {
     case QvDataFile::ReadOutcome::Read:
         screen.setDataChanged(false);
-        return 0;
+        return OpResult::done();
     case QvDataFile::ReadOutcome::NotQvFile:
-        prompt.MsgBox(ResText(277) + QStringLiteral("\r\n") + ResText(278));
-        return 1;
+        message = ResText(277) + QStringLiteral("\r\n") + ResText(278);
+        break;
     case QvDataFile::ReadOutcome::Broken:
+        message = ResText(279) + QStringLiteral("\r\n") + ResText(280);
         break;
     }
-    prompt.MsgBox(ResText(279) + QStringLiteral("\r\n") + ResText(280));
-    return 1;
+    prompt.MsgBox(message);
+    return OpResult::failed(OpResult::Failure::FileError, message);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/OpResult.h"
 #include "data/QvData.h"
 
 #include <QByteArray>
@@ -37,6 +38,7 @@ bool openRegular(QFile &file);
 
 } // namespace QvDataFile
 
-// Reads the file at path into the read copy and clears DataChanged. Returns 0 when read; 1 when
-// not (message 277/278 for a file without the marker, 279/280 for any other fault).
-qint16 ReadQvFile(const QString &path, QvData &read, MainScreen &screen, UserPrompt &prompt);
+// Reads the file at path into the read copy and clears DataChanged. Done when read; otherwise a
+// file error with the message shown (277/278 for a file without the marker, 279/280 for any other
+// fault).
+OpResult ReadQvFile(const QString &path, QvData &read, MainScreen &screen, UserPrompt &prompt);

@@ -63,12 +63,13 @@ Verification::Verification(ControllerLink &link, ControllerTransfer &transfer, Q
 
 namespace {
 
-qint16 bracketed(MainScreen &screen, bool bracket, const std::function<qint16()> &work) {
+VerifyResult bracketed(MainScreen &screen, bool bracket,
+                       const std::function<VerifyResult()> &work) {
     if (bracket) {
         screen.CMDBTN_Muko();
         screen.Menyu_Muko();
     }
-    const qint16 result = work();
+    const VerifyResult result = work();
     if (bracket) {
         screen.CMDBTN_Yuko();
         screen.Menyu_Yuko();
@@ -76,55 +77,62 @@ qint16 bracketed(MainScreen &screen, bool bracket, const std::function<qint16()>
     return result;
 }
 
+VerifyResult compared(qint16 verdict) {
+    return {OpResult::done(), verdict == 0};
+}
+
 } // namespace
 
-qint16 Verification::PosiDataCtShogo(bool bracket) {
+VerifyResult Verification::PosiDataCtShogo(bool bracket) {
     return bracketed(m_screen, bracket, [this] { return ctShogo(); });
 }
 
-qint16 Verification::PosiDataFileShogo(bool bracket) {
+VerifyResult Verification::PosiDataFileShogo(bool bracket) {
     return bracketed(m_screen, bracket, [this] { return fileShogo(); });
 }
 
-qint16 Verification::ctShogo() {
+VerifyResult Verification::ctShogo() {
     // The menu item stays enabled while a read or write waits for a reply. The link would refuse
     // our exchanges, but releasing the port and closing the progress window here would break the
     // running operation: leave it alone.
     if (m_link.isBusy())
-        return 1;
-    // A failed exchange has shown its message and nothing of ours follows; replies that could not
-    // be decoded have shown nothing, so the read-failure message tells the user.
-    m_compared = false;
-    qint16 result = 1;
-    if (m_screen.ScreenCheck() == 0) {
-        m_compared = m_transfer.ReadBlocks() == 0;
-        if (m_compared)
-            result = CompareQvData(m_copies, m_screen.ParametersActive(), m_prompt);
-        else if (m_transfer.readUndecodable())
-            m_prompt.MsgBox(ResText(212));
+        return {OpResult::busy()};
+    if (m_screen.ScreenCheck() != 0) {
+        m_link.ReleasePort();
+        return {OpResult::failed(OpResult::Failure::Refused)};
+    }
+    VerifyResult result;
+    result.result = m_transfer.ReadBlocks();
+    if (result.result.isDone()) {
+        result = compared(CompareQvData(m_copies, m_screen.ParametersActive(), m_prompt));
+    } else if (result.result.failure == OpResult::Failure::Malformed &&
+               result.result.text.isEmpty()) {
+        // A failed exchange has shown its message and nothing of ours follows; replies that could
+        // not be decoded have shown nothing, so the read-failure message tells the user.
+        m_prompt.MsgBox(ResText(212));
+        result.result.text = ResText(212);
     }
     m_link.ReleasePort();
     return result;
 }
 
-qint16 Verification::fileShogo() {
-    m_compared = false;
+VerifyResult Verification::fileShogo() {
     if (m_screen.ScreenCheck() != 0)
-        return 1;
+        return {OpResult::failed(OpResult::Failure::Refused)};
     FileDialogs::Options options;
     options.title = ResText(203);
     options.defaultExt = ResText(204);
     options.filter = ResText(205);
     const QString path = m_dialogs.ShowOpen(options);
     if (path.isEmpty())
-        return 1;
+        return {OpResult::stopped()};
     // Reading a file marks the data as unchanged; here the screen keeps its own data, so an
     // edit not yet saved must still be asked about on closing.
     const bool changed = m_screen.DataChanged();
-    const qint16 read = m_files.ReadQvFile(path);
+    const OpResult read = m_files.ReadQvFile(path);
     m_screen.setDataChanged(changed);
-    if (read != 0)
-        return 1;
-    m_compared = true;
-    return CompareQvData(m_copies, m_screen.ParametersActive(), m_prompt, CompareWith::File);
+    if (!read.isDone())
+        return {read};
+    return compared(
+        CompareQvData(m_copies, m_screen.ParametersActive(), m_prompt, CompareWith::File));
 }

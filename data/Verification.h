@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/OpResult.h"
+
 #include <QList>
 #include <QString>
 #include <QtGlobal>
@@ -42,6 +44,14 @@ enum class CompareWith { Controller, File };
 qint16 CompareQvData(const QvDataCopies &copies, bool parametersActive, UserPrompt &prompt,
                      CompareWith other = CompareWith::Controller);
 
+// What became of a verification: done once the two sides were compared, then their verdict.
+struct VerifyResult {
+    OpResult result = OpResult::stopped();
+    bool equal = false;
+    // The routines' convention: 0 when the two agree, 1 when they differ or were not compared.
+    qint16 code() const { return result.isDone() && equal ? 0 : 1; }
+};
+
 // Verification of the data on the screen against the controller or a QV data file. Nothing is
 // adopted: the screen and the working copy stay as they were.
 class Verification {
@@ -51,16 +61,14 @@ public:
                  FileDialogs &dialogs);
 
     // The buttons run these with the bracket (buttons and file menu disabled meanwhile), the
-    // menu items without it. 0: the two agree; 1: they differ or the comparison did not happen
-    // (the user has been told why, if there is anything to tell).
-    qint16 PosiDataCtShogo(bool bracket);
-    qint16 PosiDataFileShogo(bool bracket);
-    // The last verification got as far as comparing: the read copy holds the other side's data.
-    bool compared() const { return m_compared; }
+    // menu items without it. When the comparison did not happen, the user has been told why, if
+    // there is anything to tell.
+    VerifyResult PosiDataCtShogo(bool bracket);
+    VerifyResult PosiDataFileShogo(bool bracket);
 
 private:
-    qint16 ctShogo();
-    qint16 fileShogo();
+    VerifyResult ctShogo();
+    VerifyResult fileShogo();
 
     ControllerLink &m_link;
     ControllerTransfer &m_transfer;
@@ -69,5 +77,4 @@ private:
     UserPrompt &m_prompt;
     FileOperations &m_files;
     FileDialogs &m_dialogs;
-    bool m_compared = false;
 };

@@ -13,7 +13,7 @@ namespace {
 
 class SilentPrompt : public UserPrompt {
 public:
-    MsgAnswer MsgBox(const QString &, MsgButtons, MsgIcon, int) override { __builtin_trap(); }
+    MsgAnswer MsgBox(const QString &, MsgButtons, MsgIcon) override { __builtin_trap(); }
 };
 
 bool within(qint32 value, qint32 high) {

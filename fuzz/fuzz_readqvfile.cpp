@@ -17,7 +17,7 @@ namespace {
 class CountingPrompt : public UserPrompt {
 public:
     int shown = 0;
-    MsgAnswer MsgBox(const QString &, MsgButtons, MsgIcon, int) override {
+    MsgAnswer MsgBox(const QString &, MsgButtons, MsgIcon) override {
         ++shown;
         return MsgAnswer::Ok;
     }
@@ -39,8 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     screen.dataChanged = true;
     CountingPrompt prompt;
     QvData read;
-    const qint16 result = ReadQvFile(path, read, screen, prompt);
-    if (result == 0) {
+    const OpResult result = ReadQvFile(path, read, screen, prompt);
+    if (result.isDone()) {
         if (prompt.shown != 0 || screen.dataChanged)
             __builtin_trap();
         QByteArray written = QvDataFile::format(read);
@@ -49,7 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         QvData back;
         if (QvDataFile::read(buffer, back) != QvDataFile::ReadOutcome::Read || !(back == read))
             __builtin_trap();
-    } else if (result != 1 || prompt.shown != 1 || !screen.dataChanged) {
+    } else if (result.failure != OpResult::Failure::FileError || result.text.isEmpty() ||
+               prompt.shown != 1 || !screen.dataChanged) {
         __builtin_trap();
     }
     return 0;

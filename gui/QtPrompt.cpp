@@ -62,12 +62,12 @@ MsgAnswer answerOf(int button, MsgButtons buttons) {
 
 } // namespace
 
-MsgAnswer QtPrompt::MsgBox(const QString &text, MsgButtons buttons, MsgIcon icon, int id) {
-    return MsgBoxDetailed(text, QString(), buttons, icon, id);
+MsgAnswer QtPrompt::MsgBox(const QString &text, MsgButtons buttons, MsgIcon icon) {
+    return MsgBoxDetailed(text, QString(), buttons, icon);
 }
 
 MsgAnswer QtPrompt::MsgBoxDetailed(const QString &text, const QString &details, MsgButtons buttons,
-                                   MsgIcon icon, int) {
+                                   MsgIcon icon) {
     const auto lineBreaks = [](QString t) {
         return t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     };

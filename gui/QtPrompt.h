@@ -12,10 +12,10 @@ public:
     void setParent(QWidget *parent) { m_parent = parent; }
 
     MsgAnswer MsgBox(const QString &text, MsgButtons buttons = MsgButtons::OkOnly,
-                     MsgIcon icon = MsgIcon::None, int id = 0) override;
+                     MsgIcon icon = MsgIcon::None) override;
     MsgAnswer MsgBoxDetailed(const QString &text, const QString &details,
-                             MsgButtons buttons = MsgButtons::OkOnly, MsgIcon icon = MsgIcon::None,
-                             int id = 0) override;
+                             MsgButtons buttons = MsgButtons::OkOnly,
+                             MsgIcon icon = MsgIcon::None) override;
     void Beep() override;
 
 private:

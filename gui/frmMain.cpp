@@ -145,23 +145,21 @@ void frmMain::fitToScreen() {
 bool frmMain::queryClose() {
     m_syuryoCancel = false;
     if (m_dataChanged) {
-        const QString question = ResText(223);
-        switch (m_prompt.MsgBox(question, MsgButtons::YesNoCancel, MsgIcon::Question, 223)) {
-        case MsgAnswer::Yes:
+        switch (m_prompt.saveBeforeReplace()) {
+        case SaveChoice::Save:
             // Edits whose save did not happen (cancelled, refused, failed) keep the window open.
             if (SaveFile() == 0)
                 return true;
             m_syuryoCancel = true;
             return false;
-        case MsgAnswer::No:
+        case SaveChoice::Discard:
             return true;
-        default:
+        case SaveChoice::Cancel:
             m_syuryoCancel = true;
             return false;
         }
     }
-    if (m_prompt.MsgBox(ResText(222), MsgButtons::OkCancel, MsgIcon::Question, 222) !=
-        MsgAnswer::Ok) {
+    if (!m_prompt.confirmExit()) {
         m_syuryoCancel = true;
         return false;
     }

@@ -4,7 +4,6 @@
 #include "base/UserPrompt.h"
 #include "gui/UpDown.h"
 #include "gui/frmMain.h"
-#include "ops/RotationGate.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -179,7 +178,7 @@ void frmMain::setHomingFields(bool editable) {
 void frmMain::onChangeDirect(bool checked) {
     bool open = false;
     if (checked) {
-        open = AskRotationChange(m_prompt);
+        open = m_prompt.confirmReverseRotation();
         if (!open) {
             const QSignalBlocker quiet(chkChangeDirect);
             chkChangeDirect->setChecked(false);

@@ -140,7 +140,7 @@ void frmOptions::load() {
     chkPortOccupy->setChecked(m_settings.OccupyPort);
     if (m_settings.PortNo >= PortMap::FirstNo && m_settings.PortNo <= PortMap::LastNo)
         m_settings.ReadPortNo();
-    m_link.ProbePorts();
+    m_available = m_link.ProbePorts();
     for (int n = PortMap::FirstNo; n <= PortMap::LastNo; ++n)
         m_checks[n] = PortCheck::of(m_link.devicePathFor(n));
     FillPortList();
@@ -163,11 +163,11 @@ void frmOptions::FillPortList() {
     comboPortNo->clear();
     int position = 0;
     for (int n = PortMap::FirstNo; n <= PortMap::LastNo; ++n) {
-        if (m_link.PortAvailable[n])
+        if (m_available[size_t(n)])
             comboPortNo->addItem(QStringLiteral("COM%1").arg(n), position++);
     }
     const qint16 current = m_settings.PortNo;
-    if (current >= PortMap::FirstNo && current <= PortMap::LastNo && m_link.PortAvailable[current])
+    if (current >= PortMap::FirstNo && current <= PortMap::LastNo && m_available[size_t(current)])
         comboPortNo->setCurrentText(QStringLiteral("COM%1").arg(current));
     else
         comboPortNo->setCurrentText(QString());
@@ -186,7 +186,7 @@ qint16 frmOptions::ApplyPortChoice() {
     const qint16 n = ChosenPortNo();
     if (n < PortMap::FirstNo || n > PortMap::LastNo)
         return 1;
-    if (n != m_settings.PortNo && m_link.PortAvailable[n]) {
+    if (n != m_settings.PortNo && m_available[size_t(n)]) {
         m_settings.PortNo = n;
         m_settings.SavePortNo();
     }
@@ -258,7 +258,7 @@ void frmOptions::showChosenDevice() {
     if (!check.serialNumber.isEmpty())
         lines << ResText(1523) + check.serialNumber;
     lines << ResText(1524) + check.stateText();
-    if (!m_link.PortAvailable[n])
+    if (!m_available[size_t(n)])
         lines << ResText(1525);
     lblPortDevice->setText(lines.join(u'\n'));
 }

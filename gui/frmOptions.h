@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/ControllerLink.h"
 #include "link/PortCheck.h"
 
 #include <QDialog>
@@ -61,4 +62,6 @@ private:
     qint16 OldPortNo = 0;
     // What stands behind each COM number, found when the dialog loads.
     PortCheck m_checks[33];
+    // Which numbers could be opened when the dialog was loaded.
+    ControllerLink::PortProbe m_available{};
 };

@@ -109,8 +109,7 @@ void frmPrintSelect::cmdPrintSet_Click() {
         const QString shown = lblPrintPosiName->text();
         if (m_selection.PrintPosiFileName.isEmpty() || shown.isEmpty() ||
             shown == ResText(PlaceholderId)) {
-            m_prompt.MsgBox(ResText(447) + QStringLiteral("\r\n") + ResText(448),
-                            MsgButtons::OkOnly, MsgIcon::None, 447);
+            m_prompt.MsgBox(ResText(447) + QStringLiteral("\r\n") + ResText(448));
             return;
         }
         m_selection.FilePosiPrint = true;

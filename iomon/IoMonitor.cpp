@@ -22,7 +22,7 @@ void IoMonitor::reset() {
     OutputHenkoAri = false;
     TusinStop = true;
     IoCheckTeisi = false;
-    m_failed = false;
+    m_failure = OpResult::done();
 }
 
 void IoMonitor::toggleMonitoring() {
@@ -30,7 +30,7 @@ void IoMonitor::toggleMonitoring() {
         TusinStop = false;
         // Starting again outweighs a stop still pending from the tick that runs.
         IoCheckTeisi = false;
-        m_failed = false;
+        m_failure = OpResult::done();
         timerInputOutput.start();
     } else {
         TusinStop = true;
@@ -65,7 +65,7 @@ void IoMonitor::enterStopped() {
     IoCheckTeisi = false;
     const bool wasRunning = !TusinStop;
     TusinStop = true;
-    if (wasRunning || m_failed)
+    if (wasRunning || m_failure.isFailed())
         emit monitoringChanged(false);
 }
 
@@ -93,7 +93,6 @@ IoMonitor::Tick IoMonitor::tick() {
     }
     TusinTyu = false;
     // Any failure ends monitoring for good: timer off, port released, the button offers Start.
-    m_failed = m_failed || step == Step::Failed;
     if (step == Step::Failed || IoCheckTeisi)
         enterStopped();
     switch (step) {
@@ -107,9 +106,12 @@ IoMonitor::Tick IoMonitor::tick() {
     return Tick::Failed;
 }
 
-IoMonitor::Step IoMonitor::exchange(const QString &command, qint16 replyLength,
-                                    const QString &data) {
-    switch (m_link.SendCommand(command, replyLength, data, ReplyTimeoutMs)) {
+IoMonitor::Step IoMonitor::exchange(const QString &command, qint16 replyLength, const QString &data,
+                                    QString *reply) {
+    const ExchangeResult result = m_link.SendCommand(command, replyLength, data, ReplyTimeoutMs);
+    if (reply)
+        *reply = result.reply;
+    switch (result.end) {
     case Exchange::Good:
         return Step::Good;
     case Exchange::Busy:
@@ -120,24 +122,32 @@ IoMonitor::Step IoMonitor::exchange(const QString &command, qint16 replyLength,
         // The exchange tells nothing when the port cannot be used; the monitor must not stop
         // without a word.
         m_prompt.MsgBox(ResText(215));
-        return Step::Failed;
+        return fail(result.toResult().orText(ResText(215)));
     case Exchange::Timeout:
     case Exchange::ErrorReply:
     case Exchange::Malformed:
         break;
     }
+    return fail(result.toResult());
+}
+
+IoMonitor::Step IoMonitor::fail(const OpResult &why) {
+    // The first failure is what ended monitoring; what follows in the same tick only adds to it.
+    if (!m_failure.isFailed())
+        m_failure = why;
     return Step::Failed;
 }
 
 IoMonitor::Step IoMonitor::ReadIoState() {
-    const Step step = exchange(QStringLiteral("0RD"), 23, QStringLiteral("20"));
+    QString reply;
+    const Step step = exchange(QStringLiteral("0RD"), 23, QStringLiteral("20"), &reply);
     if (step != Step::Good)
         return step;
-    if (!IoSignals::portsFromReply(m_link.LastReply, m_ports)) {
+    if (!IoSignals::portsFromReply(reply, m_ports)) {
         // Port bytes that are no numbers would light made-up lamps.
         m_link.ReleasePort();
         m_prompt.MsgBox(ResText(215));
-        return Step::Failed;
+        return fail(OpResult::failed(OpResult::Failure::Malformed, ResText(215)));
     }
     m_link.ReleasePort();
     return Step::Good;

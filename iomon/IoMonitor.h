@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/OpResult.h"
 #include "iomon/IoSignals.h"
 
 #include <QObject>
@@ -31,8 +32,10 @@ public:
     bool isMonitoring() const { return !TusinStop; }
     // A tick's exchange waits for its reply.
     bool isExchanging() const { return TusinTyu; }
-    // The last tick stopped monitoring because an exchange failed.
-    bool failed() const { return m_failed; }
+    // The last tick stopped monitoring because an exchange failed, and how it failed (done while
+    // nothing failed since monitoring started).
+    bool failed() const { return m_failure.isFailed(); }
+    const OpResult &failure() const { return m_failure; }
 
     // Double-click on an output lamp: that output is switched on the next tick. Two requests
     // before the tick switch it once. Refused while a stop is pending.
@@ -64,7 +67,11 @@ private:
     Step ReadIoState();
     void IoStateHyoji();
     Step WriteOutputChangeToCt();
-    Step exchange(const QString &command, qint16 replyLength, const QString &data);
+    // One exchange; a good reply lands in reply when one is asked for.
+    Step exchange(const QString &command, qint16 replyLength, const QString &data,
+                  QString *reply = nullptr);
+    // Keeps the first failure since monitoring started; Failed.
+    Step fail(const OpResult &why);
     void enterStopped();
 
     ControllerLink &m_link;
@@ -79,5 +86,5 @@ private:
     bool TusinTyu = false;
     bool TusinStop = true;
     bool IoCheckTeisi = false;
-    bool m_failed = false;
+    OpResult m_failure;
 };

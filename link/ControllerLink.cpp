@@ -118,7 +118,8 @@ void ControllerLink::ClosePort() {
     closeNow();
 }
 
-void ControllerLink::ProbePorts() {
+ControllerLink::PortProbe ControllerLink::ProbePorts() {
+    PortProbe found{};
     if (m_port.isOpen())
         closeNow();
     if (m_deviceOverride.isEmpty())
@@ -131,7 +132,7 @@ void ControllerLink::ProbePorts() {
         // Trying the 32 numbers is not talk with the controller: the log would only fill up.
         CommLog *const log = std::exchange(m_log, nullptr);
         for (int n = PortMap::FirstNo; n <= PortMap::LastNo; ++n) {
-            PortAvailable[n] = OpenPortNo(qint16(n)) == 0;
+            found[size_t(n)] = OpenPortNo(qint16(n)) == 0;
             // A port that opened but refused a line setting is closed too.
             if (m_port.isOpen())
                 closeNow();
@@ -141,6 +142,7 @@ void ControllerLink::ProbePorts() {
     m_openFailure = failure;
     m_openFailed = failed;
     emit portOpenChanged(false);
+    return found;
 }
 
 void ControllerLink::onPortError(QSerialPort::SerialPortError error) {
@@ -166,9 +168,10 @@ QString ControllerLink::errorTextFor(const QString &errorReply) {
     return {};
 }
 
-void ControllerLink::ShowErrorReply() {
-    ErrorText = errorTextFor(ErrorReply);
-    setAlarm(true, ErrorReply.left(5).mid(3, 2), ErrorText);
+void ControllerLink::ShowErrorReply(const QString &errorReply) {
+    m_errorReply = errorReply;
+    m_errorText = errorTextFor(errorReply);
+    setAlarm(true, errorReply.left(5).mid(3, 2), m_errorText);
 }
 
 void ControllerLink::clearAlarm() {

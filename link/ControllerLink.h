@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/OpResult.h"
 #include "link/CommLog.h"
 #include "link/PortCheck.h"
 #include "link/PortMap.h"
@@ -10,6 +11,8 @@
 #include <QString>
 #include <QTimer>
 
+#include <array>
+
 class StoredSettings;
 class UserPrompt;
 class QEventLoop;
@@ -17,6 +20,19 @@ class QEventLoop;
 // How one exchange ended. Only Good brought a reply; Busy means nothing was sent because another
 // exchange is still waiting, which is not a communication error and is never shown as one.
 enum class Exchange { Good, Busy, NoPort, PortGone, Timeout, ErrorReply, Malformed };
+
+// One exchange's outcome with what it brought: the reply, the message the user was shown about
+// it, the controller's error code.
+struct ExchangeResult {
+    Exchange end = Exchange::Good;
+    QString reply;     // Good: the reply line with its CR LF
+    QString message;   // Timeout, ErrorReply, Malformed: the text shown to the user
+    QString errorCode; // ErrorReply: the code's two characters ("0B")
+
+    bool good() const { return end == Exchange::Good; }
+    // As an operation's outcome: Good done, Busy busy, the rest a failure of its kind.
+    OpResult toResult() const;
+};
 
 // The serial line to the controller: opening and releasing the port, the exchange of one command
 // line for one reply line, the controller's error replies and the alarm display they set. The
@@ -40,9 +56,10 @@ public:
     void ClosePort();
     // OpenPort for port n (1 to 32, else the stored number); PortNo is left as it is.
     qint16 OpenPortNo(qint16 n);
-    // Fills PortAvailable[1..32]; the port is closed afterwards.
-    void ProbePorts();
-    bool PortAvailable[33] = {};
+    // Which of the numbers 1 to 32 can be opened now (index 0 unused); the port is closed
+    // afterwards.
+    using PortProbe = std::array<bool, PortMap::LastNo + 1>;
+    PortProbe ProbePorts();
 
     // The device path of the port now open (empty while closed).
     QString openDevicePath() const;
@@ -60,18 +77,24 @@ public:
 
     // --- command exchange ---
     // Sends command + data + CR LF and waits up to timeoutMs for a reply of replyLength
-    // characters. Good: the reply is in LastReply. Timeout, ErrorReply and Malformed have been
-    // shown to the user; Busy, NoPort and PortGone have not. A good reply begins with replyStart,
-    // by default the line's first three characters (the command); a block read passes its
-    // command and block number, a write the whole line its echo must repeat. A reply that begins
-    // otherwise is a reply with a wrong command.
-    Exchange SendCommand(const QString &command, qint16 replyLength, const QString &data,
-                         int timeoutMs, const QString &replyStart = QString());
+    // characters. Good brings the reply. Timeout, ErrorReply and Malformed have been shown to the
+    // user (the result holds the text); Busy, NoPort and PortGone have not. A good reply begins
+    // with replyStart, by default the line's first three characters (the command); a block read
+    // passes its command and block number, a write the whole line its echo must repeat. A reply
+    // that begins otherwise is a reply with a wrong command.
+    ExchangeResult SendCommand(const QString &command, qint16 replyLength, const QString &data,
+                               int timeoutMs, const QString &replyStart = QString());
     // Sends command + data + CR LF without waiting for a reply; returns once the line has left
     // the port, so that closing the port right after cannot lose it. Good when it was sent.
-    Exchange SendCommandNoReply(const QString &command, qint16 replyLength, const QString &data);
-    // "0CM1" with its own 1 s limit: 0 when the controller answered, 1 otherwise.
-    qint16 CommCheck();
+    ExchangeResult SendCommandNoReply(const QString &command, qint16 replyLength,
+                                      const QString &data);
+    // "0CM1" with its own 1 s limit.
+    ExchangeResult checkCommunication();
+    // The same as the routines use it: 0 when the controller answered, 1 otherwise.
+    qint16 CommCheck() { return checkCommunication().good() ? 0 : 1; }
+    // The port, then the communication check: what every operation does first. A port that
+    // cannot be opened is NoPort (nothing shown).
+    OpResult openAndCheck();
     static constexpr int CommCheckTimeoutMs = 1000;
     // True while an exchange waits for its reply.
     bool isBusy() const { return m_busy; }
@@ -79,15 +102,20 @@ public:
     // a refused exchange leaves it as it was.
     Exchange lastExchange() const { return m_last; }
 
-    bool TimedOut = false;
-    QString LastReply;
-    bool CommFailed = false;
+    // The exchange state as the last exchange left it: its reply (empty unless good), whether it
+    // timed out, whether it failed (timeout, error reply, malformed reply, port gone).
+    const QString &LastReply() const { return m_lastReply; }
+    bool TimedOut() const { return m_timedOut; }
+    bool CommFailed() const { return m_commFailed; }
+    // A finished read clears the failure of the exchange that broke it off.
+    void clearCommFailed() { m_commFailed = false; }
 
     // --- error replies and the alarm display ---
-    QString ErrorReply;
-    QString ErrorText;
-    // Shows the error in ErrorReply on the alarm display and sets ErrorText.
-    void ShowErrorReply();
+    // The last error reply and its text.
+    const QString &ErrorReply() const { return m_errorReply; }
+    const QString &ErrorText() const { return m_errorText; }
+    // Takes errorReply as the last error reply and shows it on the alarm display.
+    void ShowErrorReply(const QString &errorReply);
 
     bool alarmLampShown() const { return m_alarmLamp; }
     QString alarmCode() const { return m_alarmCode; }
@@ -123,11 +151,14 @@ private:
     void onTimerTimeout();
     bool writeLine(const QString &line);
     WaitEnd waitForReply(QByteArray &buffer, int timeoutMs);
-    Exchange exchange(const QString &command, qint16 replyLength, const QString &data,
-                      int timeoutMs, const QString &replyStart);
+    ExchangeResult exchange(const QString &command, qint16 replyLength, const QString &data,
+                            int timeoutMs, const QString &replyStart);
     bool waitUntilWritten();
     // The recovery exchange after a malformed reply: "0CM0"; true when it brought an error reply.
     bool recover(bool &portLost, int timeoutMs);
+    // Ends an exchange that failed with a message: logs the end, then shows the message.
+    ExchangeResult failWith(Exchange how, const QString &message, const QString &expectedStart,
+                            qint16 replyLength);
     void takeErrorReply(const QByteArray &buffer);
     void setAlarm(bool lamp, const QString &code, const QString &comment);
     // Log entries (ControllerLinkLog.cpp); called only while a log is set.
@@ -149,6 +180,11 @@ private:
     bool m_busy = false;
     Exchange m_last = Exchange::Good;
     bool m_portLost = false;
+    QString m_lastReply;
+    bool m_timedOut = false;
+    bool m_commFailed = false;
+    QString m_errorReply;
+    QString m_errorText;
     CommLog *m_log = nullptr;
     QByteArray m_logReply;    // the first reply collected in the exchange being logged
     bool m_endLogged = false; // the end of the exchange under way is in the log

@@ -39,18 +39,40 @@ QString errorReplyMessage(const QString &errorText) {
 
 } // namespace
 
-Exchange ControllerLink::SendCommand(const QString &command, qint16 replyLength,
-                                     const QString &data, int timeoutMs,
-                                     const QString &replyStart) {
+OpResult ExchangeResult::toResult() const {
+    using F = OpResult::Failure;
+    switch (end) {
+    case Exchange::Good:
+        return OpResult::done();
+    case Exchange::Busy:
+        return OpResult::busy();
+    case Exchange::NoPort:
+        return OpResult::failed(F::NoPort, message);
+    case Exchange::PortGone:
+        return OpResult::failed(F::PortGone, message);
+    case Exchange::Timeout:
+        return OpResult::failed(F::Timeout, message);
+    case Exchange::ErrorReply:
+        return OpResult::failed(F::ErrorReply, message, errorCode);
+    case Exchange::Malformed:
+        break;
+    }
+    return OpResult::failed(F::Malformed, message);
+}
+
+ExchangeResult ControllerLink::SendCommand(const QString &command, qint16 replyLength,
+                                           const QString &data, int timeoutMs,
+                                           const QString &replyStart) {
     // Waits process events, so an exchange could be started from inside another one; its reply
     // would be mixed into ours. Refuse it before anything is sent, and leave the result of the
     // waiting one as it is.
     if (m_busy)
-        return Exchange::Busy;
+        return {Exchange::Busy, {}, {}, {}};
     m_endLogged = false;
-    m_last = exchange(command, replyLength, data, timeoutMs, replyStart);
+    const ExchangeResult result = exchange(command, replyLength, data, timeoutMs, replyStart);
+    m_last = result.end;
     noteEnd(m_last, replyStart.isEmpty() ? (command + data).left(3) : replyStart, replyLength);
-    return m_last;
+    return result;
 }
 
 void ControllerLink::noteEnd(Exchange how, const QString &expectedStart, qint16 replyLength) {
@@ -59,75 +81,81 @@ void ControllerLink::noteEnd(Exchange how, const QString &expectedStart, qint16 
     m_endLogged = true;
 }
 
-Exchange ControllerLink::exchange(const QString &command, qint16 replyLength, const QString &data,
-                                  int timeoutMs, const QString &replyStart) {
+ExchangeResult ControllerLink::failWith(Exchange how, const QString &message,
+                                        const QString &expectedStart, qint16 replyLength) {
+    // The log tells when it happened, not when the message was acknowledged.
+    noteEnd(how, expectedStart, replyLength);
+    m_prompt.MsgBox(message);
+    return {how, {}, message, how == Exchange::ErrorReply ? m_errorReply.mid(3, 2) : QString()};
+}
+
+ExchangeResult ControllerLink::exchange(const QString &command, qint16 replyLength,
+                                        const QString &data, int timeoutMs,
+                                        const QString &replyStart) {
     if (OpenPort() != 0)
-        return Exchange::NoPort;
+        return {Exchange::NoPort, {}, {}, {}};
     BusyScope busy(m_busy);
 
-    CommFailed = false;
-    TimedOut = false;
-    LastReply.clear();
+    m_commFailed = false;
+    m_timedOut = false;
+    m_lastReply.clear();
     const QString line = command + data;
     const QString expected = replyStart.isEmpty() ? line.left(3) : replyStart;
     if (!writeLine(line)) {
-        CommFailed = true;
-        return Exchange::PortGone;
+        m_commFailed = true;
+        return {Exchange::PortGone, {}, {}, {}};
     }
 
     QByteArray buffer;
     const WaitEnd end = waitForReply(buffer, timeoutMs);
     if (end == WaitEnd::PortLost) {
-        CommFailed = true;
-        return Exchange::PortGone;
+        m_commFailed = true;
+        return {Exchange::PortGone, {}, {}, {}};
     }
     if (end == WaitEnd::TimedOut) {
-        CommFailed = true;
-        // The log tells when it happened, not when the message was acknowledged.
+        m_commFailed = true;
+        // Logged as it happens, before the port's closing and the message.
         noteEnd(Exchange::Timeout, expected, replyLength);
         closeNow();
-        m_prompt.MsgBox(joinLines({ResText(1100), ResText(1101), ResText(1102), ResText(1103)}));
-        return Exchange::Timeout;
+        return failWith(Exchange::Timeout,
+                        joinLines({ResText(1100), ResText(1101), ResText(1102), ResText(1103)}),
+                        expected, replyLength);
     }
 
     const QString reply = QString::fromLatin1(buffer);
     if (reply.startsWith(ErrorPrefix)) {
         takeErrorReply(buffer);
-        noteEnd(Exchange::ErrorReply, expected, replyLength);
-        m_prompt.MsgBox(errorReplyMessage(ErrorText));
+        const ExchangeResult result =
+            failWith(Exchange::ErrorReply, errorReplyMessage(m_errorText), expected, replyLength);
         ReleasePort();
-        return Exchange::ErrorReply;
+        return result;
     }
 
     const bool wrongPrefix = !reply.startsWith(expected);
     if (wrongPrefix || reply.length() != replyLength) {
         bool portLost = false;
         const bool recoveryError = recover(portLost, timeoutMs);
-        CommFailed = true;
+        m_commFailed = true;
         if (portLost)
-            return Exchange::PortGone;
+            return {Exchange::PortGone, {}, {}, {}};
         ReleasePort();
-        if (recoveryError) {
-            noteEnd(Exchange::ErrorReply, expected, replyLength);
-            m_prompt.MsgBox(errorReplyMessage(ErrorText));
-            return Exchange::ErrorReply;
-        }
-        noteEnd(Exchange::Malformed, expected, replyLength);
-        if (wrongPrefix)
-            m_prompt.MsgBox(joinLines({ResText(1107), ResText(1108)}));
-        else
-            m_prompt.MsgBox(joinLines({ResText(1105), ResText(1106)}));
-        return Exchange::Malformed;
+        if (recoveryError)
+            return failWith(Exchange::ErrorReply, errorReplyMessage(m_errorText), expected,
+                            replyLength);
+        return failWith(Exchange::Malformed,
+                        wrongPrefix ? joinLines({ResText(1107), ResText(1108)})
+                                    : joinLines({ResText(1105), ResText(1106)}),
+                        expected, replyLength);
     }
 
-    LastReply = reply;
+    m_lastReply = reply;
     setAlarm(false, m_alarmCode, QStringLiteral("No Error"));
-    return Exchange::Good;
+    return {Exchange::Good, reply, {}, {}};
 }
 
 bool ControllerLink::recover(bool &portLost, int timeoutMs) {
-    TimedOut = false;
-    LastReply.clear();
+    m_timedOut = false;
+    m_lastReply.clear();
     QByteArray buffer;
     if (!writeLine(QStringLiteral("0CM0"))) {
         portLost = !m_port.isOpen();
@@ -147,34 +175,39 @@ bool ControllerLink::recover(bool &portLost, int timeoutMs) {
 }
 
 void ControllerLink::takeErrorReply(const QByteArray &buffer) {
-    ErrorReply = QString::fromLatin1(buffer);
-    CommFailed = true;
-    ShowErrorReply();
+    m_commFailed = true;
+    ShowErrorReply(QString::fromLatin1(buffer));
 }
 
-Exchange ControllerLink::SendCommandNoReply(const QString &command, qint16 replyLength,
-                                            const QString &data) {
+ExchangeResult ControllerLink::SendCommandNoReply(const QString &command, qint16 replyLength,
+                                                  const QString &data) {
     Q_UNUSED(replyLength);
     if (m_busy)
-        return Exchange::Busy;
-    if (OpenPort() != 0)
-        return m_last = Exchange::NoPort;
+        return {Exchange::Busy, {}, {}, {}};
+    if (OpenPort() != 0) {
+        m_last = Exchange::NoPort;
+        return {m_last, {}, {}, {}};
+    }
     BusyScope busy(m_busy);
-    CommFailed = false;
-    LastReply.clear();
+    m_commFailed = false;
+    m_lastReply.clear();
     // The caller may close the port at once (the restart after a data write): the line must
     // have left the port by then.
     const bool sent = writeLine(command + data) && waitUntilWritten();
     if (m_log)
         m_log->add(CommLog::Event::Ended, {}, ResText(sent ? 1711 : 1710));
-    return m_last = sent ? Exchange::Good : Exchange::PortGone;
+    m_last = sent ? Exchange::Good : Exchange::PortGone;
+    return {m_last, {}, {}, {}};
 }
 
-qint16 ControllerLink::CommCheck() {
-    return SendCommand(QStringLiteral("0CM"), 6, QStringLiteral("1"), CommCheckTimeoutMs) ==
-                   Exchange::Good
-               ? 0
-               : 1;
+ExchangeResult ControllerLink::checkCommunication() {
+    return SendCommand(QStringLiteral("0CM"), 6, QStringLiteral("1"), CommCheckTimeoutMs);
+}
+
+OpResult ControllerLink::openAndCheck() {
+    if (OpenPort() != 0)
+        return OpResult::failed(OpResult::Failure::NoPort);
+    return checkCommunication().toResult();
 }
 
 bool ControllerLink::writeLine(const QString &line) {
@@ -185,7 +218,7 @@ bool ControllerLink::writeLine(const QString &line) {
 }
 
 void ControllerLink::onTimerTimeout() {
-    TimedOut = true;
+    m_timedOut = true;
     timerTimeout.stop();
     if (m_wait)
         m_wait->quit();
@@ -210,7 +243,7 @@ ControllerLink::WaitEnd ControllerLink::waitForReply(QByteArray &buffer, int tim
             end = WaitEnd::PortLost;
             break;
         }
-        if (TimedOut) {
+        if (m_timedOut) {
             end = WaitEnd::TimedOut;
             break;
         }

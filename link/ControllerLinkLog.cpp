@@ -24,7 +24,7 @@ void ControllerLink::logEnd(Exchange how, const QString &expectedStart, qint16 r
         note = ResText(1706);
         break;
     case Exchange::ErrorReply:
-        note = ResText(1707).arg(ErrorReply.mid(3, 2), ErrorText);
+        note = ResText(1707).arg(m_errorReply.mid(3, 2), m_errorText);
         break;
     case Exchange::Malformed:
         // A reply that does not begin as asked: another command, another block, another echo.

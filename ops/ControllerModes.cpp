@@ -29,66 +29,64 @@ auto bracket(MainScreen &screen) {
 ControllerModes::ControllerModes(ControllerLink &link, UserPrompt &prompt, MainScreen &screen)
     : m_link(link), m_prompt(prompt), m_screen(screen) {}
 
-bool ControllerModes::prepare() {
-    return m_link.OpenPort() == 0 && m_link.CommCheck() == 0;
-}
-
-qint16 ControllerModes::switchMode(const std::function<qint16()> &afterCheck) {
+OpResult ControllerModes::switchMode(const std::function<OpResult()> &afterCheck) {
     // The menu stays enabled while a read or write waits for a reply: that exchange's port is
     // not ours to use.
     if (m_link.isBusy())
-        return 1;
+        return OpResult::busy();
     const auto end = bracket(m_screen);
-    if (!prepare()) {
+    OpResult result = m_link.openAndCheck();
+    if (!result.isDone()) {
         m_prompt.MsgBox(ResText(215));
-        return 1;
+        return result.orText(ResText(215));
     }
     // The port stays open either way: the controller is left as this program set it.
     return afterCheck();
 }
 
-qint16 ControllerModes::ModeGaibu() {
-    m_unconfirmed = false;
-    return switchMode([this]() -> qint16 {
-        if (m_link.SendCommand(QStringLiteral("0CM0"), ModeReplyLength, QString(), ModeTimeoutMs) !=
-            Exchange::Good)
-            return 1;
-        if (!m_link.LastReply.startsWith(QLatin1String("0CM0"))) {
-            m_unconfirmed = true;
-            return 1;
-        }
+OpResult ControllerModes::ModeGaibu() {
+    return switchMode([this] {
+        const ExchangeResult reply =
+            m_link.SendCommand(QStringLiteral("0CM0"), ModeReplyLength, QString(), ModeTimeoutMs);
+        if (!reply.good())
+            return reply.toResult();
+        if (!reply.reply.startsWith(QLatin1String("0CM0")))
+            return OpResult::failed(OpResult::Failure::Unconfirmed, reply.reply.trimmed());
         m_link.hideAlarmLamp();
         m_prompt.MsgBox(ResText(229));
-        return 0;
+        return OpResult::done();
     });
 }
 
 // The controller enters communication mode on the communication check itself.
-qint16 ControllerModes::ModeTrancefer() {
-    return switchMode([this]() -> qint16 {
+OpResult ControllerModes::ModeTrancefer() {
+    return switchMode([this] {
         m_prompt.MsgBox(ResText(230));
-        return 0;
+        return OpResult::done();
     });
 }
 
-qint16 ControllerModes::ViewCtVersion() {
+OpResult ControllerModes::ViewCtVersion() {
     if (m_link.isBusy())
-        return 1;
+        return OpResult::busy();
     const auto end = bracket(m_screen);
-    qint16 result = 1;
+    OpResult result = m_link.openAndCheck();
     QString text;
-    if (!prepare()) {
+    if (!result.isDone()) {
         text = ResText(215);
-    } else if (m_link.SendCommand(QStringLiteral("0RV"), VersionReplyLength, QString(),
-                                  VersionTimeoutMs) != Exchange::Good) {
-        text = ResText(231);
     } else {
-        // The three characters after the echoed command; the rest of the reply means nothing here.
-        m_version = m_link.LastReply.mid(3, 3);
-        text = ResText(232) + m_version + ResText(233);
-        result = 0;
+        const ExchangeResult reply = m_link.SendCommand(QStringLiteral("0RV"), VersionReplyLength,
+                                                        QString(), VersionTimeoutMs);
+        result = reply.toResult();
+        if (!reply.good()) {
+            text = ResText(231);
+        } else {
+            // The three characters after the echoed command; the rest means nothing here.
+            m_version = reply.reply.mid(3, 3);
+            text = ResText(232) + m_version + ResText(233);
+        }
     }
     m_prompt.MsgBox(text);
     m_link.ReleasePort();
-    return result;
+    return result.orText(text);
 }

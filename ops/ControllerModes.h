@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/OpResult.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -15,27 +17,23 @@ class ControllerModes {
 public:
     ControllerModes(ControllerLink &link, UserPrompt &prompt, MainScreen &screen);
 
-    // "0CM0": external start mode, message 229 on its echo. 0: confirmed; 1: failed or not
-    // confirmed (see unconfirmed()).
-    qint16 ModeGaibu();
+    // "0CM0": external start mode, message 229 on its echo. A good reply that is not the echo
+    // fails as Unconfirmed with the reply as its text; nothing is shown for it.
+    OpResult ModeGaibu();
     // The communication check alone puts the controller in communication mode: message 230.
-    qint16 ModeTrancefer();
-    // "0RV": message 232 + version + 233, or 231 when the command failed. 0: read.
-    qint16 ViewCtVersion();
+    OpResult ModeTrancefer();
+    // "0RV": message 232 + version + 233, or 231 when the command failed.
+    OpResult ViewCtVersion();
 
     // The three characters of the last version read.
     QString version() const { return m_version; }
-    // The last ModeGaibu got a good reply that was not the "0CM0" echo; nothing was shown.
-    bool unconfirmed() const { return m_unconfirmed; }
 
 private:
-    bool prepare();
     // The bracket, the port and the check (message 215 when they fail), then afterCheck.
-    qint16 switchMode(const std::function<qint16()> &afterCheck);
+    OpResult switchMode(const std::function<OpResult()> &afterCheck);
 
     ControllerLink &m_link;
     UserPrompt &m_prompt;
     MainScreen &m_screen;
     QString m_version;
-    bool m_unconfirmed = false;
 };

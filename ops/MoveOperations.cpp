@@ -21,17 +21,19 @@ MoveOperations::MoveOperations(ControllerLink &link, UserPrompt &prompt, MainScr
                                QObject *parent)
     : QObject(parent), m_link(link), m_prompt(prompt), m_screen(screen) {}
 
-bool MoveOperations::prepare() {
-    if (m_link.OpenPort() == 0 && m_link.CommCheck() == 0)
-        return true;
+OpResult MoveOperations::prepare() {
+    OpResult result = m_link.openAndCheck();
+    if (result.isDone())
+        return result;
     m_prompt.MsgBox(ResText(215));
-    return false;
+    return result.orText(ResText(215));
 }
 
-bool MoveOperations::sendMove(int target) {
-    return m_link.SendCommand(QStringLiteral("0MP"), MoveReplyLength,
-                              QString::number(target, 16).toUpper(),
-                              MoveTimeoutMs) == Exchange::Good;
+OpResult MoveOperations::sendMove(int target) {
+    return m_link
+        .SendCommand(QStringLiteral("0MP"), MoveReplyLength, QString::number(target, 16).toUpper(),
+                     MoveTimeoutMs)
+        .toResult();
 }
 
 void MoveOperations::complete(const QString &position) {
@@ -39,11 +41,11 @@ void MoveOperations::complete(const QString &position) {
     emit completed(position);
 }
 
-qint16 MoveOperations::SelectMove(MoveChoice choice) {
+OpResult MoveOperations::SelectMove(MoveChoice choice) {
     // Another exchange waits for its reply (the reply waits let events through): its port is not
     // ours to use or release.
     if (m_running || m_link.isBusy())
-        return 1;
+        return OpResult::busy();
     m_screen.MoveCMDBTN_Muko();
     m_running = true;
     m_stopRequested = false;
@@ -52,18 +54,18 @@ qint16 MoveOperations::SelectMove(MoveChoice choice) {
         m_screen.MoveCMDBTN_Yuko();
         m_link.ReleasePort();
     });
-    if (!prepare())
-        return 1;
+    OpResult result = prepare();
+    if (!result.isDone())
+        return result;
     // A repeat starts with position 2, so that it ends where a Stop leaves it: on position 1.
     int target = choice == MoveChoice::Position1 ? 1 : 2;
     for (;;) {
-        if (!sendMove(target))
-            return 1;
+        result = sendMove(target);
+        if (!result.isDone())
+            return result;
         complete(QString::number(target));
-        if (choice != MoveChoice::Repeat)
-            return 0;
-        if (target == 1 && m_stopRequested)
-            return 0;
+        if (choice != MoveChoice::Repeat || (target == 1 && m_stopRequested))
+            return result;
         target = target == 1 ? 2 : 1;
     }
 }
@@ -73,9 +75,9 @@ void MoveOperations::StopMove() {
         m_stopRequested = true;
 }
 
-qint16 MoveOperations::HomeMove() {
+OpResult MoveOperations::HomeMove() {
     if (m_running || m_link.isBusy())
-        return 1;
+        return OpResult::busy();
     m_screen.MoveCMDBTN_Muko();
     m_running = true;
     const auto end = qScopeGuard([this] {
@@ -83,29 +85,32 @@ qint16 MoveOperations::HomeMove() {
         m_screen.MoveCMDBTN_Yuko();
     });
     // A failed exchange has released or closed the port itself.
-    if (!prepare() || !sendMove(HomeTarget))
-        return 1;
+    OpResult result = prepare();
+    if (result.isDone())
+        result = sendMove(HomeTarget);
+    if (!result.isDone())
+        return result;
     complete(ResText(460));
     m_link.ReleasePort();
-    return 0;
+    return result;
 }
 
-qint16 MoveOperations::ResetController() {
+OpResult MoveOperations::ResetController() {
     // Nothing is disabled while a reset runs, so it can be pressed while a move waits for its
     // reply: releasing the port then would pull it from under the move.
     if (m_link.isBusy())
-        return 1;
+        return OpResult::busy();
     if (m_link.OpenPort() != 0) {
         m_prompt.MsgBox(ResText(215));
-        return 1;
+        return OpResult::failed(OpResult::Failure::NoPort, ResText(215));
     }
-    qint16 result = 1;
-    if (m_link.SendCommand(QStringLiteral("0%C"), ResetReplyLength, QString(), ResetTimeoutMs) ==
-            Exchange::Good &&
-        m_link.CommCheck() == 0) {
+    OpResult result =
+        m_link.SendCommand(QStringLiteral("0%C"), ResetReplyLength, QString(), ResetTimeoutMs)
+            .toResult();
+    if (result.isDone())
+        result = m_link.checkCommunication().toResult();
+    if (result.isDone())
         m_link.clearAlarm();
-        result = 0;
-    }
     m_link.ReleasePort();
     return result;
 }

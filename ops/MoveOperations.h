@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/OpResult.h"
+
 #include <QObject>
 #include <QString>
 
@@ -20,16 +22,17 @@ public:
                    QObject *parent = nullptr);
 
     // One move, or moves to 2, 1, 2, 1 ... until Stop, which always end on a completed move to 1.
-    // 0: every move was done; 1: the port, the check or a move failed (the user has been told).
-    qint16 SelectMove(MoveChoice choice);
+    // Done when every move was done; busy while another sequence or exchange runs; otherwise the
+    // port, the check or a move failed (the user has been told).
+    OpResult SelectMove(MoveChoice choice);
     // Stop: asks a running sequence to end after its next completed move to 1. Does nothing
     // while no sequence or homing runs, so an early Stop cannot end the next sequence.
     void StopMove();
-    // "0MP0". 0: the feeder is home; 1: failed.
-    qint16 HomeMove();
+    // "0MP0". Done: the feeder is home.
+    OpResult HomeMove();
     // "0%C", then the communication check; clears the alarm display. No bracket and no question:
-    // it works in both modes. 0: reset; 1: failed.
-    qint16 ResetController();
+    // it works in both modes. Done: reset.
+    OpResult ResetController();
 
     // A sequence or a homing runs.
     bool isRunning() const { return m_running; }
@@ -43,8 +46,8 @@ signals:
 
 private:
     // OpenPort and the communication check; message 215 when either fails.
-    bool prepare();
-    bool sendMove(int target);
+    OpResult prepare();
+    OpResult sendMove(int target);
     void complete(const QString &position);
 
     ControllerLink &m_link;

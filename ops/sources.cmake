@@ -1,5 +1,4 @@
 target_sources(qvcore PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/ControllerModes.cpp
     ${CMAKE_CURRENT_LIST_DIR}/MoveOperations.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/RotationGate.cpp
 )

@@ -14,40 +14,55 @@
 PrintOperation::PrintOperation(QvDataCopies &copies, MainScreen &screen, FileOperations &files)
     : m_copies(copies), m_screen(screen), m_files(files) {}
 
-void PrintOperation::PrintData(PrintDialogs &dialogs) {
+namespace {
+
+// A page that could not be finished is a file error without words: its front end knows where
+// the page was to go.
+OpResult pageResult(bool finished) {
+    return finished ? OpResult::done() : OpResult::failed(OpResult::Failure::FileError);
+}
+
+} // namespace
+
+OpResult PrintOperation::PrintData(PrintDialogs &dialogs) {
     // The file menu stays enabled; the buttons come back on every way out.
     m_screen.CMDBTN_Muko();
     const auto enableAgain = qScopeGuard([this] { m_screen.CMDBTN_Yuko(); });
 
     dialogs.showPrintSelect(m_selection);
     if (m_selection.PrintCancel)
-        return;
+        return OpResult::stopped();
     const std::unique_ptr<ReportPage> page = dialogs.choosePrinter();
     if (!page)
-        return;
+        return OpResult::stopped();
     if (m_selection.GridPosiPrint) {
         if (m_screen.ScreenCheck() != 0)
-            return;
+            return OpResult::failed(OpResult::Failure::Refused);
         m_copies.CopyHensu2Temp();
     }
-    if (m_selection.FilePosiPrint && readFile(m_selection.PrintPosiFileName) != 0)
-        return;
-    PrintSetData(*page, m_copies.read, m_selection, QDateTime::currentDateTime());
+    if (m_selection.FilePosiPrint) {
+        const OpResult read = readFile(m_selection.PrintPosiFileName);
+        if (!read.isDone())
+            return read;
+    }
+    return pageResult(
+        PrintSetData(*page, m_copies.read, m_selection, QDateTime::currentDateTime()));
 }
 
-qint16 PrintOperation::PrintFile(const QString &path, ReportPage &page) {
+OpResult PrintOperation::PrintFile(const QString &path, ReportPage &page) {
     PrintSelection selection;
     selection.FilePosiPrint = true;
     selection.PrintPosiFileName = path;
     selection.PrintFileTitle = QFileInfo(path).fileName();
-    if (readFile(path) != 0)
-        return 1;
-    return PrintSetData(page, m_copies.read, selection, QDateTime::currentDateTime()) ? 0 : 1;
+    const OpResult read = readFile(path);
+    if (!read.isDone())
+        return read;
+    return pageResult(PrintSetData(page, m_copies.read, selection, QDateTime::currentDateTime()));
 }
 
-qint16 PrintOperation::readFile(const QString &path) {
+OpResult PrintOperation::readFile(const QString &path) {
     const bool changed = m_screen.DataChanged();
-    const qint16 result = m_files.ReadQvFile(path);
+    const OpResult result = m_files.ReadQvFile(path);
     m_screen.setDataChanged(changed);
     return result;
 }

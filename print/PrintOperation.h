@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/OpResult.h"
 #include "print/PrintSelection.h"
 
 #include <QString>
@@ -17,11 +18,13 @@ public:
 
     // mnuFilePrint: the print selection, the printer dialog, the screen checks or the file read,
     // then the report. Stops quietly on a cancel; a refused check or file has told the user.
-    void PrintData(PrintDialogs &dialogs);
+    // A page that could not be finished is a file error.
+    OpResult PrintData(PrintDialogs &dialogs);
 
     // The report of a QV data file on page, as the file choice of the print selection prints it.
-    // 0 = printed; 1 = the file could not be read (reported) or the page not finished.
-    qint16 PrintFile(const QString &path, ReportPage &page);
+    // Done when printed; a file error when the file could not be read (with the message shown)
+    // or the page not finished (without text).
+    OpResult PrintFile(const QString &path, ReportPage &page);
 
     // The last choice of the print selection; it outlives the dialog.
     const PrintSelection &selection() const { return m_selection; }
@@ -29,7 +32,7 @@ public:
 private:
     // Reads the file into the read copy. The screen keeps its own data, so an unsaved edit stays
     // marked as changed.
-    qint16 readFile(const QString &path);
+    OpResult readFile(const QString &path);
 
     QvDataCopies &m_copies;
     MainScreen &m_screen;

@@ -152,6 +152,6 @@ int main(int argc, char *argv[]) {
             save(w, QStringLiteral("messagebox-ja-buttons"));
             w->close();
         },
-        [&] { prompt.MsgBox(ResText(223), MsgButtons::YesNoCancel, MsgIcon::Question, 223); });
+        [&] { prompt.saveBeforeReplace(); });
     return 0;
 }

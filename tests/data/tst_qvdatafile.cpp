@@ -121,7 +121,7 @@ private slots:
         screen.dataChanged = true;
         ScriptedPrompt prompt;
         QvData read;
-        QCOMPARE(ReadQvFile(fixture, read, screen, prompt), qint16(0));
+        QCOMPARE(ReadQvFile(fixture, read, screen, prompt).code(), qint16(0));
         QCOMPARE(read, exampleData());
         QVERIFY(!screen.dataChanged);
         QVERIFY(prompt.shown.isEmpty());
@@ -135,7 +135,7 @@ private slots:
         StandInScreen screen;
         ScriptedPrompt prompt;
         QvData read;
-        QCOMPARE(ReadQvFile(path("all.qvd"), read, screen, prompt), qint16(0));
+        QCOMPARE(ReadQvFile(path("all.qvd"), read, screen, prompt).code(), qint16(0));
         QCOMPARE(read, distinctData());
         QVERIFY(readBytes(path("all.qvd"))
                     .startsWith("QV-R7\r\n1,2,3,16777215,4\r\n1,2,3,4\r\n"
@@ -219,7 +219,7 @@ private slots:
         ScriptedPrompt prompt;
         QvData read;
         read.Vel1 = read.Dec1 = read.Vel2 = read.Pulse1 = read.HomingPulse = 99;
-        const qint16 result = ReadQvFile(path("case.qvd"), read, screen, prompt);
+        const qint16 result = ReadQvFile(path("case.qvd"), read, screen, prompt).code();
 
         QCOMPARE(result, qint16(message.isEmpty() ? 0 : 1));
         QCOMPARE(prompt.texts(), message.isEmpty() ? QStringList() : QStringList{message});
@@ -280,7 +280,7 @@ private slots:
         ScriptedPrompt prompt;
         QvData read;
         const QString chosen = file.startsWith('/') ? file : path(file);
-        QCOMPARE(ReadQvFile(chosen, read, screen, prompt), qint16(1));
+        QCOMPARE(ReadQvFile(chosen, read, screen, prompt).code(), qint16(1));
         QCOMPARE(prompt.texts(), QStringList{ReadFailed});
         QCOMPARE(read, QvData());
         QVERIFY(screen.dataChanged);
@@ -290,7 +290,7 @@ private slots:
         StandInScreen screen;
         ScriptedPrompt prompt;
         QvData read;
-        QCOMPARE(ReadQvFile(path("none.qvd"), read, screen, prompt), qint16(1));
+        QCOMPARE(ReadQvFile(path("none.qvd"), read, screen, prompt).code(), qint16(1));
         QCOMPARE(prompt.texts(), QStringList{ReadFailed});
         QCOMPARE(prompt.shown[0].buttons, MsgButtons::OkOnly);
         QCOMPARE(prompt.shown[0].icon, MsgIcon::None);

@@ -126,8 +126,10 @@ void TestCommLog::otherBlockIsAWrongPrefix() {
     CommLog log;
     f.link->setLog(&log);
 
-    QCOMPARE(f.link->SendCommand(QStringLiteral("0RD"), 23, QStringLiteral("02"), 5000,
-                                 QStringLiteral("0RD02")),
+    QCOMPARE(f.link
+                 ->SendCommand(QStringLiteral("0RD"), 23, QStringLiteral("02"), 5000,
+                               QStringLiteral("0RD02"))
+                 .end,
              Exchange::Malformed);
 
     QCOMPARE(withoutTimes(log.lines()).last(), QStringLiteral("=== wrong prefix"));
@@ -140,7 +142,7 @@ void TestCommLog::listenerGetsTheSameLines() {
     log.setListener([&heard](const QString &line) { heard.append(line); });
     f.link->setLog(&log);
 
-    QCOMPARE(f.link->SendCommand(QStringLiteral("0RD"), 23, QStringLiteral("02"), 5000),
+    QCOMPARE(f.link->SendCommand(QStringLiteral("0RD"), 23, QStringLiteral("02"), 5000).end,
              Exchange::Good);
     f.link->ClosePort();
     f.link->setLog(nullptr);

@@ -160,10 +160,10 @@ void TestExchange::reply() {
     LinkFixture f(true);
     for (const SimFault &each : faults)
         f.sim.addFault(each);
-    QCOMPARE(f.link->SendCommand(QStringLiteral("0CM"), 6, QStringLiteral("1"), 250), result);
+    QCOMPARE(f.link->SendCommand(QStringLiteral("0CM"), 6, QStringLiteral("1"), 250).end, result);
     QCOMPARE(f.link->lastExchange(), result);
-    QCOMPARE(f.link->LastReply, lastReply);
-    QCOMPARE(f.link->CommFailed, result != Exchange::Good);
+    QCOMPARE(f.link->LastReply(), lastReply);
+    QCOMPARE(f.link->CommFailed(), result != Exchange::Good);
     QCOMPARE(f.sim.receivedLines(), sent);
     QCOMPARE(f.prompt.texts(), messages);
     for (const auto &box : f.prompt.shown) {
@@ -181,11 +181,11 @@ void TestExchange::errorReplyInEnglish() {
     SimFault e = fault({});
     e.errorCode = QStringLiteral("0A");
     f.sim.addFault(e);
-    QCOMPARE(f.link->SendCommand(QStringLiteral("0RD"), 23, QStringLiteral("02"), 1000),
+    QCOMPARE(f.link->SendCommand(QStringLiteral("0RD"), 23, QStringLiteral("02"), 1000).end,
              Exchange::ErrorReply);
     QCOMPARE(f.prompt.texts(), QStringList{QStringLiteral(
                                    "Communication error occurs!\r\n[Output pulse can not match]")});
-    QCOMPARE(f.link->ErrorReply, QStringLiteral("0%%0A\r\n"));
+    QCOMPARE(f.link->ErrorReply(), QStringLiteral("0%%0A\r\n"));
     QCOMPARE(f.link->alarmComment(), QStringLiteral("Output pulse can not match"));
 }
 
@@ -221,15 +221,17 @@ void TestExchange::staleInputStartsNextReply() {
 
 void TestExchange::portThatCannotOpen() {
     LinkFixture f;
+    // A good exchange first, so that there is a state to leave alone.
+    QCOMPARE(f.link->CommCheck(), 0);
+    f.link->ClosePort();
+    f.sim.clearReceived();
     PortMap::setEntry(1, QStringLiteral("/dev/no-such-port"));
-    f.link->LastReply = QStringLiteral("kept");
-    f.link->CommFailed = true;
     QCOMPARE(f.link->OpenPort(), 1);
-    QCOMPARE(f.link->SendCommand(QStringLiteral("0RV"), 11, {}, 1000), Exchange::NoPort);
+    QCOMPARE(f.link->SendCommand(QStringLiteral("0RV"), 11, {}, 1000).end, Exchange::NoPort);
     QCOMPARE(f.link->CommCheck(), 1);
     QVERIFY(f.prompt.shown.isEmpty());
-    QCOMPARE(f.link->LastReply, QStringLiteral("kept"));
-    QVERIFY(f.link->CommFailed);
+    QCOMPARE(f.link->LastReply(), QStringLiteral("0CM1\r\n"));
+    QVERIFY(!f.link->CommFailed());
     QVERIFY(f.sim.receivedLines().isEmpty());
 }
 
@@ -265,13 +267,13 @@ void TestExchange::nestedExchangeRefused() {
     Exchange nested = Exchange::Good;
     QTimer::singleShot(50, f.link.get(), [&] {
         QVERIFY(f.link->isBusy());
-        nested = f.link->SendCommand(QStringLiteral("0RV"), 11, {}, 1000);
+        nested = f.link->SendCommand(QStringLiteral("0RV"), 11, {}, 1000).end;
     });
     QCOMPARE(f.link->CommCheck(), 0);
     QCOMPARE(nested, Exchange::Busy);
     QCOMPARE(f.link->lastExchange(), Exchange::Good);
     QCOMPARE(f.sim.receivedLines(), QStringList{QStringLiteral("0CM1")});
-    QCOMPARE(f.link->LastReply, QStringLiteral("0CM1\r\n"));
+    QCOMPARE(f.link->LastReply(), QStringLiteral("0CM1\r\n"));
     QVERIFY(f.prompt.shown.isEmpty());
 }
 
@@ -282,11 +284,11 @@ void TestExchange::vanishedPortEndsWait() {
     f.sim.addFault(drop);
     QSignalSpy changes(f.link.get(), &ControllerLink::portOpenChanged);
     // A wait that did not end with the line would end by the timer, as a timeout.
-    QCOMPARE(f.link->SendCommand(QStringLiteral("0CM"), 6, QStringLiteral("1"), 3000),
+    QCOMPARE(f.link->SendCommand(QStringLiteral("0CM"), 6, QStringLiteral("1"), 3000).end,
              Exchange::PortGone);
     QVERIFY(!f.link->isPortOpen());
-    QVERIFY(f.link->CommFailed);
-    QVERIFY(!f.link->TimedOut);
+    QVERIFY(f.link->CommFailed());
+    QVERIFY(!f.link->TimedOut());
     QVERIFY(f.prompt.shown.isEmpty());
     QCOMPARE(changes.last()[0].toBool(), false);
     // The next operation finds no port.
@@ -296,14 +298,14 @@ void TestExchange::vanishedPortEndsWait() {
 void TestExchange::restartLineLeavesBeforeReturn() {
     LinkFixture f(false);
     QCOMPARE(f.link->CommCheck(), 0);
-    QCOMPARE(f.link->SendCommandNoReply(QStringLiteral("0CM3"), 6, {}), Exchange::Good);
+    QCOMPARE(f.link->SendCommandNoReply(QStringLiteral("0CM3"), 6, {}).end, Exchange::Good);
     f.link->ReleasePort();
     QVERIFY(!f.link->isPortOpen());
     QTRY_COMPARE_WITH_TIMEOUT(f.sim.receivedLines(),
                               (QStringList{QStringLiteral("0CM1"), QStringLiteral("0CM3")}), 1000);
     QCOMPARE(f.sim.model().restarts(), 1);
-    QVERIFY(!f.link->CommFailed);
-    QVERIFY(f.link->LastReply.isEmpty());
+    QVERIFY(!f.link->CommFailed());
+    QVERIFY(f.link->LastReply().isEmpty());
 }
 
 // A long wait (a move) right after the 1 s communication check is not cut at 1 s, and the
@@ -314,7 +316,7 @@ void TestExchange::timeoutTravelsWithEachCommand() {
     slow.delayMs = 1500;
     f.sim.addFault(slow);
     QCOMPARE(f.link->CommCheck(), 0);
-    QCOMPARE(f.link->SendCommand(QStringLiteral("0RV"), 11, {}, 4000), Exchange::Good);
+    QCOMPARE(f.link->SendCommand(QStringLiteral("0RV"), 11, {}, 4000).end, Exchange::Good);
     QVERIFY(f.prompt.shown.isEmpty());
 
     SimFault silent = fault(QStringLiteral("0CM1"));

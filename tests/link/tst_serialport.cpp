@@ -67,12 +67,10 @@ void TestSerialPort::probeFindsOnlyMappedPorts() {
     if (openBefore)
         QCOMPARE(f.link->OpenPort(), 0);
     QSignalSpy changes(f.link.get(), &ControllerLink::portOpenChanged);
-    std::fill(std::begin(f.link->PortAvailable), std::end(f.link->PortAvailable), true);
-
-    f.link->ProbePorts();
+    const ControllerLink::PortProbe found = f.link->ProbePorts();
 
     for (int n = 1; n <= 32; ++n)
-        QCOMPARE(f.link->PortAvailable[n], n == 1 || n == 3);
+        QCOMPARE(found[size_t(n)], n == 1 || n == 3);
     QVERIFY(!f.link->isPortOpen());
     QCOMPARE(changes.last()[0].toBool(), false);
     QCOMPARE(f.settings.PortNo, qint16(1));

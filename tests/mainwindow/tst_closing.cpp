@@ -17,8 +17,7 @@ private slots:
     void alarmDisplay() {
         MainWindowFixture f;
         frmMain &w = *f.window;
-        f.link.ErrorReply = QStringLiteral("0%%03");
-        f.link.ShowErrorReply();
+        f.link.ShowErrorReply(QStringLiteral("0%%03"));
         QVERIFY(!w.imgAlarmLed->isHidden());
         QCOMPARE(w.lblAlarmNo->text(), QStringLiteral("03"));
         QCOMPARE(w.lblErrorComment->text(), QStringLiteral("通信データ長エラー"));
@@ -81,7 +80,7 @@ private slots:
         QCOMPARE(box.text,
                  changed ? QStringLiteral("データが変更されています。ファイルに保存しますか？")
                          : QStringLiteral("QV PC-Software を終了します。"));
-        QCOMPARE(box.id, changed ? 223 : 222);
+        QVERIFY(box.question == (changed ? Question::SaveBeforeReplace : Question::ExitProgram));
         QCOMPARE(box.buttons, changed ? MsgButtons::YesNoCancel : MsgButtons::OkCancel);
         QCOMPARE(box.icon, MsgIcon::Question);
         QCOMPARE(w.saves, saves);

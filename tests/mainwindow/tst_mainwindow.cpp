@@ -308,7 +308,7 @@ private slots:
             QStringLiteral("通常の使用において、回転方向を反対方向に変更すると、パーツフィーダー"
                            "が故障します。\r\n回転方向の設定は、通常の使用では変更しないで下さい。"
                            "\r\n回転方向の設定を変更しますか？"));
-        QCOMPARE(f.prompt.shown[0].id, 206);
+        QVERIFY(f.prompt.shown[0].question == Question::ReverseRotation);
         QCOMPARE(f.prompt.shown[0].buttons, MsgButtons::YesNo);
         QCOMPARE(f.prompt.shown[0].icon, MsgIcon::Critical);
         QCOMPARE(w.chkChangeDirect->isChecked(), opened);

@@ -82,7 +82,7 @@ private slots:
             f.moves.StopMove();
         f.onLine(stopAtLine, [&] { f.moves.StopMove(); });
 
-        QCOMPARE(f.moves.SelectMove(choice), qint16(refused.isEmpty() ? 0 : 1));
+        QCOMPARE(f.moves.SelectMove(choice).code(), qint16(refused.isEmpty() ? 0 : 1));
 
         QCOMPARE(f.sent(), lines);
         QCOMPARE(f.completed, completed);
@@ -98,12 +98,12 @@ private slots:
     void reset() {
         OpsFixture f;
         f.sim.model().setAlarm("0B");
-        QCOMPARE(f.moves.HomeMove(), qint16(1));
+        QCOMPARE(f.moves.HomeMove().code(), qint16(1));
         QCOMPARE(f.link.alarmCode(), QStringLiteral("0B"));
         f.sim.clearReceived();
         f.screen.calls.clear();
 
-        QCOMPARE(f.moves.ResetController(), qint16(0));
+        QCOMPARE(f.moves.ResetController().code(), qint16(0));
         QCOMPARE(f.sent(), (QStringList{"0%C", Check}));
         QVERIFY(!f.link.alarmLampShown());
         QCOMPARE(f.link.alarmCode() + f.link.alarmComment(), QString());
@@ -112,10 +112,10 @@ private slots:
         f.sim.clearReceived();
         qint16 duringMove = 0;
         f.onLine(2, [&] {
-            duringMove = f.moves.ResetController();
+            duringMove = f.moves.ResetController().code();
             f.moves.StopMove();
         });
-        QCOMPARE(f.moves.SelectMove(MoveChoice::Repeat), qint16(0));
+        QCOMPARE(f.moves.SelectMove(MoveChoice::Repeat).code(), qint16(0));
         QCOMPARE(duringMove, qint16(1));
         QCOMPARE(f.sent(), (QStringList{Check, "0MP2", "0MP1"}));
     }
@@ -170,11 +170,11 @@ private slots:
         if (!fault.isEmpty())
             f.sim.addFault(spoil);
 
-        const qint16 result = operation == "external"        ? f.modes.ModeGaibu()
-                              : operation == "communication" ? f.modes.ModeTrancefer()
-                                                             : f.modes.ViewCtVersion();
+        const OpResult result = operation == "external"        ? f.modes.ModeGaibu()
+                                : operation == "communication" ? f.modes.ModeTrancefer()
+                                                               : f.modes.ViewCtVersion();
 
-        QCOMPARE(result, qint16(fault.isEmpty() ? 0 : 1));
+        QCOMPARE(result.code(), qint16(fault.isEmpty() ? 0 : 1));
         QCOMPARE(f.sent(), lines);
         QCOMPARE(f.prompt.texts(), messages);
         QCOMPARE(f.screen.calls,
@@ -187,8 +187,8 @@ private slots:
     void versionWhileReadWaits() {
         OpsFixture f;
         qint16 version = 0;
-        f.onLine(3, [&] { version = f.modes.ViewCtVersion(); });
-        QCOMPARE(f.transfer.ReadBlocks(), qint16(0));
+        f.onLine(3, [&] { version = f.modes.ViewCtVersion().code(); });
+        QCOMPARE(f.transfer.ReadBlocks().code(), qint16(0));
         QCOMPARE(version, qint16(1));
         QCOMPARE(f.sent().size(), 6);
         QCOMPARE(f.prompt.texts(), QStringList());

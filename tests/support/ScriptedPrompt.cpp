@@ -1,14 +1,25 @@
 #include "support/ScriptedPrompt.h"
 
-MsgAnswer ScriptedPrompt::MsgBox(const QString &text, MsgButtons buttons, MsgIcon icon, int id) {
-    shown.append({text, buttons, icon, id, QString()});
+MsgAnswer ScriptedPrompt::MsgBox(const QString &text, MsgButtons buttons, MsgIcon icon) {
+    shown.append({text, buttons, icon, std::nullopt, QString()});
     return answers.isEmpty() ? dismissAnswer(buttons) : answers.takeFirst();
 }
 
 MsgAnswer ScriptedPrompt::MsgBoxDetailed(const QString &text, const QString &details,
-                                         MsgButtons buttons, MsgIcon icon, int id) {
-    const MsgAnswer answer = MsgBox(text, buttons, icon, id);
+                                         MsgButtons buttons, MsgIcon icon) {
+    const MsgAnswer answer = MsgBox(text, buttons, icon);
     shown.last().details = details;
+    return answer;
+}
+
+MsgAnswer ScriptedPrompt::ask(Question question, const QString &text, MsgButtons buttons,
+                              MsgIcon icon) {
+    if (const auto named = answerTo.constFind(question); named != answerTo.constEnd()) {
+        shown.append({text, buttons, icon, question, QString()});
+        return *named;
+    }
+    const MsgAnswer answer = MsgBox(text, buttons, icon);
+    shown.last().question = question;
     return answer;
 }
 
@@ -21,6 +32,7 @@ QStringList ScriptedPrompt::texts() const {
 
 void ScriptedPrompt::clear() {
     answers.clear();
+    answerTo.clear();
     shown.clear();
     beeps = 0;
 }

@@ -2,8 +2,11 @@
 
 #include "base/UserPrompt.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
+
+#include <optional>
 
 // Answers message boxes from a list and records every box shown.
 class ScriptedPrompt : public UserPrompt {
@@ -12,23 +15,29 @@ public:
         QString text;
         MsgButtons buttons;
         MsgIcon icon;
-        int id = 0;
-        QString details; // the box's details on request, if it offered any
+        std::optional<Question> question; // the question this box asked, if it was one
+        QString details;                  // the box's details on request, if it offered any
     };
 
     // Answers given in order; when the list runs out, each box is dismissed (dismissAnswer).
     QList<MsgAnswer> answers;
+    // Answers by the question's name; a named question takes its answer from here first.
+    QHash<Question, MsgAnswer> answerTo;
     QList<Shown> shown;
     int beeps = 0;
 
     MsgAnswer MsgBox(const QString &text, MsgButtons buttons = MsgButtons::OkOnly,
-                     MsgIcon icon = MsgIcon::None, int id = 0) override;
+                     MsgIcon icon = MsgIcon::None) override;
     MsgAnswer MsgBoxDetailed(const QString &text, const QString &details,
-                             MsgButtons buttons = MsgButtons::OkOnly, MsgIcon icon = MsgIcon::None,
-                             int id = 0) override;
+                             MsgButtons buttons = MsgButtons::OkOnly,
+                             MsgIcon icon = MsgIcon::None) override;
     void Beep() override { ++beeps; }
 
     // The texts shown so far, in order.
     QStringList texts() const;
     void clear();
+
+protected:
+    MsgAnswer ask(Question question, const QString &text, MsgButtons buttons,
+                  MsgIcon icon) override;
 };

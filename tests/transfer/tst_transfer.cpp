@@ -117,7 +117,7 @@ void TestTransfer::readAdoptsControllerData() {
              (QStringList{QStringLiteral("CMDBTN_Muko"), QStringLiteral("Menyu_Muko"),
                           QStringLiteral("ShowQvData"), QStringLiteral("CMDBTN_Yuko"),
                           QStringLiteral("Menyu_Yuko")}));
-    QVERIFY(!f.link.CommFailed);
+    QVERIFY(!f.link.CommFailed());
 }
 
 void TestTransfer::readQuestions_data() {
@@ -265,7 +265,7 @@ void TestTransfer::readFailures() {
     QCOMPARE(f.screen.fields, before);
     QVERIFY(f.screen.shownNames.isEmpty());
     QVERIFY(f.screen.dataChanged);
-    QVERIFY(!f.link.CommFailed);
+    QVERIFY(!f.link.CommFailed());
     QVERIFY(!f.link.isPortOpen());
     QCOMPARE(f.screen.calls.last(), QStringLiteral("Menyu_Yuko"));
 }
@@ -366,7 +366,7 @@ void TestTransfer::write() {
         expected.HomingPulse = factory.HomingPulse, expected.RevDir = factory.RevDir;
         expected.RestartDelay = factory.RestartDelay, expected.Sp1 = factory.Sp1;
     }
-    QCOMPARE(f.transfer.ReadBlocks(), qint16(0));
+    QCOMPARE(f.transfer.ReadBlocks().code(), qint16(0));
     QCOMPARE(f.copies.read, expected);
 }
 
@@ -497,7 +497,7 @@ void TestTransfer::writeStoppedBeforeSending() {
     QCOMPARE(f.prompt.texts(), messages);
     QVERIFY(f.progress.events.isEmpty());
     QVERIFY(f.screen.dataChanged);
-    QVERIFY(!f.link.CommFailed);
+    QVERIFY(!f.link.CommFailed());
     QVERIFY(!f.link.isPortOpen());
     QCOMPARE(f.screen.calls.first(), QStringLiteral("CMDBTN_Muko"));
     QCOMPARE(f.screen.calls.last(), QStringLiteral("Menyu_Yuko"));
