@@ -35,12 +35,17 @@ Session::~Session() {
 }
 
 void Session::attach(MainScreen &screen, FileDialogs &dialogs, ProgressView &progress) {
-    Q_ASSERT(!m_ops);
+    // A second front end would leave the first one's operations pointing at the wrong screen.
+    if (m_ops)
+        qFatal("Session::attach called twice");
     m_ops = std::make_unique<Operations>(*this, screen, dialogs, progress);
 }
 
 Session::Operations &Session::ops() const {
-    Q_ASSERT(m_ops);
+    // Checked in every build: an operation used before its front end is attached has no screen
+    // to work on, and going on would dereference null.
+    if (!m_ops)
+        qFatal("Session: an operation was used before attach()");
     return *m_ops;
 }
 
@@ -61,13 +66,11 @@ Verification &Session::verification() const {
 }
 
 MoveOperations &Session::moves() const {
-    Q_ASSERT(m_ops);
-    return m_ops->moves;
+    return ops().moves;
 }
 
 ControllerModes &Session::modes() const {
-    Q_ASSERT(m_ops);
-    return m_ops->modes;
+    return ops().modes;
 }
 
 PrintOperation &Session::printing() const {

@@ -39,7 +39,9 @@ public:
     UserPrompt &prompt() const { return m_prompt; }
 
     // Builds the operations on the front end's screen, file choosers and progress window. Called
-    // once, before any operation is used; the three must live as long as the session.
+    // once, before any operation is used; the three must live as long as the session. A second
+    // attach, or an operation asked for before the first, ends the program with a message, in
+    // every build.
     void attach(MainScreen &screen, FileDialogs &dialogs, ProgressView &progress);
     bool attached() const { return m_ops != nullptr; }
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The folders are layers: the logic folders include no widget headers, every source file is
-# listed in its own folder's sources.cmake (or a test list), and qvpc-cli loads no Qt Widgets.
+# The folders are layers: the logic folders include no widget headers and only from the layers
+# above their own, every source file is listed in its own folder's sources.cmake (or a test list), and qvpc-cli loads no Qt Widgets.
 # Arguments: the source folder, the qvpc-cli program.
 set -uo pipefail
 src="$1"
@@ -28,6 +28,20 @@ for folder in base link data session ops iomon print; do
         echo "$hits"
         status=1
     fi
+done
+
+# Among the logic folders, each includes only from its own folder and the ranks above it:
+# base < link < data < ops, iomon, print (beside each other, not using each other) < session.
+declare -A rank=([base]=0 [link]=1 [data]=2 [ops]=3 [iomon]=3 [print]=3 [session]=4)
+for folder in "${!rank[@]}"; do
+    [ -d "$src/$folder" ] || continue
+    while IFS=: read -r file line used; do
+        [ "$used" = "$folder" ] && continue
+        if [ -z "${rank[$used]+set}" ] || [ "${rank[$used]}" -ge "${rank[$folder]}" ]; then
+            echo "$folder may not include from $used: ${file#"$src"/}:$line"
+            status=1
+        fi
+    done < <(grep -rnoE '#include "[a-z]+/' "$src/$folder" | sed -E 's/#include "([a-z]+)\/$/\1/')
 done
 
 # Every .cpp of a code folder is named in that folder's sources.cmake.

@@ -186,9 +186,18 @@ void TestTransfer::saveQuestionYes() {
     QCOMPARE(f.screen.calls.last(), QStringLiteral("Menyu_Yuko"));
 }
 
+// An operation's result as the rows name it: "done", "stopped", "busy" or "failed: <kind>".
+static QString described(const OpResult &result) {
+    if (!result.isFailed())
+        return QString::fromLatin1(toString(result.status));
+    return QStringLiteral("failed: ") + QString::fromLatin1(toString(result.failure));
+}
+
 // Each row spoils one reply; the read stops there, the user sees the exchange's message (if any)
-// and then 212, and the screen, both copies and DataChanged stay as they were.
+// and then 212, and the screen, both copies and DataChanged stay as they were. The result names
+// the failure and, as its text, the first message shown.
 void TestTransfer::readFailures_data() {
+    QTest::addColumn<QString>("result");
     QTest::addColumn<QList<SimFault>>("faults");
     QTest::addColumn<QString>("badBlock"); // content served for block "02" instead, if any
     QTest::addColumn<QStringList>("sent");
@@ -198,13 +207,14 @@ void TestTransfer::readFailures_data() {
     SimFault error = faultOn(QStringLiteral("0RD02"));
     error.errorCode = QStringLiteral("02");
     QTest::newRow("error reply to block 02")
-        << QList<SimFault>{error} << QString() << ReadLines.mid(0, 2)
-        << QStringList{errorMessage(QStringLiteral("02")), ReadFailed} << QList<int>{};
+        << QStringLiteral("failed: error reply") << QList<SimFault>{error} << QString()
+        << ReadLines.mid(0, 2) << QStringList{errorMessage(QStringLiteral("02")), ReadFailed}
+        << QList<int>{};
 
     SimFault longer = faultOn(QStringLiteral("0RD05"));
     longer.lengthDelta = 1;
     QTest::newRow("reply to block 05 one character long")
-        << QList<SimFault>{longer} << QString()
+        << QStringLiteral("failed: malformed reply") << QList<SimFault>{longer} << QString()
         << ReadLines.mid(0, 4) + QStringList{QStringLiteral("0CM0")}
         << QStringList{QStringLiteral(
                            "通信データ長エラー！\r\n通信データのデータ長に異常が検出されました"),
@@ -214,29 +224,33 @@ void TestTransfer::readFailures_data() {
     SimFault checkError = faultOn(Check);
     checkError.errorCode = QStringLiteral("01");
     QTest::newRow("communication check refused")
-        << QList<SimFault>{checkError} << QString() << QStringList{Check}
-        << QStringList{errorMessage(QStringLiteral("01")), ReadFailed} << QList<int>{};
+        << QStringLiteral("failed: error reply") << QList<SimFault>{checkError} << QString()
+        << QStringList{Check} << QStringList{errorMessage(QStringLiteral("01")), ReadFailed}
+        << QList<int>{};
 
     // A pulse count that is not hexadecimal cannot be taken: the whole read fails.
     QTest::newRow("pulse field not hexadecimal")
-        << QList<SimFault>{} << QStringLiteral("280302000G9005FF") << ReadLines
-        << QStringList{ReadFailed} << QList<int>{1, 2, 3, 4, 5};
+        << QStringLiteral("failed: malformed reply") << QList<SimFault>{}
+        << QStringLiteral("280302000G9005FF") << ReadLines << QStringList{ReadFailed}
+        << QList<int>{1, 2, 3, 4, 5};
     // So does a byte field, where "ZZ" would otherwise have been read as 0.
     QTest::newRow("byte field not hexadecimal")
-        << QList<SimFault>{} << QStringLiteral("28ZZ0200019005FF") << ReadLines
-        << QStringList{ReadFailed} << QList<int>{1, 2, 3, 4, 5};
+        << QStringLiteral("failed: malformed reply") << QList<SimFault>{}
+        << QStringLiteral("28ZZ0200019005FF") << ReadLines << QStringList{ReadFailed}
+        << QList<int>{1, 2, 3, 4, 5};
 
     // Block 04's data in answer to "0RD02" would land in position 1's items.
     SimFault otherBlock = faultOn(QStringLiteral("0RD02"));
     otherBlock.overwriteAt = 3;
     otherBlock.overwrite = "04";
     QTest::newRow("reply names another block")
-        << QList<SimFault>{otherBlock} << QString()
+        << QStringLiteral("failed: malformed reply") << QList<SimFault>{otherBlock} << QString()
         << ReadLines.mid(0, 2) + QStringList{QStringLiteral("0CM0")}
         << QStringList{WrongCommand, ReadFailed} << QList<int>{};
 }
 
 void TestTransfer::readFailures() {
+    QFETCH(QString, result);
     QFETCH(QList<SimFault>, faults);
     QFETCH(QString, badBlock);
     QFETCH(QStringList, sent);
@@ -252,10 +266,12 @@ void TestTransfer::readFailures() {
     f.copies.read = before;
     f.screen.fields = before;
     f.screen.dataChanged = true;
-    f.prompt.answers = {MsgAnswer::No};
+    f.prompt.answerTo[Question::SaveBeforeRead] = MsgAnswer::No;
 
-    f.transfer.GetfromCt();
+    const OpResult outcome = f.transfer.GetfromCt();
 
+    QCOMPARE(described(outcome), result);
+    QCOMPARE(outcome.text, messages.first());
     QCOMPARE(f.sent(), sent);
     QCOMPARE(f.prompt.texts().mid(1), messages);
     QCOMPARE(f.progress.values, values);
@@ -442,6 +458,7 @@ void TestTransfer::wrongEchoStopsTheWrite() {
 
 // Each row stops the write before any block goes out.
 void TestTransfer::writeStoppedBeforeSending_data() {
+    QTest::addColumn<QString>("result");
     QTest::addColumn<qint16>("screenCheck");
     QTest::addColumn<qint16>("vel1");
     QTest::addColumn<QString>("device"); // empty: the simulator
@@ -451,28 +468,31 @@ void TestTransfer::writeStoppedBeforeSending_data() {
     QTest::addColumn<QStringList>("messages");
 
     const QList<SimFault> none;
-    QTest::newRow("screen check fails") << qint16(1) << qint16(10) << QString() << none
-                                        << QList<MsgAnswer>{} << QStringList{} << QStringList{};
+    QTest::newRow("screen check fails")
+        << QStringLiteral("failed: refused by the checks") << qint16(1) << qint16(10) << QString()
+        << none << QList<MsgAnswer>{} << QStringList{} << QStringList{};
     QTest::newRow("question cancelled")
-        << qint16(0) << qint16(10) << QString() << none << QList<MsgAnswer>{MsgAnswer::Cancel}
-        << QStringList{} << QStringList{WriteQuestion};
+        << QStringLiteral("stopped") << qint16(0) << qint16(10) << QString() << none
+        << QList<MsgAnswer>{MsgAnswer::Cancel} << QStringList{} << QStringList{WriteQuestion};
     QTest::newRow("port cannot be opened")
-        << qint16(0) << qint16(10) << QStringLiteral("/dev/null/none") << none
-        << QList<MsgAnswer>{MsgAnswer::Ok} << QStringList{} << QStringList{WriteQuestion};
+        << QStringLiteral("failed: no port") << qint16(0) << qint16(10)
+        << QStringLiteral("/dev/null/none") << none << QList<MsgAnswer>{MsgAnswer::Ok}
+        << QStringList{} << QStringList{WriteQuestion};
     SimFault checkError = faultOn(Check);
     checkError.errorCode = QStringLiteral("01");
     QTest::newRow("communication check refused")
-        << qint16(0) << qint16(10) << QString() << QList<SimFault>{checkError}
-        << QList<MsgAnswer>{MsgAnswer::Ok} << QStringList{Check}
+        << QStringLiteral("failed: error reply") << qint16(0) << qint16(10) << QString()
+        << QList<SimFault>{checkError} << QList<MsgAnswer>{MsgAnswer::Ok} << QStringList{Check}
         << QStringList{WriteQuestion, errorMessage(QStringLiteral("01"))};
     QTest::newRow("velocity step too large to encode")
-        << qint16(0) << qint16(9000) << QString() << none << QList<MsgAnswer>{MsgAnswer::Ok}
-        << QStringList{Check}
+        << QStringLiteral("failed: refused by the checks") << qint16(0) << qint16(9000) << QString()
+        << none << QList<MsgAnswer>{MsgAnswer::Ok} << QStringList{Check}
         << QStringList{WriteQuestion, QStringLiteral("送信前ﾃﾞｰﾀ処理でｴﾗｰが発生しました。\r\n"
                                                      "処理を中止します。")};
 }
 
 void TestTransfer::writeStoppedBeforeSending() {
+    QFETCH(QString, result);
     QFETCH(qint16, screenCheck);
     QFETCH(qint16, vel1);
     QFETCH(QString, device);
@@ -491,8 +511,11 @@ void TestTransfer::writeStoppedBeforeSending() {
     f.screen.dataChanged = true;
     f.prompt.answers = answers;
 
-    f.transfer.LoadtoCt();
+    const OpResult outcome = f.transfer.LoadtoCt();
 
+    QCOMPARE(described(outcome), result);
+    // A failure carries the message shown after the question, if any.
+    QCOMPARE(outcome.text, outcome.isFailed() ? messages.value(1) : QString());
     QCOMPARE(f.sent(), sent);
     QCOMPARE(f.prompt.texts(), messages);
     QVERIFY(f.progress.events.isEmpty());
