@@ -88,5 +88,5 @@ OpResult ControllerModes::ViewCtVersion() {
     }
     m_prompt.MsgBox(text);
     m_link.ReleasePort();
-    return result.orText(text);
+    return result.isDone() ? result : result.orText(text);
 }

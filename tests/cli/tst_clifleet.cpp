@@ -41,6 +41,8 @@ private slots:
 
     void fleetWithOneSilent_data();
     void fleetWithOneSilent();
+    void reasonOfEachFailure_data();
+    void reasonOfEachFailure();
     void backup_data();
     void backup();
     void fleetBackupsByPort();
@@ -101,6 +103,40 @@ void TestCliFleet::fleetWithOneSilent() {
     QCOMPARE(sims[2].receivedLines(), QStringList{QStringLiteral("0CM1")});
     QVERIFY2(r.err.contains(sims[2].devicePath() + QStringLiteral(": Communication timeout")),
              qPrintable(r.err));
+}
+
+void TestCliFleet::reasonOfEachFailure_data() {
+    QTest::addColumn<QString>("command");
+    QTest::newRow("write") << "write";
+    QTest::newRow("verify") << "verify";
+}
+
+// Each failing controller names its own reason: a port that cannot be opened says so, a refused
+// communication check gives the error message it showed.
+void TestCliFleet::reasonOfEachFailure() {
+    QFETCH(QString, command);
+    std::array<ControllerSimulator, 2> sims;
+    SimFault refuse;
+    refuse.match = QStringLiteral("0CM1");
+    refuse.errorCode = QStringLiteral("01");
+    sims[1].addFault(refuse);
+    const QString missing = QStringLiteral("/dev/qvpc-test-no-such-port");
+    const QString path = writeQvFile(m_dir, factoryData(), QStringLiteral("fleet.qvd"));
+
+    const CliResult r =
+        runCli(English + devices({&sims[0]}) + QStringList{QStringLiteral("--device"), missing} +
+               devices({&sims[1]}) + QStringList{QStringLiteral("--yes"), command, path});
+
+    QCOMPARE(r.exitCode, 1);
+    const QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 3);
+    QCOMPARE(lines[0], sims[0].devicePath() + QStringLiteral("\tOK"));
+    QVERIFY2(
+        lines[1].startsWith(missing + QStringLiteral("\tFAILED\tCannot open ") + missing + ": "),
+        qPrintable(lines[1]));
+    QVERIFY2(lines[2].startsWith(sims[1].devicePath() +
+                                 QStringLiteral("\tFAILED\tCommunication error occurs! [")),
+             qPrintable(lines[2]));
 }
 
 void TestCliFleet::backup_data() {

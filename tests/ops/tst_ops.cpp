@@ -174,7 +174,16 @@ private slots:
                                 : operation == "communication" ? f.modes.ModeTrancefer()
                                                                : f.modes.ViewCtVersion();
 
-        QCOMPARE(result.code(), qint16(fault.isEmpty() ? 0 : 1));
+        // The result names the fault and carries the first message shown (or the reply that
+        // did not confirm the mode).
+        const QString kind = fault.isEmpty()              ? "done"
+                             : fault == "silent"          ? "timeout"
+                             : fault.startsWith("reply:") ? "not confirmed"
+                                                          : "error reply";
+        QCOMPARE(result.isDone() ? "done" : toString(result.failure), kind);
+        QCOMPARE(result.text, result.isDone()      ? QString()
+                              : messages.isEmpty() ? fault.mid(6)
+                                                   : messages.first());
         QCOMPARE(f.sent(), lines);
         QCOMPARE(f.prompt.texts(), messages);
         QCOMPARE(f.screen.calls,
