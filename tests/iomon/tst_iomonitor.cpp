@@ -180,6 +180,10 @@ void TestIoMonitor::failureStopsMonitoring() {
     QCOMPARE(running.last().first().toBool(), false);
     QVERIFY(!f.link.isPortOpen());
     QVERIFY(f.monitor.failed());
+    // What ended it, with the message shown for it.
+    QCOMPARE(f.monitor.failure().failure,
+             silent ? OpResult::Failure::Timeout : OpResult::Failure::ErrorReply);
+    QCOMPARE(f.monitor.failure().text, message);
     // Stopped for good: no poll follows.
     QTest::qWait(3 * IoMonitor::PollIntervalMs);
     QCOMPARE(f.sim.receivedLines(), lines);

@@ -113,8 +113,10 @@ void TestVerification::okRightAfterRead() {
     f.sim.clearReceived();
     f.prompt.clear();
 
-    f.verification.PosiDataCtShogo(true);
+    const VerifyResult result = f.verification.PosiDataCtShogo(true);
 
+    QVERIFY(result.result.isDone() && result.equal);
+    QCOMPARE(result.code(), qint16(0));
     QCOMPARE(f.prompt.texts(), QStringList{Ok});
     QCOMPARE(f.sent().size(), 6);
     QVERIFY(!f.link.isPortOpen());
@@ -127,8 +129,11 @@ void TestVerification::controllerReadFailing() {
     f.sim.addFault(fault);
     f.screen.fields = factoryData();
 
-    f.verification.PosiDataCtShogo(false);
+    const VerifyResult result = f.verification.PosiDataCtShogo(false);
 
+    QCOMPARE(result.result.failure, OpResult::Failure::ErrorReply);
+    QCOMPARE(result.result.errorCode, QStringLiteral("02"));
+    QCOMPARE(result.code(), qint16(1));
     // The exchange's message only; no read-failure message, no verdict.
     QCOMPARE(f.prompt.texts(),
              QStringList{QStringLiteral("エラーが発生しました！\r\n[") +
@@ -144,8 +149,10 @@ void TestVerification::controllerDataUndecodable() {
     f.sim.model().setBlock(QStringLiteral("02"), QStringLiteral("280302000G9005FF"));
     f.screen.fields = factoryData();
 
-    f.verification.PosiDataCtShogo(true);
+    const VerifyResult result = f.verification.PosiDataCtShogo(true);
 
+    QCOMPARE(result.result.failure, OpResult::Failure::Malformed);
+    QCOMPARE(result.result.text, QStringLiteral("通信エラー！(データの読み込み）"));
     QCOMPARE(f.prompt.texts(), QStringList{QStringLiteral("通信エラー！(データの読み込み）")});
     QCOMPARE(f.copies.read, QvData{});
     QVERIFY(!f.link.isPortOpen());
@@ -287,7 +294,7 @@ void TestVerification::cancelledDialogEndsSilently() {
     f.screen.fields = factoryData();
     f.dialogs.answers = {QString()};
 
-    f.verification.PosiDataFileShogo(false);
+    QCOMPARE(f.verification.PosiDataFileShogo(false).result.status, OpResult::Status::Stopped);
 
     QCOMPARE(f.screen.calls, QStringList{QStringLiteral("ScreenCheck")});
     QCOMPARE(f.dialogs.shown.size(), 1);
@@ -299,7 +306,7 @@ void TestVerification::blankFieldBeforeDialog() {
     f.screen.screenCheckResult = 1;
     f.dialogs.answers = {QStringLiteral("/nonexistent.qvd")};
 
-    f.verification.PosiDataFileShogo(true);
+    QCOMPARE(f.verification.PosiDataFileShogo(true).result.failure, OpResult::Failure::Refused);
 
     QVERIFY(f.dialogs.shown.isEmpty());
     QVERIFY(f.prompt.shown.isEmpty());
