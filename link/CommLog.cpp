@@ -92,6 +92,10 @@ QString CommLog::format(const Entry &entry) {
         marker = QStringLiteral("<--");
         text = readable(entry.bytes);
         break;
+    case Event::Discarded:
+        marker = QStringLiteral("<-x");
+        text = entry.note + QStringLiteral(": ") + readable(entry.bytes);
+        break;
     case Event::Ended:
         marker = QStringLiteral("===");
         break;

@@ -17,7 +17,7 @@ class CommLog : public QObject {
 public:
     static constexpr int Capacity = 5000;
 
-    enum class Event { Opened, OpenFailed, Closed, Sent, Received, Ended };
+    enum class Event { Opened, OpenFailed, Closed, Sent, Received, Discarded, Ended };
 
     explicit CommLog(QObject *parent = nullptr);
 

@@ -82,6 +82,9 @@ qint16 ControllerLink::openNumber(int n) {
         !m_port.setDataBits(QSerialPort::Data8) || !m_port.setStopBits(QSerialPort::OneStop) ||
         !m_port.setFlowControl(QSerialPort::NoFlowControl))
         return 1;
+    // What waited on the line before it was ours (a reply to a run that ended early) is no
+    // answer to anything we will send.
+    discardStaleInput();
     m_last = before;
     return 0;
 }

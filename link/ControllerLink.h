@@ -149,6 +149,8 @@ private:
     void logOpenFailure(const QString &port);
     void onPortError(QSerialPort::SerialPortError error);
     void onTimerTimeout();
+    // Drops (and logs) the input waiting before a command line is written.
+    void discardStaleInput();
     bool writeLine(const QString &line);
     WaitEnd waitForReply(QByteArray &buffer, int timeoutMs);
     ExchangeResult exchange(const QString &command, qint16 replyLength, const QString &data,

@@ -101,6 +101,7 @@ ExchangeResult ControllerLink::exchange(const QString &command, qint16 replyLeng
     m_lastReply.clear();
     const QString line = command + data;
     const QString expected = replyStart.isEmpty() ? line.left(3) : replyStart;
+    discardStaleInput();
     if (!writeLine(line)) {
         m_commFailed = true;
         return {Exchange::PortGone, {}, {}, {}};
@@ -191,6 +192,7 @@ ExchangeResult ControllerLink::SendCommandNoReply(const QString &command, qint16
     BusyScope busy(m_busy);
     m_commFailed = false;
     m_lastReply.clear();
+    discardStaleInput();
     // The caller may close the port at once (the restart after a data write): the line must
     // have left the port by then.
     const bool sent = writeLine(command + data) && waitUntilWritten();
@@ -208,6 +210,17 @@ OpResult ControllerLink::openAndCheck() {
     if (OpenPort() != 0)
         return OpResult::failed(OpResult::Failure::NoPort);
     return checkCommunication().toResult();
+}
+
+void ControllerLink::discardStaleInput() {
+    // Input that came while no command waited (a late reply to an exchange that timed out, the
+    // rest of a reply after its CR LF, line noise) would become the start of the next reply.
+    // Only what has arrived by now goes; the log keeps it, so that nothing disappears unseen.
+    QByteArray stale = m_port.readAll();
+    while (m_port.waitForReadyRead(0))
+        stale += m_port.readAll();
+    if (!stale.isEmpty() && m_log)
+        m_log->add(CommLog::Event::Discarded, stale, ResText(1723));
 }
 
 bool ControllerLink::writeLine(const QString &line) {
@@ -233,7 +246,7 @@ ControllerLink::WaitEnd ControllerLink::waitForReply(QByteArray &buffer, int tim
 
     WaitEnd end = WaitEnd::Reply;
     for (;;) {
-        // Input already waiting (also input that came while no exchange ran) is taken first.
+        // Input already waiting (it came after the line was written) is taken first.
         if (m_port.isOpen() && m_port.bytesAvailable() > 0) {
             buffer += m_port.readAll();
             if (buffer.endsWith(CrLf))

@@ -44,7 +44,8 @@ private slots:
     void reply();
     void errorReplyInEnglish();
     void goodReplyClearsLampKeepsCode();
-    void staleInputStartsNextReply();
+    void staleInputDiscarded_data();
+    void staleInputDiscarded();
     void portThatCannotOpen();
     void releaseFollowsOccupyPort_data();
     void releaseFollowsOccupyPort();
@@ -209,14 +210,41 @@ void TestExchange::goodReplyClearsLampKeepsCode() {
     QCOMPARE(f.link->alarmComment(), QString());
 }
 
-void TestExchange::staleInputStartsNextReply() {
-    LinkFixture f(true);
-    QCOMPARE(f.link->CommCheck(), 0);
-    f.sim.sendUnsolicited("Q");
-    QCOMPARE(f.link->CommCheck(), 1);
-    QCOMPARE(f.sim.receivedLines(),
-             (QStringList{QStringLiteral("0CM1"), QStringLiteral("0CM1"), QStringLiteral("0CM0")}));
-    QCOMPARE(f.prompt.texts(), QStringList{WrongPrefix});
+void TestExchange::staleInputDiscarded_data() {
+    QTest::addColumn<QString>("when");
+    QTest::newRow("between exchanges") << "open";
+    QTest::newRow("before the port opened") << "closed";
+    QTest::newRow("a late answer after a timeout") << "late";
+}
+
+// Whatever waits on the line before a command goes out is no part of its reply: it is dropped,
+// and the log shows what was dropped.
+void TestExchange::staleInputDiscarded() {
+    QFETCH(QString, when);
+    const bool late = when == QLatin1String("late");
+    LinkFixture f(when == QLatin1String("open"));
+    CommLog log;
+    f.link->setLog(&log);
+    SimFault slow = fault(QStringLiteral("0CM1"));
+    slow.times = 1;
+    slow.delayMs = 1500;
+    if (late)
+        f.sim.addFault(slow);
+    QCOMPARE(f.link->CommCheck(), qint16(late ? 1 : 0));
+    f.link->ReleasePort();
+    QCOMPARE(f.link->isPortOpen(), when == QLatin1String("open"));
+    if (!late)
+        f.sim.sendUnsolicited("0CM0\r\n"); // a recovery answer, the worst that can wait
+    // Give the bytes time to arrive.
+    QTest::qWait(late ? slow.delayMs : 100);
+
+    QCOMPARE(f.link->CommCheck(), qint16(0));
+    QCOMPARE(f.sim.receivedLines(), (QStringList{QStringLiteral("0CM1"), QStringLiteral("0CM1")}));
+    QCOMPARE(f.prompt.texts(), late ? QStringList{Timeout} : QStringList{});
+    const QStringList dropped = log.lines().filter(QStringLiteral(" <-x "));
+    QCOMPARE(dropped.size(), 1);
+    QVERIFY2(dropped[0].endsWith(QStringLiteral(": 0") + (late ? "CM1" : "CM0") + "<CR><LF>"),
+             qPrintable(dropped[0]));
 }
 
 void TestExchange::portThatCannotOpen() {
