@@ -68,9 +68,13 @@ bool CommLog::saveTo(const QString &path) const {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    for (const QString &line : lines())
-        file.write(line.toUtf8() + "\r\n");
-    return file.commit();
+    // Every write and the final flush are checked: on a full disk the old file stays.
+    for (const QString &line : lines()) {
+        const QByteArray bytes = line.toUtf8() + "\r\n";
+        if (file.write(bytes) != bytes.size())
+            return false;
+    }
+    return file.flush() && file.commit();
 }
 
 QString CommLog::format(const Entry &entry) {

@@ -19,5 +19,7 @@ PdfTarget::PdfTarget(const QString &path) : file(path), writer(&file) {
 PdfPage::PdfPage(const QString &path) : PdfTarget(path), PainterPage(writer) {}
 
 bool PdfPage::finish() {
-    return opened() && PainterPage::finish() && file.commit();
+    // The final flush is checked before the commit: a short write there (a disk that filled up)
+    // would otherwise replace a good file by a truncated one.
+    return opened() && PainterPage::finish() && file.flush() && file.commit();
 }

@@ -1,6 +1,7 @@
 // qvpc-cli print run as a process: the PDF it writes (its fonts and its text as a PDF reader
 // extracts it), and the files it refuses or keeps.
 #include "CliRunner.h"
+#include "support/FileSizeLimit.h"
 #include "support/TestEnvironment.h"
 
 #include <QFile>
@@ -166,6 +167,16 @@ void TestCliPrint::replacedOnlyWithYes() {
     CliResult r = runCli(print);
     QCOMPARE(r.exitCode, 1);
     QCOMPARE(r.err, QStringLiteral("%1 already exists. Give --yes to replace it.\n").arg(pdf));
+    QCOMPARE(readBytes(pdf), QByteArray("kept"));
+
+    // A disk that fills up while the PDF is written: a failure, and the old file stays.
+    {
+        const FileSizeLimit full(4096);
+        QVERIFY(full.isSet());
+        r = runCli(QStringList{QStringLiteral("--yes")} + print);
+    }
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.err, QStringLiteral("Cannot write %1.\n").arg(pdf));
     QCOMPARE(readBytes(pdf), QByteArray("kept"));
 
     r = runCli(QStringList{QStringLiteral("--yes")} + print);

@@ -1,6 +1,7 @@
 #include "base/ResText.h"
 #include "data/FileOperations.h"
 #include "data/QvDataFile.h"
+#include "support/FileSizeLimit.h"
 #include "support/ScriptedFileDialogs.h"
 #include "support/ScriptedPrompt.h"
 #include "support/StandInScreen.h"
@@ -8,8 +9,6 @@
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
-#include <signal.h>
-#include <sys/resource.h>
 
 namespace {
 
@@ -263,16 +262,14 @@ private slots:
         rig.copies.working.Pulse1 = 123456;
         rig.screen.dataChanged = true;
 
-        rlimit saved{};
-        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-        const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
-        rlimit tight = saved;
-        tight.rlim_cur = 20;
-        if (diskFull)
-            QCOMPARE(setrlimit(RLIMIT_FSIZE, &tight), 0);
-        const qint16 result = rig.ops.Save();
-        setrlimit(RLIMIT_FSIZE, &saved);
-        signal(SIGXFSZ, oldHandler);
+        qint16 result = 1;
+        if (diskFull) {
+            const FileSizeLimit full(20);
+            QVERIFY(full.isSet());
+            result = rig.ops.Save();
+        } else {
+            result = rig.ops.Save();
+        }
 
         QCOMPARE(result, qint16(1));
         QCOMPARE(rig.prompt.texts(), QStringList{SavingStopped});

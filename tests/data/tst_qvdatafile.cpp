@@ -1,13 +1,12 @@
 #include "base/ResText.h"
 #include "data/QvDataFile.h"
+#include "support/FileSizeLimit.h"
 #include "support/ScriptedPrompt.h"
 #include "support/StandInScreen.h"
 #include "support/TestEnvironment.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -319,15 +318,12 @@ private slots:
         // A file-size limit stands in for a full disk: the write fails part-way.
         const QString file = path("old.qvd");
         QVERIFY(writeBytes(file, Example));
-        rlimit saved{};
-        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-        const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
-        rlimit tight = saved;
-        tight.rlim_cur = 20;
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &tight), 0);
-        const bool written = QvDataFile::write(file, distinctData());
-        setrlimit(RLIMIT_FSIZE, &saved);
-        signal(SIGXFSZ, oldHandler);
+        bool written = true;
+        {
+            const FileSizeLimit full(20);
+            QVERIFY(full.isSet());
+            written = QvDataFile::write(file, distinctData());
+        }
 
         QVERIFY(!written);
         QCOMPARE(readBytes(file), Example);

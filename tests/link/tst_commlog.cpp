@@ -3,6 +3,7 @@
 #include "LinkFixture.h"
 #include "base/ResText.h"
 #include "link/CommLog.h"
+#include "support/FileSizeLimit.h"
 #include "support/TestEnvironment.h"
 
 #include <QFile>
@@ -178,6 +179,18 @@ void TestCommLog::saveAndClear() {
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(),
              (log.lines().join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8());
+
+    // A disk that fills up part-way: the save fails and the file saved before stays whole.
+    file.close();
+    const QByteArray saved = readBytes(path);
+    for (int i = 0; i < 200; ++i)
+        log.add(CommLog::Event::Sent, QByteArray("0RD02\r\n"));
+    {
+        const FileSizeLimit full(1024);
+        QVERIFY(full.isSet());
+        QVERIFY(!log.saveTo(path));
+    }
+    QCOMPARE(readBytes(path), saved);
 
     log.clear();
     QVERIFY(log.lines().isEmpty());
