@@ -134,6 +134,13 @@ PortCheck located(const QString &path) {
     return check;
 }
 
+// A regular file, a FIFO or a folder is no serial port, whatever the serial layer says. Told by
+// its type alone: opening a FIFO could wait for a writer.
+bool characterDevice(const QString &devicePath) {
+    struct stat st {};
+    return ::stat(QFile::encodeName(devicePath).constData(), &st) != 0 || S_ISCHR(st.st_mode);
+}
+
 } // namespace
 
 PortCheck PortCheck::of(const QString &path) {
@@ -142,6 +149,10 @@ PortCheck PortCheck::of(const QString &path) {
         return check;
     if (check.devicePath.isEmpty()) {
         check.state = State::Missing;
+        return check;
+    }
+    if (!characterDevice(check.devicePath)) {
+        check.state = State::NotSerial;
         return check;
     }
     QSerialPort port;
@@ -169,17 +180,27 @@ PortCheck PortCheck::afterFailedOpen(const QString &path, bool notFound, const Q
         check.state = State::Missing;
         return check;
     }
+    if (!characterDevice(check.devicePath)) {
+        check.state = State::NotSerial;
+        return check;
+    }
+    const QByteArray device = QFile::encodeName(check.devicePath);
     // The serial layer says "permission error" for a denied and for a busy device alike; the
     // system's error number of a plain open tells them apart.
-    const int fd =
-        ::open(QFile::encodeName(check.devicePath).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    const int fd = ::open(device.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) {
         check.classifyOpenError(errno);
         if (check.state == State::Failed && !error.isEmpty())
             check.systemError = error;
         return check;
     }
+    // A character device that is no terminal (/dev/null, /dev/zero) has no line to set up.
+    const bool terminal = ::isatty(fd) == 1;
     ::close(fd);
+    if (!terminal) {
+        check.state = State::NotSerial;
+        return check;
+    }
     // The device opens: the serial layer was stopped by another program's lock file.
     check.state = State::Busy;
     check.holder = holderFromLockFile(check.devicePath);
@@ -240,6 +261,8 @@ QString PortCheck::stateText() const {
         return ResText(1504).arg(owner, group, mode);
     case State::Busy:
         return holder.isEmpty() ? ResText(1506) : ResText(1505).arg(holder);
+    case State::NotSerial:
+        return ResText(1512);
     case State::Failed:
         return ResText(1507).arg(systemError);
     }

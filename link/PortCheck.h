@@ -6,7 +6,7 @@
 // the system reports it, and whether the program could open it, with the reason when not. The
 // options dialog, the status bar, the system information and `qvpc-cli ports` all show this.
 struct PortCheck {
-    enum class State { Unmapped, Missing, Openable, OpenHere, NoAccess, Busy, Failed };
+    enum class State { Unmapped, Missing, Openable, OpenHere, NoAccess, Busy, NotSerial, Failed };
 
     QString mapPath;    // the path asked about (the port map's entry)
     QString devicePath; // the device node it resolves to now

@@ -102,6 +102,27 @@ private slots:
         QVERIFY(check.stateText().startsWith(QStringLiteral("アクセスが拒否されました")));
     }
 
+    // A device or file that is no serial port says so, not that another program holds it.
+    void notSerial_data() {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("/dev/null") << "/dev/null";
+        QTest::newRow("/dev/zero") << "/dev/zero";
+        QTest::newRow("regular file") << "file";
+        QTest::newRow("FIFO") << "fifo";
+    }
+    void notSerial() {
+        QFETCH(QString, path);
+        QTemporaryDir dir;
+        QFile file(dir.filePath(QStringLiteral("file")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        QCOMPARE(
+            ::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("fifo"))).constData(), 0600), 0);
+        const PortCheck check = PortCheck::of(path.startsWith(u'/') ? path : dir.filePath(path));
+        QCOMPARE(check.state, PortCheck::State::NotSerial);
+        QCOMPARE(check.stateText(), QStringLiteral("not a serial port"));
+    }
+
     // Another program holds the device: it is named with its process number.
     void busy() {
         Pty pty;
