@@ -91,20 +91,26 @@ CliOutcome CliSession::run() {
 }
 
 CliOutcome CliSession::ended(OpResult result) {
-    if (result.failure != OpResult::Failure::NoPort)
+    // The window says nothing of a port it could not open or a line that went away; the terminal
+    // names the port and what happened.
+    const bool gone = result.failure == OpResult::Failure::PortGone;
+    if (result.failure != OpResult::Failure::NoPort && !gone)
         return {result};
     ControllerLink &link = m_session.link;
     const QString why = link.lastOpenFailure().stateText();
     QString told;
     if (!m_request.device.isEmpty()) {
-        told = ResText(1303).arg(m_request.device, why);
+        told =
+            gone ? ResText(1308).arg(m_request.device) : ResText(1303).arg(m_request.device, why);
     } else {
         StoredSettings &settings = m_session.settings;
         // Opening falls back on the stored number when PortNo is out of range; so does this.
         if (settings.PortNo < PortMap::FirstNo || settings.PortNo > PortMap::LastNo)
             settings.ReadPortNo();
         const QString path = link.devicePathFor(settings.PortNo);
-        told = ResText(1302).arg(settings.PortNo).arg(path.isEmpty() ? ResText(1304) : path, why);
+        const QString device = path.isEmpty() ? ResText(1304) : path;
+        told = gone ? ResText(1307).arg(settings.PortNo).arg(device)
+                    : ResText(1302).arg(settings.PortNo).arg(device, why);
     }
     m_prompt.tell(told);
     // What the user was shown first stays the reason; the port's own words explain the rest.

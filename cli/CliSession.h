@@ -58,8 +58,9 @@ private:
     // The I/O monitor.
     CliOutcome io();
 
-    // An operation's result as the command's outcome. When the port could not be opened, says
-    // which port it was; that is then the reason.
+    // An operation's result as the command's outcome. When the port could not be opened or the
+    // line went away, says which port it was; that is then the reason unless a message came
+    // first.
     CliOutcome ended(OpResult result);
     // The file named on the command line into the working copy, as if opened in the window.
     OpResult takeFile();

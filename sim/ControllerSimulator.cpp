@@ -22,7 +22,9 @@ ControllerSimulator::~ControllerSimulator() {
 }
 
 bool ControllerSimulator::openPty() {
-    m_master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    // Close-on-exec: a program started meanwhile (the one under test) must not hold our end, or
+    // closing it would not hang the line up.
+    m_master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (m_master < 0 || ::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0) {
         m_error = QString::fromLocal8Bit(::strerror(errno));
         return false;
@@ -35,7 +37,7 @@ bool ControllerSimulator::openPty() {
     m_path = QString::fromLocal8Bit(name);
     // Holding the slave end open keeps the pty alive while the program has its port closed,
     // and is where the line discipline is made raw.
-    m_slaveHold = ::open(name, O_RDWR | O_NOCTTY);
+    m_slaveHold = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
     termios tio{};
     if (m_slaveHold < 0 || ::tcgetattr(m_slaveHold, &tio) != 0) {
         m_error = QString::fromLocal8Bit(::strerror(errno));

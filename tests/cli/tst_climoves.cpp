@@ -28,6 +28,8 @@ private slots:
     void repeatStoppedBySignal_data();
     void repeatStoppedBySignal();
     void externalModeNotEchoed();
+    void lostLineSaysSo_data();
+    void lostLineSaysSo();
 };
 
 void TestCliMoves::commands_data() {
@@ -116,6 +118,31 @@ void TestCliMoves::externalModeNotEchoed() {
     QCOMPARE(r.exitCode, 1);
     QCOMPARE(r.err,
              QStringLiteral("The controller did not confirm external start mode (reply 0CM1).\n"));
+}
+
+void TestCliMoves::lostLineSaysSo_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("lostOn");
+    QTest::newRow("move") << QStringList{"move", "1"} << "0MP1";
+    QTest::newRow("home") << QStringList{"home"} << "0MP0";
+    QTest::newRow("reset") << QStringList{"reset"} << "0%C";
+    QTest::newRow("mode external") << QStringList{"mode", "external"} << "0CM0";
+}
+
+// The window stays silent when the line goes away; the terminal names the port.
+void TestCliMoves::lostLineSaysSo() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, lostOn);
+    ControllerSimulator sim;
+    SimFault lost = faultOn(lostOn);
+    lost.drop = true;
+    sim.addFault(lost);
+
+    const CliResult r = runCli(onDevice(sim.devicePath(), QStringList{"--lang", "en"} + arguments));
+
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.err, QStringLiteral("The line to %1 went away.\n").arg(sim.devicePath()));
+    QVERIFY(r.out.isEmpty());
 }
 
 QV_TEST_CORE_MAIN(TestCliMoves)
