@@ -4,6 +4,7 @@
 #include "base/StoredSettings.h"
 #include "cli/CliFleet.h"
 #include "cli/CliOptions.h"
+#include "cli/CliPreflight.h"
 #include "cli/CliSession.h"
 
 #include <QCoreApplication>
@@ -30,6 +31,11 @@ int main(int argc, char *argv[]) {
     case CliRequest::Outcome::Run:
         break;
     }
+    CliRequest run = request;
+    if (const Preflight check = preflight(run); check.usageError) {
+        err << "qvpc-cli: " << check.error << '\n';
+        return 2;
+    }
 
     if (request.command == CliRequest::Command::Print) {
         // The report is measured and drawn with fonts, which need a GUI application. It never
@@ -49,8 +55,8 @@ int main(int argc, char *argv[]) {
         stored.LangOffset = StringTable::EnglishOffset;
     setLangOffset(stored.LangOffset);
 
-    if (request.targets.size() > 1)
-        return CliFleet(request, out, err).run();
-    CliSession session(request, out, err);
+    if (run.targets.size() > 1)
+        return CliFleet(run, out, err).run();
+    CliSession session(run, out, err);
     return session.run().exitStatus();
 }

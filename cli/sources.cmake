@@ -3,6 +3,7 @@ add_executable(qvpc-cli
     ${CMAKE_CURRENT_LIST_DIR}/main.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CliFleet.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CliOptions.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CliPreflight.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CliSession.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CliSessionOps.cpp
     ${CMAKE_CURRENT_LIST_DIR}/IoCommand.cpp

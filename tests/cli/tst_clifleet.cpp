@@ -45,7 +45,8 @@ private slots:
     void reasonOfEachFailure();
     void backup_data();
     void backup();
-    void fleetBackupsByPort();
+    void backupsByPort_data();
+    void backupsByPort();
     void verifyDetails();
     void trace();
     void usageErrors_data();
@@ -183,17 +184,28 @@ void TestCliFleet::backup() {
              qPrintable(r.err));
 }
 
-void TestCliFleet::fleetBackupsByPort() {
-    std::array<ControllerSimulator, 2> sims;
+void TestCliFleet::backupsByPort_data() {
+    QTest::addColumn<int>("controllers");
+    QTest::newRow("one controller") << 1;
+    QTest::newRow("two controllers") << 2;
+}
+
+// {port} in the backup's name becomes each controller's device name, also for a single one.
+void TestCliFleet::backupsByPort() {
+    QFETCH(int, controllers);
+    std::array<ControllerSimulator, 2> all;
+    const QList<ControllerSimulator *> sims =
+        QList<ControllerSimulator *>{&all[0], &all[1]}.mid(0, controllers);
     const QString path = writeQvFile(m_dir, editedData(), QStringLiteral("new.qvd"));
     const QString pattern = m_dir.filePath(QStringLiteral("before-{port}.qvd"));
 
-    const CliResult r = runCli(devices({&sims[0], &sims[1]}) +
-                               QStringList{QStringLiteral("--yes"), QStringLiteral("write"), path,
+    const CliResult r =
+        runCli(devices(sims) + QStringList{QStringLiteral("--yes"), QStringLiteral("write"), path,
                                            QStringLiteral("--backup"), pattern});
 
     QCOMPARE(r.exitCode, 0);
-    for (const ControllerSimulator &sim : sims) {
+    for (const ControllerSimulator *each : sims) {
+        const ControllerSimulator &sim = *each;
         const QString name = QFileInfo(sim.devicePath()).fileName();
         QCOMPARE(readBytes(QString(pattern).replace(QStringLiteral("{port}"), name)),
                  QvDataFile::format(factoryData()));
@@ -272,6 +284,15 @@ void TestCliFleet::usageErrors_data() {
         << "Two controllers would share one BACKUP file.";
     QTest::newRow("same port twice") << QStringList{"--port", "2", "--port", "2", "verify", "a.qvd"}
                                      << "A controller is named twice.";
+    // Compared by what they resolve to, not by their spelling.
+    QTest::newRow("one device spelled twice")
+        << QStringList{"--device", "/dev/pts//3", "--device", "/dev/pts/3", "verify", "a.qvd"}
+        << "A controller is named twice.";
+    QTest::newRow("backup is the file written")
+        << QStringList{"--device", "/dev/null", "--yes", "write", "a.qvd", "--backup", "./a.qvd"}
+        << "BACKUP would replace FILE, the file being written.";
+    QTest::newRow("PDF is the file printed") << QStringList{"print", "a.qvd", "--pdf", "x/../a.qvd"}
+                                             << "--pdf would replace FILE, the file being printed.";
     QTest::newRow("--details on write")
         << QStringList{"write", "a.qvd", "--details"} << "Unknown option 'details'.";
 }

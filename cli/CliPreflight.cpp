@@ -1,0 +1,69 @@
+#include "cli/CliPreflight.h"
+
+#include "base/StoredSettings.h"
+#include "link/PortMap.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+
+namespace {
+
+// What a path resolves to: the file or device itself where it exists, else the cleaned absolute
+// path (a file still to be written).
+QString identity(const QString &path) {
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+}
+
+// The device a controller is reached by: its path, or the port map's entry for its number (the
+// number itself while nothing is mapped to it yet).
+QString deviceOf(const CliRequest::Target &target) {
+    if (!target.device.isEmpty())
+        return identity(target.device);
+    const QString mapped = PortMap::entry(target.portNo);
+    return mapped.isEmpty() ? target.name() : identity(mapped);
+}
+
+Preflight refused(const QString &error) {
+    return {true, error};
+}
+
+} // namespace
+
+Preflight preflight(CliRequest &request) {
+    QSet<QString> devices;
+    for (const CliRequest::Target &target : request.targets) {
+        if (devices.contains(deviceOf(target)))
+            return refused(QStringLiteral("A controller is named twice."));
+        devices.insert(deviceOf(target));
+    }
+
+    if (request.command == CliRequest::Command::Print && !request.output.isEmpty() &&
+        identity(request.output) == identity(request.file))
+        return refused(QStringLiteral("--pdf would replace FILE, the file being printed."));
+
+    if (request.backup.isEmpty())
+        return {};
+    QList<CliRequest::Target> targets = request.targets;
+    if (targets.isEmpty()) {
+        StoredSettings stored;
+        stored.ReadPortNo();
+        targets.append({stored.PortNo, QString()});
+    }
+    // A single controller's backup is named here; each of several names its own.
+    if (targets.size() == 1)
+        request.backup = targets.first().backupFile(request.backup);
+    QSet<QString> backups;
+    for (const CliRequest::Target &target : targets) {
+        const QString backup = identity(targets.size() == 1 ? request.backup
+                                                            : target.backupFile(request.backup));
+        if (backup == identity(request.file))
+            return refused(QStringLiteral("BACKUP would replace FILE, the file being written."));
+        if (backups.contains(backup))
+            return refused(QStringLiteral("Two controllers would share one BACKUP file."));
+        backups.insert(backup);
+    }
+    return {};
+}
