@@ -41,8 +41,8 @@ bool UserPrompt::confirmRestart() {
 }
 
 SaveChoice UserPrompt::saveBeforeReplace() {
-    return saveChoice(ask(Question::SaveBeforeReplace, ResText(223), MsgButtons::YesNoCancel,
-                          MsgIcon::Question));
+    return saveChoice(
+        ask(Question::SaveBeforeReplace, ResText(223), MsgButtons::YesNoCancel, MsgIcon::Question));
 }
 
 bool UserPrompt::confirmExit() {
