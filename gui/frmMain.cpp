@@ -4,6 +4,7 @@
 #include "base/StoredSettings.h"
 #include "base/UserPrompt.h"
 #include "data/QvData.h"
+#include "gui/FieldBinding.h"
 #include "gui/FieldFilter.h"
 #include "gui/LocaliseForm.h"
 #include "gui/PortStatusLabel.h"

@@ -10,9 +10,11 @@
 #include <QMainWindow>
 #include <QTimer>
 #include <memory>
+#include <vector>
 
 class ControllerLink;
 class FieldFilter;
+struct FieldBinding;
 class PortStatusLabel;
 class QAction;
 class QCheckBox;
@@ -118,14 +120,12 @@ private:
     void buildMenus();
     void connectControls();
     void connectMenus();
+    void bindFields();
     void connectFieldChecks();
     void load();
     void fitToScreen();
 
-    // Field helpers: every change made by the program goes through these, so that it counts as a
-    // change of the field like typing does.
-    void setComboText(QComboBox *combo, const QString &text);
-    void setValueLabel(QLabel *label, const QString &text);
+    // The change flag; connectFieldChecks says which changes of the fields set it.
     void onFieldChanged() { m_dataChanged = true; }
 
     // Close sequence; true when the window may close.
@@ -181,6 +181,8 @@ private:
     QtFileDialogs m_commLogDialogs{this};
     frmCommLog *m_commLogWindow = nullptr;
     FieldFilter *m_filter = nullptr;
+    // The editing fields and their items, in the order they are taken (frmMainFields.cpp).
+    std::vector<FieldBinding> m_fields;
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<PrintDialogs> m_printDialogs;
     PrintDialogs *m_printDialogsInUse = nullptr;
