@@ -8,7 +8,6 @@
 #include "session/Session.h"
 
 #include <QMainWindow>
-#include <QTimer>
 #include <memory>
 #include <vector>
 
@@ -27,6 +26,7 @@ class PrintDialogs;
 class QPrinter;
 class QPushButton;
 class QRadioButton;
+class QTimer;
 class StoredSettings;
 class UpDown;
 class UserPrompt;
@@ -197,8 +197,8 @@ private:
     bool m_showParameters = false;
     bool m_homeParamsEditable = false;
 
-public:
-    // Controls, named as the window's design names them (also their objectName).
+    // Controls, named as the window's design names them (also their objectName, by which the
+    // tests find them).
     QGroupBox *frmJog = nullptr;
     QPushButton *cmdModeChange = nullptr;
     QLabel *lblMoveMode = nullptr;
@@ -259,5 +259,5 @@ public:
     QAction *mnuHelpContents = nullptr, *mnuHelpAbout = nullptr;
 
     // The port lamp follows the port every 100 ms.
-    QTimer Timer1;
+    QTimer *Timer1 = nullptr;
 };
