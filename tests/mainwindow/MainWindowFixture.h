@@ -49,6 +49,24 @@ QList<T *> controls(const frmMain &w, std::initializer_list<const char *> names)
     return found;
 }
 
+// The text of an editing field: a VEL list, an ACC or DEC value or a line edit.
+inline QString textOf(QWidget *field) {
+    if (auto *combo = qobject_cast<QComboBox *>(field))
+        return combo->currentText();
+    if (auto *label = qobject_cast<QLabel *>(field))
+        return label->text();
+    return static_cast<QLineEdit *>(field)->text();
+}
+
+inline void setTextOf(QWidget *field, const QString &text) {
+    if (auto *combo = qobject_cast<QComboBox *>(field))
+        combo->setEditText(text);
+    else if (auto *label = qobject_cast<QLabel *>(field))
+        label->setText(text);
+    else
+        static_cast<QLineEdit *>(field)->setText(text);
+}
+
 // The position fields filled with valid values (the parameter fields left as they are).
 inline void fillPositions(frmMain &w) {
     control<QComboBox>(w, "comboVEL1")->setEditText(QStringLiteral("10"));

@@ -22,19 +22,6 @@ void focus(QWidget *field) {
     QTRY_VERIFY(field->hasFocus());
 }
 
-QString textOf(QWidget *field) {
-    if (auto *combo = qobject_cast<QComboBox *>(field))
-        return combo->currentText();
-    return static_cast<QLineEdit *>(field)->text();
-}
-
-void setTextOf(QWidget *field, const QString &text) {
-    if (auto *combo = qobject_cast<QComboBox *>(field))
-        combo->setEditText(text);
-    else
-        static_cast<QLineEdit *>(field)->setText(text);
-}
-
 } // namespace
 
 // What typing and leaving a field do: the key filters, the Enter targets, the focus-loss checks,

@@ -110,6 +110,37 @@ private slots:
         QCOMPARE(d.RevDir, qint16(0)); // never reached
     }
 
+    // The fields are taken in a fixed order: one that does not fit leaves those before it in the
+    // working copy and those after it as they were.
+    void takeStopsAtTheFieldThatDoesNotFit() {
+        const QStringList takeOrder = {"comboVEL1",       "comboVEL2",       "lblPosi1Acc",
+                                       "lblPosi2Acc",     "lblPosi1Gensoku", "lblPosi2Gensoku",
+                                       "txtPosi1",        "txtPosi2",        "txtPosi1Timer",
+                                       "txtPosi2Timer",   "txtHomeSokudo",   "txtHomePosi",
+                                       "txtOffsetSokudo", "txtOffsetPosi",   "txtSentanCount",
+                                       "txtNoWorkCount",  "txtRestartDelay", "txtLowKaijoCnt",
+                                       "txtXXXCnt",       "txtHensu1",       "txtHensu2"};
+        MainWindowFixture f;
+        f.showParameters();
+        QvData &d = f.copies.working;
+        for (int failing = 0; failing < takeOrder.size(); ++failing) {
+            d = QvData();
+            fillValid(*f.window);
+            setTextOf(f.find(takeOrder[failing]), QStringLiteral("9999999999"));
+            QCOMPARE(f.window->Torikomi_Data(), qint16(1));
+            QList<qint64> expected = {10, 20, 3,  4,  5,  6,  100, 200, 7,  8, 11,
+                                      12, 13, 14, 15, 16, 17, 18,  19,  20, 21};
+            std::fill(expected.begin() + failing, expected.end(), 0);
+            const QList<qint64> taken =
+                QList<qint64>({d.Vel1, d.Vel2, d.Acc1, d.Acc2, d.Dec1, d.Dec2, d.Pulse1, d.Pulse2,
+                               d.PauseTime1, d.PauseTime2}) +
+                QList<qint64>({d.HomingVel, d.HomingPulse, d.OffsetVel, d.OffsetPulse,
+                               d.SupplyCounter, d.NoWorkCounter, d.RestartDelay, d.SeparateTimer,
+                               d.MidDetectCounter, d.TipWorkOffTimer, d.Sp1});
+            QVERIFY2(taken == expected, qPrintable(takeOrder[failing]));
+        }
+    }
+
     void blankFields_data() {
         QTest::addColumn<QString>("field");
         QTest::addColumn<bool>("parameters");
@@ -192,6 +223,28 @@ private slots:
         const QvData shown = d;
         QCOMPARE(w.Torikomi_Data(), qint16(0));
         QCOMPARE(d, shown);
+    }
+
+    // Each item is shown in its own field.
+    void showsEachItemInItsField() {
+        MainWindowFixture f;
+        f.showParameters();
+        f.copies.working = {1,  2,  3,  4,  5,  6,  7, 8,  9,  10, 11,
+                            12, 13, 14, 15, 16, 17, 1, 19, 20, 21, 22};
+        f.window->ShowQvData();
+        QStringList shown;
+        for (const char *name :
+             {"comboVEL1",       "lblPosi1Acc",   "lblPosi1Gensoku", "txtPosi1Timer",
+              "txtPosi1",        "comboVEL2",     "lblPosi2Acc",     "lblPosi2Gensoku",
+              "txtPosi2Timer",   "txtPosi2",      "txtLowKaijoCnt",  "txtSentanCount",
+              "txtRestartDelay", "txtXXXCnt",     "txtNoWorkCount",  "txtHensu1",
+              "txtHensu2",       "txtHomeSokudo", "txtHomePosi",     "txtOffsetSokudo",
+              "txtOffsetPosi"})
+            shown << textOf(f.control<QWidget>(QLatin1String(name)));
+        QCOMPARE(shown,
+                 QStringList({"1",  "2",  "3",  "4",  "5",  "6",  "7",  "8",  "9",  "10", "11",
+                              "12", "13", "14", "15", "16", "17", "19", "20", "21", "22"}));
+        QVERIFY(f.control<QCheckBox>("chkRevDir")->isChecked());
     }
 
     // With the parameters hidden only the positions reach the screen and come back from it.
