@@ -2,6 +2,8 @@
 
 #include "base/ResText.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr qint32 LargestPulse = 0xFFFFFF;
@@ -32,6 +34,25 @@ const std::array<QvItem, QvItemCount> QvItems = {
      s(G::Sensor, 43, 0, 255, &D::Sp1), s(G::Sensor, 243, 0, 1, &D::RevDir),
      s(G::Homing, 45, 1, 16, &D::HomingVel), l(G::Homing, 46, 1, 600, &D::HomingPulse),
      s(G::Homing, 47, 1, 16, &D::OffsetVel), l(G::Homing, 48, 1, 600, &D::OffsetPulse)}};
+
+namespace {
+
+template <typename Pick> const QvItem &itemWhere(Pick picked) {
+    const auto it = std::find_if(QvItems.begin(), QvItems.end(), picked);
+    if (it == QvItems.end())
+        qFatal("QvData field without an item");
+    return *it;
+}
+
+} // namespace
+
+const QvItem &qvItem(qint16 QvData::*field) {
+    return itemWhere([field](const QvItem &item) { return item.shortField == field; });
+}
+
+const QvItem &qvItem(qint32 QvData::*field) {
+    return itemWhere([field](const QvItem &item) { return item.longField == field; });
+}
 
 int groupHeadingId(QvGroup group) {
     switch (group) {

@@ -34,6 +34,10 @@ struct QvItem {
 constexpr int QvItemCount = 22;
 extern const std::array<QvItem, QvItemCount> QvItems;
 
+// The entry of the item stored in `field`.
+const QvItem &qvItem(qint16 QvData::*field);
+const QvItem &qvItem(qint32 QvData::*field);
+
 // Text id of a group's heading ("Position 1" ... "Homing parameters").
 int groupHeadingId(QvGroup group);
 

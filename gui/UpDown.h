@@ -14,6 +14,8 @@ public:
 
     // One step up (+1) or down (-1). A value outside the limits is first brought inside them.
     void step(int direction);
+    // The label that shows the value.
+    QLabel *buddy() const { return m_buddy; }
 
 signals:
     // The label's value has been changed by a step.

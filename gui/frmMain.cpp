@@ -4,6 +4,7 @@
 #include "base/StoredSettings.h"
 #include "base/UserPrompt.h"
 #include "data/QvData.h"
+#include "gui/FieldBinding.h"
 #include "gui/FieldFilter.h"
 #include "gui/LocaliseForm.h"
 #include "gui/PortStatusLabel.h"
@@ -23,6 +24,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTimer>
 
 namespace {
 
@@ -48,7 +50,9 @@ frmMain::frmMain(Session &session, QWidget *parent)
     connectMenus();
     connectFieldChecks();
     connect(&m_link, &ControllerLink::alarmChanged, this, &frmMain::showAlarm);
-    connect(&Timer1, &QTimer::timeout, this, &frmMain::updatePortLamp);
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    connect(Timer1, &QTimer::timeout, this, &frmMain::updatePortLamp);
     load();
 }
 
@@ -96,8 +100,8 @@ void frmMain::load() {
                                                        cmdStop, cmdHome, lblKanryoiti, lblKanryoNo})
         w->setEnabled(false);
 
-    Timer1.setInterval(PortLampInterval);
-    Timer1.start();
+    Timer1->setInterval(PortLampInterval);
+    Timer1->start();
     updatePortLamp();
     m_portStatus->refresh();
 }
@@ -175,7 +179,7 @@ void frmMain::closeEvent(QCloseEvent *event) {
     }
     // Unloading: the port number is kept for the next run and the port released.
     hide();
-    Timer1.stop();
+    Timer1->stop();
     m_settings.SavePortNo();
     m_link.ClosePort();
     event->accept();

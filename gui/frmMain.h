@@ -8,11 +8,12 @@
 #include "session/Session.h"
 
 #include <QMainWindow>
-#include <QTimer>
 #include <memory>
+#include <vector>
 
 class ControllerLink;
 class FieldFilter;
+struct FieldBinding;
 class PortStatusLabel;
 class QAction;
 class QCheckBox;
@@ -25,6 +26,7 @@ class PrintDialogs;
 class QPrinter;
 class QPushButton;
 class QRadioButton;
+class QTimer;
 class StoredSettings;
 class UpDown;
 class UserPrompt;
@@ -118,14 +120,12 @@ private:
     void buildMenus();
     void connectControls();
     void connectMenus();
+    void bindFields();
     void connectFieldChecks();
     void load();
     void fitToScreen();
 
-    // Field helpers: every change made by the program goes through these, so that it counts as a
-    // change of the field like typing does.
-    void setComboText(QComboBox *combo, const QString &text);
-    void setValueLabel(QLabel *label, const QString &text);
+    // The change flag; connectFieldChecks says which changes of the fields set it.
     void onFieldChanged() { m_dataChanged = true; }
 
     // Close sequence; true when the window may close.
@@ -181,6 +181,8 @@ private:
     QtFileDialogs m_commLogDialogs{this};
     frmCommLog *m_commLogWindow = nullptr;
     FieldFilter *m_filter = nullptr;
+    // The editing fields and their items, in the order they are taken (frmMainFields.cpp).
+    std::vector<FieldBinding> m_fields;
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<PrintDialogs> m_printDialogs;
     PrintDialogs *m_printDialogsInUse = nullptr;
@@ -195,8 +197,8 @@ private:
     bool m_showParameters = false;
     bool m_homeParamsEditable = false;
 
-public:
-    // Controls, named as the window's design names them (also their objectName).
+    // Controls, named as the window's design names them (also their objectName, by which the
+    // tests find them).
     QGroupBox *frmJog = nullptr;
     QPushButton *cmdModeChange = nullptr;
     QLabel *lblMoveMode = nullptr;
@@ -257,5 +259,5 @@ public:
     QAction *mnuHelpContents = nullptr, *mnuHelpAbout = nullptr;
 
     // The port lamp follows the port every 100 ms.
-    QTimer Timer1;
+    QTimer *Timer1 = nullptr;
 };

@@ -1,4 +1,4 @@
-qv_sources(qvgui FieldFilter HelpFile LocaliseForm PortStatusLabel QtFileDialogs
+qv_sources(qvgui FieldBinding FieldFilter HelpFile LocaliseForm PortStatusLabel QtFileDialogs
     QtPrintDialogs QtPrompt QtTranslations Twips UpDown frmAbout frmCommLog frmInputOutput frmMain
     frmMainBrackets frmMainCommLog frmMainDialogs frmMainFields frmMainLayout frmMainMenus
     frmMainOperations frmMainParams frmOptions frmPrintSelect frmSelection frmSplash frmSysInfo

@@ -30,18 +30,55 @@ protected:
     }
 };
 
+// A control of the window by its object name (the name the window's design gives it); a missing
+// one stops the test run.
+template <typename T> T *control(const frmMain &w, const QString &name) {
+    T *found = w.findChild<T *>(name);
+    if (!found)
+        qFatal("no %s named %s in the main window", T::staticMetaObject.className(),
+               qPrintable(name));
+    return found;
+}
+
+// Several controls by their names, in that order.
+template <typename T>
+QList<T *> controls(const frmMain &w, std::initializer_list<const char *> names) {
+    QList<T *> found;
+    for (const char *name : names)
+        found << control<T>(w, QLatin1String(name));
+    return found;
+}
+
+// The text of an editing field: a VEL list, an ACC or DEC value or a line edit.
+inline QString textOf(QWidget *field) {
+    if (auto *combo = qobject_cast<QComboBox *>(field))
+        return combo->currentText();
+    if (auto *label = qobject_cast<QLabel *>(field))
+        return label->text();
+    return static_cast<QLineEdit *>(field)->text();
+}
+
+inline void setTextOf(QWidget *field, const QString &text) {
+    if (auto *combo = qobject_cast<QComboBox *>(field))
+        combo->setEditText(text);
+    else if (auto *label = qobject_cast<QLabel *>(field))
+        label->setText(text);
+    else
+        static_cast<QLineEdit *>(field)->setText(text);
+}
+
 // The position fields filled with valid values (the parameter fields left as they are).
 inline void fillPositions(frmMain &w) {
-    w.comboVEL1->setEditText(QStringLiteral("10"));
-    w.comboVEL2->setEditText(QStringLiteral("20"));
-    w.lblPosi1Acc->setText(QStringLiteral("3"));
-    w.lblPosi2Acc->setText(QStringLiteral("4"));
-    w.lblPosi1Gensoku->setText(QStringLiteral("5"));
-    w.lblPosi2Gensoku->setText(QStringLiteral("6"));
-    w.txtPosi1->setText(QStringLiteral("100"));
-    w.txtPosi2->setText(QStringLiteral("200"));
-    w.txtPosi1Timer->setText(QStringLiteral("7"));
-    w.txtPosi2Timer->setText(QStringLiteral("8"));
+    control<QComboBox>(w, "comboVEL1")->setEditText(QStringLiteral("10"));
+    control<QComboBox>(w, "comboVEL2")->setEditText(QStringLiteral("20"));
+    control<QLabel>(w, "lblPosi1Acc")->setText(QStringLiteral("3"));
+    control<QLabel>(w, "lblPosi2Acc")->setText(QStringLiteral("4"));
+    control<QLabel>(w, "lblPosi1Gensoku")->setText(QStringLiteral("5"));
+    control<QLabel>(w, "lblPosi2Gensoku")->setText(QStringLiteral("6"));
+    control<QLineEdit>(w, "txtPosi1")->setText(QStringLiteral("100"));
+    control<QLineEdit>(w, "txtPosi2")->setText(QStringLiteral("200"));
+    control<QLineEdit>(w, "txtPosi1Timer")->setText(QStringLiteral("7"));
+    control<QLineEdit>(w, "txtPosi2Timer")->setText(QStringLiteral("8"));
 }
 
 // The long-lived objects the window works with, and the window itself, shown.
@@ -67,6 +104,10 @@ struct MainWindowFixture : SessionFixture {
             window->HomePara_Yuko();
         else
             window->HomePara_Muko();
+    }
+
+    template <typename T> T *control(const QString &name) const {
+        return ::control<T>(*window, name);
     }
 
     template <typename T = QWidget> T *find(const QString &name) const {

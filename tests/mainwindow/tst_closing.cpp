@@ -18,12 +18,14 @@ private slots:
         MainWindowFixture f;
         frmMain &w = *f.window;
         f.link.ShowErrorReply(QStringLiteral("0%%03"));
-        QVERIFY(!w.imgAlarmLed->isHidden());
-        QCOMPARE(w.lblAlarmNo->text(), QStringLiteral("03"));
-        QCOMPARE(w.lblErrorComment->text(), QStringLiteral("通信データ長エラー"));
+        QVERIFY(!control<QLabel>(w, "imgAlarmLed")->isHidden());
+        QCOMPARE(control<QLabel>(w, "lblAlarmNo")->text(), QStringLiteral("03"));
+        QCOMPARE(control<QLabel>(w, "lblErrorComment")->text(),
+                 QStringLiteral("通信データ長エラー"));
         f.link.clearAlarm();
-        QVERIFY(w.imgAlarmLed->isHidden());
-        QVERIFY(w.lblAlarmNo->text().isEmpty() && w.lblErrorComment->text().isEmpty());
+        QVERIFY(control<QLabel>(w, "imgAlarmLed")->isHidden());
+        QVERIFY(control<QLabel>(w, "lblAlarmNo")->text().isEmpty() &&
+                control<QLabel>(w, "lblErrorComment")->text().isEmpty());
     }
 
     void portLamp() {
@@ -32,9 +34,9 @@ private slots:
         MainWindowFixture f;
         f.link.setDeviceOverride(pty.slavePath());
         QCOMPARE(f.link.OpenPort(), qint16(0));
-        QTRY_VERIFY_WITH_TIMEOUT(!f.window->imgPortGreen->isHidden(), 1000);
+        QTRY_VERIFY_WITH_TIMEOUT(!f.control<QLabel>("imgPortGreen")->isHidden(), 1000);
         f.link.ClosePort();
-        QTRY_VERIFY_WITH_TIMEOUT(f.window->imgPortGreen->isHidden(), 1000);
+        QTRY_VERIFY_WITH_TIMEOUT(f.control<QLabel>("imgPortGreen")->isHidden(), 1000);
     }
 
     void closing_data() {
@@ -103,7 +105,7 @@ private slots:
                 dialog->close();
             }
         });
-        f.window->mnuFilePageSetup->trigger();
+        f.control<QAction>("mnuFilePageSetup")->trigger();
         QCOMPARE(shownTitle, QStringLiteral("QPageSetupDialog"));
         QVERIFY(f.prompt.shown.isEmpty());
         QVERIFY(f.window->isVisible() && !f.window->DataChanged());
@@ -112,10 +114,10 @@ private slots:
     void exitMenuCloses() {
         MainWindowFixture f;
         f.prompt.answers = {MsgAnswer::Cancel, MsgAnswer::Ok};
-        f.window->mnuFileExit->trigger();
+        f.control<QAction>("mnuFileExit")->trigger();
         QVERIFY(f.window->isVisible());
         QVERIFY(f.window->SyuryoCancel());
-        f.window->mnuFileExit->trigger();
+        f.control<QAction>("mnuFileExit")->trigger();
         QVERIFY(!f.window->isVisible());
         QVERIFY(!f.window->SyuryoCancel());
     }

@@ -22,19 +22,6 @@ void focus(QWidget *field) {
     QTRY_VERIFY(field->hasFocus());
 }
 
-QString textOf(QWidget *field) {
-    if (auto *combo = qobject_cast<QComboBox *>(field))
-        return combo->currentText();
-    return static_cast<QLineEdit *>(field)->text();
-}
-
-void setTextOf(QWidget *field, const QString &text) {
-    if (auto *combo = qobject_cast<QComboBox *>(field))
-        combo->setEditText(text);
-    else
-        static_cast<QLineEdit *>(field)->setText(text);
-}
-
 } // namespace
 
 // What typing and leaving a field do: the key filters, the Enter targets, the focus-loss checks,
@@ -95,7 +82,7 @@ private slots:
 
     void backspaceAndControlKeys() {
         MainWindowFixture f;
-        QLineEdit *field = f.window->txtPosi1;
+        QLineEdit *field = f.control<QLineEdit>("txtPosi1");
         field->setText(QStringLiteral("123"));
         focus(field);
         field->end(false);
@@ -197,7 +184,7 @@ private slots:
         focus(w);
         QTest::keyClicks(w, typed);
         f.window->setDataChanged(false);
-        f.window->cmdReset->setFocus(Qt::TabFocusReason);
+        f.control<QPushButton>("cmdReset")->setFocus(Qt::TabFocusReason);
         QCoreApplication::processEvents();
         QCOMPARE(textOf(w), emptied ? QString() : typed);
         QCOMPARE(f.prompt.beeps, emptied ? 1 : 0);
@@ -212,12 +199,12 @@ private slots:
         MainWindowFixture f;
         f.copies.working.Pulse1 = 500;
         f.window->ShowQvData();
-        QCOMPARE(f.window->txtPosi1->text(), QStringLiteral("500"));
-        focus(f.window->txtPosi2);
-        f.window->txtPosi1->setFocus(Qt::TabFocusReason);
-        QCOMPARE(f.window->txtPosi1->text(), QStringLiteral("500"));
-        f.window->txtPosi2->setFocus(Qt::TabFocusReason);
-        QCOMPARE(f.window->txtPosi1->text(), QString());
+        QCOMPARE(f.control<QLineEdit>("txtPosi1")->text(), QStringLiteral("500"));
+        focus(f.control<QLineEdit>("txtPosi2"));
+        f.control<QLineEdit>("txtPosi1")->setFocus(Qt::TabFocusReason);
+        QCOMPARE(f.control<QLineEdit>("txtPosi1")->text(), QStringLiteral("500"));
+        f.control<QLineEdit>("txtPosi2")->setFocus(Qt::TabFocusReason);
+        QCOMPARE(f.control<QLineEdit>("txtPosi1")->text(), QString());
     }
 
     void changeFlag_data() {
@@ -241,38 +228,41 @@ private slots:
         f.showParameters();
         QVERIFY(!w.DataChanged());
         if (action == "type") {
-            focus(w.txtPosi1Timer);
-            QTest::keyClicks(w.txtPosi1Timer, QStringLiteral("5"));
+            focus(control<QLineEdit>(w, "txtPosi1Timer"));
+            QTest::keyClicks(control<QLineEdit>(w, "txtPosi1Timer"), QStringLiteral("5"));
         } else if (action == "step") {
-            w.UpDown2->step(1);
+            control<UpDown>(w, "UpDown2")->step(1);
         } else if (action == "pick") {
-            focus(w.comboVEL1);
-            QTest::keyClick(w.comboVEL1, Qt::Key_Down);
-            QCOMPARE(w.comboVEL1->currentText(), QStringLiteral(" 2"));
+            focus(control<QComboBox>(w, "comboVEL1"));
+            QTest::keyClick(control<QComboBox>(w, "comboVEL1"), Qt::Key_Down);
+            QCOMPARE(control<QComboBox>(w, "comboVEL1")->currentText(), QStringLiteral(" 2"));
         } else if (action == "dropDown") {
-            focus(w.comboVEL1);
-            w.comboVEL1->showPopup();
-            QTest::keyClick(w.comboVEL1->view(), Qt::Key_Down);
-            QTest::keyClick(w.comboVEL1->view(), Qt::Key_Return);
-            QCOMPARE(w.comboVEL1->currentText(), QStringLiteral(" 2"));
+            focus(control<QComboBox>(w, "comboVEL1"));
+            control<QComboBox>(w, "comboVEL1")->showPopup();
+            QTest::keyClick(control<QComboBox>(w, "comboVEL1")->view(), Qt::Key_Down);
+            QTest::keyClick(control<QComboBox>(w, "comboVEL1")->view(), Qt::Key_Return);
+            QCOMPARE(control<QComboBox>(w, "comboVEL1")->currentText(), QStringLiteral(" 2"));
         } else if (action.startsWith("wheel")) {
-            focus(action == "wheelFocused" ? static_cast<QWidget *>(w.comboVEL1) : w.txtPosi1);
-            QWheelEvent down(QPointF(5, 5), w.comboVEL1->mapToGlobal(QPointF(5, 5)), QPoint(),
-                             QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
-                             false);
-            QApplication::sendEvent(w.comboVEL1, &down);
-            QCOMPARE(w.comboVEL1->currentText(),
+            focus(action == "wheelFocused"
+                      ? static_cast<QWidget *>(control<QComboBox>(w, "comboVEL1"))
+                      : control<QLineEdit>(w, "txtPosi1"));
+            QWheelEvent down(
+                QPointF(5, 5), control<QComboBox>(w, "comboVEL1")->mapToGlobal(QPointF(5, 5)),
+                QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(control<QComboBox>(w, "comboVEL1"), &down);
+            QCOMPARE(control<QComboBox>(w, "comboVEL1")->currentText(),
                      action == "wheelFocused" ? QStringLiteral(" 2") : QStringLiteral(" 1"));
-            QVERIFY(w.txtPosi1->hasFocus() == (action == "wheelUnfocused"));
+            QVERIFY(control<QLineEdit>(w, "txtPosi1")->hasFocus() == (action == "wheelUnfocused"));
             // Nor can the wheel take the keyboard away to the list it passes over.
-            QVERIFY((w.comboVEL1->focusPolicy() & Qt::WheelFocus) != Qt::WheelFocus);
+            QVERIFY((control<QComboBox>(w, "comboVEL1")->focusPolicy() & Qt::WheelFocus) !=
+                    Qt::WheelFocus);
         } else if (action == "typeVel") {
-            focus(w.comboVEL1);
-            QTest::keyClick(w.comboVEL1, Qt::Key_Backspace);
+            focus(control<QComboBox>(w, "comboVEL1"));
+            QTest::keyClick(control<QComboBox>(w, "comboVEL1"), Qt::Key_Backspace);
         } else if (action == "revdir") {
-            w.chkRevDir->setChecked(true);
+            control<QCheckBox>(w, "chkRevDir")->setChecked(true);
         } else {
-            w.txtHensu2->setText(QStringLiteral("x"));
+            control<QLineEdit>(w, "txtHensu2")->setText(QStringLiteral("x"));
         }
         QCOMPARE(w.DataChanged(), changed);
     }

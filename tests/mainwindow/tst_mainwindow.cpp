@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 
 namespace {
 
@@ -83,29 +84,35 @@ private slots:
         QVERIFY(!w.DataChanged());
         QVERIFY(!w.ShowParameters());
         QVERIFY(!w.HomeParamsEditable());
-        QVERIFY(w.framParameta->isHidden() && !w.framParameta->isEnabled());
-        QVERIFY(w.framHomePara->isHidden() && !w.framHomePara->isEnabled());
+        QVERIFY(control<QGroupBox>(w, "framParameta")->isHidden() &&
+                !control<QGroupBox>(w, "framParameta")->isEnabled());
+        QVERIFY(control<QGroupBox>(w, "framHomePara")->isHidden() &&
+                !control<QGroupBox>(w, "framHomePara")->isEnabled());
         QVERIFY(!w.ParametersActive());
-        QVERIFY(w.optPosiNo[0]->isChecked());
+        QVERIFY(control<QRadioButton>(w, "optPosiNo_0")->isChecked());
         QCOMPARE(enabledStates(f, moveControls), expectStates(moveControls, false));
         QCOMPARE(enabledStates(f, editControls), expectStates(editControls, true));
-        QVERIFY(w.lblEditMode->font().bold() && !w.lblMoveMode->font().bold());
-        QVERIFY(w.framPosiData->font().bold() && !w.frmMove->font().bold());
-        QVERIFY(!w.txtPosi1->font().bold()); // the caption only
-        QCOMPARE(w.lblShowName->text(), QStringLiteral("新規作成"));
-        QCOMPARE(w.lblErrorComment->text(), QStringLiteral("No Error"));
-        QVERIFY(w.imgPortGreen->isHidden() && !w.imgPortWhite->isHidden());
-        QVERIFY(w.imgAlarmLed->isHidden());
-        QVERIFY(w.lblKanryoNo->text().isEmpty());
-        QCOMPARE(w.Timer1.interval(), 100);
-        QVERIFY(w.Timer1.isActive());
-        QVERIFY(!w.chkChangeDirect->isChecked());
-        QVERIFY(!w.chkRevDir->isEnabled() && !w.framChangeDirect->isEnabled());
+        QVERIFY(control<QLabel>(w, "lblEditMode")->font().bold() &&
+                !control<QLabel>(w, "lblMoveMode")->font().bold());
+        QVERIFY(control<QGroupBox>(w, "framPosiData")->font().bold() &&
+                !control<QGroupBox>(w, "frmMove")->font().bold());
+        QVERIFY(!control<QLineEdit>(w, "txtPosi1")->font().bold()); // the caption only
+        QCOMPARE(control<QLabel>(w, "lblShowName")->text(), QStringLiteral("新規作成"));
+        QCOMPARE(control<QLabel>(w, "lblErrorComment")->text(), QStringLiteral("No Error"));
+        QVERIFY(control<QLabel>(w, "imgPortGreen")->isHidden() &&
+                !control<QLabel>(w, "imgPortWhite")->isHidden());
+        QVERIFY(control<QLabel>(w, "imgAlarmLed")->isHidden());
+        QVERIFY(control<QLabel>(w, "lblKanryoNo")->text().isEmpty());
+        QCOMPARE(control<QTimer>(w, "Timer1")->interval(), 100);
+        QVERIFY(control<QTimer>(w, "Timer1")->isActive());
+        QVERIFY(!control<QCheckBox>(w, "chkChangeDirect")->isChecked());
+        QVERIFY(!control<QCheckBox>(w, "chkRevDir")->isEnabled() &&
+                !control<QGroupBox>(w, "framChangeDirect")->isEnabled());
     }
 
     void velocityLists() {
         MainWindowFixture f;
-        for (QComboBox *combo : {f.window->comboVEL1, f.window->comboVEL2}) {
+        for (QComboBox *combo : controls<QComboBox>(*f.window, {"comboVEL1", "comboVEL2"})) {
             QCOMPARE(combo->count(), 30);
             for (int i = 0; i < 30; ++i)
                 QCOMPARE(combo->itemText(i), u' ' + QString::number(i + 1));
@@ -153,12 +160,13 @@ private slots:
         QFETCH(QString, offsetTip);
         QFETCH(QString, spareTip);
         MainWindowFixture f(language);
-        QCOMPARE(f.window->cmdModeChange->text(), modeButton);
-        QCOMPARE(f.window->mnuFile->menuAction()->text(), fileMenu);
-        QCOMPARE(f.window->txtOffsetPosi->toolTip(), offsetTip);
-        QCOMPARE(f.window->lblHensu2->toolTip(), spareTip);
-        QCOMPARE(f.window->lblPosi1Acc->text(), QStringLiteral("1")); // design caption kept
-        QCOMPARE(f.window->mnuFileSave->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+        QCOMPARE(f.control<QPushButton>("cmdModeChange")->text(), modeButton);
+        QCOMPARE(f.control<QMenu>("mnuFile")->menuAction()->text(), fileMenu);
+        QCOMPARE(f.control<QLineEdit>("txtOffsetPosi")->toolTip(), offsetTip);
+        QCOMPARE(f.control<QLabel>("lblHensu2")->toolTip(), spareTip);
+        QCOMPARE(f.control<QLabel>("lblPosi1Acc")->text(),
+                 QStringLiteral("1")); // design caption kept
+        QCOMPARE(f.control<QAction>("mnuFileSave")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
     }
 
     void modeSwitch_data() {
@@ -176,25 +184,27 @@ private slots:
         if (parameters)
             f.showParameters(homing);
 
-        w.cmdModeChange->click();
+        control<QPushButton>(w, "cmdModeChange")->click();
         QVERIFY(!w.inEditMode());
         QCOMPARE(enabledStates(f, moveControls), expectStates(moveControls, true));
         QCOMPARE(enabledStates(f, editControls), expectStates(editControls, false));
         QCOMPARE(enabledStates(f, keptControls), expectStates(keptControls, true));
-        QVERIFY(w.lblMoveMode->font().bold() && !w.lblEditMode->font().bold());
-        QCOMPARE(w.lblMoveMode->backgroundRole(), QPalette::Base);
-        QCOMPARE(w.lblEditMode->backgroundRole(), QPalette::Button);
-        QVERIFY(w.frmMove->font().bold() && !w.framPosiData->font().bold());
+        QVERIFY(control<QLabel>(w, "lblMoveMode")->font().bold() &&
+                !control<QLabel>(w, "lblEditMode")->font().bold());
+        QCOMPARE(control<QLabel>(w, "lblMoveMode")->backgroundRole(), QPalette::Base);
+        QCOMPARE(control<QLabel>(w, "lblEditMode")->backgroundRole(), QPalette::Button);
+        QVERIFY(control<QGroupBox>(w, "frmMove")->font().bold() &&
+                !control<QGroupBox>(w, "framPosiData")->font().bold());
         QCOMPARE(enabledStates(f, sensorControls), expectStates(sensorControls, false));
         QCOMPARE(enabledStates(f, homingControls), expectStates(homingControls, false));
         QVERIFY(!w.ParametersActive());
 
-        w.cmdModeChange->click();
+        control<QPushButton>(w, "cmdModeChange")->click();
         QVERIFY(w.inEditMode());
         QCOMPARE(enabledStates(f, moveControls), expectStates(moveControls, false));
         QCOMPARE(enabledStates(f, editControls), expectStates(editControls, true));
         QCOMPARE(enabledStates(f, keptControls), expectStates(keptControls, true));
-        QCOMPARE(w.lblEditMode->backgroundRole(), QPalette::Base);
+        QCOMPARE(control<QLabel>(w, "lblEditMode")->backgroundRole(), QPalette::Base);
         QCOMPARE(enabledStates(f, sensorControls), expectStates(sensorControls, parameters));
         QCOMPARE(enabledStates(f, homingControls), expectStates(homingControls, homing));
         QCOMPARE(w.ParametersActive(), parameters);
@@ -240,7 +250,8 @@ private slots:
         QCOMPARE(enabledStates(f, controls), expectStates(controls, false));
         QCOMPARE(enabledStates(f, others, true), othersBefore);
         if (bracket == "MoveCMDBTN")
-            QVERIFY(w.cmdStop->isEnabled()); // a running move can still be stopped
+            QVERIFY(control<QPushButton>(w, "cmdStop")
+                        ->isEnabled()); // a running move can still be stopped
 
         (w.*yuko)();
         QCOMPARE(enabledStates(f, controls), expectStates(controls, true));
@@ -253,38 +264,41 @@ private slots:
         frmMain &w = *f.window;
         f.showParameters(true);
         QVERIFY(f.heightIs(8950));
-        QVERIFY(!w.framParameta->isHidden() && !w.framHomePara->isHidden());
+        QVERIFY(!control<QGroupBox>(w, "framParameta")->isHidden() &&
+                !control<QGroupBox>(w, "framHomePara")->isHidden());
         w.EnterMoveMode();
 
         w.setShowParameters(false);
         w.applyParameterDisplay();
         QVERIFY(f.heightIs(6585));
-        QVERIFY(w.framParameta->isHidden() && !w.framParameta->isEnabled());
-        QVERIFY(w.framHomePara->isHidden() && !w.framHomePara->isEnabled());
+        QVERIFY(control<QGroupBox>(w, "framParameta")->isHidden() &&
+                !control<QGroupBox>(w, "framParameta")->isEnabled());
+        QVERIFY(control<QGroupBox>(w, "framHomePara")->isHidden() &&
+                !control<QGroupBox>(w, "framHomePara")->isEnabled());
 
         w.setShowParameters(true);
         w.applyParameterDisplay();
         QVERIFY(f.heightIs(8950));
-        QVERIFY(w.framParameta->isEnabled());    // even in Move mode
-        QVERIFY(!w.txtSentanCount->isEnabled()); // as the mode left it
-        QVERIFY(!w.framHomePara->isHidden());
+        QVERIFY(control<QGroupBox>(w, "framParameta")->isEnabled());    // even in Move mode
+        QVERIFY(!control<QLineEdit>(w, "txtSentanCount")->isEnabled()); // as the mode left it
+        QVERIFY(!control<QGroupBox>(w, "framHomePara")->isHidden());
     }
 
     void homingFieldColours() {
         MainWindowFixture f;
         frmMain &w = *f.window;
         f.showParameters(true);
-        for (QLineEdit *field :
-             {w.txtHomeSokudo, w.txtHomePosi, w.txtOffsetSokudo, w.txtOffsetPosi}) {
+        for (QLineEdit *field : controls<QLineEdit>(
+                 w, {"txtHomeSokudo", "txtHomePosi", "txtOffsetSokudo", "txtOffsetPosi"})) {
             QVERIFY(field->isEnabled());
             QCOMPARE(field->palette().color(QPalette::Base), QColor(255, 255, 255));
         }
         w.HomePara_Muko();
-        QVERIFY(!w.framHomePara->isEnabled());
-        for (QLineEdit *field :
-             {w.txtHomeSokudo, w.txtHomePosi, w.txtOffsetSokudo, w.txtOffsetPosi})
+        QVERIFY(!control<QGroupBox>(w, "framHomePara")->isEnabled());
+        for (QLineEdit *field : controls<QLineEdit>(
+                 w, {"txtHomeSokudo", "txtHomePosi", "txtOffsetSokudo", "txtOffsetPosi"}))
             QCOMPARE(field->palette().color(QPalette::Base), QColor(224, 224, 224));
-        QVERIFY(!w.lblOffsetPosi->isEnabled());
+        QVERIFY(!control<QLabel>(w, "lblOffsetPosi")->isEnabled());
     }
 
     void rotationGate_data() {
@@ -299,9 +313,9 @@ private slots:
         MainWindowFixture f;
         frmMain &w = *f.window;
         f.showParameters();
-        w.chkRevDir->setChecked(true);
+        control<QCheckBox>(w, "chkRevDir")->setChecked(true);
         f.prompt.answers = {answer};
-        w.chkChangeDirect->click();
+        control<QCheckBox>(w, "chkChangeDirect")->click();
         QCOMPARE(f.prompt.shown.size(), 1);
         QCOMPARE(
             f.prompt.shown[0].text,
@@ -311,15 +325,15 @@ private slots:
         QVERIFY(f.prompt.shown[0].question == Question::ReverseRotation);
         QCOMPARE(f.prompt.shown[0].buttons, MsgButtons::YesNo);
         QCOMPARE(f.prompt.shown[0].icon, MsgIcon::Critical);
-        QCOMPARE(w.chkChangeDirect->isChecked(), opened);
-        QCOMPARE(w.chkRevDir->isEnabled(), opened);
-        QCOMPARE(w.framChangeDirect->isEnabled(), opened);
-        QVERIFY(w.chkRevDir->isChecked()); // the value is not touched
+        QCOMPARE(control<QCheckBox>(w, "chkChangeDirect")->isChecked(), opened);
+        QCOMPARE(control<QCheckBox>(w, "chkRevDir")->isEnabled(), opened);
+        QCOMPARE(control<QGroupBox>(w, "framChangeDirect")->isEnabled(), opened);
+        QVERIFY(control<QCheckBox>(w, "chkRevDir")->isChecked()); // the value is not touched
         QVERIFY(!w.DataChanged());
         if (opened) {
-            w.chkChangeDirect->click(); // closing the gate asks nothing
+            control<QCheckBox>(w, "chkChangeDirect")->click(); // closing the gate asks nothing
             QCOMPARE(f.prompt.shown.size(), 1);
-            QVERIFY(!w.chkRevDir->isEnabled());
+            QVERIFY(!control<QCheckBox>(w, "chkRevDir")->isEnabled());
         }
     }
 };

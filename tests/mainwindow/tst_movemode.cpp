@@ -46,32 +46,34 @@ private slots:
     void repeatStopped() {
         MoveWindowFixture f;
         frmMain &w = *f.window;
-        w.cmdModeChange->click(); // the window's own mode: nothing is sent
+        control<QPushButton>(w, "cmdModeChange")->click(); // the window's own mode: nothing is sent
         QVERIFY(f.sim.receivedLines().isEmpty() && !f.link.isPortOpen());
-        w.optPosiNo[2]->click();
+        control<QRadioButton>(w, "optPosiNo_2")->click();
         QStringList seen;
         const auto look = [&] {
             seen << QStringLiteral("%1 stop=%2 move=%3 choice=%4 mode=%5")
-                        .arg(w.lblKanryoNo->text())
-                        .arg(w.cmdStop->isEnabled())
-                        .arg(w.cmdSelectMove->isEnabled())
-                        .arg(w.framSelectPosi->isEnabled())
-                        .arg(w.cmdModeChange->isEnabled());
+                        .arg(control<QLabel>(w, "lblKanryoNo")->text())
+                        .arg(control<QPushButton>(w, "cmdStop")->isEnabled())
+                        .arg(control<QPushButton>(w, "cmdSelectMove")->isEnabled())
+                        .arg(control<QGroupBox>(w, "framSelectPosi")->isEnabled())
+                        .arg(control<QPushButton>(w, "cmdModeChange")->isEnabled());
         };
         f.onLine(2, [&] {
             look();
-            w.cmdStop->click();
+            control<QPushButton>(w, "cmdStop")->click();
         });
         f.onLine(3, look);
 
-        w.cmdSelectMove->click();
+        control<QPushButton>(w, "cmdSelectMove")->click();
 
         QCOMPARE(seen, (QStringList{" stop=1 move=0 choice=0 mode=0",
                                     "2 stop=1 move=0 choice=0 mode=0"}));
         QCOMPARE(f.sim.receivedLines(), (QStringList{Check, "0MP2", "0MP1"}));
-        QCOMPARE(w.lblKanryoNo->text(), QStringLiteral("1"));
-        QVERIFY(w.cmdSelectMove->isEnabled() && w.framSelectPosi->isEnabled() &&
-                w.cmdHome->isEnabled() && w.cmdModeChange->isEnabled());
+        QCOMPARE(control<QLabel>(w, "lblKanryoNo")->text(), QStringLiteral("1"));
+        QVERIFY(control<QPushButton>(w, "cmdSelectMove")->isEnabled() &&
+                control<QGroupBox>(w, "framSelectPosi")->isEnabled() &&
+                control<QPushButton>(w, "cmdHome")->isEnabled() &&
+                control<QPushButton>(w, "cmdModeChange")->isEnabled());
         QCOMPARE(f.prompt.texts(), QStringList());
     }
 
@@ -79,21 +81,22 @@ private slots:
     void resetAfterAlarm() {
         MoveWindowFixture f;
         frmMain &w = *f.window;
-        w.cmdModeChange->click();
+        control<QPushButton>(w, "cmdModeChange")->click();
         f.sim.model().setAlarm(QStringLiteral("0B"));
-        w.cmdHome->click();
-        QCOMPARE(w.lblAlarmNo->text(), QStringLiteral("0B"));
-        QCOMPARE(w.lblErrorComment->text(), ResText(271));
-        QVERIFY(!w.imgAlarmLed->isHidden());
+        control<QPushButton>(w, "cmdHome")->click();
+        QCOMPARE(control<QLabel>(w, "lblAlarmNo")->text(), QStringLiteral("0B"));
+        QCOMPARE(control<QLabel>(w, "lblErrorComment")->text(), ResText(271));
+        QVERIFY(!control<QLabel>(w, "imgAlarmLed")->isHidden());
         f.sim.clearReceived();
 
-        w.cmdReset->click();
+        control<QPushButton>(w, "cmdReset")->click();
 
         QCOMPARE(f.sim.receivedLines(), (QStringList{"0%C", Check}));
-        QCOMPARE(w.lblAlarmNo->text(), QString());
-        QCOMPARE(w.lblErrorComment->text(), QString());
-        QVERIFY(w.imgAlarmLed->isHidden());
-        QCOMPARE(w.lblKanryoNo->text(), QString()); // the refused homing completed nothing
+        QCOMPARE(control<QLabel>(w, "lblAlarmNo")->text(), QString());
+        QCOMPARE(control<QLabel>(w, "lblErrorComment")->text(), QString());
+        QVERIFY(control<QLabel>(w, "imgAlarmLed")->isHidden());
+        QCOMPARE(control<QLabel>(w, "lblKanryoNo")->text(),
+                 QString()); // the refused homing completed nothing
     }
 
     void entries_data() {
@@ -124,8 +127,8 @@ private slots:
         MoveWindowFixture f;
         frmMain &w = *f.window;
         if (moveMode) {
-            w.cmdModeChange->click();
-            w.optPosiNo[1]->click();
+            control<QPushButton>(w, "cmdModeChange")->click();
+            control<QRadioButton>(w, "optPosiNo_1")->click();
         }
         f.sim.clearReceived();
 
@@ -136,9 +139,9 @@ private slots:
 
         QCOMPARE(f.sim.receivedLines(), lines);
         QCOMPARE(f.prompt.texts(), messages);
-        QCOMPARE(w.lblKanryoNo->text(), completed);
-        QVERIFY(w.cmdModeChange->isEnabled());
-        QCOMPARE(w.cmdGetfromCt->isEnabled(), !moveMode);
+        QCOMPARE(control<QLabel>(w, "lblKanryoNo")->text(), completed);
+        QVERIFY(control<QPushButton>(w, "cmdModeChange")->isEnabled());
+        QCOMPARE(control<QPushButton>(w, "cmdGetfromCt")->isEnabled(), !moveMode);
     }
 };
 

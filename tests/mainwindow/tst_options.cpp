@@ -160,7 +160,7 @@ private slots:
         QVERIFY(!homeChecked);
         QVERIFY(!pc.window->ShowParameters());
         QVERIFY(pc.window->HomeParamsEditable());
-        QVERIFY(pc.window->framParameta->isHidden());
+        QVERIFY(control<QGroupBox>(*pc.window, "framParameta")->isHidden());
         QVERIFY(pc.heightIs(6585));
     }
 
@@ -227,14 +227,15 @@ private slots:
         display(false);
         w.EnterEditMode();
         display(true);
-        QVERIFY(w.framParameta->isEnabled());
-        for (QLineEdit *field : {w.txtSentanCount, w.txtNoWorkCount, w.txtRestartDelay,
-                                 w.txtLowKaijoCnt, w.txtXXXCnt, w.txtHensu1})
+        QVERIFY(control<QGroupBox>(w, "framParameta")->isEnabled());
+        for (QLineEdit *field :
+             controls<QLineEdit>(w, {"txtSentanCount", "txtNoWorkCount", "txtRestartDelay",
+                                     "txtLowKaijoCnt", "txtXXXCnt", "txtHensu1"}))
             QVERIFY2(field->isEnabled(), qPrintable(field->objectName()));
         // In Move mode the fields stay as the mode left them.
         w.EnterMoveMode();
         display(true);
-        QVERIFY(!w.txtSentanCount->isEnabled());
+        QVERIFY(!control<QLineEdit>(w, "txtSentanCount")->isEnabled());
     }
 };
 

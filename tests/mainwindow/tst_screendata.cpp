@@ -13,11 +13,12 @@ namespace {
 // Every field filled with a valid value; velocity 2 with a leading blank, which is taken too.
 void fillValid(frmMain &w) {
     fillPositions(w);
-    w.comboVEL2->setEditText(QStringLiteral(" 20"));
+    control<QComboBox>(w, "comboVEL2")->setEditText(QStringLiteral(" 20"));
     int n = 11;
-    for (QLineEdit *field : {w.txtHomeSokudo, w.txtHomePosi, w.txtOffsetSokudo, w.txtOffsetPosi,
-                             w.txtSentanCount, w.txtNoWorkCount, w.txtRestartDelay,
-                             w.txtLowKaijoCnt, w.txtXXXCnt, w.txtHensu1, w.txtHensu2})
+    for (QLineEdit *field :
+         controls<QLineEdit>(w, {"txtHomeSokudo", "txtHomePosi", "txtOffsetSokudo", "txtOffsetPosi",
+                                 "txtSentanCount", "txtNoWorkCount", "txtRestartDelay",
+                                 "txtLowKaijoCnt", "txtXXXCnt", "txtHensu1", "txtHensu2"}))
         field->setText(QString::number(n++));
 }
 
@@ -37,7 +38,7 @@ private slots:
         MainWindowFixture f;
         f.showParameters();
         fillValid(*f.window);
-        f.window->chkRevDir->setChecked(true);
+        f.control<QCheckBox>("chkRevDir")->setChecked(true);
         QCOMPARE(f.window->Torikomi_Data(), qint16(0));
         const QvData &d = f.copies.working;
         QCOMPARE(QList<qint64>({d.Vel1, d.Vel2, d.Acc1, d.Acc2, d.Dec1, d.Dec2, d.Pulse1, d.Pulse2,
@@ -98,7 +99,7 @@ private slots:
         MainWindowFixture f;
         f.showParameters();
         fillValid(*f.window);
-        f.window->chkRevDir->setChecked(true);
+        f.control<QCheckBox>("chkRevDir")->setChecked(true);
         f.find<QLineEdit>(field)->setText(text);
         QCOMPARE(f.window->ScreenCheck(), qint16(1));
         QCOMPARE(f.prompt.texts(), QStringList{takeFailure});
@@ -107,6 +108,37 @@ private slots:
         const QvData &d = f.copies.working;
         QCOMPARE(d.Vel1, qint16(10));  // taken before the failing field
         QCOMPARE(d.RevDir, qint16(0)); // never reached
+    }
+
+    // The fields are taken in a fixed order: one that does not fit leaves those before it in the
+    // working copy and those after it as they were.
+    void takeStopsAtTheFieldThatDoesNotFit() {
+        const QStringList takeOrder = {"comboVEL1",       "comboVEL2",       "lblPosi1Acc",
+                                       "lblPosi2Acc",     "lblPosi1Gensoku", "lblPosi2Gensoku",
+                                       "txtPosi1",        "txtPosi2",        "txtPosi1Timer",
+                                       "txtPosi2Timer",   "txtHomeSokudo",   "txtHomePosi",
+                                       "txtOffsetSokudo", "txtOffsetPosi",   "txtSentanCount",
+                                       "txtNoWorkCount",  "txtRestartDelay", "txtLowKaijoCnt",
+                                       "txtXXXCnt",       "txtHensu1",       "txtHensu2"};
+        MainWindowFixture f;
+        f.showParameters();
+        QvData &d = f.copies.working;
+        for (int failing = 0; failing < takeOrder.size(); ++failing) {
+            d = QvData();
+            fillValid(*f.window);
+            setTextOf(f.find(takeOrder[failing]), QStringLiteral("9999999999"));
+            QCOMPARE(f.window->Torikomi_Data(), qint16(1));
+            QList<qint64> expected = {10, 20, 3,  4,  5,  6,  100, 200, 7,  8, 11,
+                                      12, 13, 14, 15, 16, 17, 18,  19,  20, 21};
+            std::fill(expected.begin() + failing, expected.end(), 0);
+            const QList<qint64> taken =
+                QList<qint64>({d.Vel1, d.Vel2, d.Acc1, d.Acc2, d.Dec1, d.Dec2, d.Pulse1, d.Pulse2,
+                               d.PauseTime1, d.PauseTime2}) +
+                QList<qint64>({d.HomingVel, d.HomingPulse, d.OffsetVel, d.OffsetPulse,
+                               d.SupplyCounter, d.NoWorkCounter, d.RestartDelay, d.SeparateTimer,
+                               d.MidDetectCounter, d.TipWorkOffTimer, d.Sp1});
+            QVERIFY2(taken == expected, qPrintable(takeOrder[failing]));
+        }
     }
 
     void blankFields_data() {
@@ -147,7 +179,7 @@ private slots:
     void blanksDoNotCount() {
         MainWindowFixture f;
         fillValid(*f.window);
-        f.window->txtPosi1->setText(QStringLiteral(" "));
+        f.control<QLineEdit>("txtPosi1")->setText(QStringLiteral(" "));
         QCOMPARE(f.window->Check_DataUmu(), qint16(0));
     }
 
@@ -156,9 +188,9 @@ private slots:
         MainWindowFixture f;
         f.showParameters();
         fillValid(*f.window);
-        f.window->comboVEL1->setEditText(QStringLiteral("0"));
-        f.window->txtPosi1Timer->setText(QStringLiteral("300"));
-        f.window->txtLowKaijoCnt->setText(QStringLiteral("0"));
+        f.control<QComboBox>("comboVEL1")->setEditText(QStringLiteral("0"));
+        f.control<QLineEdit>("txtPosi1Timer")->setText(QStringLiteral("300"));
+        f.control<QLineEdit>("txtLowKaijoCnt")->setText(QStringLiteral("0"));
         QCOMPARE(f.window->ScreenCheck(), qint16(1));
         QCOMPARE(f.prompt.texts(),
                  QStringList{QStringLiteral("以下に示す設定の数値が有効範囲にありません。\r\n"
@@ -179,18 +211,40 @@ private slots:
         d.OffsetPulse = 600;
         f.window->ShowQvData();
         frmMain &w = *f.window;
-        QCOMPARE(w.comboVEL1->currentText(), QStringLiteral("30"));
-        QCOMPARE(w.lblPosi2Acc->text(), QStringLiteral("9"));
-        QCOMPARE(w.txtPosi1->text(), QStringLiteral("-5"));
-        QCOMPARE(w.txtPosi2->text(), QStringLiteral("16777215"));
-        QCOMPARE(w.txtHensu2->text(), QStringLiteral("255"));
-        QCOMPARE(w.txtOffsetPosi->text(), QStringLiteral("600"));
-        QVERIFY(w.chkRevDir->isChecked());
+        QCOMPARE(control<QComboBox>(w, "comboVEL1")->currentText(), QStringLiteral("30"));
+        QCOMPARE(control<QLabel>(w, "lblPosi2Acc")->text(), QStringLiteral("9"));
+        QCOMPARE(control<QLineEdit>(w, "txtPosi1")->text(), QStringLiteral("-5"));
+        QCOMPARE(control<QLineEdit>(w, "txtPosi2")->text(), QStringLiteral("16777215"));
+        QCOMPARE(control<QLineEdit>(w, "txtHensu2")->text(), QStringLiteral("255"));
+        QCOMPARE(control<QLineEdit>(w, "txtOffsetPosi")->text(), QStringLiteral("600"));
+        QVERIFY(control<QCheckBox>(w, "chkRevDir")->isChecked());
         QVERIFY(!w.DataChanged());
         // Taking the screen back gives the same items.
         const QvData shown = d;
         QCOMPARE(w.Torikomi_Data(), qint16(0));
         QCOMPARE(d, shown);
+    }
+
+    // Each item is shown in its own field.
+    void showsEachItemInItsField() {
+        MainWindowFixture f;
+        f.showParameters();
+        f.copies.working = {1,  2,  3,  4,  5,  6,  7, 8,  9,  10, 11,
+                            12, 13, 14, 15, 16, 17, 1, 19, 20, 21, 22};
+        f.window->ShowQvData();
+        QStringList shown;
+        for (const char *name :
+             {"comboVEL1",       "lblPosi1Acc",   "lblPosi1Gensoku", "txtPosi1Timer",
+              "txtPosi1",        "comboVEL2",     "lblPosi2Acc",     "lblPosi2Gensoku",
+              "txtPosi2Timer",   "txtPosi2",      "txtLowKaijoCnt",  "txtSentanCount",
+              "txtRestartDelay", "txtXXXCnt",     "txtNoWorkCount",  "txtHensu1",
+              "txtHensu2",       "txtHomeSokudo", "txtHomePosi",     "txtOffsetSokudo",
+              "txtOffsetPosi"})
+            shown << textOf(f.control<QWidget>(QLatin1String(name)));
+        QCOMPARE(shown,
+                 QStringList({"1",  "2",  "3",  "4",  "5",  "6",  "7",  "8",  "9",  "10", "11",
+                              "12", "13", "14", "15", "16", "17", "19", "20", "21", "22"}));
+        QVERIFY(f.control<QCheckBox>("chkRevDir")->isChecked());
     }
 
     // With the parameters hidden only the positions reach the screen and come back from it.
@@ -200,10 +254,10 @@ private slots:
         d.SeparateTimer = 77;
         d.HomingPulse = 500;
         d.Vel2 = 3;
-        f.window->txtLowKaijoCnt->setText(QStringLiteral("1"));
+        f.control<QLineEdit>("txtLowKaijoCnt")->setText(QStringLiteral("1"));
         f.window->ShowQvData();
-        QCOMPARE(f.window->txtLowKaijoCnt->text(), QStringLiteral("1"));
-        QCOMPARE(f.window->comboVEL2->currentText(), QStringLiteral("3"));
+        QCOMPARE(f.control<QLineEdit>("txtLowKaijoCnt")->text(), QStringLiteral("1"));
+        QCOMPARE(f.control<QComboBox>("comboVEL2")->currentText(), QStringLiteral("3"));
         fillValid(*f.window);
         QCOMPARE(f.window->ScreenCheck(), qint16(0));
         QCOMPARE(d.SeparateTimer, qint16(77));
@@ -223,19 +277,21 @@ private slots:
             f.showParameters();
         frmMain &w = *f.window;
         fillValid(w);
-        w.chkRevDir->setChecked(true);
+        control<QCheckBox>(w, "chkRevDir")->setChecked(true);
         const QvData before = f.copies.working;
         w.setDataChanged(false);
         w.ClearFieldsForNew();
-        QCOMPARE(w.comboVEL1->currentText(), QStringLiteral("1"));
-        QCOMPARE(w.comboVEL2->currentText(), QStringLiteral("1"));
-        for (QLabel *label : {w.lblPosi1Acc, w.lblPosi2Acc, w.lblPosi1Gensoku, w.lblPosi2Gensoku})
+        QCOMPARE(control<QComboBox>(w, "comboVEL1")->currentText(), QStringLiteral("1"));
+        QCOMPARE(control<QComboBox>(w, "comboVEL2")->currentText(), QStringLiteral("1"));
+        for (QLabel *label : controls<QLabel>(
+                 w, {"lblPosi1Acc", "lblPosi2Acc", "lblPosi1Gensoku", "lblPosi2Gensoku"}))
             QCOMPARE(label->text(), QStringLiteral("1"));
-        for (QLineEdit *field : {w.txtPosi1, w.txtPosi2, w.txtPosi1Timer, w.txtPosi2Timer})
+        for (QLineEdit *field :
+             controls<QLineEdit>(w, {"txtPosi1", "txtPosi2", "txtPosi1Timer", "txtPosi2Timer"}))
             QVERIFY(field->text().isEmpty());
-        QCOMPARE(w.txtHensu2->text().isEmpty(), parameters);
-        QCOMPARE(w.txtHomePosi->text().isEmpty(), parameters);
-        QCOMPARE(w.chkRevDir->isChecked(), !parameters);
+        QCOMPARE(control<QLineEdit>(w, "txtHensu2")->text().isEmpty(), parameters);
+        QCOMPARE(control<QLineEdit>(w, "txtHomePosi")->text().isEmpty(), parameters);
+        QCOMPARE(control<QCheckBox>(w, "chkRevDir")->isChecked(), !parameters);
         QCOMPARE(f.copies.working, before); // only the screen changes
         QVERIFY(w.DataChanged());
     }

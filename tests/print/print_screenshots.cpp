@@ -8,6 +8,7 @@
 #include "data/QvDataFile.h"
 #include "gui/frmMain.h"
 #include "gui/frmPrintSelect.h"
+#include "mainwindow/MainWindowFixture.h"
 #include "support/PictureRun.h"
 #include "support/SessionFixture.h"
 
@@ -80,7 +81,7 @@ int main(int argc, char *argv[]) {
             }
         });
         poll.start(100);
-        window.mnuFilePrint->trigger();
+        control<QAction>(window, "mnuFilePrint")->trigger();
         poll.stop();
     });
     return 0;

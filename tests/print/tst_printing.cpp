@@ -54,16 +54,16 @@ void TestPrinting::screenData() {
     dialogs.choose = ScriptedPrintDialogs::screenData;
     bool buttonsOn = true, fileMenuOn = false;
     dialogs.atPrinterDialog = [&] {
-        buttonsOn = f.window->cmdFileOpen->isEnabled();
-        fileMenuOn = f.window->mnuFileOpen->isEnabled();
+        buttonsOn = f.control<QPushButton>("cmdFileOpen")->isEnabled();
+        fileMenuOn = f.control<QAction>("mnuFileOpen")->isEnabled();
     };
 
-    f.window->mnuFilePrint->trigger();
+    f.control<QAction>("mnuFilePrint")->trigger();
 
     QCOMPARE(dialogs.printerDialogs, 1);
     QVERIFY(!buttonsOn);
     QVERIFY(fileMenuOn);
-    QVERIFY(f.window->cmdFileOpen->isEnabled());
+    QVERIFY(f.control<QPushButton>("cmdFileOpen")->isEnabled());
     QCOMPARE(f.copies.read.Vel1, qint16(10));
     QCOMPARE(f.copies.read.Pulse2, 200);
     QCOMPARE(dialogs.record.find(QStringLiteral(" 10 ")).y, 2000);
@@ -78,18 +78,18 @@ void TestPrinting::blankFieldAfterPrinterDialog() {
     ScriptedPrintDialogs dialogs;
     f.window->setPrintDialogs(dialogs);
     fillPositions(*f.window);
-    f.window->txtPosi2Timer->clear();
+    f.control<QLineEdit>("txtPosi2Timer")->clear();
     dialogs.choose = ScriptedPrintDialogs::screenData;
     qsizetype messagesAtPrinter = -1;
     dialogs.atPrinterDialog = [&] { messagesAtPrinter = f.prompt.shown.size(); };
 
-    f.window->mnuFilePrint->trigger();
+    f.control<QAction>("mnuFilePrint")->trigger();
 
     QCOMPARE(messagesAtPrinter, 0);
     QCOMPARE(f.prompt.texts(), QStringList{BlankMessage});
     QVERIFY(dialogs.record.items.isEmpty());
     QCOMPARE(dialogs.record.ended, 0);
-    QVERIFY(f.window->cmdFileOpen->isEnabled());
+    QVERIFY(f.control<QPushButton>("cmdFileOpen")->isEnabled());
 }
 
 void TestPrinting::fileData_data() {
@@ -111,7 +111,7 @@ void TestPrinting::fileData() {
     QVERIFY(QvDataFile::write(path, dataOfTheFile()));
     dialogs.choose = ScriptedPrintDialogs::fileData(path, QStringLiteral("qvdata1.qvd"));
 
-    f.window->mnuFilePrint->trigger();
+    f.control<QAction>("mnuFilePrint")->trigger();
 
     const PageRecord &page = dialogs.record;
     QCOMPARE(page.find(QStringLiteral("ファイル名:qvdata1.qvd")).y, 900);
@@ -119,8 +119,8 @@ void TestPrinting::fileData() {
     QCOMPARE(page.find(QStringLiteral(" 599 ")).x, 4500);
     QCOMPARE(page.find(QStringLiteral(" 10 ")).y, -1); // the screen's VEL 1 is not printed
     QCOMPARE(f.copies.read, dataOfTheFile());
-    QCOMPARE(f.window->comboVEL1->currentText(), QStringLiteral("10"));
-    QCOMPARE(f.window->txtPosi1->text(), QStringLiteral("100"));
+    QCOMPARE(f.control<QComboBox>("comboVEL1")->currentText(), QStringLiteral("10"));
+    QCOMPARE(f.control<QLineEdit>("txtPosi1")->text(), QStringLiteral("100"));
     QCOMPARE(f.window->DataChanged(), edited);
     QVERIFY(f.prompt.shown.isEmpty());
 }
@@ -147,13 +147,13 @@ void TestPrinting::stopsQuietly() {
     dialogs.printerChosen = printerChosen;
     const QvData readBefore = f.copies.read;
 
-    f.window->mnuFilePrint->trigger();
+    f.control<QAction>("mnuFilePrint")->trigger();
 
     QCOMPARE(dialogs.printerDialogs, printerDialogs);
     QVERIFY(dialogs.record.items.isEmpty());
     QVERIFY(f.prompt.shown.isEmpty());
     QCOMPARE(f.copies.read, readBefore);
-    QVERIFY(f.window->cmdFileOpen->isEnabled());
+    QVERIFY(f.control<QPushButton>("cmdFileOpen")->isEnabled());
 }
 
 QV_TEST_MAIN(TestPrinting)

@@ -8,6 +8,7 @@
 #include "gui/frmMain.h"
 #include "gui/frmTrance.h"
 #include "link/ControllerLink.h"
+#include "mainwindow/MainWindowFixture.h"
 #include "support/ScriptedPrompt.h"
 #include "support/SessionFixture.h"
 #include "support/TestEnvironment.h"
@@ -58,10 +59,10 @@ void TestWindowTransfer::startupFirstAnswerReadsController() {
     const auto window = start.run();
 
     QVERIFY(p.prompt.shown.isEmpty());
-    QCOMPARE(window->comboVEL1->currentText(), QStringLiteral("10"));
-    QCOMPARE(window->txtPosi1->text(), QStringLiteral("400"));
-    QCOMPARE(window->txtPosi2->text(), QStringLiteral("200"));
-    QCOMPARE(window->lblShowName->text(), InsideController);
+    QCOMPARE(control<QComboBox>(*window, "comboVEL1")->currentText(), QStringLiteral("10"));
+    QCOMPARE(control<QLineEdit>(*window, "txtPosi1")->text(), QStringLiteral("400"));
+    QCOMPARE(control<QLineEdit>(*window, "txtPosi2")->text(), QStringLiteral("200"));
+    QCOMPARE(control<QLabel>(*window, "lblShowName")->text(), InsideController);
     QVERIFY(!window->DataChanged());
     QVERIFY(!window->findChild<frmTrance *>()->isVisible());
     QCOMPARE(window->windowTitle(), frmMain::titleText());
@@ -84,22 +85,22 @@ void TestWindowTransfer::editWriteRestartReadBackVerify() {
     window.show();
     window.OnlineDataRead();
 
-    window.txtPosi1->setText(QStringLiteral("1234"));
+    control<QLineEdit>(window, "txtPosi1")->setText(QStringLiteral("1234"));
     QVERIFY(window.DataChanged());
     prompt.answers = {MsgAnswer::Ok, MsgAnswer::Ok};
-    window.cmdLoadtoCt->click();
+    control<QPushButton>(window, "cmdLoadtoCt")->click();
     QCOMPARE(prompt.texts().last(), QStringLiteral("コントローラーをリセットしました。"));
     QVERIFY(!window.DataChanged());
 
-    window.txtPosi1->setText(QStringLiteral("1"));
+    control<QLineEdit>(window, "txtPosi1")->setText(QStringLiteral("1"));
     prompt.answers = {MsgAnswer::No};
-    window.cmdGetfromCt->click();
-    QCOMPARE(window.txtPosi1->text(), QStringLiteral("1234"));
+    control<QPushButton>(window, "cmdGetfromCt")->click();
+    QCOMPARE(control<QLineEdit>(window, "txtPosi1")->text(), QStringLiteral("1234"));
 
     prompt.clear();
-    window.cmdShogoCt->click();
+    control<QPushButton>(window, "cmdShogoCt")->click();
     QCOMPARE(prompt.texts(), QStringList{QStringLiteral("照合結果－ＯＫ")});
-    QVERIFY(window.cmdShogoCt->isEnabled());
+    QVERIFY(control<QPushButton>(window, "cmdShogoCt")->isEnabled());
 }
 
 QV_TEST_MAIN(TestWindowTransfer)
