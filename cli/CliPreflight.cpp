@@ -57,8 +57,8 @@ Preflight preflight(CliRequest &request) {
         request.backup = targets.first().backupFile(request.backup);
     QSet<QString> backups;
     for (const CliRequest::Target &target : targets) {
-        const QString backup = identity(targets.size() == 1 ? request.backup
-                                                            : target.backupFile(request.backup));
+        const QString backup =
+            identity(targets.size() == 1 ? request.backup : target.backupFile(request.backup));
         if (backup == identity(request.file))
             return refused(QStringLiteral("BACKUP would replace FILE, the file being written."));
         if (backups.contains(backup))
