@@ -1,6 +1,7 @@
 #include "app/DemoController.h"
 #include "app/StartRoutine.h"
 #include "base/ProgramVersion.h"
+#include "base/ResText.h"
 #include "base/StoredSettings.h"
 #include "gui/QtPrompt.h"
 #include "gui/QtTranslations.h"
@@ -61,6 +62,9 @@ int main(int argc, char *argv[]) {
     };
     auto mainWindow = start.run();
     prompt.setParent(mainWindow.get());
+    if (!StoredSettings::fileUsable())
+        prompt.MsgBox(ResText(1559).arg(StoredSettings::filePath()), MsgButtons::OkOnly,
+                      MsgIcon::Exclamation);
     if (demo)
         demo->showIn(mainWindow.get());
     return StartRoutine::exec(*mainWindow);

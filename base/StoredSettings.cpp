@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -21,12 +22,23 @@ QString StoredSettings::filePath() {
            u'/' + app + QStringLiteral(".conf");
 }
 
+bool StoredSettings::fileUsable() {
+    const QFileInfo file(filePath());
+    return !file.exists() || file.isFile();
+}
+
 QSettings StoredSettings::store() {
     const QString path = filePath();
+    if (!fileUsable()) {
+        // A FIFO or a device in the file's place would block every read or take every write: the
+        // run goes on with the defaults, kept in a file of its own that goes with the process.
+        static QTemporaryDir scratch;
+        return QSettings(scratch.filePath(QStringLiteral("defaults.conf")), QSettings::IniFormat);
+    }
     if (!QFileInfo::exists(path)) {
         const QString earlier =
             QFileInfo(path).path() + u'/' + QString::fromLatin1(AppName) + QStringLiteral(".ini");
-        if (QFileInfo::exists(earlier))
+        if (QFileInfo(earlier).isFile())
             QFile::copy(earlier, path);
     }
     return QSettings(path, QSettings::IniFormat);

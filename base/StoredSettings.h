@@ -35,7 +35,12 @@ public:
     static QString filePath();
     // The store in that file. The file an earlier version kept beside it (QVPC-Software.ini) is
     // taken over once, so that a port and language set before are not lost.
+    // While the file is not one the program can use (see fileUsable), a store that starts empty
+    // and is dropped when the program ends.
     static QSettings store();
+    // The settings file is missing or a regular file. Anything else in its place (a FIFO, a
+    // device, a folder) is left alone; the front ends say so (text 1559).
+    static bool fileUsable();
 
     // The raw text of a key in group "Settings", or the default when absent.
     static QString readText(const QString &key, const QString &fallback);

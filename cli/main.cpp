@@ -54,6 +54,8 @@ int main(int argc, char *argv[]) {
     else if (request.language == QLatin1String("en"))
         stored.LangOffset = StringTable::EnglishOffset;
     setLangOffset(stored.LangOffset);
+    if (!StoredSettings::fileUsable())
+        err << ResText(1559).arg(StoredSettings::filePath()) << '\n';
 
     if (run.targets.size() > 1)
         return CliFleet(run, out, err).run();

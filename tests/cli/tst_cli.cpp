@@ -10,11 +10,14 @@
 #include "support/TestEnvironment.h"
 #include "transfer/TransferFixture.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <grp.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -46,6 +49,7 @@ private slots:
     void portsListsTheMap();
     void portCannotBeOpened();
     void portWithoutPermission();
+    void settingsFileNotRegular();
     void globalOptionsAnywhere();
 
     void fileFaults_data();
@@ -273,6 +277,28 @@ void TestCli::portWithoutPermission() {
 }
 
 // Global options after the command work as before it; --version needs no command.
+// A FIFO in the settings file's place would block every read of it: the run goes on with the
+// defaults, says so, and leaves the FIFO as it is.
+void TestCli::settingsFileNotRegular() {
+    const QString settings = StoredSettings::filePath();
+    QFile::remove(settings);
+    QVERIFY(QDir().mkpath(QFileInfo(settings).path()));
+    QCOMPARE(::mkfifo(QFile::encodeName(settings).constData(), 0600), 0);
+    ControllerSimulator sim;
+    sim.model().setVersion(QStringLiteral("1A7"));
+
+    const CliResult r = runCli(onDevice(sim.devicePath(), {"--lang", "en", "version"}));
+    const bool stillFifo = QFileInfo(settings).exists() && !QFileInfo(settings).isFile();
+    QFile::remove(settings);
+
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.out, QStringLiteral("1A7\n"));
+    QVERIFY2(r.err.startsWith(
+                 QStringLiteral("The settings file %1 is not a regular file").arg(settings)),
+             qPrintable(r.err));
+    QVERIFY(stillFifo);
+}
+
 void TestCli::globalOptionsAnywhere() {
     ControllerSimulator sim;
     const CliResult r = runCli({QStringLiteral("read"), QStringLiteral("--device"),
