@@ -10,11 +10,13 @@
 #include "support/TestEnvironment.h"
 #include "transfer/TransferFixture.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <grp.h>
 #include <sys/stat.h>
@@ -200,6 +202,19 @@ void TestCli::portsListsTheMap() {
     QVERIFY2(lines.contains(QStringLiteral(
                  "COM31\t/dev/qv-unplugged\t\t\t\t\tdevice not present (unplugged or renamed)")),
              qPrintable(r.out));
+
+    // Listing again numbers nothing new: the settings file is not written, and keys of others
+    // are kept all along.
+    {
+        QSettings other = StoredSettings::store();
+        other.setValue(QStringLiteral("Other/kept"), QStringLiteral("yes"));
+    }
+    const QByteArray before = readBytes(StoredSettings::filePath());
+    const QDateTime written = QFileInfo(StoredSettings::filePath()).lastModified();
+    QCOMPARE(runCli({QStringLiteral("ports")}).exitCode, 0);
+    QCOMPARE(readBytes(StoredSettings::filePath()), before);
+    QCOMPARE(QFileInfo(StoredSettings::filePath()).lastModified(), written);
+    QVERIFY(before.contains("kept=yes"));
 }
 
 void TestCli::portCannotBeOpened() {
