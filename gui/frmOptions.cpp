@@ -67,6 +67,8 @@ QWidget *frmOptions::buildPortTab() {
     setTagId(lblPortNo, 430);
     comboPortNo = named<QComboBox>("comboPortNo", tab);
     comboPortNo->setEditable(true);
+    // What the user typed is what is read: no completion of "CO" into a listed "COM1".
+    comboPortNo->setCompleter(nullptr);
     comboPortNo->setMinimumWidth(Twips::toPixels(1500));
     lblPortDevice = named<QLabel>("lblPortDevice", tab);
     lblPortDevice->setWordWrap(true);

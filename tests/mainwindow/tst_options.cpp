@@ -116,6 +116,8 @@ private slots:
         QTest::newRow("XYZ 7") << "XYZ 7" << 7 << 7 << "4" << false;
         QTest::newRow("COM33") << "COM33" << -1 << 4 << "4" << true;
         QTest::newRow("COM") << "COM" << -1 << 4 << "4" << true;
+        // The start of a listed entry is not that entry.
+        QTest::newRow("CO") << "CO" << -1 << 4 << "4" << true;
         QTest::newRow("empty") << "" << -1 << 4 << "4" << true;
     }
     void typedPort() {
@@ -128,9 +130,14 @@ private slots:
         int parsed = 0;
         pc.withOptions([&](frmOptions &d) {
             d.chkPortOccupy->setChecked(false);
-            d.comboPortNo->setCurrentText(typed);
+            // Typed over what the list shows, key by key, as the user does.
+            d.activateWindow();
+            d.comboPortNo->setFocus();
+            d.comboPortNo->lineEdit()->selectAll();
+            QTest::keyClick(d.comboPortNo->lineEdit(), Qt::Key_Backspace);
+            QTest::keyClicks(d.comboPortNo->lineEdit(), typed);
             parsed = d.ChosenPortNo();
-            d.cmdOK->click();
+            QTest::mouseClick(d.cmdOK, Qt::LeftButton);
         });
         QCOMPARE(parsed, chosen);
         QCOMPARE(int(pc.settings.PortNo), portNo);
