@@ -28,7 +28,7 @@ public:
     QStringList names; // picture for each box in turn ("" for none)
 
     MsgAnswer MsgBoxDetailed(const QString &text, const QString &details, MsgButtons buttons,
-                             MsgIcon icon, int id) override {
+                             MsgIcon icon) override {
         const QString name = names.isEmpty() ? QString() : names.takeFirst();
         QTimer::singleShot(500, [this, name] {
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
@@ -44,7 +44,7 @@ public:
             box->done(box->defaultButton() ? box->standardButton(box->defaultButton())
                                            : QMessageBox::Ok);
         });
-        return QtPrompt::MsgBoxDetailed(text, details, buttons, icon, id);
+        return QtPrompt::MsgBoxDetailed(text, details, buttons, icon);
     }
 
 private:
