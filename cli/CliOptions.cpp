@@ -432,8 +432,12 @@ void parseIoCommand(const CommandInfo &info, const QStringList &arguments, CliRe
 
 QString CliRequest::Target::backupFile(const QString &pattern) const {
     QString filled = pattern;
-    return filled.replace(QLatin1String("{port}"),
-                          device.isEmpty() ? name() : QFileInfo(device).fileName());
+    // A pseudo-terminal's bare number ("/dev/pts/1": "1") would read like COM1: "pts1".
+    const QFileInfo file(device);
+    const QString deviceName = file.path() == QLatin1String("/dev/pts")
+                                   ? QStringLiteral("pts") + file.fileName()
+                                   : file.fileName();
+    return filled.replace(QLatin1String("{port}"), device.isEmpty() ? name() : deviceName);
 }
 
 CliRequest parseCommandLine(const QStringList &arguments) {

@@ -40,7 +40,7 @@ struct CliRequest {
             return device.isEmpty() ? QStringLiteral("COM%1").arg(portNo) : device;
         }
         // The backup file for this controller: {port} replaced by "COM3" or the device's file
-        // name ("ttyUSB0").
+        // name ("ttyUSB0"; "pts1" for the pseudo-terminal /dev/pts/1).
         QString backupFile(const QString &pattern) const;
     };
 

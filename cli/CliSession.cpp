@@ -91,6 +91,13 @@ CliOutcome CliSession::run() {
 }
 
 CliOutcome CliSession::ended(OpResult result) {
+    // An error reply's box names the alarm by its text alone; the terminal adds its code, and
+    // the alarm is the reason a script (or the fleet's line) reads.
+    if (result.failure == OpResult::Failure::ErrorReply && !result.errorCode.isEmpty()) {
+        result.text = ResText(1309).arg(result.errorCode, m_session.link.ErrorText());
+        m_prompt.tell(result.text);
+        return {result};
+    }
     // The window says nothing of a port it could not open or a line that went away; the terminal
     // names the port and what happened.
     const bool gone = result.failure == OpResult::Failure::PortGone;

@@ -313,7 +313,8 @@ void TestCliWrite::errorReply() {
     QCOMPARE(r.exitCode, 1);
     const QString shown = QStringLiteral("エラーが発生しました！\n[") +
                           ControllerLink::errorTextFor(QStringLiteral("0%%03")) +
-                          QStringLiteral("]\n") + after;
+                          QStringLiteral("]\n") + after + QStringLiteral("アラーム 03：") +
+                          ControllerLink::errorTextFor(QStringLiteral("0%%03")) + u'\n';
     QVERIFY(!ControllerLink::errorTextFor(QStringLiteral("0%%03")).isEmpty());
     QVERIFY2(r.err.endsWith(shown), qPrintable(r.err));
     QCOMPARE(sim.receivedLines().last().left(5), failingLine);
