@@ -16,10 +16,23 @@
 #include <memory>
 
 int main(int argc, char *argv[]) {
-    // --version needs no display.
+    // --version and --help need no display.
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--version") == 0) {
             std::printf("qvpc %s\n", qPrintable(ProgramVersion::number()));
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::printf(
+                "Usage: qvpc [--demo] [Qt options]\n"
+                "The QV PC-Software window.\n\n"
+                "  --demo       a simulated controller inside the program answers on every\n"
+                "               port number (no hardware needed)\n"
+                "  --version    print the program's version and exit\n"
+                "  --help, -h   print this and exit\n\n"
+                "Qt's own options apply too, for example -platform offscreen,\n"
+                "-style NAME, -reverse, -qwindowgeometry WxH+X+Y.\n"
+                "The terminal program qvpc-cli does the same operations from a script.\n");
             return 0;
         }
     }
