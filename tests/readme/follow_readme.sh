@@ -33,8 +33,11 @@ for program in qvpc-cli qvsim; do ln -s "$build/$program" "build/$program"; done
 status=0
 for line in "${commands[@]}"; do
     command=${line#    }
-    command=${command//\/dev\/pts\/3/$dev1}
-    command=${command//\/dev\/pts\/4/$dev2}
+    # Through placeholders: the simulators' own paths may be /dev/pts/3 or /dev/pts/4.
+    command=${command//\/dev\/pts\/3/@first@}
+    command=${command//\/dev\/pts\/4/@second@}
+    command=${command//@first@/$dev1}
+    command=${command//@second@/$dev2}
     if [[ "$command" == *" move repeat"* || "$command" == *" io --watch"* ]]; then
         bash -c "exec $command" >"$work/out" 2>&1 &
         pid=$!
