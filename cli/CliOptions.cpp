@@ -14,6 +14,7 @@ struct CommandInfo {
     const char *name;
     CliRequest::Command command;
     const char *synopsis;
+    const char *summary; // what it does, in one line of the overall help
     const char *description;
     // The one argument of a command that takes one of a few words ("1|2|repeat").
     const char *argument = nullptr;
@@ -22,12 +23,15 @@ struct CommandInfo {
 
 const CommandInfo Commands[] = {
     {"ports", CliRequest::Command::Ports, "ports",
+     "List the port map's COM numbers and their devices.",
      "List the COM numbers of the port map with their device paths and descriptions."},
     {"read", CliRequest::Command::Read, "read [-o FILE]",
+     "Read the controller's settings; print them or save them to a file.",
      "Read the controller (all five blocks). With -o, write them to FILE as a QV data file;\n"
      "otherwise print every item with its name to standard output.\n"
      "An existing FILE is replaced only with --yes; otherwise nothing is read."},
     {"write", CliRequest::Command::Write, "write FILE [--parameters] [--restart] [--backup BACKUP]",
+     "Write a QV data file to the controller (one or several).",
      "Take FILE into the working copy, range-check it and write its blocks to the controller.\n"
      "The question \"transmit the data?\" is answered OK only with --yes; without it the\n"
      "command stops there and nothing is sent. The question \"reset the controller?\" after\n"
@@ -39,36 +43,41 @@ const CommandInfo Commands[] = {
      "With several --port/--device every controller is written at once; one line per\n"
      "controller follows on standard output: the port, a tab, OK or FAILED (a tab, the reason)."},
     {"verify", CliRequest::Command::Verify, "verify FILE [--parameters] [--details]",
+     "Compare a QV data file with the controller (one or several).",
      "Compare FILE with the controller and print the report. Exit status 0 when they agree,\n"
      "1 when they differ or the comparison failed. With --details each differing item follows\n"
      "on standard output: its label, the file's value and the controller's value, tab-separated.\n"
      "With several --port/--device every controller is compared at once; one line per\n"
      "controller follows: the port, a tab, OK, DIFFERENT or FAILED (a tab, the reason)."},
-    {"show", CliRequest::Command::Show, "show FILE",
+    {"show", CliRequest::Command::Show, "show FILE", "Print the items of a QV data file.",
      "Print the items of a QV data file with their names."},
     {"move", CliRequest::Command::Move, "move 1|2|repeat",
+     "Test-move the feeder to a position, or back and forth until Ctrl+C.",
      "Move the feeder to position 1 or 2, or back and forth starting with 2 (repeat), and\n"
      "print each completed position on its own line. A repeat runs until Ctrl+C (SIGINT) or\n"
      "SIGTERM, which act as the Stop button: the move under way completes, and the feeder\n"
      "always stops on a completed move to position 1 (exit status 0). A second Ctrl+C ends\n"
      "the program at once.",
      "POSITION", "1|2|repeat"},
-    {"home", CliRequest::Command::Home, "home",
-     "Home the feeder (\"0MP0\") and print the completed position's text when it is there."},
-    {"reset", CliRequest::Command::Reset, "reset",
+    {"home", CliRequest::Command::Home, "home", "Home the feeder.",
+     "Home the feeder (\"0MP0\") and print \"home\" when it is there."},
+    {"reset", CliRequest::Command::Reset, "reset", "Reset the controller's alarm.",
      "Reset the controller's alarm (\"0%C\"), then check the line."},
-    {"version", CliRequest::Command::Version, "version",
+    {"version", CliRequest::Command::Version, "version", "Print the controller's version.",
      "Print the controller's version (three characters) to standard output; the message\n"
      "with it goes to standard error."},
     {"mode", CliRequest::Command::Mode, "mode external|communication",
+     "Switch the controller's start mode.",
      "Switch the controller to external start mode (\"0CM0\"; its inputs start the moves)\n"
      "or to communication mode (\"0CM1\"; it takes its commands from the serial line).",
      "MODE", "external|communication"},
     {"print", CliRequest::Command::Print, "print FILE --pdf OUT.pdf",
+     "Print a QV data file's report into a PDF file.",
      "Print the report of a QV data file, as the window prints a file's data, into the PDF\n"
      "file OUT.pdf (A4) in the language of --lang. An existing OUT.pdf is replaced only with\n"
      "--yes."},
     {"io", CliRequest::Command::Io, "io [--watch [--count N] | --set NAME=on|off ...]",
+     "Read, watch or switch the controller's inputs and outputs.",
      "Read the controller's I/O block once and print its nine signals, one a line: the name,\n"
      "a tab, and on (red lamp) or off.\n"
      "--watch reads every 200 ms as the I/O monitor window does: the nine lines once, then a\n"
@@ -94,7 +103,9 @@ QString globalHelp(const QCommandLineParser &parser) {
     QString text = usageText(parser, Program + u' ');
     text += QStringLiteral("\nCommands:\n");
     for (const CommandInfo &c : Commands)
-        text += QStringLiteral("  %1\n").arg(QLatin1String(c.synopsis));
+        text += QStringLiteral("  %1 %2\n")
+                    .arg(QLatin1String(c.name), -8)
+                    .arg(QLatin1String(c.summary));
     text += QStringLiteral(
         "\n'qvpc-cli COMMAND --help' describes a command. Messages go to standard error in the\n"
         "chosen language. Exit status: 0 done (verify: equal), 1 failed or different, 2 usage "

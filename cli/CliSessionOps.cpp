@@ -40,8 +40,10 @@ CliOutcome CliSession::moveTo() {
 CliOutcome CliSession::home() {
     MoveOperations &moves = m_session.moves();
     const OpResult result = moves.HomeMove();
+    // Standard output is for scripts: the same word in every language (the window shows the
+    // completed position's text).
     if (result.isDone()) {
-        m_out << moves.completedPosition() << '\n';
+        m_out << "home\n";
         m_out.flush();
     }
     return ended(result);

@@ -429,7 +429,7 @@ void TestCli::help_data() {
     QTest::addColumn<QString>("mentions");
     QTest::newRow("program") << QStringList{QStringLiteral("--help")}
                              << QStringLiteral("Usage: qvpc-cli [options] COMMAND ...")
-                             << QStringLiteral("write FILE [--parameters] [--restart]");
+                             << QStringLiteral("  write    Write a QV data file to the controller");
     QTest::newRow("read") << QStringList{QStringLiteral("read"), QStringLiteral("--help")}
                           << QStringLiteral("Usage: qvpc-cli [global options] read [options]")
                           << QStringLiteral("--output <FILE>");

@@ -42,7 +42,7 @@ void TestCliMoves::commands_data() {
                             << QString() << QStringList{Check, "0MP1"};
     QTest::newRow("move 2") << QStringList{"move", "2"} << "2\n"
                             << QString() << QStringList{Check, "0MP2"};
-    QTest::newRow("home") << QStringList{"home"} << "Home\n"
+    QTest::newRow("home") << QStringList{"home"} << "home\n"
                           << QString() << QStringList{Check, "0MP0"};
     QTest::newRow("reset") << QStringList{"reset"} << QString() << QString()
                            << QStringList{"0%C", Check};
