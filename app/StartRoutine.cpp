@@ -6,7 +6,9 @@
 #include "session/Session.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QEventLoop>
+#include <QWindow>
 
 StartRoutine::StartRoutine(Session &session)
     : ask(AskSelection), help(session.prompt()), m_session(session) {}
@@ -35,6 +37,12 @@ std::unique_ptr<frmMain> StartRoutine::run() {
     auto main = std::make_unique<frmMain>(m_session);
     main->setHelpFile(help);
     main->show();
+    // A window manager places the main window itself once it is shown; the question is to stand
+    // beside where it really is, so wait (a second at most) until it is on the screen.
+    const QDeadlineTimer placed(1000);
+    while (main->windowHandle() && !main->windowHandle()->isExposed() && !placed.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    QCoreApplication::processEvents();
     // 7-8. Offer to read the controller at once; the question cannot be cancelled.
     const qint16 answer =
         ask(main.get(), ResText(150), ResText(151), ResText(152), ResText(153), 1);

@@ -103,6 +103,7 @@ bool FieldFilter::onKey(QWidget *field, const Rule &rule, QKeyEvent *event) {
     case KeyVerdict::Pass:
         return false;
     case KeyVerdict::Drop:
+        emit refused(field);
         return true;
     case KeyVerdict::MoveOn:
         if (QWidget *target = rule.enterTarget ? rule.enterTarget() : nullptr)

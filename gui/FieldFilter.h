@@ -30,6 +30,8 @@ public:
 signals:
     // A field has been emptied because its value was out of range.
     void emptied(QWidget *field);
+    // A typed character was not taken (not a digit, or one digit too many).
+    void refused(QWidget *field);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

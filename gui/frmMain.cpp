@@ -131,6 +131,8 @@ void frmMain::applyParameterDisplay() {
     m_controls->layout()->activate();
     layout()->activate();
     resize(width(), Twips::toPixels(shown ? HeightWithParameters : HeightWithoutParameters));
+    // Taller with the parameters, it may no longer fit its screen: its controls scroll then.
+    fitToScreen();
     update();
 }
 

@@ -127,6 +127,9 @@ private:
 
     // The change flag; connectFieldChecks says which changes of the fields set it.
     void onFieldChanged() { m_dataChanged = true; }
+    // A few seconds' hint in the status bar about the field: which one and its range.
+    void showFieldHint(QWidget *field, int textId);
+    static constexpr int HintMs = 4000;
 
     // Close sequence; true when the window may close.
     bool queryClose();

@@ -4,6 +4,7 @@
 #include "base/UserPrompt.h"
 #include "data/QvData.h"
 #include "data/RangeCheck.h"
+#include "data/Verification.h"
 #include "gui/FieldBinding.h"
 #include "gui/FieldFilter.h"
 #include "gui/UpDown.h"
@@ -13,6 +14,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QStatusBar>
 #include <ranges>
 
 namespace {
@@ -140,4 +142,19 @@ void frmMain::connectFieldChecks() {
         f.onChange(this, [this] { onFieldChanged(); });
     }
     connect(m_filter, &FieldFilter::emptied, this, &frmMain::onFieldChanged);
+    connect(m_filter, &FieldFilter::emptied, this,
+            [this](QWidget *field) { showFieldHint(field, 1560); });
+    connect(m_filter, &FieldFilter::refused, this,
+            [this](QWidget *field) { showFieldHint(field, 1561); });
+}
+
+void frmMain::showFieldHint(QWidget *field, int textId) {
+    for (const FieldBinding &f : m_fields) {
+        if (f.field != field || !f.typing)
+            continue;
+        const FieldFilter::Rule rule = f.rule();
+        statusBar()->showMessage(
+            ResText(textId).arg(ItemLabel(f.item)).arg(rule.low).arg(rule.high), HintMs);
+        return;
+    }
 }

@@ -1,4 +1,5 @@
 // The main window's menus, and which operation each menu entry and button reaches.
+#include "base/ResText.h"
 #include "gui/LocaliseForm.h"
 #include "gui/frmMain.h"
 #include "ops/MoveOperations.h"
@@ -9,6 +10,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStatusBar>
 
 namespace {
 
@@ -139,4 +141,9 @@ void frmMain::connectControls() {
     connect(chkChangeDirect, &QCheckBox::toggled, this, &frmMain::onChangeDirect);
     // Each completed move shows at once, also in the middle of a repeat.
     connect(&m_session.moves(), &MoveOperations::completed, lblKanryoNo, &QLabel::setText);
+    // While the feeder moves, the status bar says where to; a completed move takes it away.
+    connect(&m_session.moves(), &MoveOperations::moving, this, [this](int target) {
+        statusBar()->showMessage(target == 0 ? ResText(1563) : ResText(1562).arg(target));
+    });
+    connect(&m_session.moves(), &MoveOperations::completed, statusBar(), &QStatusBar::clearMessage);
 }

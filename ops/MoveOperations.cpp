@@ -30,6 +30,7 @@ OpResult MoveOperations::prepare() {
 }
 
 OpResult MoveOperations::sendMove(int target) {
+    emit moving(target);
     return m_link
         .SendCommand(QStringLiteral("0MP"), MoveReplyLength, QString::number(target, 16).toUpper(),
                      MoveTimeoutMs)

@@ -41,6 +41,8 @@ public:
     QString completedPosition() const { return m_completed; }
 
 signals:
+    // A move to position 1 or 2 (0: home) was sent and waits for the feeder.
+    void moving(int target);
     // A move completed; the text is what lblKanryoNo shows now.
     void completed(const QString &position);
 

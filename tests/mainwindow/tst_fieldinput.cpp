@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QWheelEvent>
 
 namespace {
@@ -78,6 +79,9 @@ private slots:
             edit->selectAll();
         QTest::keyClicks(w, typed);
         QCOMPARE(textOf(w), after);
+        // A refused character is named in the status bar for a moment.
+        const bool refused = after != (selectAll ? typed : before + typed);
+        QCOMPARE(!f.window->statusBar()->currentMessage().isEmpty(), refused);
     }
 
     void backspaceAndControlKeys() {
@@ -188,10 +192,27 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(textOf(w), emptied ? QString() : typed);
         QCOMPARE(f.prompt.beeps, emptied ? 1 : 0);
+        QCOMPARE(!f.window->statusBar()->currentMessage().isEmpty(), emptied);
         if (emptied) {
             QTRY_VERIFY(w->hasFocus());       // back into the field
             QVERIFY(f.window->DataChanged()); // emptying is a change
         }
+    }
+
+    // The hints name the field and the range it takes, in the chosen language.
+    void hintTexts() {
+        MainWindowFixture f(QStringLiteral("2"));
+        QWidget *vel = f.find(QStringLiteral("comboVEL2"));
+        setTextOf(vel, QString());
+        focus(vel);
+        QTest::keyClicks(vel, QStringLiteral("3x"));
+        QCOMPARE(f.window->statusBar()->currentMessage(),
+                 QStringLiteral("Position 2 - VEL: digits only (0 to 30)."));
+        QTest::keyClicks(vel, QStringLiteral("5"));
+        f.control<QPushButton>("cmdReset")->setFocus(Qt::TabFocusReason);
+        QCoreApplication::processEvents();
+        QCOMPARE(f.window->statusBar()->currentMessage(),
+                 QStringLiteral("Position 2 - VEL: out of range (0 to 30), emptied."));
     }
 
     // A value put there by the program stays until the field is entered and left.
