@@ -15,17 +15,23 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QStatusBar>
-#include <ranges>
+#include <functional>
+#include <vector>
 
 namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
 
 // The fields in use: the positions always, the parameters while their frames are active.
-auto inUse(const std::vector<FieldBinding> &fields, bool parametersActive) {
-    return fields | std::views::filter([parametersActive](const FieldBinding &f) {
-               return parametersActive || !f.item.isParameter();
-           });
+// (A plain list: clang's standard library views do not build with libstdc++ 12.)
+std::vector<std::reference_wrapper<const FieldBinding>>
+inUse(const std::vector<FieldBinding> &fields, bool parametersActive) {
+    std::vector<std::reference_wrapper<const FieldBinding>> used;
+    for (const FieldBinding &f : fields) {
+        if (parametersActive || !f.item.isParameter())
+            used.emplace_back(f);
+    }
+    return used;
 }
 
 } // namespace
