@@ -3,3 +3,5 @@
 qv_add_test(tst_iomonitor iomon/tst_iomonitor.cpp iomon/IoFixture.h LIBS qvsim)
 qv_add_test(tst_frminputoutput iomon/tst_frminputoutput.cpp iomon/IoFixture.h LIBS qvgui qvsim)
 qv_add_test(tst_iotimeline iomon/tst_iotimeline.cpp iomon/IoFixture.h LIBS qvsim)
+# The picture of the window with a minute of the demo's traces (run by hand under xvfb-run).
+qv_add_pictures(iomon_screenshots iomon/iomon_screenshots.cpp qvapp)
