@@ -76,8 +76,8 @@ void IoTimelineChart::paintEvent(QPaintEvent *) {
     const QString unit = ResText(1459);
     if (!m_timeline.isEmpty()) {
         const qint64 since = from - m_timeline.originMs();
-        for (qint64 t = (since + GridMs - 1) / GridMs * GridMs;
-             t <= since + IoTimeline::SpanMs; t += GridMs) {
+        for (qint64 t = (since + GridMs - 1) / GridMs * GridMs; t <= since + IoTimeline::SpanMs;
+             t += GridMs) {
             const double x = xAt(m_timeline.originMs() + t);
             p.setPen(GridColour);
             p.drawLine(QPointF(x, 0), QPointF(x, axisTop));

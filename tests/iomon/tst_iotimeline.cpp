@@ -102,8 +102,8 @@ void TestIoTimeline::traceAndCounts_data() {
     QTest::addColumn<int>("switchedOn");
     QTest::addColumn<double>("share");
     // Escape solenoid: port B bit 7, on when set.
-    QTest::newRow("one read: nothing known yet") << "0:00.80.00" << int(IoSignals::Escape) << ""
-                                                 << 0 << 0.0;
+    QTest::newRow("one read: nothing known yet")
+        << "0:00.80.00" << int(IoSignals::Escape) << "" << 0 << 0.0;
     QTest::newRow("flickering, neighbours of one state joined")
         << "0:00.00.00 200:00.80.00 400:00.00.00 600:00.80.00 800:00.80.00 1000:00.00.00"
         << int(IoSignals::Escape) << "0-200:off 200-400:on 400-600:off 600-1000:on" << 2 << 0.6;
@@ -149,8 +149,7 @@ void TestIoTimeline::recordedText_data() {
     QTest::addColumn<QString>("reads");
     QTest::addColumn<QByteArray>("text");
     // The feeder's clock need not start at 0: the recording counts from its first read.
-    const QString reads =
-        "5000:08.40.06 5200:08.40.06 5400:08.C0.06 5600:28.C0.04 5800:28.C0.04";
+    const QString reads = "5000:08.40.06 5200:08.40.06 5400:08.C0.06 5600:28.C0.04 5800:28.C0.04";
     QTest::newRow("VCD: the states at 0, then only changes, the last read's time at the end")
         << int(IoRecordFile::Format::Vcd) << reads
         << VcdHead + "#0\n$dumpvars\n0!\n0\"\n1#\n1$\n1%\n0&\n1'\n0(\n1)\n$end\n"
@@ -167,9 +166,10 @@ void TestIoTimeline::recordedText_data() {
                      "0.400,0,0,1,1,1,0,1,1,1\n"
                      "0.600,1,0,1,1,1,1,1,1,1\n"
                      "0.800,1,0,1,1,1,1,1,1,1\n";
-    QTest::newRow("CSV: past a minute") << int(IoRecordFile::Format::Csv) << "0:00.00.00 61005:FF.FF.FF"
-                                        << CsvHead + "0.000,1,1,1,1,1,0,0,0,0\n"
-                                                     "61.005,0,0,0,0,0,1,1,1,1\n";
+    QTest::newRow("CSV: past a minute")
+        << int(IoRecordFile::Format::Csv) << "0:00.00.00 61005:FF.FF.FF"
+        << CsvHead + "0.000,1,1,1,1,1,0,0,0,0\n"
+                     "61.005,0,0,0,0,0,1,1,1,1\n";
 }
 
 void TestIoTimeline::recordedText() {
