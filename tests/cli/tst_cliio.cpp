@@ -171,30 +171,24 @@ QByteArray fileText(const QString &path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// A VCD's wires and its value changes, one line per time: "#t v1 v2 ..." with the changes in
-// order of their wire, so that two writers that order them differently compare equal.
+// A VCD's wires and its value changes, "#t" followed by that time's changes sorted, so that two
+// writers that order them differently compare equal.
 QStringList vcdChanges(const QByteArray &vcd) {
     QStringList out;
-    QStringList changes;
-    QString time;
-    const auto close = [&] {
-        if (!time.isEmpty()) {
-            changes.sort();
-            out << (QStringList{time} + changes).join(u' ');
-        }
-        changes.clear();
-    };
     for (const QByteArray &raw : vcd.split('\n')) {
         const QString line = QString::fromLatin1(raw).trimmed();
-        if (line.startsWith(QLatin1String("$var")))
+        if (line.startsWith(QLatin1String("$var")) || line.startsWith(u'#'))
             out << line;
-        else if (line.startsWith(u'#')) {
-            close();
-            time = line;
-        } else if (!time.isEmpty() && !line.isEmpty() && !line.startsWith(u'$'))
-            changes << line;
+        else if (!out.isEmpty() && out.last().startsWith(u'#') && !line.isEmpty() &&
+                 !line.startsWith(u'$'))
+            out.last() += u' ' + line;
     }
-    close();
+    for (QString &line : out) {
+        QStringList words = line.split(u' ');
+        if (line.startsWith(u'#'))
+            std::sort(words.begin() + 1, words.end());
+        line = words.join(u' ');
+    }
     return out;
 }
 
@@ -277,10 +271,6 @@ void TestCliIo::recordingKeepsAnOlderFile() {
     QCOMPARE(r.err, QStringLiteral("%1 already exists. Give --yes to replace it.\n").arg(path));
     QCOMPARE(fileText(path), QByteArray("kept\n"));
     QVERIFY(sim.receivedLines().isEmpty());
-    r = runCli(QStringList{QStringLiteral("--yes")} +
-               watchOf(sim, 2, {QStringLiteral("--csv"), path}));
-    QCOMPARE(r.exitCode, 0);
-    QCOMPARE(fileText(path).count('\n'), 3);
 }
 
 void TestCliIo::fullDiskEndsTheWatch() {

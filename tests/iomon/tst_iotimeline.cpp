@@ -1,12 +1,11 @@
 // The I/O monitor's timeline and recordings: the traces and counts of the shown minute for a
 // scripted series of port bytes, the exact VCD and CSV text of a short series, and a recording on
-// the simulated controller that ends with a failed read or a full disk.
+// the simulated controller that ends with a failed read (a full disk: tst_cliio).
 #include "IoFixture.h"
 #include "base/ResText.h"
 #include "iomon/IoRecordFile.h"
 #include "iomon/IoRecorder.h"
 #include "iomon/IoTimeline.h"
-#include "support/FileSizeLimit.h"
 #include "support/TestEnvironment.h"
 
 #include <QFile>
@@ -89,9 +88,7 @@ private slots:
     void traceAndCounts();
     void recordedText_data();
     void recordedText();
-    void formatByExtension();
     void failedReadEndsRecordingWhole();
-    void fullDiskStopsRecordingWithMessage();
     void unwritableFileIsTold();
 };
 
@@ -188,14 +185,6 @@ void TestIoTimeline::recordedText() {
     QCOMPARE(contents(path), text);
 }
 
-void TestIoTimeline::formatByExtension() {
-    using F = IoRecordFile::Format;
-    QCOMPARE(IoRecordFile::formatFor(QStringLiteral("/tmp/run.vcd")), std::optional(F::Vcd));
-    QCOMPARE(IoRecordFile::formatFor(QStringLiteral("RUN.CSV")), std::optional(F::Csv));
-    QCOMPARE(IoRecordFile::formatFor(QStringLiteral("run.vcd.txt")), std::nullopt);
-    QCOMPARE(IoRecordFile::formatFor(QStringLiteral("vcd")), std::nullopt);
-}
-
 void TestIoTimeline::failedReadEndsRecordingWhole() {
     RecorderFixture f;
     // The fifth read gets no answer: the line goes dead.
@@ -210,25 +199,6 @@ void TestIoTimeline::failedReadEndsRecordingWhole() {
     QCOMPARE(rows.last(), QByteArray());
     for (const QByteArray &row : rows.mid(1, 4))
         QCOMPARE(row.count(','), IoSignals::Count);
-}
-
-void TestIoTimeline::fullDiskStopsRecordingWithMessage() {
-    RecorderFixture f;
-    // The disk fills up in the middle of the fourth row.
-    const qint64 room = CsvHead.size() + 3 * 24 + 10;
-    {
-        FileSizeLimit full(rlim_t{quint64(room)});
-        QVERIFY(full.isSet());
-        f.recordUntilItEnds();
-    }
-    QCOMPARE(f.prompt.texts(), QStringList{ResText(1453).arg(f.path)});
-    QCOMPARE(f.recorder.result().failure, OpResult::Failure::FileError);
-    // Monitoring goes on without the recording.
-    QVERIFY(f.monitor.isMonitoring());
-    f.monitor.toggleMonitoring();
-    const QByteArray text = contents(f.path);
-    QVERIFY2(text.startsWith(CsvHead) && text.endsWith('\n'), text.constData());
-    QCOMPARE(text.count('\n'), 4);
 }
 
 void TestIoTimeline::unwritableFileIsTold() {
