@@ -14,3 +14,7 @@ add_executable(bench_fleet ${CMAKE_CURRENT_LIST_DIR}/bench_fleet.cpp)
 target_link_libraries(bench_fleet PRIVATE qvsim)
 target_compile_definitions(bench_fleet PRIVATE QVPC_CLI_PATH="$<TARGET_FILE:qvpc-cli>")
 add_dependencies(bench_fleet qvpc-cli)
+# The I/O monitor window monitoring with its strip chart shown and hidden, in turns.
+add_executable(bench_iochart ${CMAKE_CURRENT_LIST_DIR}/bench_iochart.cpp)
+target_link_libraries(bench_iochart PRIVATE qvgui)
+add_dependencies(bench_iochart qvsim_tool)

@@ -76,13 +76,18 @@ const CommandInfo Commands[] = {
      "Print the report of a QV data file, as the window prints a file's data, into the PDF\n"
      "file OUT.pdf (A4) in the language of --lang. An existing OUT.pdf is replaced only with\n"
      "--yes."},
-    {"io", CliRequest::Command::Io, "io [--watch [--count N] | --set NAME=on|off ...]",
+    {"io", CliRequest::Command::Io,
+     "io [--watch [--count N] [--vcd FILE] [--csv FILE] [--quiet] | --set NAME=on|off ...]",
      "Read, watch or switch the controller's inputs and outputs.",
      "Read the controller's I/O block once and print its nine signals, one a line: the name,\n"
      "a tab, and on (red lamp) or off.\n"
      "--watch reads every 200 ms as the I/O monitor window does: the nine lines once, then a\n"
      "line with the time, the name and the state for each signal that changes; it ends after\n"
      "--count N reads, or at Ctrl+C (SIGINT) or SIGTERM, with status 0.\n"
+     "--vcd FILE and --csv FILE record every read of the watch: a VCD (one wire per signal,\n"
+     "1 ms steps, only changes) or CSV (time in seconds, the nine signals as 0 or 1), 1 being\n"
+     "on; --quiet leaves out the lines. An existing FILE is replaced only with --yes. A file\n"
+     "that cannot be written further ends the watch with status 1, the reads before kept.\n"
      "--set switches outputs (NAME: no-work, stopped, take-out, escape): one \"0WS\" with the\n"
      "named outputs as asked and the others as read, then the nine lines as read back."},
 };
@@ -392,7 +397,15 @@ void parseIoCommand(const CommandInfo &info, const QStringList &arguments, CliRe
     const QCommandLineOption set(QStringLiteral("set"),
                                  QStringLiteral("Switch an output on or off (may be repeated)."),
                                  QStringLiteral("NAME=on|off"));
-    parser.addOptions({help, watch, count, set});
+    const QCommandLineOption vcd(QStringLiteral("vcd"),
+                                 QStringLiteral("Record the watch's reads into FILE as a VCD."),
+                                 QStringLiteral("FILE"));
+    const QCommandLineOption csv(QStringLiteral("csv"),
+                                 QStringLiteral("Record the watch's reads into FILE as CSV."),
+                                 QStringLiteral("FILE"));
+    const QCommandLineOption quiet(QStringLiteral("quiet"),
+                                   QStringLiteral("Print no lines during the watch."));
+    parser.addOptions({help, watch, count, vcd, csv, quiet, set});
     parser.addPositionalArgument(QStringLiteral("NAME=on|off"),
                                  QStringLiteral("More outputs to switch, after --set."),
                                  QStringLiteral("[NAME=on|off ...]"));
@@ -408,8 +421,15 @@ void parseIoCommand(const CommandInfo &info, const QStringList &arguments, CliRe
         r = usageError(QStringLiteral("Give either --watch or --set, not both."), usage);
         return;
     }
-    if (parser.isSet(count) && !parser.isSet(watch)) {
-        r = usageError(QStringLiteral("--count goes with --watch."), usage);
+    for (const QCommandLineOption *option : {&count, &vcd, &csv, &quiet}) {
+        if (parser.isSet(*option) && !parser.isSet(watch)) {
+            r = usageError(QStringLiteral("--%1 goes with --watch.").arg(option->names().first()),
+                           usage);
+            return;
+        }
+    }
+    if (parser.isSet(vcd) && parser.isSet(csv) && parser.value(vcd) == parser.value(csv)) {
+        r = usageError(QStringLiteral("--vcd and --csv need two different files."), usage);
         return;
     }
     bool ok = true;
@@ -435,6 +455,9 @@ void parseIoCommand(const CommandInfo &info, const QStringList &arguments, CliRe
     r.command = info.command;
     r.watch = parser.isSet(watch);
     r.count = polls;
+    r.vcd = parser.value(vcd);
+    r.csv = parser.value(csv);
+    r.quiet = parser.isSet(quiet);
     r.outputs = outputs;
     r.outcome = CliRequest::Outcome::Run;
 }

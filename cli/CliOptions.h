@@ -61,6 +61,9 @@ struct CliRequest {
     bool restart = false;
     bool watch = false; // io --watch
     int count = 0;      // io --count N: polls before the watch ends; 0: until interrupted
+    QString vcd;        // io --watch --vcd FILE: the reads recorded as a VCD
+    QString csv;        // io --watch --csv FILE: the reads recorded as CSV
+    bool quiet = false; // io --watch --quiet: no lines on standard output
     // io --set: the outputs asked for, as (I/O signal, on) in the order given
     QList<std::pair<int, bool>> outputs;
 };

@@ -256,9 +256,19 @@ CliOutcome CliSession::print() {
 }
 
 CliOutcome CliSession::io() {
-    IoCommand command(m_session.ioMonitor(), m_out);
-    if (m_request.watch)
-        return ended(command.watch(m_request.count));
+    IoCommand command(m_session.ioMonitor(), m_prompt, m_out);
+    if (m_request.watch) {
+        // A recording is never written over an older file by surprise.
+        for (const QString &file : {m_request.vcd, m_request.csv}) {
+            if (!file.isEmpty() && QFileInfo::exists(file) && !m_request.yes) {
+                const QString told = ResText(1301).arg(file);
+                m_prompt.tell(told);
+                return {OpResult::failed(OpResult::Failure::FileError, told)};
+            }
+        }
+        return ended(
+            command.watch(m_request.count, {m_request.vcd, m_request.csv, m_request.quiet}));
+    }
     if (!m_request.outputs.isEmpty())
         return ended(command.set(m_request.outputs));
     return ended(command.read());

@@ -3,10 +3,14 @@
 #include "base/ResText.h"
 #include "cli/StopSignal.h"
 #include "iomon/IoMonitor.h"
+#include "iomon/IoRecorder.h"
 
 #include <QEventLoop>
 #include <QTextStream>
 #include <QTime>
+
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -63,14 +67,24 @@ OpResult IoCommand::set(const QList<std::pair<int, bool>> &outputs) {
     return OpResult::done();
 }
 
-OpResult IoCommand::watch(int count) {
+OpResult IoCommand::watch(int count, const Recording &recording) {
     m_monitor.reset();
+    // The files are ready before the first read, so that each holds the watch from its start.
+    std::vector<std::unique_ptr<IoRecorder>> recorders;
+    for (const auto &[path, format] : {std::pair{recording.vcd, IoRecordFile::Format::Vcd},
+                                       std::pair{recording.csv, IoRecordFile::Format::Csv}}) {
+        if (path.isEmpty())
+            continue;
+        recorders.push_back(std::make_unique<IoRecorder>(m_monitor, m_prompt));
+        if (!recorders.back()->start(path, format))
+            return recorders.back()->result();
+    }
     int reads = 0;
     QEventLoop loop;
     QObject::connect(&m_monitor, &IoMonitor::lampsChanged, &loop, [&] {
-        if (++reads == 1)
+        if (++reads == 1 && !recording.quiet)
             printAll();
-        else
+        else if (!recording.quiet)
             printChanges();
         if (count > 0 && reads >= count)
             m_monitor.StopIoCheck();
@@ -79,9 +93,20 @@ OpResult IoCommand::watch(int count) {
         if (!running)
             loop.quit();
     });
+    OpResult recordFailed = OpResult::done();
+    for (const auto &owned : recorders) {
+        // A recording that stops while monitoring goes on lost its file: the watch ends with it.
+        IoRecorder *recorder = owned.get();
+        QObject::connect(recorder, &IoRecorder::recordingChanged, &loop, [&, recorder](bool on) {
+            if (!on && !recorder->result().isDone()) {
+                recordFailed = recorder->result();
+                m_monitor.StopIoCheck();
+            }
+        });
+    }
     StopSignal stop;
     QObject::connect(&stop, &StopSignal::received, &loop, [this] { m_monitor.StopIoCheck(); });
     m_monitor.toggleMonitoring();
     loop.exec();
-    return m_monitor.failure();
+    return m_monitor.failed() ? m_monitor.failure() : recordFailed;
 }

@@ -1,11 +1,14 @@
 #include "gui/frmInputOutput.h"
 
 #include "base/ResText.h"
+#include "base/UserPrompt.h"
 #include "gui/FormBuild.h"
+#include "gui/IoTimelineChart.h"
 #include "gui/LocaliseForm.h"
 #include "gui/Twips.h"
 #include "gui/UiFont.h"
 #include "iomon/IoMonitor.h"
+#include "iomon/IoRecorder.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -59,7 +62,8 @@ const char SignalProperty[] = "ioSignal";
 } // namespace
 
 frmInputOutput::frmInputOutput(IoMonitor &monitor, QWidget *mainWindow)
-    : QDialog(mainWindow), m_monitor(monitor), m_mainWindow(mainWindow) {
+    : QDialog(mainWindow), m_monitor(monitor), m_mainWindow(mainWindow),
+      m_recorder(std::make_unique<IoRecorder>(monitor, monitor.prompt())) {
     setObjectName(QStringLiteral("frmInputOutput"));
     setModal(true);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -70,6 +74,17 @@ frmInputOutput::frmInputOutput(IoMonitor &monitor, QWidget *mainWindow)
     connect(&m_monitor, &IoMonitor::monitoringChanged, this, &frmInputOutput::showMonitoring);
     connect(cmdMonitor, &QPushButton::clicked, this, &frmInputOutput::onMonitorClicked);
     connect(cmdTojiru, &QPushButton::clicked, this, &frmInputOutput::onCloseClicked);
+    connect(cmdRecord, &QPushButton::clicked, this, &frmInputOutput::onRecordClicked);
+    connect(m_recorder.get(), &IoRecorder::recordingChanged, this, &frmInputOutput::showRecording);
+    connect(&m_monitor, &IoMonitor::portsRead, this, [this](qint64 ms, const IoPorts &ports) {
+        m_timeline.add(ms, ports);
+        chartTimeline->update();
+    });
+    // A stopped chart keeps its last minute; the next start continues after a gap.
+    connect(&m_monitor, &IoMonitor::monitoringChanged, this, [this](bool running) {
+        if (!running)
+            m_timeline.breakRun();
+    });
 }
 
 frmInputOutput::~frmInputOutput() = default;
@@ -131,16 +146,22 @@ void frmInputOutput::build() {
     cmdTojiru = named<QPushButton>("cmdTojiru", this);
     setTagId(cmdTojiru, 421);
     cmdTojiru->setAutoDefault(false);
+    cmdRecord = named<QPushButton>("cmdRecord", this);
+    setTagId(cmdRecord, 1454);
+    cmdRecord->setAutoDefault(false);
+    chartTimeline = named<IoTimelineChart>("chartTimeline", this, m_timeline);
 
     auto *frames = new QHBoxLayout;
     frames->addWidget(framInput);
     frames->addWidget(framOutput);
     auto *buttons = new QHBoxLayout;
+    buttons->addWidget(cmdRecord);
     buttons->addStretch();
     buttons->addWidget(cmdMonitor);
     buttons->addWidget(cmdTojiru);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(frames);
+    layout->addWidget(chartTimeline);
     layout->addLayout(buttons);
 }
 
@@ -170,6 +191,33 @@ void frmInputOutput::onMonitorClicked() {
     cmdMonitor->setEnabled(false);
     m_monitor.toggleMonitoring();
     cmdMonitor->setEnabled(true);
+}
+
+void frmInputOutput::showRecording(bool recording) {
+    cmdRecord->setText(ResText(recording ? 1455 : 1454));
+}
+
+// Record... chooses a file and records every read from then on, until Stop Recording or the end
+// of monitoring.
+void frmInputOutput::onRecordClicked() {
+    if (m_recorder->isRecording()) {
+        m_recorder->stop();
+        return;
+    }
+    FileDialogs::Options options;
+    options.title = ResText(1456);
+    options.filter = ResText(1457);
+    options.defaultExt = QStringLiteral("vcd");
+    options.overwritePrompt = true;
+    const QString path = m_recordDialogs->ShowSave(options);
+    if (path.isEmpty())
+        return;
+    const auto format = IoRecordFile::formatFor(path);
+    if (!format) {
+        m_monitor.prompt().MsgBox(ResText(1458), MsgButtons::OkOnly, MsgIcon::Exclamation);
+        return;
+    }
+    m_recorder->start(path, *format);
 }
 
 void frmInputOutput::onCloseClicked() {

@@ -1,8 +1,8 @@
-qv_sources(qvgui FieldBinding FieldFilter HelpFile LocaliseForm PortStatusLabel QtFileDialogs
-    QtPrintDialogs QtPrompt QtTranslations Twips UpDown frmAbout frmCommLog frmInputOutput frmMain
-    frmMainBrackets frmMainCommLog frmMainDialogs frmMainFields frmMainLayout frmMainMenus
-    frmMainOperations frmMainParams frmOptions frmPrintSelect frmSelection frmSplash frmSysInfo
-    frmTrance)
+qv_sources(qvgui FieldBinding FieldFilter HelpFile IoTimelineChart LocaliseForm PortStatusLabel
+    QtFileDialogs QtPrintDialogs QtPrompt QtTranslations Twips UpDown frmAbout frmCommLog
+    frmInputOutput frmMain frmMainBrackets frmMainCommLog frmMainDialogs frmMainFields
+    frmMainLayout frmMainMenus frmMainOperations frmMainParams frmOptions frmPrintSelect
+    frmSelection frmSplash frmSysInfo frmTrance)
 
 # Lamp and button pictures of the main window; the program icon.
 qt_add_resources(qvgui "images"

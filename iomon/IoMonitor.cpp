@@ -11,6 +11,7 @@ IoMonitor::IoMonitor(ControllerLink &link, UserPrompt &prompt, QObject *parent)
     timerInputOutput.setTimerType(Qt::PreciseTimer);
     timerInputOutput.setInterval(PollIntervalMs);
     connect(&timerInputOutput, &QTimer::timeout, this, [this] { tick(); });
+    m_clock.start();
 }
 
 void IoMonitor::reset() {
@@ -150,6 +151,7 @@ IoMonitor::Step IoMonitor::ReadIoState() {
         return fail(OpResult::failed(OpResult::Failure::Malformed, ResText(215)));
     }
     m_link.ReleasePort();
+    emit portsRead(m_clock.elapsed(), m_ports);
     return Step::Good;
 }
 

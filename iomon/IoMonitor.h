@@ -3,6 +3,7 @@
 #include "base/OpResult.h"
 #include "iomon/IoSignals.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 
@@ -52,10 +53,14 @@ public:
     Tick tick();
 
     IoPorts ports() const { return m_ports; }
+    UserPrompt &prompt() const { return m_prompt; }
     // Whether the signal's red lamp shows.
     bool lampOn(int signal) const { return m_lamps[size_t(signal)]; }
 
 signals:
+    // A good read of the I/O block: when its reply came (ms on the monitor's steady clock) and
+    // the port bytes. The timeline and the recordings take their reads from here.
+    void portsRead(qint64 ms, IoPorts ports);
     // The lamps were shown from the port bytes (after a read).
     void lampsChanged();
     // Monitoring started or stopped: the button's caption and whether Close may be used.
@@ -77,6 +82,7 @@ private:
     ControllerLink &m_link;
     UserPrompt &m_prompt;
     QTimer timerInputOutput;
+    QElapsedTimer m_clock;
     IoPorts m_ports;
     std::array<bool, IoSignals::Count> m_lamps{};
     // Each output's state as last shown (EmptyFlg, TeisiFlg, ToridasiFlg, EscapeFlg), by signal.

@@ -23,15 +23,15 @@ bool IoSignal::isActive(const IoPorts &ports) const {
 const std::array<IoSignal, IoSignals::Count> &IoSignals::table() {
     using P = IoSignal::Port;
     static const std::array<IoSignal, Count> all = {{
-        {411, P::C, 0x02, false, 0, nullptr},   // run command
-        {412, P::C, 0x04, false, 0, nullptr},   // continuous run
-        {413, P::B, 0x08, false, 0, nullptr},   // alignment pause
-        {414, P::A, 0x10, false, 0, nullptr},   // tip work sensor
-        {415, P::C, 0x20, false, 0, nullptr},   // rail work sensor
-        {416, P::A, 0x20, true, 2, "stopped"},  // stopped
-        {417, P::B, 0x40, true, 4, "take-out"}, // take-out OK
-        {418, P::B, 0x80, true, 8, "escape"},   // escape solenoid
-        {419, P::A, 0x08, true, 1, "no-work"},  // no work
+        {411, P::C, 0x02, false, 0, nullptr, "run"},         // run command
+        {412, P::C, 0x04, false, 0, nullptr, "continuous"},  // continuous run
+        {413, P::B, 0x08, false, 0, nullptr, "pause"},       // alignment pause
+        {414, P::A, 0x10, false, 0, nullptr, "tip_sensor"},  // tip work sensor
+        {415, P::C, 0x20, false, 0, nullptr, "rail_sensor"}, // rail work sensor
+        {416, P::A, 0x20, true, 2, "stopped", "stopped"},    // stopped
+        {417, P::B, 0x40, true, 4, "take-out", "take_out"},  // take-out OK
+        {418, P::B, 0x80, true, 8, "escape", "escape"},      // escape solenoid
+        {419, P::A, 0x08, true, 1, "no-work", "no_work"},    // no work
     }};
     return all;
 }
@@ -43,6 +43,13 @@ bool IoSignals::portsFromReply(const QString &reply, IoPorts &ports) {
     if (ok)
         ports = read;
     return ok;
+}
+
+quint16 IoSignals::states(const IoPorts &ports) {
+    quint16 bits = 0;
+    for (int i = 0; i < Count; ++i)
+        bits |= quint16(table()[size_t(i)].isActive(ports) ? 1U << i : 0U);
+    return bits;
 }
 
 QString IoSignals::outputData(int mask) {

@@ -16,12 +16,13 @@ struct IoPorts {
 struct IoSignal {
     enum class Port { A, B, C };
 
-    int labelId;         // the label's text id
-    Port port;           // which port byte holds it
-    int bit;             // its bit value in that byte
-    bool activeHigh;     // lamp red when the bit is 1; inputs are active low
-    int mask;            // an output's value in the "0WS" pattern; 0 for an input
-    const char *cliName; // an output's name on qvpc-cli's command line
+    int labelId;          // the label's text id
+    Port port;            // which port byte holds it
+    int bit;              // its bit value in that byte
+    bool activeHigh;      // lamp red when the bit is 1; inputs are active low
+    int mask;             // an output's value in the "0WS" pattern; 0 for an input
+    const char *cliName;  // an output's name on qvpc-cli's command line
+    const char *wireName; // its name in a recording (a VCD wire, a CSV column)
 
     bool isOutput() const { return mask != 0; }
     // Whether the red lamp shows for these port bytes.
@@ -39,6 +40,13 @@ const std::array<IoSignal, Count> &table();
 // The port bytes of a good reply to "0RD20" (23 characters with CR LF); false when one of them
 // is not a hexadecimal number.
 bool portsFromReply(const QString &reply, IoPorts &ports);
+
+// The nine signals' states for these port bytes, bit i for the signal at table position i (1: red
+// lamp).
+quint16 states(const IoPorts &ports);
+inline bool stateOf(quint16 states, int signal) {
+    return (states >> signal) & 1U;
+}
 
 // The data of "0WS" for an output pattern 0 to 15: the mask as one upper-case hexadecimal digit,
 // then "0".

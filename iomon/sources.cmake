@@ -1,1 +1,1 @@
-qv_sources(qvcore IoMonitor IoSignals)
+qv_sources(qvcore IoMonitor IoRecordFile IoRecorder IoSignals IoTimeline)

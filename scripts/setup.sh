@@ -18,7 +18,7 @@ if [ "${1:-all}" != "run" ]; then
         qt6-l10n-tools dpkg-dev
         xvfb xauth x11-utils imagemagick poppler-utils xdotool
         clang libclang-rt-dev clang-format
-        desktop-file-utils appstream
+        desktop-file-utils appstream gtkwave
     )
 fi
 missing=()

@@ -2,10 +2,13 @@
 // prints, the lines the controller receives, the watch and how it ends.
 #include "CliRunner.h"
 #include "TestPaths.h"
+#include "iomon/IoSignals.h"
 #include "sim/ControllerSimulator.h"
+#include "support/FileSizeLimit.h"
 #include "support/TestEnvironment.h"
 
 #include <QRegularExpression>
+#include <QStandardPaths>
 
 #include <csignal>
 
@@ -23,6 +26,10 @@ private slots:
     void watchEndsOnSignal_data();
     void watchEndsOnSignal();
     void failedRead();
+    void recordsTheWatch_data();
+    void recordsTheWatch();
+    void recordingKeepsAnOlderFile();
+    void fullDiskEndsTheWatch();
     void usageErrors_data();
     void usageErrors();
 };
@@ -157,6 +164,137 @@ void TestCliIo::failedRead() {
     QCOMPARE(sim.receivedLines(), QStringList{"0RD20"});
 }
 
+namespace {
+
+QByteArray fileText(const QString &path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A VCD's wires and its value changes, "#t" followed by that time's changes sorted, so that two
+// writers that order them differently compare equal.
+QStringList vcdChanges(const QByteArray &vcd) {
+    QStringList out;
+    for (const QByteArray &raw : vcd.split('\n')) {
+        const QString line = QString::fromLatin1(raw).trimmed();
+        if (line.startsWith(QLatin1String("$var")) || line.startsWith(u'#'))
+            out << line;
+        else if (!out.isEmpty() && out.last().startsWith(u'#') && !line.isEmpty() &&
+                 !line.startsWith(u'$'))
+            out.last() += u' ' + line;
+    }
+    for (QString &line : out) {
+        QStringList words = line.split(u' ');
+        if (line.startsWith(u'#'))
+            std::sort(words.begin() + 1, words.end());
+        line = words.join(u' ');
+    }
+    return out;
+}
+
+// The arguments of a watch of this many reads in English.
+QStringList watchOf(const ControllerSimulator &sim, int reads, const QStringList &more) {
+    return onDevice(
+        sim.devicePath(),
+        QStringList{"--lang", "en", "io", "--watch", "--count", QString::number(reads)} + more);
+}
+
+} // namespace
+
+void TestCliIo::recordsTheWatch_data() {
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<bool>("quiet");
+    QTest::newRow("VCD beside the lines") << "--vcd" << false;
+    QTest::newRow("CSV instead of the lines") << "--csv" << true;
+}
+
+void TestCliIo::recordsTheWatch() {
+    QFETCH(QString, option);
+    QFETCH(bool, quiet);
+    // The running feeder, so that the recording has changes.
+    ControllerSimulator sim;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("watch.rec"));
+    QStringList more{option, path};
+    if (quiet)
+        more << QStringLiteral("--quiet");
+    const CliResult r = runCli(watchOf(sim, 20, more));
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.out.isEmpty(), quiet);
+    QCOMPARE(sim.receivedLines().size(), 20);
+    const QByteArray text = fileText(path);
+    if (option == QLatin1String("--csv")) {
+        const QList<QByteArray> rows = text.trimmed().split('\n');
+        QCOMPARE(rows.size(), 21);
+        QVERIFY(rows.first().startsWith("time_s,run,"));
+        double last = -1;
+        for (const QByteArray &row : rows.mid(1)) {
+            const QList<QByteArray> fields = row.split(',');
+            QCOMPARE(fields.size(), 10);
+            QVERIFY2(fields.first().toDouble() > last, row.constData());
+            last = fields.first().toDouble();
+        }
+        return;
+    }
+    // An outside reader takes the VCD: GTKWave's converter (Debian package gtkwave) turns it
+    // into its own format, and its converter back gives the same wires and changes. The
+    // converter alone takes almost anything, so the way back is what shows it was understood.
+    const QString fst = dir.filePath(QStringLiteral("watch.fst"));
+    QByteArray back;
+    for (const auto &[tool, arguments] :
+         {std::pair{"vcd2fst", QStringList{path, fst}}, std::pair{"fst2vcd", QStringList{fst}}}) {
+        const QString program = QStandardPaths::findExecutable(QLatin1String(tool));
+        QVERIFY2(!program.isEmpty(), "GTKWave's converters are missing: scripts/setup.sh "
+                                     "installs the package gtkwave");
+        QProcess converter;
+        converter.start(program, arguments);
+        QVERIFY(converter.waitForFinished(60000));
+        QVERIFY2(converter.exitStatus() == QProcess::NormalExit && converter.exitCode() == 0,
+                 converter.readAllStandardError().constData());
+        back = converter.readAllStandardOutput();
+    }
+    const QStringList changes = vcdChanges(text);
+    // The nine wires, the states at 0 and at least one change of the running feeder.
+    QVERIFY2(changes.size() > IoSignals::Count + 2, text.constData());
+    QCOMPARE(vcdChanges(back), changes);
+}
+
+void TestCliIo::recordingKeepsAnOlderFile() {
+    ControllerSimulator sim;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("old.csv"));
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("kept\n") == 5);
+    old.close();
+    CliResult r = runCli(watchOf(sim, 2, {QStringLiteral("--csv"), path}));
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.err, QStringLiteral("%1 already exists. Give --yes to replace it.\n").arg(path));
+    QCOMPARE(fileText(path), QByteArray("kept\n"));
+    QVERIFY(sim.receivedLines().isEmpty());
+}
+
+void TestCliIo::fullDiskEndsTheWatch() {
+    ControllerSimulator sim;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("full.csv"));
+    CliResult r;
+    {
+        // Room for the head and two rows and a half: the program inherits the limit.
+        FileSizeLimit full(83 + 2 * 24 + 12);
+        QVERIFY(full.isSet());
+        r = runCli(onDevice(sim.devicePath(),
+                            {"--lang", "en", "io", "--watch", "--csv", path, "--quiet"}));
+    }
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY2(r.err.contains(QStringLiteral("The recording %1 could not be written any further and "
+                                           "was stopped; the reads before are kept.")
+                                .arg(path)),
+             qPrintable(r.err));
+    const QByteArray text = fileText(path);
+    QCOMPARE(text.size(), 83 + 2 * 24);
+    QVERIFY(text.endsWith('\n'));
+}
+
 void TestCliIo::usageErrors_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::newRow("unknown output") << QStringList{"io", "--set", "lamp=on"};
@@ -166,6 +304,9 @@ void TestCliIo::usageErrors_data() {
     QTest::newRow("--count without --watch") << QStringList{"io", "--count", "3"};
     QTest::newRow("--count of 0") << QStringList{"io", "--watch", "--count", "0"};
     QTest::newRow("watch and set") << QStringList{"io", "--watch", "--set", "escape=on"};
+    QTest::newRow("--vcd without --watch") << QStringList{"io", "--vcd", "x.vcd"};
+    QTest::newRow("--quiet without --watch") << QStringList{"io", "--quiet"};
+    QTest::newRow("one file for both") << QStringList{"io", "--watch", "--vcd", "x", "--csv", "x"};
 }
 
 void TestCliIo::usageErrors() {

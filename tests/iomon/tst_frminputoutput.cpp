@@ -3,9 +3,11 @@
 #include "IoFixture.h"
 #include "base/ResText.h"
 #include "base/StoredSettings.h"
+#include "gui/IoTimelineChart.h"
 #include "gui/Twips.h"
 #include "gui/frmInputOutput.h"
 #include "gui/frmMain.h"
+#include "support/ScriptedFileDialogs.h"
 #include "support/TestEnvironment.h"
 
 #include <QAction>
@@ -13,6 +15,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 
 namespace {
@@ -22,11 +25,15 @@ struct WindowFixture : IoFixture {
     QWidget main;
     std::unique_ptr<frmInputOutput> window;
 
+    ScriptedFileDialogs dialogs;
+    QTemporaryDir dir;
+
     WindowFixture() {
         main.move(120, 90);
         main.resize(400, 300);
         main.show();
         window = std::make_unique<frmInputOutput>(monitor, &main);
+        window->setRecordDialogs(dialogs);
         window->show();
     }
 
@@ -55,6 +62,9 @@ private slots:
     void closedOnlyByClose();
     void monitorSwitchAndStop();
     void failedReadOffersStart();
+    void chartAndRecording();
+    void recordNeedsVcdOrCsv_data();
+    void recordNeedsVcdOrCsv();
     void openedModallyFromTheMenu();
 };
 
@@ -172,6 +182,63 @@ void TestFrmInputOutput::failedReadOffersStart() {
     QCOMPARE(w.cmdMonitor->text(), ResText(422));
     QTRY_VERIFY(f.redShown().contains(QStringLiteral("escape")));
     QTest::mouseClick(w.cmdMonitor, Qt::LeftButton);
+}
+
+void TestFrmInputOutput::chartAndRecording() {
+    WindowFixture f;
+    frmInputOutput &w = *f.window;
+    // Below the lamps, above the buttons.
+    QVERIFY(w.chartTimeline->isVisible());
+    QVERIFY(w.chartTimeline->geometry().top() >= w.framInput->geometry().bottom());
+    QVERIFY(w.cmdRecord->geometry().top() >= w.chartTimeline->geometry().bottom());
+    QCOMPARE(w.cmdRecord->text(), QStringLiteral("記録..."));
+
+    // Recording asked for before the start takes every read of the run.
+    const QString path = f.dir.filePath(QStringLiteral("run.csv"));
+    f.dialogs.answers = {path};
+    QTest::mouseClick(w.cmdRecord, Qt::LeftButton);
+    QCOMPARE(w.cmdRecord->text(), QStringLiteral("記録停止"));
+    f.hold(0x08, 0x40, 0x06);
+    QTest::mouseClick(w.cmdMonitor, Qt::LeftButton);
+    QTRY_VERIFY(f.received(QStringLiteral("0RD20")) >= 3);
+    f.hold(0x08, 0xC0, 0x06);
+    const int before = f.received(QStringLiteral("0RD20"));
+    QTRY_VERIFY(f.received(QStringLiteral("0RD20")) >= before + 3);
+    QTest::mouseClick(w.cmdMonitor, Qt::LeftButton);
+    // Stopping monitoring ends the recording; the chart keeps the minute it shows.
+    QCOMPARE(w.cmdRecord->text(), QStringLiteral("記録..."));
+    const qint64 end = w.timeline().endMs();
+    QTest::qWait(3 * IoMonitor::PollIntervalMs);
+    QCOMPARE(w.timeline().endMs(), end);
+
+    QVERIFY(w.chartTimeline->countsText(IoSignals::Escape).startsWith(QStringLiteral("1 回")));
+    QVERIFY(w.chartTimeline->countsText(IoSignals::Run).startsWith(QStringLiteral("0 回")));
+    QVERIFY(w.chartTimeline->countsText(IoSignals::NoWork).endsWith(QStringLiteral("100%")));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> rows = file.readAll().trimmed().split('\n');
+    QCOMPARE(rows.size() - 1, f.received(QStringLiteral("0RD20")));
+    QVERIFY(rows.last().endsWith(",1,1,1"));
+    QVERIFY(f.prompt.shown.isEmpty());
+}
+
+void TestFrmInputOutput::recordNeedsVcdOrCsv_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("told");
+    QTest::newRow("cancelled") << "" << QStringList{};
+    QTest::newRow("another extension") << "run.txt" << QStringList{ResText(1458)};
+}
+
+void TestFrmInputOutput::recordNeedsVcdOrCsv() {
+    QFETCH(QString, name);
+    QFETCH(QStringList, told);
+    WindowFixture f;
+    frmInputOutput &w = *f.window;
+    f.dialogs.answers = {name.isEmpty() ? QString() : f.dir.filePath(name)};
+    QTest::mouseClick(w.cmdRecord, Qt::LeftButton);
+    QCOMPARE(f.prompt.texts(), told);
+    QCOMPARE(w.cmdRecord->text(), ResText(1454));
+    QVERIFY(QDir(f.dir.path()).isEmpty());
 }
 
 void TestFrmInputOutput::openedModallyFromTheMenu() {
