@@ -77,7 +77,9 @@ QString Ser2NetRunner::configText() const {
                     .arg(a.port);
         // "local": a pty has no modem lines to watch.
         text += QStringLiteral("  connector: serialdev,%1,9600n81,local\n").arg(a.device);
-        text += QStringLiteral("  options:\n    kickolduser: true\n");
+        // A reply goes on as soon as its line end is in, not after ser2net's wait for more
+        // characters.
+        text += QStringLiteral("  options:\n    kickolduser: true\n    sendon: '\\r\\n'\n");
     }
     return text;
 }
