@@ -305,10 +305,8 @@ void NetworkLine::onSubnegotiation(const QByteArray &sub) {
         if (m_open || !m_settingsSent)
             return; // a later notice of the server's own; the line is already set up
         if (sub.size() != 2 + s.width || value != s.value)
-            fail(Failure::SettingsRefused, QStringLiteral("%1 %2 -> %3")
-                                               .arg(QLatin1String(s.name))
-                                               .arg(s.value)
-                                               .arg(value));
+            fail(Failure::SettingsRefused,
+                 QStringLiteral("%1 %2 -> %3").arg(QLatin1String(s.name)).arg(s.value).arg(value));
         ++m_settingsAnswered;
         return;
     }

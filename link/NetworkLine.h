@@ -20,8 +20,17 @@ public:
     // How long opening may take, the connection and the line settings together.
     static constexpr int ConnectTimeoutMs = 4000;
 
-    enum class Failure { None, BadAddress, Refused, HostNotFound, NoAnswer, NoComPortOption,
-                         SettingsRefused, Closed, Other };
+    enum class Failure {
+        None,
+        BadAddress,
+        Refused,
+        HostNotFound,
+        NoAnswer,
+        NoComPortOption,
+        SettingsRefused,
+        Closed,
+        Other
+    };
 
     explicit NetworkLine(QObject *parent = nullptr);
     ~NetworkLine() override;
@@ -46,9 +55,21 @@ public:
 
     // Telnet commands and options in use, for the line and for tests that play the server.
     enum : unsigned char {
-        Se = 240, Sb = 250, Will = 251, Wont = 252, Do = 253, Dont = 254, Iac = 255,
-        Binary = 0, SuppressGoAhead = 3, ComPort = 44,
-        SetBaudRate = 1, SetDataSize = 2, SetParity = 3, SetStopSize = 4, SetControl = 5,
+        Se = 240,
+        Sb = 250,
+        Will = 251,
+        Wont = 252,
+        Do = 253,
+        Dont = 254,
+        Iac = 255,
+        Binary = 0,
+        SuppressGoAhead = 3,
+        ComPort = 44,
+        SetBaudRate = 1,
+        SetDataSize = 2,
+        SetParity = 3,
+        SetStopSize = 4,
+        SetControl = 5,
         ServerReplyOffset = 100
     };
 

@@ -85,10 +85,11 @@ void TestCliNetwork::fleetAcrossLines() {
     QStringList arguments = English;
     for (const QString &port : m_ports)
         arguments << QStringLiteral("--device") << port;
-    const CliResult r = runCli(arguments + QStringList{QStringLiteral("--yes"),
-                                                      QStringLiteral("write"), file});
+    const CliResult r =
+        runCli(arguments + QStringList{QStringLiteral("--yes"), QStringLiteral("write"), file});
     QCOMPARE(r.exitCode, 0);
-    QCOMPARE(r.out, QStringLiteral("%1\tOK\n%2\tOK\n%3\tOK\n").arg(m_ports[0], m_ports[1], m_ports[2]));
+    QCOMPARE(r.out,
+             QStringLiteral("%1\tOK\n%2\tOK\n%3\tOK\n").arg(m_ports[0], m_ports[1], m_ports[2]));
     QCOMPARE(m_sims[1].receivedLines().last(), m_sims[0].receivedLines().last());
 }
 
@@ -104,14 +105,16 @@ void TestCliNetwork::portsListsNetworkEntries() {
     const CliResult r = runCli(English + QStringList{QStringLiteral("ports")});
     QCOMPARE(r.exitCode, 0);
     const QString hostPort = m_ports[1].mid(QStringLiteral("rfc2217://").size());
-    QVERIFY2(r.out.contains(QStringLiteral("COM7\t%1\t%2\tnetwork line (RFC 2217)\t\t\tcan be opened\n")
-                                .arg(m_ports[1], hostPort)),
-             qPrintable(r.out));
+    QVERIFY2(
+        r.out.contains(QStringLiteral("COM7\t%1\t%2\tnetwork line (RFC 2217)\t\t\tcan be opened\n")
+                           .arg(m_ports[1], hostPort)),
+        qPrintable(r.out));
     QVERIFY2(r.out.contains(QStringLiteral("COM8\ttcp://127.0.0.1:%1\t127.0.0.1:%1\tnetwork line "
                                            "(plain TCP)\t\t\tconnection refused")
                                 .arg(closedPort)),
              qPrintable(r.out));
-    QVERIFY2(r.out.contains(QStringLiteral("COM9\trfc2217://10.0.0.21\t\t\t\t\tnot a valid network address")),
+    QVERIFY2(r.out.contains(
+                 QStringLiteral("COM9\trfc2217://10.0.0.21\t\t\t\t\tnot a valid network address")),
              qPrintable(r.out));
 }
 
@@ -130,8 +133,9 @@ void TestCliNetwork::faultsTold_data() {
     QTest::newRow("no COM-port option")
         << noOption << "the server does not take the COM-port option (RFC 2217)";
     QTest::newRow("settings refused")
-        << otherParity << "the server refused the line settings (9600 baud, 8 data bits, no "
-                          "parity, 1 stop bit, no flow control): SET-BAUDRATE 9600 -> 4800";
+        << otherParity
+        << "the server refused the line settings (9600 baud, 8 data bits, no "
+           "parity, 1 stop bit, no flow control): SET-BAUDRATE 9600 -> 4800";
     QTest::newRow("server hangs up") << hangUp << "The server closed the line to %1.";
 }
 

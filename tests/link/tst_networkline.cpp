@@ -64,8 +64,8 @@ void TestNetworkLine::parseAddress_data() {
     QTest::addColumn<QString>("host");
     QTest::addColumn<int>("port");
     QTest::newRow("rfc2217") << "rfc2217://10.0.0.21:4001" << true << "10.0.0.21" << 4001;
-    QTest::newRow("tcp, name, slash") << "tcp://feeder-3.plant:7000/" << true << "feeder-3.plant"
-                                      << 7000;
+    QTest::newRow("tcp, name, slash")
+        << "tcp://feeder-3.plant:7000/" << true << "feeder-3.plant" << 7000;
     QTest::newRow("IPv6 in brackets") << "TCP://[::1]:4001" << true << "::1" << 4001;
     QTest::newRow("IPv6 without brackets") << "tcp://::1:4001" << true << "" << 0;
     QTest::newRow("no port") << "rfc2217://10.0.0.21" << true << "" << 0;
@@ -101,18 +101,32 @@ void TestNetworkLine::framing_data() {
     // been a command and taken the byte after it along.
     QTest::addColumn<QByteArray>("wire");
     // IAC IAC is one 0xFF, commands in the data are taken out, a NOP goes unseen.
-    QTest::newRow("binary: 0xFF doubled, commands taken out")
-        << true << QByteArray("0\xff\xff" "1\xff\xf1" "2\xff\xfb\x03" "3\r\0\r\n", 15)
-        << QByteArray("0\xff" "123\r\0\r\n", 9) << QByteArray("a\xff" "b\r\n", 5)
-        << QByteArray("a\xff" "b\r\n", 5);
+    QTest::newRow("binary: 0xFF doubled, commands taken out") << true
+                                                              << QByteArray("0\xff\xff"
+                                                                            "1\xff\xf1"
+                                                                            "2\xff\xfb\x03"
+                                                                            "3\r\0\r\n",
+                                                                            15)
+                                                              << QByteArray("0\xff"
+                                                                            "123\r\0\r\n",
+                                                                            9)
+                                                              << QByteArray("a\xff"
+                                                                            "b\r\n",
+                                                                            5)
+                                                              << QByteArray("a\xff"
+                                                                            "b\r\n",
+                                                                            5);
     // Outside binary mode the server's CR NUL is a CR, and a lone CR of ours goes as CR NUL.
     QTest::newRow("binary refused: CR NUL")
         << false << QByteArray("x\r\0y\r\n", 6) << QByteArray("x\ry\r\n", 5)
         << QByteArray("p\rq\r\n", 5) << QByteArray("p\r\0q\r\n", 6);
     // A subnegotiation in the middle of data, with a doubled 0xFF inside, is no data.
     QTest::newRow("notice amid data")
-        << true << QByteArray("ab\xff\xfa\x2c\x6b\xff\xff\xff\xf0" "cd", 12) << QByteArray("abcd")
-        << QByteArray("0CM1\r\n") << QByteArray("0CM1\r\n");
+        << true
+        << QByteArray("ab\xff\xfa\x2c\x6b\xff\xff\xff\xf0"
+                      "cd",
+                      12)
+        << QByteArray("abcd") << QByteArray("0CM1\r\n") << QByteArray("0CM1\r\n");
 }
 
 void TestNetworkLine::framing() {
@@ -201,7 +215,7 @@ void TestNetworkLine::faultsSayWhatHappened() {
     FakeLineServer server(script);
     const OpenAttempt a = openThroughMap(url.isEmpty() ? server.url() : url);
     QCOMPARE(a.result, qint16(1));
-    const QString expected = text == 1516   ? ResText(text).arg(NetworkLine::ConnectTimeoutMs / 1000)
+    const QString expected = text == 1516 ? ResText(text).arg(NetworkLine::ConnectTimeoutMs / 1000)
                              : text == 1518 ? ResText(text).arg(detail)
                                             : ResText(text);
     QCOMPARE(a.stateText, expected);

@@ -13,11 +13,11 @@ class FakeLineServer : public QObject {
 public:
     struct Script {
         bool telnet = true;
-        bool comPort = true;      // DO COM-PORT-OPTION, else DONT
-        bool binary = true;       // agrees to BINARY both ways, else refuses
-        quint32 baudAnswer = 0;   // the baud rate answered (0: as asked)
-        bool silent = false;      // accepts and never answers anything
-        QByteArray afterSetup;    // sent once the line is set up (raw bytes, framing included)
+        bool comPort = true;       // DO COM-PORT-OPTION, else DONT
+        bool binary = true;        // agrees to BINARY both ways, else refuses
+        quint32 baudAnswer = 0;    // the baud rate answered (0: as asked)
+        bool silent = false;       // accepts and never answers anything
+        QByteArray afterSetup;     // sent once the line is set up (raw bytes, framing included)
         bool hangUpOnData = false; // closes the connection on the first data received
     };
 
