@@ -1,9 +1,12 @@
 // Benchmark: qvpc-cli writing a QV data file to 1 and to 8 simulated controllers paced at 9600
 // baud, in one run each. The controllers are written at once, so the ratio of the two elapsed
-// times should stay near 1 (target at most 1.2).
+// times should stay near 1 (target at most 1.2). The same again with the controllers behind
+// ser2net over RFC 2217 on the loopback address, and a read through ser2net against the same
+// read on the pty (target at most 1.05).
 #include "data/QvData.h"
 #include "data/QvDataFile.h"
 #include "sim/ControllerSimulator.h"
+#include "sim/Ser2NetRunner.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -82,21 +85,59 @@ int main(int argc, char *argv[]) {
         all << QStringLiteral("--device") << sim.devicePath();
     const QStringList one{QStringLiteral("--device"), sims[0].devicePath()};
 
-    std::vector<double> single, fleet;
+    const auto fleetRatio = [&](const QStringList &oneLine, const QStringList &allLines,
+                                const char *how) {
+        std::vector<double> single, fleet;
+        for (int round = 0; round < Rounds; ++round) {
+            const double a = runCli(oneLine + write);
+            const double b = runCli(allLines + write);
+            if (a < 0 || b < 0)
+                return false;
+            single.push_back(a);
+            fleet.push_back(b);
+        }
+        const double s = median(single);
+        const double f = median(fleet);
+        std::printf("%s: write to 1 controller:  median %.0f ms of %d runs\n", how, s, Rounds);
+        std::printf("%s: write to %d controllers: median %.0f ms of %d runs\n", how, Controllers, f,
+                    Rounds);
+        std::printf("%s: ratio %.2f (target at most 1.20)\n", how, f / s);
+        return true;
+    };
+    if (!fleetRatio(one, all, "pty")) {
+        std::printf("a write failed\n");
+        return 1;
+    }
+
+    Ser2NetRunner ser2net;
+    QStringList urls;
+    for (const ControllerSimulator &sim : sims)
+        urls << QStringLiteral("--device")
+             << ser2net.add(sim.devicePath(), NetAddress::Kind::Rfc2217);
+    if (!ser2net.start()) {
+        std::printf("%s\n", qPrintable(ser2net.error()));
+        return 1;
+    }
+    if (!fleetRatio(urls.mid(0, 2), urls, "ser2net rfc2217")) {
+        std::printf("a write through ser2net failed\n");
+        return 1;
+    }
+    std::vector<double> pty, net;
+    const QStringList read{QStringLiteral("read")};
     for (int round = 0; round < Rounds; ++round) {
-        const double a = runCli(one + write);
-        const double b = runCli(all + write);
+        const double a = runCli(one + read);
+        const double b = runCli(urls.mid(0, 2) + read);
         if (a < 0 || b < 0) {
-            std::printf("a write failed\n");
+            std::printf("a read failed\n");
             return 1;
         }
-        single.push_back(a);
-        fleet.push_back(b);
+        pty.push_back(a);
+        net.push_back(b);
     }
-    const double s = median(single);
-    const double f = median(fleet);
-    std::printf("write to 1 controller:  median %.0f ms of %d runs\n", s, Rounds);
-    std::printf("write to %d controllers: median %.0f ms of %d runs\n", Controllers, f, Rounds);
-    std::printf("ratio %.2f (target at most 1.20)\n", f / s);
+    const double p = median(pty);
+    const double n = median(net);
+    std::printf("read on the pty:         median %.0f ms of %d runs\n", p, Rounds);
+    std::printf("read through ser2net:    median %.0f ms of %d runs\n", n, Rounds);
+    std::printf("ratio %.3f (target at most 1.05)\n", n / p);
     return 0;
 }

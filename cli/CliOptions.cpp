@@ -1,5 +1,7 @@
 #include "cli/CliOptions.h"
 
+#include "link/NetAddress.h"
+
 #include "base/ProgramVersion.h"
 #include "iomon/IoSignals.h"
 
@@ -187,6 +189,13 @@ bool parseGlobals(const QStringList &arguments, CliRequest &r, QStringList &rest
     for (const QString &value : parser.values(device)) {
         if (value.isEmpty()) {
             r = usageError(QStringLiteral("--device needs a path."), usage);
+            return false;
+        }
+        if (NetAddress::looksLikeUrl(value) && !NetAddress::parse(value).isValid()) {
+            r = usageError(QStringLiteral("--device %1: a network line is rfc2217://HOST:PORT or "
+                                          "tcp://HOST:PORT ([HOST] for IPv6).")
+                               .arg(value),
+                           usage);
             return false;
         }
         r.targets.append({0, value});
@@ -466,6 +475,18 @@ void parseIoCommand(const CommandInfo &info, const QStringList &arguments, CliRe
 
 QString CliRequest::Target::backupFile(const QString &pattern) const {
     QString filled = pattern;
+    if (NetAddress::looksLikeUrl(device)) {
+        // "rfc2217://[::1]:4001" names the file rfc2217_--1_4001: no folders, no colons.
+        const NetAddress a = NetAddress::parse(device);
+        QString host = a.host;
+        host.replace(u':', u'-');
+        return filled.replace(QLatin1String("{port}"), QStringLiteral("%1_%2_%3")
+                                                           .arg(a.kind == NetAddress::Kind::Rfc2217
+                                                                    ? QStringLiteral("rfc2217")
+                                                                    : QStringLiteral("tcp"),
+                                                                host)
+                                                           .arg(a.port));
+    }
     // A pseudo-terminal's bare number ("/dev/pts/1": "1") would read like COM1: "pts1".
     const QFileInfo file(device);
     const QString deviceName = file.path() == QLatin1String("/dev/pts")

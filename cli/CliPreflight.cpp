@@ -1,6 +1,7 @@
 #include "cli/CliPreflight.h"
 
 #include "base/StoredSettings.h"
+#include "link/NetAddress.h"
 #include "link/PortMap.h"
 
 #include <QDir>
@@ -12,6 +13,12 @@ namespace {
 // What a path resolves to: the file or device itself where it exists, else the cleaned absolute
 // path (a file still to be written).
 QString identity(const QString &path) {
+    // A network line is the server's port, whichever way it is spoken to.
+    if (NetAddress::looksLikeUrl(path)) {
+        const NetAddress a = NetAddress::parse(path);
+        return QStringLiteral("net:") + a.host.toLower() + QLatin1Char(':') +
+               QString::number(a.port);
+    }
     const QFileInfo info(path);
     const QString canonical = info.canonicalFilePath();
     return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;

@@ -107,8 +107,8 @@ CliOutcome CliSession::ended(OpResult result) {
     const QString why = link.lastOpenFailure().stateText();
     QString told;
     if (!m_request.device.isEmpty()) {
-        told =
-            gone ? ResText(1308).arg(m_request.device) : ResText(1303).arg(m_request.device, why);
+        told = gone ? ResText(link.lostToServer() ? 1311 : 1308).arg(m_request.device)
+                    : ResText(1303).arg(m_request.device, why);
     } else {
         StoredSettings &settings = m_session.settings;
         // Opening falls back on the stored number when PortNo is out of range; so does this.
@@ -116,7 +116,7 @@ CliOutcome CliSession::ended(OpResult result) {
             settings.ReadPortNo();
         const QString path = link.devicePathFor(settings.PortNo);
         const QString device = path.isEmpty() ? ResText(1304) : path;
-        told = gone ? ResText(1307).arg(settings.PortNo).arg(device)
+        told = gone ? ResText(link.lostToServer() ? 1312 : 1307).arg(settings.PortNo).arg(device)
                     : ResText(1302).arg(settings.PortNo).arg(device, why);
     }
     m_prompt.tell(told);

@@ -9,6 +9,7 @@
 #include "gui/Twips.h"
 #include "gui/frmMain.h"
 #include "link/ControllerLink.h"
+#include "link/NetAddress.h"
 #include "link/PortMap.h"
 
 #include <QCheckBox>
@@ -18,7 +19,9 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -128,8 +131,28 @@ QWidget *frmOptions::buildEtcTab() {
     lblSettingsFile = named<QLabel>("lblSettingsFile", tab);
     lblSettingsFile->setTextInteractionFlags(Qt::TextSelectableByMouse);
     lblSettingsFile->setWordWrap(true);
+    spnMapPortNo = named<QSpinBox>("spnMapPortNo", tab);
+    spnMapPortNo->setRange(PortMap::FirstNo, PortMap::LastNo);
+    spnMapPortNo->setPrefix(QStringLiteral("COM"));
+    txtMapPath = named<QLineEdit>("txtMapPath", tab);
+    txtMapPath->setPlaceholderText(
+        QStringLiteral("rfc2217://HOST:PORT, tcp://HOST:PORT, /dev/..."));
+    txtMapPath->setMinimumWidth(Twips::toPixels(4000));
+    cmdMapSet = named<QPushButton>("cmdMapSet", tab);
+    setTagId(cmdMapSet, 1535);
+    lblMapResult = named<QLabel>("lblMapResult", tab);
+    lblMapResult->setWordWrap(true);
+    lblMapResult->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto *entry = new QHBoxLayout;
+    entry->addWidget(spnMapPortNo);
+    entry->addWidget(txtMapPath, 1);
+    entry->addWidget(cmdMapSet);
+    connect(cmdMapSet, &QPushButton::clicked, this, &frmOptions::onMapSet);
+    connect(txtMapPath, &QLineEdit::returnPressed, this, &frmOptions::onMapSet);
     auto *layout = new QVBoxLayout(tab);
     layout->addWidget(tblPortMap);
+    layout->addLayout(entry);
+    layout->addWidget(lblMapResult);
     layout->addWidget(heading);
     layout->addWidget(lblSettingsFile);
     return tab;
@@ -263,6 +286,29 @@ void frmOptions::showChosenDevice() {
     if (!m_available[size_t(n)])
         lines << ResText(1525);
     lblPortDevice->setText(lines.join(u'\n'));
+}
+
+void frmOptions::onMapSet() {
+    const int n = spnMapPortNo->value();
+    const QString path = txtMapPath->text().trimmed();
+    if (path.isEmpty())
+        return;
+    // A mistyped address is not stored: it would only fail at the next exchange.
+    if (NetAddress::looksLikeUrl(path) && !NetAddress::parse(path).isValid()) {
+        lblMapResult->setText(ResText(1532));
+        return;
+    }
+    // The line open now may be the one replaced; the next operation opens the new entry.
+    if (m_link.isPortOpen() && n == m_settings.PortNo)
+        m_link.ClosePort();
+    PortMap::setEntry(n, path);
+    m_checks[n] = PortCheck::of(path);
+    m_available[size_t(n)] = m_checks[n].state == PortCheck::State::Openable;
+    lblMapResult->setText(
+        QStringLiteral("COM%1  %2  —  %3").arg(n).arg(path, m_checks[n].stateText()));
+    fillPortMapTable();
+    FillPortList();
+    showChosenDevice();
 }
 
 void frmOptions::fillPortMapTable() {

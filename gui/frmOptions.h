@@ -10,7 +10,9 @@ class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QPushButton;
+class QSpinBox;
 class QTabWidget;
 class QTableWidget;
 class StoredSettings;
@@ -42,6 +44,12 @@ public:
     QGroupBox *framParaShow = nullptr;
     QCheckBox *chkHomeParaShow = nullptr;
     QTableWidget *tblPortMap = nullptr;
+    // A port map entry typed in: the number, the device path or network URL, the button that
+    // stores it, and what became of it.
+    QSpinBox *spnMapPortNo = nullptr;
+    QLineEdit *txtMapPath = nullptr;
+    QPushButton *cmdMapSet = nullptr;
+    QLabel *lblMapResult = nullptr;
     QLabel *lblSettingsFile = nullptr;
     QPushButton *cmdOK = nullptr, *cmdCancel = nullptr, *cmdApply = nullptr;
 
@@ -54,6 +62,7 @@ private:
     void onParametaShow();
     void showChosenDevice();
     void onOK();
+    void onMapSet();
 
     StoredSettings &m_settings;
     ControllerLink &m_link;

@@ -4,6 +4,7 @@
 #include "base/StoredSettings.h"
 
 #include <QEventLoop>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 
 #include <utility>
@@ -17,19 +18,20 @@ ControllerLink::ControllerLink(StoredSettings &settings, UserPrompt &prompt, QOb
     timerTimeout.setTimerType(Qt::PreciseTimer);
     connect(&timerTimeout, &QTimer::timeout, this, &ControllerLink::onTimerTimeout);
     connect(&m_port, &QSerialPort::errorOccurred, this, &ControllerLink::onPortError);
+    connect(&m_net, &NetworkLine::lineLost, this, &ControllerLink::onLineLost);
 }
 
 ControllerLink::~ControllerLink() {
-    if (m_port.isOpen())
-        m_port.close();
+    if (m_io->isOpen())
+        m_io->close();
 }
 
 bool ControllerLink::isPortOpen() const {
-    return m_port.isOpen();
+    return m_io->isOpen();
 }
 
 QString ControllerLink::openDevicePath() const {
-    return m_port.isOpen() ? m_openPath : QString();
+    return m_io->isOpen() ? m_openPath : QString();
 }
 
 qint16 ControllerLink::OpenPort() {
@@ -48,8 +50,12 @@ qint16 ControllerLink::OpenPortNo(qint16 n) {
 }
 
 qint16 ControllerLink::openNumber(int n) {
-    if (m_port.isOpen())
+    if (m_io->isOpen())
         return 0;
+    // A network line being connected: the port is not ready, and the connection under way is
+    // left alone.
+    if (m_busy)
+        return 1;
     // A port that cannot be opened counts as the outcome of the exchange that needed it.
     const Exchange before = m_last;
     m_last = Exchange::NoPort;
@@ -61,6 +67,13 @@ qint16 ControllerLink::openNumber(int n) {
         emit portOpenFailed();
         return 1;
     }
+    if (NetAddress::looksLikeUrl(path)) {
+        if (!openNetwork(path))
+            return 1;
+        m_last = before;
+        return 0;
+    }
+    m_io = &m_port;
     m_port.setPortName(path);
     if (!m_port.open(QIODevice::ReadWrite)) {
         m_openFailure = PortCheck::afterFailedOpen(
@@ -76,6 +89,7 @@ qint16 ControllerLink::openNumber(int n) {
         m_log->add(CommLog::Event::Opened, {}, ResText(1712).arg(path));
     m_openPath = path;
     m_portLost = false;
+    m_lostToServer = false;
     emit portOpenChanged(true);
     // Line settings go on after opening; a failing step leaves the port open.
     if (!m_port.setBaudRate(QSerialPort::Baud9600) || !m_port.setParity(QSerialPort::NoParity) ||
@@ -87,6 +101,40 @@ qint16 ControllerLink::openNumber(int n) {
     discardStaleInput();
     m_last = before;
     return 0;
+}
+
+bool ControllerLink::openNetwork(const QString &url) {
+    bool opened = false;
+    {
+        // Connecting waits in the event loop: no exchange may start on the half-open line.
+        const QScopedValueRollback<bool> busy(m_busy, true);
+        opened = m_net.openLine(NetAddress::parse(url));
+    }
+    if (!opened) {
+        m_openFailure = PortCheck::afterFailedConnect(url, m_net);
+        m_openFailed = true;
+        logOpenFailure(url);
+        emit portOpenFailed();
+        return false;
+    }
+    m_io = &m_net;
+    m_openFailure = PortCheck{};
+    m_openFailed = false;
+    if (m_log)
+        m_log->add(CommLog::Event::Opened, {}, ResText(1712).arg(url));
+    m_openPath = url;
+    m_portLost = false;
+    m_lostToServer = false;
+    emit portOpenChanged(true);
+    discardStaleInput();
+    return true;
+}
+
+void ControllerLink::onLineLost() {
+    // The server closed the connection or the network failed: like an adapter pulled out.
+    m_portLost = true;
+    m_lostToServer = true;
+    closeNow();
 }
 
 void ControllerLink::logOpenFailure(const QString &port) {
@@ -101,8 +149,8 @@ QString ControllerLink::devicePathFor(int n) {
 }
 
 void ControllerLink::closeNow() {
-    if (m_port.isOpen()) {
-        m_port.close();
+    if (m_io->isOpen()) {
+        m_io->close();
         if (m_log)
             m_log->add(CommLog::Event::Closed, {}, ResText(1714).arg(m_openPath));
     }
@@ -113,7 +161,7 @@ void ControllerLink::closeNow() {
 }
 
 void ControllerLink::ReleasePort() {
-    if (m_port.isOpen() && !m_settings.OccupyPort)
+    if (m_io->isOpen() && !m_settings.OccupyPort)
         closeNow();
 }
 
@@ -123,7 +171,7 @@ void ControllerLink::ClosePort() {
 
 ControllerLink::PortProbe ControllerLink::ProbePorts() {
     PortProbe found{};
-    if (m_port.isOpen())
+    if (m_io->isOpen())
         closeNow();
     if (m_deviceOverride.isEmpty())
         m_portMap.refresh();
@@ -137,7 +185,7 @@ ControllerLink::PortProbe ControllerLink::ProbePorts() {
         for (int n = PortMap::FirstNo; n <= PortMap::LastNo; ++n) {
             found[size_t(n)] = OpenPortNo(qint16(n)) == 0;
             // A port that opened but refused a line setting is closed too.
-            if (m_port.isOpen())
+            if (m_io->isOpen())
                 closeNow();
         }
         m_log = log;

@@ -2,6 +2,7 @@
 
 #include "base/OpResult.h"
 #include "link/CommLog.h"
+#include "link/NetworkLine.h"
 #include "link/PortCheck.h"
 #include "link/PortMap.h"
 
@@ -61,8 +62,12 @@ public:
     using PortProbe = std::array<bool, PortMap::LastNo + 1>;
     PortProbe ProbePorts();
 
-    // The device path of the port now open (empty while closed).
+    // The device path (or network URL) of the port now open (empty while closed).
     QString openDevicePath() const;
+    // Whether the port now open is a network line.
+    bool isNetworkLine() const { return m_io == &m_net; }
+    // The last line lost was a network line that the server closed.
+    bool lostToServer() const { return m_lostToServer; }
     // Makes every port number reach this device, leaving the stored map alone (demos, tools);
     // empty to use the map again.
     void setDeviceOverride(const QString &path) { m_deviceOverride = path; }
@@ -148,6 +153,9 @@ private:
     // Logs that the port could not be opened, while a log is set.
     void logOpenFailure(const QString &port);
     void onPortError(QSerialPort::SerialPortError error);
+    // Opens a network line for a port given as a URL.
+    bool openNetwork(const QString &url);
+    void onLineLost();
     void onTimerTimeout();
     // Drops (and logs) the input waiting before a command line is written.
     void discardStaleInput();
@@ -177,6 +185,9 @@ private:
     PortCheck m_openFailure;
     bool m_openFailed = false;
     QSerialPort m_port;
+    NetworkLine m_net;
+    QIODevice *m_io = &m_port; // the port in use: the serial port or the network line
+    bool m_lostToServer = false;
     QTimer timerTimeout;
     QEventLoop *m_wait = nullptr;
     bool m_busy = false;

@@ -159,7 +159,7 @@ bool ControllerLink::recover(bool &portLost, int timeoutMs) {
     m_lastReply.clear();
     QByteArray buffer;
     if (!writeLine(QStringLiteral("0CM0"))) {
-        portLost = !m_port.isOpen();
+        portLost = !m_io->isOpen();
         return false;
     }
     const WaitEnd end = waitForReply(buffer, timeoutMs);
@@ -207,6 +207,8 @@ ExchangeResult ControllerLink::checkCommunication() {
 }
 
 OpResult ControllerLink::openAndCheck() {
+    if (m_busy)
+        return OpResult::busy();
     if (OpenPort() != 0)
         return OpResult::failed(OpResult::Failure::NoPort);
     return checkCommunication().toResult();
@@ -216,9 +218,9 @@ void ControllerLink::discardStaleInput() {
     // Input that came while no command waited (a late reply to an exchange that timed out, the
     // rest of a reply after its CR LF, line noise) would become the start of the next reply.
     // Only what has arrived by now goes; the log keeps it, so that nothing disappears unseen.
-    QByteArray stale = m_port.readAll();
-    while (m_port.waitForReadyRead(0))
-        stale += m_port.readAll();
+    QByteArray stale = m_io->readAll();
+    while (m_io->isOpen() && m_io->waitForReadyRead(0))
+        stale += m_io->readAll();
     if (!stale.isEmpty() && m_log)
         m_log->add(CommLog::Event::Discarded, stale, ResText(1723));
 }
@@ -227,7 +229,7 @@ bool ControllerLink::writeLine(const QString &line) {
     const QByteArray bytes = line.toLatin1() + CrLf;
     if (m_log)
         m_log->add(CommLog::Event::Sent, bytes);
-    return m_port.write(bytes) == bytes.size();
+    return m_io->write(bytes) == bytes.size();
 }
 
 void ControllerLink::onTimerTimeout() {
@@ -240,19 +242,19 @@ void ControllerLink::onTimerTimeout() {
 ControllerLink::WaitEnd ControllerLink::waitForReply(QByteArray &buffer, int timeoutMs) {
     QEventLoop loop;
     m_wait = &loop;
-    const auto woken = connect(&m_port, &QSerialPort::readyRead, &loop, &QEventLoop::quit);
+    const auto woken = connect(m_io, &QIODevice::readyRead, &loop, &QEventLoop::quit);
     timerTimeout.setInterval(timeoutMs);
     timerTimeout.start();
 
     WaitEnd end = WaitEnd::Reply;
     for (;;) {
         // Input already waiting (it came after the line was written) is taken first.
-        if (m_port.isOpen() && m_port.bytesAvailable() > 0) {
-            buffer += m_port.readAll();
+        if (m_io->isOpen() && m_io->bytesAvailable() > 0) {
+            buffer += m_io->readAll();
             if (buffer.endsWith(CrLf))
                 break;
         }
-        if (m_portLost || !m_port.isOpen()) {
+        if (m_portLost || !m_io->isOpen()) {
             end = WaitEnd::PortLost;
             break;
         }
@@ -274,20 +276,21 @@ ControllerLink::WaitEnd ControllerLink::waitForReply(QByteArray &buffer, int tim
 bool ControllerLink::waitUntilWritten() {
     QEventLoop loop;
     m_wait = &loop;
-    const auto written = connect(&m_port, &QSerialPort::bytesWritten, &loop, &QEventLoop::quit);
+    const auto written = connect(m_io, &QIODevice::bytesWritten, &loop, &QEventLoop::quit);
     QTimer limit;
     limit.setSingleShot(true);
     connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
     limit.start(1000);
-    while (m_port.isOpen() && m_port.bytesToWrite() > 0 && limit.isActive())
+    while (m_io->isOpen() && m_io->bytesToWrite() > 0 && limit.isActive())
         loop.exec();
     disconnect(written);
     m_wait = nullptr;
-    if (!m_port.isOpen() || m_port.bytesToWrite() > 0)
+    if (!m_io->isOpen() || m_io->bytesToWrite() > 0)
         return false;
 #ifdef Q_OS_UNIX
     // Let the driver send what it holds before anyone closes the port.
-    ::tcdrain(int(m_port.handle()));
+    if (m_io == &m_port)
+        ::tcdrain(int(m_port.handle()));
 #endif
     return true;
 }

@@ -1,6 +1,8 @@
 #include "link/PortCheck.h"
 
 #include "base/ResText.h"
+#include "link/NetAddress.h"
+#include "link/NetworkLine.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -119,8 +121,24 @@ QString holderFromLockFile(const QString &device) {
 
 namespace {
 
+// A network line's address and kind in place of a device and an adapter.
+PortCheck locatedNetwork(const QString &url) {
+    PortCheck check;
+    check.mapPath = url;
+    const NetAddress address = NetAddress::parse(url);
+    if (!address.isValid()) {
+        check.state = PortCheck::State::BadAddress;
+        return check;
+    }
+    check.devicePath = address.hostPort();
+    check.description = ResText(address.kind == NetAddress::Kind::Rfc2217 ? 1533 : 1534);
+    return check;
+}
+
 // The device node behind path, and what the system reports about the adapter.
 PortCheck located(const QString &path) {
+    if (NetAddress::looksLikeUrl(path))
+        return locatedNetwork(path);
     PortCheck check;
     check.mapPath = path;
     const QFileInfo info(path);
@@ -145,8 +163,17 @@ bool characterDevice(const QString &devicePath) {
 
 PortCheck PortCheck::of(const QString &path) {
     PortCheck check = located(path);
-    if (path.isEmpty())
+    if (path.isEmpty() || check.state == State::BadAddress)
         return check;
+    if (NetAddress::looksLikeUrl(path)) {
+        // Connected and set up as for an exchange, then let go at once.
+        NetworkLine line;
+        if (!line.openLine(NetAddress::parse(path)))
+            return afterFailedConnect(path, line);
+        line.close();
+        check.state = State::Openable;
+        return check;
+    }
     if (check.devicePath.isEmpty()) {
         check.state = State::Missing;
         return check;
@@ -169,6 +196,45 @@ PortCheck PortCheck::of(const QString &path) {
 PortCheck PortCheck::openHere(const QString &path) {
     PortCheck check = located(path);
     check.state = State::OpenHere;
+    return check;
+}
+
+bool PortCheck::isNetwork() const {
+    return NetAddress::looksLikeUrl(mapPath);
+}
+
+PortCheck PortCheck::afterFailedConnect(const QString &url, const NetworkLine &line) {
+    PortCheck check = located(url);
+    using F = NetworkLine::Failure;
+    switch (line.failure()) {
+    case F::None:
+    case F::Other:
+        check.state = State::Failed;
+        check.systemError = line.failureDetail();
+        break;
+    case F::BadAddress:
+        check.state = State::BadAddress;
+        break;
+    case F::Refused:
+        check.state = State::Refused;
+        break;
+    case F::HostNotFound:
+        check.state = State::HostNotFound;
+        break;
+    case F::NoAnswer:
+        check.state = State::NoAnswer;
+        break;
+    case F::NoComPortOption:
+        check.state = State::NoComPortOption;
+        break;
+    case F::SettingsRefused:
+        check.state = State::SettingsRefused;
+        check.systemError = line.failureDetail();
+        break;
+    case F::Closed:
+        check.state = State::ServerClosed;
+        break;
+    }
     return check;
 }
 
@@ -265,6 +331,20 @@ QString PortCheck::stateText() const {
         return ResText(1512);
     case State::Failed:
         return ResText(1507).arg(systemError);
+    case State::BadAddress:
+        return ResText(1532);
+    case State::Refused:
+        return ResText(1514);
+    case State::HostNotFound:
+        return ResText(1515);
+    case State::NoAnswer:
+        return ResText(1516).arg(NetworkLine::ConnectTimeoutMs / 1000);
+    case State::NoComPortOption:
+        return ResText(1517);
+    case State::SettingsRefused:
+        return ResText(1518).arg(systemError);
+    case State::ServerClosed:
+        return ResText(1519);
     }
     return {};
 }

@@ -2,14 +2,33 @@
 
 #include <QString>
 
+class NetworkLine;
+
 // What stands behind one serial device path right now: the device it resolves to, the adapter as
 // the system reports it, and whether the program could open it, with the reason when not. The
 // options dialog, the status bar, the system information and `qvpc-cli ports` all show this.
 struct PortCheck {
-    enum class State { Unmapped, Missing, Openable, OpenHere, NoAccess, Busy, NotSerial, Failed };
+    enum class State {
+        Unmapped,
+        Missing,
+        Openable,
+        OpenHere,
+        NoAccess,
+        Busy,
+        NotSerial,
+        Failed,
+        // network lines (rfc2217://, tcp://)
+        BadAddress,
+        Refused,
+        HostNotFound,
+        NoAnswer,
+        NoComPortOption,
+        SettingsRefused,
+        ServerClosed
+    };
 
     QString mapPath;    // the path asked about (the port map's entry)
-    QString devicePath; // the device node it resolves to now
+    QString devicePath; // the device node it resolves to now; a network line's host:port
     QString description;
     QString manufacturer;
     QString serialNumber;
@@ -24,7 +43,7 @@ struct PortCheck {
     bool joinedButNotActive = false;
     // Busy: the program holding the device ("minicom, process 1234"), when it can be found.
     QString holder;
-    // Failed: the system's own words.
+    // Failed: the system's own words; SettingsRefused: the setting asked and the one answered.
     QString systemError;
 
     // The state in a few words, or with the reason and what to do about it.
@@ -37,6 +56,10 @@ struct PortCheck {
     // Why path could not be opened, after the serial layer failed with notFound (no such device)
     // or another error: a plain open of the device tells denied, busy and gone apart.
     static PortCheck afterFailedOpen(const QString &path, bool notFound, const QString &error);
+
+    // Why a network line could not be opened, from the line's failure.
+    static PortCheck afterFailedConnect(const QString &url, const NetworkLine &line);
+    bool isNetwork() const;
 
 private:
     void classifyOpenError(int error);

@@ -1,6 +1,7 @@
 #include "link/PortSurvey.h"
 
 #include "link/ControllerLink.h"
+#include "link/NetAddress.h"
 #include "link/PortMap.h"
 
 #include <QFileInfo>
@@ -13,7 +14,11 @@ QList<PortEntry> surveyPorts(ControllerLink &link) {
         const QString path = PortMap::entry(n);
         if (path.isEmpty())
             continue;
-        const bool here = !openHere.isEmpty() && QFileInfo(path).canonicalFilePath() == openHere;
+        // A network line open here is not connected to again: the server may take one client.
+        const bool here =
+            NetAddress::looksLikeUrl(path)
+                ? path == link.openDevicePath()
+                : !openHere.isEmpty() && QFileInfo(path).canonicalFilePath() == openHere;
         const PortCheck check = here ? PortCheck::openHere(path) : PortCheck::of(path);
         entries.append({n, check});
     }

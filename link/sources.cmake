@@ -1,2 +1,3 @@
-qv_sources(qvcore CommLog ControllerLink ControllerLinkExchange ControllerLinkLog PortCheck PortMap
+qv_sources(qvcore CommLog ControllerLink ControllerLinkExchange ControllerLinkLog NetAddress
+    NetworkLine PortCheck PortMap
     PortSurvey)

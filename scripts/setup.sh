@@ -19,6 +19,7 @@ if [ "${1:-all}" != "run" ]; then
         xvfb xauth x11-utils imagemagick poppler-utils xdotool
         clang libclang-rt-dev clang-format
         desktop-file-utils appstream gtkwave
+        ser2net
     )
 fi
 missing=()

@@ -1,4 +1,4 @@
-qv_sources(qvsim ControllerModel ControllerSimulator SimFault)
+qv_sources(qvsim ControllerModel ControllerSimulator SimFault Ser2NetRunner)
 
 # The simulator as a tool: qvsim serves it on a pty.
 add_executable(qvsim_tool ${CMAKE_CURRENT_LIST_DIR}/qvsim_main.cpp)

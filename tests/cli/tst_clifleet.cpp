@@ -288,6 +288,16 @@ void TestCliFleet::usageErrors_data() {
     QTest::newRow("one device spelled twice")
         << QStringList{"--device", "/dev/pts//3", "--device", "/dev/pts/3", "verify", "a.qvd"}
         << "A controller is named twice.";
+    // A server's port is one controller whichever way it is spoken to.
+    QTest::newRow("one server port, two ways")
+        << QStringList{"--device", "rfc2217://127.0.0.1:4001",
+                       "--device", "tcp://127.0.0.1:4001/",
+                       "verify",   "a.qvd"}
+        << "A controller is named twice.";
+    QTest::newRow("network address without a port")
+        << QStringList{"--device", "rfc2217://127.0.0.1", "read"}
+        << "--device rfc2217://127.0.0.1: a network line is rfc2217://HOST:PORT or "
+           "tcp://HOST:PORT ([HOST] for IPv6).";
     QTest::newRow("backup is the file written")
         << QStringList{"--device", "/dev/null", "--yes", "write", "a.qvd", "--backup", "./a.qvd"}
         << "BACKUP would replace FILE, the file being written.";

@@ -5,6 +5,7 @@
 #include "base/ResText.h"
 #include "gui/PortStatusLabel.h"
 #include "gui/frmOptions.h"
+#include "support/FakeLineServer.h"
 #include "support/Pty.h"
 #include "support/TestEnvironment.h"
 
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QTimer>
 #include <functional>
@@ -216,6 +218,47 @@ private slots:
         QVERIFY2(device.contains(locked.slavePath()), qPrintable(device));
         QVERIFY2(device.contains(QStringLiteral("State: permission denied")), qPrintable(device));
         QVERIFY2(mapState.startsWith(QStringLiteral("permission denied")), qPrintable(mapState));
+    }
+
+    // A network line typed into the port map on the "etc" tab: stored and tried at once, listed
+    // with its host, port and state; a mistyped address is refused and not stored.
+    void typedNetworkEntry_data() {
+        QTest::addColumn<bool>("valid");
+        QTest::newRow("RFC 2217 server") << true;
+        QTest::newRow("address without a port") << false;
+    }
+    void typedNetworkEntry() {
+        QFETCH(bool, valid);
+        TwoPortPc pc;
+        setLangOffset(StringTable::EnglishOffset);
+        FakeLineServer server({});
+        const QString url = valid ? server.url() : QStringLiteral("rfc2217://127.0.0.1");
+        QString result, mapRow;
+        QStringList items;
+        pc.withOptions([&](frmOptions &d) {
+            d.spnMapPortNo->setValue(9);
+            QTest::keyClicks(d.txtMapPath, url);
+            d.cmdMapSet->click();
+            result = d.lblMapResult->text();
+            items = listed(d.comboPortNo);
+            for (int row = 0; row < d.tblPortMap->rowCount(); ++row)
+                if (d.tblPortMap->item(row, 0)->text() == QLatin1String("COM9"))
+                    mapRow = QStringList{d.tblPortMap->item(row, 1)->text(),
+                                         d.tblPortMap->item(row, 2)->text(),
+                                         d.tblPortMap->item(row, 3)->text()}
+                                 .join(u'|');
+        });
+        if (valid) {
+            QCOMPARE(PortMap::entry(9), url);
+            QCOMPARE(mapRow, url + QStringLiteral("|network line (RFC 2217)|can be opened"));
+            QVERIFY(items.contains(QStringLiteral("COM9")));
+            QVERIFY2(result.contains(QStringLiteral("can be opened")), qPrintable(result));
+        } else {
+            QCOMPARE(PortMap::entry(9), QString());
+            QVERIFY(mapRow.isEmpty());
+            QVERIFY2(result.startsWith(QStringLiteral("not a valid network address")),
+                     qPrintable(result));
+        }
     }
 
     // Parameters on, Move mode, parameters off, Edit mode, parameters on: the sensor fields can

@@ -1,0 +1,241 @@
+// Network lines without ser2net: the addresses, Telnet framing both ways, and what the user is
+// told when a server cannot be used, against a server played by the test on the loopback address.
+#include "LinkFixture.h"
+#include "base/ResText.h"
+#include "link/NetAddress.h"
+#include "link/NetworkLine.h"
+#include "support/FakeLineServer.h"
+#include "support/TestEnvironment.h"
+
+#include <QElapsedTimer>
+
+namespace {
+
+// The failure a port given as url leaves behind, opened through the port map as COM1.
+struct OpenAttempt {
+    qint16 result = 1;
+    QString stateText;
+    qint64 ms = 0;
+};
+
+OpenAttempt openThroughMap(const QString &url) {
+    LinkFixture f;
+    PortMap::setEntry(1, url);
+    QElapsedTimer clock;
+    clock.start();
+    OpenAttempt a;
+    a.result = f.link->OpenPort();
+    a.ms = clock.elapsed();
+    a.stateText = f.link->lastOpenFailure().stateText();
+    return a;
+}
+
+QString closedPortUrl() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    const quint16 port = probe.serverPort();
+    probe.close();
+    return QStringLiteral("tcp://127.0.0.1:%1").arg(port);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(FakeLineServer::Script)
+
+class TestNetworkLine : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { clearStoredSettings(); }
+
+    void parseAddress_data();
+    void parseAddress();
+    void framing_data();
+    void framing();
+    void exchangeOverLine_data();
+    void exchangeOverLine();
+    void faultsSayWhatHappened_data();
+    void faultsSayWhatHappened();
+    void serverClosingMidExchangeIsPortGone();
+};
+
+void TestNetworkLine::parseAddress_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("url");
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<int>("port");
+    QTest::newRow("rfc2217") << "rfc2217://10.0.0.21:4001" << true << "10.0.0.21" << 4001;
+    QTest::newRow("tcp, name, slash")
+        << "tcp://feeder-3.plant:7000/" << true << "feeder-3.plant" << 7000;
+    QTest::newRow("IPv6 in brackets") << "TCP://[::1]:4001" << true << "::1" << 4001;
+    QTest::newRow("IPv6 without brackets") << "tcp://::1:4001" << true << "" << 0;
+    QTest::newRow("no port") << "rfc2217://10.0.0.21" << true << "" << 0;
+    QTest::newRow("port 0") << "tcp://host:0" << true << "" << 0;
+    QTest::newRow("port too big") << "tcp://host:65536" << true << "" << 0;
+    QTest::newRow("port not a number") << "tcp://host:4o01" << true << "" << 0;
+    QTest::newRow("brackets around a name") << "tcp://[host]:1" << true << "" << 0;
+    QTest::newRow("a path after the port") << "tcp://host:1/x" << true << "" << 0;
+    QTest::newRow("device path") << "/dev/ttyUSB0" << false << "" << 0;
+}
+
+void TestNetworkLine::parseAddress() {
+    QFETCH(QString, text);
+    QFETCH(bool, url);
+    QFETCH(QString, host);
+    QFETCH(int, port);
+    QCOMPARE(NetAddress::looksLikeUrl(text), url);
+    const NetAddress a = NetAddress::parse(text);
+    QCOMPARE(a.isValid(), !host.isEmpty());
+    QCOMPARE(a.host, host);
+    QCOMPARE(int(a.port), port);
+    // A valid address reads back as the same address.
+    if (a.isValid())
+        QCOMPARE(NetAddress::parse(a.url()).hostPort(), a.hostPort());
+}
+
+void TestNetworkLine::framing_data() {
+    QTest::addColumn<bool>("binary");
+    QTest::addColumn<QByteArray>("fromServer"); // on the wire, framing included
+    QTest::addColumn<QByteArray>("received");   // what the line gives its reader
+    QTest::addColumn<QByteArray>("toServer");   // what the line is given to write
+    // The data bytes the server takes out of the Telnet stream: a 0xFF not doubled would have
+    // been a command and taken the byte after it along.
+    QTest::addColumn<QByteArray>("wire");
+    // IAC IAC is one 0xFF, commands in the data are taken out, a NOP goes unseen.
+    QTest::newRow("binary: 0xFF doubled, commands taken out") << true
+                                                              << QByteArray("0\xff\xff"
+                                                                            "1\xff\xf1"
+                                                                            "2\xff\xfb\x03"
+                                                                            "3\r\0\r\n",
+                                                                            15)
+                                                              << QByteArray("0\xff"
+                                                                            "123\r\0\r\n",
+                                                                            9)
+                                                              << QByteArray("a\xff"
+                                                                            "b\r\n",
+                                                                            5)
+                                                              << QByteArray("a\xff"
+                                                                            "b\r\n",
+                                                                            5);
+    // Outside binary mode the server's CR NUL is a CR, and a lone CR of ours goes as CR NUL.
+    QTest::newRow("binary refused: CR NUL")
+        << false << QByteArray("x\r\0y\r\n", 6) << QByteArray("x\ry\r\n", 5)
+        << QByteArray("p\rq\r\n", 5) << QByteArray("p\r\0q\r\n", 6);
+    // A subnegotiation in the middle of data, with a doubled 0xFF inside, is no data.
+    QTest::newRow("notice amid data")
+        << true
+        << QByteArray("ab\xff\xfa\x2c\x6b\xff\xff\xff\xf0"
+                      "cd",
+                      12)
+        << QByteArray("abcd") << QByteArray("0CM1\r\n") << QByteArray("0CM1\r\n");
+}
+
+void TestNetworkLine::framing() {
+    QFETCH(bool, binary);
+    QFETCH(QByteArray, fromServer);
+    QFETCH(QByteArray, received);
+    QFETCH(QByteArray, toServer);
+    QFETCH(QByteArray, wire);
+    FakeLineServer::Script script;
+    script.binary = binary;
+    script.afterSetup = fromServer;
+    FakeLineServer server(script);
+    NetworkLine line;
+    QVERIFY(line.openLine(NetAddress::parse(server.url())));
+    QCOMPARE(line.binaryIn(), binary);
+    QByteArray got;
+    QTRY_VERIFY((got += line.readAll(), got.size() >= received.size()));
+    QCOMPARE(got, received);
+    QCOMPARE(line.write(toServer), qint64(toServer.size()));
+    QTRY_COMPARE(server.data(), wire);
+}
+
+void TestNetworkLine::exchangeOverLine_data() {
+    QTest::addColumn<bool>("telnet");
+    QTest::addColumn<QString>("host");
+    QTest::newRow("rfc2217") << true << "127.0.0.1";
+    QTest::newRow("tcp") << false << "127.0.0.1";
+    QTest::newRow("rfc2217 over IPv6") << true << "::1";
+}
+
+// The exchange sees the controller's bytes alone: the reply is good and the log holds exactly
+// the line sent.
+void TestNetworkLine::exchangeOverLine() {
+    QFETCH(bool, telnet);
+    QFETCH(QString, host);
+    FakeLineServer::Script script;
+    script.telnet = telnet;
+    FakeLineServer server(script, QHostAddress(host));
+    LinkFixture f;
+    PortMap::setEntry(1, server.url(host));
+    // The controller's reply as soon as the check arrives.
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (server.data() == "0CM1\r\n") {
+            server.send("0CM1\r\n");
+            answer.stop();
+        }
+    });
+    answer.start(5);
+    const ExchangeResult r = f.link->checkCommunication();
+    QVERIFY2(r.good(), qPrintable(f.link->lastOpenFailure().stateText()));
+    QCOMPARE(r.reply, QStringLiteral("0CM1\r\n"));
+    QCOMPARE(server.data(), QByteArray("0CM1\r\n"));
+    QVERIFY(f.link->isNetworkLine());
+    QCOMPARE(f.link->openDevicePath(), server.url(host));
+}
+
+void TestNetworkLine::faultsSayWhatHappened_data() {
+    QTest::addColumn<FakeLineServer::Script>("script"); // none: the url column alone
+    QTest::addColumn<QString>("url");
+    QTest::addColumn<int>("text");
+    QTest::addColumn<QString>("detail");
+    QTest::addColumn<int>("atLeastMs");
+    FakeLineServer::Script none;
+    FakeLineServer::Script silent;
+    silent.silent = true;
+    FakeLineServer::Script noOption;
+    noOption.comPort = false;
+    FakeLineServer::Script otherBaud;
+    otherBaud.baudAnswer = 19200;
+    QTest::newRow("refused") << none << closedPortUrl() << 1514 << "" << 0;
+    // A name that cannot be a host name fails before any name server is asked.
+    QTest::newRow("host not found") << none << "tcp://qvpc..test:4001" << 1515 << "" << 0;
+    QTest::newRow("no answer") << silent << "" << 1516 << "" << NetworkLine::ConnectTimeoutMs;
+    QTest::newRow("no COM-port option") << noOption << "" << 1517 << "" << 0;
+    QTest::newRow("settings refused")
+        << otherBaud << "" << 1518 << "SET-BAUDRATE 9600 -> 19200" << 0;
+}
+
+void TestNetworkLine::faultsSayWhatHappened() {
+    QFETCH(FakeLineServer::Script, script);
+    QFETCH(QString, url);
+    QFETCH(int, text);
+    QFETCH(QString, detail);
+    QFETCH(int, atLeastMs);
+    FakeLineServer server(script);
+    const OpenAttempt a = openThroughMap(url.isEmpty() ? server.url() : url);
+    QCOMPARE(a.result, qint16(1));
+    const QString expected = text == 1516 ? ResText(text).arg(NetworkLine::ConnectTimeoutMs / 1000)
+                             : text == 1518 ? ResText(text).arg(detail)
+                                            : ResText(text);
+    QCOMPARE(a.stateText, expected);
+    QVERIFY2(a.ms >= atLeastMs - 20, qPrintable(QString::number(a.ms)));
+}
+
+// The server hangs up while a reply is awaited: the port went away (no timeout message), and the
+// link knows that the server did it.
+void TestNetworkLine::serverClosingMidExchangeIsPortGone() {
+    FakeLineServer::Script script;
+    script.hangUpOnData = true;
+    FakeLineServer server(script);
+    LinkFixture f;
+    PortMap::setEntry(1, server.url());
+    const ExchangeResult r = f.link->checkCommunication();
+    QCOMPARE(r.end, Exchange::PortGone);
+    QVERIFY(f.link->lostToServer());
+    QVERIFY(!f.link->isPortOpen());
+    QVERIFY(f.prompt.shown.isEmpty());
+}
+
+QV_TEST_CORE_MAIN(TestNetworkLine)
+#include "tst_networkline.moc"
