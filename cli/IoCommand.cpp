@@ -1,6 +1,5 @@
 #include "cli/IoCommand.h"
 
-#include "base/ResText.h"
 #include "cli/StopSignal.h"
 #include "iomon/IoMonitor.h"
 #include "iomon/IoRecorder.h"
@@ -23,8 +22,7 @@ QString state(bool on) {
 void IoCommand::printAll() {
     for (int i = 0; i < IoSignals::Count; ++i) {
         m_shown[size_t(i)] = m_monitor.lampOn(i);
-        m_out << ResText(IoSignals::table()[size_t(i)].labelId) << '\t' << state(m_shown[size_t(i)])
-              << '\n';
+        m_out << IoSignals::table()[size_t(i)].cliName << '\t' << state(m_shown[size_t(i)]) << '\n';
     }
     m_out.flush();
 }
@@ -36,8 +34,7 @@ void IoCommand::printChanges() {
         if (on == m_shown[size_t(i)])
             continue;
         m_shown[size_t(i)] = on;
-        m_out << time << '\t' << ResText(IoSignals::table()[size_t(i)].labelId) << '\t' << state(on)
-              << '\n';
+        m_out << time << '\t' << IoSignals::table()[size_t(i)].cliName << '\t' << state(on) << '\n';
     }
     m_out.flush();
 }

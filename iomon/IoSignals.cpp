@@ -23,15 +23,15 @@ bool IoSignal::isActive(const IoPorts &ports) const {
 const std::array<IoSignal, IoSignals::Count> &IoSignals::table() {
     using P = IoSignal::Port;
     static const std::array<IoSignal, Count> all = {{
-        {411, P::C, 0x02, false, 0, nullptr, "run"},         // run command
-        {412, P::C, 0x04, false, 0, nullptr, "continuous"},  // continuous run
-        {413, P::B, 0x08, false, 0, nullptr, "pause"},       // alignment pause
-        {414, P::A, 0x10, false, 0, nullptr, "tip_sensor"},  // tip work sensor
-        {415, P::C, 0x20, false, 0, nullptr, "rail_sensor"}, // rail work sensor
-        {416, P::A, 0x20, true, 2, "stopped", "stopped"},    // stopped
-        {417, P::B, 0x40, true, 4, "take-out", "take_out"},  // take-out OK
-        {418, P::B, 0x80, true, 8, "escape", "escape"},      // escape solenoid
-        {419, P::A, 0x08, true, 1, "no-work", "no_work"},    // no work
+        {411, P::C, 0x02, false, 0, "run", "run"},                 // run command
+        {412, P::C, 0x04, false, 0, "continuous", "continuous"},   // continuous run
+        {413, P::B, 0x08, false, 0, "pause", "pause"},             // alignment pause
+        {414, P::A, 0x10, false, 0, "tip-sensor", "tip_sensor"},   // tip work sensor
+        {415, P::C, 0x20, false, 0, "rail-sensor", "rail_sensor"}, // rail work sensor
+        {416, P::A, 0x20, true, 2, "stopped", "stopped"},          // stopped
+        {417, P::B, 0x40, true, 4, "take-out", "take_out"},        // take-out OK
+        {418, P::B, 0x80, true, 8, "escape", "escape"},            // escape solenoid
+        {419, P::A, 0x08, true, 1, "no-work", "no_work"},          // no work
     }};
     return all;
 }
@@ -58,7 +58,7 @@ QString IoSignals::outputData(int mask) {
 
 int IoSignals::outputNamed(const QString &name) {
     for (int i = 0; i < Count; ++i) {
-        if (table()[i].cliName && name == QLatin1String(table()[i].cliName))
+        if (table()[i].isOutput() && name == QLatin1String(table()[i].cliName))
             return i;
     }
     return -1;

@@ -21,7 +21,7 @@ struct IoSignal {
     int bit;              // its bit value in that byte
     bool activeHigh;      // lamp red when the bit is 1; inputs are active low
     int mask;             // an output's value in the "0WS" pattern; 0 for an input
-    const char *cliName;  // an output's name on qvpc-cli's command line
+    const char *cliName;  // its name on qvpc-cli's command line and standard output
     const char *wireName; // its name in a recording (a VCD wire, a CSV column)
 
     bool isOutput() const { return mask != 0; }

@@ -38,13 +38,13 @@ void TestCliIo::read_data() {
     QTest::addColumn<QString>("lang");
     QTest::addColumn<QString>("out");
     QTest::newRow("English") << "en"
-                             << "RUN\toff\nCONT\toff\nPAUSE\ton\nTIP SENSOR\ton\n"
-                                "RAIL SENSOR\ton\nIIN-P\toff\nOK\ton\nESCAPE SOL.\toff\n"
-                                "EMPTY\ton\n";
+                             << "run\toff\ncontinuous\toff\npause\ton\ntip-sensor\ton\n"
+                                "rail-sensor\ton\nstopped\toff\ntake-out\ton\nescape\toff\n"
+                                "no-work\ton\n";
     QTest::newRow("Japanese") << "ja"
-                              << "動作指令\toff\n連続運転\toff\n整列停止\ton\n先端ﾜｰｸ検出\ton\n"
-                                 "ﾚｰﾙﾜｰｸ検出\ton\n停止中\toff\n取り出しOK\ton\n"
-                                 "切り出しSOL.\toff\nﾜｰｸ不足\ton\n";
+                              << "run\toff\ncontinuous\toff\npause\ton\ntip-sensor\ton\n"
+                                 "rail-sensor\ton\nstopped\toff\ntake-out\ton\n"
+                                 "escape\toff\nno-work\ton\n";
 }
 
 void TestCliIo::read() {
@@ -67,16 +67,16 @@ void TestCliIo::set_data() {
     // Held: no work and take-out OK on.
     QTest::newRow("one output, the others as read")
         << QStringList{"--set", "escape=on"} << "0WSD0"
-        << "IIN-P\toff\nOK\ton\nESCAPE SOL.\ton\nEMPTY\ton\n";
+        << "stopped\toff\ntake-out\ton\nescape\ton\nno-work\ton\n";
     QTest::newRow("several, after one --set")
         << QStringList{"--set", "no-work=off", "stopped=on", "take-out=off"} << "0WS20"
-        << "IIN-P\ton\nOK\toff\nESCAPE SOL.\toff\nEMPTY\toff\n";
+        << "stopped\ton\ntake-out\toff\nescape\toff\nno-work\toff\n";
     QTest::newRow("--set repeated")
         << QStringList{"--set", "take-out=off", "--set", "escape=on"} << "0WS90"
-        << "IIN-P\toff\nOK\toff\nESCAPE SOL.\ton\nEMPTY\ton\n";
+        << "stopped\toff\ntake-out\toff\nescape\ton\nno-work\ton\n";
     QTest::newRow("asked as it is: the pattern goes out all the same")
         << QStringList{"--set", "no-work=on"} << "0WS50"
-        << "IIN-P\toff\nOK\ton\nESCAPE SOL.\toff\nEMPTY\ton\n";
+        << "stopped\toff\ntake-out\ton\nescape\toff\nno-work\ton\n";
 }
 
 void TestCliIo::set() {
@@ -91,8 +91,8 @@ void TestCliIo::set() {
                                               arguments));
     QCOMPARE(r.exitCode, 0);
     QCOMPARE(sim.receivedLines(), (QStringList{"0RD20", written, "0RD20"}));
-    QCOMPARE(r.out, QStringLiteral("RUN\toff\nCONT\toff\nPAUSE\ton\nTIP SENSOR\ton\n"
-                                   "RAIL SENSOR\ton\n") +
+    QCOMPARE(r.out, QStringLiteral("run\toff\ncontinuous\toff\npause\ton\ntip-sensor\ton\n"
+                                   "rail-sensor\ton\n") +
                         outputs);
 }
 
@@ -106,7 +106,7 @@ void TestCliIo::watchCountsReads() {
     QCOMPARE(r.exitCode, 0);
     // Nothing changes: the nine lines only.
     QCOMPARE(r.out.count(u'\n'), 9);
-    QVERIFY(r.out.startsWith(QStringLiteral("RUN\toff\n")));
+    QVERIFY(r.out.startsWith(QStringLiteral("run\toff\n")));
     QCOMPARE(sim.receivedLines(), (QStringList{"0RD20", "0RD20", "0RD20", "0RD20"}));
 }
 
@@ -121,7 +121,7 @@ void TestCliIo::watchPrintsChanges() {
     const QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
     QVERIFY2(lines.size() > 9, qPrintable(r.out));
     const QRegularExpression change(QStringLiteral(
-        R"(^\d\d:\d\d:\d\d\.\d\d\d\t(RUN|CONT|PAUSE|TIP SENSOR|RAIL SENSOR)\t(on|off)$)"));
+        R"(^\d\d:\d\d:\d\d\.\d\d\d\t(run|continuous|pause|tip-sensor|rail-sensor)\t(on|off)$)"));
     for (const QString &line : lines.mid(9))
         QVERIFY2(change.match(line).hasMatch(), qPrintable(line));
     QCOMPARE(sim.receivedLines().size(), 12);
