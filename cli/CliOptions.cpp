@@ -488,10 +488,10 @@ QString CliRequest::Target::backupFile(const QString &pattern) const {
                                                            .arg(a.port));
     }
     // A pseudo-terminal's bare number ("/dev/pts/1": "1") would read like COM1: "pts1".
-    const QFileInfo file(device);
-    const QString deviceName = file.path() == QLatin1String("/dev/pts")
-                                   ? QStringLiteral("pts") + file.fileName()
-                                   : file.fileName();
+    const QFileInfo node(device);
+    const QString deviceName = node.path() == QLatin1String("/dev/pts")
+                                   ? QStringLiteral("pts") + node.fileName()
+                                   : node.fileName();
     return filled.replace(QLatin1String("{port}"), device.isEmpty() ? name() : deviceName);
 }
 
