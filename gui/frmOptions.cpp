@@ -166,8 +166,10 @@ void frmOptions::load() {
     if (m_settings.PortNo >= PortMap::FirstNo && m_settings.PortNo <= PortMap::LastNo)
         m_settings.ReadPortNo();
     m_available = m_link.ProbePorts();
+    // The port map as it stands, also while a demo's simulated device stands in for every number
+    // (the settings file's tab names that device once).
     for (int n = PortMap::FirstNo; n <= PortMap::LastNo; ++n)
-        m_checks[n] = PortCheck::of(m_link.devicePathFor(n));
+        m_checks[n] = PortCheck::of(m_link.portMap().devicePath(n));
     FillPortList();
     OldPortNo = m_settings.PortNo;
     if (m_main.ShowParameters()) {
@@ -178,7 +180,10 @@ void frmOptions::load() {
     }
     onParametaShow();
     fillPortMapTable();
-    lblSettingsFile->setText(StoredSettings::filePath());
+    QString settingsText = StoredSettings::filePath();
+    if (!m_link.deviceOverride().isEmpty())
+        settingsText += u'\n' + ResText(1120).arg(m_link.deviceOverride());
+    lblSettingsFile->setText(settingsText);
     showChosenDevice();
     adjustSize();
     Twips::placeBesideMain(this, &m_main);
