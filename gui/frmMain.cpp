@@ -142,10 +142,25 @@ void frmMain::fitToScreen() {
     const QScreen *shownOn = screen();
     if (!shownOn)
         return;
-    const QSize frame = isVisible() ? frameGeometry().size() - size() : QSize(8, 32);
-    const QSize room = shownOn->availableGeometry().size() - frame;
+    // Until the window manager has framed the window its frame is unknown: room is left for one.
+    QSize frame = frameGeometry().size() - size();
+    if (!isVisible() || frame.isNull())
+        frame = QSize(8, 32);
+    const QRect available = shownOn->availableGeometry();
+    const QSize room = available.size() - frame;
     if (width() > room.width() || height() > room.height())
         resize(qMin(width(), room.width()), qMin(height(), room.height()));
+    if (!isVisible())
+        return;
+    // Grown where it stands (the parameters shown), it may reach past the screen's edge: it moves
+    // back inside, never above or left of the screen.
+    const QRect framed(frameGeometry().topLeft(), size() + frame);
+    const QPoint back(qMin(0, available.right() - framed.right()),
+                      qMin(0, available.bottom() - framed.bottom()));
+    if (!back.isNull()) {
+        const QPoint topLeft = framed.topLeft() + back;
+        move(qMax(topLeft.x(), available.left()), qMax(topLeft.y(), available.top()));
+    }
 }
 
 bool frmMain::queryClose() {
