@@ -101,6 +101,10 @@ public:
     // cannot be opened is NoPort (nothing shown).
     OpResult openAndCheck();
     static constexpr int CommCheckTimeoutMs = 1000;
+    // After a line that awaits no reply has left for a network line: the time its server is
+    // given to pass it on before the connection may close (a short line at 9600 baud and a
+    // margin).
+    static constexpr int NetworkDrainMs = 150;
     // True while an exchange waits for its reply.
     bool isBusy() const { return m_busy; }
     // How the last exchange ended (NoPort also when the port could not be opened for one);

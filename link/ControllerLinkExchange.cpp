@@ -292,5 +292,15 @@ bool ControllerLink::waitUntilWritten() {
     if (m_io == &m_port)
         ::tcdrain(int(m_port.handle()));
 #endif
+    if (isNetworkLine()) {
+        // The server passes the line on to its serial port at 9600 baud; closing the connection
+        // before that could make it drop what it still holds (the restart after a write). Wait
+        // the line's time for the bytes and a margin; nothing says when it is through.
+        QEventLoop drain;
+        QTimer::singleShot(NetworkDrainMs, &drain, &QEventLoop::quit);
+        m_wait = &drain;
+        drain.exec();
+        m_wait = nullptr;
+    }
     return true;
 }
