@@ -4,7 +4,8 @@ option(QVPC_FUZZ "Build the libFuzzer targets (clang)" OFF)
 if(QVPC_FUZZ)
     set(qv_fuzz_flags -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined)
     target_compile_options(qvcore PRIVATE ${qv_fuzz_flags})
-    foreach(target fuzz_readqvfile fuzz_extract2temp fuzz_exchange fuzz_ioports fuzz_cliargs)
+    foreach(target fuzz_readqvfile fuzz_extract2temp fuzz_exchange fuzz_ioports fuzz_cliargs
+            fuzz_settings)
         add_executable(${target} ${CMAKE_CURRENT_LIST_DIR}/${target}.cpp)
         target_link_libraries(${target} PRIVATE qvcore)
         target_compile_options(${target} PRIVATE
