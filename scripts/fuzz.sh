@@ -7,7 +7,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-300}"
 bash scripts/sanitize.sh --build-only
-targets=(fuzz_readqvfile fuzz_extract2temp fuzz_exchange fuzz_ioports fuzz_cliargs fuzz_settings)
+targets=(fuzz_readqvfile fuzz_extract2temp fuzz_exchange fuzz_ioports fuzz_cliargs fuzz_settings
+    fuzz_stablenames)
 for target in "${targets[@]}"; do
     corpus="build-sanitize/corpus/$target"
     log="build-sanitize/$target.log"
