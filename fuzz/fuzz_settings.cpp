@@ -77,7 +77,7 @@ void place(const QString &path, const QByteArray &content) {
     static qint64 runs = 0;
     QFile file(path);
     fuzz::require(file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-                  file.write(content) == content.size() &&
+                  file.write(content) == content.size() && file.flush() &&
                   file.setFileTime(QDateTime::fromSecsSinceEpoch(1000000000 + ++runs),
                                    QFileDevice::FileModificationTime));
 }
