@@ -3,18 +3,13 @@
 // leave the read copy as it was; a decoded one must hold values a block can carry, and where
 // every value fits its block, encoding and decoding again must give the same data.
 
-#include "base/UserPrompt.h"
 #include "data/ControllerBlocks.h"
+#include "fuzz/FuzzSupport.h"
 
 #include <algorithm>
 #include <cstdint>
 
 namespace {
-
-class SilentPrompt : public UserPrompt {
-public:
-    MsgAnswer MsgBox(const QString &, MsgButtons, MsgIcon) override { __builtin_trap(); }
-};
 
 bool within(qint32 value, qint32 high) {
     return value >= 0 && value <= high;
@@ -62,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (read.Vel1 < 64 && read.Vel2 < 64) {
         using namespace ControllerBlocks;
         WriteBlocks blocks;
-        SilentPrompt prompt;
+        fuzz::TrappingPrompt prompt;
         if (SetData2PSDA(read, true, blocks, prompt) != 0)
             __builtin_trap();
         const ReadReplies again = {asReply(blocks[0]), asReply(blocks[1]), asReply(blocks[2]),

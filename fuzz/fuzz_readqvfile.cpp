@@ -3,8 +3,8 @@
 // reported by no message and must write back to a file that reads the same; a refused one by
 // exactly one message with DataChanged left set.
 
-#include "base/UserPrompt.h"
 #include "data/QvDataFile.h"
+#include "fuzz/FuzzSupport.h"
 #include "tests/support/StandInScreen.h"
 
 #include <QBuffer>
@@ -12,21 +12,8 @@
 #include <QTemporaryDir>
 #include <cstdint>
 
-namespace {
-
-class CountingPrompt : public UserPrompt {
-public:
-    int shown = 0;
-    MsgAnswer MsgBox(const QString &, MsgButtons, MsgIcon) override {
-        ++shown;
-        return MsgAnswer::Ok;
-    }
-};
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    static QTemporaryDir folder;
+    static QTemporaryDir folder(fuzz::folderTemplate());
     static const QString path = folder.filePath(QStringLiteral("input.qvd"));
     {
         QFile file(path);
@@ -37,11 +24,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
 
     StandInScreen screen;
     screen.dataChanged = true;
-    CountingPrompt prompt;
+    fuzz::RecordingPrompt prompt;
     QvData read;
     const OpResult result = ReadQvFile(path, read, screen, prompt);
     if (result.isDone()) {
-        if (prompt.shown != 0 || screen.dataChanged)
+        if (!prompt.shown.isEmpty() || screen.dataChanged)
             __builtin_trap();
         QByteArray written = QvDataFile::format(read);
         QBuffer buffer(&written);
@@ -50,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         if (QvDataFile::read(buffer, back) != QvDataFile::ReadOutcome::Read || !(back == read))
             __builtin_trap();
     } else if (result.failure != OpResult::Failure::FileError || result.text.isEmpty() ||
-               prompt.shown != 1 || !screen.dataChanged) {
+               prompt.shown.size() != 1 || !screen.dataChanged) {
         __builtin_trap();
     }
     return 0;

@@ -94,7 +94,9 @@ QHash<QString, QString> PortMap::stableNames(const QString &folder) {
     QHash<QString, QString> names;
     const QFileInfoList links = QDir(folder).entryInfoList(QDir::System | QDir::Files, QDir::Name);
     for (const QFileInfo &link : links) {
-        const QString device = link.canonicalFilePath();
+        // A link that leads nowhere names no device: for one that leads round in a loop the
+        // canonical path would be the link's own.
+        const QString device = link.exists() ? link.canonicalFilePath() : QString();
         if (!device.isEmpty() && !names.contains(device))
             names.insert(device, link.absoluteFilePath());
     }

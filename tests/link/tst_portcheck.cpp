@@ -55,16 +55,26 @@ private slots:
         QCOMPARE(entries, after);
     }
 
-    // The stable names are read from a folder of links to the devices.
+    // The stable names are read from a folder of links to the devices; a link that leads to no
+    // device names none.
+    void stableNamesFromLinks_data() {
+        QTest::addColumn<QString>("target"); // where the link leads; empty: to the device
+        QTest::newRow("to the device") << QString();
+        QTest::newRow("to itself") << QStringLiteral("usb-Prolific_PL2303-if00");
+        QTest::newRow("to nothing") << QStringLiteral("../ttyUSB9");
+    }
     void stableNamesFromLinks() {
+        QFETCH(QString, target);
         QTemporaryDir dir;
         const QString device = dir.filePath(QStringLiteral("ttyUSB7"));
         QFile(device).open(QIODevice::WriteOnly);
         QDir().mkpath(dir.filePath(QStringLiteral("by-id")));
         const QString link = dir.filePath(QStringLiteral("by-id/usb-Prolific_PL2303-if00"));
-        QVERIFY(QFile::link(device, link));
+        QVERIFY(QFile::link(target.isEmpty() ? device : target, link));
         const QHash<QString, QString> names = PortMap::stableNames(dir.filePath("by-id"));
-        QCOMPARE(names.value(QFileInfo(device).canonicalFilePath()), link);
+        QCOMPARE(names.size(), target.isEmpty() ? 1 : 0);
+        if (target.isEmpty())
+            QCOMPARE(names.value(QFileInfo(device).canonicalFilePath()), link);
     }
 
     void openable() {

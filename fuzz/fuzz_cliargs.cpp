@@ -1,0 +1,134 @@
+// Feeds arbitrary command lines to qvpc-cli's option parser: the input's lines (UTF-8) are the
+// arguments after the program name. A request to run must hold only what its command takes,
+// controllers named once each with port numbers 1 to 32, and backup files of their own; written
+// back as a command line it must parse to the same request. Help and usage errors carry their
+// text.
+
+#include "cli/CliOptions.h"
+#include "fuzz/FuzzSupport.h"
+#include "iomon/IoSignals.h"
+
+namespace {
+
+using Command = CliRequest::Command;
+
+const char *const Names[] = {"",     "ports", "read",    "write", "verify", "show", "move",
+                             "home", "reset", "version", "mode",  "print",  "io"};
+
+// The request as a command line, every value in the --name=value form and the positional
+// argument behind "--", so that no value is taken for an option.
+QStringList commandLine(const CliRequest &r) {
+    QStringList a{QStringLiteral("qvpc-cli")};
+    for (const CliRequest::Target &t : r.targets)
+        a << (t.device.isEmpty() ? QStringLiteral("--port=%1").arg(t.portNo)
+                                 : QStringLiteral("--device=") + t.device);
+    if (!r.language.isEmpty())
+        a << QStringLiteral("--lang=") + r.language;
+    if (r.yes)
+        a << QStringLiteral("--yes");
+    if (r.trace)
+        a << QStringLiteral("--trace");
+    a << QLatin1String(Names[int(r.command)]);
+    if (!r.output.isEmpty())
+        a << (r.command == Command::Print ? QStringLiteral("--pdf=")
+                                          : QStringLiteral("--output=")) +
+                 r.output;
+    if (r.parameters)
+        a << QStringLiteral("--parameters");
+    if (r.restart)
+        a << QStringLiteral("--restart");
+    if (r.details)
+        a << QStringLiteral("--details");
+    if (!r.backup.isEmpty())
+        a << QStringLiteral("--backup=") + r.backup;
+    if (r.watch)
+        a << QStringLiteral("--watch");
+    if (r.count > 0)
+        a << QStringLiteral("--count=%1").arg(r.count);
+    for (const auto &[signal, on] : r.outputs)
+        a << QStringLiteral("--set=%1=%2")
+                 .arg(QLatin1String(IoSignals::table()[size_t(signal)].cliName),
+                      on ? QStringLiteral("on") : QStringLiteral("off"));
+    const Command c = r.command;
+    if (c == Command::Write || c == Command::Verify || c == Command::Show || c == Command::Print)
+        a << QStringLiteral("--") << r.file;
+    else if (c == Command::Move || c == Command::Mode)
+        a << QStringLiteral("--") << r.choice;
+    return a;
+}
+
+QStringList names(const CliRequest &r) {
+    QStringList list;
+    for (const CliRequest::Target &t : r.targets)
+        list << t.name();
+    return list;
+}
+
+bool same(const CliRequest &a, const CliRequest &b) {
+    return a.outcome == b.outcome && a.command == b.command && a.portNo == b.portNo &&
+           a.device == b.device && names(a) == names(b) && a.trace == b.trace &&
+           a.details == b.details && a.backup == b.backup && a.language == b.language &&
+           a.yes == b.yes && a.file == b.file && a.output == b.output && a.choice == b.choice &&
+           a.parameters == b.parameters && a.restart == b.restart && a.watch == b.watch &&
+           a.count == b.count && a.outputs == b.outputs;
+}
+
+void checkRun(const CliRequest &r) {
+    const Command c = r.command;
+    const bool several = r.targets.size() > 1;
+    fuzz::require(c != Command::None && r.text.isEmpty() && r.error.isEmpty());
+    QStringList files;
+    for (const CliRequest::Target &t : r.targets) {
+        fuzz::require(t.device.isEmpty() ? t.portNo >= 1 && t.portNo <= 32 : t.portNo == 0);
+        files << t.backupFile(r.backup);
+    }
+    fuzz::require(names(r).removeDuplicates() == 0);
+    fuzz::require(!several || c == Command::Write || c == Command::Verify);
+    fuzz::require(!several || r.backup.isEmpty() || files.removeDuplicates() == 0);
+    fuzz::require(r.targets.size() == 1
+                      ? r.portNo == r.targets.first().portNo && r.device == r.targets.first().device
+                      : r.portNo == 0 && r.device.isEmpty());
+    fuzz::require(r.language.isEmpty() || r.language == QLatin1String("ja") ||
+                  r.language == QLatin1String("en"));
+    const bool takesFile =
+        c == Command::Write || c == Command::Verify || c == Command::Show || c == Command::Print;
+    fuzz::require(takesFile || r.file.isEmpty());
+    fuzz::require(c == Command::Move || c == Command::Mode ? !r.choice.isEmpty()
+                                                           : r.choice.isEmpty());
+    fuzz::require(c == Command::Print ? !r.output.isEmpty()
+                                      : c == Command::Read || r.output.isEmpty());
+    fuzz::require((c == Command::Write || c == Command::Verify) || !r.parameters);
+    fuzz::require(c == Command::Write || (!r.restart && r.backup.isEmpty()));
+    fuzz::require(c == Command::Verify || !r.details);
+    fuzz::require(c == Command::Io || (!r.watch && r.count == 0 && r.outputs.isEmpty()));
+    fuzz::require(r.count >= 0 && (r.count == 0 || r.watch) && !(r.watch && !r.outputs.isEmpty()));
+    for (const auto &output : r.outputs)
+        fuzz::require(IoSignals::table()[size_t(output.first)].isOutput());
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    fuzz::ensureApplication();
+    QByteArray input = fuzz::bytes(data, size);
+    if (input.endsWith('\n'))
+        input.chop(1);
+    QStringList arguments{QStringLiteral("qvpc-cli")};
+    if (!input.isEmpty())
+        arguments += QString::fromUtf8(input).split(u'\n');
+
+    const CliRequest r = parseCommandLine(arguments);
+    switch (r.outcome) {
+    case CliRequest::Outcome::Run:
+        checkRun(r);
+        fuzz::require(same(parseCommandLine(commandLine(r)), r));
+        break;
+    case CliRequest::Outcome::Help:
+        fuzz::require(!r.text.isEmpty() && r.error.isEmpty() && r.command == Command::None);
+        break;
+    case CliRequest::Outcome::UsageError:
+        fuzz::require(!r.text.isEmpty() && !r.error.isEmpty() && r.command == Command::None);
+        break;
+    }
+    return 0;
+}
