@@ -45,6 +45,12 @@ QStringList commandLine(const CliRequest &r) {
         a << QStringLiteral("--watch");
     if (r.count > 0)
         a << QStringLiteral("--count=%1").arg(r.count);
+    if (!r.vcd.isEmpty())
+        a << QStringLiteral("--vcd=") + r.vcd;
+    if (!r.csv.isEmpty())
+        a << QStringLiteral("--csv=") + r.csv;
+    if (r.quiet)
+        a << QStringLiteral("--quiet");
     for (const auto &[signal, on] : r.outputs)
         a << QStringLiteral("--set=%1=%2")
                  .arg(QLatin1String(IoSignals::table()[size_t(signal)].cliName),
@@ -70,7 +76,8 @@ bool same(const CliRequest &a, const CliRequest &b) {
            a.details == b.details && a.backup == b.backup && a.language == b.language &&
            a.yes == b.yes && a.file == b.file && a.output == b.output && a.choice == b.choice &&
            a.parameters == b.parameters && a.restart == b.restart && a.watch == b.watch &&
-           a.count == b.count && a.outputs == b.outputs;
+           a.count == b.count && a.outputs == b.outputs && a.vcd == b.vcd && a.csv == b.csv &&
+           a.quiet == b.quiet;
 }
 
 void checkRun(const CliRequest &r) {
