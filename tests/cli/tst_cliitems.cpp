@@ -174,12 +174,12 @@ void TestCliItems::setOnSeveral() {
                                      QStringLiteral("Vel1=20"), QStringLiteral("--restart")});
 
     QCOMPARE(r.exitCode, 0);
-    QCOMPARE(r.out, QStringLiteral("%1\tOK\n%2\tOK\n").arg(sims[0].devicePath(),
-                                                            sims[1].devicePath()));
+    QCOMPARE(r.out,
+             QStringLiteral("%1\tOK\n%2\tOK\n").arg(sims[0].devicePath(), sims[1].devicePath()));
     QCOMPARE(r.err.count(QStringLiteral("Data is transmitted to controller,Yes?")), 1);
 
-    r = runCli(both + QStringList{QStringLiteral("get"), QStringLiteral("Vel1"),
-                                  QStringLiteral("Vel2")});
+    r = runCli(both +
+               QStringList{QStringLiteral("get"), QStringLiteral("Vel1"), QStringLiteral("Vel2")});
     QCOMPARE(r.exitCode, 0);
     QCOMPARE(r.out, QStringLiteral("%1\tVel1 20\n%1\tVel2 10\n%2\tVel1 20\n%2\tVel2 25\n%1\tOK\n"
                                    "%2\tOK\n")
