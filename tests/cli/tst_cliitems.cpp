@@ -36,6 +36,7 @@ private slots:
     void refusedBeforeSending_data();
     void refusedBeforeSending();
     void setOnSeveral();
+    void dryRunOnSeveral();
 
 private:
     QTemporaryDir m_dir;
@@ -184,6 +185,31 @@ void TestCliItems::setOnSeveral() {
     QCOMPARE(r.out, QStringLiteral("%1\tVel1 20\n%1\tVel2 10\n%2\tVel1 20\n%2\tVel2 25\n%1\tOK\n"
                                    "%2\tOK\n")
                         .arg(sims[0].devicePath(), sims[1].devicePath()));
+}
+
+// A block of changes per controller, then each verdict; neither is written.
+void TestCliItems::dryRunOnSeveral() {
+    std::array<ControllerSimulator, 2> sims;
+    QvData file = factoryData();
+    file.Vel1 = 20;
+    QCOMPARE(runCli(onDevice(sims[1].devicePath(),
+                             {QStringLiteral("--yes"), QStringLiteral("write"),
+                              writeQvFile(m_dir, file, "file.qvd"), QStringLiteral("--restart")}))
+                 .exitCode,
+             0);
+    sims[1].clearReceived();
+
+    const CliResult r =
+        runCli(English + QStringList{QStringLiteral("--device"), sims[0].devicePath(),
+                                     QStringLiteral("--device"), sims[1].devicePath(),
+                                     QStringLiteral("write"), writeQvFile(m_dir, file, "file.qvd"),
+                                     QStringLiteral("--dry-run")});
+
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.out, QStringLiteral("%1\tPosition 1 - VEL\t10\t20\n%1\tDIFFERENT\n%2\tOK\n")
+                        .arg(sims[0].devicePath(), sims[1].devicePath()));
+    QCOMPARE(sims[0].receivedLines(), readLines());
+    QCOMPARE(sims[1].receivedLines(), readLines());
 }
 
 QV_TEST_CORE_MAIN(TestCliItems)
