@@ -35,8 +35,8 @@ private slots:
     void setOneItem();
     void refusedBeforeSending_data();
     void refusedBeforeSending();
-    void setOnSeveral();
-    void dryRunOnSeveral();
+    void onSeveral_data();
+    void onSeveral();
 
 private:
     QTemporaryDir m_dir;
@@ -157,59 +157,51 @@ void TestCliItems::refusedBeforeSending() {
     QCOMPARE(sim.receivedLines(), QStringList());
 }
 
-// Two controllers changed at once, each keeping its own other values; one question for both.
-void TestCliItems::setOnSeveral() {
+void TestCliItems::onSeveral_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("after"); // get Vel1 Vel2 afterwards
+    QTest::newRow("set") << QStringList{"--yes", "set", "Vel1=20", "--restart"} << 0
+                         << "%1\tOK\n%2\tOK\n"
+                         << "%1\tVel1 20\n%1\tVel2 10\n%2\tVel1 20\n%2\tVel2 25\n";
+    QTest::newRow("dry run") << QStringList{"write", "own.qvd", "--dry-run"} << 1
+                             << "%1\tPosition 1 - VEL\t10\t20\n%1\tPosition 2 - VEL\t10\t25\n"
+                                "%1\tDIFFERENT\n%2\tOK\n"
+                             << "%1\tVel1 10\n%1\tVel2 10\n%2\tVel1 20\n%2\tVel2 25\n";
+}
+
+// Two controllers at once, the second with data of its own: set keeps each one's other values;
+// a dry run prints a block per controller and writes to neither.
+void TestCliItems::onSeveral() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, out);
+    QFETCH(QString, after);
     std::array<ControllerSimulator, 2> sims;
     QvData own = factoryData();
-    own.Vel2 = 25;
-    QCOMPARE(runCli(onDevice(sims[1].devicePath(),
-                             {QStringLiteral("--yes"), QStringLiteral("write"),
-                              writeQvFile(m_dir, own, "own.qvd"), QStringLiteral("--restart")}))
-                 .exitCode,
-             0);
+    own.Vel1 = 20, own.Vel2 = 25;
+    const QString file = writeQvFile(m_dir, own, "own.qvd");
+    QCOMPARE(
+        runCli(onDevice(sims[1].devicePath(), {QStringLiteral("--yes"), QStringLiteral("write"),
+                                               file, QStringLiteral("--restart")}))
+            .exitCode,
+        0);
+    arguments.replaceInStrings(QStringLiteral("own.qvd"), file);
     const QStringList both{QStringLiteral("--device"), sims[0].devicePath(),
                            QStringLiteral("--device"), sims[1].devicePath()};
+    const auto named = [&sims](const QString &text) {
+        return text.arg(sims[0].devicePath(), sims[1].devicePath());
+    };
 
-    CliResult r = runCli(English + both +
-                         QStringList{QStringLiteral("--yes"), QStringLiteral("set"),
-                                     QStringLiteral("Vel1=20"), QStringLiteral("--restart")});
+    CliResult r = runCli(English + both + arguments);
 
-    QCOMPARE(r.exitCode, 0);
-    QCOMPARE(r.out,
-             QStringLiteral("%1\tOK\n%2\tOK\n").arg(sims[0].devicePath(), sims[1].devicePath()));
-    QCOMPARE(r.err.count(QStringLiteral("Data is transmitted to controller,Yes?")), 1);
-
+    QCOMPARE(r.exitCode, exitCode);
+    QCOMPARE(r.out, named(out));
     r = runCli(both +
                QStringList{QStringLiteral("get"), QStringLiteral("Vel1"), QStringLiteral("Vel2")});
     QCOMPARE(r.exitCode, 0);
-    QCOMPARE(r.out, QStringLiteral("%1\tVel1 20\n%1\tVel2 10\n%2\tVel1 20\n%2\tVel2 25\n%1\tOK\n"
-                                   "%2\tOK\n")
-                        .arg(sims[0].devicePath(), sims[1].devicePath()));
-}
-
-// A block of changes per controller, then each verdict; neither is written.
-void TestCliItems::dryRunOnSeveral() {
-    std::array<ControllerSimulator, 2> sims;
-    QvData file = factoryData();
-    file.Vel1 = 20;
-    QCOMPARE(runCli(onDevice(sims[1].devicePath(),
-                             {QStringLiteral("--yes"), QStringLiteral("write"),
-                              writeQvFile(m_dir, file, "file.qvd"), QStringLiteral("--restart")}))
-                 .exitCode,
-             0);
-    sims[1].clearReceived();
-
-    const CliResult r =
-        runCli(English + QStringList{QStringLiteral("--device"), sims[0].devicePath(),
-                                     QStringLiteral("--device"), sims[1].devicePath(),
-                                     QStringLiteral("write"), writeQvFile(m_dir, file, "file.qvd"),
-                                     QStringLiteral("--dry-run")});
-
-    QCOMPARE(r.exitCode, 1);
-    QCOMPARE(r.out, QStringLiteral("%1\tPosition 1 - VEL\t10\t20\n%1\tDIFFERENT\n%2\tOK\n")
-                        .arg(sims[0].devicePath(), sims[1].devicePath()));
-    QCOMPARE(sims[0].receivedLines(), readLines());
-    QCOMPARE(sims[1].receivedLines(), readLines());
+    QCOMPARE(r.out, named(after + QStringLiteral("%1\tOK\n%2\tOK\n")));
 }
 
 QV_TEST_CORE_MAIN(TestCliItems)
