@@ -50,14 +50,20 @@ int CliFleet::run() {
         members.push_back(std::move(m));
     }
 
-    // The file and the question once for all, before any controller is touched.
+    // The file and the question once for all, before any controller is touched. get and set
+    // take no file; a dry run writes nothing and asks nothing.
+    const CliRequest::Command command = m_request.command;
+    const bool writes = (command == CliRequest::Command::Write && !m_request.dryRun) ||
+                        command == CliRequest::Command::Set;
     {
         CliRequest checkRequest = members.front().request;
         checkRequest.trace = false;
         CliSession check(checkRequest, m_out, m_err);
-        if (!check.takeCheckedFile().isDone())
+        const bool takesFile =
+            command == CliRequest::Command::Write || command == CliRequest::Command::Verify;
+        if (takesFile && !check.takeCheckedFile().isDone())
             return 1;
-        if (m_request.command == CliRequest::Command::Write && !check.prompt().confirmWrite())
+        if (writes && !check.prompt().confirmWrite())
             return 1;
     }
 
@@ -109,9 +115,7 @@ int CliFleet::run() {
             allOk = false;
             break;
         case CliOutcome::Verdict::Failed:
-            m_out << m.name << "\tFAILED\t"
-                  << m.outcome.reason(
-                         ResText(m_request.command == CliRequest::Command::Write ? 217 : 212))
+            m_out << m.name << "\tFAILED\t" << m.outcome.reason(ResText(writes ? 217 : 212))
                   << '\n';
             allOk = false;
             break;

@@ -3,6 +3,7 @@
 #include "link/NetAddress.h"
 
 #include "base/ProgramVersion.h"
+#include "data/QvItems.h"
 #include "iomon/IoSignals.h"
 
 #include <QCommandLineParser>
@@ -32,7 +33,8 @@ const CommandInfo Commands[] = {
      "Read the controller (all five blocks). With -o, write them to FILE as a QV data file;\n"
      "otherwise print every item with its name to standard output.\n"
      "An existing FILE is replaced only with --yes; otherwise nothing is read."},
-    {"write", CliRequest::Command::Write, "write FILE [--parameters] [--restart] [--backup BACKUP]",
+    {"write", CliRequest::Command::Write,
+     "write FILE [--parameters] [--restart] [--backup BACKUP] [--dry-run]",
      "Write a QV data file to the controller (one or several).",
      "Take FILE into the working copy, range-check it and write its blocks to the controller.\n"
      "The question \"transmit the data?\" is answered OK only with --yes; without it the\n"
@@ -42,8 +44,28 @@ const CommandInfo Commands[] = {
      "With --backup the controller's data are read and saved to BACKUP first; if that fails,\n"
      "nothing is written. With several controllers BACKUP holds {port}, replaced by each\n"
      "port's name (COM3, ttyUSB0).\n"
+     "With --dry-run the controller is read and each item that the write would change is\n"
+     "printed: its label, the controller's value and the file's value, tab-separated; nothing\n"
+     "is written and no question is asked. Exit status 0 when nothing would change, 1 when\n"
+     "something would.\n"
      "With several --port/--device every controller is written at once; one line per\n"
      "controller follows on standard output: the port, a tab, OK or FAILED (a tab, the reason)."},
+    {"get", CliRequest::Command::Get, "get [ITEM ...]",
+     "Print single items read from the controller (one or several).",
+     "Read the controller and print the named items, one a line: the item's name, a space and\n"
+     "its value (\"Vel1 20\"); all 22 items when none is named. Names are those of \"get\"\n"
+     "without arguments, in any case."},
+    {"set", CliRequest::Command::Set, "set ITEM=VALUE ... [--restart]",
+     "Change single items on the controller (one or several).",
+     "Read the controller, change only the named items, range-check the result as the window\n"
+     "does and write it back; every other item keeps the controller's own value. A sensor or\n"
+     "homing item writes the parameter blocks too (with the controller's other parameters).\n"
+     "An unknown item or a value out of range is a usage error before anything is sent.\n"
+     "The write question is answered OK only with --yes. With --restart the controller is\n"
+     "restarted (it takes the new values into effect then) and read back: exit status 1 when\n"
+     "it does not hold the values written.\n"
+     "With several --port/--device each controller is changed at once, keeping its own other\n"
+     "values; one line per controller follows: the port, a tab, OK or FAILED (a tab, the reason)."},
     {"verify", CliRequest::Command::Verify, "verify FILE [--parameters] [--details]",
      "Compare a QV data file with the controller (one or several).",
      "Compare FILE with the controller and print the report. Exit status 0 when they agree,\n"
@@ -243,8 +265,10 @@ bool parseArguments(QCommandLineParser &parser, const QCommandLineOption &help,
         return false;
     }
     if (r.targets.size() > 1 && info.command != CliRequest::Command::Write &&
-        info.command != CliRequest::Command::Verify) {
-        r = usageError(QStringLiteral("Several controllers can only be written or verified."),
+        info.command != CliRequest::Command::Verify && info.command != CliRequest::Command::Get &&
+        info.command != CliRequest::Command::Set) {
+        r = usageError(QStringLiteral("Several controllers can only be written, verified, read "
+                                      "with get or changed with set."),
                        usage);
         return false;
     }
@@ -274,6 +298,9 @@ void parseCommand(const CommandInfo &info, const QStringList &arguments, CliRequ
         QStringLiteral("backup"),
         QStringLiteral("Save the controller's data to BACKUP before writing."),
         QStringLiteral("BACKUP"));
+    const QCommandLineOption dryRun(
+        QStringLiteral("dry-run"),
+        QStringLiteral("Print the items the write would change; write nothing."));
     parser.addOption(help);
     const bool takesFile =
         info.command == CliRequest::Command::Write || info.command == CliRequest::Command::Verify ||
@@ -290,7 +317,7 @@ void parseCommand(const CommandInfo &info, const QStringList &arguments, CliRequ
     if (takesParameters)
         parser.addOption(parameters);
     if (takesRestart)
-        parser.addOptions({restart, backup});
+        parser.addOptions({restart, backup, dryRun});
     if (info.command == CliRequest::Command::Verify)
         parser.addOption(details);
     if (takesFile)
@@ -336,6 +363,13 @@ void parseCommand(const CommandInfo &info, const QStringList &arguments, CliRequ
     r.restart = takesRestart && parser.isSet(restart);
     r.details = info.command == CliRequest::Command::Verify && parser.isSet(details);
     r.backup = takesRestart ? parser.value(backup) : QString();
+    r.dryRun = takesRestart && parser.isSet(dryRun);
+    if (r.dryRun && (r.restart || parser.isSet(backup))) {
+        r = usageError(QStringLiteral("--dry-run writes nothing: it goes without --restart and "
+                                      "--backup."),
+                       usage);
+        return;
+    }
     if (takesRestart && parser.isSet(backup) && r.backup.isEmpty()) {
         r = usageError(QStringLiteral("--backup needs a file name."), usage);
         return;
@@ -471,6 +505,82 @@ void parseIoCommand(const CommandInfo &info, const QStringList &arguments, CliRe
     r.outcome = CliRequest::Outcome::Run;
 }
 
+// get and set name items: get any number of them, set each with its new value, checked
+// against the item's range here so that nothing is sent for a value the write would refuse.
+void parseItemsCommand(const CommandInfo &info, const QStringList &arguments, CliRequest &r) {
+    const bool set = info.command == CliRequest::Command::Set;
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QLatin1String(info.description));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Show this help."));
+    const QCommandLineOption restart(
+        QStringLiteral("restart"),
+        QStringLiteral("Restart the controller after the write and read it back."));
+    parser.addOption(help);
+    if (set) {
+        parser.addOption(restart);
+        parser.addPositionalArgument(QStringLiteral("ITEM=VALUE"),
+                                     QStringLiteral("An item and its new value."),
+                                     QStringLiteral("ITEM=VALUE ..."));
+    } else {
+        parser.addPositionalArgument(QStringLiteral("ITEM"),
+                                     QStringLiteral("An item to print (all without any)."),
+                                     QStringLiteral("[ITEM ...]"));
+    }
+    QString usage;
+    if (!parseArguments(parser, help, info, arguments, r, usage))
+        return;
+    const QStringList words = parser.positionalArguments();
+    if (set && words.isEmpty()) {
+        r = usageError(QStringLiteral("ITEM=VALUE is missing."), usage);
+        return;
+    }
+    QList<const QvItem *> items;
+    QList<std::pair<const QvItem *, qint32>> values;
+    for (const QString &word : words) {
+        const QString name = set ? word.section(u'=', 0, 0) : word;
+        const QvItem *item = qvItemNamed(name);
+        if (!item) {
+            r = usageError(
+                QStringLiteral("%1: no such item (\"qvpc-cli get\" lists them).").arg(name), usage);
+            return;
+        }
+        if (items.contains(item)) {
+            r = usageError(QStringLiteral("%1 is named twice.").arg(QLatin1String(item->name)),
+                           usage);
+            return;
+        }
+        items.append(item);
+        if (!set)
+            continue;
+        bool ok = false;
+        const qint32 value = word.section(u'=', 1).toInt(&ok);
+        if (!ok || !word.contains(u'=') || value < item->low || value > item->high) {
+            r = usageError(QStringLiteral("%1 takes a whole number from %2 to %3, not \"%4\".")
+                               .arg(QLatin1String(item->name))
+                               .arg(item->low)
+                               .arg(item->high)
+                               .arg(word.section(u'=', 1)),
+                           usage);
+            return;
+        }
+        values.append({item, value});
+    }
+    if (!set && items.isEmpty()) {
+        for (const QvItem &item : QvItems)
+            items.append(&item);
+    }
+    r.command = info.command;
+    r.items = items;
+    r.values = values;
+    r.restart = set && parser.isSet(restart);
+    // A sensor or homing item is written with the parameter blocks; without one they stay as
+    // they are.
+    r.parameters = std::any_of(values.begin(), values.end(),
+                               [](const auto &v) { return v.first->isParameter(); });
+    r.outcome = CliRequest::Outcome::Run;
+}
+
 } // namespace
 
 QString CliRequest::Target::backupFile(const QString &pattern) const {
@@ -504,6 +614,9 @@ CliRequest parseCommandLine(const QStringList &arguments) {
         if (rest.first() == QLatin1String(info.name)) {
             if (info.command == CliRequest::Command::Io)
                 parseIoCommand(info, rest.mid(1), r);
+            else if (info.command == CliRequest::Command::Get ||
+                     info.command == CliRequest::Command::Set)
+                parseItemsCommand(info, rest.mid(1), r);
             else
                 parseCommand(info, rest.mid(1), r);
             return r;

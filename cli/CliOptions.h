@@ -6,6 +6,8 @@
 
 #include <utility>
 
+struct QvItem;
+
 // What the command line asks for: the global options, the command and its own arguments.
 struct CliRequest {
     enum class Command {
@@ -21,7 +23,9 @@ struct CliRequest {
         Version,
         Mode,
         Print,
-        Io
+        Io,
+        Get,
+        Set
     };
     enum class Outcome { Run, Help, UsageError };
 
@@ -51,6 +55,7 @@ struct CliRequest {
     QList<Target> targets;
     bool trace = false;   // --trace: every line on the serial line to standard error
     bool details = false; // verify --details: each differing item with both values
+    bool dryRun = false;  // write --dry-run: the items that would change, nothing written
     QString backup;       // write --backup FILE: the controller's data saved there first
     QString language;     // --lang: "ja", "en" or empty for the stored "Language"
     bool yes = false;     // --yes
@@ -66,6 +71,10 @@ struct CliRequest {
     bool quiet = false; // io --watch --quiet: no lines on standard output
     // io --set: the outputs asked for, as (I/O signal, on) in the order given
     QList<std::pair<int, bool>> outputs;
+    // get: the items asked for in the order given (all 22 when none was named)
+    QList<const QvItem *> items;
+    // set: the items and their new values in the order given
+    QList<std::pair<const QvItem *, qint32>> values;
 };
 
 // Parses qvpc-cli's arguments (the program name first): global options, then the command, then

@@ -83,6 +83,10 @@ CliOutcome CliSession::run() {
         return print();
     case CliRequest::Command::Io:
         return io();
+    case CliRequest::Command::Get:
+        return get();
+    case CliRequest::Command::Set:
+        return set();
     case CliRequest::Command::None:
         break;
     }
@@ -191,6 +195,8 @@ OpResult CliSession::saveBackup() {
 }
 
 CliOutcome CliSession::write() {
+    if (m_request.dryRun)
+        return dryRun();
     // The backup is taken only for a write that will go ahead: checked data, question agreed to.
     if (!m_request.backup.isEmpty() && m_prompt.agrees(Question::WriteToController)) {
         OpResult ready = takeCheckedFile();

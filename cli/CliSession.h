@@ -57,6 +57,12 @@ private:
     CliOutcome print();
     // The I/O monitor.
     CliOutcome io();
+    // Single items and the write's preview (CliSessionItems.cpp).
+    CliOutcome get();
+    CliOutcome set();
+    CliOutcome dryRun();
+    // The controller's data into the read copy; a failure has been told.
+    OpResult readController();
 
     // An operation's result as the command's outcome. When the port could not be opened or the
     // line went away, says which port it was; that is then the reason unless a message came

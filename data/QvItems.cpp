@@ -8,11 +8,13 @@ namespace {
 
 constexpr qint32 LargestPulse = 0xFFFFFF;
 
-constexpr QvItem s(QvGroup g, int label, qint32 low, qint32 high, qint16 QvData::*field) {
-    return {g, label, low, high, field, nullptr};
+constexpr QvItem s(QvGroup g, int label, qint32 low, qint32 high, const char *name,
+                   qint16 QvData::*field) {
+    return {g, label, low, high, field, nullptr, name};
 }
-constexpr QvItem l(QvGroup g, int label, qint32 low, qint32 high, qint32 QvData::*field) {
-    return {g, label, low, high, nullptr, field};
+constexpr QvItem l(QvGroup g, int label, qint32 low, qint32 high, const char *name,
+                   qint32 QvData::*field) {
+    return {g, label, low, high, nullptr, field, name};
 }
 
 using G = QvGroup;
@@ -20,20 +22,28 @@ using D = QvData;
 
 } // namespace
 
+// The field and its name from one spelling.
+#define QV_FIELD(field) #field, &D::field
+
 // Each position: VEL, ACC, DEC, pausing time, pulses.
 #define QV_POSITION(g, vel, acc, dec, pause, pulse)                                                \
     s(g, 29, 1, 30, vel), s(g, 30, 1, 9, acc), s(g, 31, 1, 9, dec), s(g, 32, 0, 255, pause),       \
         l(g, 33, 0, LargestPulse, pulse)
 
 const std::array<QvItem, QvItemCount> QvItems = {
-    {QV_POSITION(G::Position1, &D::Vel1, &D::Acc1, &D::Dec1, &D::PauseTime1, &D::Pulse1),
-     QV_POSITION(G::Position2, &D::Vel2, &D::Acc2, &D::Dec2, &D::PauseTime2, &D::Pulse2),
-     s(G::Sensor, 37, 1, 255, &D::SeparateTimer), s(G::Sensor, 38, 1, 255, &D::SupplyCounter),
-     s(G::Sensor, 39, 1, 255, &D::RestartDelay), s(G::Sensor, 40, 1, 255, &D::MidDetectCounter),
-     s(G::Sensor, 41, 1, 255, &D::NoWorkCounter), s(G::Sensor, 42, 1, 255, &D::TipWorkOffTimer),
-     s(G::Sensor, 43, 0, 255, &D::Sp1), s(G::Sensor, 243, 0, 1, &D::RevDir),
-     s(G::Homing, 45, 1, 16, &D::HomingVel), l(G::Homing, 46, 1, 600, &D::HomingPulse),
-     s(G::Homing, 47, 1, 16, &D::OffsetVel), l(G::Homing, 48, 1, 600, &D::OffsetPulse)}};
+    {QV_POSITION(G::Position1, QV_FIELD(Vel1), QV_FIELD(Acc1), QV_FIELD(Dec1), QV_FIELD(PauseTime1),
+                 QV_FIELD(Pulse1)),
+     QV_POSITION(G::Position2, QV_FIELD(Vel2), QV_FIELD(Acc2), QV_FIELD(Dec2), QV_FIELD(PauseTime2),
+                 QV_FIELD(Pulse2)),
+     s(G::Sensor, 37, 1, 255, QV_FIELD(SeparateTimer)),
+     s(G::Sensor, 38, 1, 255, QV_FIELD(SupplyCounter)),
+     s(G::Sensor, 39, 1, 255, QV_FIELD(RestartDelay)),
+     s(G::Sensor, 40, 1, 255, QV_FIELD(MidDetectCounter)),
+     s(G::Sensor, 41, 1, 255, QV_FIELD(NoWorkCounter)),
+     s(G::Sensor, 42, 1, 255, QV_FIELD(TipWorkOffTimer)), s(G::Sensor, 43, 0, 255, QV_FIELD(Sp1)),
+     s(G::Sensor, 243, 0, 1, QV_FIELD(RevDir)), s(G::Homing, 45, 1, 16, QV_FIELD(HomingVel)),
+     l(G::Homing, 46, 1, 600, QV_FIELD(HomingPulse)), s(G::Homing, 47, 1, 16, QV_FIELD(OffsetVel)),
+     l(G::Homing, 48, 1, 600, QV_FIELD(OffsetPulse))}};
 
 namespace {
 
@@ -45,6 +55,13 @@ template <typename Pick> const QvItem &itemWhere(Pick picked) {
 }
 
 } // namespace
+
+const QvItem *qvItemNamed(const QString &name) {
+    const auto it = std::find_if(QvItems.begin(), QvItems.end(), [&name](const QvItem &item) {
+        return name.compare(QLatin1String(item.name), Qt::CaseInsensitive) == 0;
+    });
+    return it == QvItems.end() ? nullptr : &*it;
+}
 
 const QvItem &qvItem(qint16 QvData::*field) {
     return itemWhere([field](const QvItem &item) { return item.shortField == field; });

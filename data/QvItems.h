@@ -19,6 +19,7 @@ struct QvItem {
     qint32 high; // largest value in range
     qint16 QvData::*shortField;
     qint32 QvData::*longField; // set instead of shortField for the 32-bit items
+    const char *name;          // the QvData member's name, as the command line names the item
 
     bool isParameter() const { return group == QvGroup::Sensor || group == QvGroup::Homing; }
     qint32 get(const QvData &d) const { return shortField ? d.*shortField : d.*longField; }
@@ -37,6 +38,9 @@ extern const std::array<QvItem, QvItemCount> QvItems;
 // The entry of the item stored in `field`.
 const QvItem &qvItem(qint16 QvData::*field);
 const QvItem &qvItem(qint32 QvData::*field);
+
+// The item of that name (its QvData member's name, any case); null when there is none.
+const QvItem *qvItemNamed(const QString &name);
 
 // Text id of a group's heading ("Position 1" ... "Homing parameters").
 int groupHeadingId(QvGroup group);

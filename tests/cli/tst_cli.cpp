@@ -400,7 +400,7 @@ void TestCli::usageErrors_data() {
     row("port not a number", QStringLiteral("--port COM1 read"),
         "--port needs a number from 1 to 32.");
     row("port and device", QStringLiteral("--port 1 --device /dev/ttyUSB0 read"),
-        "Several controllers can only be written or verified.");
+        "Several controllers can only be written, verified, read with get or changed with set.");
     row("language", QStringLiteral("--lang de read"), "--lang is ja or en.");
     row("move to 3", QStringLiteral("move 3"), "POSITION is one of 1|2|repeat, not 3.");
     row("mode without a word", QStringLiteral("mode"), "MODE is missing.");

@@ -268,13 +268,15 @@ void TestCliFleet::trace() {
 void TestCliFleet::usageErrors_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("read on two") << QStringList{"--port", "1", "--device", "/dev/null", "read"}
-                                 << "Several controllers can only be written or verified.";
-    QTest::newRow("io on two") << QStringList{"io", "--port", "1", "--port", "2"}
-                               << "Several controllers can only be written or verified.";
+    QTest::newRow("read on two")
+        << QStringList{"--port", "1", "--device", "/dev/null", "read"}
+        << "Several controllers can only be written, verified, read with get or changed with set.";
+    QTest::newRow("io on two")
+        << QStringList{"io", "--port", "1", "--port", "2"}
+        << "Several controllers can only be written, verified, read with get or changed with set.";
     QTest::newRow("move on two, ports after the command")
         << QStringList{"move", "1", "--port", "1", "--trace", "--port", "2"}
-        << "Several controllers can only be written or verified.";
+        << "Several controllers can only be written, verified, read with get or changed with set.";
     QTest::newRow("backup without {port}")
         << QStringList{"--port", "1", "--port", "2", "write", "a.qvd", "--backup", "b.qvd"}
         << "With several controllers, BACKUP needs {port} in its name.";

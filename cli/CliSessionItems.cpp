@@ -1,0 +1,73 @@
+// The commands of qvpc-cli that look at or change single items of the controller, and the
+// preview of a write: each reads the controller first and works on what it holds.
+#include "cli/CliSession.h"
+
+#include "base/ResText.h"
+#include "data/ControllerTransfer.h"
+#include "data/QvItems.h"
+#include "data/Verification.h"
+
+#include <QTextStream>
+
+OpResult CliSession::readController() {
+    OpResult result = m_session.transfer().ReadBlocks();
+    if (!result.isDone()) {
+        m_prompt.MsgBox(ResText(212));
+        result.orText(ResText(212));
+        result = ended(result).result;
+    }
+    return result;
+}
+
+CliOutcome CliSession::dryRun() {
+    // The file as the write would take it: a file the write would refuse is refused here too.
+    if (const OpResult file = takeCheckedFile(); !file.isDone())
+        return {file};
+    const OpResult read = readController();
+    if (!read.isDone())
+        return {read};
+    const QvDataCopies &copies = m_session.copies;
+    const QList<ItemDifference> changes =
+        Differences(copies.working, copies.read, m_request.parameters);
+    for (const ItemDifference &d : changes)
+        m_out << ItemLabel(*d.item) << '\t' << d.read << '\t' << d.working << '\n';
+    m_out.flush();
+    return {read, !changes.isEmpty()};
+}
+
+CliOutcome CliSession::get() {
+    const OpResult read = readController();
+    if (!read.isDone())
+        return {read};
+    for (const QvItem *item : m_request.items)
+        m_out << item->name << ' ' << item->get(m_session.copies.read) << '\n';
+    m_out.flush();
+    return {read};
+}
+
+CliOutcome CliSession::set() {
+    const OpResult read = readController();
+    if (!read.isDone())
+        return {read};
+    // The controller's own values for everything not named.
+    QvDataCopies &copies = m_session.copies;
+    copies.CopyTemp2Hensu();
+    for (const auto &[item, value] : m_request.values)
+        item->set(copies.working, value);
+    m_screen.setDataChanged(true);
+    const OpResult written = ended(m_session.transfer().LoadtoCt()).result;
+    // The controller takes the blocks into effect when it restarts: only then can they be read
+    // back.
+    if (!written.isDone() || !m_request.restart || !m_prompt.agrees(Question::RestartAfterWrite))
+        return {written};
+    OpResult back = m_session.transfer().ReadBlocks();
+    if (!back.isDone()) {
+        m_prompt.tell(ResText(1725));
+        return {ended(back.orText(ResText(1725))).result};
+    }
+    if (!Differences(copies.working, copies.read, m_request.parameters).isEmpty()) {
+        m_prompt.tell(ResText(1724));
+        return {OpResult::failed(OpResult::Failure::Unconfirmed, ResText(1724))};
+    }
+    return {back};
+}
