@@ -5,15 +5,19 @@
 // text.
 
 #include "cli/CliOptions.h"
+#include "data/QvItems.h"
 #include "fuzz/FuzzSupport.h"
 #include "iomon/IoSignals.h"
+
+#include <iterator>
 
 namespace {
 
 using Command = CliRequest::Command;
 
-const char *const Names[] = {"",     "ports", "read",    "write", "verify", "show", "move",
-                             "home", "reset", "version", "mode",  "print",  "io"};
+const char *const Names[] = {"",      "ports",   "read", "write", "verify", "show", "move", "home",
+                             "reset", "version", "mode", "print", "io",     "get",  "set"};
+static_assert(std::size(Names) == size_t(CliRequest::Command::Set) + 1, "a name for each command");
 
 // The request as a command line, every value in the --name=value form and the positional
 // argument behind "--", so that no value is taken for an option.
@@ -51,6 +55,8 @@ QStringList commandLine(const CliRequest &r) {
         a << QStringLiteral("--csv=") + r.csv;
     if (r.quiet)
         a << QStringLiteral("--quiet");
+    if (r.dryRun)
+        a << QStringLiteral("--dry-run");
     for (const auto &[signal, on] : r.outputs)
         a << QStringLiteral("--set=%1=%2")
                  .arg(QLatin1String(IoSignals::table()[size_t(signal)].cliName),
@@ -60,6 +66,15 @@ QStringList commandLine(const CliRequest &r) {
         a << QStringLiteral("--") << r.file;
     else if (c == Command::Move || c == Command::Mode)
         a << QStringLiteral("--") << r.choice;
+    else if (c == Command::Set) {
+        a << QStringLiteral("--");
+        for (const auto &[item, value] : r.values)
+            a << QStringLiteral("%1=%2").arg(QLatin1String(item->name)).arg(value);
+    } else if (c == Command::Get && !r.items.isEmpty()) {
+        a << QStringLiteral("--");
+        for (const QvItem *item : r.items)
+            a << QLatin1String(item->name);
+    }
     return a;
 }
 
@@ -77,7 +92,7 @@ bool same(const CliRequest &a, const CliRequest &b) {
            a.yes == b.yes && a.file == b.file && a.output == b.output && a.choice == b.choice &&
            a.parameters == b.parameters && a.restart == b.restart && a.watch == b.watch &&
            a.count == b.count && a.outputs == b.outputs && a.vcd == b.vcd && a.csv == b.csv &&
-           a.quiet == b.quiet;
+           a.quiet == b.quiet && a.dryRun == b.dryRun && a.items == b.items && a.values == b.values;
 }
 
 void checkRun(const CliRequest &r) {
