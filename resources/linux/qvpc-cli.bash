@@ -92,7 +92,7 @@ _qvpc_cli() {
     esac
 
     if [[ $cur == -* ]]; then
-        COMPREPLY=($(compgen -W "$options --help $globals" -- "$cur"))
+        COMPREPLY=($(compgen -W "$options $globals" -- "$cur"))
         return
     fi
     case $command in
