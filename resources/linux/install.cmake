@@ -33,15 +33,15 @@ file(STRINGS ${CMAKE_CURRENT_LIST_DIR}/changelog qv_changelog_top LIMIT_COUNT 1)
 if(NOT qv_changelog_top MATCHES "^qvpc-software \\(${PROJECT_VERSION}\\) ")
     message(FATAL_ERROR "resources/linux/changelog does not start with version ${PROJECT_VERSION}")
 endif()
-add_custom_command(OUTPUT ${qv_doc_out}/changelog.Debian.gz
+add_custom_command(OUTPUT ${qv_doc_out}/changelog.gz
                    COMMAND ${GZIP} -9n -c ${CMAKE_CURRENT_LIST_DIR}/changelog
-                           > ${qv_doc_out}/changelog.Debian.gz
+                           > ${qv_doc_out}/changelog.gz
                    DEPENDS ${CMAKE_CURRENT_LIST_DIR}/changelog VERBATIM)
-add_custom_target(qv_docs ALL DEPENDS ${qv_man_pages} ${qv_doc_out}/changelog.Debian.gz)
+add_custom_target(qv_docs ALL DEPENDS ${qv_man_pages} ${qv_doc_out}/changelog.gz)
 install(FILES ${qv_man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/qvpc-cli.bash
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME qvpc-cli)
-install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright ${qv_doc_out}/changelog.Debian.gz
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright ${qv_doc_out}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/qvpc-software)
 
 set(CPACK_GENERATOR DEB)
@@ -49,16 +49,16 @@ set(CPACK_PACKAGE_NAME qvpc-software)
 set(CPACK_PACKAGE_VENDOR "QV PC-Software developers")
 set(CPACK_PACKAGE_CONTACT "QV PC-Software developers <qvpc@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Configuration and test tool for QV parts feeder controllers")
+# The long description; CPack puts the summary above it and indents each line.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "Configuration and test tool for QV parts feeder controllers
- QV PC-Software reads the settings of a QV parts feeder controller over an
- RS-232C line (a serial port, a USB adapter or a serial device server on the
- network), lets the user edit them and writes them back. Settings are kept in
- QV data files, verified against the controller and printed.
- .
- The package holds the window (qvpc), a command-line program for scripts
- (qvpc-cli) and a simulated controller for trying both without hardware
- (qvsim).")
+    "QV PC-Software reads the settings of a QV parts feeder controller over an
+RS-232C line (a serial port, a USB adapter or a serial device server on the
+network), lets the user edit them and writes them back. Settings are kept in
+QV data files, verified against the controller and printed.
+
+The package holds the window (qvpc), a command-line program for scripts
+(qvpc-cli) and a simulated controller for trying both without hardware
+(qvsim).")
 # Directories as Debian wants them, whatever the umask of the build.
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
     GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)

@@ -13,7 +13,7 @@ foreach(path bin/qvpc bin/qvpc-cli bin/qvsim share/applications/qvpc.desktop
         share/icons/hicolor/48x48/apps/qvpc.png share/icons/hicolor/256x256/apps/qvpc.png
         ${metainfo} share/man/man1/qvpc.1.gz share/man/man1/qvpc-cli.1.gz
         share/man/man1/qvsim.1.gz share/bash-completion/completions/qvpc-cli
-        share/doc/qvpc-software/copyright share/doc/qvpc-software/changelog.Debian.gz)
+        share/doc/qvpc-software/copyright share/doc/qvpc-software/changelog.gz)
     if(NOT EXISTS "${PREFIX}/${path}")
         message(FATAL_ERROR "not installed: ${path}")
     endif()

@@ -12,14 +12,14 @@ endif()
 execute_process(COMMAND dpkg-deb --contents "${deb}" OUTPUT_VARIABLE contents)
 foreach(path usr/share/man/man1/qvpc.1.gz usr/share/man/man1/qvpc-cli.1.gz
         usr/share/man/man1/qvsim.1.gz usr/share/bash-completion/completions/qvpc-cli
-        usr/share/doc/qvpc-software/copyright usr/share/doc/qvpc-software/changelog.Debian.gz)
+        usr/share/doc/qvpc-software/copyright usr/share/doc/qvpc-software/changelog.gz)
     if(NOT contents MATCHES " \\./${path}\n")
         message(FATAL_ERROR "not in the package: ${path}")
     endif()
 endforeach()
 
 find_program(LINTIAN lintian REQUIRED)
-execute_process(COMMAND ${LINTIAN} --display-info --no-tag-display-limit "${deb}"
+execute_process(COMMAND ${LINTIAN} --display-info --tag-display-limit 0 "${deb}"
                 OUTPUT_VARIABLE out ERROR_VARIABLE err)
 message(STATUS "lintian:\n${out}${err}")
 if(out MATCHES "(^|\n)[EW]: ")
