@@ -20,6 +20,7 @@ if [ "${1:-all}" != "run" ]; then
         clang libclang-rt-dev clang-format
         desktop-file-utils appstream gtkwave
         ser2net
+        lintian man-db groff-base bash-completion
     )
 fi
 missing=()

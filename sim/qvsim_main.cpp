@@ -69,7 +69,7 @@ int main(int argc, char *argv[]) {
     parser.addHelpOption();
     parser.addOptions({
         {QStringLiteral("silent"), QStringLiteral("Answer nothing.")},
-        {QStringLiteral("error"), QStringLiteral("Answer the error reply 0%%<code>."),
+        {QStringLiteral("error"), QStringLiteral("Answer the error reply 0%<code>."),
          QStringLiteral("code")},
         {QStringLiteral("wrong-length"),
          QStringLiteral("Add (or with a minus, take away) characters before the CR LF."),

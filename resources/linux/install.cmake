@@ -14,11 +14,54 @@ endforeach()
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/io.github.qvpc.QvPcSoftware.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
+# The manual pages (docs/man, roff with the version filled in) and the package's changelog,
+# compressed as Debian wants them: gzip -9n keeps no name and no time, so the build is
+# reproducible.
+find_program(GZIP gzip REQUIRED)
+set(qv_doc_out ${PROJECT_BINARY_DIR}/doc)
+set(qv_man_pages)
+foreach(page qvpc qvpc-cli qvsim)
+    configure_file(${PROJECT_SOURCE_DIR}/docs/man/${page}.1 ${qv_doc_out}/${page}.1 @ONLY)
+    add_custom_command(OUTPUT ${qv_doc_out}/${page}.1.gz
+                       COMMAND ${GZIP} -9nf -k ${page}.1
+                       DEPENDS ${qv_doc_out}/${page}.1
+                       WORKING_DIRECTORY ${qv_doc_out} VERBATIM)
+    list(APPEND qv_man_pages ${qv_doc_out}/${page}.1.gz)
+endforeach()
+# The changelog's newest entry must name the version being built.
+file(STRINGS ${CMAKE_CURRENT_LIST_DIR}/changelog qv_changelog_top LIMIT_COUNT 1)
+if(NOT qv_changelog_top MATCHES "^qvpc-software \\(${PROJECT_VERSION}\\) ")
+    message(FATAL_ERROR "resources/linux/changelog does not start with version ${PROJECT_VERSION}")
+endif()
+add_custom_command(OUTPUT ${qv_doc_out}/changelog.gz
+                   COMMAND ${GZIP} -9n -c ${CMAKE_CURRENT_LIST_DIR}/changelog
+                           > ${qv_doc_out}/changelog.gz
+                   DEPENDS ${CMAKE_CURRENT_LIST_DIR}/changelog VERBATIM)
+add_custom_target(qv_docs ALL DEPENDS ${qv_man_pages} ${qv_doc_out}/changelog.gz)
+install(FILES ${qv_man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/qvpc-cli.bash
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME qvpc-cli)
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright ${qv_doc_out}/changelog.gz
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/qvpc-software)
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME qvpc-software)
 set(CPACK_PACKAGE_VENDOR "QV PC-Software developers")
 set(CPACK_PACKAGE_CONTACT "QV PC-Software developers <qvpc@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Configuration and test tool for QV parts feeder controllers")
+# The long description; CPack puts the summary above it and indents each line.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "QV PC-Software reads the settings of a QV parts feeder controller over an
+RS-232C line (a serial port, a USB adapter or a serial device server on the
+network), lets the user edit them and writes them back. Settings are kept in
+QV data files, verified against the controller and printed.
+
+The package holds the window (qvpc), a command-line program for scripts
+(qvpc-cli) and a simulated controller for trying both without hardware
+(qvsim).")
+# Directories as Debian wants them, whatever the umask of the build.
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
+    GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 set(CPACK_PACKAGE_INSTALL_DIRECTORY qvpc-software)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)

@@ -1,0 +1,55 @@
+# Renders each manual page as man shows it, with groff's warnings on, and checks that the page of
+# qvpc-cli names every command of "qvpc-cli --help" and every option of each "COMMAND --help", so
+# the page cannot fall behind the program. Run with -DDOC_DIR=... -DCLI=...
+find_program(MAN man REQUIRED)
+foreach(page qvpc qvpc-cli qvsim)
+    set(file "${DOC_DIR}/${page}.1.gz")
+    execute_process(COMMAND ${CMAKE_COMMAND} -E env MANWIDTH=80 LC_ALL=C.UTF-8
+                            ${MAN} --warnings -l "${file}"
+                    RESULT_VARIABLE result OUTPUT_VARIABLE text ERROR_VARIABLE warnings)
+    if(NOT result EQUAL 0 OR NOT warnings STREQUAL "" OR NOT text MATCHES "NAME.*SYNOPSIS")
+        message(FATAL_ERROR "man -l ${page}.1 (${result}): ${warnings}")
+    endif()
+    set(rendered_${page} "${text}")
+endforeach()
+
+# The qvpc-cli page as plain text, hyphens as typed.
+string(REPLACE "‐\n" "" cli_page "${rendered_qvpc-cli}")
+string(REGEX REPLACE "[ \n]+" " " cli_page "${cli_page}")
+
+execute_process(COMMAND "${CLI}" --help OUTPUT_VARIABLE help RESULT_VARIABLE result)
+string(REGEX MATCH "\nCommands:\n(.*)\n\n" listed "${help}")
+string(REGEX MATCHALL "\n  [a-z]+" commands "\n${CMAKE_MATCH_1}")
+list(LENGTH commands count)
+if(NOT result EQUAL 0 OR count LESS 10)
+    message(FATAL_ERROR "qvpc-cli --help lists no commands: ${help}")
+endif()
+set(missing)
+# The global options, then each command and its options.
+string(REGEX MATCHALL "--[a-z-]+" options "${help}")
+foreach(option ${options})
+    if(NOT cli_page MATCHES "[ (]${option}[ ,.)]")
+        list(APPEND missing "${option}")
+    endif()
+endforeach()
+foreach(command ${commands})
+    string(STRIP "${command}" command)
+    # A command's entry starts a line of the list of commands.
+    if(NOT rendered_qvpc-cli MATCHES "\n       ${command}( |\n)")
+        list(APPEND missing "${command}")
+    endif()
+    execute_process(COMMAND "${CLI}" ${command} --help OUTPUT_VARIABLE help)
+    string(REGEX MATCHALL "\n +(-[a-z], )?--[a-z-]+" options "${help}")
+    foreach(option ${options})
+        string(REGEX MATCH "--[a-z-]+" option "${option}")
+        if(NOT cli_page MATCHES "[ (]${option}[ ,.)]")
+            list(APPEND missing "${command} ${option}")
+        endif()
+    endforeach()
+endforeach()
+if(missing)
+    message(FATAL_ERROR "the qvpc-cli page does not name: ${missing}")
+endif()
+if(NOT cli_page MATCHES "EXIT STATUS 0 .* 1 .* 2 Usage error")
+    message(FATAL_ERROR "the qvpc-cli page gives no exit statuses")
+endif()
