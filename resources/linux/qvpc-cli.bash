@@ -20,7 +20,7 @@ _qvpc_cli() {
     local cur prev words cword
     _init_completion || return
 
-    local commands="ports read write verify show move home reset version mode print io"
+    local commands="ports read write verify show get set move home reset version mode print io"
     local globals="--port --device --lang --yes --trace --help --version"
     local items="Vel1 Vel2 Acc1 Acc2 Dec1 Dec2 Pulse1 Pulse2 PauseTime1 PauseTime2 HomingVel
         HomingPulse OffsetVel OffsetPulse RevDir SupplyCounter NoWorkCounter RestartDelay
@@ -82,7 +82,8 @@ _qvpc_cli() {
     local options="" arguments=""
     case $command in
     read) options="-o --output" ;;
-    write) options="--parameters --restart --backup" ;;
+    write) options="--parameters --restart --backup --dry-run" ;;
+    set) options="--restart" ;;
     verify) options="--parameters --details" ;;
     print) options="--pdf" ;;
     io) options="--watch --count --vcd --csv --quiet --set" ;;
