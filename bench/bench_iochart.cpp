@@ -51,13 +51,9 @@ int main(int argc, char *argv[]) {
     const int turns = args.size() > 2 ? qMax(1, args.at(2).toInt()) : 2;
 
     QProcess sim;
-    sim.start(QCoreApplication::applicationDirPath() + QStringLiteral("/qvsim"),
-              {QStringLiteral("--paced"), QStringLiteral("--quiet")});
-    if (!sim.waitForReadyRead(5000)) {
-        std::printf("qvsim did not start\n");
+    const QString device = startPacedSimulator(sim);
+    if (device.isEmpty())
         return 1;
-    }
-    const QString device = QString::fromLocal8Bit(sim.readLine()).trimmed();
 
     QuietPrompt prompt;
     Session session(prompt);

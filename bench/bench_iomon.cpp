@@ -27,13 +27,9 @@ int main(int argc, char *argv[]) {
     const bool occupy = args.contains(QStringLiteral("occupy"));
 
     QProcess sim;
-    sim.start(QCoreApplication::applicationDirPath() + QStringLiteral("/qvsim"),
-              {QStringLiteral("--paced"), QStringLiteral("--quiet")});
-    if (!sim.waitForReadyRead(5000)) {
-        std::printf("qvsim did not start\n");
+    const QString device = startPacedSimulator(sim);
+    if (device.isEmpty())
         return 1;
-    }
-    const QString device = QString::fromLocal8Bit(sim.readLine()).trimmed();
 
     QuietPrompt prompt;
     Session session(prompt);

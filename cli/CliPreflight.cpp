@@ -42,9 +42,10 @@ Preflight refused(const QString &error) {
 Preflight preflight(CliRequest &request) {
     QSet<QString> devices;
     for (const CliRequest::Target &target : request.targets) {
-        if (devices.contains(deviceOf(target)))
+        const QString device = deviceOf(target);
+        if (devices.contains(device))
             return refused(QStringLiteral("A controller is named twice."));
-        devices.insert(deviceOf(target));
+        devices.insert(device);
     }
 
     if (request.command == CliRequest::Command::Print && !request.output.isEmpty() &&

@@ -178,11 +178,8 @@ OpResult CliSession::takeCheckedFile() {
 
 OpResult CliSession::saveBackup() {
     // The file's data stay in the working copy; the controller's come into the read copy.
-    OpResult result = m_session.transfer().ReadBlocks();
+    OpResult result = readController();
     if (!result.isDone()) {
-        m_prompt.MsgBox(ResText(212));
-        result.orText(ResText(212));
-        result = ended(result).result;
         m_prompt.tell(ResText(1721));
         return result;
     }
