@@ -1,4 +1,8 @@
-# Benchmarks: programs, not tests.
+# Benchmarks: programs, not tests. The sanitizer tree leaves them out (-DQVPC_BENCH=OFF).
+option(QVPC_BENCH "Build the benchmark programs" ON)
+if(NOT QVPC_BENCH)
+    return()
+endif()
 # The reply wait: CPU while the line is silent, round trip at 9600 baud.
 add_executable(bench_linkwait ${CMAKE_CURRENT_LIST_DIR}/bench_linkwait.cpp)
 target_link_libraries(bench_linkwait PRIVATE qvsim)

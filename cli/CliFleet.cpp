@@ -3,8 +3,11 @@
 #include "base/ResText.h"
 #include "base/UserPrompt.h"
 #include "cli/CliSession.h"
+#include "cli/JsonReport.h"
 
 #include <QEventLoop>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QMutex>
 #include <QTextStream>
 #include <QThread>
@@ -31,7 +34,30 @@ QString prefixed(const QString &text, const QString &prefix) {
     return all;
 }
 
+QString verdictName(CliOutcome::Verdict verdict) {
+    switch (verdict) {
+    case CliOutcome::Verdict::Ok:
+        return QStringLiteral("ok");
+    case CliOutcome::Verdict::Different:
+        return QStringLiteral("different");
+    case CliOutcome::Verdict::Failed:
+        break;
+    }
+    return QStringLiteral("failed");
+}
+
 } // namespace
+
+int CliFleet::ended(const OpResult &result, const QJsonArray &controllers) {
+    if (m_request.json) {
+        const QJsonObject document{{QStringLiteral("command"), m_request.commandName},
+                                   {QStringLiteral("controllers"), controllers},
+                                   {QStringLiteral("result"), JsonReport::result(result)}};
+        m_out << QJsonDocument(document).toJson(QJsonDocument::Indented);
+        m_out.flush();
+    }
+    return result.isDone() ? 0 : 1;
+}
 
 CliFleet::CliFleet(const CliRequest &request, QTextStream &out, QTextStream &err)
     : m_request(request), m_out(out), m_err(err) {}
@@ -61,10 +87,12 @@ int CliFleet::run() {
         CliSession check(checkRequest, m_out, m_err);
         const bool takesFile =
             command == CliRequest::Command::Write || command == CliRequest::Command::Verify;
-        if (takesFile && !check.takeCheckedFile().isDone())
-            return 1;
+        if (takesFile) {
+            if (const OpResult file = check.takeCheckedFile(); !file.isDone())
+                return ended(file, {});
+        }
         if (writes && !check.prompt().confirmWrite())
-            return 1;
+            return ended(OpResult::stopped(), {});
     }
 
     QMutex traceLock;
@@ -103,6 +131,20 @@ int CliFleet::run() {
     for (const Member &m : members)
         m_err << prefixed(m.err, m.name + QStringLiteral(": "));
     m_err.flush();
+    if (m_request.json) {
+        // Each controller's own document, with its verdict, in the order named.
+        QJsonArray controllers;
+        for (const Member &m : members) {
+            QJsonObject document = QJsonDocument::fromJson(m.out.toUtf8()).object();
+            document.remove(QStringLiteral("command"));
+            document.insert(QStringLiteral("port"), m.name);
+            document.insert(QStringLiteral("verdict"), verdictName(m.outcome.verdict()));
+            allOk = allOk && m.outcome.verdict() == CliOutcome::Verdict::Ok;
+            controllers.append(document);
+        }
+        return ended(allOk ? OpResult::done() : OpResult::failed(OpResult::Failure::None),
+                     controllers);
+    }
     for (const Member &m : members)
         m_out << prefixed(m.out, m.name + u'\t');
     for (const Member &m : members) {

@@ -2,6 +2,8 @@
 
 #include "cli/CliOptions.h"
 
+struct OpResult;
+class QJsonArray;
 class QTextStream;
 
 // write and verify on several controllers at once. Each controller gets a session of its own in
@@ -9,6 +11,7 @@ class QTextStream;
 // long as one. The file is checked and the write question asked once, before any controller is
 // touched; then each controller's messages are printed under its port's name, and one line per
 // controller on standard output: the port, a tab, OK, DIFFERENT or FAILED (a tab, the reason).
+// With --json, one document instead: each controller's own document with its verdict.
 class CliFleet {
 public:
     CliFleet(const CliRequest &request, QTextStream &out, QTextStream &err);
@@ -17,6 +20,9 @@ public:
     int run();
 
 private:
+    // The run's exit status; with --json, the document of the whole run printed first.
+    int ended(const OpResult &result, const QJsonArray &controllers);
+
     const CliRequest &m_request;
     QTextStream &m_out;
     QTextStream &m_err;

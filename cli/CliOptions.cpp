@@ -174,7 +174,10 @@ bool parseGlobals(const QStringList &arguments, CliRequest &r, QStringList &rest
     const QCommandLineOption trace(
         QStringLiteral("trace"),
         QStringLiteral("Show every line sent and received, with the time, on standard error."));
-    parser.addOptions({help, port, device, lang, yes, version, trace});
+    const QCommandLineOption json(
+        QStringLiteral("json"),
+        QStringLiteral("Print one JSON document on standard output instead of lines."));
+    parser.addOptions({help, port, device, lang, yes, version, trace, json});
     parser.addPositionalArgument(QStringLiteral("COMMAND"), QStringLiteral("What to do."),
                                  QStringLiteral("COMMAND ..."));
 
@@ -234,6 +237,7 @@ bool parseGlobals(const QStringList &arguments, CliRequest &r, QStringList &rest
         r.device = r.targets.first().device;
     }
     r.trace = parser.isSet(trace);
+    r.json = parser.isSet(json);
     r.language = parser.value(lang);
     if (parser.isSet(lang) && r.language != QLatin1String("ja") &&
         r.language != QLatin1String("en")) {
@@ -397,7 +401,7 @@ QStringList globalsFirst(const QStringList &arguments) {
     const QStringList withValue = {QStringLiteral("--port"), QStringLiteral("--device"),
                                    QStringLiteral("--lang")};
     const QStringList flags = {QStringLiteral("--yes"), QStringLiteral("--version"),
-                               QStringLiteral("--trace")};
+                               QStringLiteral("--trace"), QStringLiteral("--json")};
     const auto isGlobal = [&](const QString &a) {
         return flags.contains(a) || withValue.contains(a) ||
                std::any_of(withValue.begin(), withValue.end(),
@@ -458,6 +462,12 @@ void parseIoCommand(const CommandInfo &info, const QStringList &arguments, CliRe
     const QStringList settings = parser.values(set) + parser.positionalArguments();
     if (!parser.isSet(set) && !settings.isEmpty()) {
         r = usageError(QStringLiteral("Too many arguments."), usage);
+        return;
+    }
+    if (r.json && parser.isSet(watch)) {
+        r = usageError(QStringLiteral("--json prints one document at the end: it goes without "
+                                      "--watch (record a watch with --vcd or --csv)."),
+                       usage);
         return;
     }
     if (parser.isSet(set) && parser.isSet(watch)) {
@@ -619,6 +629,8 @@ CliRequest parseCommandLine(const QStringList &arguments) {
                 parseItemsCommand(info, rest.mid(1), r);
             else
                 parseCommand(info, rest.mid(1), r);
+            if (r.outcome == CliRequest::Outcome::Run)
+                r.commandName = QLatin1String(info.name);
             return r;
         }
     }

@@ -53,7 +53,9 @@ struct CliRequest {
     QString device; // --device PATH
     // Every --port and --device given (ports first); more than one: write or verify on each.
     QList<Target> targets;
+    QString commandName;  // the command as typed ("read"), for the JSON document
     bool trace = false;   // --trace: every line on the serial line to standard error
+    bool json = false;    // --json: one JSON document on standard output instead of lines
     bool details = false; // verify --details: each differing item with both values
     bool dryRun = false;  // write --dry-run: the items that would change, nothing written
     QString backup;       // write --backup FILE: the controller's data saved there first

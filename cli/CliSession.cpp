@@ -3,6 +3,7 @@
 #include "base/ResText.h"
 #include "cli/IoCommand.h"
 #include "cli/ItemListing.h"
+#include "cli/JsonReport.h"
 #include "data/ControllerTransfer.h"
 #include "data/FileOperations.h"
 #include "data/QvDataFile.h"
@@ -13,6 +14,7 @@
 #include "link/PortSurvey.h"
 
 #include <QFileInfo>
+#include <QJsonDocument>
 #include <QTextStream>
 
 CliSession::CliSession(const CliRequest &request, QTextStream &out, QTextStream &err)
@@ -58,6 +60,21 @@ CliSession::~CliSession() {
 }
 
 CliOutcome CliSession::run() {
+    const CliOutcome outcome = runCommand();
+    if (json()) {
+        m_json.insert(QStringLiteral("command"), m_request.commandName);
+        if (m_request.targets.size() <= 1 && m_request.command != CliRequest::Command::Print &&
+            m_request.command != CliRequest::Command::Show &&
+            m_request.command != CliRequest::Command::Ports)
+            m_json.insert(QStringLiteral("port"), portName());
+        m_json.insert(QStringLiteral("result"), JsonReport::result(outcome.result));
+        m_out << QJsonDocument(m_json).toJson(QJsonDocument::Indented);
+        m_out.flush();
+    }
+    return outcome;
+}
+
+CliOutcome CliSession::runCommand() {
     switch (m_request.command) {
     case CliRequest::Command::Ports:
         return ports();
@@ -92,6 +109,12 @@ CliOutcome CliSession::run() {
     }
     // The options' reader lets no request without a command through.
     return {OpResult::failed(OpResult::Failure::Refused)};
+}
+
+QString CliSession::portName() const {
+    if (!m_request.device.isEmpty())
+        return m_request.device;
+    return QStringLiteral("COM%1").arg(m_session.settings.PortNo);
 }
 
 CliOutcome CliSession::ended(OpResult result) {
@@ -137,7 +160,10 @@ OpResult CliSession::takeFile() {
 
 CliOutcome CliSession::ports() {
     const QList<PortEntry> entries = surveyPorts(m_session.link);
-    m_out << portTable(entries);
+    if (json())
+        m_json.insert(QStringLiteral("ports"), JsonReport::ports(entries));
+    else
+        m_out << portTable(entries);
     m_out.flush();
     if (entries.isEmpty())
         m_prompt.tell(ResText(1306));
@@ -156,10 +182,15 @@ CliOutcome CliSession::read() {
     if (!result.isDone())
         return ended(result);
     if (output.isEmpty()) {
-        m_out << itemListing(m_session.copies.working);
+        if (json())
+            m_json.insert(QStringLiteral("items"), JsonReport::allItems(m_session.copies.working));
+        else
+            m_out << itemListing(m_session.copies.working);
         m_out.flush();
         return {};
     }
+    if (json())
+        m_json.insert(QStringLiteral("file"), output);
     // What the controller holds is kept as it is, even values the window would refuse to write.
     if (m_session.files().SaveFileAs(output) != 0) {
         m_prompt.MsgBox(ResText(238));
@@ -204,6 +235,8 @@ CliOutcome CliSession::write() {
     } else if (const OpResult read = takeFile(); !read.isDone()) {
         return {read};
     }
+    if (json())
+        m_json.insert(QStringLiteral("file"), m_request.file);
     // The file's data are not in the controller yet.
     m_screen.setDataChanged(true);
     return ended(m_session.transfer().LoadtoCt());
@@ -215,8 +248,17 @@ CliOutcome CliSession::verify() {
     const VerifyResult verdict = m_session.verification().PosiDataCtShogo(false);
     if (!verdict.result.isDone())
         return ended(verdict.result);
-    if (!verdict.equal && m_request.details)
+    if (json()) {
+        const QvDataCopies &copies = m_session.copies;
+        m_json.insert(QStringLiteral("file"), m_request.file);
+        m_json.insert(QStringLiteral("equal"), verdict.equal);
+        m_json.insert(
+            QStringLiteral("differences"),
+            JsonReport::differences(Differences(copies.working, copies.read, m_request.parameters),
+                                    QStringLiteral("file"), QStringLiteral("controller")));
+    } else if (!verdict.equal && m_request.details) {
         printDetails();
+    }
     return {verdict.result, !verdict.equal};
 }
 
@@ -231,7 +273,12 @@ CliOutcome CliSession::show() {
     const OpResult read = m_session.files().ReadQvFile(m_request.file);
     if (!read.isDone())
         return {read};
-    m_out << itemListing(m_session.copies.read);
+    if (json()) {
+        m_json.insert(QStringLiteral("file"), m_request.file);
+        m_json.insert(QStringLiteral("items"), JsonReport::allItems(m_session.copies.read));
+    } else {
+        m_out << itemListing(m_session.copies.read);
+    }
     m_out.flush();
     return {};
 }
@@ -250,6 +297,10 @@ CliOutcome CliSession::print() {
         return {OpResult::failed(OpResult::Failure::FileError, cannotWrite)};
     }
     OpResult result = m_session.printing().PrintFile(m_request.file, page);
+    if (json()) {
+        m_json.insert(QStringLiteral("file"), m_request.file);
+        m_json.insert(QStringLiteral("pdf"), pdf);
+    }
     // A file the reader refused has been reported; a page without words could not be finished.
     if (!result.isDone() && result.text.isEmpty()) {
         m_prompt.tell(cannotWrite);
@@ -260,6 +311,8 @@ CliOutcome CliSession::print() {
 
 CliOutcome CliSession::io() {
     IoCommand command(m_session.ioMonitor(), m_prompt, m_out);
+    if (json())
+        command.printInto(&m_json);
     if (m_request.watch) {
         // A recording is never written over an older file by surprise.
         for (const QString &file : {m_request.vcd, m_request.csv}) {

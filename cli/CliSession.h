@@ -7,6 +7,8 @@
 #include "cli/TerminalScreen.h"
 #include "session/Session.h"
 
+#include <QJsonObject>
+
 #include <functional>
 
 class QTextStream;
@@ -43,6 +45,11 @@ public:
     OpResult takeCheckedFile();
 
 private:
+    CliOutcome runCommand();
+    // --json: what the command found goes into the document printed at the end, not onto lines.
+    bool json() const { return m_request.json; }
+    // The controller this run talks to, as the results name it ("COM3" or the device path).
+    QString portName() const;
     CliOutcome ports();
     CliOutcome read();
     CliOutcome write();
@@ -83,4 +90,5 @@ private:
     SilentProgress m_progress;
     NoFileDialogs m_dialogs;
     CommLog m_log;
+    QJsonObject m_json;
 };

@@ -3,6 +3,7 @@
 #include "cli/CliSession.h"
 
 #include "base/ResText.h"
+#include "cli/JsonReport.h"
 #include "data/ControllerTransfer.h"
 #include "data/QvItems.h"
 #include "data/Verification.h"
@@ -29,8 +30,16 @@ CliOutcome CliSession::dryRun() {
     const QvDataCopies &copies = m_session.copies;
     const QList<ItemDifference> changes =
         Differences(copies.working, copies.read, m_request.parameters);
-    for (const ItemDifference &d : changes)
-        m_out << ItemLabel(*d.item) << '\t' << d.read << '\t' << d.working << '\n';
+    if (json()) {
+        m_json.insert(QStringLiteral("file"), m_request.file);
+        m_json.insert(
+            QStringLiteral("changes"),
+            JsonReport::differences(changes, QStringLiteral("file"), QStringLiteral("controller")));
+    }
+    for (const ItemDifference &d : changes) {
+        if (!json())
+            m_out << ItemLabel(*d.item) << '\t' << d.read << '\t' << d.working << '\n';
+    }
     m_out.flush();
     return {read, !changes.isEmpty()};
 }
@@ -39,8 +48,13 @@ CliOutcome CliSession::get() {
     const OpResult read = readController();
     if (!read.isDone())
         return {read};
-    for (const QvItem *item : m_request.items)
-        m_out << item->name << ' ' << item->get(m_session.copies.read) << '\n';
+    if (json())
+        m_json.insert(QStringLiteral("items"),
+                      JsonReport::items(m_session.copies.read, m_request.items));
+    for (const QvItem *item : m_request.items) {
+        if (!json())
+            m_out << item->name << ' ' << item->get(m_session.copies.read) << '\n';
+    }
     m_out.flush();
     return {read};
 }
@@ -54,6 +68,8 @@ CliOutcome CliSession::set() {
     copies.CopyTemp2Hensu();
     for (const auto &[item, value] : m_request.values)
         item->set(copies.working, value);
+    if (json())
+        m_json.insert(QStringLiteral("items"), JsonReport::items(copies.working, m_request.items));
     m_screen.setDataChanged(true);
     const OpResult written = ended(m_session.transfer().LoadtoCt()).result;
     // The controller takes the blocks into effect when it restarts: only then can they be read

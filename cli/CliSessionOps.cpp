@@ -7,6 +7,7 @@
 #include "ops/ControllerModes.h"
 #include "ops/MoveOperations.h"
 
+#include <QJsonArray>
 #include <QTextStream>
 
 #include <memory>
@@ -14,10 +15,16 @@
 CliOutcome CliSession::moveTo() {
     MoveOperations &moves = m_session.moves();
     // Each position as it completes, so that a script or a person sees the feeder go.
-    QObject::connect(&moves, &MoveOperations::completed, &moves, [this](const QString &position) {
-        m_out << position << '\n';
-        m_out.flush();
-    });
+    QJsonArray positions;
+    QObject::connect(&moves, &MoveOperations::completed, &moves,
+                     [this, &positions](const QString &position) {
+                         if (json()) {
+                             positions.append(position);
+                             return;
+                         }
+                         m_out << position << '\n';
+                         m_out.flush();
+                     });
     MoveChoice choice = MoveChoice::Position1;
     if (m_request.choice == QLatin1String("2"))
         choice = MoveChoice::Position2;
@@ -34,7 +41,10 @@ CliOutcome CliSession::moveTo() {
             moves.StopMove();
         });
     }
-    return ended(moves.SelectMove(choice));
+    const CliOutcome outcome = ended(moves.SelectMove(choice));
+    if (json())
+        m_json.insert(QStringLiteral("positions"), positions);
+    return outcome;
 }
 
 CliOutcome CliSession::home() {
@@ -42,7 +52,7 @@ CliOutcome CliSession::home() {
     const OpResult result = moves.HomeMove();
     // Standard output is for scripts: the same word in every language (the window shows the
     // completed position's text).
-    if (result.isDone()) {
+    if (result.isDone() && !json()) {
         m_out << "home\n";
         m_out.flush();
     }
@@ -56,7 +66,9 @@ CliOutcome CliSession::reset() {
 CliOutcome CliSession::version() {
     ControllerModes &modes = m_session.modes();
     const OpResult result = modes.ViewCtVersion();
-    if (result.isDone()) {
+    if (result.isDone() && json()) {
+        m_json.insert(QStringLiteral("version"), modes.version());
+    } else if (result.isDone()) {
         m_out << modes.version() << '\n';
         m_out.flush();
     }
@@ -66,6 +78,8 @@ CliOutcome CliSession::version() {
 CliOutcome CliSession::mode() {
     ControllerModes &modes = m_session.modes();
     const bool external = m_request.choice == QLatin1String("external");
+    if (json())
+        m_json.insert(QStringLiteral("mode"), m_request.choice);
     OpResult result = external ? modes.ModeGaibu() : modes.ModeTrancefer();
     // The window says nothing when the controller answers but not with the echo; a script must
     // learn why it failed.

@@ -1,5 +1,6 @@
 #include "cli/IoCommand.h"
 
+#include "cli/JsonReport.h"
 #include "cli/StopSignal.h"
 #include "iomon/IoMonitor.h"
 #include "iomon/IoRecorder.h"
@@ -20,6 +21,10 @@ QString state(bool on) {
 } // namespace
 
 void IoCommand::printAll() {
+    if (m_json) {
+        m_json->insert(QStringLiteral("signals"), JsonReport::signalStates(m_monitor));
+        return;
+    }
     for (int i = 0; i < IoSignals::Count; ++i) {
         m_shown[size_t(i)] = m_monitor.lampOn(i);
         m_out << IoSignals::table()[size_t(i)].cliName << '\t' << state(m_shown[size_t(i)]) << '\n';

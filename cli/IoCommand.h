@@ -7,6 +7,7 @@
 #include <utility>
 
 class IoMonitor;
+class QJsonObject;
 class QTextStream;
 class UserPrompt;
 
@@ -18,6 +19,8 @@ public:
     IoCommand(IoMonitor &monitor, UserPrompt &prompt, QTextStream &out)
         : m_monitor(monitor), m_prompt(prompt), m_out(out) {}
 
+    // --json: the nine signals go into the document ("signals") instead of onto lines.
+    void printInto(QJsonObject *document) { m_json = document; }
     // One read; the nine signals, one a line.
     OpResult read();
     // Where a watch records its reads, and whether it prints its lines.
@@ -43,4 +46,5 @@ private:
     UserPrompt &m_prompt;
     QTextStream &m_out;
     std::array<bool, 9> m_shown{};
+    QJsonObject *m_json = nullptr;
 };

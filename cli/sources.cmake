@@ -9,8 +9,10 @@ add_executable(qvpc-cli
     ${CMAKE_CURRENT_LIST_DIR}/CliSessionItems.cpp
     ${CMAKE_CURRENT_LIST_DIR}/IoCommand.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ItemListing.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/JsonReport.cpp
     ${CMAKE_CURRENT_LIST_DIR}/StopSignal.cpp
     ${CMAKE_CURRENT_LIST_DIR}/TerminalPrompt.cpp
     ${CMAKE_CURRENT_LIST_DIR}/TerminalScreen.cpp
 )
 target_link_libraries(qvpc-cli PRIVATE qvcore)
+target_precompile_headers(qvpc-cli PRIVATE <QObject> <QString> <QStringList> <QList> <QTextStream>)

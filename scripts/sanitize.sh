@@ -14,7 +14,7 @@ sanitizers="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-fra
 # -O1 keeps the build and the suites quick; -g1 is enough for file and line in the reports.
 cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE= -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_CXX_FLAGS="-O1 -g1 $sanitizers" \
-    -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" -DQVPC_FUZZ=ON \
+    -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" -DQVPC_FUZZ=ON -DQVPC_BENCH=OFF \
     ${QVPC_WERROR:+-DQVPC_WERROR="$QVPC_WERROR"} >/dev/null
 # Quiet when the build works; its whole output when it does not.
 if ! build_log=$(cmake --build build-sanitize --parallel "$(nproc)" 2>&1); then

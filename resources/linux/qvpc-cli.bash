@@ -21,7 +21,7 @@ _qvpc_cli() {
     _init_completion || return
 
     local commands="ports read write verify show get set move home reset version mode print io"
-    local globals="--port --device --lang --yes --trace --help --version"
+    local globals="--port --device --lang --yes --trace --json --help --version"
     local items="Vel1 Vel2 Acc1 Acc2 Dec1 Dec2 Pulse1 Pulse2 PauseTime1 PauseTime2 HomingVel
         HomingPulse OffsetVel OffsetPulse RevDir SupplyCounter NoWorkCounter RestartDelay
         SeparateTimer MidDetectCounter TipWorkOffTimer Sp1"

@@ -38,12 +38,12 @@ commands=$("$cli" --help | sed -n '/^Commands:/,/^$/s/^  \([a-z]*\) .*/\1/p' | x
 [[ -n $commands ]] || { echo "FAIL: qvpc-cli --help lists no commands"; exit 1; }
 offers "qvpc-cli " "$commands"
 offers "qvpc-cli --port 2 --yes " "$commands"
-offers "qvpc-cli --" "--port --device --lang --yes --trace --help --version"
+offers "qvpc-cli --" "--port --device --lang --yes --trace --json --help --version"
 offers "qvpc-cli --lang " "ja en"
 offers "qvpc-cli move " "1 2 repeat"
 offers "qvpc-cli --lang en mode c" "communication"
 offers "qvpc-cli move 2 " ""
-offers "qvpc-cli verify --" "--parameters --details --help --port --device --lang --yes --trace --version"
+offers "qvpc-cli verify --" "--parameters --details --help --port --device --lang --yes --trace --json --version"
 offers "qvpc-cli io --set esc" "escape=on escape=off"
 offers "qvpc-cli io --watch --co" "--count"
 
