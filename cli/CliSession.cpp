@@ -21,6 +21,10 @@ CliSession::CliSession(const CliRequest &request, QTextStream &out, QTextStream 
     StoredSettings &settings = m_session.settings;
     settings.ReadPortNo();
     settings.ReadPortOccupy();
+    // Like the port, the command line's choice holds for this run only.
+    settings.ReadKeepJournal();
+    if (request.journal != 0)
+        settings.KeepJournal = request.journal > 0;
     // The number from the command line is used for this run only; the stored one stays.
     if (request.portNo != 0)
         settings.PortNo = qint16(request.portNo);
@@ -87,6 +91,10 @@ CliOutcome CliSession::run() {
         return get();
     case CliRequest::Command::Set:
         return set();
+    case CliRequest::Command::History:
+        return history();
+    case CliRequest::Command::Undo:
+        return undo();
     case CliRequest::Command::None:
         break;
     }
@@ -183,6 +191,9 @@ OpResult CliSession::saveBackup() {
         m_prompt.tell(ResText(1721));
         return result;
     }
+    // A journalled write needs no read of its own after this one.
+    if (m_session.journal.keptForEveryWrite())
+        m_session.journal.useBefore(m_session.copies.read);
     if (!QvDataFile::write(m_request.backup, m_session.copies.read)) {
         const QString told = ResText(1722).arg(m_request.backup);
         m_prompt.tell(told);
