@@ -532,6 +532,12 @@ void parseIoCommand(const CommandInfo &info, const QStringList &arguments, CliRe
     r.outcome = CliRequest::Outcome::Run;
 }
 
+// --restart of the commands that change items: restart, then read back.
+QCommandLineOption restartAndReadBack() {
+    return {QStringLiteral("restart"),
+            QStringLiteral("Restart the controller after the write and read it back.")};
+}
+
 // get and set name items: get any number of them, set each with its new value, checked
 // against the item's range here so that nothing is sent for a value the write would refuse.
 void parseItemsCommand(const CommandInfo &info, const QStringList &arguments, CliRequest &r) {
@@ -540,9 +546,7 @@ void parseItemsCommand(const CommandInfo &info, const QStringList &arguments, Cl
     parser.setApplicationDescription(QLatin1String(info.description));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Show this help."));
-    const QCommandLineOption restart(
-        QStringLiteral("restart"),
-        QStringLiteral("Restart the controller after the write and read it back."));
+    const QCommandLineOption restart = restartAndReadBack();
     parser.addOption(help);
     if (set) {
         parser.addOption(restart);
@@ -614,9 +618,7 @@ void parseUndoCommand(const CommandInfo &info, const QStringList &arguments, Cli
     parser.setApplicationDescription(QLatin1String(info.description));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Show this help."));
-    const QCommandLineOption restart(
-        QStringLiteral("restart"),
-        QStringLiteral("Restart the controller after the write and read it back."));
+    const QCommandLineOption restart = restartAndReadBack();
     parser.addOptions({help, restart});
     parser.addPositionalArgument(QStringLiteral("ENTRY"),
                                  QStringLiteral("The journal entry's number (history lists them)."),
