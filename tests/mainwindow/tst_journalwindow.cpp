@@ -2,6 +2,7 @@
 // sends with it on and off and what it records, the Write History window and its restore, and a
 // journal that cannot be stored.
 #include "MainWindowFixture.h"
+#include "cli/CliRunner.h"
 #include "data/QvItems.h"
 #include "data/WriteJournal.h"
 #include "gui/frmHistory.h"
@@ -23,14 +24,6 @@
 namespace {
 
 const QString Check = QStringLiteral("0CM1");
-
-// What a read of the controller sends: the check, then the five blocks.
-QStringList readLines() {
-    QStringList lines{Check};
-    for (const char *block : {"02", "04", "05", "00", "01"})
-        lines.append(QStringLiteral("0RD") + QLatin1String(block));
-    return lines;
-}
 
 // The window on a simulated controller it has read, the port let go after each operation.
 struct JournalWindow : MainWindowFixture {
