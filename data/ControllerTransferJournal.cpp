@@ -51,8 +51,8 @@ void ControllerTransfer::journalAfter(std::optional<JournalEntry> &entry, const 
     entry->time = QDateTime::currentDateTimeUtc();
     if (!write.isDone()) {
         entry->ended = JournalEntry::Ended::Failed;
-        entry->reason = write.text.isEmpty() ? QLatin1String(toString(write.failure))
-                                             : write.oneLine();
+        entry->reason =
+            write.text.isEmpty() ? QLatin1String(toString(write.failure)) : write.oneLine();
     } else if (restart && restart->isDone()) {
         entry->ended = JournalEntry::Ended::Restarted;
     } else if (restart) {

@@ -17,11 +17,11 @@ class StoredSettings;
 struct JournalEntry {
     enum class Ended { Written, Restarted, RestartFailed, Failed };
 
-    int number = 0;  // unique in the journal, growing with each write
-    QDateTime time;  // UTC
-    QString port;    // as the user named it: "COM3" or the device path
-    QString device;  // the device path or network URL opened; names the controller
-    QString serial;  // the adapter's serial number; empty where the system gives none
+    int number = 0;          // unique in the journal, growing with each write
+    QDateTime time;          // UTC
+    QString port;            // as the user named it: "COM3" or the device path
+    QString device;          // the device path or network URL opened; names the controller
+    QString serial;          // the adapter's serial number; empty where the system gives none
     bool parameters = false; // the sensor and homing blocks were written too
     Ended ended = Ended::Written;
     QString reason; // why a write or restart failed, on one line

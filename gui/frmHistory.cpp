@@ -16,7 +16,9 @@
 
 namespace {
 
-QTableWidget *table(const char *name, QWidget *parent, std::initializer_list<int> heads) {
+// A read-only table of rows with these headings; the column named takes the room left.
+QTableWidget *table(const char *name, QWidget *parent, std::initializer_list<int> heads,
+                    int stretched) {
     auto *t = named<QTableWidget>(name, parent, 0, int(heads.size()));
     QStringList labels;
     for (int id : heads)
@@ -26,12 +28,15 @@ QTableWidget *table(const char *name, QWidget *parent, std::initializer_list<int
     t->setEditTriggers(QAbstractItemView::NoEditTriggers);
     t->setSelectionBehavior(QAbstractItemView::SelectRows);
     t->setSelectionMode(QAbstractItemView::SingleSelection);
-    t->horizontalHeader()->setStretchLastSection(true);
+    for (int column = 0; column < t->columnCount(); ++column)
+        t->horizontalHeader()->setSectionResizeMode(
+            column, column == stretched ? QHeaderView::Stretch : QHeaderView::ResizeToContents);
     return t;
 }
 
 // One row of cells; the numbers in the columns named are set to the right.
-void fillRow(QTableWidget *t, int row, const QStringList &cells, std::initializer_list<int> numbers) {
+void fillRow(QTableWidget *t, int row, const QStringList &cells,
+             std::initializer_list<int> numbers) {
     for (int column = 0; column < cells.size(); ++column) {
         auto *item = new QTableWidgetItem(cells[column]);
         if (std::find(numbers.begin(), numbers.end(), column) != numbers.end())
@@ -63,8 +68,9 @@ frmHistory::frmHistory(const QList<JournalEntry> &entries, QWidget *mainWindow)
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setWindowTitle(ResText(1573));
 
-    tblEntries = table("tblEntries", this, {1575, 1576, 1577, 1578, 1579});
-    tblItems = table("tblItems", this, {1580, 1581, 1582});
+    // The port's column takes the room: a USB adapter's stable name is long.
+    tblEntries = table("tblEntries", this, {1575, 1576, 1577, 1578, 1579}, 2);
+    tblItems = table("tblItems", this, {1580, 1581, 1582}, 0);
     tblItems->setSelectionMode(QAbstractItemView::NoSelection);
     lblEmpty = named<QLabel>("lblEmpty", this, ResText(1584));
     cmdRestore = named<QPushButton>("cmdRestore", this, ResText(1583));
@@ -79,7 +85,6 @@ frmHistory::frmHistory(const QList<JournalEntry> &entries, QWidget *mainWindow)
                  endedText(e.ended), QString::number(e.changes().size())},
                 {0, 4});
     }
-    tblEntries->resizeColumnsToContents();
     lblEmpty->setVisible(m_entries.isEmpty());
     cmdRestore->setEnabled(false);
 
@@ -115,6 +120,5 @@ void frmHistory::showItems() {
         fillRow(tblItems, row,
                 {ItemLabel(*d.item), QString::number(d.read), QString::number(d.working)}, {1, 2});
     }
-    tblItems->resizeColumnsToContents();
     cmdRestore->setEnabled(e != nullptr);
 }

@@ -83,10 +83,10 @@ void TestCliJournal::writeJournalledWhenOn() {
     QvData file = factoryData();
     file.Vel1 = 20, file.Pulse2 = 500;
 
-    const CliResult r = runCli(flags + onDevice(sim.devicePath(),
-                                                {QStringLiteral("--yes"), QStringLiteral("write"),
-                                                 writeQvFile(m_dir, file, "new.qvd"),
-                                                 QStringLiteral("--restart")}));
+    const CliResult r =
+        runCli(flags + onDevice(sim.devicePath(), {QStringLiteral("--yes"), QStringLiteral("write"),
+                                                   writeQvFile(m_dir, file, "new.qvd"),
+                                                   QStringLiteral("--restart")}));
 
     QCOMPARE(r.exitCode, 0);
     // The blocks as the controller took them into effect on the restart.
@@ -168,8 +168,8 @@ void TestCliJournal::undoRefused() {
     std::array<ControllerSimulator, 2> sims;
     QCOMPARE((runCli(onDevice(sims[1].devicePath(), {"--yes", "set", "Vel1=20"})).exitCode), 0);
 
-    const CliResult r = runCli(English + onDevice(sims[0].devicePath(), QStringList{"--yes"} +
-                                                                            arguments));
+    const CliResult r =
+        runCli(English + onDevice(sims[0].devicePath(), QStringList{"--yes"} + arguments));
 
     QCOMPARE(r.exitCode, 1);
     error.replace(QStringLiteral("%1"), sims[0].devicePath());
@@ -187,8 +187,8 @@ void TestCliJournal::unwritableJournal() {
     blocker.close();
     ControllerSimulator sim;
 
-    const CliResult r = runCli(English + onDevice(sim.devicePath(), {"--yes", "set", "Vel1=20",
-                                                                     "--restart"}));
+    const CliResult r =
+        runCli(English + onDevice(sim.devicePath(), {"--yes", "set", "Vel1=20", "--restart"}));
     QFile::remove(folder);
 
     QCOMPARE(r.exitCode, 0);
@@ -196,7 +196,8 @@ void TestCliJournal::unwritableJournal() {
                                            "write was not journalled.")
                                 .arg(folder)),
              qPrintable(r.err));
-    QCOMPARE((runCli(onDevice(sim.devicePath(), {"get", "Vel1"})).out), QStringLiteral("Vel1 20\n"));
+    QCOMPARE((runCli(onDevice(sim.devicePath(), {"get", "Vel1"})).out),
+             QStringLiteral("Vel1 20\n"));
 }
 
 QV_TEST_CORE_MAIN(TestCliJournal)
