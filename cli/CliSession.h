@@ -69,7 +69,8 @@ private:
     // The journal of writes (CliSessionJournal.cpp).
     CliOutcome history();
     CliOutcome undo();
-    // The device of the controller the command line names (the stored port when none).
+    // The device of the controller the command line names (the stored port when none); "COMn"
+    // for a number the port map leads nowhere.
     QString namedDevice();
     // A failure of the front end's own, told.
     CliOutcome refused(const QString &text);

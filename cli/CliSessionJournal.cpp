@@ -29,7 +29,9 @@ QString CliSession::namedDevice() {
     StoredSettings &settings = m_session.settings;
     if (settings.PortNo < PortMap::FirstNo || settings.PortNo > PortMap::LastNo)
         settings.ReadPortNo();
-    return m_session.link.devicePathFor(settings.PortNo);
+    // A number that leads nowhere names no controller of the journal (and never all of them).
+    const QString path = m_session.link.devicePathFor(settings.PortNo);
+    return path.isEmpty() ? QStringLiteral("COM%1").arg(settings.PortNo) : path;
 }
 
 CliOutcome CliSession::refused(const QString &text) {

@@ -152,13 +152,17 @@ void TestCliJournal::setHistoryUndo() {
 }
 
 void TestCliJournal::undoRefused_data() {
+    // %1: the controller named, %2: the one that was written
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("error");
-    QTest::newRow("no such entry") << QStringList{"undo", "7"} << "There is no journal entry 7.";
-    QTest::newRow("another controller's entry")
-        << QStringList{"undo", "1"} << "Journal entry 1 was a write to %2, not to %1.";
+    QTest::newRow("no such entry")
+        << QStringList{"--device", "%1", "undo", "7"} << "There is no journal entry 7.";
+    QTest::newRow("another controller's entry") << QStringList{"--device", "%1", "undo", "1"}
+                                                << "Journal entry 1 was a write to %2, not to %1.";
     QTest::newRow("nothing journalled for it")
-        << QStringList{"undo"} << "The journal holds no write to %1.";
+        << QStringList{"--device", "%1", "undo"} << "The journal holds no write to %1.";
+    QTest::newRow("a number that leads nowhere")
+        << QStringList{"--port", "7", "undo"} << "The journal holds no write to COM7.";
 }
 
 // An undo that names no entry of this controller sends nothing.
@@ -167,13 +171,14 @@ void TestCliJournal::undoRefused() {
     QFETCH(QString, error);
     std::array<ControllerSimulator, 2> sims;
     QCOMPARE((runCli(onDevice(sims[1].devicePath(), {"--yes", "set", "Vel1=20"})).exitCode), 0);
+    for (QString *text : {&error, &arguments.first(), &arguments[1]}) {
+        text->replace(QStringLiteral("%1"), sims[0].devicePath());
+        text->replace(QStringLiteral("%2"), sims[1].devicePath());
+    }
 
-    const CliResult r =
-        runCli(English + onDevice(sims[0].devicePath(), QStringList{"--yes"} + arguments));
+    const CliResult r = runCli(English + QStringList{"--yes"} + arguments);
 
     QCOMPARE(r.exitCode, 1);
-    error.replace(QStringLiteral("%1"), sims[0].devicePath());
-    error.replace(QStringLiteral("%2"), sims[1].devicePath());
     QCOMPARE(r.err, error + u'\n');
     QCOMPARE(sims[0].receivedLines(), QStringList());
 }
