@@ -33,4 +33,7 @@ public:
     virtual void ClearFieldsForNew() = 0;
     // Shows the name of the data on the screen (lblShowName).
     virtual void ShowFileName(const QString &name) = 0;
+    // A passing remark that needs no answer (the window's status bar): what went wrong beside an
+    // operation without making it fail.
+    virtual void ShowNote(const QString &text) { Q_UNUSED(text); }
 };

@@ -70,6 +70,15 @@ void StoredSettings::ReadPortOccupy() {
         OccupyPort = *v != 0;
 }
 
+void StoredSettings::ReadKeepJournal() {
+    if (auto v = VbNumber::toInt16(readText(QStringLiteral("Journal"), QStringLiteral("0"))))
+        KeepJournal = *v == 1;
+}
+
+void StoredSettings::SaveKeepJournal() const {
+    writeText(QStringLiteral("Journal"), KeepJournal ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
 void StoredSettings::SavePortNo() const {
     writeText(QStringLiteral("PortNo"), QString::number(PortNo));
 }

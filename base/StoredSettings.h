@@ -4,7 +4,7 @@
 #include <QString>
 #include <QtGlobal>
 
-// The program's three stored settings (application QVPC-Software, group "Settings") and the
+// The program's stored settings (application QVPC-Software, group "Settings") and the
 // variables they fill. Values are stored as text and read back as 16-bit integers; a value that
 // cannot be read leaves its variable as it was.
 class StoredSettings {
@@ -17,6 +17,8 @@ public:
     qint16 LangOffset = 0;
     qint16 PortNo = 0;
     bool OccupyPort = false;
+    // Each write reads the controller first and is kept in the journal of writes.
+    bool KeepJournal = false;
 
     // Reads "Language" (default 1) into LanguageNo and LangOffset: 0 when LanguageNo is 1,
     // otherwise 10000.
@@ -25,6 +27,9 @@ public:
     void ReadPortNo();
     // Reads "PortOccupy" (default 1): 0 gives false, any other number true.
     void ReadPortOccupy();
+    // Reads "Journal" (default 0): only 1 keeps the journal.
+    void ReadKeepJournal();
+    void SaveKeepJournal() const;
     // Stores PortNo as decimal text.
     void SavePortNo() const;
     // Stores "1" or "0".

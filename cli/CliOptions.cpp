@@ -66,6 +66,22 @@ const CommandInfo Commands[] = {
      "it does not hold the values written.\n"
      "With several --port/--device each controller is changed at once, keeping its own other\n"
      "values; one line per controller follows: the port, a tab, OK or FAILED (a tab, the reason)."},
+    {"history", CliRequest::Command::History, "history",
+     "List the journal of writes, newest first.",
+     "List the journal of writes (of --port N or --device PATH only, when given), newest\n"
+     "first, one write a line, tab-separated: its number, the time (UTC), the port, how it\n"
+     "ended (written, restarted, restart-failed, failed) and how many items it changed.\n"
+     "set and undo are always journalled; write and the window's write only with the journal\n"
+     "on (--journal, or Journal=1 in [Settings]), since it costs a read before each write.\n"
+     "The last 50 writes of each controller are kept."},
+    {"undo", CliRequest::Command::Undo, "undo [ENTRY] [--restart]",
+     "Write the values from before a journalled write back.",
+     "Read the controller and write back the values the items changed by journal entry ENTRY\n"
+     "(a number of \"history\") held before it; the other items keep the controller's values.\n"
+     "Without ENTRY, the newest entry of the controller named by --port/--device (else the\n"
+     "stored port); with ENTRY and no controller named, the entry's own controller. The write\n"
+     "question is answered OK only with --yes; --restart restarts the controller and reads it\n"
+     "back (exit status 1 when it does not hold the values). The undo is journalled too."},
     {"verify", CliRequest::Command::Verify, "verify FILE [--parameters] [--details]",
      "Compare a QV data file with the controller (one or several).",
      "Compare FILE with the controller and print the report. Exit status 0 when they agree,\n"
@@ -174,10 +190,15 @@ bool parseGlobals(const QStringList &arguments, CliRequest &r, QStringList &rest
     const QCommandLineOption trace(
         QStringLiteral("trace"),
         QStringLiteral("Show every line sent and received, with the time, on standard error."));
+    const QCommandLineOption journal(
+        QStringLiteral("journal"),
+        QStringLiteral("Journal this run's writes (reads the controller before each write)."));
+    const QCommandLineOption noJournal(QStringLiteral("no-journal"),
+                                       QStringLiteral("Do not journal this run's writes."));
     const QCommandLineOption json(
         QStringLiteral("json"),
         QStringLiteral("Print one JSON document on standard output instead of lines."));
-    parser.addOptions({help, port, device, lang, yes, version, trace, json});
+    parser.addOptions({help, port, device, lang, yes, version, trace, json, journal, noJournal});
     parser.addPositionalArgument(QStringLiteral("COMMAND"), QStringLiteral("What to do."),
                                  QStringLiteral("COMMAND ..."));
 
@@ -245,6 +266,11 @@ bool parseGlobals(const QStringList &arguments, CliRequest &r, QStringList &rest
         return false;
     }
     r.yes = parser.isSet(yes);
+    if (parser.isSet(journal) && parser.isSet(noJournal)) {
+        r = usageError(QStringLiteral("Give either --journal or --no-journal, not both."), usage);
+        return false;
+    }
+    r.journal = parser.isSet(journal) ? 1 : parser.isSet(noJournal) ? -1 : 0;
     if (rest.isEmpty()) {
         r = usageError(QStringLiteral("No command given."), usage);
         return false;
@@ -400,8 +426,9 @@ void parseCommand(const CommandInfo &info, const QStringList &arguments, CliRequ
 QStringList globalsFirst(const QStringList &arguments) {
     const QStringList withValue = {QStringLiteral("--port"), QStringLiteral("--device"),
                                    QStringLiteral("--lang")};
-    const QStringList flags = {QStringLiteral("--yes"), QStringLiteral("--version"),
-                               QStringLiteral("--trace"), QStringLiteral("--json")};
+    const QStringList flags = {QStringLiteral("--yes"),     QStringLiteral("--version"),
+                               QStringLiteral("--trace"),   QStringLiteral("--json"),
+                               QStringLiteral("--journal"), QStringLiteral("--no-journal")};
     const auto isGlobal = [&](const QString &a) {
         return flags.contains(a) || withValue.contains(a) ||
                std::any_of(withValue.begin(), withValue.end(),
@@ -515,6 +542,12 @@ void parseIoCommand(const CommandInfo &info, const QStringList &arguments, CliRe
     r.outcome = CliRequest::Outcome::Run;
 }
 
+// --restart of the commands that change items: restart, then read back.
+QCommandLineOption restartAndReadBack() {
+    return {QStringLiteral("restart"),
+            QStringLiteral("Restart the controller after the write and read it back.")};
+}
+
 // get and set name items: get any number of them, set each with its new value, checked
 // against the item's range here so that nothing is sent for a value the write would refuse.
 void parseItemsCommand(const CommandInfo &info, const QStringList &arguments, CliRequest &r) {
@@ -523,9 +556,7 @@ void parseItemsCommand(const CommandInfo &info, const QStringList &arguments, Cl
     parser.setApplicationDescription(QLatin1String(info.description));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Show this help."));
-    const QCommandLineOption restart(
-        QStringLiteral("restart"),
-        QStringLiteral("Restart the controller after the write and read it back."));
+    const QCommandLineOption restart = restartAndReadBack();
     parser.addOption(help);
     if (set) {
         parser.addOption(restart);
@@ -591,6 +622,37 @@ void parseItemsCommand(const CommandInfo &info, const QStringList &arguments, Cl
     r.outcome = CliRequest::Outcome::Run;
 }
 
+// undo takes an optional entry number and --restart.
+void parseUndoCommand(const CommandInfo &info, const QStringList &arguments, CliRequest &r) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QLatin1String(info.description));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Show this help."));
+    const QCommandLineOption restart = restartAndReadBack();
+    parser.addOptions({help, restart});
+    parser.addPositionalArgument(QStringLiteral("ENTRY"),
+                                 QStringLiteral("The journal entry's number (history lists them)."),
+                                 QStringLiteral("[ENTRY]"));
+    QString usage;
+    if (!parseArguments(parser, help, info, arguments, r, usage))
+        return;
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() > 1) {
+        r = usageError(QStringLiteral("Too many arguments."), usage);
+        return;
+    }
+    bool ok = true;
+    const int entry = positional.isEmpty() ? 0 : positional.first().toInt(&ok);
+    if (!ok || (!positional.isEmpty() && entry < 1)) {
+        r = usageError(QStringLiteral("ENTRY is a number of \"qvpc-cli history\"."), usage);
+        return;
+    }
+    r.command = info.command;
+    r.entry = entry;
+    r.restart = parser.isSet(restart);
+    r.outcome = CliRequest::Outcome::Run;
+}
+
 } // namespace
 
 QString CliRequest::Target::backupFile(const QString &pattern) const {
@@ -624,6 +686,8 @@ CliRequest parseCommandLine(const QStringList &arguments) {
         if (rest.first() == QLatin1String(info.name)) {
             if (info.command == CliRequest::Command::Io)
                 parseIoCommand(info, rest.mid(1), r);
+            else if (info.command == CliRequest::Command::Undo)
+                parseUndoCommand(info, rest.mid(1), r);
             else if (info.command == CliRequest::Command::Get ||
                      info.command == CliRequest::Command::Set)
                 parseItemsCommand(info, rest.mid(1), r);

@@ -25,7 +25,9 @@ struct CliRequest {
         Print,
         Io,
         Get,
-        Set
+        Set,
+        History,
+        Undo
     };
     enum class Outcome { Run, Help, UsageError };
 
@@ -60,10 +62,13 @@ struct CliRequest {
     bool dryRun = false;  // write --dry-run: the items that would change, nothing written
     QString backup;       // write --backup FILE: the controller's data saved there first
     QString language;     // --lang: "ja", "en" or empty for the stored "Language"
-    bool yes = false;     // --yes
-    QString file;         // FILE of write, verify, show and print
-    QString output;       // -o FILE of read, --pdf FILE of print
-    QString choice;       // the word given to move ("1", "2", "repeat") or mode ("external", ...)
+    // --journal 1, --no-journal -1, 0: the stored "Journal" (whether write journals)
+    int journal = 0;
+    int entry = 0;    // undo ENTRY; 0: the named controller's newest
+    bool yes = false; // --yes
+    QString file;     // FILE of write, verify, show and print
+    QString output;   // -o FILE of read, --pdf FILE of print
+    QString choice;   // the word given to move ("1", "2", "repeat") or mode ("external", ...)
     bool parameters = false;
     bool restart = false;
     bool watch = false; // io --watch

@@ -23,6 +23,10 @@ CliSession::CliSession(const CliRequest &request, QTextStream &out, QTextStream 
     StoredSettings &settings = m_session.settings;
     settings.ReadPortNo();
     settings.ReadPortOccupy();
+    // Like the port, the command line's choice holds for this run only.
+    settings.ReadKeepJournal();
+    if (request.journal != 0)
+        settings.KeepJournal = request.journal > 0;
     // The number from the command line is used for this run only; the stored one stays.
     if (request.portNo != 0)
         settings.PortNo = qint16(request.portNo);
@@ -65,7 +69,8 @@ CliOutcome CliSession::run() {
         m_json.insert(QStringLiteral("command"), m_request.commandName);
         if (m_request.targets.size() <= 1 && m_request.command != CliRequest::Command::Print &&
             m_request.command != CliRequest::Command::Show &&
-            m_request.command != CliRequest::Command::Ports)
+            m_request.command != CliRequest::Command::Ports &&
+            m_request.command != CliRequest::Command::History)
             m_json.insert(QStringLiteral("port"), portName());
         m_json.insert(QStringLiteral("result"), JsonReport::result(outcome.result));
         m_out << QJsonDocument(m_json).toJson(QJsonDocument::Indented);
@@ -104,6 +109,10 @@ CliOutcome CliSession::runCommand() {
         return get();
     case CliRequest::Command::Set:
         return set();
+    case CliRequest::Command::History:
+        return history();
+    case CliRequest::Command::Undo:
+        return undo();
     case CliRequest::Command::None:
         break;
     }
@@ -214,6 +223,9 @@ OpResult CliSession::saveBackup() {
         m_prompt.tell(ResText(1721));
         return result;
     }
+    // A journalled write needs no read of its own after this one.
+    if (m_session.journal.keptForEveryWrite())
+        m_session.journal.useBefore(m_session.copies.read);
     if (!QvDataFile::write(m_request.backup, m_session.copies.read)) {
         const QString told = ResText(1722).arg(m_request.backup);
         m_prompt.tell(told);

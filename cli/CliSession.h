@@ -70,6 +70,17 @@ private:
     CliOutcome dryRun();
     // The controller's data into the read copy; a failure has been told.
     OpResult readController();
+    // Reads the controller, gives these items these values, writes (journalled with the values
+    // read) and, with --restart, reads back; every other item keeps the controller's value.
+    CliOutcome changeItems(const QList<std::pair<const QvItem *, qint32>> &values);
+    // The journal of writes (CliSessionJournal.cpp).
+    CliOutcome history();
+    CliOutcome undo();
+    // The device of the controller the command line names (the stored port when none); "COMn"
+    // for a number the port map leads nowhere.
+    QString namedDevice();
+    // A failure of the front end's own, told.
+    CliOutcome refused(const QString &text);
 
     // An operation's result as the command's outcome. When the port could not be opened or the
     // line went away, says which port it was; that is then the reason unless a message came

@@ -10,6 +10,8 @@
 
 #include <QTextStream>
 
+#include <algorithm>
+
 OpResult CliSession::readController() {
     OpResult result = m_session.transfer().ReadBlocks();
     if (!result.isDone()) {
@@ -60,17 +62,31 @@ CliOutcome CliSession::get() {
 }
 
 CliOutcome CliSession::set() {
+    return changeItems(m_request.values);
+}
+
+CliOutcome CliSession::changeItems(const QList<std::pair<const QvItem *, qint32>> &values) {
     const OpResult read = readController();
     if (!read.isDone())
         return {read};
     // The controller's own values for everything not named.
     QvDataCopies &copies = m_session.copies;
     copies.CopyTemp2Hensu();
-    for (const auto &[item, value] : m_request.values)
+    for (const auto &[item, value] : values)
         item->set(copies.working, value);
-    if (json())
-        m_json.insert(QStringLiteral("items"), JsonReport::items(copies.working, m_request.items));
+    // A sensor or homing item is written with the parameter blocks; without one they stay as
+    // they are.
+    m_screen.setParametersActive(std::any_of(values.begin(), values.end(),
+                                             [](const auto &v) { return v.first->isParameter(); }));
+    if (json()) {
+        QList<const QvItem *> named;
+        for (const auto &value : values)
+            named.append(value.first);
+        m_json.insert(QStringLiteral("items"), JsonReport::items(copies.working, named));
+    }
     m_screen.setDataChanged(true);
+    // The read just made is the journal's before-values: set is journalled without a read more.
+    m_session.journal.useBefore(copies.read);
     const OpResult written = ended(m_session.transfer().LoadtoCt()).result;
     // The controller takes the blocks into effect when it restarts: only then can they be read
     // back.
@@ -81,7 +97,7 @@ CliOutcome CliSession::set() {
         m_prompt.tell(ResText(1725));
         return {ended(back.orText(ResText(1725))).result};
     }
-    if (!Differences(copies.working, copies.read, m_request.parameters).isEmpty()) {
+    if (!Differences(copies.working, copies.read, m_screen.ParametersActive()).isEmpty()) {
         m_prompt.tell(ResText(1724));
         return {OpResult::failed(OpResult::Failure::Unconfirmed, ResText(1724))};
     }

@@ -3,6 +3,7 @@
 #include "base/OpResult.h"
 #include "data/QvItems.h"
 #include "data/Verification.h"
+#include "data/WriteJournal.h"
 #include "iomon/IoMonitor.h"
 #include "link/PortSurvey.h"
 
@@ -96,6 +97,25 @@ QJsonObject signalStates(const IoMonitor &monitor) {
     for (int i = 0; i < IoSignals::Count; ++i)
         o.insert(QLatin1String(IoSignals::table()[size_t(i)].cliName), monitor.lampOn(i));
     return o;
+}
+
+QJsonArray journal(const QList<JournalEntry> &entries) {
+    QJsonArray a;
+    for (const JournalEntry &e : entries) {
+        QJsonObject o{{QStringLiteral("number"), e.number},
+                      {QStringLiteral("time"), e.time.toString(Qt::ISODate)},
+                      {QStringLiteral("port"), e.port},
+                      {QStringLiteral("device"), e.device},
+                      {QStringLiteral("ended"), endedWord(e.ended)},
+                      {QStringLiteral("changes"), differences(e.changes(), QStringLiteral("after"),
+                                                              QStringLiteral("before"))}};
+        if (!e.serial.isEmpty())
+            o.insert(QStringLiteral("serialNumber"), e.serial);
+        if (!e.reason.isEmpty())
+            o.insert(QStringLiteral("reason"), e.reason);
+        a.append(o);
+    }
+    return a;
 }
 
 } // namespace JsonReport

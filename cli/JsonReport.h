@@ -9,6 +9,7 @@ struct QvData;
 struct QvItem;
 struct ItemDifference;
 struct PortEntry;
+struct JournalEntry;
 class IoMonitor;
 
 // The parts of the one JSON document qvpc-cli prints with --json: values under the program's
@@ -29,5 +30,10 @@ QJsonArray differences(const QList<ItemDifference> &differences, const QString &
 QJsonArray ports(const QList<PortEntry> &entries);
 // {"run": false, ..., "no-work": true}: true is a red lamp.
 QJsonObject signalStates(const IoMonitor &monitor);
+
+// history: [{"number": 7, "time": "2026-12-09T06:00:00Z", "port": ..., "device": ...,
+// "serialNumber": ..., "ended": "written", "reason": ..., "changes": [{"item", "before",
+// "after"}]}, ...] newest first.
+QJsonArray journal(const QList<JournalEntry> &entries);
 
 } // namespace JsonReport

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "base/UserPrompt.h"
 #include "base/WindowlessScreen.h"
 
 struct QvDataCopies;
-class UserPrompt;
 
 // The main window as a terminal run has it: no buttons or menus to disable and no fields to show.
 // The working copy is what the command line brought in; the screen check is its range check.
@@ -15,6 +15,9 @@ public:
     // There are no fields to take in and none can be blank: only the range check is left.
     qint16 ScreenCheck() override;
     bool ParametersActive() const override { return m_parameters; }
+    void setParametersActive(bool active) { m_parameters = active; }
+    // On the error stream, as the program's other messages.
+    void ShowNote(const QString &text) override { m_prompt.MsgBox(text); }
 
 private:
     QvDataCopies &m_copies;

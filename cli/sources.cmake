@@ -7,6 +7,7 @@ add_executable(qvpc-cli
     ${CMAKE_CURRENT_LIST_DIR}/CliSession.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CliSessionOps.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CliSessionItems.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CliSessionJournal.cpp
     ${CMAKE_CURRENT_LIST_DIR}/IoCommand.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ItemListing.cpp
     ${CMAKE_CURRENT_LIST_DIR}/JsonReport.cpp

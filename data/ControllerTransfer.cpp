@@ -112,12 +112,14 @@ OpResult ControllerTransfer::WriteBlocks() {
     m_progress.setLabel(ResText(214));
     OpResult result = m_link.openAndCheck();
     const bool parameters = m_screen.ParametersActive();
+    m_blocksSent = 0;
     for (int i = 0; i < int(m_blocks.size()) && result.isDone(); ++i) {
         if (!parameters && (i == ControllerBlocks::HomingRow || i == ControllerBlocks::SensorRow))
             continue;
         // The controller echoes the line it took; any other echo means the block did not
         // arrive as sent.
         const QString line = QStringLiteral("0WD") + m_blocks[i];
+        ++m_blocksSent;
         result =
             m_link.SendCommand(line.left(3), BlockReplyLength, m_blocks[i], BlockTimeoutMs, line)
                 .toResult();
@@ -148,6 +150,8 @@ OpResult ControllerTransfer::LoadtoCt() {
 }
 
 OpResult ControllerTransfer::writeAndRestart() {
+    // Before-values given for this write belong to it alone, whatever becomes of it.
+    m_givenBefore = m_journal ? m_journal->takePendingBefore() : std::nullopt;
     // The checks have told the user what they refused.
     if (m_screen.ScreenCheck() != 0)
         return OpResult::failed(OpResult::Failure::Refused);
@@ -165,6 +169,7 @@ OpResult ControllerTransfer::writeAndRestart() {
         return OpResult::failed(OpResult::Failure::Refused,
                                 ResText(248) + QStringLiteral("\r\n") + ResText(249));
     }
+    std::optional<JournalEntry> entry = journalBefore();
     result = WriteBlocks();
     if (!result.isDone()) {
         // Refused because another exchange still waits (we run inside its wait): not a failure
@@ -173,15 +178,20 @@ OpResult ControllerTransfer::writeAndRestart() {
             m_prompt.MsgBox(ResText(217));
             result.orText(ResText(217));
         }
+        journalAfter(entry, result, nullptr);
         return result;
     }
     if (m_prompt.confirmRestart()) {
         // A failed restart has shown the exchange's message, if any, and released the port;
         // the data stay "changed".
+        const OpResult written = result;
         result = RestartController();
+        journalAfter(entry, written, &result);
         if (!result.isDone())
             return result;
         m_prompt.MsgBox(ResText(220));
+    } else {
+        journalAfter(entry, result, nullptr);
     }
     m_screen.setDataChanged(false);
     m_link.ReleasePort();

@@ -2,8 +2,11 @@
 
 #include "base/OpResult.h"
 #include "data/ControllerBlocks.h"
+#include "data/WriteJournal.h"
 
 #include <QtGlobal>
+
+#include <optional>
 
 class ControllerLink;
 class FileOperations;
@@ -42,11 +45,22 @@ public:
     // "0CM3" after a communication check, not awaiting a reply.
     OpResult RestartController();
 
+    // The journal each write is recorded in (none: writes are not journalled).
+    void setJournal(WriteJournal *journal) { m_journal = journal; }
+
 private:
     // Reads, then adopts and shows the data or reports the failure.
     OpResult readAndAdopt();
     // The write between the brackets.
     OpResult writeAndRestart();
+    // The journal's part of a write (ControllerTransferJournal.cpp). Before the blocks go out:
+    // the entry with the controller's values as they are now, or nothing when this write is not
+    // journalled. A read that fails leaves the write unjournalled, never stopped.
+    std::optional<JournalEntry> journalBefore();
+    // After the write: the entry completed and stored, when any block went out. A journal that
+    // cannot be stored is told as a note; the write's result stays as it is.
+    void journalAfter(std::optional<JournalEntry> &entry, const OpResult &write,
+                      const OpResult *restart);
 
     ControllerLink &m_link;
     UserPrompt &m_prompt;
@@ -55,4 +69,7 @@ private:
     FileOperations &m_files;
     ProgressView &m_progress;
     ControllerBlocks::WriteBlocks m_blocks;
+    WriteJournal *m_journal = nullptr;
+    int m_blocksSent = 0;                // by the last WriteBlocks
+    std::optional<QvData> m_givenBefore; // the caller's read for the write under way
 };

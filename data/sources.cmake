@@ -1,4 +1,5 @@
 qv_sources(qvcore ControllerBlocks FileOperations QvDataFile QvItems ControllerTransfer
+    ControllerTransferJournal WriteJournal
     Verification)
 # Input checking: taking numbers from fields, key rules, the range check.
 qv_sources(qvcore FieldNumber KeyRule RangeCheck)

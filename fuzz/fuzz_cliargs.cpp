@@ -15,9 +15,10 @@ namespace {
 
 using Command = CliRequest::Command;
 
-const char *const Names[] = {"",      "ports",   "read", "write", "verify", "show", "move", "home",
-                             "reset", "version", "mode", "print", "io",     "get",  "set"};
-static_assert(std::size(Names) == size_t(CliRequest::Command::Set) + 1, "a name for each command");
+const char *const Names[] = {"",     "ports", "read",  "write",   "verify", "show",
+                             "move", "home",  "reset", "version", "mode",   "print",
+                             "io",   "get",   "set",   "history", "undo"};
+static_assert(std::size(Names) == size_t(CliRequest::Command::Undo) + 1, "a name for each command");
 
 // The request as a command line, every value in the --name=value form and the positional
 // argument behind "--", so that no value is taken for an option.
@@ -32,6 +33,8 @@ QStringList commandLine(const CliRequest &r) {
         a << QStringLiteral("--yes");
     if (r.trace)
         a << QStringLiteral("--trace");
+    if (r.journal != 0)
+        a << (r.journal > 0 ? QStringLiteral("--journal") : QStringLiteral("--no-journal"));
     a << QLatin1String(Names[int(r.command)]);
     if (!r.output.isEmpty())
         a << (r.command == Command::Print ? QStringLiteral("--pdf=")
@@ -70,6 +73,8 @@ QStringList commandLine(const CliRequest &r) {
         a << QStringLiteral("--");
         for (const auto &[item, value] : r.values)
             a << QStringLiteral("%1=%2").arg(QLatin1String(item->name)).arg(value);
+    } else if (c == Command::Undo && r.entry != 0) {
+        a << QStringLiteral("--") << QString::number(r.entry);
     } else if (c == Command::Get && !r.items.isEmpty()) {
         a << QStringLiteral("--");
         for (const QvItem *item : r.items)
@@ -92,7 +97,8 @@ bool same(const CliRequest &a, const CliRequest &b) {
            a.yes == b.yes && a.file == b.file && a.output == b.output && a.choice == b.choice &&
            a.parameters == b.parameters && a.restart == b.restart && a.watch == b.watch &&
            a.count == b.count && a.outputs == b.outputs && a.vcd == b.vcd && a.csv == b.csv &&
-           a.quiet == b.quiet && a.dryRun == b.dryRun && a.items == b.items && a.values == b.values;
+           a.quiet == b.quiet && a.dryRun == b.dryRun && a.items == b.items &&
+           a.values == b.values && a.journal == b.journal && a.entry == b.entry;
 }
 
 void checkRun(const CliRequest &r) {
@@ -105,7 +111,8 @@ void checkRun(const CliRequest &r) {
         files << t.backupFile(r.backup);
     }
     fuzz::require(names(r).removeDuplicates() == 0);
-    fuzz::require(!several || c == Command::Write || c == Command::Verify);
+    fuzz::require(!several || c == Command::Write || c == Command::Verify || c == Command::Get ||
+                  c == Command::Set);
     fuzz::require(!several || r.backup.isEmpty() || files.removeDuplicates() == 0);
     fuzz::require(r.targets.size() == 1
                       ? r.portNo == r.targets.first().portNo && r.device == r.targets.first().device
@@ -120,7 +127,10 @@ void checkRun(const CliRequest &r) {
     fuzz::require(c == Command::Print ? !r.output.isEmpty()
                                       : c == Command::Read || r.output.isEmpty());
     fuzz::require((c == Command::Write || c == Command::Verify) || !r.parameters);
-    fuzz::require(c == Command::Write || (!r.restart && r.backup.isEmpty()));
+    fuzz::require(c == Command::Write || r.backup.isEmpty());
+    fuzz::require(c == Command::Write || c == Command::Set || c == Command::Undo || !r.restart);
+    fuzz::require(c == Command::Undo ? r.entry >= 0 : r.entry == 0);
+    fuzz::require(r.journal >= -1 && r.journal <= 1);
     fuzz::require(c == Command::Verify || !r.details);
     fuzz::require(c == Command::Io || (!r.watch && r.count == 0 && r.outputs.isEmpty()));
     fuzz::require(r.count >= 0 && (r.count == 0 || r.watch) && !(r.watch && !r.outputs.isEmpty()));

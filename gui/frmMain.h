@@ -60,6 +60,7 @@ public:
     void setDataChanged(bool changed) override { m_dataChanged = changed; }
     void ClearFieldsForNew() override;
     void ShowFileName(const QString &name) override;
+    void ShowNote(const QString &text) override;
 
     // --- modes and the parameter display ---
     void EnterEditMode();
@@ -161,6 +162,7 @@ private:
     void ViewCtVersion();
     void ShowInpOutp();
     void ShowCommLog();
+    void ShowHistory();
     void ModeTrancefer();
     void ModeGaibu();
     void HelpContents();
@@ -258,6 +260,7 @@ private:
             *mnuFilePrint = nullptr, *mnuFileExit = nullptr;
     QAction *mnuViewOption = nullptr, *mnuViewCtVersion = nullptr, *mnuShowInpOutp = nullptr;
     QAction *mnuViewCommLog = nullptr;
+    QAction *mnuViewHistory = nullptr;
     QAction *mnuModeTrancefer = nullptr, *mnuModeGaibu = nullptr;
     QAction *mnuHelpContents = nullptr, *mnuHelpAbout = nullptr;
 

@@ -79,6 +79,8 @@ void frmMain::buildMenus() {
     mnuView->addSeparator();
     mnuViewCommLog = entry(mnuView, "mnuViewCommLog");
     setMenuId(mnuViewCommLog, 1700);
+    mnuViewHistory = entry(mnuView, "mnuViewHistory");
+    setMenuId(mnuViewHistory, 1574);
 
     mnuModeChange = submenu(this, "mnuModeChange");
     setMenuId(mnuModeChange->menuAction(), 131);
@@ -117,6 +119,7 @@ void frmMain::connectMenus() {
     on(mnuViewCtVersion, &frmMain::ViewCtVersion);
     on(mnuShowInpOutp, &frmMain::ShowInpOutp);
     on(mnuViewCommLog, &frmMain::ShowCommLog);
+    on(mnuViewHistory, &frmMain::ShowHistory);
     on(mnuModeTrancefer, &frmMain::ModeTrancefer);
     on(mnuModeGaibu, &frmMain::ModeGaibu);
     on(mnuHelpContents, &frmMain::HelpContents);

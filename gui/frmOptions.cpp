@@ -149,10 +149,13 @@ QWidget *frmOptions::buildEtcTab() {
     entry->addWidget(cmdMapSet);
     connect(cmdMapSet, &QPushButton::clicked, this, &frmOptions::onMapSet);
     connect(txtMapPath, &QLineEdit::returnPressed, this, &frmOptions::onMapSet);
+    chkJournal = named<QCheckBox>("chkJournal", tab);
+    setTagId(chkJournal, 1572);
     auto *layout = new QVBoxLayout(tab);
     layout->addWidget(tblPortMap);
     layout->addLayout(entry);
     layout->addWidget(lblMapResult);
+    layout->addWidget(chkJournal);
     layout->addWidget(heading);
     layout->addWidget(lblSettingsFile);
     return tab;
@@ -163,6 +166,7 @@ void frmOptions::load() {
     for (int tab = 0; tab < 3; ++tab)
         ssTab3->setTabText(tab, ResText(426 + tab));
     chkPortOccupy->setChecked(m_settings.OccupyPort);
+    chkJournal->setChecked(m_settings.KeepJournal);
     if (m_settings.PortNo >= PortMap::FirstNo && m_settings.PortNo <= PortMap::LastNo)
         m_settings.ReadPortNo();
     m_available = m_link.ProbePorts();
@@ -255,6 +259,8 @@ void frmOptions::onOK() {
     }
     m_settings.OccupyPort = chkPortOccupy->isChecked();
     m_settings.SavePortOccupy();
+    m_settings.KeepJournal = chkJournal->isChecked();
+    m_settings.SaveKeepJournal();
     if (chkParametaShow->isChecked()) {
         m_main.setShowParameters(true);
         const bool editable = chkHomeParaShow->isChecked();

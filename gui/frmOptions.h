@@ -51,6 +51,8 @@ public:
     QPushButton *cmdMapSet = nullptr;
     QLabel *lblMapResult = nullptr;
     QLabel *lblSettingsFile = nullptr;
+    // Whether each write reads the controller first and is kept in the journal of writes.
+    QCheckBox *chkJournal = nullptr;
     QPushButton *cmdOK = nullptr, *cmdCancel = nullptr, *cmdApply = nullptr;
 
 private:

@@ -1,6 +1,6 @@
 qv_sources(qvgui FieldBinding FieldFilter HelpFile IoTimelineChart LocaliseForm PortStatusLabel
-    QtFileDialogs QtPrintDialogs QtPrompt QtTranslations Twips UpDown frmAbout frmCommLog
-    frmInputOutput frmMain frmMainBrackets frmMainCommLog frmMainDialogs frmMainFields
+    QtFileDialogs QtPrintDialogs QtPrompt QtTranslations Twips UpDown frmAbout frmCommLog frmHistory
+    frmInputOutput frmMain frmMainBrackets frmMainCommLog frmMainDialogs frmMainFields frmMainHistory
     frmMainLayout frmMainMenus frmMainOperations frmMainParams frmOptions frmPrintSelect
     frmSelection frmSplash frmSysInfo frmTrance)
 

@@ -17,7 +17,9 @@ struct Session::Operations {
           transfer(s.link, s.m_prompt, s.copies, main, files, progress),
           verification(s.link, transfer, s.copies, main, s.m_prompt, files, dialogs),
           moves(s.link, s.m_prompt, main), modes(s.link, s.m_prompt, main),
-          printing(s.copies, main, files) {}
+          printing(s.copies, main, files) {
+        transfer.setJournal(&s.journal);
+    }
 
     MainScreen &screen;
     FileOperations files;

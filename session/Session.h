@@ -2,6 +2,7 @@
 
 #include "base/StoredSettings.h"
 #include "data/QvData.h"
+#include "data/WriteJournal.h"
 #include "link/ControllerLink.h"
 
 #include <memory>
@@ -35,6 +36,8 @@ public:
     StoredSettings settings;
     ControllerLink link{settings, m_prompt};
     QvDataCopies copies;
+    // The journal of writes, which the write adds to and history and undo read.
+    WriteJournal journal{settings};
 
     UserPrompt &prompt() const { return m_prompt; }
 

@@ -12,3 +12,7 @@ qv_add_test(tst_commlogwindow mainwindow/tst_commlogwindow.cpp mainwindow/MainWi
     LIBS qvgui qvsim)
 # Pictures of the communication log and the verification details (run by hand under xvfb-run).
 qv_add_pictures(commlog_screenshots mainwindow/commlog_screenshots.cpp qvgui qvsim)
+qv_add_test(tst_journalwindow mainwindow/tst_journalwindow.cpp mainwindow/MainWindowFixture.h
+    LIBS qvgui qvsim)
+# Pictures of the Write History window (run by hand under xvfb-run).
+qv_add_pictures(history_screenshots mainwindow/history_screenshots.cpp qvgui qvsim)

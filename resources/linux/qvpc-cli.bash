@@ -20,8 +20,9 @@ _qvpc_cli() {
     local cur prev words cword
     _init_completion || return
 
-    local commands="ports read write verify show get set move home reset version mode print io"
-    local globals="--port --device --lang --yes --trace --json --help --version"
+    local commands="ports read write verify show get set history undo move home reset version mode print
+        io"
+    local globals="--port --device --lang --yes --trace --json --journal --no-journal --help --version"
     local items="Vel1 Vel2 Acc1 Acc2 Dec1 Dec2 Pulse1 Pulse2 PauseTime1 PauseTime2 HomingVel
         HomingPulse OffsetVel OffsetPulse RevDir SupplyCounter NoWorkCounter RestartDelay
         SeparateTimer MidDetectCounter TipWorkOffTimer Sp1"
@@ -83,13 +84,21 @@ _qvpc_cli() {
     case $command in
     read) options="-o --output" ;;
     write) options="--parameters --restart --backup --dry-run" ;;
-    set) options="--restart" ;;
+    set)
+        options="--restart"
+        arguments=$items
+        ;;
+    undo)
+        # The entries' numbers, as the history lists them.
+        options="--restart"
+        arguments=$("${words[0]}" history 2>/dev/null | cut -f1)
+        ;;
     verify) options="--parameters --details" ;;
     print) options="--pdf" ;;
     io) options="--watch --count --vcd --csv --quiet --set" ;;
     move) arguments="1 2 repeat" ;;
     mode) arguments="external communication" ;;
-    get | set) arguments=$items ;;
+    get) arguments=$items ;;
     esac
 
     if [[ $cur == -* ]]; then

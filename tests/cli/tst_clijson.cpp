@@ -44,8 +44,8 @@ bool holds(const QJsonValue &actual, const QJsonValue &expected, QString &where)
         return true;
     }
     if (actual != expected)
-        where = QStringLiteral(" is %1").arg(QString::fromUtf8(
-                    QJsonDocument(QJsonArray{actual}).toJson(QJsonDocument::Compact)));
+        where = QStringLiteral(" is %1").arg(
+            QString::fromUtf8(QJsonDocument(QJsonArray{actual}).toJson(QJsonDocument::Compact)));
     return actual == expected;
 }
 
@@ -78,19 +78,18 @@ void TestCliJson::document_data() {
     QTest::newRow("show") << QStringList{"show", "file.qvd"} << 0
                           << R"({"command":"show","items":{"Vel1":20}})" << 22;
     QTest::newRow("verify different")
-        << QStringList{"verify", "file.qvd"} << 1
-        << R"({"equal":false,"result":{"status":"done"},
+        << QStringList{"verify", "file.qvd"} << 1 << R"({"equal":false,"result":{"status":"done"},
                "differences":[{"item":"Vel1","file":20,"controller":10}]})"
         << -1;
     QTest::newRow("dry run") << QStringList{"write", "file.qvd", "--dry-run"} << 1
-                             << R"({"changes":[{"item":"Vel1","file":20,"controller":10}]})"
-                             << -1;
-    QTest::newRow("io") << QStringList{"io"} << 0
-                        << R"({"signals":{"run":true,"pause":true,"no-work":false,"tip-sensor":false}})"
-                        << -1;
+                             << R"({"changes":[{"item":"Vel1","file":20,"controller":10}]})" << -1;
+    QTest::newRow("io")
+        << QStringList{"io"} << 0
+        << R"({"signals":{"run":true,"pause":true,"no-work":false,"tip-sensor":false}})" << -1;
     QTest::newRow("version") << QStringList{"version"} << 0 << R"({"version":"140"})" << -1;
-    QTest::newRow("home") << QStringList{"home"} << 0 << R"({"result":{"status":"done"}})"
-                          << -1;
+    QTest::newRow("history") << QStringList{"ALONE", "history"} << 0
+                             << R"({"command":"history","entries":[]})" << -1;
+    QTest::newRow("home") << QStringList{"home"} << 0 << R"({"result":{"status":"done"}})" << -1;
     QTest::newRow("alarm") << QStringList{"move", "1"} << 1
                            << R"({"positions":[],"result":{"status":"failed",
                                   "failure":"error-reply","errorCode":"0B"}})"
@@ -99,16 +98,14 @@ void TestCliJson::document_data() {
                              << R"({"port":"/nonexistent/tty",
                                     "result":{"status":"failed","failure":"no-port"}})"
                              << -1;
-    QTest::newRow("fleet")
-        << QStringList{"--device", "OTHER", "get", "Vel1"} << 0
-        << R"({"command":"get","result":{"status":"done"},"controllers":[
+    QTest::newRow("fleet") << QStringList{"--device", "OTHER", "get", "Vel1"} << 0
+                           << R"({"command":"get","result":{"status":"done"},"controllers":[
                {"port":"DEV","verdict":"ok","items":{"Vel1":10}},
                {"port":"OTHER","verdict":"ok","items":{"Vel1":10}}]})"
-        << -1;
-    QTest::newRow("fleet refused write") << QStringList{"--device", "OTHER", "write", "file.qvd"}
-                                         << 1
-                                         << R"({"controllers":[],"result":{"status":"stopped"}})"
-                                         << -1;
+                           << -1;
+    QTest::newRow("fleet refused write")
+        << QStringList{"--device", "OTHER", "write", "file.qvd"} << 1
+        << R"({"controllers":[],"result":{"status":"stopped"}})" << -1;
 }
 
 // The document of each kind of command, a failure's kind and the fleet's summary.
@@ -131,8 +128,8 @@ void TestCliJson::document() {
     // ALONE: the row names its own controller.
     const bool alone = arguments.first() == QLatin1String("ALONE");
     const QStringList json{QStringLiteral("--json")};
-    const CliResult r = runCli(alone ? json + arguments.mid(1)
-                                     : onDevice(sims[0].devicePath(), json + arguments));
+    const CliResult r =
+        runCli(alone ? json + arguments.mid(1) : onDevice(sims[0].devicePath(), json + arguments));
 
     QCOMPARE(r.exitCode, exitCode);
     QJsonParseError error;
@@ -143,10 +140,12 @@ void TestCliJson::document() {
              qPrintable(where + QStringLiteral("\n") + r.out));
     if (itemCount >= 0)
         QCOMPARE(document[QStringLiteral("items")].toObject().size(), itemCount);
-    const QString failure = document[QStringLiteral("result")][QStringLiteral("failure")].toString();
+    const QString failure =
+        document[QStringLiteral("result")][QStringLiteral("failure")].toString();
     // A failure says why in words too, on standard error as always.
     if (!failure.isEmpty()) {
-        QVERIFY(!document[QStringLiteral("result")][QStringLiteral("message")].toString().isEmpty());
+        QVERIFY(
+            !document[QStringLiteral("result")][QStringLiteral("message")].toString().isEmpty());
         QVERIFY(!r.err.isEmpty());
     }
 }

@@ -10,6 +10,7 @@ source "$script"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME=$work/config
+export XDG_DATA_HOME=$work/data
 mkdir -p "$XDG_CONFIG_HOME/QVPC-Software" "$work/files"
 cd "$work/files" && touch a.qvd b.qvd out.pdf
 failures=0
@@ -38,12 +39,15 @@ commands=$("$cli" --help | sed -n '/^Commands:/,/^$/s/^  \([a-z]*\) .*/\1/p' | x
 [[ -n $commands ]] || { echo "FAIL: qvpc-cli --help lists no commands"; exit 1; }
 offers "qvpc-cli " "$commands"
 offers "qvpc-cli --port 2 --yes " "$commands"
-offers "qvpc-cli --" "--port --device --lang --yes --trace --json --help --version"
+globals="--port --device --lang --yes --trace --json --journal --no-journal --help --version"
+offers "qvpc-cli --" "$globals"
 offers "qvpc-cli --lang " "ja en"
 offers "qvpc-cli move " "1 2 repeat"
 offers "qvpc-cli --lang en mode c" "communication"
 offers "qvpc-cli move 2 " ""
-offers "qvpc-cli verify --" "--parameters --details --help --port --device --lang --yes --trace --json --version"
+offers "qvpc-cli verify --" "--parameters --details $globals"
+offers "qvpc-cli set Vel" "Vel1 Vel2"
+offers "qvpc-cli undo --" "--restart $globals"
 offers "qvpc-cli io --set esc" "escape=on escape=off"
 offers "qvpc-cli io --watch --co" "--count"
 

@@ -11,6 +11,9 @@
 void prepareTestEnvironment() {
     static QTemporaryDir configDir; // removed when the process ends
     qputenv("XDG_CONFIG_HOME", configDir.path().toLocal8Bit());
+    // The journal of writes goes to the user's data folder: one of the test's own.
+    static QTemporaryDir dataDir;
+    qputenv("XDG_DATA_HOME", dataDir.path().toLocal8Bit());
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     setLangOffset(0);

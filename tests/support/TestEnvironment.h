@@ -2,8 +2,9 @@
 
 #include <QTest>
 
-// Prepares a test process: an empty settings folder of its own (XDG_CONFIG_HOME), the offscreen
-// platform unless one is set, and the Japanese language. Call before the application object.
+// Prepares a test process: empty settings and data folders of its own (XDG_CONFIG_HOME, and
+// XDG_DATA_HOME where the journal of writes goes), the offscreen platform unless one is set, and
+// the Japanese language. Call before the application object.
 void prepareTestEnvironment();
 
 // Empties the stored settings between test functions.

@@ -1,0 +1,91 @@
+// The commands of qvpc-cli that read the journal of writes: the history, and the undo that
+// writes an entry's before-values back.
+#include "cli/CliSession.h"
+#include "cli/JsonReport.h"
+
+#include "base/ResText.h"
+#include "data/QvItems.h"
+#include "data/WriteJournal.h"
+
+#include <QTextStream>
+
+namespace {
+
+// The entries one a line, tab-separated: number, time, port, how it ended, items changed.
+QString historyTable(const QList<JournalEntry> &entries) {
+    QString text;
+    for (const JournalEntry &e : entries)
+        text += QStringLiteral("%1\t%2\t%3\t%4\t%5\n")
+                    .arg(e.number)
+                    .arg(e.time.toUTC().toString(Qt::ISODate), e.port, endedWord(e.ended))
+                    .arg(e.changes().size());
+    return text;
+}
+
+} // namespace
+
+QString CliSession::namedDevice() {
+    if (!m_request.device.isEmpty())
+        return m_request.device;
+    StoredSettings &settings = m_session.settings;
+    if (settings.PortNo < PortMap::FirstNo || settings.PortNo > PortMap::LastNo)
+        settings.ReadPortNo();
+    // A number that leads nowhere names no controller of the journal (and never all of them).
+    const QString path = m_session.link.devicePathFor(settings.PortNo);
+    return path.isEmpty() ? QStringLiteral("COM%1").arg(settings.PortNo) : path;
+}
+
+CliOutcome CliSession::refused(const QString &text) {
+    m_prompt.tell(text);
+    return {OpResult::failed(OpResult::Failure::Refused, text)};
+}
+
+CliOutcome CliSession::history() {
+    const bool named = !m_request.device.isEmpty() || m_request.portNo != 0;
+    const QList<JournalEntry> entries =
+        m_session.journal.entries(named ? namedDevice() : QString());
+    if (json())
+        m_json.insert(QStringLiteral("entries"), JsonReport::journal(entries));
+    else
+        m_out << historyTable(entries);
+    m_out.flush();
+    return {};
+}
+
+CliOutcome CliSession::undo() {
+    const WriteJournal &journal = m_session.journal;
+    const bool named = !m_request.device.isEmpty() || m_request.portNo != 0;
+    std::optional<JournalEntry> entry;
+    if (m_request.entry != 0) {
+        entry = journal.entry(m_request.entry);
+        if (!entry)
+            return refused(ResText(1590).arg(m_request.entry));
+        // One controller's values never go to another by a slip of the number.
+        if (named && !WriteJournal::sameController(entry->device, namedDevice()))
+            return refused(ResText(1592).arg(entry->number).arg(entry->device, namedDevice()));
+        if (!named) {
+            // The entry's own controller, by its number where the map still leads there.
+            StoredSettings &settings = m_session.settings;
+            const int n =
+                entry->port.startsWith(QLatin1String("COM")) ? entry->port.mid(3).toInt() : 0;
+            if (n >= PortMap::FirstNo && n <= PortMap::LastNo &&
+                WriteJournal::sameController(m_session.link.devicePathFor(n), entry->device)) {
+                settings.PortNo = qint16(n);
+            } else {
+                m_session.link.setDeviceOverride(entry->device);
+                settings.PortNo = PortMap::FirstNo;
+            }
+        }
+    } else {
+        const QList<JournalEntry> entries = journal.entries(namedDevice());
+        if (entries.isEmpty())
+            return refused(ResText(1591).arg(namedDevice()));
+        entry = entries.first();
+    }
+    QList<std::pair<const QvItem *, qint32>> values;
+    for (const ItemDifference &d : entry->changes())
+        values.append({d.item, d.read});
+    if (values.isEmpty())
+        return refused(ResText(1593).arg(entry->number));
+    return changeItems(values);
+}

@@ -1,0 +1,209 @@
+// qvpc-cli's journal of writes, run as a process against simulated controllers on ptys: which
+// writes are journalled and what that costs on the wire, the history, and the undo that writes
+// an entry's before-values back.
+#include "CliRunner.h"
+#include "base/StoredSettings.h"
+#include "data/WriteJournal.h"
+#include "sim/ControllerSimulator.h"
+#include "support/TestEnvironment.h"
+#include "transfer/TransferFixture.h"
+
+#include <QDir>
+#include <QRegularExpression>
+
+#include <array>
+
+namespace {
+
+const QStringList English{QStringLiteral("--lang"), QStringLiteral("en")};
+const QString Check = QStringLiteral("0CM1");
+
+QList<JournalEntry> journalEntries(const QString &device = QString()) {
+    const StoredSettings settings;
+    return WriteJournal(settings).entries(device);
+}
+
+// A history line with its time left out, checked to be one.
+QString withoutTime(const QString &line) {
+    QStringList fields = line.split(u'\t');
+    if (fields.size() != 5 || !QDateTime::fromString(fields[1], Qt::ISODate).isValid())
+        return QStringLiteral("not a history line: ") + line;
+    fields[1] = QStringLiteral("TIME");
+    return fields.join(u'\t');
+}
+
+QStringList historyOf(const QString &out) {
+    QStringList lines;
+    for (const QString &line : out.split(u'\n', Qt::SkipEmptyParts))
+        lines.append(withoutTime(line));
+    return lines;
+}
+
+} // namespace
+
+class TestCliJournal : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        clearStoredSettings();
+        QDir(WriteJournal::defaultFolder()).removeRecursively();
+    }
+
+    void writeJournalledWhenOn_data();
+    void writeJournalledWhenOn();
+    void setHistoryUndo();
+    void undoRefused_data();
+    void undoRefused();
+    void unwritableJournal();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestCliJournal::writeJournalledWhenOn_data() {
+    QTest::addColumn<QString>("stored"); // "Journal" in [Settings]; empty: not there
+    QTest::addColumn<QStringList>("flags");
+    QTest::addColumn<bool>("journalled");
+    QTest::newRow("off by default") << QString() << QStringList() << false;
+    QTest::newRow("stored off") << "0" << QStringList() << false;
+    QTest::newRow("stored on") << "1" << QStringList() << true;
+    QTest::newRow("--journal") << "0" << QStringList{"--journal"} << true;
+    QTest::newRow("--no-journal over stored on") << "1" << QStringList{"--no-journal"} << false;
+}
+
+// With the journal off, write sends exactly what it always has; with it on, the controller is
+// read once more before the blocks, and the entry holds its values before and the file's after.
+void TestCliJournal::writeJournalledWhenOn() {
+    QFETCH(QString, stored);
+    QFETCH(QStringList, flags);
+    QFETCH(bool, journalled);
+    if (!stored.isEmpty())
+        StoredSettings::writeText(QStringLiteral("Journal"), stored);
+    ControllerSimulator sim;
+    QvData file = factoryData();
+    file.Vel1 = 20, file.Pulse2 = 500;
+
+    const CliResult r =
+        runCli(flags + onDevice(sim.devicePath(), {QStringLiteral("--yes"), QStringLiteral("write"),
+                                                   writeQvFile(m_dir, file, "new.qvd"),
+                                                   QStringLiteral("--restart")}));
+
+    QCOMPARE(r.exitCode, 0);
+    // The blocks as the controller took them into effect on the restart.
+    QStringList write{Check, Check};
+    for (const char *b : {"02", "04", "05", "03", "1F"})
+        write.append(QStringLiteral("0WD") + QLatin1String(b) + sim.model().block(b));
+    write << Check << QStringLiteral("0CM3");
+    const QStringList expected = journalled ? write.mid(0, 1) + readLines() + write.mid(1) : write;
+    // The restart is not answered; it may still be on its way when the program has ended.
+    QTRY_COMPARE(sim.receivedLines(), expected);
+    const QList<JournalEntry> entries = journalEntries();
+    QCOMPARE(entries.size(), journalled ? 1 : 0);
+    if (journalled) {
+        QCOMPARE(entries[0].device, sim.devicePath());
+        QCOMPARE(entries[0].ended, JournalEntry::Ended::Restarted);
+        QCOMPARE(entries[0].before, factoryData());
+        QCOMPARE(entries[0].after, file);
+    }
+}
+
+// set is journalled without a read of its own; history lists it; undo writes the before-values
+// back (the controller's blocks as they were) and is journalled in turn. Another controller's
+// writes stay out of a history and an undo named by --device.
+void TestCliJournal::setHistoryUndo() {
+    std::array<ControllerSimulator, 2> sims;
+    const QString a = sims[0].devicePath();
+    const QString b = sims[1].devicePath();
+    QMap<QString, QString> original;
+    for (const char *block : {"02", "04", "05", "00", "01"})
+        original[block] = sims[0].model().block(block);
+    const QStringList yes{QStringLiteral("--yes")};
+    QCOMPARE((runCli(yes + onDevice(a, {"set", "Vel1=20", "Pulse2=900", "--restart"})).exitCode),
+             0);
+    // The read of set is the journal's: the write follows at once.
+    QStringList heads;
+    for (const QString &line : sims[0].receivedLines().mid(0, 9))
+        heads.append(line.left(5));
+    QCOMPARE(heads, (readLines() + QStringList{Check, Check, QStringLiteral("0WD02")}));
+    QCOMPARE((runCli(yes + onDevice(b, {"set", "HomingPulse=500", "--restart"})).exitCode), 0);
+
+    CliResult r = runCli(onDevice(a, {QStringLiteral("history")}));
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(historyOf(r.out), QStringList{QStringLiteral("1\tTIME\t%1\trestarted\t2").arg(a)});
+    r = runCli({QStringLiteral("history")});
+    QCOMPARE(historyOf(r.out), (QStringList{QStringLiteral("2\tTIME\t%1\trestarted\t1").arg(b),
+                                            QStringLiteral("1\tTIME\t%1\trestarted\t2").arg(a)}));
+
+    sims[0].clearReceived();
+    r = runCli(yes + onDevice(a, {QStringLiteral("undo"), QStringLiteral("--restart")}));
+    QCOMPARE(r.exitCode, 0);
+    for (auto it = original.cbegin(); it != original.cend(); ++it)
+        QCOMPARE(sims[0].model().block(it.key()), it.value());
+    // Only the position blocks, as the set wrote; the other controller keeps its own write.
+    QVERIFY(!sims[0].receivedLines().join(u' ').contains(QStringLiteral("0WD00")));
+    QVERIFY(sims[1].model().block("00") != original["00"]);
+
+    const QList<JournalEntry> undone = journalEntries(a);
+    QCOMPARE(undone.size(), 2);
+    QCOMPARE(undone[0].number, 3);
+    QCOMPARE(undone[0].ended, JournalEntry::Ended::Restarted);
+    QCOMPARE(undone[0].before, undone[1].after);
+    QCOMPARE(undone[0].after, undone[1].before);
+}
+
+void TestCliJournal::undoRefused_data() {
+    // %1: the controller named, %2: the one that was written
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("no such entry")
+        << QStringList{"--device", "%1", "undo", "7"} << "There is no journal entry 7.";
+    QTest::newRow("another controller's entry") << QStringList{"--device", "%1", "undo", "1"}
+                                                << "Journal entry 1 was a write to %2, not to %1.";
+    QTest::newRow("nothing journalled for it")
+        << QStringList{"--device", "%1", "undo"} << "The journal holds no write to %1.";
+    QTest::newRow("a number that leads nowhere")
+        << QStringList{"--port", "7", "undo"} << "The journal holds no write to COM7.";
+}
+
+// An undo that names no entry of this controller sends nothing.
+void TestCliJournal::undoRefused() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, error);
+    std::array<ControllerSimulator, 2> sims;
+    QCOMPARE((runCli(onDevice(sims[1].devicePath(), {"--yes", "set", "Vel1=20"})).exitCode), 0);
+    for (QString *text : {&error, &arguments.first(), &arguments[1]}) {
+        text->replace(QStringLiteral("%1"), sims[0].devicePath());
+        text->replace(QStringLiteral("%2"), sims[1].devicePath());
+    }
+
+    const CliResult r = runCli(English + QStringList{"--yes"} + arguments);
+
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.err, error + u'\n');
+    QCOMPARE(sims[0].receivedLines(), QStringList());
+}
+
+// A journal that cannot be stored (its folder is a file) leaves the write done and says so.
+void TestCliJournal::unwritableJournal() {
+    const QString folder = WriteJournal::defaultFolder();
+    QDir().mkpath(QFileInfo(folder).path());
+    QFile blocker(folder);
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    ControllerSimulator sim;
+
+    const CliResult r =
+        runCli(English + onDevice(sim.devicePath(), {"--yes", "set", "Vel1=20", "--restart"}));
+    QFile::remove(folder);
+
+    QCOMPARE(r.exitCode, 0);
+    QVERIFY2(r.err.contains(QStringLiteral("The journal of writes cannot be stored in %1; this "
+                                           "write was not journalled.")
+                                .arg(folder)),
+             qPrintable(r.err));
+    QCOMPARE((runCli(onDevice(sim.devicePath(), {"get", "Vel1"})).out),
+             QStringLiteral("Vel1 20\n"));
+}
+
+QV_TEST_CORE_MAIN(TestCliJournal)
+#include "tst_clijournal.moc"

@@ -1,0 +1,175 @@
+// The window's journal of writes against the simulated controller: the option, what a write
+// sends with it on and off and what it records (or says it could not), the Write History window
+// and its restore.
+#include "MainWindowFixture.h"
+#include "cli/CliRunner.h"
+#include "data/QvItems.h"
+#include "data/WriteJournal.h"
+#include "gui/frmHistory.h"
+#include "gui/frmOptions.h"
+#include "sim/ControllerSimulator.h"
+#include "support/TestEnvironment.h"
+#include "transfer/TransferFixture.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QTimer>
+
+#include <functional>
+
+namespace {
+
+const QString Check = QStringLiteral("0CM1");
+
+// The window on a simulated controller it has read, the port let go after each operation.
+struct JournalWindow : MainWindowFixture {
+    ControllerSimulator sim;
+
+    JournalWindow() {
+        link.setDeviceOverride(sim.devicePath());
+        settings.PortNo = 1;
+        settings.OccupyPort = false;
+        window->OnlineDataRead();
+        sim.clearReceived();
+    }
+
+    // The journal option as the user sets it, in the options dialog's last tab.
+    void chooseJournal(bool on) {
+        QTimer::singleShot(0, [on] {
+            auto *dialog = qobject_cast<frmOptions *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            dialog->chkJournal->setChecked(on);
+            dialog->cmdOK->click();
+        });
+        window->findChild<QAction *>(QStringLiteral("mnuViewOption"))->trigger();
+    }
+
+    // Position 1's pulses changed on screen and written with the button, the restart agreed to.
+    void writeEdited() {
+        control<QLineEdit>(QStringLiteral("txtPosi1"))->setText(QStringLiteral("1234"));
+        prompt.answers = {MsgAnswer::Ok, MsgAnswer::Ok};
+        control<QPushButton>(QStringLiteral("cmdLoadtoCt"))->click();
+    }
+
+    // Opens View > Write History and lets work() act on it while it is shown.
+    bool withHistory(const std::function<void(frmHistory &)> &work) {
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<frmHistory *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            seen = true;
+            work(*dialog);
+            if (dialog->isVisible())
+                dialog->cmdClose->click();
+        });
+        window->findChild<QAction *>(QStringLiteral("mnuViewHistory"))->trigger();
+        return seen;
+    }
+};
+
+QString cell(const QTableWidget *table, int row, int column) {
+    const QTableWidgetItem *item = table->item(row, column);
+    return item ? item->text() : QStringLiteral("(none)");
+}
+
+} // namespace
+
+class TestJournalWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        clearStoredSettings();
+        QDir(WriteJournal::defaultFolder()).removeRecursively();
+    }
+
+    void windowWrite_data();
+    void windowWrite();
+    void historyRestoresBefore();
+};
+
+void TestJournalWindow::windowWrite_data() {
+    QTest::addColumn<bool>("journal");
+    QTest::addColumn<bool>("storable"); // false: the journal's folder is a file
+    QTest::newRow("journal off") << false << true;
+    QTest::newRow("journal on") << true << true;
+    QTest::newRow("journal on, cannot be stored") << true << false;
+}
+
+// Off, the write sends what it always has; on, a read comes before the blocks and the entry holds
+// the controller's values before and the screen's after (the parameters, not shown, untouched).
+// A journal that cannot be stored leaves the write done and says so in the status bar.
+void TestJournalWindow::windowWrite() {
+    QFETCH(bool, journal);
+    QFETCH(bool, storable);
+    JournalWindow f;
+    f.chooseJournal(journal);
+    QCOMPARE(StoredSettings::readText(QStringLiteral("Journal"), {}),
+             journal ? QStringLiteral("1") : QStringLiteral("0"));
+    const QString folder = f.session.journal.folder();
+    QFile blocker(folder);
+    if (!storable)
+        QVERIFY(QDir().mkpath(QFileInfo(folder).path()) && blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+
+    f.writeEdited();
+    if (!storable)
+        QFile::remove(folder);
+
+    QCOMPARE(f.prompt.texts().last(), ResText(220));
+    QVERIFY(!f.window->DataChanged());
+    QCOMPARE(f.window->statusBar()->currentMessage(),
+             storable ? QString() : ResText(1570).arg(folder));
+    QStringList blocks;
+    for (const char *b : {"02", "04", "05", "03", "1F"})
+        blocks.append(QStringLiteral("0WD") + QLatin1String(b) + f.sim.model().block(b));
+    const QStringList read = journal ? readLines() : QStringList();
+    const QStringList sent = QStringList{Check} + read + QStringList{Check} + blocks +
+                             QStringList{Check, QStringLiteral("0CM3")};
+    QTRY_COMPARE(f.sim.receivedLines(), sent);
+    const QList<JournalEntry> entries = f.session.journal.entries();
+    QCOMPARE(entries.size(), journal && storable ? 1 : 0);
+    if (entries.isEmpty())
+        return;
+    QvData after = factoryData();
+    after.Pulse1 = 1234;
+    QCOMPARE(entries[0].before, factoryData());
+    QCOMPARE(entries[0].after, after);
+    QCOMPARE(entries[0].port, f.sim.devicePath());
+    QCOMPARE(entries[0].ended, JournalEntry::Ended::Restarted);
+}
+
+// The history lists the write with its changed item; Restore puts the values from before it on
+// the screen as unsaved data.
+void TestJournalWindow::historyRestoresBefore() {
+    JournalWindow f;
+    f.settings.KeepJournal = true;
+    f.writeEdited();
+    QVERIFY(!f.window->DataChanged());
+
+    QStringList entryRow, itemRow;
+    QVERIFY(f.withHistory([&](frmHistory &d) {
+        QCOMPARE(d.windowTitle(), QStringLiteral("書き込み履歴"));
+        QCOMPARE(d.tblEntries->rowCount(), 1);
+        for (int column : {0, 2, 3, 4})
+            entryRow.append(cell(d.tblEntries, 0, column));
+        for (int column : {0, 1, 2})
+            itemRow.append(cell(d.tblItems, 0, column));
+        QCOMPARE(d.tblItems->rowCount(), 1);
+        d.cmdRestore->click();
+    }));
+
+    QCOMPARE(entryRow, (QStringList{"1", f.sim.devicePath(), ResText(1587), "1"}));
+    QCOMPARE(itemRow, (QStringList{ItemLabel(qvItem(&QvData::Pulse1)), "400", "1234"}));
+    QCOMPARE(f.control<QLineEdit>(QStringLiteral("txtPosi1"))->text(), QStringLiteral("400"));
+    QVERIFY(f.window->DataChanged());
+    QCOMPARE(f.window->statusBar()->currentMessage(), ResText(1585).arg(1));
+}
+
+QV_TEST_MAIN(TestJournalWindow)
+#include "tst_journalwindow.moc"
