@@ -1,6 +1,6 @@
-// Help, Contents: which form of the manual opens (the help file of the program's language in a
-// CHM viewer, the HTML pages in the browser where there is no viewer, a message where neither
-// can be shown), looked for beside the program and in the installed share folder.
+// Help, Contents: the help file of the program's language in a CHM viewer, the HTML pages in
+// the browser where there is no viewer, a message where neither can be shown; looked for beside
+// the program and in the installed share folder.
 #include "base/HelpManual.h"
 #include "base/ResText.h"
 #include "gui/HelpFile.h"
@@ -19,44 +19,30 @@ private slots:
     void showHelp_data() {
         QTest::addColumn<QStringList>("files"); // below a root holding bin/ and share/
         QTest::addColumn<bool>("english");
-        QTest::addColumn<bool>("viewer");   // the desktop has a CHM viewer
+        QTest::addColumn<bool>("viewer");   // the desktop names a CHM viewer
         QTest::addColumn<QString>("opens"); // what the desktop opens: all, html or none
         QTest::addColumn<QStringList>("opened");
         QTest::addColumn<int>("message"); // text id shown, 0 for none
-
-        const QString ja = QStringLiteral("bin/QVPChelp.chm");
-        const QString en = QStringLiteral("bin/QVPChelp-en.chm");
-        const QString htmlJa = QStringLiteral("bin/help/ja/index.html");
-        const QString htmlEn = QStringLiteral("bin/help/en/index.html");
-        const QString shared = QStringLiteral("share/qvpc-software/");
-        QTest::newRow("Japanese help file in the viewer")
-            << QStringList{ja, en, htmlJa} << false << true << "all" << QStringList{ja} << 0;
-        QTest::newRow("English help file in the viewer")
-            << QStringList{ja, en, htmlEn} << true << true << "all" << QStringList{en} << 0;
-        QTest::newRow("English without its own file takes QVPChelp.chm")
-            << QStringList{ja} << true << true << "all" << QStringList{ja} << 0;
-        QTest::newRow("no viewer: the HTML pages of the language")
-            << QStringList{ja, en, htmlJa, htmlEn} << true << false << "all" << QStringList{htmlEn}
-            << 0;
-        QTest::newRow("viewer that fails: the HTML pages")
-            << QStringList{ja, htmlJa} << false << true << "html" << QStringList{ja, htmlJa} << 0;
-        QTest::newRow("installed in share/qvpc-software")
-            << QStringList{shared + "QVPChelp.chm", shared + "QVPChelp-en.chm"} << true << true
-            << "all" << QStringList{shared + "QVPChelp-en.chm"} << 0;
-        QTest::newRow("installed HTML pages, no viewer")
-            << QStringList{shared + "QVPChelp.chm", shared + "help/ja/index.html"} << false << false
-            << "all" << QStringList{shared + "help/ja/index.html"} << 0;
-        QTest::newRow("beside the program before share")
-            << QStringList{ja, shared + "QVPChelp.chm"} << false << true << "all" << QStringList{ja}
-            << 0;
-        QTest::newRow("no manual at all: 463")
-            << QStringList{} << false << true << "all" << QStringList{} << 463;
-        QTest::newRow("other language's pages only: 463")
-            << QStringList{htmlEn} << false << false << "all" << QStringList{} << 463;
-        QTest::newRow("help file without viewer or pages: said, not opened")
-            << QStringList{ja} << false << false << "all" << QStringList{} << 1610;
-        QTest::newRow("nothing opens either") << QStringList{ja, htmlJa} << false << true << "none"
-                                              << QStringList{ja, htmlJa} << 1610;
+        const QString J = "bin/QVPChelp.chm", E = "bin/QVPChelp-en.chm";
+        const QString HJ = "bin/help/ja/index.html", HE = "bin/help/en/index.html";
+        const QString S = "share/qvpc-software/";
+        QTest::newRow("Japanese") << QStringList{J, E, HJ} << false << true << "all"
+                                  << QStringList{J} << 0;
+        QTest::newRow("English") << QStringList{J, E, HE} << true << true << "all" << QStringList{E}
+                                 << 0;
+        QTest::newRow("English falls back to QVPChelp.chm")
+            << QStringList{J} << true << true << "all" << QStringList{J} << 0;
+        QTest::newRow("no viewer: HTML of the language")
+            << QStringList{J, E, HJ, HE} << true << false << "all" << QStringList{HE} << 0;
+        QTest::newRow("viewer fails: HTML")
+            << QStringList{J, HJ} << false << true << "html" << QStringList{J, HJ} << 0;
+        QTest::newRow("installed")
+            << QStringList{S + "QVPChelp.chm", S + "help/ja/index.html"} << false << false << "all"
+            << QStringList{S + "help/ja/index.html"} << 0;
+        QTest::newRow("no manual: 463")
+            << QStringList{HE} << false << false << "all" << QStringList{} << 463;
+        QTest::newRow("nothing shows it: said")
+            << QStringList{J} << false << false << "all" << QStringList{} << 1610;
     }
     void showHelp() {
         QFETCH(QStringList, files);
@@ -66,64 +52,53 @@ private slots:
         QFETCH(QStringList, opened);
         QFETCH(int, message);
         QTemporaryDir root;
-        QDir(root.path()).mkpath(QStringLiteral("bin"));
+        const QDir base(root.path());
+        base.mkpath(QStringLiteral("bin"));
         for (const QString &name : files) {
-            const QString path = root.filePath(name);
-            QDir().mkpath(QFileInfo(path).path());
-            QFile file(path);
+            base.mkpath(QFileInfo(name).path());
+            QFile file(base.filePath(name));
             QVERIFY(file.open(QIODevice::WriteOnly));
         }
         setLangOffset(english ? StringTable::EnglishOffset : 0);
         ScriptedPrompt prompt;
         QStringList tried;
-        const QDir base(root.path());
-        HelpFile help(
-            prompt,
-            [&](const QString &path) {
-                tried << base.relativeFilePath(path);
-                return opens == QLatin1String("all") ||
-                       (opens == QLatin1String("html") && path.endsWith(QLatin1String(".html")));
-            },
-            [&](const QString &) { return viewer; });
-        help.InitHelp(root.filePath(QStringLiteral("bin")));
+        const auto open = [&](const QString &path) {
+            tried << base.relativeFilePath(path);
+            return opens == "all" || (opens == "html" && path.endsWith(".html"));
+        };
+        HelpFile help(prompt, open, [&](const QString &) { return viewer; });
+        help.InitHelp(base.filePath(QStringLiteral("bin")));
 
         const OpResult result = help.ShowHelp(ResText(463));
         QCOMPARE(tried, opened);
         QCOMPARE(result.isDone(), message == 0);
-        if (message == 0) {
-            QCOMPARE(prompt.shown.size(), 0);
-            return;
-        }
-        QString text = ResText(message);
-        if (message == 1610)
-            text = text.arg(root.filePath(files.first()));
-        QCOMPARE(prompt.texts(), QStringList{text});
-        QCOMPARE(prompt.shown.first().icon, MsgIcon::Information);
-        QCOMPARE(result.text, text);
+        QStringList shown;
+        if (message == 463)
+            shown << ResText(463);
+        else if (message)
+            shown << ResText(message).arg(base.filePath(files.value(0)));
+        QCOMPARE(prompt.texts(), shown);
+        QCOMPARE(result.text, shown.value(0));
     }
 
     // The desktop's answer comes from xdg-mime, asked for the file's type and its aliases.
     void desktopViewer_data() {
-        QTest::addColumn<QString>("answersFor"); // the type xdg-mime names a program for
-        QTest::addColumn<bool>("installed");
+        QTest::addColumn<QString>("answersFor"); // the type the stand-in names a program for
         QTest::addColumn<bool>("viewer");
-        QTest::newRow("viewer for the type") << "application/vnd.ms-htmlhelp" << true << true;
-        QTest::newRow("viewer for an alias") << "application/x-chm" << true << true;
-        QTest::newRow("viewer for other types only") << "text/html" << true << false;
-        QTest::newRow("no xdg-mime") << "application/vnd.ms-htmlhelp" << false << false;
+        QTest::newRow("the type") << "application/vnd.ms-htmlhelp" << true;
+        QTest::newRow("an alias") << "application/x-chm" << true;
+        QTest::newRow("other types only") << "text/html" << false;
     }
     void desktopViewer() {
         QFETCH(QString, answersFor);
-        QFETCH(bool, installed);
         QFETCH(bool, viewer);
         QTemporaryDir dir;
-        if (installed) {
-            QFile tool(dir.filePath(QStringLiteral("xdg-mime")));
-            QVERIFY(tool.open(QIODevice::WriteOnly));
-            tool.write("#!/bin/sh\n[ \"$1 $2 $3\" = \"query default " + answersFor.toUtf8() +
-                       "\" ] && echo viewer.desktop\nexit 0\n");
-            tool.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        }
+        QFile tool(dir.filePath(QStringLiteral("xdg-mime")));
+        QVERIFY(tool.open(QIODevice::WriteOnly));
+        tool.write("#!/bin/sh\n[ \"$*\" = \"query default " + answersFor.toUtf8() +
+                   "\" ] && echo viewer.desktop\nexit 0\n");
+        tool.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        tool.close();
         const QByteArray path = qgetenv("PATH");
         qputenv("PATH", dir.path().toUtf8());
         const bool answer = HelpManual::desktopHasViewer(dir.filePath(QStringLiteral("a.chm")));
