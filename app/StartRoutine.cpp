@@ -14,7 +14,7 @@ StartRoutine::StartRoutine(Session &session)
     : ask(AskSelection), help(session.prompt()), m_session(session) {}
 
 std::unique_ptr<frmMain> StartRoutine::run() {
-    // 1. The help file beside the program.
+    // 1. The help files beside the program (or in the share folder beside its bin/).
     help.InitHelp(QCoreApplication::applicationDirPath());
     // 2. The language, fixed from here on.
     m_session.settings.ReadLanguage();

@@ -1,1 +1,1 @@
-qv_sources(qvcore FileDialogs OpResult Questions ResText StoredSettings UserPrompt VbNumber)
+qv_sources(qvcore FileDialogs HelpManual OpResult Questions ResText StoredSettings UserPrompt VbNumber)

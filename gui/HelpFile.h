@@ -1,32 +1,45 @@
 #pragma once
 
+#include "base/HelpManual.h"
+#include "base/OpResult.h"
+
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class UserPrompt;
 
-// The program's help file QVPChelp.chm in the program's own folder, opened with the desktop's
-// viewer for it.
+// The program's help: the help file QVPChelp.chm (QVPChelp-en.chm in English) in the program's
+// own folder or the installed share folder, opened with the desktop's viewer for it; where the
+// desktop has none, the same manual's HTML pages in the web browser.
 class HelpFile {
 public:
-    static constexpr const char *FileName = "QVPChelp.chm";
+    static constexpr const char *FileName = HelpManual::FileName;
 
     // Hands a file to the desktop; false when nothing could open it.
     using Opener = std::function<bool(const QString &path)>;
+    // Whether the desktop has a program to show this file.
+    using ViewerCheck = std::function<bool(const QString &path)>;
 
-    explicit HelpFile(UserPrompt &prompt, Opener open = openWithDesktop);
+    explicit HelpFile(UserPrompt &prompt, Opener open = openWithDesktop,
+                      ViewerCheck hasViewer = HelpManual::desktopHasViewer);
 
     // Makes the help path from the program's folder (one separator between folder and name).
     void InitHelp(const QString &programFolder);
     const QString &path() const { return m_path; }
 
-    // Opens the help file, or shows failureText with the information icon when it is missing.
-    void ShowHelp(const QString &failureText);
+    // Opens the manual in the program's language, or shows failureText with the information
+    // icon when there is none; a manual that nothing could open is said too.
+    OpResult ShowHelp(const QString &failureText);
 
     static bool openWithDesktop(const QString &path);
 
 private:
+    OpResult notShown(const QString &text);
+
     UserPrompt &m_prompt;
     Opener m_open;
+    ViewerCheck m_hasViewer;
     QString m_path;
+    QStringList m_folders;
 };

@@ -12,6 +12,7 @@ packages=(
     qt6-qpa-plugins qt6-translations-l10n
     fonts-ipafont fonts-ipafont-gothic fonts-ipafont-mincho fontconfig
     xdg-utils
+    fp-utils
 )
 if [ "${1:-all}" != "run" ]; then
     packages+=(
@@ -20,7 +21,7 @@ if [ "${1:-all}" != "run" ]; then
         clang libclang-rt-dev clang-format
         desktop-file-utils appstream gtkwave
         ser2net
-        lintian man-db groff-base bash-completion
+        lintian man-db groff-base bash-completion libchm-bin
     )
 fi
 missing=()

@@ -4,5 +4,7 @@ qv_add_test(tst_stringtable app/tst_stringtable.cpp LIBS qvcore)
 qv_add_test(tst_localiseform app/tst_localiseform.cpp LIBS qvapp)
 qv_add_test(tst_startup app/tst_startup.cpp LIBS qvapp)
 qv_add_test(tst_aboutandhelp app/tst_aboutandhelp.cpp LIBS qvapp)
+qv_add_test(tst_helpmanual app/tst_helpmanual.cpp LIBS qvgui)
+qv_add_test(tst_helppages app/tst_helppages.cpp LIBS qvcore)
 # Pictures of the dialogs for the documentation (run by hand under xvfb-run).
 qv_add_pictures(dialog_screenshots app/dialog_screenshots.cpp qvapp)

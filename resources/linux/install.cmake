@@ -43,6 +43,8 @@ install(FILES ${CMAKE_CURRENT_LIST_DIR}/qvpc-cli.bash
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME qvpc-cli)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright ${qv_doc_out}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/qvpc-software)
+# The user manual: help files and HTML pages in share/qvpc-software.
+include(${PROJECT_SOURCE_DIR}/docs/help/help.cmake)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME qvpc-software)
@@ -70,5 +72,6 @@ set(CPACK_STRIP_FILES ON)
 # Loaded at run time, so invisible to dpkg-shlibdeps: the display plugins, Qt's Japanese texts and
 # the fonts that show Japanese.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n, fonts-ipafont-gothic")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+# xchm shows the help file; without it the manual opens in the web browser.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, xchm")
 include(CPack)

@@ -148,10 +148,13 @@ private slots:
         QTemporaryDir dir;
         SessionFixture f;
         QStringList opened;
-        HelpFile help(f.prompt, [&](const QString &path) {
-            opened << path;
-            return true;
-        });
+        HelpFile help(
+            f.prompt,
+            [&](const QString &path) {
+                opened << path;
+                return true;
+            },
+            [](const QString &) { return true; });
         help.InitHelp(dir.path());
         frmMain main(f.session);
         main.setHelpFile(help);
