@@ -71,7 +71,7 @@ CliOutcome CliSession::run() {
             m_request.command != CliRequest::Command::Show &&
             m_request.command != CliRequest::Command::Ports &&
             m_request.command != CliRequest::Command::History)
-            m_json.insert(QStringLiteral("port"), portName());
+            m_json.insert(QStringLiteral("port"), m_session.link.portName());
         m_json.insert(QStringLiteral("result"), JsonReport::result(outcome.result));
         m_out << QJsonDocument(m_json).toJson(QJsonDocument::Indented);
         m_out.flush();
@@ -118,12 +118,6 @@ CliOutcome CliSession::runCommand() {
     }
     // The options' reader lets no request without a command through.
     return {OpResult::failed(OpResult::Failure::Refused)};
-}
-
-QString CliSession::portName() const {
-    if (!m_request.device.isEmpty())
-        return m_request.device;
-    return QStringLiteral("COM%1").arg(m_session.settings.PortNo);
 }
 
 CliOutcome CliSession::ended(OpResult result) {

@@ -48,8 +48,6 @@ private:
     CliOutcome runCommand();
     // --json: what the command found goes into the document printed at the end, not onto lines.
     bool json() const { return m_request.json; }
-    // The controller this run talks to, as the results name it ("COM3" or the device path).
-    QString portName() const;
     CliOutcome ports();
     CliOutcome read();
     CliOutcome write();

@@ -37,9 +37,8 @@ CliOutcome CliSession::dryRun() {
         m_json.insert(
             QStringLiteral("changes"),
             JsonReport::differences(changes, QStringLiteral("file"), QStringLiteral("controller")));
-    }
-    for (const ItemDifference &d : changes) {
-        if (!json())
+    } else {
+        for (const ItemDifference &d : changes)
             m_out << ItemLabel(*d.item) << '\t' << d.read << '\t' << d.working << '\n';
     }
     m_out.flush();
@@ -50,11 +49,11 @@ CliOutcome CliSession::get() {
     const OpResult read = readController();
     if (!read.isDone())
         return {read};
-    if (json())
+    if (json()) {
         m_json.insert(QStringLiteral("items"),
                       JsonReport::items(m_session.copies.read, m_request.items));
-    for (const QvItem *item : m_request.items) {
-        if (!json())
+    } else {
+        for (const QvItem *item : m_request.items)
             m_out << item->name << ' ' << item->get(m_session.copies.read) << '\n';
     }
     m_out.flush();

@@ -103,7 +103,7 @@ QJsonArray journal(const QList<JournalEntry> &entries) {
     QJsonArray a;
     for (const JournalEntry &e : entries) {
         QJsonObject o{{QStringLiteral("number"), e.number},
-                      {QStringLiteral("time"), e.time.toString(Qt::ISODate)},
+                      {QStringLiteral("time"), e.time.toUTC().toString(Qt::ISODate)},
                       {QStringLiteral("port"), e.port},
                       {QStringLiteral("device"), e.device},
                       {QStringLiteral("ended"), endedWord(e.ended)},

@@ -9,15 +9,22 @@
 #include "link/ControllerLink.h"
 #include "link/PortCheck.h"
 
+namespace {
+
+// Why a write or restart failed, on one line: its text, else the failure's name.
+QString reasonOf(const OpResult &result) {
+    return result.text.isEmpty() ? QLatin1String(toString(result.failure)) : result.oneLine();
+}
+
+} // namespace
+
 std::optional<JournalEntry> ControllerTransfer::journalBefore() {
     if (!m_journal || (!m_givenBefore && !m_journal->keptForEveryWrite()))
         return std::nullopt;
     JournalEntry entry;
     // The port is open for the write's check: the device it reached names the controller.
     entry.device = m_link.openDevicePath();
-    entry.port = m_link.deviceOverride().isEmpty()
-                     ? QStringLiteral("COM%1").arg(m_journal->settings().PortNo)
-                     : m_link.deviceOverride();
+    entry.port = m_link.portName();
     entry.serial = PortCheck::openHere(entry.device).serialNumber;
     entry.parameters = m_screen.ParametersActive();
     if (m_givenBefore) {
@@ -51,14 +58,12 @@ void ControllerTransfer::journalAfter(std::optional<JournalEntry> &entry, const 
     entry->time = QDateTime::currentDateTimeUtc();
     if (!write.isDone()) {
         entry->ended = JournalEntry::Ended::Failed;
-        entry->reason =
-            write.text.isEmpty() ? QLatin1String(toString(write.failure)) : write.oneLine();
+        entry->reason = reasonOf(write);
     } else if (restart && restart->isDone()) {
         entry->ended = JournalEntry::Ended::Restarted;
     } else if (restart) {
         entry->ended = JournalEntry::Ended::RestartFailed;
-        entry->reason = restart->text.isEmpty() ? QLatin1String(toString(restart->failure))
-                                                : restart->oneLine();
+        entry->reason = reasonOf(*restart);
     } else {
         entry->ended = JournalEntry::Ended::Written;
     }

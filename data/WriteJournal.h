@@ -53,7 +53,6 @@ public:
     // Whether each write reads the controller first so that it can be journalled (the stored
     // "Journal" setting, or the command line's choice for one run).
     bool keptForEveryWrite() const;
-    const StoredSettings &settings() const { return m_settings; }
 
     // The controller's values as the caller has just read them: the next write is journalled
     // with them as its before-values, without a read of its own and whatever the setting says.

@@ -239,3 +239,8 @@ void ControllerLink::setAlarm(bool lamp, const QString &code, const QString &com
     m_alarmComment = comment;
     emit alarmChanged();
 }
+
+QString ControllerLink::portName() const {
+    return m_deviceOverride.isEmpty() ? QStringLiteral("COM%1").arg(m_settings.PortNo)
+                                      : m_deviceOverride;
+}

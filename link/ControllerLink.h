@@ -72,6 +72,8 @@ public:
     // empty to use the map again.
     void setDeviceOverride(const QString &path) { m_deviceOverride = path; }
     const QString &deviceOverride() const { return m_deviceOverride; }
+    // The controller as the user named it: the override's path, else "COM3" of the stored number.
+    QString portName() const;
     PortMap &portMap() { return m_portMap; }
     // The device COM n reaches: the override, else the map's entry (numbering new devices first).
     QString devicePathFor(int n);
