@@ -22,3 +22,8 @@ add_dependencies(bench_fleet qvpc-cli)
 add_executable(bench_iochart ${CMAKE_CURRENT_LIST_DIR}/bench_iochart.cpp)
 target_link_libraries(bench_iochart PRIVATE qvgui)
 add_dependencies(bench_iochart qvsim_tool)
+# qvpc-cli on network lines: reads through ser2net with and without nodelay, floods, ports.
+add_executable(bench_netline ${CMAKE_CURRENT_LIST_DIR}/bench_netline.cpp)
+target_link_libraries(bench_netline PRIVATE qvsim)
+target_compile_definitions(bench_netline PRIVATE QVPC_CLI_PATH="$<TARGET_FILE:qvpc-cli>")
+add_dependencies(bench_netline qvpc-cli)

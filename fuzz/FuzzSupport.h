@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -69,6 +70,17 @@ inline QString settingsFolder() {
     static const bool set = qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder.path()));
     require(folder.isValid() && set);
     return folder.path();
+}
+
+// Writes the file with a modification time no earlier run gave it, so that the settings layer
+// cannot take it for the file it read last.
+inline void place(const QString &path, const QByteArray &content) {
+    static qint64 runs = 0;
+    QFile file(path);
+    require(file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+            file.write(content) == content.size() && file.flush() &&
+            file.setFileTime(QDateTime::fromSecsSinceEpoch(1000000000 + ++runs),
+                             QFileDevice::FileModificationTime));
 }
 
 } // namespace fuzz

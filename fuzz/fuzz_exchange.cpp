@@ -224,17 +224,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
 
     // What the pieces call for: no line end, a wait that runs out; "0%%" an error reply; the
     // expected start and length a good reply; anything else the recovery, whose answer is judged
-    // by its beginning alone.
+    // by its beginning alone. A piece longer than its command's reply can be is of the wrong
+    // length at once, line end or not, and is taken no further than one character past it.
     const QString reply = QString::fromLatin1(first);
-    const bool recovery = first.endsWith(CrLf) && !first.startsWith("0%%") &&
-                          (!reply.startsWith(expected) || reply.size() != c.replyLength);
-    const QString errorReply = first.endsWith(CrLf) && first.startsWith("0%%") ? reply
-                               : recovery && second.startsWith("0%%") ? QString::fromLatin1(second)
-                                                                      : QString();
-    const Exchange wanted = !first.endsWith(CrLf)   ? Exchange::Timeout
-                            : !errorReply.isEmpty() ? Exchange::ErrorReply
-                            : recovery              ? Exchange::Malformed
-                                                    : Exchange::Good;
+    const bool tooLong = first.size() > ControllerLink::replyLimit(c.replyLength);
+    const bool recovery =
+        tooLong || (first.endsWith(CrLf) && !first.startsWith("0%%") &&
+                    (!reply.startsWith(expected) || reply.size() != c.replyLength));
+    const QByteArray recoveryReply = second.left(ControllerLink::replyLimit(6) + 1);
+    const QString errorReply = !tooLong && first.endsWith(CrLf) && first.startsWith("0%%") ? reply
+                               : recovery && second.startsWith("0%%")
+                                   ? QString::fromLatin1(recoveryReply)
+                                   : QString();
+    const Exchange wanted = !first.endsWith(CrLf) && !tooLong ? Exchange::Timeout
+                            : !errorReply.isEmpty()           ? Exchange::ErrorReply
+                            : recovery                        ? Exchange::Malformed
+                                                              : Exchange::Good;
     fuzz::require(result.end == wanted);
     fuzz::require(controller.lines ==
                   (recovery ? QStringList{line, QStringLiteral("0CM0")} : QStringList{line}));
@@ -254,7 +259,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     } else if (wanted == Exchange::Timeout) {
         fuzz::require(link.TimedOut() && !link.isPortOpen());
     } else if (wanted == Exchange::Malformed && !version) {
-        const QString message = reply.startsWith(expected)
+        const QString message = tooLong || reply.startsWith(expected)
                                     ? ResText(1105) + QStringLiteral("\r\n") + ResText(1106)
                                     : ResText(1107) + QStringLiteral("\r\n") + ResText(1108);
         fuzz::require(result.message == message && prompt.shown.first() == message);

@@ -11,7 +11,6 @@
 #include "fuzz/FuzzSupport.h"
 #include "link/PortMap.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -69,17 +68,6 @@ bool operator==(const Snapshot &a, const Snapshot &b) {
            a.settings.LangOffset == b.settings.LangOffset &&
            a.settings.PortNo == b.settings.PortNo &&
            a.settings.OccupyPort == b.settings.OccupyPort && a.entries == b.entries;
-}
-
-// Writes the file with a modification time no earlier run gave it, so that the settings layer
-// cannot take it for the file it read last.
-void place(const QString &path, const QByteArray &content) {
-    static qint64 runs = 0;
-    QFile file(path);
-    fuzz::require(file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-                  file.write(content) == content.size() && file.flush() &&
-                  file.setFileTime(QDateTime::fromSecsSinceEpoch(1000000000 + ++runs),
-                                   QFileDevice::FileModificationTime));
 }
 
 QByteArray contents(const QString &path) {
@@ -144,18 +132,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     // However the run ends, the settings layer is left knowing the file by a time of this run's
     // own, which the next run's file, taken over or placed, does not have.
     const auto settle = qScopeGuard([] {
-        place(conf, contents(conf));
+        fuzz::place(conf, contents(conf));
         StoredSettings::readText(QStringLiteral("PortNo"), {});
     });
 
     QFile::remove(conf);
-    place(earlier, input);
+    fuzz::place(earlier, input);
     const Snapshot takenOver = read();
     fuzz::require(contents(conf) == input);
 
     QFile::remove(earlier);
     QFile::remove(conf);
-    place(conf, input);
+    fuzz::place(conf, input);
     const Snapshot direct = read();
     fuzz::require(takenOver == direct);
     // Qt's INI reader looks a key up in the one section whose name sorts last before the key's,

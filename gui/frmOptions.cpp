@@ -169,11 +169,17 @@ void frmOptions::load() {
     chkJournal->setChecked(m_settings.KeepJournal);
     if (m_settings.PortNo >= PortMap::FirstNo && m_settings.PortNo <= PortMap::LastNo)
         m_settings.ReadPortNo();
-    m_available = m_link.ProbePorts();
+    QHash<QString, PortCheck> tried;
+    m_available = m_link.ProbePorts(&tried);
     // The port map as it stands, also while a demo's simulated device stands in for every number
-    // (the settings file's tab names that device once).
+    // (the settings file's tab names that device once). The network lines the probe tried are
+    // not tried again; the others all at once.
+    QStringList paths;
     for (int n = PortMap::FirstNo; n <= PortMap::LastNo; ++n)
-        m_checks[n] = PortCheck::of(m_link.portMap().devicePath(n));
+        paths.append(m_link.portMap().devicePath(n));
+    const QList<PortCheck> checks = PortCheck::ofAll(paths, tried);
+    for (int n = PortMap::FirstNo; n <= PortMap::LastNo; ++n)
+        m_checks[n] = checks[n - PortMap::FirstNo];
     FillPortList();
     OldPortNo = m_settings.PortNo;
     if (m_main.ShowParameters()) {

@@ -18,6 +18,8 @@ ControllerLink::ControllerLink(StoredSettings &settings, UserPrompt &prompt, QOb
     timerTimeout.setTimerType(Qt::PreciseTimer);
     connect(&timerTimeout, &QTimer::timeout, this, &ControllerLink::onTimerTimeout);
     connect(&m_port, &QSerialPort::errorOccurred, this, &ControllerLink::onPortError);
+    // A line that sends more than is read waits in the driver rather than in memory.
+    m_port.setReadBufferSize(MaxStaleInput);
     connect(&m_net, &NetworkLine::lineLost, this, &ControllerLink::onLineLost);
 }
 
@@ -169,7 +171,7 @@ void ControllerLink::ClosePort() {
     closeNow();
 }
 
-ControllerLink::PortProbe ControllerLink::ProbePorts() {
+ControllerLink::PortProbe ControllerLink::ProbePorts(QHash<QString, PortCheck> *networkChecks) {
     PortProbe found{};
     if (m_io->isOpen())
         closeNow();
@@ -182,13 +184,29 @@ ControllerLink::PortProbe ControllerLink::ProbePorts() {
         const QSignalBlocker quiet(this);
         // Trying the 32 numbers is not talk with the controller: the log would only fill up.
         CommLog *const log = std::exchange(m_log, nullptr);
+        QStringList urls;
         for (int n = PortMap::FirstNo; n <= PortMap::LastNo; ++n) {
+            if (NetAddress::looksLikeUrl(devicePathFor(n)))
+                urls.append(devicePathFor(n));
+        }
+        const QList<PortCheck> checks = PortCheck::ofAll(urls);
+        QHash<QString, PortCheck> byUrl;
+        for (qsizetype i = 0; i < urls.size(); ++i)
+            byUrl.insert(urls[i], checks[i]);
+        for (int n = PortMap::FirstNo; n <= PortMap::LastNo; ++n) {
+            const QString path = devicePathFor(n);
+            if (NetAddress::looksLikeUrl(path)) {
+                found[size_t(n)] = byUrl.value(path).state == PortCheck::State::Openable;
+                continue;
+            }
             found[size_t(n)] = OpenPortNo(qint16(n)) == 0;
             // A port that opened but refused a line setting is closed too.
             if (m_io->isOpen())
                 closeNow();
         }
         m_log = log;
+        if (networkChecks)
+            *networkChecks = byUrl;
     }
     m_openFailure = failure;
     m_openFailed = failed;

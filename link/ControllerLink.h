@@ -58,9 +58,10 @@ public:
     // OpenPort for port n (1 to 32, else the stored number); PortNo is left as it is.
     qint16 OpenPortNo(qint16 n);
     // Which of the numbers 1 to 32 can be opened now (index 0 unused); the port is closed
-    // afterwards.
+    // afterwards. The network lines are tried all at once; their checks go to networkChecks
+    // when given, by address.
     using PortProbe = std::array<bool, PortMap::LastNo + 1>;
-    PortProbe ProbePorts();
+    PortProbe ProbePorts(QHash<QString, PortCheck> *networkChecks = nullptr);
 
     // The device path (or network URL) of the port now open (empty while closed).
     QString openDevicePath() const;
@@ -107,6 +108,18 @@ public:
     // given to pass it on before the connection may close (a short line at 9600 baud and a
     // margin).
     static constexpr int NetworkDrainMs = 150;
+    // The longest reply to a command whose good reply has replyLength characters: that length
+    // or an error reply ("0%%" + code + CR LF), whichever is longer, and a small margin for
+    // stray characters. A reply that grows past it is a reply of the wrong length at once.
+    static constexpr qint16 ErrorReplyLength = 7;
+    static constexpr qint16 ReplyMargin = 16;
+    static constexpr qsizetype replyLimit(qint16 replyLength) {
+        return qMax(replyLength, ErrorReplyLength) + ReplyMargin;
+    }
+    // What is taken as stale input before a command, at most: what waits then, not what keeps
+    // coming. The serial port holds no more than this for the link either.
+    static constexpr qsizetype MaxStaleInput = 4096;
+    static constexpr int MaxStaleInputMs = 20;
     // True while an exchange waits for its reply.
     bool isBusy() const { return m_busy; }
     // How the last exchange ended (NoPort also when the port could not be opened for one);
@@ -152,7 +165,7 @@ signals:
     void portOpenFailed();
 
 private:
-    enum class WaitEnd { Reply, TimedOut, PortLost };
+    enum class WaitEnd { Reply, TimedOut, PortLost, TooLong };
 
     qint16 openNumber(int n);
     void closeNow();
@@ -166,7 +179,8 @@ private:
     // Drops (and logs) the input waiting before a command line is written.
     void discardStaleInput();
     bool writeLine(const QString &line);
-    WaitEnd waitForReply(QByteArray &buffer, int timeoutMs);
+    // Collects a reply line; one that grows past limit ends the wait at once (TooLong).
+    WaitEnd waitForReply(QByteArray &buffer, int timeoutMs, qsizetype limit);
     ExchangeResult exchange(const QString &command, qint16 replyLength, const QString &data,
                             int timeoutMs, const QString &replyStart);
     bool waitUntilWritten();

@@ -5,6 +5,7 @@
 #include "base/StoredSettings.h"
 #include "base/UserPrompt.h"
 
+#include <QElapsedTimer>
 #include <QEventLoop>
 
 #ifdef Q_OS_UNIX
@@ -14,6 +15,8 @@
 namespace {
 
 const QByteArray CrLf("\r\n");
+// The recovery command "0CM0" brings a reply of the same form as the communication check.
+constexpr qint16 RecoveryReplyLength = 6;
 const QString ErrorPrefix = QStringLiteral("0%%");
 
 // Marks the link busy for the length of one exchange.
@@ -108,7 +111,7 @@ ExchangeResult ControllerLink::exchange(const QString &command, qint16 replyLeng
     }
 
     QByteArray buffer;
-    const WaitEnd end = waitForReply(buffer, timeoutMs);
+    const WaitEnd end = waitForReply(buffer, timeoutMs, replyLimit(replyLength));
     if (end == WaitEnd::PortLost) {
         m_commFailed = true;
         return {Exchange::PortGone, {}, {}, {}};
@@ -123,8 +126,11 @@ ExchangeResult ControllerLink::exchange(const QString &command, qint16 replyLeng
                         expected, replyLength);
     }
 
+    // A reply that grew past what its command can bring is of the wrong length, whatever it
+    // begins with; what still comes after it is dropped before the recovery.
+    const bool tooLong = end == WaitEnd::TooLong;
     const QString reply = QString::fromLatin1(buffer);
-    if (reply.startsWith(ErrorPrefix)) {
+    if (!tooLong && reply.startsWith(ErrorPrefix)) {
         takeErrorReply(buffer);
         const ExchangeResult result =
             failWith(Exchange::ErrorReply, errorReplyMessage(m_errorText), expected, replyLength);
@@ -132,8 +138,10 @@ ExchangeResult ControllerLink::exchange(const QString &command, qint16 replyLeng
         return result;
     }
 
-    const bool wrongPrefix = !reply.startsWith(expected);
-    if (wrongPrefix || reply.length() != replyLength) {
+    const bool wrongPrefix = !tooLong && !reply.startsWith(expected);
+    if (tooLong || wrongPrefix || reply.length() != replyLength) {
+        if (tooLong)
+            discardStaleInput();
         bool portLost = false;
         const bool recoveryError = recover(portLost, timeoutMs);
         m_commFailed = true;
@@ -162,7 +170,7 @@ bool ControllerLink::recover(bool &portLost, int timeoutMs) {
         portLost = !m_io->isOpen();
         return false;
     }
-    const WaitEnd end = waitForReply(buffer, timeoutMs);
+    const WaitEnd end = waitForReply(buffer, timeoutMs, replyLimit(RecoveryReplyLength));
     if (end == WaitEnd::PortLost) {
         portLost = true;
         return false;
@@ -217,10 +225,15 @@ OpResult ControllerLink::openAndCheck() {
 void ControllerLink::discardStaleInput() {
     // Input that came while no command waited (a late reply to an exchange that timed out, the
     // rest of a reply after its CR LF, line noise) would become the start of the next reply.
-    // Only what has arrived by now goes; the log keeps it, so that nothing disappears unseen.
-    QByteArray stale = m_io->readAll();
-    while (m_io->isOpen() && m_io->waitForReadyRead(0))
-        stale += m_io->readAll();
+    // Only what has arrived by now goes, and no more than a bounded share of it: a line that
+    // never stops sending must not hold the command back. The log keeps it, so that nothing
+    // disappears unseen.
+    QElapsedTimer clock;
+    clock.start();
+    QByteArray stale = m_io->read(MaxStaleInput);
+    while (stale.size() < MaxStaleInput && clock.elapsed() < MaxStaleInputMs && m_io->isOpen() &&
+           m_io->waitForReadyRead(0))
+        stale += m_io->read(MaxStaleInput - stale.size());
     if (!stale.isEmpty() && m_log)
         m_log->add(CommLog::Event::Discarded, stale, ResText(1723));
 }
@@ -239,7 +252,8 @@ void ControllerLink::onTimerTimeout() {
         m_wait->quit();
 }
 
-ControllerLink::WaitEnd ControllerLink::waitForReply(QByteArray &buffer, int timeoutMs) {
+ControllerLink::WaitEnd ControllerLink::waitForReply(QByteArray &buffer, int timeoutMs,
+                                                     qsizetype limit) {
     QEventLoop loop;
     m_wait = &loop;
     const auto woken = connect(m_io, &QIODevice::readyRead, &loop, &QEventLoop::quit);
@@ -250,7 +264,11 @@ ControllerLink::WaitEnd ControllerLink::waitForReply(QByteArray &buffer, int tim
     for (;;) {
         // Input already waiting (it came after the line was written) is taken first.
         if (m_io->isOpen() && m_io->bytesAvailable() > 0) {
-            buffer += m_io->readAll();
+            buffer += m_io->read(limit + 1 - buffer.size());
+            if (buffer.size() > limit) {
+                end = WaitEnd::TooLong;
+                break;
+            }
             if (buffer.endsWith(CrLf))
                 break;
         }

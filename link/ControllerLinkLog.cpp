@@ -28,7 +28,9 @@ void ControllerLink::logEnd(Exchange how, const QString &expectedStart, qint16 r
         break;
     case Exchange::Malformed:
         // A reply that does not begin as asked: another command, another block, another echo.
-        if (!reply.startsWith(expectedStart.toLatin1()))
+        if (reply.size() > replyLimit(replyLength))
+            note = ResText(1708).arg(reply.size()).arg(replyLength);
+        else if (!reply.startsWith(expectedStart.toLatin1()))
             note = ResText(1709);
         else if (reply.size() != replyLength)
             note = ResText(1708).arg(reply.size()).arg(replyLength);

@@ -2,6 +2,8 @@
 
 #include <QHostAddress>
 
+#include <algorithm>
+
 namespace {
 
 const QLatin1String Rfc2217Scheme("rfc2217://");
@@ -47,10 +49,20 @@ NetAddress NetAddress::parse(const QString &text) {
         // An IPv6 literal without brackets cannot be told from its port.
         return {};
     }
+    // A host name holds no blank or control character, a port nothing but digits: either would
+    // be taken along by the name lookup or the number reading and reach the user garbled.
+    const auto blankOrControl = [](QChar c) {
+        return c.isSpace() || c.category() == QChar::Other_Control ||
+               c.category() == QChar::Other_Format;
+    };
+    const auto digit = [](QChar c) { return c >= u'0' && c <= u'9'; };
+    if (host.isEmpty() || host.contains(u'/') ||
+        std::any_of(host.begin(), host.end(), blankOrControl) || portText.isEmpty() ||
+        !std::all_of(portText.begin(), portText.end(), digit))
+        return {};
     bool ok = false;
     const uint port = portText.toUInt(&ok);
-    if (host.isEmpty() || host.contains(u'/') || host.contains(u' ') || !ok || port < 1 ||
-        port > 65535 || portText.startsWith(u'+'))
+    if (!ok || port < 1 || port > 65535)
         return {};
     a.host = host;
     a.port = quint16(port);

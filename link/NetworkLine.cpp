@@ -1,46 +1,37 @@
 #include "link/NetworkLine.h"
 
+#include "base/ResText.h"
+
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
 
-namespace {
+#include <utility>
 
-// The line settings asked of the server, each as (command, value, width in bytes).
-struct ComSetting {
-    unsigned char command;
-    quint32 value;
-    int width;
-    const char *name;
-};
-// 9600 baud, 8 data bits, parity NONE (1), 1 stop bit (1), no flow control (1).
-constexpr ComSetting ComSettings[] = {
-    {NetworkLine::SetBaudRate, 9600, 4, "SET-BAUDRATE"},
-    {NetworkLine::SetDataSize, 8, 1, "SET-DATASIZE"},
-    {NetworkLine::SetParity, 1, 1, "SET-PARITY"},
-    {NetworkLine::SetStopSize, 1, 1, "SET-STOPSIZE"},
-    {NetworkLine::SetControl, 1, 1, "SET-CONTROL"},
-};
-constexpr int ComSettingCount = int(sizeof(ComSettings) / sizeof(ComSettings[0]));
-
-// Options we take on either side; everything else is declined.
-bool supported(unsigned char option, bool ourSide) {
-    if (option == NetworkLine::Binary || option == NetworkLine::SuppressGoAhead)
-        return true;
-    return ourSide && option == NetworkLine::ComPort;
-}
-
-} // namespace
+#ifdef Q_OS_LINUX
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#endif
 
 NetworkLine::NetworkLine(QObject *parent) : QIODevice(parent) {
     connect(&m_socket, &QTcpSocket::readyRead, this, &NetworkLine::onSocketReadable);
     connect(&m_socket, &QTcpSocket::disconnected, this, &NetworkLine::onSocketGone);
+    connect(&m_socket, &QTcpSocket::connected, this, &NetworkLine::step);
     connect(&m_socket, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError e) {
         // A wait that ran out of time is no fault of the line.
-        if (m_open && e != QAbstractSocket::SocketTimeoutError)
+        if (e == QAbstractSocket::SocketTimeoutError)
+            return;
+        if (m_opening)
+            step();
+        else if (m_open)
             onSocketGone();
     });
+    m_limit.setSingleShot(true);
+    m_limit.setTimerType(Qt::PreciseTimer);
+    connect(&m_limit, &QTimer::timeout, this, &NetworkLine::step);
     connect(&m_socket, &QTcpSocket::bytesWritten, this, &NetworkLine::bytesWritten);
+    m_socket.setReadBufferSize(MaxPending);
 }
 
 NetworkLine::~NetworkLine() {
@@ -56,264 +47,192 @@ void NetworkLine::fail(Failure failure, const QString &detail) {
 }
 
 bool NetworkLine::openLine(const NetAddress &address, int timeoutMs) {
-    if (isOpen())
+    startOpen(address, timeoutMs);
+    if (m_opening) {
+        QEventLoop loop;
+        const auto done = connect(this, &NetworkLine::openFinished, &loop, &QEventLoop::quit);
+        while (m_opening)
+            loop.exec();
+        disconnect(done);
+    }
+    return m_open;
+}
+
+void NetworkLine::startOpen(const NetAddress &address, int timeoutMs) {
+    if (isOpen() || m_opening)
         close();
     m_address = address;
     m_failure = Failure::None;
     m_detail.clear();
     m_in.clear();
-    m_rx = Rx::Data;
-    m_afterCr = false;
-    m_us.fill(No);
-    m_him.fill(No);
-    m_settingsAnswered = 0;
-    m_settingsSent = false;
+    m_codec.reset();
+    m_connected = false;
     if (!address.isValid()) {
         fail(Failure::BadAddress);
-        return false;
+        emit openFinished(false);
+        return;
     }
-
-    QElapsedTimer clock;
-    clock.start();
-    QEventLoop loop;
-    QTimer limit;
-    limit.setSingleShot(true);
-    limit.setTimerType(Qt::PreciseTimer);
-    connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
-    const auto up = connect(&m_socket, &QTcpSocket::connected, &loop, &QEventLoop::quit);
-    const auto error = connect(&m_socket, &QTcpSocket::errorOccurred, &loop, &QEventLoop::quit);
-    limit.start(timeoutMs);
+    m_opening = true;
+    m_limit.start(timeoutMs);
     m_socket.connectToHost(address.host, address.port);
-    while (m_socket.state() != QAbstractSocket::ConnectedState &&
-           m_socket.state() != QAbstractSocket::UnconnectedState && limit.isActive())
-        loop.exec();
-    disconnect(up);
-    disconnect(error);
+    step();
+}
 
-    if (m_socket.state() != QAbstractSocket::ConnectedState) {
-        switch (m_socket.error()) {
-        case QAbstractSocket::ConnectionRefusedError:
-            fail(Failure::Refused);
-            break;
-        case QAbstractSocket::HostNotFoundError:
-            fail(Failure::HostNotFound);
-            break;
-        default:
-            if (!limit.isActive())
+void NetworkLine::step() {
+    if (!m_opening)
+        return;
+    const bool timeIsUp = !m_limit.isActive();
+    if (!m_connected) {
+        if (m_socket.state() == QAbstractSocket::ConnectedState) {
+            onConnected();
+        } else {
+            if (m_socket.state() == QAbstractSocket::UnconnectedState)
+                failConnecting(timeIsUp);
+            else if (timeIsUp)
                 fail(Failure::NoAnswer);
-            else
-                fail(Failure::Other, m_socket.errorString());
+            if (m_failure != Failure::None)
+                finishOpening();
+            return;
         }
-        m_closing = true;
-        m_socket.abort();
-        m_closing = false;
-        return false;
     }
+    if (m_failure == Failure::None && m_address.kind == NetAddress::Kind::Rfc2217)
+        negotiate(timeIsUp);
+    if (m_failure != Failure::None || m_address.kind == NetAddress::Kind::Tcp ||
+        (m_codec.settingsSent() && m_codec.firstUnanswered() < 0))
+        finishOpening();
+}
+
+void NetworkLine::onConnected() {
+    m_connected = true;
     m_socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
     if (!QIODevice::open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
         fail(Failure::Other, errorString());
-        m_socket.abort();
-        return false;
+        return;
     }
+    if (m_address.kind == NetAddress::Kind::Rfc2217)
+        writeRaw(m_codec.startNegotiation());
+}
 
-    if (address.kind == NetAddress::Kind::Rfc2217 &&
-        !negotiateComPort(timeoutMs - int(clock.elapsed()))) {
+void NetworkLine::failConnecting(bool timeIsUp) {
+    switch (m_socket.error()) {
+    case QAbstractSocket::ConnectionRefusedError:
+        fail(Failure::Refused);
+        break;
+    case QAbstractSocket::HostNotFoundError:
+        fail(Failure::HostNotFound);
+        break;
+    default:
+        if (timeIsUp)
+            fail(Failure::NoAnswer);
+        else
+            fail(Failure::Other, m_socket.errorString());
+    }
+}
+
+void NetworkLine::negotiate(bool timeIsUp) {
+    if (m_codec.comPortRefused()) {
+        fail(Failure::NoComPortOption);
+        return;
+    }
+    if (m_codec.comPortAgreed() && !m_codec.settingsSent())
+        writeRaw(m_codec.comPortSettings());
+    if (settingsFailed(false))
+        return;
+    if (m_socket.state() != QAbstractSocket::ConnectedState) {
+        fail(Failure::Closed);
+        return;
+    }
+    if (timeIsUp && !settingsFailed(true))
+        fail(Failure::NoAnswer);
+}
+
+void NetworkLine::finishOpening() {
+    m_opening = false;
+    m_limit.stop();
+    m_codec.settleSettings();
+    if (m_failure == Failure::None) {
+        m_open = true;
+    } else {
         QIODevice::close();
         m_closing = true;
         m_socket.abort();
         m_closing = false;
         m_in.clear();
-        return false;
     }
-    m_open = true;
-    return true;
+    emit openFinished(m_open);
 }
 
-bool NetworkLine::negotiateComPort(int remainingMs) {
-    // Binary both ways spares the CR NUL of plain Telnet; the COM-port option is what we need.
-    m_us[ComPort] = WantYes;
-    m_us[Binary] = WantYes;
-    m_him[Binary] = WantYes;
-    sendCommand(Will, ComPort);
-    sendCommand(Will, Binary);
-    sendCommand(Do, Binary);
-
-    QEventLoop loop;
-    QTimer limit;
-    limit.setSingleShot(true);
-    limit.setTimerType(Qt::PreciseTimer);
-    connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
-    const auto woken = connect(&m_socket, &QTcpSocket::readyRead, &loop, &QEventLoop::quit);
-    const auto gone = connect(&m_socket, &QTcpSocket::disconnected, &loop, &QEventLoop::quit);
-    limit.start(qMax(remainingMs, 0));
-    for (;;) {
-        if (m_failure != Failure::None)
-            break;
-        if (m_us[ComPort] == Yes && !m_settingsSent)
-            sendComPortSettings();
-        if (m_settingsAnswered == ComSettingCount)
-            break;
-        if (m_socket.state() != QAbstractSocket::ConnectedState) {
-            fail(Failure::Closed);
-            break;
-        }
-        if (!limit.isActive()) {
-            fail(Failure::NoAnswer);
-            break;
-        }
-        loop.exec();
+bool NetworkLine::settingsFailed(bool timeIsUp) {
+    const auto name = [](int i) { return ResText(TelnetCodec::settings()[size_t(i)].nameText); };
+    const int different = m_codec.firstDifferent();
+    if (different >= 0) {
+        fail(Failure::SettingsRefused, ResText(1545)
+                                           .arg(name(different))
+                                           .arg(TelnetCodec::settings()[size_t(different)].value)
+                                           .arg(*m_codec.answer(different)));
+        return true;
     }
-    disconnect(woken);
-    disconnect(gone);
-    return m_failure == Failure::None;
+    const int missing = m_codec.firstUnanswered();
+    if (timeIsUp && m_codec.settingsSent() && missing >= 0) {
+        fail(Failure::SettingsRefused, ResText(1546).arg(name(missing)));
+        return true;
+    }
+    return false;
 }
 
-void NetworkLine::sendComPortSettings() {
-    m_settingsSent = true;
-    QByteArray out;
-    for (const ComSetting &s : ComSettings) {
-        out += char(Iac);
-        out += char(Sb);
-        out += char(ComPort);
-        out += char(s.command);
-        for (int i = s.width - 1; i >= 0; --i) {
-            const char byte = char((s.value >> (8 * i)) & 0xff);
-            out += byte;
-            if (uchar(byte) == Iac)
-                out += byte;
-        }
-        out += char(Iac);
-        out += char(Se);
-    }
-    m_socket.write(out);
+void NetworkLine::writeRaw(const QByteArray &bytes) {
+    if (!bytes.isEmpty())
+        m_socket.write(bytes);
 }
 
-void NetworkLine::sendCommand(unsigned char command, unsigned char option) {
-    const char bytes[] = {char(Iac), char(command), char(option)};
-    m_socket.write(bytes, 3);
+void NetworkLine::acknowledgeNow() {
+#ifdef Q_OS_LINUX
+    // The system leaves quick acknowledgement again by itself, so it is asked for after each
+    // read and write.
+    const qintptr fd = m_socket.socketDescriptor();
+    if (fd < 0)
+        return;
+    const int one = 1;
+    ::setsockopt(int(fd), IPPROTO_TCP, TCP_QUICKACK, &one, sizeof one);
+#endif
+}
+
+void NetworkLine::pull() {
+    m_pullQueued = false;
+    const qsizetype room = MaxPending - m_in.size();
+    // While the line is set up, the server's answers must be read past whatever data came
+    // before them; that data is no reply to anything and is cut to the reader's share.
+    const QByteArray bytes = m_open ? m_socket.read(qMax<qsizetype>(room, 0)) : m_socket.readAll();
+    if (bytes.isEmpty())
+        return;
+    acknowledgeNow();
+    if (m_address.kind == NetAddress::Kind::Tcp) {
+        m_in += bytes.left(qMax<qsizetype>(room, 0));
+        return;
+    }
+    QByteArray data;
+    m_codec.decode(bytes.constData(), bytes.size(), data);
+    m_in += data.left(qMax<qsizetype>(room, 0));
+    writeRaw(m_codec.takeOutgoing());
 }
 
 void NetworkLine::onSocketReadable() {
     const qsizetype before = m_in.size();
-    const QByteArray bytes = m_socket.readAll();
-    if (m_address.kind == NetAddress::Kind::Tcp)
-        m_in += bytes;
-    else
-        decode(bytes);
-    if (m_in.size() > before && isOpen())
+    pull();
+    if (m_opening)
+        step();
+    else if (m_in.size() > before && isOpen())
         emit readyRead();
 }
 
-void NetworkLine::decode(const QByteArray &bytes) {
-    for (const char c : bytes) {
-        const auto b = uchar(c);
-        switch (m_rx) {
-        case Rx::Data:
-            if (b == Iac) {
-                m_rx = Rx::Iac;
-                break;
-            }
-            // Outside binary mode a lone CR comes as CR NUL; the NUL is not the controller's.
-            if (m_afterCr && b == 0 && !binaryIn()) {
-                m_afterCr = false;
-                break;
-            }
-            m_afterCr = b == '\r';
-            m_in += c;
-            break;
-        case Rx::Iac:
-            m_afterCr = false;
-            if (b == Iac) {
-                m_in += c;
-                m_rx = Rx::Data;
-            } else if (b == Will || b == Wont || b == Do || b == Dont) {
-                m_rxCommand = b;
-                m_rx = Rx::Option;
-            } else if (b == Sb) {
-                m_sub.clear();
-                m_rx = Rx::Sub;
-            } else {
-                m_rx = Rx::Data; // NOP, GA and the like carry nothing for us
-            }
-            break;
-        case Rx::Option:
-            onCommand(m_rxCommand, b);
-            m_rx = Rx::Data;
-            break;
-        case Rx::Sub:
-            if (b == Iac)
-                m_rx = Rx::SubIac;
-            else
-                m_sub += c;
-            break;
-        case Rx::SubIac:
-            if (b == Iac) {
-                m_sub += c;
-                m_rx = Rx::Sub;
-            } else {
-                // IAC SE, or a malformed end: the subnegotiation is over either way.
-                onSubnegotiation(m_sub);
-                m_rx = Rx::Data;
-            }
-            break;
-        }
-    }
-}
-
-void NetworkLine::onCommand(unsigned char command, unsigned char option) {
-    // Answer only what changes an option's state, so that two sides never loop on a request.
-    const bool ourSide = command == Do || command == Dont;
-    const bool enable = command == Do || command == Will;
-    Side &side = ourSide ? m_us[option] : m_him[option];
-    const unsigned char agree = ourSide ? Will : Do;
-    const unsigned char refuse = ourSide ? Wont : Dont;
-    if (enable) {
-        if (side == Yes)
-            return;
-        if (side == WantYes) {
-            side = Yes;
-            return;
-        }
-        if (supported(option, ourSide)) {
-            side = Yes;
-            sendCommand(agree, option);
-        } else {
-            sendCommand(refuse, option);
-        }
-        return;
-    }
-    if (side == No)
-        return;
-    const bool wanted = side == WantYes;
-    side = No;
-    if (!wanted)
-        sendCommand(refuse, option);
-    if (ourSide && option == ComPort && !m_open)
-        fail(Failure::NoComPortOption);
-}
-
-void NetworkLine::onSubnegotiation(const QByteArray &sub) {
-    if (sub.size() < 2 || uchar(sub.at(0)) != ComPort)
-        return;
-    const int command = uchar(sub.at(1)) - ServerReplyOffset;
-    for (const ComSetting &s : ComSettings) {
-        if (s.command != command)
-            continue;
-        quint32 value = 0;
-        for (qsizetype i = 2; i < sub.size(); ++i)
-            value = (value << 8) | uchar(sub.at(i));
-        if (m_open || !m_settingsSent)
-            return; // a later notice of the server's own; the line is already set up
-        if (sub.size() != 2 + s.width || value != s.value)
-            fail(Failure::SettingsRefused,
-                 QStringLiteral("%1 %2 -> %3").arg(QLatin1String(s.name)).arg(s.value).arg(value));
-        ++m_settingsAnswered;
-        return;
-    }
-}
-
 void NetworkLine::onSocketGone() {
-    if (m_closing || !m_open)
+    if (m_closing)
+        return;
+    if (m_opening) {
+        step();
+        return;
+    }
+    if (!m_open)
         return;
     // What came with the closing is kept for the reader; the line itself is gone.
     m_open = false;
@@ -321,6 +240,8 @@ void NetworkLine::onSocketGone() {
 }
 
 void NetworkLine::close() {
+    const bool wasOpening = std::exchange(m_opening, false);
+    m_limit.stop();
     m_open = false;
     m_closing = true;
     if (m_socket.state() == QAbstractSocket::ConnectedState) {
@@ -333,6 +254,10 @@ void NetworkLine::close() {
     m_closing = false;
     m_in.clear();
     QIODevice::close();
+    if (wasOpening) {
+        fail(Failure::Other);
+        emit openFinished(false);
+    }
 }
 
 qint64 NetworkLine::bytesAvailable() const {
@@ -348,7 +273,7 @@ bool NetworkLine::waitForReadyRead(int msecs) {
     if (m_socket.state() == QAbstractSocket::ConnectedState && m_socket.bytesAvailable() == 0)
         m_socket.waitForReadyRead(msecs);
     if (m_socket.bytesAvailable() > 0)
-        onSocketReadable();
+        pull();
     return m_in.size() > before;
 }
 
@@ -360,24 +285,25 @@ qint64 NetworkLine::readData(char *data, qint64 maxSize) {
     const qint64 n = qMin<qint64>(maxSize, m_in.size());
     memcpy(data, m_in.constData(), size_t(n));
     m_in.remove(0, n);
+    // What the socket held back while the reader's share was full comes in now, not inside
+    // this read.
+    if (n > 0 && m_socket.bytesAvailable() > 0 && !m_pullQueued) {
+        m_pullQueued = true;
+        QMetaObject::invokeMethod(this, &NetworkLine::onSocketReadable, Qt::QueuedConnection);
+    }
     return n;
 }
 
 qint64 NetworkLine::writeData(const char *data, qint64 size) {
     if (m_socket.state() != QAbstractSocket::ConnectedState)
         return -1;
-    if (m_address.kind == NetAddress::Kind::Tcp)
-        return m_socket.write(data, size) == size ? size : -1;
-    QByteArray out;
-    out.reserve(int(size) + 8);
-    for (qint64 i = 0; i < size; ++i) {
-        const char c = data[i];
-        out += c;
-        if (uchar(c) == Iac)
-            out += c;
-        // Outside binary mode a CR that is no line end goes as CR NUL.
-        else if (c == '\r' && !binaryOut() && (i + 1 >= size || data[i + 1] != '\n'))
-            out += '\0';
-    }
-    return m_socket.write(out) == out.size() ? size : -1;
+    const QByteArray out = m_address.kind == NetAddress::Kind::Tcp
+                               ? QByteArray(data, qsizetype(size))
+                               : m_codec.encode(data, qsizetype(size));
+    if (m_socket.write(out) != out.size())
+        return -1;
+    // Out at once, and the reply to it acknowledged at once.
+    m_socket.flush();
+    acknowledgeNow();
+    return size;
 }

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "link/NetAddress.h"
+#include "link/TelnetCodec.h"
 
 #include <QByteArray>
 #include <QIODevice>
 #include <QTcpSocket>
-
-#include <array>
+#include <QTimer>
 
 // A network line to a serial device server, read and written like the serial port: what comes
 // out of it and goes into it are exactly the controller's bytes. Over rfc2217:// it speaks Telnet
@@ -19,6 +19,9 @@ class NetworkLine : public QIODevice {
 public:
     // How long opening may take, the connection and the line settings together.
     static constexpr int ConnectTimeoutMs = 4000;
+    // The most the line holds for its reader, and the socket for the line: a server that sends
+    // more than is read waits (the connection's own flow control) instead of filling memory.
+    static constexpr qsizetype MaxPending = 4096;
 
     enum class Failure {
         None,
@@ -38,13 +41,18 @@ public:
     // Connects and sets the line up; true when the line is open. On false, failure() and
     // failureDetail() say why and the line is closed.
     bool openLine(const NetAddress &address, int timeoutMs = ConnectTimeoutMs);
+    // The same without waiting: openFinished() tells the outcome; many lines may be opened at
+    // once this way.
+    void startOpen(const NetAddress &address, int timeoutMs = ConnectTimeoutMs);
+    bool isOpening() const { return m_opening; }
     Failure failure() const { return m_failure; }
-    // Refused settings: which ones, as asked and as answered; Other: the socket's own words.
+    // Refused settings: the setting, as asked and as answered (or not answered); Other: the
+    // socket's own words.
     const QString &failureDetail() const { return m_detail; }
     const NetAddress &address() const { return m_address; }
     // Whether the server sends (in) and takes (out) bytes without CR NUL.
-    bool binaryIn() const { return m_him[Binary] == Yes; }
-    bool binaryOut() const { return m_us[Binary] == Yes; }
+    bool binaryIn() const { return m_codec.binaryIn(); }
+    bool binaryOut() const { return m_codec.binaryOut(); }
 
     void close() override;
     bool isSequential() const override { return true; }
@@ -53,45 +61,33 @@ public:
     bool waitForReadyRead(int msecs) override;
     bool waitForBytesWritten(int msecs) override;
 
-    // Telnet commands and options in use, for the line and for tests that play the server.
-    enum : unsigned char {
-        Se = 240,
-        Sb = 250,
-        Will = 251,
-        Wont = 252,
-        Do = 253,
-        Dont = 254,
-        Iac = 255,
-        Binary = 0,
-        SuppressGoAhead = 3,
-        ComPort = 44,
-        SetBaudRate = 1,
-        SetDataSize = 2,
-        SetParity = 3,
-        SetStopSize = 4,
-        SetControl = 5,
-        ServerReplyOffset = 100
-    };
-
 signals:
     // The open line went away: the server closed the connection or the network failed.
     void lineLost();
+    // An opening started by startOpen() ended, the line open (true) or not.
+    void openFinished(bool open);
 
 protected:
     qint64 readData(char *data, qint64 maxSize) override;
     qint64 writeData(const char *data, qint64 size) override;
 
 private:
-    enum Side : unsigned char { No, WantYes, Yes };
-
     void onSocketReadable();
     void onSocketGone();
-    void decode(const QByteArray &bytes);
-    void onCommand(unsigned char command, unsigned char option);
-    void onSubnegotiation(const QByteArray &sub);
-    void sendCommand(unsigned char command, unsigned char option);
-    void sendComPortSettings();
-    bool negotiateComPort(int remainingMs);
+    // Takes what the socket holds, as much as the reader's share has room for.
+    void pull();
+    void writeRaw(const QByteArray &bytes);
+    // Acknowledges what came at once rather than after the system's delay: a server that holds
+    // back the rest of a reply until then would make every exchange wait for it.
+    void acknowledgeNow();
+    // Takes the opening one step further after any event; ends it when it is decided.
+    void step();
+    void onConnected();
+    void failConnecting(bool timeIsUp);
+    void negotiate(bool timeIsUp);
+    void finishOpening();
+    // Fails the opening when an answer to a line setting differs, or (at the end) is missing.
+    bool settingsFailed(bool timeIsUp);
     void fail(Failure failure, const QString &detail = QString());
 
     QTcpSocket m_socket;
@@ -101,16 +97,9 @@ private:
     QByteArray m_in; // the controller's bytes, decoded, not yet read
     bool m_open = false;
     bool m_closing = false;
-
-    // Telnet receive state.
-    enum class Rx { Data, Iac, Option, Sub, SubIac };
-    Rx m_rx = Rx::Data;
-    unsigned char m_rxCommand = 0;
-    bool m_afterCr = false;
-    QByteArray m_sub;
-    std::array<Side, 256> m_us{};  // options on our side (DO/DONT from the server)
-    std::array<Side, 256> m_him{}; // options on the server's side (WILL/WONT)
-    // COM-port settings: the five answers awaited, and what each came back as.
-    int m_settingsAnswered = 0;
-    bool m_settingsSent = false;
+    bool m_pullQueued = false;
+    bool m_opening = false;
+    bool m_connected = false;
+    QTimer m_limit; // the time the opening may take
+    TelnetCodec m_codec;
 };

@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
@@ -17,6 +18,8 @@
 #include <cstring>
 #include <fcntl.h>
 #include <grp.h>
+#include <map>
+#include <memory>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -165,15 +168,8 @@ PortCheck PortCheck::of(const QString &path) {
     PortCheck check = located(path);
     if (path.isEmpty() || check.state == State::BadAddress)
         return check;
-    if (NetAddress::looksLikeUrl(path)) {
-        // Connected and set up as for an exchange, then let go at once.
-        NetworkLine line;
-        if (!line.openLine(NetAddress::parse(path)))
-            return afterFailedConnect(path, line);
-        line.close();
-        check.state = State::Openable;
-        return check;
-    }
+    if (NetAddress::looksLikeUrl(path))
+        return ofAll({path}).constFirst();
     if (check.devicePath.isEmpty()) {
         check.state = State::Missing;
         return check;
@@ -191,6 +187,50 @@ PortCheck PortCheck::of(const QString &path) {
     }
     return afterFailedOpen(path, port.error() == QSerialPort::DeviceNotFoundError,
                            port.errorString());
+}
+
+QList<PortCheck> PortCheck::ofAll(const QStringList &paths,
+                                  const QHash<QString, PortCheck> &known) {
+    QList<PortCheck> checks;
+    // Each address is connected to once, set up as for an exchange and let go at once.
+    std::map<QString, std::unique_ptr<NetworkLine>> lines;
+    int pending = 0;
+    QEventLoop loop;
+    for (const QString &path : paths) {
+        checks.append(known.value(path));
+        if (known.contains(path))
+            continue;
+        if (!NetAddress::looksLikeUrl(path)) {
+            checks.last() = of(path);
+            continue;
+        }
+        checks.last() = located(path);
+        if (checks.last().state == State::BadAddress || lines.count(path) != 0)
+            continue;
+        auto line = std::make_unique<NetworkLine>();
+        QObject::connect(line.get(), &NetworkLine::openFinished, &loop, [&] {
+            if (--pending == 0)
+                loop.quit();
+        });
+        ++pending;
+        line->startOpen(NetAddress::parse(path));
+        lines.emplace(path, std::move(line));
+    }
+    while (pending > 0)
+        loop.exec();
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        const auto found = lines.find(paths[i]);
+        if (found == lines.end())
+            continue;
+        NetworkLine &line = *found->second;
+        if (line.isOpen())
+            checks[i].state = State::Openable;
+        else
+            checks[i] = afterFailedConnect(paths[i], line);
+    }
+    for (auto &[path, line] : lines)
+        line->close();
+    return checks;
 }
 
 PortCheck PortCheck::openHere(const QString &path) {

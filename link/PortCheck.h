@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QHash>
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 class NetworkLine;
 
@@ -51,6 +54,11 @@ struct PortCheck {
 
     // Looks at path and tries to open it (and closes it again at once).
     static PortCheck of(const QString &path);
+    // The same for each path, the network lines all tried at once (each address once), so that
+    // together they take no longer than one connection may. A path found in known is taken from
+    // there without trying it again.
+    static QList<PortCheck> ofAll(const QStringList &paths,
+                                  const QHash<QString, PortCheck> &known = {});
     // The port this program has open now, without trying it again.
     static PortCheck openHere(const QString &path);
     // Why path could not be opened, after the serial layer failed with notFound (no such device)

@@ -10,6 +10,8 @@ QList<PortEntry> surveyPorts(ControllerLink &link) {
     link.portMap().refresh();
     const QString openHere = QFileInfo(link.openDevicePath()).canonicalFilePath();
     QList<PortEntry> entries;
+    QStringList paths;
+    QHash<QString, PortCheck> known;
     for (int n = PortMap::FirstNo; n <= PortMap::LastNo; ++n) {
         const QString path = PortMap::entry(n);
         if (path.isEmpty())
@@ -19,9 +21,14 @@ QList<PortEntry> surveyPorts(ControllerLink &link) {
             NetAddress::looksLikeUrl(path)
                 ? path == link.openDevicePath()
                 : !openHere.isEmpty() && QFileInfo(path).canonicalFilePath() == openHere;
-        const PortCheck check = here ? PortCheck::openHere(path) : PortCheck::of(path);
-        entries.append({n, check});
+        if (here)
+            known.insert(path, PortCheck::openHere(path));
+        entries.append(PortEntry{n, {}});
+        paths.append(path);
     }
+    const QList<PortCheck> checks = PortCheck::ofAll(paths, known);
+    for (qsizetype i = 0; i < entries.size(); ++i)
+        entries[i].check = checks[i];
     return entries;
 }
 

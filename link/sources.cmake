@@ -1,3 +1,3 @@
 qv_sources(qvcore CommLog ControllerLink ControllerLinkExchange ControllerLinkLog NetAddress
-    NetworkLine PortCheck PortMap
+    NetworkLine PortCheck PortMap TelnetCodec
     PortSurvey)

@@ -48,7 +48,7 @@ QString Ser2NetRunner::program() {
     return found;
 }
 
-QString Ser2NetRunner::add(const QString &device, NetAddress::Kind kind) {
+QString Ser2NetRunner::add(const QString &device, NetAddress::Kind kind, bool noDelay) {
     quint16 port = 0;
     // Two accepters of this run must not draw the same port.
     for (int attempt = 0; attempt < 20 && port == 0; ++attempt) {
@@ -58,7 +58,7 @@ QString Ser2NetRunner::add(const QString &device, NetAddress::Kind kind) {
                 port = 0;
         }
     }
-    m_accepters.append({device, kind, port});
+    m_accepters.append({device, kind, port, noDelay});
     NetAddress address;
     address.kind = kind;
     address.host = QStringLiteral("127.0.0.1");
@@ -71,11 +71,12 @@ QString Ser2NetRunner::configText() const {
     int n = 0;
     for (const Accepter &a : m_accepters) {
         text += QStringLiteral("connection: &line%1\n").arg(n++);
-        // nodelay: a reply's pieces go out at once instead of waiting for the acknowledgement of
-        // the piece before (up to 40 ms an exchange otherwise).
-        text += QStringLiteral("  accepter: %1tcp(nodelay),127.0.0.1,%2\n")
+        // nodelay (unless left out): a reply's pieces go out at once instead of waiting for the
+        // acknowledgement of the piece before (up to 40 ms an exchange otherwise).
+        text += QStringLiteral("  accepter: %1tcp%2,127.0.0.1,%3\n")
                     .arg(a.kind == NetAddress::Kind::Rfc2217 ? QStringLiteral("telnet(rfc2217),")
-                                                             : QString())
+                                                             : QString(),
+                         a.noDelay ? QStringLiteral("(nodelay)") : QString())
                     .arg(a.port);
         // "local": a pty has no modem lines to watch.
         text += QStringLiteral("  connector: serialdev,%1,9600n81,local\n").arg(a.device);

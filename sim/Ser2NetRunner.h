@@ -22,8 +22,9 @@ public:
     static QString program();
 
     // Puts device behind an accepter of this kind; returns the URL a client uses. Call before
-    // start().
-    QString add(const QString &device, NetAddress::Kind kind);
+    // start(). Without noDelay the accepter keeps ser2net's default: small pieces of a reply
+    // wait for the acknowledgement of the piece before.
+    QString add(const QString &device, NetAddress::Kind kind, bool noDelay = true);
     // Starts the server and waits (in the event loop) until every accepter listens. False with
     // error() saying why.
     bool start();
@@ -36,6 +37,7 @@ private:
         QString device;
         NetAddress::Kind kind;
         quint16 port;
+        bool noDelay;
     };
     QList<Accepter> m_accepters;
     QTemporaryDir m_dir;

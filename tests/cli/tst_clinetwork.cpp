@@ -137,7 +137,7 @@ void TestCliNetwork::faultsTold_data() {
     QTest::newRow("settings refused")
         << otherParity
         << "the server refused the line settings (9600 baud, 8 data bits, no "
-           "parity, 1 stop bit, no flow control): SET-BAUDRATE 9600 -> 4800";
+           "parity, 1 stop bit, no flow control): baud rate: asked 9600, answered 4800";
     QTest::newRow("server hangs up") << hangUp << "The server closed the line to %1.";
 }
 

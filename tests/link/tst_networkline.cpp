@@ -4,6 +4,7 @@
 #include "base/ResText.h"
 #include "link/NetAddress.h"
 #include "link/NetworkLine.h"
+#include "link/PortSurvey.h"
 #include "support/FakeLineServer.h"
 #include "support/TestEnvironment.h"
 
@@ -56,6 +57,7 @@ private slots:
     void faultsSayWhatHappened_data();
     void faultsSayWhatHappened();
     void serverClosingMidExchangeIsPortGone();
+    void silentPortsAreTriedTogether();
 };
 
 void TestNetworkLine::parseAddress_data() {
@@ -75,6 +77,11 @@ void TestNetworkLine::parseAddress_data() {
     QTest::newRow("brackets around a name") << "tcp://[host]:1" << true << "" << 0;
     QTest::newRow("a path after the port") << "tcp://host:1/x" << true << "" << 0;
     QTest::newRow("device path") << "/dev/ttyUSB0" << false << "" << 0;
+    // Blanks and control characters would reach the name lookup and the user's screen.
+    QTest::newRow("blank in the port") << "tcp://host: 4001" << true << "" << 0;
+    QTest::newRow("tab in the host") << "tcp://ho\tst:4001" << true << "" << 0;
+    QTest::newRow("line end in the host") << "rfc2217://host\n:4001" << true << "" << 0;
+    QTest::newRow("escape in the host") << "tcp://\x1b[2Jhost:4001" << true << "" << 0;
 }
 
 void TestNetworkLine::parseAddress() {
@@ -197,13 +204,18 @@ void TestNetworkLine::faultsSayWhatHappened_data() {
     noOption.comPort = false;
     FakeLineServer::Script otherBaud;
     otherBaud.baudAnswer = 19200;
+    FakeLineServer::Script noParity; // SET-BAUDRATE answered twice instead
+    noParity.unanswered = TelnetCodec::SetParity;
     QTest::newRow("refused") << none << closedPortUrl() << 1514 << "" << 0;
     // A name that cannot be a host name fails before any name server is asked.
     QTest::newRow("host not found") << none << "tcp://qvpc..test:4001" << 1515 << "" << 0;
     QTest::newRow("no answer") << silent << "" << 1516 << "" << NetworkLine::ConnectTimeoutMs;
     QTest::newRow("no COM-port option") << noOption << "" << 1517 << "" << 0;
     QTest::newRow("settings refused")
-        << otherBaud << "" << 1518 << "SET-BAUDRATE 9600 -> 19200" << 0;
+        << otherBaud << "" << 1518 << ResText(1545).arg(ResText(1536)).arg(9600).arg(19200) << 0;
+    QTest::newRow("a setting not answered")
+        << noParity << "" << 1518 << ResText(1546).arg(ResText(1538))
+        << NetworkLine::ConnectTimeoutMs;
 }
 
 void TestNetworkLine::faultsSayWhatHappened() {
@@ -235,6 +247,28 @@ void TestNetworkLine::serverClosingMidExchangeIsPortGone() {
     QVERIFY(f.link->lostToServer());
     QVERIFY(!f.link->isPortOpen());
     QVERIFY(f.prompt.shown.isEmpty());
+}
+
+// Three servers that never answer: each entry says so, and all three were connected to at once
+// rather than one after another's limit.
+void TestNetworkLine::silentPortsAreTriedTogether() {
+    FakeLineServer::Script silent;
+    silent.silent = true;
+    std::array<std::unique_ptr<FakeLineServer>, 3> servers;
+    for (auto &server : servers)
+        server = std::make_unique<FakeLineServer>(silent);
+    LinkFixture f;
+    for (size_t i = 0; i < servers.size(); ++i)
+        PortMap::setEntry(int(i) + 1, servers[i]->url());
+    const QList<PortEntry> entries = surveyPorts(*f.link);
+    QCOMPARE(entries.size(), 3);
+    for (const PortEntry &e : entries)
+        QCOMPARE(e.check.state, PortCheck::State::NoAnswer);
+    const auto [first, last] = std::minmax(
+        {servers[0]->connectedAt(), servers[1]->connectedAt(), servers[2]->connectedAt()});
+    QVERIFY(first > 0);
+    QVERIFY2(last - first < NetworkLine::ConnectTimeoutMs / 2,
+             qPrintable(QString::number(last - first)));
 }
 
 QV_TEST_CORE_MAIN(TestNetworkLine)

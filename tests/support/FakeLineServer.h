@@ -1,24 +1,31 @@
 #pragma once
 
-#include "link/NetworkLine.h"
+#include "link/TelnetCodec.h"
 
+#include <QDateTime>
 #include <QHostAddress>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 
 // A serial device server played by the test, on the loopback address: Telnet with the COM-port
 // option (answering as the script says) or a plain byte pipe. It records the data bytes it
-// received, Telnet framing taken off, and can send data, stay silent or hang up.
+// received, Telnet framing taken off, and can send data, stay silent, hang up or flood the line.
 class FakeLineServer : public QObject {
 public:
     struct Script {
         bool telnet = true;
-        bool comPort = true;       // DO COM-PORT-OPTION, else DONT
-        bool binary = true;        // agrees to BINARY both ways, else refuses
-        quint32 baudAnswer = 0;    // the baud rate answered (0: as asked)
-        bool silent = false;       // accepts and never answers anything
-        QByteArray afterSetup;     // sent once the line is set up (raw bytes, framing included)
-        bool hangUpOnData = false; // closes the connection on the first data received
+        bool comPort = true;          // DO COM-PORT-OPTION, else DONT
+        bool binary = true;           // agrees to BINARY both ways, else refuses
+        quint32 baudAnswer = 0;       // the baud rate answered (0: as asked)
+        bool silent = false;          // accepts and never answers anything
+        QByteArray afterSetup;        // sent once the line is set up (raw bytes, framing included)
+        bool hangUpOnData = false;    // closes the connection on the first data received
+        unsigned char unanswered = 0; // a line setting answered as SET-BAUDRATE instead
+        // Once the first data has come: answerFirst once, then flood again and again until the
+        // client goes (raw bytes, framing included; none: no flood).
+        QByteArray answerFirst;
+        QByteArray flood;
     };
 
     explicit FakeLineServer(Script script, const QHostAddress &on = QHostAddress::LocalHost)
@@ -26,9 +33,17 @@ public:
         m_server.listen(on, 0);
         connect(&m_server, &QTcpServer::newConnection, this, [this] {
             m_client = m_server.nextPendingConnection();
+            m_connectedAt = QDateTime::currentMSecsSinceEpoch();
             connect(m_client, &QTcpSocket::readyRead, this, [this] { onReadable(); });
             if (!m_script.telnet && !m_script.afterSetup.isEmpty())
                 m_client->write(m_script.afterSetup);
+        });
+        // As fast as the connection takes it, without filling this side's memory either.
+        connect(&m_flooding, &QTimer::timeout, this, [this] {
+            if (!m_client || m_client->state() != QAbstractSocket::ConnectedState)
+                m_flooding.stop();
+            else if (m_client->bytesToWrite() < 256 * 1024)
+                m_client->write(m_script.flood.repeated(16 * 1024 / m_script.flood.size() + 1));
         });
     }
 
@@ -38,6 +53,8 @@ public:
         return (m_script.telnet ? QStringLiteral("rfc2217://") : QStringLiteral("tcp://")) + h +
                QLatin1Char(':') + QString::number(port());
     }
+    // When the client came (ms since the epoch), 0 before.
+    qint64 connectedAt() const { return m_connectedAt; }
     // The data bytes received, framing taken off.
     const QByteArray &data() const { return m_data; }
     // Every byte received as it came.
@@ -46,9 +63,14 @@ public:
         if (m_client)
             m_client->write(bytes);
     }
+    // Sends bytes again and again from now on.
+    void startFlood(const QByteArray &bytes) {
+        m_script.flood = bytes;
+        m_flooding.start(0);
+    }
 
 private:
-    using L = NetworkLine;
+    using L = TelnetCodec;
 
     void reply(unsigned char command, unsigned char option) {
         const char bytes[] = {char(L::Iac), char(command), char(option)};
@@ -68,6 +90,12 @@ private:
         }
         if (m_script.hangUpOnData && !m_data.isEmpty())
             m_client->disconnectFromHost();
+        if (!m_answered && !m_data.isEmpty()) {
+            m_answered = true;
+            m_client->write(m_script.answerFirst);
+            if (!m_script.flood.isEmpty())
+                startFlood(m_script.flood);
+        }
     }
 
     // Takes complete Telnet commands and data off the front of what came.
@@ -115,8 +143,12 @@ private:
         if (sub.size() < 3 || uchar(sub.at(0)) != L::ComPort)
             return;
         sub.replace(QByteArray("\xff\xff", 2), QByteArray("\xff", 1));
-        const auto command = uchar(sub.at(1));
+        auto command = uchar(sub.at(1));
         QByteArray answer = sub.mid(2);
+        if (command == m_script.unanswered) {
+            command = L::SetBaudRate;
+            answer = QByteArray("\0\0\x25\x80", 4);
+        }
         if (command == L::SetBaudRate && m_script.baudAnswer != 0) {
             const quint32 v = m_script.baudAnswer;
             answer.clear();
@@ -139,4 +171,7 @@ private:
     QByteArray m_pending;
     QByteArray m_data;
     QByteArray m_raw;
+    QTimer m_flooding;
+    bool m_answered = false;
+    qint64 m_connectedAt = 0;
 };

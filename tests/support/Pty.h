@@ -23,6 +23,8 @@ public:
     Pty(const Pty &) = delete;
     Pty &operator=(const Pty &) = delete;
     QString slavePath() const { return m_slave; }
+    // The end the test plays the other side on.
+    int masterFd() const { return m_master; }
 
 private:
     int m_master = -1;
