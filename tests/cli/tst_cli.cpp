@@ -132,9 +132,7 @@ void TestCli::languageFromLocale_data() {
     const QStringList none{"LC_ALL=", "LC_MESSAGES=", "LANG="};
     const auto with = [&none](const QStringList &set) { return none + set; };
     QTest::newRow("LANG ja") << with({"LANG=ja_JP.UTF-8"}) << QString() << QStringList() << true;
-    QTest::newRow("LANG en") << with({"LANG=en_US.UTF-8"}) << QString() << QStringList() << false;
     QTest::newRow("LANG C") << with({"LANG=C"}) << QString() << QStringList() << false;
-    QTest::newRow("nothing set") << none << QString() << QStringList() << false;
     QTest::newRow("LC_MESSAGES over LANG") << with({"LANG=en_US.UTF-8", "LC_MESSAGES=ja_JP.eucJP"})
                                            << QString() << QStringList() << true;
     QTest::newRow("LC_ALL over both")
@@ -142,8 +140,6 @@ void TestCli::languageFromLocale_data() {
         << QStringList() << false;
     QTest::newRow("stored Japanese over an English locale")
         << with({"LANG=en_GB.UTF-8"}) << QStringLiteral("1") << QStringList() << true;
-    QTest::newRow("stored English over a Japanese locale")
-        << with({"LANG=ja_JP.UTF-8"}) << QStringLiteral("2") << QStringList() << false;
     QTest::newRow("--lang over the locale")
         << with({"LANG=ja_JP.UTF-8"}) << QString() << QStringList{"--lang", "en"} << false;
 }
