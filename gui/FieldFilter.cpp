@@ -23,6 +23,11 @@ bool isEditingKey(const QKeyEvent *event) {
             return true;
     }
     switch (event->key()) {
+    case Qt::Key_Control: // a modifier pressed on its own types nothing yet
+    case Qt::Key_Shift:
+    case Qt::Key_Alt:
+    case Qt::Key_Meta:
+    case Qt::Key_AltGr:
     case Qt::Key_Home:
     case Qt::Key_End:
     case Qt::Key_Left:

@@ -183,7 +183,7 @@ void TestFrmInputOutput::keyboardSwitchesAnOutput() {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         const QVariant signal = QApplication::focusWidget()->property("ioSignal");
         if (signal.isValid())
-            reached << Names.at(signal.toInt());
+            reached << IoFixture::Names.at(signal.toInt());
     }
     QCOMPARE(reached, (QStringList{"stopped", "take-out", "escape", "no-work"}));
 
