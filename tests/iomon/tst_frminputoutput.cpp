@@ -185,6 +185,7 @@ void TestFrmInputOutput::keyboardSwitchesAnOutput() {
         if (signal.isValid())
             reached << IoFixture::Names.at(signal.toInt());
     }
+    reached.removeDuplicates(); // Tab comes round again
     QCOMPARE(reached, (QStringList{"stopped", "take-out", "escape", "no-work"}));
 
     escape->setFocus(Qt::TabFocusReason);
