@@ -1,9 +1,11 @@
 #include "base/HelpManual.h"
 
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QMimeDatabase>
 #include <QProcess>
+#include <QTimer>
 
 namespace HelpManual {
 
@@ -59,6 +61,28 @@ bool desktopHasViewer(const QString &path) {
             return true;
     }
     return false;
+}
+
+bool openWithDesktop(const QString &path) {
+    // Not owned by anything: a viewer the opener runs must outlive this call, and a QProcess
+    // ends its process when deleted.
+    auto *opener = new QProcess;
+    QEventLoop wait;
+    QObject::connect(opener, &QProcess::finished, &wait, &QEventLoop::quit);
+    QObject::connect(opener, &QProcess::errorOccurred, &wait, &QEventLoop::quit);
+    QTimer::singleShot(OpenerGraceMs, &wait, &QEventLoop::quit);
+    opener->start(QStringLiteral("xdg-open"), {path});
+    if (opener->state() != QProcess::NotRunning)
+        wait.exec();
+    if (opener->state() != QProcess::NotRunning) {
+        // Still running: it shows the file; it goes once it has ended.
+        QObject::connect(opener, &QProcess::finished, opener, &QObject::deleteLater);
+        return true;
+    }
+    const bool opened = opener->error() != QProcess::FailedToStart &&
+                        opener->exitStatus() == QProcess::NormalExit && opener->exitCode() == 0;
+    delete opener;
+    return opened;
 }
 
 } // namespace HelpManual

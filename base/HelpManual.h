@@ -26,4 +26,13 @@ QString htmlPage(const QStringList &folders, bool english);
 // where it cannot say.
 bool desktopHasViewer(const QString &path);
 
+// How long the desktop's opener may run before the file counts as shown: an opener that starts
+// the viewer in the foreground runs until the viewer closes.
+inline constexpr int OpenerGraceMs = 3000;
+
+// Hands the file to the desktop's opener (xdg-open) and waits until it ends or has run for
+// OpenerGraceMs. False when it could not start or ended with a failure, as it does when
+// nothing on the desktop can open the file; an opener still running is left to run.
+bool openWithDesktop(const QString &path);
+
 } // namespace HelpManual

@@ -60,6 +60,24 @@ void StoredSettings::ReadLanguage() {
     LangOffset = LanguageNo == 1 ? 0 : StringTable::EnglishOffset;
 }
 
+void StoredSettings::ReadLanguageOrLocale() {
+    if (store().contains(groupKey(QStringLiteral("Language")))) {
+        ReadLanguage();
+        return;
+    }
+    LanguageNo = localeIsJapanese() ? 1 : 2;
+    LangOffset = LanguageNo == 1 ? 0 : StringTable::EnglishOffset;
+}
+
+bool StoredSettings::localeIsJapanese() {
+    for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const QByteArray value = qgetenv(name);
+        if (!value.isEmpty())
+            return value.startsWith("ja");
+    }
+    return false;
+}
+
 void StoredSettings::ReadPortNo() {
     if (auto v = VbNumber::toInt16(readText(QStringLiteral("PortNo"), QStringLiteral("1"))))
         PortNo = *v;

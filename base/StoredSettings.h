@@ -23,6 +23,12 @@ public:
     // Reads "Language" (default 1) into LanguageNo and LangOffset: 0 when LanguageNo is 1,
     // otherwise 10000.
     void ReadLanguage();
+    // ReadLanguage where "Language" is stored; without it (a new user), the language of the
+    // environment's messages: Japanese for a locale "ja..." else English (see localeIsJapanese).
+    // The terminal program's rule; the window keeps Japanese as the default.
+    void ReadLanguageOrLocale();
+    // The first of LC_ALL, LC_MESSAGES and LANG that is set and not empty starts with "ja".
+    static bool localeIsJapanese();
     // Reads "PortNo" (default 1).
     void ReadPortNo();
     // Reads "PortOccupy" (default 1): 0 gives false, any other number true.

@@ -677,7 +677,33 @@ QString CliRequest::Target::backupFile(const QString &pattern) const {
     return filled.replace(QLatin1String("{port}"), device.isEmpty() ? name() : deviceName);
 }
 
-CliRequest parseCommandLine(const QStringList &arguments) {
+namespace {
+
+// What a usage error still tells of the command line: whether it asked for a JSON document and
+// which known command it named.
+void describeRefusedLine(const QStringList &arguments, CliRequest &r) {
+    const QStringList withValue = {QStringLiteral("--port"), QStringLiteral("--device"),
+                                   QStringLiteral("--lang")};
+    bool commandSeen = false;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &a = arguments[i];
+        if (a == QLatin1String("--"))
+            break;
+        if (a == QLatin1String("--json")) {
+            r.json = true;
+        } else if (withValue.contains(a)) {
+            ++i;
+        } else if (!commandSeen && !a.startsWith(u'-')) {
+            commandSeen = true;
+            for (const CommandInfo &info : Commands) {
+                if (a == QLatin1String(info.name))
+                    r.commandName = a;
+            }
+        }
+    }
+}
+
+CliRequest parseLine(const QStringList &arguments) {
     CliRequest r;
     QStringList rest;
     if (!parseGlobals(globalsFirst(arguments), r, rest))
@@ -700,5 +726,14 @@ CliRequest parseCommandLine(const QStringList &arguments) {
     }
     r = usageError(QStringLiteral("Unknown command: %1").arg(rest.first()),
                    parseCommandLine({Program, QStringLiteral("--help")}).text);
+    return r;
+}
+
+} // namespace
+
+CliRequest parseCommandLine(const QStringList &arguments) {
+    CliRequest r = parseLine(arguments);
+    if (r.outcome == CliRequest::Outcome::UsageError)
+        describeRefusedLine(arguments, r);
     return r;
 }

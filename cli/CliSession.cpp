@@ -72,7 +72,10 @@ CliOutcome CliSession::run() {
             m_request.command != CliRequest::Command::Ports &&
             m_request.command != CliRequest::Command::History)
             m_json.insert(QStringLiteral("port"), m_session.link.portName());
-        m_json.insert(QStringLiteral("result"), JsonReport::result(outcome.result));
+        QJsonObject result = JsonReport::result(outcome.result);
+        if (!m_portReason.isEmpty() && m_portReason != outcome.result.oneLine())
+            result.insert(QStringLiteral("reason"), m_portReason);
+        m_json.insert(QStringLiteral("result"), result);
         m_out << QJsonDocument(m_json).toJson(QJsonDocument::Indented);
         m_out.flush();
     }
@@ -150,7 +153,8 @@ CliOutcome CliSession::ended(OpResult result) {
                     : ResText(1302).arg(settings.PortNo).arg(device, why);
     }
     m_prompt.tell(told);
-    // What the user was shown first stays the reason; the port's own words explain the rest.
+    // What the user was shown first stays the message; the port's own words explain it.
+    m_portReason = told;
     return {result.orText(told)};
 }
 

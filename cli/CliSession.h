@@ -57,6 +57,8 @@ private:
     CliOutcome moveTo();
     CliOutcome home();
     CliOutcome reset();
+    // Prints word once result is done (not with --json), then ends as ended() does.
+    CliOutcome doneWord(const OpResult &result, const char *word);
     CliOutcome version();
     CliOutcome mode();
     CliOutcome print();
@@ -100,4 +102,7 @@ private:
     NoFileDialogs m_dialogs;
     CommLog m_log;
     QJsonObject m_json;
+    // The port's own words where the port failed (a device not there, a line gone), told beside
+    // the result's first message.
+    QString m_portReason;
 };

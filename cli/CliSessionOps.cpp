@@ -48,19 +48,21 @@ CliOutcome CliSession::moveTo() {
 }
 
 CliOutcome CliSession::home() {
-    MoveOperations &moves = m_session.moves();
-    const OpResult result = moves.HomeMove();
-    // Standard output is for scripts: the same word in every language (the window shows the
-    // completed position's text).
-    if (result.isDone() && !json()) {
-        m_out << "home\n";
-        m_out.flush();
-    }
-    return ended(result);
+    return doneWord(m_session.moves().HomeMove(), "home");
 }
 
 CliOutcome CliSession::reset() {
-    return ended(m_session.moves().ResetController());
+    return doneWord(m_session.moves().ResetController(), "reset");
+}
+
+// Standard output is for scripts: the same word in every language once the operation is done
+// (the window shows the completed position's text).
+CliOutcome CliSession::doneWord(const OpResult &result, const char *word) {
+    if (result.isDone() && !json()) {
+        m_out << word << '\n';
+        m_out.flush();
+    }
+    return ended(result);
 }
 
 CliOutcome CliSession::version() {

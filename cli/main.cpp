@@ -9,10 +9,33 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTextStream>
 
 #include <cstdio>
 #include <memory>
+
+namespace {
+
+// A usage error: its one line and where help is, on standard error; with --json also one
+// document that says the run was refused and why. Nothing has been sent.
+int refuseUsage(const CliRequest &request, const QString &error, QTextStream &out,
+                QTextStream &err) {
+    const QString command = request.commandName.isEmpty() ? QString() : request.commandName + u' ';
+    err << "qvpc-cli: " << error << "\nTry 'qvpc-cli " << command << "--help'.\n";
+    if (request.json) {
+        const QJsonObject result{{QStringLiteral("status"), QStringLiteral("refused")},
+                                 {QStringLiteral("failure"), QStringLiteral("usage")},
+                                 {QStringLiteral("message"), error}};
+        out << QJsonDocument(QJsonObject{{QStringLiteral("command"), request.commandName},
+                                         {QStringLiteral("result"), result}})
+                   .toJson(QJsonDocument::Indented);
+    }
+    return 2;
+}
+
+} // namespace
 
 int main(int argc, char *argv[]) {
     auto app = std::make_unique<QCoreApplication>(argc, argv);
@@ -26,16 +49,13 @@ int main(int argc, char *argv[]) {
         out << request.text;
         return 0;
     case CliRequest::Outcome::UsageError:
-        err << "qvpc-cli: " << request.error << "\n\n" << request.text;
-        return 2;
+        return refuseUsage(request, request.error, out, err);
     case CliRequest::Outcome::Run:
         break;
     }
     CliRequest run = request;
-    if (const Preflight check = preflight(run); check.usageError) {
-        err << "qvpc-cli: " << check.error << '\n';
-        return 2;
-    }
+    if (const Preflight check = preflight(run); check.usageError)
+        return refuseUsage(run, check.error, out, err);
 
     if (request.command == CliRequest::Command::Print) {
         // The report is measured and drawn with fonts, which need a GUI application. It never
@@ -46,9 +66,9 @@ int main(int argc, char *argv[]) {
         QCoreApplication::setApplicationName(QStringLiteral("qvpc-cli"));
     }
 
-    // The language of the messages: --lang, else the stored one.
+    // The language of the messages: --lang, else the stored one, else the locale's.
     StoredSettings stored;
-    stored.ReadLanguage();
+    stored.ReadLanguageOrLocale();
     if (request.language == QLatin1String("ja"))
         stored.LangOffset = 0;
     else if (request.language == QLatin1String("en"))

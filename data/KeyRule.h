@@ -2,11 +2,9 @@
 
 // What a typed character does in a numeric editing field: only the digits 0 to 9 are inserted,
 // Backspace and Tab always pass, Enter moves on to the next field, and typing never makes the
-// text longer than the field's limit.
+// text longer than the field's limit. A digit typed over selected text replaces it.
 struct KeyRule {
     int limit = 3;
-    // The VEL lists apply the limit even while part of the text is selected.
-    bool limitIgnoresSelection = false;
 };
 
 enum class KeyVerdict { Pass, Drop, MoveOn };

@@ -3,20 +3,48 @@
 #include "base/UserPrompt.h"
 #include "data/FieldNumber.h"
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPointer>
 
 namespace {
 
-// The character code a key would type, or -1 for keys that type nothing (arrows, Delete ...),
-// which the filter leaves alone.
+// Keys that select, move, copy, cut or undo within a field's text: they type nothing and are
+// left to the field, as in any other text field.
+bool isEditingKey(const QKeyEvent *event) {
+    using K = QKeySequence::StandardKey;
+    static constexpr K Keys[] = {K::SelectAll, K::Copy, K::Cut, K::Undo, K::Redo};
+    for (K key : Keys) {
+        if (event->matches(key))
+            return true;
+    }
+    switch (event->key()) {
+    case Qt::Key_Control: // a modifier pressed on its own types nothing yet
+    case Qt::Key_Shift:
+    case Qt::Key_Alt:
+    case Qt::Key_Meta:
+    case Qt::Key_AltGr:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The character code a key would type, or -1 for keys that type nothing (arrows, Delete, the
+// editing keys ...), which the filter leaves alone.
 int characterCode(const QKeyEvent *event) {
-    // Every paste shortcut (Shift+Insert too) counts as the control character of Ctrl+V.
-    if (event->matches(QKeySequence::Paste))
-        return 'V' - 'A' + 1;
+    if (isEditingKey(event))
+        return -1;
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -95,6 +123,11 @@ bool FieldFilter::eventFilter(QObject *watched, QEvent *event) {
 }
 
 bool FieldFilter::onKey(QWidget *field, const Rule &rule, QKeyEvent *event) {
+    // Every paste key (Shift+Insert too) inserts the clipboard as if typed.
+    if (event->matches(QKeySequence::Paste)) {
+        paste(field, rule);
+        return true;
+    }
     const int code = characterCode(event);
     if (code < 0)
         return false;
@@ -111,6 +144,21 @@ bool FieldFilter::onKey(QWidget *field, const Rule &rule, QKeyEvent *event) {
         return true;
     }
     return true;
+}
+
+void FieldFilter::paste(QWidget *field, const Rule &rule) {
+    QLineEdit *edit = editOf(field);
+    bool refusedSome = false;
+    const QString text = QGuiApplication::clipboard()->text();
+    for (const QChar c : text) {
+        if (judgeKey(c.unicode(), int(edit->text().size()), edit->hasSelectedText(), rule.keys) ==
+            KeyVerdict::Pass)
+            edit->insert(QString(c));
+        else
+            refusedSome = true;
+    }
+    if (refusedSome)
+        emit refused(field);
 }
 
 void FieldFilter::onFocusLost(QWidget *field, const Rule &rule) {

@@ -3,9 +3,7 @@
 #include "base/ResText.h"
 #include "base/UserPrompt.h"
 
-#include <QDesktopServices>
 #include <QDir>
-#include <QUrl>
 
 HelpFile::HelpFile(UserPrompt &prompt, Opener open, ViewerCheck hasViewer)
     : m_prompt(prompt), m_open(std::move(open)), m_hasViewer(std::move(hasViewer)) {}
@@ -35,8 +33,4 @@ OpResult HelpFile::ShowHelp(const QString &failureText) {
 OpResult HelpFile::notShown(const QString &text) {
     m_prompt.MsgBox(text, MsgButtons::OkOnly, MsgIcon::Information);
     return OpResult::failed(OpResult::Failure::FileError, text);
-}
-
-bool HelpFile::openWithDesktop(const QString &path) {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }

@@ -16,12 +16,12 @@ class HelpFile {
 public:
     static constexpr const char *FileName = HelpManual::FileName;
 
-    // Hands a file to the desktop; false when nothing could open it.
+    // Hands a file to the desktop; false when nothing could open it (the opener failed).
     using Opener = std::function<bool(const QString &path)>;
     // Whether the desktop has a program to show this file.
     using ViewerCheck = std::function<bool(const QString &path)>;
 
-    explicit HelpFile(UserPrompt &prompt, Opener open = openWithDesktop,
+    explicit HelpFile(UserPrompt &prompt, Opener open = HelpManual::openWithDesktop,
                       ViewerCheck hasViewer = HelpManual::desktopHasViewer);
 
     // Makes the help path from the program's folder (one separator between folder and name).
@@ -31,8 +31,6 @@ public:
     // Opens the manual in the program's language, or shows failureText with the information
     // icon when there is none; a manual that nothing could open is said too.
     OpResult ShowHelp(const QString &failureText);
-
-    static bool openWithDesktop(const QString &path);
 
 private:
     OpResult notShown(const QString &text);

@@ -4,15 +4,21 @@
 
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
+
+namespace {
+// Width of the focus frame around the arrows, in pixels.
+constexpr int FocusFrame = 2;
+} // namespace
 
 UpDown::UpDown(QLabel *buddy, int minimum, int maximum, QWidget *parent)
     : QWidget(parent), m_buddy(buddy), m_minimum(minimum), m_maximum(maximum) {
     setFocusPolicy(Qt::StrongFocus);
     auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setContentsMargins(FocusFrame, FocusFrame, FocusFrame, FocusFrame);
     layout->setSpacing(0);
     for (auto [button, arrow, direction] :
          {std::tuple{&m_up, Qt::UpArrow, 1}, std::tuple{&m_down, Qt::DownArrow, -1}}) {
@@ -44,4 +50,22 @@ void UpDown::keyPressEvent(QKeyEvent *event) {
         step(-1);
     else
         QWidget::keyPressEvent(event);
+}
+
+void UpDown::paintEvent(QPaintEvent *) {
+    if (!hasFocus())
+        return;
+    QPainter painter(this);
+    painter.setPen(QPen(palette().color(QPalette::Highlight), FocusFrame));
+    painter.drawRect(rect().adjusted(1, 1, -1, -1));
+}
+
+void UpDown::focusInEvent(QFocusEvent *event) {
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void UpDown::focusOutEvent(QFocusEvent *event) {
+    QWidget::focusOutEvent(event);
+    update();
 }

@@ -23,6 +23,10 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    // A frame around the arrows while the control has the keyboard.
+    void paintEvent(QPaintEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     QLabel *m_buddy;

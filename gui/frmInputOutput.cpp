@@ -11,9 +11,11 @@
 #include "iomon/IoRecorder.h"
 
 #include <QCloseEvent>
+#include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -54,10 +56,18 @@ const LampControls Lamps[IoSignals::Count] = {
 };
 
 constexpr int LampSize = 20;
+constexpr int LampFrame = 2; // room for the focus frame around an output's lamp
 constexpr int FrameInputs = 1450;
 constexpr int FrameOutputs = 1451;
 constexpr int SwitchHint = 1452;
+constexpr int TerminalNameHint = 1611;
 const char SignalProperty[] = "ioSignal";
+
+// Whether the key switches an output as a double-click on its lamp does.
+bool isSwitchKey(const QKeyEvent *event) {
+    return event->key() == Qt::Key_Space || event->key() == Qt::Key_Return ||
+           event->key() == Qt::Key_Enter;
+}
 
 } // namespace
 
@@ -110,20 +120,24 @@ void frmInputOutput::build() {
         const LampControls &c = Lamps[i];
         const bool output = all[size_t(i)].isOutput();
         QGroupBox *frame = output ? framOutput : framInput;
-        auto *holder = new QWidget(frame);
-        holder->setFixedSize(LampSize, LampSize);
+        // An output's lamp takes the keyboard (Tab) and shows it by a frame around it.
+        auto *holder = new QFrame(frame);
+        holder->setFixedSize(LampSize + 2 * LampFrame, LampSize + 2 * LampFrame);
+        holder->setProperty(SignalProperty, i);
+        if (output) {
+            holder->setFocusPolicy(Qt::StrongFocus);
+            holder->installEventFilter(this);
+        }
         // The white lamp is always there; the red one lies over it while the signal is active.
         QLabel *white = named<QLabel>(c.whiteName, holder);
         white->setPixmap(QPixmap(QStringLiteral(":/images/lampWhite.png")));
         QLabel *red = named<QLabel>(c.redName, holder);
         red->setPixmap(QPixmap(QStringLiteral(":/images/lampRed.png")));
         for (QLabel *lamp : {white, red}) {
-            lamp->setGeometry(0, 0, LampSize, LampSize);
+            lamp->setGeometry(LampFrame, LampFrame, LampSize, LampSize);
             lamp->setProperty(SignalProperty, i);
-            if (output) {
-                setToolTipId(lamp, SwitchHint);
+            if (output)
                 lamp->installEventFilter(this);
-            }
         }
         red->raise();
         red->hide();
@@ -171,6 +185,16 @@ void frmInputOutput::load() {
     setTagId(this, 410);
     m_monitor.reset();
     LocaliseForm(this);
+    // Each lamp names its signal as qvpc-cli does; an output's says how to switch it.
+    const auto &all = IoSignals::table();
+    for (int i = 0; i < IoSignals::Count; ++i) {
+        QString tip = ResText(TerminalNameHint).arg(QLatin1String(all[size_t(i)].cliName));
+        if (all[size_t(i)].isOutput())
+            tip = ResText(SwitchHint) + u'\n' + tip;
+        for (QWidget *w : {static_cast<QWidget *>(redLamp(i)), static_cast<QWidget *>(whiteLamp(i)),
+                           redLamp(i)->parentWidget()})
+            w->setToolTip(tip);
+    }
     showLamps();
     showMonitoring(false);
     adjustSize();
@@ -227,6 +251,15 @@ void frmInputOutput::onCloseClicked() {
 }
 
 bool frmInputOutput::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::KeyPress && isSwitchKey(static_cast<QKeyEvent *>(event))) {
+        m_monitor.requestToggle(watched->property(SignalProperty).toInt());
+        return true;
+    }
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+        if (auto *holder = qobject_cast<QFrame *>(watched))
+            holder->setFrameStyle(event->type() == QEvent::FocusIn ? QFrame::Box | QFrame::Plain
+                                                                   : QFrame::NoFrame);
+    }
     if (event->type() == QEvent::MouseButtonDblClick) {
         const QVariant signal = watched->property(SignalProperty);
         if (signal.isValid())

@@ -146,6 +146,12 @@ private:
     void onChangeDirect(bool checked);
     void onExit();
     void onPageSetup();
+    // Runs an operation started from starter (a button, or the field a menu was opened from)
+    // and gives the keyboard back to it afterwards; see returnFocus.
+    void runFrom(QWidget *starter, const std::function<void()> &operation);
+    // After an operation: the focus on starter where it can take it, else on the first editing
+    // field, else on Start; never left on Reset, where a Space would reset the controller.
+    void returnFocus(QWidget *starter);
 
     // Operations built elsewhere (frmMainOperations.cpp).
     void FileNew();

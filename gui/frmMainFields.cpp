@@ -100,7 +100,7 @@ qint16 frmMain::ScreenCheck() {
 void frmMain::bindFields() {
     using D = QvData;
     using Typing = FieldBinding::Typing;
-    const KeyRule vel{2, true}, two{2, false}, three{3, false};
+    const KeyRule two{2}, three{3};
     const auto to = [](QWidget *target) { return [target] { return target; }; };
     // Enter moves on into a parameter frame only while it is open, else back to the first field.
     const auto intoFrame = [this](auto open, QWidget *target) {
@@ -110,8 +110,8 @@ void frmMain::bindFields() {
     // a VEL of 0 passes (the range check reports it), positions stop at 400, offsets at 100.
     const std::pair velLeave{0, 30}, positionLeave{0, 400}, offsetLeave{1, 100};
     m_fields = std::vector<FieldBinding>{
-        {qvItem(&D::Vel1), comboVEL1, Typing{vel, to(UpDown1), velLeave}},
-        {qvItem(&D::Vel2), comboVEL2, Typing{vel, to(UpDown2), velLeave}},
+        {qvItem(&D::Vel1), comboVEL1, Typing{two, to(UpDown1), velLeave}},
+        {qvItem(&D::Vel2), comboVEL2, Typing{two, to(UpDown2), velLeave}},
         {qvItem(&D::Acc1), UpDown1},
         {qvItem(&D::Acc2), UpDown2},
         {qvItem(&D::Dec1), UpDownP1Gen},
@@ -158,9 +158,14 @@ void frmMain::showFieldHint(QWidget *field, int textId) {
     for (const FieldBinding &f : m_fields) {
         if (f.field != field || !f.typing)
             continue;
+        // The range the field's tool tip states: where the field is left with a value, within
+        // what its item takes.
         const FieldFilter::Rule rule = f.rule();
-        statusBar()->showMessage(
-            ResText(textId).arg(ItemLabel(f.item)).arg(rule.low).arg(rule.high), HintMs);
+        statusBar()->showMessage(ResText(textId)
+                                     .arg(ItemLabel(f.item))
+                                     .arg(qMax(rule.low, f.item.low))
+                                     .arg(qMin(rule.high, f.item.high)),
+                                 HintMs);
         return;
     }
 }

@@ -202,6 +202,11 @@ QWidget *frmMain::buildPositionFrame() {
     addStep(2, 3, lblPosi2Gensoku, UpDownP2Gen);
     table->addWidget(txtPosi2Timer, 2, 4, Qt::AlignCenter);
     table->addWidget(txtPosi2, 2, 5, Qt::AlignCenter);
+    // Tab runs along each row, as the values are read: VEL, ACC, DEC, pausing time, position.
+    QWidget *const rows[] = {comboVEL1, UpDown1, UpDownP1Gen, txtPosi1Timer, txtPosi1,
+                             comboVEL2, UpDown2, UpDownP2Gen, txtPosi2Timer, txtPosi2};
+    for (size_t i = 1; i < std::size(rows); ++i)
+        QWidget::setTabOrder(rows[i - 1], rows[i]);
 
     QWidget *p = framPosiData;
     cmdFileOpen = pictureButton("cmdFileOpen", p, ":/images/fileOpen.png");

@@ -5,10 +5,12 @@
 #include "ops/MoveOperations.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QStatusBar>
 
@@ -101,20 +103,28 @@ void frmMain::buildMenus() {
 }
 
 void frmMain::connectMenus() {
-    const auto on = [this](QAction *action, void (frmMain::*operation)()) {
-        connect(action, &QAction::triggered, this, operation);
+    // The keyboard goes back to where the menu was opened from, unless that was Reset.
+    const auto from = [this] {
+        QWidget *w = QApplication::focusWidget();
+        return w == cmdReset ? nullptr : w;
+    };
+    const auto on = [this, from](QAction *action, void (frmMain::*operation)()) {
+        connect(action, &QAction::triggered, this, [this, from, operation] {
+            runFrom(from(), [this, operation] { (this->*operation)(); });
+        });
     };
     on(mnuFileNew, &frmMain::FileNew);
     on(mnuFileOpen, &frmMain::FileOpen);
     on(mnuFileGetfromCt, &frmMain::GetfromCt);
-    connect(mnuFileSave, &QAction::triggered, this, [this] { SaveFile(); });
+    connect(mnuFileSave, &QAction::triggered, this,
+            [this, from] { runFrom(from(), [this] { SaveFile(); }); });
     on(mnuFileSaveAs, &frmMain::SaveFileAs);
     on(mnuFileLoadtoCt, &frmMain::LoadtoCt);
     on(mnuCtShogo, &frmMain::ShogoCtMenu);
     on(mnuShogoFile, &frmMain::ShogoFileMenu);
     on(mnuFilePageSetup, &frmMain::onPageSetup);
     on(mnuFilePrint, &frmMain::PrintData);
-    on(mnuFileExit, &frmMain::onExit);
+    connect(mnuFileExit, &QAction::triggered, this, &frmMain::onExit);
     on(mnuViewOption, &frmMain::ViewOption);
     on(mnuViewCtVersion, &frmMain::ViewCtVersion);
     on(mnuShowInpOutp, &frmMain::ShowInpOutp);
@@ -128,10 +138,13 @@ void frmMain::connectMenus() {
 
 void frmMain::connectControls() {
     const auto on = [this](QPushButton *button, void (frmMain::*operation)()) {
-        connect(button, &QPushButton::clicked, this, operation);
+        connect(button, &QPushButton::clicked, this, [this, button, operation] {
+            runFrom(button, [this, operation] { (this->*operation)(); });
+        });
     };
     on(cmdFileOpen, &frmMain::FileOpen);
-    connect(cmdSaveFile, &QPushButton::clicked, this, [this] { SaveFile(); });
+    connect(cmdSaveFile, &QPushButton::clicked, this,
+            [this] { runFrom(cmdSaveFile, [this] { SaveFile(); }); });
     on(cmdGetfromCt, &frmMain::GetfromCt);
     on(cmdLoadtoCt, &frmMain::LoadtoCt);
     on(cmdShogoCt, &frmMain::ShogoCtButton);
@@ -149,4 +162,23 @@ void frmMain::connectControls() {
         statusBar()->showMessage(target == 0 ? ResText(1563) : ResText(1562).arg(target));
     });
     connect(&m_session.moves(), &MoveOperations::completed, statusBar(), &QStatusBar::clearMessage);
+}
+
+void frmMain::runFrom(QWidget *starter, const std::function<void()> &operation) {
+    const QPointer<QWidget> from(starter);
+    operation();
+    returnFocus(from);
+}
+
+void frmMain::returnFocus(QWidget *starter) {
+    if (!isVisible())
+        return;
+    for (QWidget *w :
+         {starter, static_cast<QWidget *>(comboVEL1), static_cast<QWidget *>(cmdSelectMove)}) {
+        if (w && w->window() == this && w->isVisible() && w->isEnabled() &&
+            w->focusPolicy() != Qt::NoFocus) {
+            w->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
 }

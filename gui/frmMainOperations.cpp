@@ -34,6 +34,7 @@ void frmMain::GetfromCt() {
 
 void frmMain::OnlineDataRead() {
     m_session.transfer().OnlineDataRead();
+    returnFocus(nullptr);
 }
 
 void frmMain::LoadtoCt() {

@@ -288,8 +288,12 @@ void frmOptions::showChosenDevice() {
         lblPortDevice->clear();
         return;
     }
-    const PortCheck &check = m_checks[n];
+    // While a simulated controller stands in for every number, each leads to its device.
+    const QString simulated = m_link.deviceOverride();
+    const PortCheck check = simulated.isEmpty() ? m_checks[n] : PortCheck::of(simulated);
     QStringList lines;
+    if (!simulated.isEmpty())
+        lines << ResText(1120).arg(simulated);
     lines << ResText(1520) + (check.mapPath.isEmpty() ? ResText(1508) : check.mapPath);
     if (!check.devicePath.isEmpty() && check.devicePath != check.mapPath)
         lines.last() += QStringLiteral(" → ") + check.devicePath;
@@ -300,7 +304,7 @@ void frmOptions::showChosenDevice() {
     if (!check.serialNumber.isEmpty())
         lines << ResText(1523) + check.serialNumber;
     lines << ResText(1524) + check.stateText();
-    if (!m_available[size_t(n)])
+    if (simulated.isEmpty() && !m_available[size_t(n)])
         lines << ResText(1525);
     lblPortDevice->setText(lines.join(u'\n'));
 }

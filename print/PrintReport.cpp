@@ -8,6 +8,8 @@
 #include <QLocale>
 #include <QRegularExpression>
 
+#include <iterator>
+
 namespace {
 
 using namespace Report;
@@ -24,7 +26,7 @@ QString sectionRule(const QString &heading, int width) {
 void printPositionRow(ReportPage &page, QvGroup group, const QvData &data) {
     page.down(RowStep);
     page.atX(LabelX);
-    page.print(ResText(groupHeadingId(group)));
+    page.printBefore(ResText(groupHeadingId(group)), PositionColumnX[0] - LabelGap);
     int column = 0;
     for (const QvItem &item : QvItems) {
         if (item.group != group)
@@ -42,7 +44,7 @@ void printItemRows(ReportPage &page, QvGroup group, const QvData &data) {
             continue;
         page.down(RowStep);
         page.atX(LabelX);
-        page.print(ResText(item.labelId));
+        page.printBefore(ResText(item.labelId), ValueX - LabelGap);
         page.atX(ValueX);
         page.print(number(item.get(data)));
     }
@@ -84,12 +86,18 @@ bool PrintSetData(ReportPage &page, const QvData &data, const PrintSelection &se
     page.atY(PositionHeadY);
     page.atX(LabelX);
     page.print(QString());
+    // The last column's heading has nothing after it on its line.
+    constexpr int Columns = int(std::size(PositionColumnX));
     int column = 0;
     for (const QvItem &item : QvItems) {
-        if (item.group == QvGroup::Position1) {
-            page.atX(PositionColumnX[column++]);
+        if (item.group != QvGroup::Position1)
+            continue;
+        page.atX(PositionColumnX[column]);
+        ++column;
+        if (column < Columns)
+            page.printBefore(ResText(item.labelId), PositionColumnX[column] - LabelGap);
+        else
             page.print(ResText(item.labelId));
-        }
     }
     printPositionRow(page, QvGroup::Position1, data);
     printPositionRow(page, QvGroup::Position2, data);

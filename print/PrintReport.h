@@ -23,6 +23,8 @@ constexpr int LabelX = 1500;
 constexpr int PositionColumnX[] = {2500, 3500, 4500, 5500, 7000};
 // Values of the sensor and homing rows.
 constexpr int ValueX = 4500;
+// Least room between a label's end and the next item on its line.
+constexpr int LabelGap = 100;
 constexpr int FileLineY = 900;
 constexpr int PositionRuleY = 1200;
 constexpr int PositionHeadY = 1600;

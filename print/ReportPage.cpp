@@ -16,3 +16,13 @@ void ReportPage::printLine(const QString &text) {
     m_x = 0;
     m_y += lineHeight();
 }
+
+void ReportPage::printBefore(const QString &text, int limitX) {
+    const int points = m_points;
+    int size = points;
+    while (size > MinPoints && m_x + textWidth(text) > limitX)
+        setFont(m_family, --size);
+    print(text);
+    if (size != points)
+        setFont(m_family, points);
+}

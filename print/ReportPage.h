@@ -25,6 +25,12 @@ public:
     // Prints text at the position, then moves to the start of the next line (one line of the
     // current font further down).
     void printLine(const QString &text);
+    // Prints text as print does, but ending before limitX: where it would reach further in the
+    // current font, it is drawn one size smaller at a time (not below MinPoints) until it fits.
+    // The font is the same again afterwards. A label is never allowed to run into the next item
+    // on its line, which would make the two read as one.
+    void printBefore(const QString &text, int limitX);
+    static constexpr int MinPoints = 6;
 
     // Ends the document: the page goes to the printer or the file. False when that failed.
     bool endDoc() { return finish(); }

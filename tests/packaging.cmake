@@ -7,12 +7,17 @@ add_test(NAME install_layout
 # The manual pages render without warnings and keep up with qvpc-cli's commands and options.
 add_test(NAME man_pages
          COMMAND ${CMAKE_COMMAND} -DDOC_DIR=${CMAKE_BINARY_DIR}/doc -DCLI=$<TARGET_FILE:qvpc-cli>
+                 -DSOURCE_DIR=${PROJECT_SOURCE_DIR}/docs/man
                  -P ${CMAKE_CURRENT_SOURCE_DIR}/packaging/check_man.cmake)
 
 # The bash completion, called as bash calls it on TAB.
 add_test(NAME bash_completion
          COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/packaging/check_completion.sh
                  ${PROJECT_SOURCE_DIR}/resources/linux/qvpc-cli.bash $<TARGET_FILE:qvpc-cli>)
+# The same in a bash without the bash-completion package loaded.
+add_test(NAME bash_completion_plain
+         COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/packaging/check_completion.sh
+                 ${PROJECT_SOURCE_DIR}/resources/linux/qvpc-cli.bash $<TARGET_FILE:qvpc-cli> plain)
 
 # The Debian package, checked by lintian. A sanitizer build is never packaged, so not there.
 if(NOT CMAKE_CXX_FLAGS MATCHES "-fsanitize")

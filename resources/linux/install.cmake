@@ -14,14 +14,20 @@ endforeach()
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/io.github.qvpc.QvPcSoftware.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
-# The manual pages (docs/man, roff with the version filled in) and the package's changelog,
+# The manual pages (docs/man, roff; their footer's version becomes the one being built, so an
+# unbuilt page read with man -l shows a version too) and the package's changelog,
 # compressed as Debian wants them: gzip -9n keeps no name and no time, so the build is
 # reproducible.
 find_program(GZIP gzip REQUIRED)
 set(qv_doc_out ${PROJECT_BINARY_DIR}/doc)
 set(qv_man_pages)
 foreach(page qvpc qvpc-cli qvsim)
-    configure_file(${PROJECT_SOURCE_DIR}/docs/man/${page}.1 ${qv_doc_out}/${page}.1 @ONLY)
+    set(qv_page_source ${PROJECT_SOURCE_DIR}/docs/man/${page}.1)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${qv_page_source})
+    file(READ ${qv_page_source} qv_page)
+    string(REGEX REPLACE "\"QV PC-Software [^\"]*\"" "\"QV PC-Software ${PROJECT_VERSION}\""
+                         qv_page "${qv_page}")
+    file(CONFIGURE OUTPUT ${qv_doc_out}/${page}.1 CONTENT "${qv_page}" @ONLY)
     add_custom_command(OUTPUT ${qv_doc_out}/${page}.1.gz
                        COMMAND ${GZIP} -9nf -k ${page}.1
                        DEPENDS ${qv_doc_out}/${page}.1

@@ -1,4 +1,5 @@
 # bash completion for qvpc-cli: commands, options, port numbers of the port map, files.
+# Works with the bash-completion package loaded and without it (plain compgen).
 
 # The COM numbers of the port map: the [Ports] group of the settings file, else what
 # "qvpc-cli ports" lists (each line starts with COMn and a tab).
@@ -16,9 +17,31 @@ _qvpc_cli_ports() {
     printf '%s\n' $numbers
 }
 
+# File names for a FILE argument (_filedir of bash-completion where it is loaded); with an
+# extension, only files with it, and folders.
+_qvpc_cli_files() {
+    if declare -F _filedir >/dev/null; then
+        _filedir "$@"
+        return
+    fi
+    local IFS=$'\n'
+    if [[ -n ${1-} ]]; then
+        COMPREPLY=($(compgen -d -- "$cur") $(compgen -f -X "!*.$1" -- "$cur"))
+    else
+        COMPREPLY=($(compgen -f -- "$cur"))
+    fi
+}
+
 _qvpc_cli() {
     local cur prev words cword
-    _init_completion || return
+    if declare -F _init_completion >/dev/null; then
+        _init_completion || return
+    else
+        words=("${COMP_WORDS[@]}")
+        cword=$COMP_CWORD
+        cur=${COMP_WORDS[COMP_CWORD]}
+        prev=${COMP_WORDS[COMP_CWORD - 1]}
+    fi
 
     local commands="ports read write verify show get set history undo move home reset version mode print
         io"
@@ -33,7 +56,7 @@ _qvpc_cli() {
         return
         ;;
     --device)
-        _filedir
+        _qvpc_cli_files
         return
         ;;
     --lang)
@@ -41,11 +64,11 @@ _qvpc_cli() {
         return
         ;;
     -o | --output | --backup | --vcd | --csv)
-        _filedir
+        _qvpc_cli_files
         return
         ;;
     --pdf)
-        _filedir pdf
+        _qvpc_cli_files pdf
         return
         ;;
     --count)
@@ -107,7 +130,7 @@ _qvpc_cli() {
     fi
     case $command in
     write | verify | show | print)
-        ((positional == 0)) && _filedir
+        ((positional == 0)) && _qvpc_cli_files
         ;;
     io)
         # Outputs to switch after --set: NAME=on or NAME=off.

@@ -18,6 +18,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMessageBox>
@@ -171,6 +172,47 @@ private slots:
         contents->trigger();
         QCOMPARE(opened, QStringList{help.path()});
         QCOMPARE(f.prompt.shown.size(), 0);
+    }
+
+    // The desktop's opener decides: one that fails (nothing can show the page) brings the
+    // message that names the manual; one that succeeds shows nothing.
+    void desktopOpener_data() {
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("no method available") << 3;
+        QTest::newRow("opened") << 0;
+    }
+    void desktopOpener() {
+        QFETCH(int, exitCode);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("bin")) &&
+                QDir(dir.path()).mkpath(QStringLiteral("help/ja")));
+        const QString page = dir.filePath(QStringLiteral("help/ja/index.html"));
+        QFile(page).open(QIODevice::WriteOnly);
+        QFile opener(dir.filePath(QStringLiteral("bin/xdg-open")));
+        QVERIFY(opener.open(QIODevice::WriteOnly));
+        opener.write(QStringLiteral("#!/bin/sh\necho \"$1\" > '%1'\n"
+                                    "echo 'xdg-open: no method available for opening' >&2\n"
+                                    "exit %2\n")
+                         .arg(dir.filePath(QStringLiteral("asked")))
+                         .arg(exitCode)
+                         .toUtf8());
+        opener.close();
+        opener.setPermissions(opener.permissions() | QFileDevice::ExeOwner);
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(dir.filePath(QStringLiteral("bin"))) + ':' + path);
+
+        ScriptedPrompt prompt;
+        HelpFile help(prompt, HelpManual::openWithDesktop, [](const QString &) { return false; });
+        help.InitHelp(dir.path());
+        const OpResult result = help.ShowHelp(ResText(463));
+        qputenv("PATH", path);
+
+        QFile asked(dir.filePath(QStringLiteral("asked")));
+        QVERIFY(asked.open(QIODevice::ReadOnly));
+        QCOMPARE(asked.readAll().trimmed(), QFile::encodeName(page));
+        QCOMPARE(result.isDone(), exitCode == 0);
+        QCOMPARE(prompt.texts(),
+                 exitCode == 0 ? QStringList() : QStringList{ResText(1610).arg(page)});
     }
 
     // With Language 1 the standard buttons carry Qt's Japanese texts.

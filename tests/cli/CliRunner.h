@@ -21,8 +21,19 @@ struct CliResult {
     qint64 ms = 0;
 };
 
-inline CliResult runCli(const QStringList &arguments, int limitMs = 20000) {
+// environment: "NAME=value" to set, "NAME=" to remove, over the test's own environment.
+inline CliResult runCli(const QStringList &arguments, int limitMs = 20000,
+                        const QStringList &environment = {}) {
     QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const QString &setting : environment) {
+        const QString name = setting.section(u'=', 0, 0), value = setting.section(u'=', 1);
+        if (value.isEmpty())
+            env.remove(name);
+        else
+            env.insert(name, value);
+    }
+    process.setProcessEnvironment(env);
     QEventLoop loop;
     QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
     QObject::connect(&process, &QProcess::errorOccurred, &loop, &QEventLoop::quit);

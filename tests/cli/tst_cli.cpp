@@ -14,6 +14,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSettings>
@@ -43,6 +45,8 @@ private slots:
 
     void readToFile_data();
     void readToFile();
+    void languageFromLocale_data();
+    void languageFromLocale();
     void readPrintsItems_data();
     void readPrintsItems();
     void readKeepsExistingFile();
@@ -116,6 +120,43 @@ void TestCli::readPrintsItems_data() {
         << QStringLiteral("1") << QStringList{QStringLiteral("--lang"), QStringLiteral("en")} << en;
     QTest::newRow("--lang ja over English")
         << QStringLiteral("2") << QStringList{QStringLiteral("--lang"), QStringLiteral("ja")} << ja;
+}
+
+// Without a stored language the messages follow the locale: the first of LC_ALL, LC_MESSAGES
+// and LANG that is set, Japanese for ja*; a stored language and --lang decide over it.
+void TestCli::languageFromLocale_data() {
+    QTest::addColumn<QStringList>("environment");
+    QTest::addColumn<QString>("storedLanguage");
+    QTest::addColumn<QStringList>("lang");
+    QTest::addColumn<bool>("japanese");
+    const QStringList none{"LC_ALL=", "LC_MESSAGES=", "LANG="};
+    const auto with = [&none](const QStringList &set) { return none + set; };
+    QTest::newRow("LANG ja") << with({"LANG=ja_JP.UTF-8"}) << QString() << QStringList() << true;
+    QTest::newRow("LANG C") << with({"LANG=C"}) << QString() << QStringList() << false;
+    QTest::newRow("LC_MESSAGES over LANG") << with({"LANG=en_US.UTF-8", "LC_MESSAGES=ja_JP.eucJP"})
+                                           << QString() << QStringList() << true;
+    QTest::newRow("LC_ALL over both")
+        << with({"LANG=ja_JP.UTF-8", "LC_MESSAGES=ja_JP.UTF-8", "LC_ALL=C.UTF-8"}) << QString()
+        << QStringList() << false;
+    QTest::newRow("stored Japanese over an English locale")
+        << with({"LANG=en_GB.UTF-8"}) << QStringLiteral("1") << QStringList() << true;
+    QTest::newRow("--lang over the locale")
+        << with({"LANG=ja_JP.UTF-8"}) << QString() << QStringList{"--lang", "en"} << false;
+}
+
+void TestCli::languageFromLocale() {
+    QFETCH(QStringList, environment);
+    QFETCH(QString, storedLanguage);
+    QFETCH(QStringList, lang);
+    QFETCH(bool, japanese);
+    if (!storedLanguage.isEmpty())
+        StoredSettings::writeText(QStringLiteral("Language"), storedLanguage);
+    const CliResult r =
+        runCli(lang + QStringList{"--device", "/nonexistent/tty", "read"}, 20000, environment);
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY2(r.err.startsWith(japanese ? QStringLiteral("通信エラー！")
+                                       : QStringLiteral("Communication Error!")),
+             qPrintable(r.err));
 }
 
 // Without -o every item is printed with its names, in the language chosen.
@@ -381,8 +422,16 @@ void TestCli::fileFaults() {
 void TestCli::usageErrors_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("reason");
+    QTest::addColumn<QString>("command");
+    // The command the help hint names: the known command on the line, if any.
     auto row = [](const char *name, const QString &line, const char *reason) {
-        QTest::newRow(name) << line.split(u' ', Qt::SkipEmptyParts) << QString::fromUtf8(reason);
+        const QStringList words = line.split(u' ', Qt::SkipEmptyParts);
+        QString command;
+        for (const char *known : {"read", "write", "show", "verify", "move", "mode"}) {
+            if (words.contains(QLatin1String(known)))
+                command = QLatin1String(known);
+        }
+        QTest::newRow(name) << words << QString::fromUtf8(reason) << command;
     };
     row("no command", QString(), "No command given.");
     row("unknown command", QStringLiteral("erase"), "Unknown command: erase");
@@ -406,10 +455,12 @@ void TestCli::usageErrors_data() {
     row("mode without a word", QStringLiteral("mode"), "MODE is missing.");
 }
 
-// A usage error: exit status 2, the reason and the usage text on the error stream, nothing done.
+// A usage error: exit status 2, the reason and where help is on the error stream, nothing done;
+// with --json also one document on standard output that says so.
 void TestCli::usageErrors() {
     QFETCH(QStringList, arguments);
     QFETCH(QString, reason);
+    QFETCH(QString, command);
     ControllerSimulator sim;
     PortMap::setEntry(1, sim.devicePath());
 
@@ -417,9 +468,18 @@ void TestCli::usageErrors() {
 
     QCOMPARE(r.exitCode, 2);
     QCOMPARE(r.out, QString());
-    QVERIFY2(r.err.startsWith(QStringLiteral("qvpc-cli: ") + reason +
-                              QStringLiteral("\n\nUsage: qvpc-cli ")),
-             qPrintable(r.err));
+    const QString hint = command.isEmpty() ? QString() : command + u' ';
+    QCOMPARE(r.err, QStringLiteral("qvpc-cli: %1\nTry 'qvpc-cli %2--help'.\n").arg(reason, hint));
+
+    const CliResult json = runCli(QStringList{QStringLiteral("--json")} + arguments);
+    QCOMPARE(json.exitCode, 2);
+    QCOMPARE(json.err, r.err);
+    const QJsonObject doc = QJsonDocument::fromJson(json.out.toUtf8()).object();
+    QCOMPARE(doc.value(QStringLiteral("command")).toString(), command);
+    QCOMPARE(doc.value(QStringLiteral("result")).toObject(),
+             (QJsonObject{{QStringLiteral("status"), QStringLiteral("refused")},
+                          {QStringLiteral("failure"), QStringLiteral("usage")},
+                          {QStringLiteral("message"), reason}}));
     QCOMPARE(sim.receivedLines(), QStringList());
 }
 

@@ -96,7 +96,9 @@ void TestCliJson::document_data() {
                            << -1;
     QTest::newRow("no port") << QStringList{"ALONE", "--device", "/nonexistent/tty", "read"} << 1
                              << R"({"port":"/nonexistent/tty",
-                                    "result":{"status":"failed","failure":"no-port"}})"
+                                    "result":{"status":"failed","failure":"no-port",
+                                    "message":"通信エラー！(データの読み込み）",
+                                    "reason":"/nonexistent/tty を開けません：デバイスがありません（抜かれたか、名前が変わりました）"}})"
                              << -1;
     QTest::newRow("fleet") << QStringList{"--device", "OTHER", "get", "Vel1"} << 0
                            << R"({"command":"get","result":{"status":"done"},"controllers":[
@@ -150,10 +152,16 @@ void TestCliJson::document() {
     }
 }
 
+// A watch has no end to print one document at: a usage error, which the document says.
 void TestCliJson::watchIsRefused() {
     const CliResult r = runCli({"--json", "--device", "/dev/null", "io", "--watch"});
     QCOMPARE(r.exitCode, 2);
-    QCOMPARE(r.out, QString());
+    const QJsonObject document = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    QCOMPARE(document[QStringLiteral("command")].toString(), QStringLiteral("io"));
+    QCOMPARE(document[QStringLiteral("result")][QStringLiteral("status")].toString(),
+             QStringLiteral("refused"));
+    QCOMPARE(document[QStringLiteral("result")][QStringLiteral("failure")].toString(),
+             QStringLiteral("usage"));
 }
 
 QV_TEST_CORE_MAIN(TestCliJson)

@@ -44,8 +44,8 @@ void TestCliMoves::commands_data() {
                             << QString() << QStringList{Check, "0MP2"};
     QTest::newRow("home") << QStringList{"home"} << "home\n"
                           << QString() << QStringList{Check, "0MP0"};
-    QTest::newRow("reset") << QStringList{"reset"} << QString() << QString()
-                           << QStringList{"0%C", Check};
+    QTest::newRow("reset") << QStringList{"reset"} << "reset\n"
+                           << QString() << QStringList{"0%C", Check};
     QTest::newRow("version") << QStringList{"version"} << "1A7\n"
                              << "The Version of this controller is 1A7.\n"
                              << QStringList{Check, "0RV"};

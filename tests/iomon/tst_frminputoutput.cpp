@@ -61,6 +61,8 @@ private slots:
     void load();
     void closedOnlyByClose();
     void monitorSwitchAndStop();
+    void keyboardSwitchesAnOutput();
+    void lampsNameTheirTerminalNames();
     void failedReadOffersStart();
     void chartAndRecording();
     void recordNeedsVcdOrCsv_data();
@@ -162,6 +164,48 @@ void TestFrmInputOutput::monitorSwitchAndStop() {
     QCOMPARE(f.sim.receivedLines().size(), lines);
     QCOMPARE(f.redShown(), lamps);
     QVERIFY(f.prompt.shown.isEmpty());
+}
+
+// Tab reaches each output's lamp (and no input's); Space or Enter switches it as a double-click
+// does, and the lamp shows that it has the keyboard.
+void TestFrmInputOutput::keyboardSwitchesAnOutput() {
+    WindowFixture f;
+    frmInputOutput &w = *f.window;
+    f.hold(0x00, 0x00, 0x00);
+    QTest::mouseClick(w.cmdMonitor, Qt::LeftButton);
+    QApplication::setActiveWindow(&w);
+    QWidget *escape = w.redLamp(7)->parentWidget();
+    QWidget *stop = w.redLamp(5)->parentWidget();
+    const QImage unfocused = escape->grab().toImage();
+    QStringList reached;
+    w.cmdRecord->setFocus(Qt::TabFocusReason);
+    for (int i = 0; i < 8; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        const QVariant signal = QApplication::focusWidget()->property("ioSignal");
+        if (signal.isValid())
+            reached << IoFixture::Names.at(signal.toInt());
+    }
+    reached.removeDuplicates(); // Tab comes round again
+    QCOMPARE(reached, (QStringList{"stopped", "take-out", "escape", "no-work"}));
+
+    escape->setFocus(Qt::TabFocusReason);
+    QVERIFY(escape->grab().toImage() != unfocused);
+    QTest::keyClick(escape, Qt::Key_Space);
+    QTRY_VERIFY(f.redShown().contains(QStringLiteral("escape")));
+    QTest::keyClick(stop, Qt::Key_Return);
+    QTRY_VERIFY(f.redShown().contains(QStringLiteral("stopped")));
+    QTest::mouseClick(w.cmdMonitor, Qt::LeftButton);
+}
+
+// Each lamp's tool tip names the signal as qvpc-cli does (the English labels differ from it).
+void TestFrmInputOutput::lampsNameTheirTerminalNames() {
+    setLangOffset(10000);
+    WindowFixture f;
+    QCOMPARE(f.window->redLamp(0)->toolTip(), QStringLiteral("Name in qvpc-cli: run"));
+    QCOMPARE(f.window->whiteLamp(7)->toolTip(),
+             QStringLiteral("Double-click, Space or Enter to switch\nName in qvpc-cli: escape"));
+    QCOMPARE(f.window->redLamp(8)->parentWidget()->toolTip(),
+             QStringLiteral("Double-click, Space or Enter to switch\nName in qvpc-cli: no-work"));
 }
 
 void TestFrmInputOutput::failedReadOffersStart() {

@@ -53,9 +53,9 @@ private slots:
         QTest::newRow("VEL limit") << "comboVEL1"
                                    << "" << false << "123"
                                    << "12";
-        QTest::newRow("VEL full even when selected") << "comboVEL1"
-                                                     << "12" << true << "3"
-                                                     << "12";
+        QTest::newRow("VEL selection replaced") << "comboVEL1"
+                                                << "12" << true << "3"
+                                                << "3";
         QTest::newRow("spare field takes anything") << "txtHensu2"
                                                     << "" << false << "ab1234"
                                                     << "ab1234";
@@ -84,44 +84,116 @@ private slots:
         QCOMPARE(!f.window->statusBar()->currentMessage().isEmpty(), refused);
     }
 
-    void backspaceAndControlKeys() {
+    // The editing keys work as in any text field; steps are key sequences, "=..." typed text.
+    void editingKeys_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("Ctrl+A, then a VEL typed over it") << "comboVEL1"
+                                                          << "10"
+                                                          << "Ctrl+A|=20"
+                                                          << "20";
+        QTest::newRow("Home, then a digit") << "txtPosi1"
+                                            << "12"
+                                            << "Home|=3"
+                                            << "312";
+        QTest::newRow("Shift+Left selects the last digit") << "txtPosi1"
+                                                           << "123"
+                                                           << "End|Shift+Left|=9"
+                                                           << "129";
+        QTest::newRow("Ctrl+X cuts, Ctrl+V puts it back") << "txtPosi1Timer"
+                                                          << "45"
+                                                          << "Ctrl+A|Ctrl+X|=1|Ctrl+V"
+                                                          << "145";
+        QTest::newRow("Ctrl+C copies") << "txtPosi1"
+                                       << "7"
+                                       << "Ctrl+A|Ctrl+C|End|Ctrl+V|Ctrl+V"
+                                       << "777";
+        QTest::newRow("Ctrl+Z takes a digit back") << "txtPosi1"
+                                                   << "12"
+                                                   << "End|=5|Ctrl+Z"
+                                                   << "12";
+        QTest::newRow("Backspace") << "txtPosi1"
+                                   << "123"
+                                   << "End|Backspace"
+                                   << "12";
+    }
+    void editingKeys() {
+        QFETCH(QString, field);
+        QFETCH(QString, before);
+        QFETCH(QString, steps);
+        QFETCH(QString, after);
         MainWindowFixture f;
-        QLineEdit *field = f.control<QLineEdit>("txtPosi1");
-        field->setText(QStringLiteral("123"));
-        focus(field);
-        field->end(false);
-        QTest::keyClick(field, Qt::Key_Backspace);
-        QCOMPARE(field->text(), QStringLiteral("12"));
-        field->selectAll();
-        QTest::keyClick(field, Qt::Key_X, Qt::ControlModifier); // cutting is refused
-        QCOMPARE(field->text(), QStringLiteral("12"));
+        QWidget *w = f.find(field);
+        setTextOf(w, before);
+        focus(w);
+        for (const QString &step : steps.split(u'|')) {
+            if (step.startsWith(u'='))
+                QTest::keyClicks(w, step.mid(1));
+            else
+                QTest::keySequence(w, QKeySequence(step));
+        }
+        QCOMPARE(textOf(w), after);
+        QCOMPARE(f.window->statusBar()->currentMessage(), QString());
     }
 
-    // The clipboard cannot put what the keys refuse into a field, by any paste key.
-    void pasteRefused_data() {
+    // A paste goes through the field's key rule character by character, by any paste key:
+    // digits up to the limit are kept, the rest is refused with the hint.
+    void paste_data() {
         QTest::addColumn<QString>("field");
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("modifiers");
-        QTest::newRow("Ctrl+V") << "txtPosi1" << int(Qt::Key_V) << int(Qt::ControlModifier);
-        QTest::newRow("Shift+Insert")
-            << "txtPosi1" << int(Qt::Key_Insert) << int(Qt::ShiftModifier);
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<bool>("refused");
+        const int ctrl = int(Qt::ControlModifier), shift = int(Qt::ShiftModifier);
+        QTest::newRow("Ctrl+V, digits") << "txtPosi1" << int(Qt::Key_V) << ctrl << "25"
+                                        << "125" << false;
+        QTest::newRow("Ctrl+V, letters and too many digits")
+            << "txtPosi1" << int(Qt::Key_V) << ctrl << "9a9 99"
+            << "199" << true;
         QTest::newRow("Shift+Insert in a VEL list")
-            << "comboVEL1" << int(Qt::Key_Insert) << int(Qt::ShiftModifier);
+            << "comboVEL1" << int(Qt::Key_Insert) << shift << "x2"
+            << "12" << true;
     }
-    void pasteRefused() {
+    void paste() {
         QFETCH(QString, field);
         QFETCH(int, key);
         QFETCH(int, modifiers);
+        QFETCH(QString, clipboard);
+        QFETCH(QString, after);
+        QFETCH(bool, refused);
         MainWindowFixture f;
         QWidget *w = f.find(field);
         setTextOf(w, QStringLiteral("1"));
         f.window->setDataChanged(false);
-        QGuiApplication::clipboard()->setText(QStringLiteral("9999abc"));
-        QGuiApplication::clipboard()->setText(QStringLiteral("9999abc"), QClipboard::Selection);
+        QGuiApplication::clipboard()->setText(clipboard);
         focus(w);
+        QTest::keyClick(w, Qt::Key_End);
         QTest::keyClick(w, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-        QCOMPARE(textOf(w), QStringLiteral("1"));
-        QVERIFY(!f.window->DataChanged());
+        QCOMPARE(textOf(w), after);
+        QVERIFY(f.window->DataChanged());
+        QCOMPARE(!f.window->statusBar()->currentMessage().isEmpty(), refused);
+    }
+
+    // Tab runs along the rows of the moving settings; an up-down control shows that it has the
+    // keyboard.
+    void tabAlongTheRows() {
+        MainWindowFixture f;
+        QWidget *acc = f.find(QStringLiteral("UpDown1"));
+        const QImage unfocused = acc->grab().toImage();
+        focus(f.find(QStringLiteral("comboVEL1")));
+        QStringList order{QApplication::focusWidget()->objectName()};
+        for (int i = 0; i < 9; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            order << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(order,
+                 (QStringList{"comboVEL1", "UpDown1", "UpDownP1Gen", "txtPosi1Timer", "txtPosi1",
+                              "comboVEL2", "UpDown2", "UpDownP2Gen", "txtPosi2Timer", "txtPosi2"}));
+        acc->setFocus(Qt::TabFocusReason);
+        QVERIFY(acc->grab().toImage() != unfocused);
     }
 
     void enterTargets_data() {
@@ -199,7 +271,8 @@ private slots:
         }
     }
 
-    // The hints name the field and the range it takes, in the chosen language.
+    // The hints name the field and the range it takes (as its tool tip says), in the chosen
+    // language.
     void hintTexts() {
         MainWindowFixture f(QStringLiteral("2"));
         QWidget *vel = f.find(QStringLiteral("comboVEL2"));
@@ -207,12 +280,12 @@ private slots:
         focus(vel);
         QTest::keyClicks(vel, QStringLiteral("3x"));
         QCOMPARE(f.window->statusBar()->currentMessage(),
-                 QStringLiteral("Position 2 - VEL: digits only (0 to 30)."));
+                 QStringLiteral("Position 2 - VEL: digits only (1 to 30)."));
         QTest::keyClicks(vel, QStringLiteral("5"));
         f.control<QPushButton>("cmdReset")->setFocus(Qt::TabFocusReason);
         QCoreApplication::processEvents();
         QCOMPARE(f.window->statusBar()->currentMessage(),
-                 QStringLiteral("Position 2 - VEL: out of range (0 to 30), emptied."));
+                 QStringLiteral("Position 2 - VEL: out of range (1 to 30), emptied."));
     }
 
     // A value put there by the program stays until the field is entered and left.

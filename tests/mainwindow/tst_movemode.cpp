@@ -3,6 +3,7 @@
 #include "MainWindowFixture.h"
 
 #include "base/ResText.h"
+#include "print/ScriptedPrintDialogs.h"
 #include "sim/ControllerSimulator.h"
 #include "support/TestEnvironment.h"
 
@@ -142,6 +143,45 @@ private slots:
         QCOMPARE(control<QLabel>(w, "lblKanryoNo")->text(), completed);
         QVERIFY(control<QPushButton>(w, "cmdModeChange")->isEnabled());
         QCOMPARE(control<QPushButton>(w, "cmdGetfromCt")->isEnabled(), !moveMode);
+    }
+
+    // After an operation the keyboard is back on the control that started it, or on the first
+    // editing field, never on Reset (where a Space would reset the controller).
+    void focusAfterOperations_data() {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<bool>("moveMode");
+        QTest::addColumn<QString>("focus");
+        QTest::newRow("read") << "cmdGetfromCt" << false << "cmdGetfromCt";
+        QTest::newRow("homing") << "cmdHome" << true << "cmdHome";
+        QTest::newRow("print from its button's focus") << "mnuFilePrint" << false << "cmdGetfromCt";
+        QTest::newRow("version from Reset") << "mnuViewCtVersion" << false << "comboVEL1";
+    }
+    void focusAfterOperations() {
+        QFETCH(QString, start);
+        QFETCH(bool, moveMode);
+        QFETCH(QString, focus);
+        MoveWindowFixture f;
+        frmMain &w = *f.window;
+        ScriptedPrintDialogs print;
+        print.choose = ScriptedPrintDialogs::cancel;
+        w.setPrintDialogs(print);
+        f.prompt.answerTo[Question::ReadFromController] = MsgAnswer::Yes;
+        if (moveMode)
+            control<QPushButton>(w, "cmdModeChange")->click();
+        QApplication::setActiveWindow(&w);
+        QWidget *before = start == "mnuViewCtVersion" ? f.find(QStringLiteral("cmdReset"))
+                                                      : f.find(QStringLiteral("cmdGetfromCt"));
+        if (auto *button = f.find<QPushButton>(start))
+            before = button;
+        before->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(before->hasFocus());
+
+        if (auto *button = f.find<QPushButton>(start))
+            QTest::keyClick(button, Qt::Key_Space);
+        else
+            w.findChild<QAction *>(start)->trigger();
+
+        QCOMPARE(QApplication::focusWidget()->objectName(), focus);
     }
 };
 

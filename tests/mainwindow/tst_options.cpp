@@ -220,6 +220,21 @@ private slots:
         QVERIFY2(mapState.startsWith(QStringLiteral("permission denied")), qPrintable(mapState));
     }
 
+    // With a simulated controller standing in for every number (--demo), the chosen number's
+    // device is that controller's, as the status bar says.
+    void simulatedControllerShownAsTheDevice() {
+        TwoPortPc pc;
+        setLangOffset(StringTable::EnglishOffset);
+        Pty simulated;
+        pc.link.setDeviceOverride(simulated.slavePath());
+        QString device;
+        pc.withOptions([&](frmOptions &d) { device = d.lblPortDevice->text(); });
+        QVERIFY2(device.startsWith(QStringLiteral("Simulated controller on %1\nDevice: %1")
+                                       .arg(simulated.slavePath())),
+                 qPrintable(device));
+        QVERIFY2(!device.contains(pc.com4.slavePath()), qPrintable(device));
+    }
+
     // A network line typed into the port map on the "etc" tab: stored and tried at once, listed
     // with its host, port and state; a mistyped address is refused and not stored.
     void typedNetworkEntry_data() {

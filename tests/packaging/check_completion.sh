@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Calls the bash completion of qvpc-cli as bash does on TAB and checks what it offers: the commands
 # of "qvpc-cli --help", options, port numbers of the port map, choices and files.
-# Usage: check_completion.sh COMPLETION_SCRIPT QVPC_CLI
+# With "plain" it runs in a bash without the bash-completion package loaded.
+# Usage: check_completion.sh COMPLETION_SCRIPT QVPC_CLI [plain]
 set -uo pipefail
 script=$1
 cli=$2
-source /usr/share/bash-completion/bash_completion
+if [[ ${3-} != plain ]]; then
+    source /usr/share/bash-completion/bash_completion
+fi
 source "$script"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

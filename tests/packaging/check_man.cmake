@@ -1,7 +1,14 @@
 # Renders each manual page as man shows it, with groff's warnings on, and checks that the page of
 # qvpc-cli names every command of "qvpc-cli --help" and every option of each "COMMAND --help", so
-# the page cannot fall behind the program. Run with -DDOC_DIR=... -DCLI=...
+# the page cannot fall behind the program. The pages as written (SOURCE_DIR) read with a version
+# in their footer, not a placeholder. Run with -DDOC_DIR=... -DCLI=... -DSOURCE_DIR=...
 find_program(MAN man REQUIRED)
+foreach(page qvpc qvpc-cli qvsim)
+    file(STRINGS "${SOURCE_DIR}/${page}.1" heading LIMIT_COUNT 1)
+    if(NOT heading MATCHES "\"QV PC-Software [0-9]+\\.[0-9]+\\.[0-9]+\"")
+        message(FATAL_ERROR "docs/man/${page}.1 has no version in its footer: ${heading}")
+    endif()
+endforeach()
 foreach(page qvpc qvpc-cli qvsim)
     set(file "${DOC_DIR}/${page}.1.gz")
     execute_process(COMMAND ${CMAKE_COMMAND} -E env MANWIDTH=80 LC_ALL=C.UTF-8

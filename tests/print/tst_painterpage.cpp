@@ -1,11 +1,18 @@
 // The report page drawn with QPainter: twips become device pixels by the device's resolution,
-// and a text's line starts at its print position. (That the report's font names resolve to the
-// IPA fonts is checked on the PDF qvpc-cli writes.)
+// and a text's line starts at its print position. The report on a PDF page, measured with the
+// fonts it prints in: no text runs into the next one on its line. (That the report's font names
+// resolve to the IPA fonts is checked on the PDF qvpc-cli writes.)
+#include "base/ResText.h"
 #include "print/PainterPage.h"
+#include "print/PdfPage.h"
+#include "print/PrintReport.h"
+#include "print/PrintSelection.h"
 #include "support/TestEnvironment.h"
 
 #include <QGuiApplication>
 #include <QImage>
+#include <QTemporaryDir>
+#include <algorithm>
 
 namespace {
 
@@ -30,13 +37,85 @@ QRect inkIn(const QImage &image, const QRect &area) {
     return ink;
 }
 
+// A PDF page that also keeps each text's place and width in twips, as the page measures them.
+class MeasuredPdf : public PdfPage {
+public:
+    struct Item {
+        int x, y, width;
+        QString text;
+    };
+    using PdfPage::PdfPage;
+    QList<Item> items;
+
+protected:
+    void drawText(int x, int y, const QString &text) override {
+        items.append({x, y, textWidth(text), text});
+        PdfPage::drawText(x, y, text);
+    }
+};
+
+// The widest values each item can hold.
+QvData widest() {
+    QvData d;
+    d.Vel1 = d.Vel2 = 30, d.Acc1 = d.Acc2 = d.Dec1 = d.Dec2 = 9;
+    d.PauseTime1 = d.PauseTime2 = 255, d.Pulse1 = d.Pulse2 = 16777215;
+    d.SeparateTimer = d.SupplyCounter = d.RestartDelay = d.MidDetectCounter = 255;
+    d.NoWorkCounter = d.TipWorkOffTimer = d.Sp1 = 255;
+    d.HomingVel = d.OffsetVel = 16, d.HomingPulse = d.OffsetPulse = 600;
+    return d;
+}
+
 } // namespace
 
 class TestPainterPage : public QObject {
     Q_OBJECT
 private slots:
     void textAtItsTwips();
+    void reportItemsKeepClear_data();
+    void reportItemsKeepClear();
 };
+
+void TestPainterPage::reportItemsKeepClear_data() {
+    QTest::addColumn<int>("offset");
+    QTest::newRow("Japanese") << 0;
+    QTest::newRow("English") << int(StringTable::EnglishOffset);
+}
+
+// Every text of the report ends at least LabelGap before the next text on its line and inside
+// the page's printable width; every label of the language is among them.
+void TestPainterPage::reportItemsKeepClear() {
+    QFETCH(int, offset);
+    setLangOffset(qint16(offset));
+    QTemporaryDir dir;
+    MeasuredPdf page(dir.filePath(QStringLiteral("report.pdf")));
+    PrintSelection selection;
+    selection.FilePosiPrint = true;
+    selection.PrintFileTitle = QStringLiteral("qvdata1.qvd");
+    QVERIFY(PrintSetData(page, widest(), selection, QDateTime(QDate(2026, 12, 8), QTime(13, 5))));
+
+    QList<MeasuredPdf::Item> items = page.items;
+    std::sort(items.begin(), items.end(),
+              [](const auto &a, const auto &b) { return a.y != b.y ? a.y < b.y : a.x < b.x; });
+    // A4 less the margins on both sides.
+    const int printable = qRound((210 / 25.4 * 72 - 2 * PdfPage::MarginPoints) * 20);
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        const MeasuredPdf::Item &a = items[i];
+        const QString where =
+            QStringLiteral("'%1' at %2, %3, %4 wide").arg(a.text).arg(a.x).arg(a.y).arg(a.width);
+        QVERIFY2(a.x + a.width <= printable, qPrintable(where));
+        if (i + 1 < items.size() && items[i + 1].y == a.y)
+            QVERIFY2(
+                a.x + a.width + Report::LabelGap <= items[i + 1].x,
+                qPrintable(where + QStringLiteral(", next at ") + QString::number(items[i + 1].x)));
+    }
+    QStringList texts;
+    for (const MeasuredPdf::Item &item : items)
+        texts << item.text;
+    for (int id = 29; id <= 48; ++id) {
+        if (id != 36 && id != 44) // the section headings are within their rules
+            QVERIFY2(texts.contains(ResText(id)), qPrintable(ResText(id)));
+    }
+}
 
 // "QV" at X 1500, Y 900 starts at pixel 150, 90; after a line end the next text starts one line
 // further down at X 0.

@@ -30,7 +30,7 @@ struct PageRecord {
 };
 
 // A report page that records what is printed where, with fixed metrics: a line is LineHeight
-// twips high, a character CharWidth twips wide.
+// twips high, a character CharWidth twips wide at 11 points (narrower in a smaller size).
 class RecordingPage : public ReportPage {
 public:
     static constexpr int LineHeight = 270;
@@ -41,7 +41,9 @@ public:
 protected:
     void applyFont(const QString &, int) override {}
     int lineHeight() const override { return LineHeight; }
-    int textWidth(const QString &text) const override { return int(text.size()) * CharWidth; }
+    int textWidth(const QString &text) const override {
+        return int(text.size()) * CharWidth * fontPoints() / 11;
+    }
     void drawText(int x, int y, const QString &text) override {
         m_record.items.append({x, y, text, fontFamily(), fontPoints()});
     }

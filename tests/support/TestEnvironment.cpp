@@ -14,6 +14,13 @@ void prepareTestEnvironment() {
     // The journal of writes goes to the user's data folder: one of the test's own.
     static QTemporaryDir dataDir;
     qputenv("XDG_DATA_HOME", dataDir.path().toLocal8Bit());
+    // qvpc-cli without a stored language speaks the language of the locale's messages; the suites
+    // run it as on a Japanese desktop, the other categories of the locale as they were.
+    if (!qEnvironmentVariableIsEmpty("LC_ALL")) {
+        qputenv("LANG", qgetenv("LC_ALL"));
+        qunsetenv("LC_ALL");
+    }
+    qputenv("LC_MESSAGES", "ja_JP.UTF-8");
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     setLangOffset(0);
