@@ -67,13 +67,12 @@ bool IoRecordFile::open(const QString &path) {
 bool IoRecordFile::replaceOld() {
     if (m_replaces.isEmpty())
         return true;
-    // rename() keeps the open file: the writes go on into it under its new name.
+    // rename() keeps the open file: the writes go on into it under the old file's name.
     if (std::rename(QFile::encodeName(m_file.fileName()).constData(),
                     QFile::encodeName(m_replaces).constData()) != 0) {
         close();
         return false;
     }
-    m_file.setFileName(m_replaces);
     m_replaces.clear();
     return true;
 }
