@@ -41,6 +41,13 @@ int blockCount(const QString &value, int fallback) {
     return ok && n >= 0 && n <= MaxBlocks ? n : fallback;
 }
 
+// The time in UTC; none for a time a header could not hold again (a year beyond four digits).
+QDateTime utcTime(const QString &value) {
+    const QDateTime time = QDateTime::fromString(value, Qt::ISODateWithMs).toUTC();
+    const int year = time.date().year();
+    return time.isValid() && year >= 1 && year <= 9999 ? time : QDateTime();
+}
+
 } // namespace
 
 QString endedWord(JournalEntry::Ended ended) {
@@ -75,7 +82,7 @@ bool parse(const QByteArray &text, JournalEntry &e) {
         const QString value =
             QString::fromUtf8(QByteArray::fromPercentEncoding(raw.mid(equals + 1)));
         if (key == "time")
-            e.time = QDateTime::fromString(value, Qt::ISODateWithMs);
+            e.time = utcTime(value);
         else if (key == "port")
             e.port = value;
         else if (key == "device")
