@@ -4,6 +4,7 @@
 #include "base/UserPrompt.h"
 #include "cli/CliSession.h"
 #include "cli/JsonReport.h"
+#include "cli/StopSignal.h"
 
 #include <QEventLoop>
 #include <QJsonArray>
@@ -12,6 +13,7 @@
 #include <QTextStream>
 #include <QThread>
 
+#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -97,13 +99,21 @@ int CliFleet::run() {
 
     QMutex traceLock;
     QEventLoop allDone;
+    // Ctrl+C or SIGTERM stops every controller's write between two blocks.
+    std::atomic_bool stop{false};
+    std::unique_ptr<StopSignal> stopSignal;
+    if (writes) {
+        stopSignal = std::make_unique<StopSignal>();
+        QObject::connect(stopSignal.get(), &StopSignal::received, [&stop] { stop = true; });
+    }
     int running = int(members.size());
     std::vector<std::unique_ptr<QThread>> threads;
     for (Member &m : members) {
-        threads.emplace_back(QThread::create([this, &m, &traceLock] {
+        threads.emplace_back(QThread::create([this, &m, &traceLock, &stop] {
             QTextStream out(&m.out);
             QTextStream err(&m.err);
             CliSession session(m.request, out, err);
+            session.setStopFlag(&stop);
             session.prompt().answeredBefore(Question::WriteToController);
             if (m.request.trace) {
                 // Trace lines go out as they come, each under its port's name.

@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QSet>
 
+#include <utility>
+
 namespace {
 
 // What a path resolves to: the file or device itself where it exists, else the cleaned absolute
@@ -46,6 +48,29 @@ Preflight preflight(CliRequest &request) {
         if (devices.contains(device))
             return refused(QStringLiteral("A controller is named twice."));
         devices.insert(device);
+    }
+
+    if (request.command == CliRequest::Command::Io) {
+        // A recording goes to a file only: never down a controller's line (the stored port's
+        // when none is named), never into a device, FIFO, folder or socket.
+        if (request.targets.isEmpty()) {
+            StoredSettings stored;
+            stored.ReadPortNo();
+            devices.insert(deviceOf({stored.PortNo, QString()}));
+        }
+        for (const auto &[option, file] :
+             {std::pair{"--vcd", request.vcd}, {"--csv", request.csv}}) {
+            const QFileInfo info(file);
+            if (file.isEmpty() || !info.exists() || info.isFile())
+                continue;
+            if (devices.contains(identity(file)))
+                return refused(QStringLiteral("%1 %2 is the line of the controller; a recording "
+                                              "goes to a file.")
+                                   .arg(QLatin1String(option), file));
+            return refused(QStringLiteral("%1 %2 is no regular file (a device, FIFO, folder or "
+                                          "socket); a recording goes to a file.")
+                               .arg(QLatin1String(option), file));
+        }
     }
 
     if (request.command == CliRequest::Command::Print && !request.output.isEmpty() &&

@@ -4,6 +4,7 @@
 #include "cli/IoCommand.h"
 #include "cli/ItemListing.h"
 #include "cli/JsonReport.h"
+#include "cli/StopSignal.h"
 #include "data/ControllerTransfer.h"
 #include "data/FileOperations.h"
 #include "data/QvDataFile.h"
@@ -16,6 +17,8 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QTextStream>
+
+#include <memory>
 
 CliSession::CliSession(const CliRequest &request, QTextStream &out, QTextStream &err)
     : m_request(request), m_out(out), m_prompt(err, request.yes, request.restart) {
@@ -63,8 +66,26 @@ CliSession::~CliSession() {
     m_session.link.setLog(nullptr);
 }
 
+bool CliSession::writes(const CliRequest &request) {
+    using Command = CliRequest::Command;
+    return (request.command == Command::Write && !request.dryRun) ||
+           request.command == Command::Set || request.command == Command::Undo;
+}
+
 CliOutcome CliSession::run() {
+    // Ctrl+C or SIGTERM during a write: the block under way completes, nothing more is sent; a
+    // second one ends the program at once.
+    std::atomic_bool stop{false};
+    std::unique_ptr<StopSignal> stopSignal;
+    if (m_stopFlag) {
+        m_session.transfer().setStopFlag(m_stopFlag);
+    } else if (writes(m_request)) {
+        stopSignal = std::make_unique<StopSignal>();
+        QObject::connect(stopSignal.get(), &StopSignal::received, [&stop] { stop = true; });
+        m_session.transfer().setStopFlag(&stop);
+    }
     const CliOutcome outcome = runCommand();
+    m_session.transfer().setStopFlag(nullptr);
     if (json()) {
         m_json.insert(QStringLiteral("command"), m_request.commandName);
         if (m_request.targets.size() <= 1 && m_request.command != CliRequest::Command::Print &&

@@ -9,6 +9,7 @@
 
 #include <QJsonObject>
 
+#include <atomic>
 #include <functional>
 
 class QTextStream;
@@ -40,6 +41,11 @@ public:
     TerminalPrompt &prompt() { return m_prompt; }
     // Where --trace lines go (standard error unless set otherwise).
     void setTraceSink(std::function<void(const QString &)> sink);
+    // The flag a run on several controllers raises at Ctrl+C or SIGTERM to stop every write
+    // between two blocks. Without one, a writing command watches for the signals itself.
+    void setStopFlag(const std::atomic_bool *stop) { m_stopFlag = stop; }
+    // Whether the command writes to the controller (and can be stopped between blocks).
+    static bool writes(const CliRequest &request);
     // The file into the working copy and its range check, for a write on several controllers
     // that asks its question once before any of them is touched.
     OpResult takeCheckedFile();
@@ -105,4 +111,5 @@ private:
     // The port's own words where the port failed (a device not there, a line gone), told beside
     // the result's first message.
     QString m_portReason;
+    const std::atomic_bool *m_stopFlag = nullptr;
 };

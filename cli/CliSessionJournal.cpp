@@ -11,14 +11,21 @@
 
 namespace {
 
-// The entries one a line, tab-separated: number, time, port, how it ended, items changed.
+// The entries one a line, tab-separated: number, time, port, how it ended, items changed; for a
+// write interrupted or under way, the blocks sent of the blocks to send where known ("2/5").
 QString historyTable(const QList<JournalEntry> &entries) {
     QString text;
-    for (const JournalEntry &e : entries)
-        text += QStringLiteral("%1\t%2\t%3\t%4\t%5\n")
+    for (const JournalEntry &e : entries) {
+        text += QStringLiteral("%1\t%2\t%3\t%4\t%5")
                     .arg(e.number)
                     .arg(e.time.toUTC().toString(Qt::ISODate), e.port, endedWord(e.ended))
                     .arg(e.changes().size());
+        const bool unfinished =
+            e.ended == JournalEntry::Ended::Interrupted || e.ended == JournalEntry::Ended::UnderWay;
+        if (unfinished && e.blocksSent >= 0 && e.blocks > 0)
+            text += QStringLiteral("\t%1/%2").arg(e.blocksSent).arg(e.blocks);
+        text += u'\n';
+    }
     return text;
 }
 

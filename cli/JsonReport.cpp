@@ -113,6 +113,10 @@ QJsonArray journal(const QList<JournalEntry> &entries) {
             o.insert(QStringLiteral("serialNumber"), e.serial);
         if (!e.reason.isEmpty())
             o.insert(QStringLiteral("reason"), e.reason);
+        if (e.blocks > 0)
+            o.insert(QStringLiteral("blocks"), e.blocks);
+        if (e.blocksSent >= 0)
+            o.insert(QStringLiteral("blocksSent"), e.blocksSent);
         a.append(o);
     }
     return a;

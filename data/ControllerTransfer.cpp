@@ -116,10 +116,15 @@ OpResult ControllerTransfer::WriteBlocks() {
     for (int i = 0; i < int(m_blocks.size()) && result.isDone(); ++i) {
         if (!parameters && (i == ControllerBlocks::HomingRow || i == ControllerBlocks::SensorRow))
             continue;
+        if (m_stop && m_stop->load()) {
+            result = OpResult::stopped();
+            break;
+        }
         // The controller echoes the line it took; any other echo means the block did not
         // arrive as sent.
         const QString line = QStringLiteral("0WD") + m_blocks[i];
-        ++m_blocksSent;
+        // The journal knows of each block before it goes.
+        m_record.sent(++m_blocksSent);
         result =
             m_link.SendCommand(line.left(3), BlockReplyLength, m_blocks[i], BlockTimeoutMs, line)
                 .toResult();
@@ -169,8 +174,11 @@ OpResult ControllerTransfer::writeAndRestart() {
         return OpResult::failed(OpResult::Failure::Refused,
                                 ResText(248) + QStringLiteral("\r\n") + ResText(249));
     }
-    std::optional<JournalEntry> entry = journalBefore();
+    journalBefore();
     result = WriteBlocks();
+    // A stop that came with the last block still keeps the restart from going out.
+    if (result.status == OpResult::Status::Stopped || (result.isDone() && m_stop && m_stop->load()))
+        return interrupted();
     if (!result.isDone()) {
         // Refused because another exchange still waits (we run inside its wait): not a failure
         // of the line, nothing to tell.
@@ -178,7 +186,7 @@ OpResult ControllerTransfer::writeAndRestart() {
             m_prompt.MsgBox(ResText(217));
             result.orText(ResText(217));
         }
-        journalAfter(entry, result, nullptr);
+        journalAfter(result, nullptr);
         return result;
     }
     if (m_prompt.confirmRestart()) {
@@ -186,12 +194,12 @@ OpResult ControllerTransfer::writeAndRestart() {
         // the data stay "changed".
         const OpResult written = result;
         result = RestartController();
-        journalAfter(entry, written, &result);
+        journalAfter(written, &result);
         if (!result.isDone())
             return result;
         m_prompt.MsgBox(ResText(220));
     } else {
-        journalAfter(entry, result, nullptr);
+        journalAfter(result, nullptr);
     }
     m_screen.setDataChanged(false);
     m_link.ReleasePort();

@@ -6,6 +6,7 @@
 
 #include <QtGlobal>
 
+#include <atomic>
 #include <optional>
 
 class ControllerLink;
@@ -47,6 +48,10 @@ public:
 
     // The journal each write is recorded in (none: writes are not journalled).
     void setJournal(WriteJournal *journal) { m_journal = journal; }
+    // A flag another thread or a signal handler may raise to stop a write between two blocks:
+    // the block under way completes, no further block and no restart is sent, the journal
+    // entry says interrupted. The window sets none; its write cannot be interrupted.
+    void setStopFlag(const std::atomic_bool *stop) { m_stop = stop; }
 
 private:
     // Reads, then adopts and shows the data or reports the failure.
@@ -54,13 +59,15 @@ private:
     // The write between the brackets.
     OpResult writeAndRestart();
     // The journal's part of a write (ControllerTransferJournal.cpp). Before the blocks go out:
-    // the entry with the controller's values as they are now, or nothing when this write is not
-    // journalled. A read that fails leaves the write unjournalled, never stopped.
-    std::optional<JournalEntry> journalBefore();
-    // After the write: the entry completed and stored, when any block went out. A journal that
+    // the entry with the controller's values as they are now stored as under way, unless this
+    // write is not journalled. A read that fails, or a journal that cannot be stored, leaves the
+    // write unjournalled (told as a note), never stopped.
+    void journalBefore();
+    // After the write: the entry completed, or removed when no block went out. A journal that
     // cannot be stored is told as a note; the write's result stays as it is.
-    void journalAfter(std::optional<JournalEntry> &entry, const OpResult &write,
-                      const OpResult *restart);
+    void journalAfter(const OpResult &write, const OpResult *restart);
+    // A write stopped by the stop flag: told which blocks went and which did not.
+    OpResult interrupted();
 
     ControllerLink &m_link;
     UserPrompt &m_prompt;
@@ -70,6 +77,8 @@ private:
     ProgressView &m_progress;
     ControllerBlocks::WriteBlocks m_blocks;
     WriteJournal *m_journal = nullptr;
-    int m_blocksSent = 0;                // by the last WriteBlocks
+    int m_blocksSent = 0;   // by the last WriteBlocks
+    JournalRecord m_record; // the entry of the write under way
+    const std::atomic_bool *m_stop = nullptr;
     std::optional<QvData> m_givenBefore; // the caller's read for the write under way
 };

@@ -1,10 +1,12 @@
-// The journal's part of the write: the controller's values just before, and the entry stored
-// once the blocks have gone out.
+// The journal's part of the write: the controller's values just before, the entry stored as under
+// way before the first block goes out and completed at the end; and the end of an interrupted
+// write.
 #include "data/ControllerTransfer.h"
 
 #include "base/MainScreen.h"
 #include "base/ResText.h"
 #include "base/StoredSettings.h"
+#include "base/UserPrompt.h"
 #include "data/QvItems.h"
 #include "link/ControllerLink.h"
 #include "link/PortCheck.h"
@@ -18,9 +20,9 @@ QString reasonOf(const OpResult &result) {
 
 } // namespace
 
-std::optional<JournalEntry> ControllerTransfer::journalBefore() {
+void ControllerTransfer::journalBefore() {
     if (!m_journal || (!m_givenBefore && !m_journal->keptForEveryWrite()))
-        return std::nullopt;
+        return;
     JournalEntry entry;
     // The port is open for the write's check: the device it reached names the controller.
     entry.device = m_link.openDevicePath();
@@ -38,7 +40,7 @@ std::optional<JournalEntry> ControllerTransfer::journalBefore() {
         if (!read.isDone()) {
             m_link.clearCommFailed();
             m_screen.ShowNote(ResText(1571));
-            return std::nullopt;
+            return;
         }
     }
     // What the controller holds once the blocks are in: the items written, the rest as before.
@@ -47,28 +49,56 @@ std::optional<JournalEntry> ControllerTransfer::journalBefore() {
         if (entry.parameters || !item.isParameter())
             item.set(entry.after, item.get(m_copies.working));
     }
-    return entry;
-}
-
-void ControllerTransfer::journalAfter(std::optional<JournalEntry> &entry, const OpResult &write,
-                                      const OpResult *restart) {
-    // A write that sent nothing did not happen.
-    if (!entry || m_blocksSent == 0)
-        return;
-    entry->time = QDateTime::currentDateTimeUtc();
-    if (!write.isDone()) {
-        entry->ended = JournalEntry::Ended::Failed;
-        entry->reason = reasonOf(write);
-    } else if (restart && restart->isDone()) {
-        entry->ended = JournalEntry::Ended::Restarted;
-    } else if (restart) {
-        entry->ended = JournalEntry::Ended::RestartFailed;
-        entry->reason = reasonOf(*restart);
-    } else {
-        entry->ended = JournalEntry::Ended::Written;
-    }
-    const OpResult stored = m_journal->record(*entry);
+    entry.time = QDateTime::currentDateTimeUtc();
+    entry.blocks = int(ControllerBlocks::WriteOrder.size()) - (entry.parameters ? 0 : 2);
+    entry.blocksSent = 0;
+    const OpResult stored = m_journal->begin(entry, m_record);
     if (!stored.isDone())
         m_screen.ShowNote(stored.text);
-    entry.reset();
+}
+
+void ControllerTransfer::journalAfter(const OpResult &write, const OpResult *restart) {
+    // A write that sent nothing did not happen.
+    if (m_blocksSent == 0) {
+        m_record.drop();
+        return;
+    }
+    JournalEntry::Ended ended = JournalEntry::Ended::Written;
+    QString reason;
+    if (!write.isDone()) {
+        ended = JournalEntry::Ended::Failed;
+        reason = reasonOf(write);
+    } else if (restart && restart->isDone()) {
+        ended = JournalEntry::Ended::Restarted;
+    } else if (restart) {
+        ended = JournalEntry::Ended::RestartFailed;
+        reason = reasonOf(*restart);
+    }
+    const OpResult stored = m_record.end(ended, reason);
+    if (!stored.isDone())
+        m_screen.ShowNote(stored.text);
+}
+
+OpResult ControllerTransfer::interrupted() {
+    QStringList sent;
+    QStringList unsent;
+    const bool parameters = m_screen.ParametersActive();
+    for (int i = 0; i < int(ControllerBlocks::WriteOrder.size()); ++i) {
+        if (parameters || (i != ControllerBlocks::HomingRow && i != ControllerBlocks::SensorRow))
+            (sent.size() < m_blocksSent ? sent : unsent)
+                .append(QLatin1String(ControllerBlocks::WriteOrder[size_t(i)]));
+    }
+    if (m_blocksSent == 0) {
+        m_record.drop();
+    } else if (const OpResult stored = m_record.end(JournalEntry::Ended::Interrupted);
+               !stored.isDone()) {
+        m_screen.ShowNote(stored.text);
+    }
+    const auto listed = [](const QStringList &blocks) {
+        return blocks.isEmpty() ? ResText(1595) : blocks.join(QStringLiteral(", "));
+    };
+    const QString told = ResText(1594).arg(listed(sent), listed(unsent));
+    m_prompt.MsgBox(told, MsgButtons::OkOnly, MsgIcon::Exclamation);
+    m_link.ReleasePort();
+    return {OpResult::Status::Stopped, OpResult::Failure::None, told, {}};
 }

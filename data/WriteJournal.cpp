@@ -7,6 +7,7 @@
 #include "data/QvDataFile.h"
 #include "link/NetAddress.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -17,81 +18,25 @@
 namespace {
 
 constexpr int NumberWidth = 6;
-// Two writes at the same moment (several controllers at once) may both want the same number;
-// the later one takes the next.
-constexpr int NumberTries = 100;
+// Two writes at the same moment (several controllers at once) may both want the same number, and
+// things may lie in the way; the next number is tried instead.
+constexpr int NumberTries = 1000;
 
-struct EndedName {
-    JournalEntry::Ended ended;
-    const char *word;
-};
-constexpr EndedName EndedNames[] = {
-    {JournalEntry::Ended::Written, "written"},
-    {JournalEntry::Ended::Restarted, "restarted"},
-    {JournalEntry::Ended::RestartFailed, "restart-failed"},
-    {JournalEntry::Ended::Failed, "failed"},
-};
-
-QByteArray headerText(const JournalEntry &e) {
-    // One line per field: a line break inside a value would start a field of its own.
-    const auto line = [](const char *key, QString value) {
-        value.replace(u'\r', u' ').replace(u'\n', u' ');
-        return QByteArray(key) + '=' + value.toUtf8() + '\n';
-    };
-    return line("time", e.time.toUTC().toString(Qt::ISODateWithMs)) + line("port", e.port) +
-           line("device", e.device) + line("serial", e.serial) +
-           line("parameters", e.parameters ? QStringLiteral("1") : QStringLiteral("0")) +
-           line("ended", endedWord(e.ended)) + line("reason", e.reason);
-}
-
-bool readHeader(const QString &path, JournalEntry &e) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    bool endedKnown = false;
-    for (const QByteArray &raw : file.readAll().split('\n')) {
-        const QString text = QString::fromUtf8(raw);
-        const QString key = text.section(u'=', 0, 0);
-        const QString value = text.section(u'=', 1);
-        if (key == QLatin1String("time"))
-            e.time = QDateTime::fromString(value, Qt::ISODateWithMs);
-        else if (key == QLatin1String("port"))
-            e.port = value;
-        else if (key == QLatin1String("device"))
-            e.device = value;
-        else if (key == QLatin1String("serial"))
-            e.serial = value;
-        else if (key == QLatin1String("parameters"))
-            e.parameters = value == QLatin1String("1");
-        else if (key == QLatin1String("reason"))
-            e.reason = value;
-        else if (key == QLatin1String("ended")) {
-            for (const EndedName &n : EndedNames) {
-                if (value == QLatin1String(n.word)) {
-                    e.ended = n.ended;
-                    endedKnown = true;
-                }
-            }
-        }
-    }
-    return endedKnown && e.time.isValid() && !e.device.isEmpty();
+// The journal's own name for a number: six digits at least, without a sign.
+QString numberName(int number) {
+    return QStringLiteral("%1").arg(number, NumberWidth, 10, QLatin1Char('0'));
 }
 
 bool readData(const QString &path, QvData &data) {
-    QFile file(path);
-    return QvDataFile::openRegular(file) &&
-           QvDataFile::read(file, data) == QvDataFile::ReadOutcome::Read;
+    std::optional<QByteArray> bytes = JournalFile::read(path, JournalHeader::MaxSize);
+    if (!bytes)
+        return false;
+    QBuffer buffer(&*bytes);
+    return buffer.open(QIODevice::ReadOnly) &&
+           QvDataFile::read(buffer, data) == QvDataFile::ReadOutcome::Read;
 }
 
 } // namespace
-
-QString endedWord(JournalEntry::Ended ended) {
-    for (const EndedName &n : EndedNames) {
-        if (n.ended == ended)
-            return QLatin1String(n.word);
-    }
-    return {};
-}
 
 WriteJournal::WriteJournal(const StoredSettings &settings)
     : m_settings(settings), m_folder(defaultFolder()) {}
@@ -112,81 +57,158 @@ std::optional<QvData> WriteJournal::takePendingBefore() {
 }
 
 QString WriteJournal::headerPath(int number) const {
-    return m_folder + QStringLiteral("/%1.entry").arg(number, NumberWidth, 10, QLatin1Char('0'));
+    return m_folder + u'/' + numberName(number) + QStringLiteral(".entry");
 }
 
 QString WriteJournal::dataPath(int number, const char *which) const {
-    return m_folder + QStringLiteral("/%1.%2.qvd")
-                          .arg(number, NumberWidth, 10, QLatin1Char('0'))
-                          .arg(QLatin1String(which));
+    return m_folder + u'/' + numberName(number) + u'.' + QLatin1String(which) +
+           QStringLiteral(".qvd");
 }
 
 QList<int> WriteJournal::numbers() const {
     QList<int> found;
-    const QStringList names =
-        QDir(m_folder).entryList({QStringLiteral("*.entry")}, QDir::Files, QDir::Name);
+    // Links and other things named like headers are listed too; reading them is refused.
+    const QStringList names = QDir(m_folder).entryList(
+        {QStringLiteral("*.entry")}, QDir::Files | QDir::System | QDir::Hidden, QDir::Name);
     for (const QString &name : names) {
-        bool ok = false;
-        const int n = name.section(u'.', 0, 0).toInt(&ok);
-        if (ok && n > 0)
+        const QString digits = name.chopped(6);
+        if (digits.size() > 9 || !std::all_of(digits.begin(), digits.end(),
+                                              [](QChar c) { return c >= u'0' && c <= u'9'; }))
+            continue;
+        const int n = digits.toInt();
+        // "1.entry" or "0000001.entry" beside "000001.entry" would list one entry twice.
+        if (n > 0 && digits == numberName(n))
             found.append(n);
     }
     std::sort(found.begin(), found.end());
     return found;
 }
 
+bool WriteJournal::occupied(int number) const {
+    return JournalFile::occupied(headerPath(number)) ||
+           JournalFile::occupied(dataPath(number, "before")) ||
+           JournalFile::occupied(dataPath(number, "after"));
+}
+
 std::optional<JournalEntry> WriteJournal::load(int number) const {
     JournalEntry e;
     e.number = number;
-    if (!readHeader(headerPath(number), e) || !readData(dataPath(number, "before"), e.before) ||
+    bool held = false;
+    const std::optional<QByteArray> header =
+        JournalFile::read(headerPath(number), JournalHeader::MaxSize, &held);
+    if (!header || !JournalHeader::parse(*header, e) ||
+        !readData(dataPath(number, "before"), e.before) ||
         !readData(dataPath(number, "after"), e.after))
         return std::nullopt;
+    // Under way, but nobody holds it: the program writing it has died.
+    if (e.ended == JournalEntry::Ended::UnderWay && !held)
+        e.ended = JournalEntry::Ended::Interrupted;
     return e;
 }
 
 void WriteJournal::remove(int number) const {
+    // Removing a link removes the link, never what it leads to.
     QFile::remove(dataPath(number, "before"));
     QFile::remove(dataPath(number, "after"));
     QFile::remove(headerPath(number));
 }
 
-OpResult WriteJournal::record(JournalEntry &entry) const {
+OpResult WriteJournal::begin(JournalEntry &entry, JournalRecord &record) const {
+    record.m_header.close();
     const QString cannot = ResText(1570).arg(m_folder);
     if (!QDir().mkpath(m_folder))
         return OpResult::failed(OpResult::Failure::FileError, cannot);
+    // After the newest entry that reads; what cannot be read does not push the numbers up.
+    int number = 1;
     const QList<int> taken = numbers();
-    int number = taken.isEmpty() ? 1 : taken.last() + 1;
-    // The header is made first, only where no entry of that number is: it holds the number.
-    QFile header;
-    for (int i = 0; i < NumberTries; ++i, ++number) {
-        header.setFileName(headerPath(number));
-        if (header.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+    for (auto it = taken.crbegin(); it != taken.crend(); ++it) {
+        if (load(*it)) {
+            number = *it + 1;
             break;
-        if (!header.exists())
-            return OpResult::failed(OpResult::Failure::FileError, cannot);
+        }
     }
-    if (!header.isOpen())
-        return OpResult::failed(OpResult::Failure::FileError, cannot);
-    entry.number = number;
-    const QByteArray text = headerText(entry);
-    const bool stored = header.write(text) == text.size() && header.flush();
-    header.close();
-    // An entry missing any part is no entry at all.
-    if (!stored || !QvDataFile::write(dataPath(number, "before"), entry.before) ||
-        !QvDataFile::write(dataPath(number, "after"), entry.after)) {
-        remove(number);
-        return OpResult::failed(OpResult::Failure::FileError, cannot);
+    entry.ended = JournalEntry::Ended::UnderWay;
+    // Each of the three files is made new; anything in the way moves the entry on.
+    for (int i = 0; i < NumberTries && number <= MaxNumber; ++i, ++number) {
+        if (occupied(number) || !record.m_header.create(headerPath(number)))
+            continue;
+        if (!record.m_header.hold()) {
+            record.m_header.close();
+            QFile::remove(headerPath(number));
+            continue;
+        }
+        entry.number = number;
+        JournalFile before;
+        JournalFile after;
+        const bool beforeMade = before.create(dataPath(number, "before"));
+        const bool afterMade = beforeMade && after.create(dataPath(number, "after"));
+        if (afterMade && record.m_header.put(JournalHeader::format(entry)) &&
+            before.put(QvDataFile::format(entry.before)) &&
+            after.put(QvDataFile::format(entry.after))) {
+            record.m_journal = this;
+            record.m_entry = entry;
+            return OpResult::done();
+        }
+        // Only what this attempt made goes.
+        record.m_header.close();
+        QFile::remove(headerPath(number));
+        if (beforeMade)
+            QFile::remove(dataPath(number, "before"));
+        if (afterMade)
+            QFile::remove(dataPath(number, "after"));
+        // Made but not written: a full disk or the like, which the next number will not cure.
+        if (afterMade)
+            break;
     }
-    // The oldest entries of this controller beyond the bound go.
+    return OpResult::failed(OpResult::Failure::FileError, cannot);
+}
+
+OpResult WriteJournal::record(JournalEntry &entry) const {
+    const JournalEntry::Ended ended = entry.ended;
+    JournalRecord record;
+    const OpResult begun = begin(entry, record);
+    entry.ended = ended;
+    return begun.isDone() ? record.end(ended, entry.reason) : begun;
+}
+
+void WriteJournal::prune(const QString &device) const {
     QList<int> mine;
     for (int n : numbers()) {
         const std::optional<JournalEntry> e = load(n);
-        if (e && sameController(e->device, entry.device))
+        if (e && e->ended != JournalEntry::Ended::UnderWay && sameController(e->device, device))
             mine.append(n);
     }
     for (qsizetype i = 0; i + KeptPerController < mine.size(); ++i)
         remove(mine[i]);
+}
+
+void JournalRecord::sent(int blocks) {
+    if (!isOpen())
+        return;
+    m_entry.blocksSent = blocks;
+    // Best effort: a header not brought up to date still says that the write was under way.
+    m_header.put(JournalHeader::format(m_entry));
+}
+
+OpResult JournalRecord::end(JournalEntry::Ended ended, const QString &reason) {
+    if (!isOpen())
+        return OpResult::done();
+    m_entry.ended = ended;
+    m_entry.reason = reason;
+    const bool stored = m_header.put(JournalHeader::format(m_entry));
+    m_header.close();
+    if (!stored)
+        return OpResult::failed(OpResult::Failure::FileError,
+                                ResText(1570).arg(m_journal->folder()));
+    m_journal->prune(m_entry.device);
     return OpResult::done();
+}
+
+void JournalRecord::drop() {
+    if (!isOpen())
+        return;
+    m_header.close();
+    m_journal->remove(m_entry.number);
 }
 
 QList<JournalEntry> WriteJournal::entries(const QString &device) const {

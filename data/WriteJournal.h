@@ -1,40 +1,43 @@
 #pragma once
 
 #include "base/OpResult.h"
-#include "data/QvData.h"
-#include "data/Verification.h"
+#include "data/JournalEntry.h"
+#include "data/JournalFile.h"
 
-#include <QDateTime>
 #include <QList>
 #include <QString>
 
 #include <optional>
 
 class StoredSettings;
+class WriteJournal;
 
-// One write this program made to a controller: when, through which port to which device, the
-// controller's values just before and the values it was sent, and how the write ended.
-struct JournalEntry {
-    enum class Ended { Written, Restarted, RestartFailed, Failed };
+// An entry stored before its write sends anything, marked under way, and completed when the
+// write ends. Its header is held while it is under way, so that a program that dies mid-write
+// leaves an entry that history lists as interrupted and undo can take back.
+class JournalRecord {
+public:
+    JournalRecord() = default;
+    JournalRecord(const JournalRecord &) = delete;
+    JournalRecord &operator=(const JournalRecord &) = delete;
 
-    int number = 0;          // unique in the journal, growing with each write
-    QDateTime time;          // UTC
-    QString port;            // as the user named it: "COM3" or the device path
-    QString device;          // the device path or network URL opened; names the controller
-    QString serial;          // the adapter's serial number; empty where the system gives none
-    bool parameters = false; // the sensor and homing blocks were written too
-    Ended ended = Ended::Written;
-    QString reason; // why a write or restart failed, on one line
-    QvData before;
-    QvData after;
+    bool isOpen() const { return m_header.isOpen(); }
+    const JournalEntry &entry() const { return m_entry; }
+    // The blocks gone out so far, kept in the header before each block goes.
+    void sent(int blocks);
+    // Completes the entry with how the write ended and drops the oldest entries of its
+    // controller beyond the bound. Failed (FileError, with the text to show) when the ending
+    // could not be stored; the entry then stays under way.
+    OpResult end(JournalEntry::Ended ended, const QString &reason = QString());
+    // The write sent nothing: its entry goes.
+    void drop();
 
-    // The items the write changed, in the item table's order: working = after, read = before.
-    QList<ItemDifference> changes() const { return Differences(after, before, parameters); }
+private:
+    friend class WriteJournal;
+    const WriteJournal *m_journal = nullptr;
+    JournalEntry m_entry;
+    JournalFile m_header;
 };
-
-// How a write ended, as one word the same in every language: written, restarted,
-// restart-failed, failed.
-QString endedWord(JournalEntry::Ended ended);
 
 // The journal of writes: one entry per write in a folder of the user's data (three small files
 // each: the header, and the before- and after-values as QV data files a user can open), the last
@@ -59,9 +62,14 @@ public:
     void useBefore(const QvData &before) { m_pendingBefore = before; }
     std::optional<QvData> takePendingBefore();
 
-    // Stores the entry under the next free number (set in entry) and drops the oldest entries of
-    // its controller beyond KeptPerController. Failed (FileError, with the text to show) when the
-    // entry could not be stored; nothing of it is left then.
+    // Numbers run up to this; with an entry of this number the journal takes no more.
+    static constexpr int MaxNumber = 999999999;
+
+    // Stores the entry, under way, under the next free number (set in entry and record), before
+    // the write sends anything. Failed (FileError, with the text to show) when it could not be
+    // stored; nothing of it is left then.
+    OpResult begin(JournalEntry &entry, JournalRecord &record) const;
+    // Stores an entry that has ended (begin and end at once).
     OpResult record(JournalEntry &entry) const;
 
     // The entries, newest first; with a device, only that controller's.
@@ -72,11 +80,16 @@ public:
     static bool sameController(const QString &a, const QString &b);
 
 private:
+    friend class JournalRecord;
     QString headerPath(int number) const;
     QString dataPath(int number, const char *which) const;
     std::optional<JournalEntry> load(int number) const;
     void remove(int number) const;
+    // The numbers of the entries' headers, named in the journal's own form only, ascending.
     QList<int> numbers() const;
+    // Whether anything is at any of the number's three names.
+    bool occupied(int number) const;
+    void prune(const QString &device) const;
 
     const StoredSettings &m_settings;
     QString m_folder;

@@ -1,5 +1,5 @@
 qv_sources(qvcore ControllerBlocks FileOperations QvDataFile QvItems ControllerTransfer
-    ControllerTransferJournal WriteJournal
+    ControllerTransferJournal WriteJournal JournalHeader JournalFile
     Verification)
 # Input checking: taking numbers from fields, key rules, the range check.
 qv_sources(qvcore FieldNumber KeyRule RangeCheck)

@@ -1,13 +1,14 @@
 # libFuzzer targets for the parsers of what comes from outside: data files, controller replies,
 # the command line, the settings file, the folder of stable device names, a device server's
-# Telnet stream and the port map's network addresses. Clang only; they are
-# built in the sanitizer tree, configured with -DQVPC_FUZZ=ON (scripts/sanitize.sh does).
+# Telnet stream, the port map's network addresses and the headers of the journal of writes. Clang
+# only; they are built in the sanitizer tree, configured with -DQVPC_FUZZ=ON (scripts/sanitize.sh
+# does).
 option(QVPC_FUZZ "Build the libFuzzer targets (clang)" OFF)
 if(QVPC_FUZZ)
     set(qv_fuzz_flags -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined)
     target_compile_options(qvcore PRIVATE ${qv_fuzz_flags})
     foreach(target fuzz_readqvfile fuzz_extract2temp fuzz_exchange fuzz_ioports fuzz_cliargs
-            fuzz_settings fuzz_stablenames fuzz_telnetcodec fuzz_netaddress)
+            fuzz_settings fuzz_stablenames fuzz_telnetcodec fuzz_netaddress fuzz_journalheader)
         add_executable(${target} ${CMAKE_CURRENT_LIST_DIR}/${target}.cpp)
         target_link_libraries(${target} PRIVATE qvcore)
         target_compile_options(${target} PRIVATE

@@ -54,6 +54,10 @@ QString endedText(JournalEntry::Ended ended) {
         return ResText(1587);
     case JournalEntry::Ended::RestartFailed:
         return ResText(1588);
+    case JournalEntry::Ended::Interrupted:
+        return ResText(1596);
+    case JournalEntry::Ended::UnderWay:
+        return ResText(1597);
     case JournalEntry::Ended::Failed:
         break;
     }

@@ -1,6 +1,9 @@
 #include "iomon/IoRecordFile.h"
 
 #include <QFileInfo>
+#include <QRandomGenerator>
+
+#include <cstdio>
 
 namespace {
 
@@ -22,18 +25,64 @@ std::optional<IoRecordFile::Format> IoRecordFile::formatFor(const QString &path)
 
 bool IoRecordFile::open(const QString &path) {
     finish();
-    m_file.setFileName(path);
+    m_path = path;
+    m_replaces.clear();
     m_whole = 0;
     m_last = -1;
     m_lastStamped = -1;
-    // Unbuffered: every write reaches the file at once, and a failed one can be cut off.
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+    const QFileInfo info(path);
+    // Unbuffered: every write reaches the file at once, and a failed one can be cut off. NewOnly:
+    // the file opened is always one made here, never a FIFO or device that appeared meanwhile.
+    const auto mode = QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered;
+    if (info.exists()) {
+        if (!info.isFile())
+            return false;
+        // The new file beside the old one (the one a link leads to), with its permissions.
+        m_replaces = info.canonicalFilePath();
+        const QFileInfo old(m_replaces);
+        for (int i = 0; i < 8 && !m_file.isOpen(); ++i) {
+            m_file.setFileName(
+                QStringLiteral("%1/.%2.%3")
+                    .arg(old.path(), old.fileName(),
+                         QString::number(QRandomGenerator::global()->generate(), 16)));
+            if (m_file.open(mode))
+                m_file.setPermissions(old.permissions());
+        }
+    } else {
+        m_file.setFileName(path);
+        m_file.open(mode);
+    }
+    if (!m_file.isOpen()) {
+        m_replaces.clear();
         return false;
+    }
     if (!put(head())) {
+        // The file made here goes; an old file stays as it was.
         m_file.remove();
         return false;
     }
     return true;
+}
+
+bool IoRecordFile::replaceOld() {
+    if (m_replaces.isEmpty())
+        return true;
+    // rename() keeps the open file: the writes go on into it under the old file's name.
+    if (std::rename(QFile::encodeName(m_file.fileName()).constData(),
+                    QFile::encodeName(m_replaces).constData()) != 0) {
+        close();
+        return false;
+    }
+    m_replaces.clear();
+    return true;
+}
+
+void IoRecordFile::close() {
+    if (!m_replaces.isEmpty()) {
+        m_file.remove();
+        m_replaces.clear();
+    }
+    m_file.close();
 }
 
 QByteArray IoRecordFile::head() const {
@@ -84,7 +133,7 @@ bool IoRecordFile::add(qint64 ms, const IoPorts &ports) {
     const qint64 time = std::max(ms - m_origin, std::max<qint64>(m_last, 0));
     const quint16 states = IoSignals::states(ports);
     const QByteArray bytes = row(time, states);
-    if (!put(bytes))
+    if (!put(bytes) || !replaceOld())
         return false;
     if (!bytes.isEmpty() && m_format == Format::Vcd)
         m_lastStamped = time;
@@ -99,7 +148,7 @@ bool IoRecordFile::finish() {
     bool ok = true;
     if (m_format == Format::Vcd && m_last > m_lastStamped)
         ok = put('#' + QByteArray::number(m_last) + '\n');
-    m_file.close();
+    close();
     return ok;
 }
 
@@ -112,6 +161,6 @@ bool IoRecordFile::put(const QByteArray &bytes) {
     }
     // Part of a read would make the rest of the file unreadable to a reader.
     m_file.resize(m_whole);
-    m_file.close();
+    close();
     return false;
 }

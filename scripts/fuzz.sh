@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 seconds="${1:-300}"
 bash scripts/sanitize.sh --build-only
 targets=(fuzz_readqvfile fuzz_extract2temp fuzz_exchange fuzz_ioports fuzz_cliargs fuzz_settings
-    fuzz_stablenames fuzz_telnetcodec fuzz_netaddress)
+    fuzz_stablenames fuzz_telnetcodec fuzz_netaddress fuzz_journalheader)
 
 # One target's run; its exit status goes to build-sanitize/<target>.status.
 run() {

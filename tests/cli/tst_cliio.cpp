@@ -11,6 +11,8 @@
 #include <QStandardPaths>
 
 #include <csignal>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 class TestCliIo : public QObject {
     Q_OBJECT
@@ -29,6 +31,9 @@ private slots:
     void recordsTheWatch_data();
     void recordsTheWatch();
     void recordingKeepsAnOlderFile();
+    void recordingReplacesAfterTheFirstRead();
+    void recordingGoesOnlyToAFile_data();
+    void recordingGoesOnlyToAFile();
     void fullDiskEndsTheWatch();
     void usageErrors_data();
     void usageErrors();
@@ -271,6 +276,61 @@ void TestCliIo::recordingKeepsAnOlderFile() {
     QCOMPARE(r.err, QStringLiteral("%1 already exists. Give --yes to replace it.\n").arg(path));
     QCOMPARE(fileText(path), QByteArray("kept\n"));
     QVERIFY(sim.receivedLines().isEmpty());
+}
+
+// With --yes an existing recording is replaced only once the first read is on disk: a watch
+// whose first read fails leaves it as it was, one that reads replaces it, nothing left beside it.
+void TestCliIo::recordingReplacesAfterTheFirstRead() {
+    ControllerSimulator sim;
+    SimFault once;
+    once.errorCode = QStringLiteral("03");
+    once.times = 1;
+    sim.addFault(once);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("old.csv"));
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("kept\n") == 5);
+    old.close();
+    const QStringList record{QStringLiteral("--yes"), QStringLiteral("--csv"), path};
+
+    QCOMPARE(runCli(watchOf(sim, 2, record)).exitCode, 1);
+    QCOMPARE(fileText(path), QByteArray("kept\n"));
+    QCOMPARE(runCli(watchOf(sim, 2, record)).exitCode, 0);
+    QCOMPARE(fileText(path).count('\n'), 3);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.csv"});
+}
+
+void TestCliIo::recordingGoesOnlyToAFile_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("a copy of a device node") << "device";
+    QTest::newRow("a FIFO") << "fifo";
+    QTest::newRow("the controller's own line") << "controller";
+}
+
+// A recording aimed at anything but a file is a usage error before anything is sent; what is
+// there stays.
+void TestCliIo::recordingGoesOnlyToAFile() {
+    QFETCH(QString, kind);
+    ControllerSimulator sim;
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("io.vcd"));
+    const QByteArray name = QFile::encodeName(path);
+    if (kind == QLatin1String("device")) {
+        // The numbers of /dev/full: every write to it fails.
+        if (::mknod(name.constData(), S_IFCHR | 0666, makedev(1, 7)) != 0)
+            QSKIP("making a device node needs root");
+    } else if (kind == QLatin1String("fifo")) {
+        QVERIFY(::mkfifo(name.constData(), 0600) == 0);
+    } else {
+        path = sim.devicePath();
+    }
+
+    const CliResult r =
+        runCli(watchOf(sim, 2, {QStringLiteral("--yes"), QStringLiteral("--vcd"), path}));
+
+    QCOMPARE(r.exitCode, 2);
+    QVERIFY(sim.receivedLines().isEmpty());
+    QVERIFY(QFileInfo(path).exists() && !QFileInfo(path).isFile());
 }
 
 void TestCliIo::fullDiskEndsTheWatch() {

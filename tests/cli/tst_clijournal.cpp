@@ -12,6 +12,7 @@
 #include <QRegularExpression>
 
 #include <array>
+#include <csignal>
 
 namespace {
 
@@ -26,7 +27,8 @@ QList<JournalEntry> journalEntries(const QString &device = QString()) {
 // A history line with its time left out, checked to be one.
 QString withoutTime(const QString &line) {
     QStringList fields = line.split(u'\t');
-    if (fields.size() != 5 || !QDateTime::fromString(fields[1], Qt::ISODate).isValid())
+    if (fields.size() < 5 || fields.size() > 6 ||
+        !QDateTime::fromString(fields[1], Qt::ISODate).isValid())
         return QStringLiteral("not a history line: ") + line;
     fields[1] = QStringLiteral("TIME");
     return fields.join(u'\t');
@@ -55,6 +57,8 @@ private slots:
     void undoRefused_data();
     void undoRefused();
     void unwritableJournal();
+    void interruptedWrite_data();
+    void interruptedWrite();
 
 private:
     QTemporaryDir m_dir;
@@ -203,6 +207,65 @@ void TestCliJournal::unwritableJournal() {
              qPrintable(r.err));
     QCOMPARE((runCli(onDevice(sim.devicePath(), {"get", "Vel1"})).out),
              QStringLiteral("Vel1 20\n"));
+}
+
+void TestCliJournal::interruptedWrite_data() {
+    QTest::addColumn<int>("signal");
+    QTest::newRow("Ctrl+C") << SIGINT;
+    QTest::newRow("SIGTERM") << SIGTERM;
+    QTest::newRow("killed") << SIGKILL;
+}
+
+// A set stopped while the controller takes its second block (it answers late): Ctrl+C or SIGTERM
+// let that block complete and send nothing more, a kill ends the program there. Either way the
+// entry was stored before the first block: history lists it as interrupted with the blocks sent,
+// and undo takes it back.
+void TestCliJournal::interruptedWrite() {
+    QFETCH(int, signal);
+    ControllerSimulator sim;
+    const QString device = sim.devicePath();
+    QMap<QString, QString> original;
+    for (const char *block : {"02", "04", "05", "00", "01"})
+        original[block] = sim.model().block(block);
+    SimFault late;
+    late.match = QStringLiteral("0WD04");
+    late.delayMs = 1500;
+    sim.addFault(late);
+    QProcess cli;
+    // Once only, and only at the program itself (a pid of 0 would be this process's group).
+    const QMetaObject::Connection stopper =
+        QObject::connect(&sim, &ControllerSimulator::lineReceived, &cli, [&](const QString &line) {
+            if (line.startsWith(late.match) && cli.processId() > 0) {
+                ::kill(pid_t(cli.processId()), signal);
+                QObject::disconnect(stopper);
+            }
+        });
+    cli.start(QStringLiteral(QVPC_CLI_PATH),
+              English + onDevice(device, {"--yes", "set", "Vel1=20", "Pulse2=900", "--restart"}));
+    QTRY_VERIFY_WITH_TIMEOUT(cli.state() == QProcess::NotRunning, 20000);
+
+    if (signal == SIGKILL) {
+        QCOMPARE(cli.exitStatus(), QProcess::CrashExit);
+    } else {
+        QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(cli.exitCode(), 1);
+        const QString err = QString::fromUtf8(cli.readAllStandardError());
+        QVERIFY2(err.endsWith(QStringLiteral("The write was interrupted. Blocks written: 02, 04. "
+                                             "Blocks not written: 05, 03, 1F. The controller was "
+                                             "not restarted.\n")),
+                 qPrintable(err));
+    }
+    QVERIFY(sim.receivedLines().last().startsWith(late.match));
+    // The late answer to the killed program goes out before anything else is answered.
+    QTest::qWait(late.delayMs);
+    const CliResult history = runCli({QStringLiteral("history")});
+    QCOMPARE(historyOf(history.out),
+             QStringList{QStringLiteral("1\tTIME\t%1\tinterrupted\t2\t2/5").arg(device)});
+
+    const CliResult undo = runCli(onDevice(device, {"--yes", "undo", "--restart"}));
+    QVERIFY2(undo.exitCode == 0, qPrintable(undo.err + sim.receivedLines().join(u' ')));
+    for (auto it = original.cbegin(); it != original.cend(); ++it)
+        QCOMPARE(sim.model().block(it.key()), it.value());
 }
 
 QV_TEST_CORE_MAIN(TestCliJournal)
