@@ -184,17 +184,20 @@ ControllerLink::PortProbe ControllerLink::ProbePorts(QHash<QString, PortCheck> *
         const QSignalBlocker quiet(this);
         // Trying the 32 numbers is not talk with the controller: the log would only fill up.
         CommLog *const log = std::exchange(m_log, nullptr);
+        // Each number's device is looked up once; the network entries are tried together.
+        std::array<QString, PortMap::LastNo + 1> paths;
         QStringList urls;
         for (int n = PortMap::FirstNo; n <= PortMap::LastNo; ++n) {
-            if (NetAddress::looksLikeUrl(devicePathFor(n)))
-                urls.append(devicePathFor(n));
+            paths[size_t(n)] = devicePathFor(n);
+            if (NetAddress::looksLikeUrl(paths[size_t(n)]))
+                urls.append(paths[size_t(n)]);
         }
         const QList<PortCheck> checks = PortCheck::ofAll(urls);
         QHash<QString, PortCheck> byUrl;
         for (qsizetype i = 0; i < urls.size(); ++i)
             byUrl.insert(urls[i], checks[i]);
         for (int n = PortMap::FirstNo; n <= PortMap::LastNo; ++n) {
-            const QString path = devicePathFor(n);
+            const QString &path = paths[size_t(n)];
             if (NetAddress::looksLikeUrl(path)) {
                 found[size_t(n)] = byUrl.value(path).state == PortCheck::State::Openable;
                 continue;
