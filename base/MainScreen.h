@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QScopeGuard>
 #include <QString>
 
 // What the operations (file, controller read and write, verification, moves) need of the main
@@ -37,3 +38,13 @@ public:
     // operation without making it fail.
     virtual void ShowNote(const QString &text) { Q_UNUSED(text); }
 };
+
+// The buttons and the file menu disabled until the returned guard goes, on every way out.
+[[nodiscard]] inline auto disabledControls(MainScreen &screen) {
+    screen.CMDBTN_Muko();
+    screen.Menyu_Muko();
+    return qScopeGuard([&screen] {
+        screen.CMDBTN_Yuko();
+        screen.Menyu_Yuko();
+    });
+}

@@ -1,10 +1,12 @@
 #include "base/OpResult.h"
 
+#include "base/MessageLines.h"
+
 #include <QStringList>
 
 QString OpResult::oneLine() const {
     QStringList lines;
-    for (const QString &line : text.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
+    for (const QString &line : text.split(CrLf, Qt::SkipEmptyParts))
         lines.append(line.trimmed());
     return lines.join(u' ');
 }

@@ -26,12 +26,20 @@ struct OpResult {
     Failure failure = Failure::None;
     QString text;      // lines joined with CR LF; empty when nothing explains it
     QString errorCode; // ErrorReply: the controller's two characters ("0B")
+    QString alarmText; // ErrorReply: the code's text (empty for an unknown code)
+    QString port;      // a failure on the line: the controller as the user named it ("COM3")
+    // NoPort, PortGone: the port's failure in words, naming the port, its device and why.
+    QString reason;
 
     static OpResult done() { return {}; }
-    static OpResult stopped() { return {Status::Stopped, Failure::None, {}, {}}; }
-    static OpResult busy() { return {Status::Busy, Failure::None, {}, {}}; }
+    static OpResult stopped() { return withStatus(Status::Stopped); }
+    static OpResult busy() { return withStatus(Status::Busy); }
     static OpResult failed(Failure kind, const QString &text = {}, const QString &code = {}) {
-        return {Status::Failed, kind, text, code};
+        OpResult result = withStatus(Status::Failed);
+        result.failure = kind;
+        result.text = text;
+        result.errorCode = code;
+        return result;
     }
 
     bool isDone() const { return status == Status::Done; }
@@ -46,8 +54,23 @@ struct OpResult {
     }
     // The text on one line: its lines trimmed and joined by blanks.
     QString oneLine() const;
+
+private:
+    static OpResult withStatus(Status status) {
+        OpResult result;
+        result.status = status;
+        return result;
+    }
 };
 
 // The failure kind's name, for terminal output and test messages ("timeout", "no port" ...).
 const char *toString(OpResult::Failure failure);
 const char *toString(OpResult::Status status);
+
+// An operation's outcome with the value it brought (valid only when done).
+template <typename T> struct Valued {
+    OpResult result;
+    T value{};
+
+    bool isDone() const { return result.isDone(); }
+};

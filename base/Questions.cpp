@@ -1,11 +1,10 @@
 // The questions of the operations: each one's text, buttons and icon, asked through
 // UserPrompt::ask so that every front end answers the same question by its name.
+#include "base/MessageLines.h"
 #include "base/ResText.h"
 #include "base/UserPrompt.h"
 
 namespace {
-
-const QString CrLf = QStringLiteral("\r\n");
 
 SaveChoice saveChoice(MsgAnswer answer) {
     switch (answer) {

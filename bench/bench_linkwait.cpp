@@ -31,8 +31,18 @@ int main(int argc, char *argv[]) {
     QuietPrompt prompt;
     ControllerLink link(settings, prompt);
     link.setDeviceOverride(sim.devicePath());
+    // The port kept open between calls, as an operation with OccupyPort set leaves it.
+    const auto controller = [&link] {
+        ControllerScope c = link.controller(ControllerLink::Opening::PortOnly);
+        c.keepPort();
+        return c;
+    };
+    const auto check = [&controller] {
+        ControllerScope c = controller();
+        return c.isHeld() && c.checkCommunication().isDone();
+    };
 
-    // (a) a silent controller and a 5-second wait
+    // (a) a silent controller and a 5-second wait (the version read's)
     SimFault silent;
     silent.silent = true;
     silent.times = 1;
@@ -40,8 +50,7 @@ int main(int argc, char *argv[]) {
     QElapsedTimer wall;
     wall.start();
     const double cpuBefore = cpuSeconds();
-    const bool answered =
-        link.SendCommand(QStringLiteral("0CM"), 6, QStringLiteral("1"), 5000).good();
+    const bool answered = controller().version().isDone();
     const double cpuUsed = cpuSeconds() - cpuBefore;
     std::printf("silent wait: %.3f s wall, %.4f s CPU (target under 0.05 s), answered %d\n",
                 double(wall.elapsed()) / 1000.0, cpuUsed, int(answered));
@@ -53,7 +62,7 @@ int main(int argc, char *argv[]) {
     for (int i = 0; i < 40; ++i) {
         QElapsedTimer trip;
         trip.start();
-        if (link.CommCheck() != 0) {
+        if (!check()) {
             std::printf("communication check failed\n");
             return 1;
         }
@@ -85,7 +94,7 @@ int main(int argc, char *argv[]) {
             link.setLog(logs[c]);
             QElapsedTimer trip;
             trip.start();
-            link.CommCheck();
+            check();
             times[c].push_back(double(trip.nsecsElapsed()) / 1e3);
         }
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/PortMap.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -42,9 +44,7 @@ struct CliRequest {
         int portNo = 0;
         QString device;
         // "COM3" or the device path, as the results name it.
-        QString name() const {
-            return device.isEmpty() ? QStringLiteral("COM%1").arg(portNo) : device;
-        }
+        QString name() const { return device.isEmpty() ? PortMap::comName(portNo) : device; }
         // The backup file for this controller: {port} replaced by "COM3" or the device's file
         // name ("ttyUSB0"; "pts1" for the pseudo-terminal /dev/pts/1).
         QString backupFile(const QString &pattern) const;

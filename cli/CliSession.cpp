@@ -148,35 +148,18 @@ CliOutcome CliSession::ended(OpResult result) {
     // An error reply's box names the alarm by its text alone; the terminal adds its code, and
     // the alarm is the reason a script (or the fleet's line) reads.
     if (result.failure == OpResult::Failure::ErrorReply && !result.errorCode.isEmpty()) {
-        result.text = ResText(1309).arg(result.errorCode, m_session.link.ErrorText());
+        result.text = ResText(1309).arg(result.errorCode, result.alarmText);
         m_prompt.tell(result.text);
         return {result};
     }
     // The window says nothing of a port it could not open or a line that went away; the terminal
     // names the port and what happened.
-    const bool gone = result.failure == OpResult::Failure::PortGone;
-    if (result.failure != OpResult::Failure::NoPort && !gone)
+    if (result.reason.isEmpty())
         return {result};
-    ControllerLink &link = m_session.link;
-    const QString why = link.lastOpenFailure().stateText();
-    QString told;
-    if (!m_request.device.isEmpty()) {
-        told = gone ? ResText(link.lostToServer() ? 1311 : 1308).arg(m_request.device)
-                    : ResText(1303).arg(m_request.device, why);
-    } else {
-        StoredSettings &settings = m_session.settings;
-        // Opening falls back on the stored number when PortNo is out of range; so does this.
-        if (settings.PortNo < PortMap::FirstNo || settings.PortNo > PortMap::LastNo)
-            settings.ReadPortNo();
-        const QString path = link.devicePathFor(settings.PortNo);
-        const QString device = path.isEmpty() ? ResText(1304) : path;
-        told = gone ? ResText(link.lostToServer() ? 1312 : 1307).arg(settings.PortNo).arg(device)
-                    : ResText(1302).arg(settings.PortNo).arg(device, why);
-    }
-    m_prompt.tell(told);
+    m_prompt.tell(result.reason);
     // What the user was shown first stays the message; the port's own words explain it.
-    m_portReason = told;
-    return {result.orText(told)};
+    m_portReason = result.reason;
+    return {result.orText(result.reason)};
 }
 
 OpResult CliSession::takeFile() {

@@ -39,7 +39,7 @@ QString CliSession::namedDevice() {
         settings.ReadPortNo();
     // A number that leads nowhere names no controller of the journal (and never all of them).
     const QString path = m_session.link.devicePathFor(settings.PortNo);
-    return path.isEmpty() ? QStringLiteral("COM%1").arg(settings.PortNo) : path;
+    return path.isEmpty() ? PortMap::comName(settings.PortNo) : path;
 }
 
 CliOutcome CliSession::refused(const QString &text) {

@@ -66,15 +66,14 @@ CliOutcome CliSession::doneWord(const OpResult &result, const char *word) {
 }
 
 CliOutcome CliSession::version() {
-    ControllerModes &modes = m_session.modes();
-    const OpResult result = modes.ViewCtVersion();
-    if (result.isDone() && json()) {
-        m_json.insert(QStringLiteral("version"), modes.version());
-    } else if (result.isDone()) {
-        m_out << modes.version() << '\n';
+    const Valued<QString> version = m_session.modes().ViewCtVersion();
+    if (version.isDone() && json()) {
+        m_json.insert(QStringLiteral("version"), version.value);
+    } else if (version.isDone()) {
+        m_out << version.value << '\n';
         m_out.flush();
     }
-    return ended(result);
+    return ended(version.result);
 }
 
 CliOutcome CliSession::mode() {

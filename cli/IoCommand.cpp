@@ -51,7 +51,7 @@ OpResult IoCommand::notDone() const {
 
 OpResult IoCommand::read() {
     m_monitor.reset();
-    if (m_monitor.tick() != IoMonitor::Tick::Done)
+    if (!m_monitor.tick().isDone())
         return notDone();
     printAll();
     return OpResult::done();
@@ -59,11 +59,11 @@ OpResult IoCommand::read() {
 
 OpResult IoCommand::set(const QList<std::pair<int, bool>> &outputs) {
     m_monitor.reset();
-    if (m_monitor.tick() != IoMonitor::Tick::Done)
+    if (!m_monitor.tick().isDone())
         return notDone();
     for (const auto &[signal, on] : outputs)
         m_monitor.requestState(signal, on);
-    if (m_monitor.tick() != IoMonitor::Tick::Done)
+    if (!m_monitor.tick().isDone())
         return notDone();
     printAll();
     return OpResult::done();

@@ -1,5 +1,6 @@
 #include "data/ControllerBlocks.h"
 
+#include "base/MessageLines.h"
 #include "base/ResText.h"
 #include "base/UserPrompt.h"
 #include "base/VbNumber.h"
@@ -84,7 +85,7 @@ qint16 SetData2PSDA(const QvData &working, bool parametersActive,
                     ControllerBlocks::WriteBlocks &blocks, UserPrompt &prompt) {
     using namespace ControllerBlocks;
     const auto fail = [&prompt] {
-        prompt.MsgBox(ResText(248) + QStringLiteral("\r\n") + ResText(249));
+        prompt.MsgBox(joinLines({ResText(248), ResText(249)}));
         return qint16(1);
     };
 

@@ -1,6 +1,7 @@
 #include "data/ControllerTransfer.h"
 
 #include "base/MainScreen.h"
+#include "base/MessageLines.h"
 #include "base/ProgressView.h"
 #include "base/ResText.h"
 #include "base/UserPrompt.h"
@@ -8,11 +9,10 @@
 #include "data/QvData.h"
 #include "link/ControllerLink.h"
 
+#include <QScopeGuard>
+
 namespace {
 
-constexpr int BlockTimeoutMs = 5000;
-constexpr qint16 BlockReplyLength = 23;
-constexpr qint16 CheckReplyLength = 6;
 constexpr int ReadSteps = 6;
 constexpr int WriteSteps = 7;
 
@@ -31,33 +31,26 @@ OpResult ControllerTransfer::ReadBlocks() {
         return OpResult::busy();
     m_progress.setLabel(ResText(201));
     m_progress.show();
-    OpResult result = m_link.openAndCheck();
-    if (result.isDone()) {
-        m_progress.setLabel(ResText(202));
-        m_progress.setMaximum(ReadSteps);
-        ControllerBlocks::ReadReplies replies;
-        for (int i = 0; i < int(replies.size()) && result.isDone(); ++i) {
-            // The reply must name the block asked for: another block's data would be decoded
-            // into the wrong items.
-            const QString block = QLatin1String(ControllerBlocks::ReadOrder[i]);
-            const QString command = QStringLiteral("0RD");
-            const ExchangeResult reply = m_link.SendCommand(command, BlockReplyLength, block,
-                                                            BlockTimeoutMs, command + block);
-            result = reply.toResult();
-            if (reply.good()) {
-                replies[i] = reply.reply;
-                m_progress.setValue(i + 1);
-            }
-        }
-        // A reply the decoder cannot take leaves the read copy as it was: the read failed.
-        if (result.isDone() && Extract2temp(replies, m_copies.read) != 0)
-            result = OpResult::failed(OpResult::Failure::Malformed);
+    // The progress window goes before the port is given back.
+    ControllerScope controller = m_link.controller();
+    const auto unload = qScopeGuard([this] { m_progress.unload(); });
+    if (!controller.isHeld())
+        return controller.refusal();
+    m_progress.setLabel(ResText(202));
+    m_progress.setMaximum(ReadSteps);
+    ControllerBlocks::ReadReplies replies;
+    for (int i = 0; i < int(replies.size()); ++i) {
+        const Valued<QString> reply =
+            controller.readBlock(QLatin1String(ControllerBlocks::ReadOrder[i]));
+        if (!reply.isDone())
+            return reply.result;
+        replies[i] = reply.value;
+        m_progress.setValue(i + 1);
     }
-    if (result.isDone())
-        m_link.clearCommFailed();
-    m_progress.unload();
-    m_link.ReleasePort();
-    return result;
+    // A reply the decoder cannot take leaves the read copy as it was: the read failed.
+    if (Extract2temp(replies, m_copies.read) != 0)
+        return OpResult::failed(OpResult::Failure::Malformed);
+    return OpResult::done();
 }
 
 OpResult ControllerTransfer::readAndAdopt() {
@@ -69,7 +62,6 @@ OpResult ControllerTransfer::readAndAdopt() {
             m_prompt.MsgBox(ResText(212));
             result.orText(ResText(212));
         }
-        m_link.clearCommFailed();
         return result;
     }
     m_copies.CopyTemp2Hensu();
@@ -80,8 +72,7 @@ OpResult ControllerTransfer::readAndAdopt() {
 }
 
 OpResult ControllerTransfer::GetfromCt() {
-    m_screen.CMDBTN_Muko();
-    m_screen.Menyu_Muko();
+    const auto enableAgain = disabledControls(m_screen);
     bool go = true;
     if (m_screen.DataChanged()) {
         const SaveChoice choice = m_prompt.saveBeforeRead();
@@ -91,67 +82,47 @@ OpResult ControllerTransfer::GetfromCt() {
     } else {
         go = m_prompt.confirmRead();
     }
-    const OpResult result = go ? readAndAdopt() : OpResult::stopped();
-    m_screen.CMDBTN_Yuko();
-    m_screen.Menyu_Yuko();
-    return result;
+    return go ? readAndAdopt() : OpResult::stopped();
 }
 
 OpResult ControllerTransfer::OnlineDataRead() {
-    m_screen.CMDBTN_Muko();
-    m_screen.Menyu_Muko();
-    const OpResult result = readAndAdopt();
-    m_screen.CMDBTN_Yuko();
-    m_screen.Menyu_Yuko();
-    return result;
+    const auto enableAgain = disabledControls(m_screen);
+    return readAndAdopt();
 }
 
 OpResult ControllerTransfer::WriteBlocks() {
     m_progress.show();
     m_progress.setMaximum(WriteSteps);
     m_progress.setLabel(ResText(214));
-    OpResult result = m_link.openAndCheck();
-    const bool parameters = m_screen.ParametersActive();
     m_blocksSent = 0;
-    for (int i = 0; i < int(m_blocks.size()) && result.isDone(); ++i) {
+    ControllerScope controller = m_link.controller();
+    const auto unload = qScopeGuard([this] { m_progress.unload(); });
+    if (!controller.isHeld())
+        return controller.refusal();
+    const bool parameters = m_screen.ParametersActive();
+    for (int i = 0; i < int(m_blocks.size()); ++i) {
         if (!parameters && (i == ControllerBlocks::HomingRow || i == ControllerBlocks::SensorRow))
             continue;
-        if (m_stop && m_stop->load()) {
-            result = OpResult::stopped();
-            break;
-        }
-        // The controller echoes the line it took; any other echo means the block did not
-        // arrive as sent.
-        const QString line = QStringLiteral("0WD") + m_blocks[i];
+        if (m_stop && m_stop->load())
+            return OpResult::stopped();
         // The journal knows of each block before it goes.
         m_record.sent(++m_blocksSent);
-        result =
-            m_link.SendCommand(line.left(3), BlockReplyLength, m_blocks[i], BlockTimeoutMs, line)
-                .toResult();
-        if (result.isDone())
-            m_progress.setValue(i + 1);
+        const OpResult result = controller.writeBlock(m_blocks[i]);
+        if (!result.isDone())
+            return result;
+        m_progress.setValue(i + 1);
     }
-    m_progress.unload();
-    m_link.ReleasePort();
-    return result;
+    return OpResult::done();
 }
 
 OpResult ControllerTransfer::RestartController() {
-    OpResult result = m_link.openAndCheck();
-    if (result.isDone())
-        result = m_link.SendCommandNoReply(QStringLiteral("0CM3"), CheckReplyLength, QString())
-                     .toResult();
-    m_link.ReleasePort();
-    return result;
+    ControllerScope controller = m_link.controller();
+    return controller.isHeld() ? controller.restart() : controller.refusal();
 }
 
 OpResult ControllerTransfer::LoadtoCt() {
-    m_screen.CMDBTN_Muko();
-    m_screen.Menyu_Muko();
-    const OpResult result = writeAndRestart();
-    m_screen.CMDBTN_Yuko();
-    m_screen.Menyu_Yuko();
-    return result;
+    const auto enableAgain = disabledControls(m_screen);
+    return writeAndRestart();
 }
 
 OpResult ControllerTransfer::writeAndRestart() {
@@ -162,20 +133,16 @@ OpResult ControllerTransfer::writeAndRestart() {
         return OpResult::failed(OpResult::Failure::Refused);
     if (!m_prompt.confirmWrite())
         return OpResult::stopped();
-    // A port that cannot be opened ends the write without a message.
-    OpResult result = m_link.openAndCheck();
-    if (!result.isDone()) {
-        m_link.clearCommFailed();
-        return result;
-    }
-    if (SetData2PSDA(m_copies.working, m_screen.ParametersActive(), m_blocks, m_prompt) != 0) {
-        // Nothing was sent; the port opened for the check is given back.
-        m_link.ReleasePort();
+    // A port that cannot be opened ends the write without a message. The port opened for the
+    // check is given back however the write ends.
+    const ControllerScope controller = m_link.controller();
+    if (!controller.isHeld())
+        return controller.refusal();
+    if (SetData2PSDA(m_copies.working, m_screen.ParametersActive(), m_blocks, m_prompt) != 0)
         return OpResult::failed(OpResult::Failure::Refused,
-                                ResText(248) + QStringLiteral("\r\n") + ResText(249));
-    }
+                                joinLines({ResText(248), ResText(249)}));
     journalBefore();
-    result = WriteBlocks();
+    OpResult result = WriteBlocks();
     // A stop that came with the last block still keeps the restart from going out.
     if (result.status == OpResult::Status::Stopped || (result.isDone() && m_stop && m_stop->load()))
         return interrupted();
@@ -202,6 +169,5 @@ OpResult ControllerTransfer::writeAndRestart() {
         journalAfter(result, nullptr);
     }
     m_screen.setDataChanged(false);
-    m_link.ReleasePort();
     return result;
 }

@@ -38,7 +38,6 @@ void ControllerTransfer::journalBefore() {
         entry.before = m_copies.read;
         m_copies.read = kept;
         if (!read.isDone()) {
-            m_link.clearCommFailed();
             m_screen.ShowNote(ResText(1571));
             return;
         }
@@ -100,5 +99,7 @@ OpResult ControllerTransfer::interrupted() {
     const QString told = ResText(1594).arg(listed(sent), listed(unsent));
     m_prompt.MsgBox(told, MsgButtons::OkOnly, MsgIcon::Exclamation);
     m_link.ReleasePort();
-    return {OpResult::Status::Stopped, OpResult::Failure::None, told, {}};
+    OpResult result = OpResult::stopped();
+    result.text = told;
+    return result;
 }

@@ -57,20 +57,16 @@ bool FileOperations::maySetDataAside() {
 }
 
 void FileOperations::New() {
-    m_screen.CMDBTN_Muko();
-    m_screen.Menyu_Muko();
+    const auto enableAgain = disabledControls(m_screen);
     if (maySetDataAside()) {
         m_screen.ClearFieldsForNew();
         setCurrentFileName(ResText(15));
         m_screen.setDataChanged(false);
     }
-    m_screen.CMDBTN_Yuko();
-    m_screen.Menyu_Yuko();
 }
 
 void FileOperations::Open() {
-    m_screen.CMDBTN_Muko();
-    m_screen.Menyu_Muko();
+    const auto enableAgain = disabledControls(m_screen);
     if (maySetDataAside()) {
         FileDialogs::Options options;
         options.title = ResText(209);
@@ -84,8 +80,6 @@ void FileOperations::Open() {
             m_screen.setDataChanged(false);
         }
     }
-    m_screen.CMDBTN_Yuko();
-    m_screen.Menyu_Yuko();
 }
 
 // The file Save writes to: the current file again, or one the user chooses when the data have no
@@ -108,8 +102,7 @@ QString FileOperations::askSaveName() {
 }
 
 qint16 FileOperations::Save() {
-    m_screen.CMDBTN_Muko();
-    m_screen.Menyu_Muko();
+    const auto enableAgain = disabledControls(m_screen);
     qint16 result = 1;
     if (m_screen.ScreenCheck() == 0) {
         const QString file = askSaveName();
@@ -117,8 +110,6 @@ qint16 FileOperations::Save() {
         if (result != 0)
             m_prompt.MsgBox(ResText(238));
     }
-    m_screen.CMDBTN_Yuko();
-    m_screen.Menyu_Yuko();
     return result;
 }
 

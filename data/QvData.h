@@ -43,4 +43,13 @@ struct QvDataCopies {
 
     void CopyTemp2Hensu() { working = read; } // read copy -> working copy, all 22 items
     void CopyHensu2Temp() { read = working; } // working copy -> read copy, all 22 items
+    // The main screen's start: the direction and the three counters of both copies at 0.
+    void setStartValues() {
+        for (QvData *copy : {&working, &read}) {
+            copy->RevDir = 0;
+            copy->SupplyCounter = 0;
+            copy->RestartDelay = 0;
+            copy->NoWorkCounter = 0;
+        }
+    }
 };

@@ -1,6 +1,7 @@
 #include "data/QvDataFile.h"
 
 #include "base/MainScreen.h"
+#include "base/MessageLines.h"
 #include "base/ResText.h"
 #include "base/UserPrompt.h"
 #include "base/VbNumber.h"
@@ -213,10 +214,10 @@ OpResult ReadQvFile(const QString &path, QvData &read, MainScreen &screen, UserP
         screen.setDataChanged(false);
         return OpResult::done();
     case QvDataFile::ReadOutcome::NotQvFile:
-        message = ResText(277) + QStringLiteral("\r\n") + ResText(278);
+        message = joinLines({ResText(277), ResText(278)});
         break;
     case QvDataFile::ReadOutcome::Broken:
-        message = ResText(279) + QStringLiteral("\r\n") + ResText(280);
+        message = joinLines({ResText(279), ResText(280)});
         break;
     }
     prompt.MsgBox(message);

@@ -1,5 +1,6 @@
 #include "data/QvItems.h"
 
+#include "base/MessageLines.h"
 #include "base/ResText.h"
 
 #include <algorithm>
@@ -86,7 +87,6 @@ int groupHeadingId(QvGroup group) {
 }
 
 QString groupedItemList(const std::function<bool(const QvItem &)> &marked, bool parametersActive) {
-    const QString crLf = QStringLiteral("\r\n");
     QString lines[4];
     for (const QvItem &item : QvItems) {
         if ((item.isParameter() && !parametersActive) || !marked(item))
@@ -99,11 +99,11 @@ QString groupedItemList(const std::function<bool(const QvItem &)> &marked, bool 
     QString list;
     for (QvGroup g : {QvGroup::Position1, QvGroup::Position2}) {
         if (!lines[int(g)].isEmpty())
-            list += lines[int(g)] + crLf;
+            list += lines[int(g)] + CrLf;
     }
     for (QvGroup g : {QvGroup::Sensor, QvGroup::Homing}) {
         if (!lines[int(g)].isEmpty())
-            list = crLf + list + lines[int(g)] + crLf;
+            list = CrLf + list + lines[int(g)] + CrLf;
     }
     return list;
 }

@@ -1,5 +1,6 @@
 #include "data/RangeCheck.h"
 
+#include "base/MessageLines.h"
 #include "base/ResText.h"
 #include "base/UserPrompt.h"
 #include "data/QvData.h"
@@ -11,9 +12,7 @@ QString outOfRangeList(const QvData &d, bool parametersActive) {
     return groupedItemList([&d](const QvItem &item) { return !item.inRange(d); }, parametersActive);
 }
 
-namespace {
-const QString CrLf = QStringLiteral("\r\n");
-} // namespace
+namespace {} // namespace
 
 QString message(const QvData &data, bool parametersActive) {
     const QString list = outOfRangeList(data, parametersActive);

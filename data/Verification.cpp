@@ -2,6 +2,7 @@
 
 #include "base/FileDialogs.h"
 #include "base/MainScreen.h"
+#include "base/MessageLines.h"
 #include "base/ResText.h"
 #include "base/UserPrompt.h"
 #include "data/ControllerTransfer.h"
@@ -12,9 +13,7 @@
 
 #include <functional>
 
-namespace {
-const QString CrLf = QStringLiteral("\r\n");
-} // namespace
+namespace {} // namespace
 
 QString UnmatchedList(const QvData &w, const QvData &r, bool parametersActive) {
     return groupedItemList([&](const QvItem &item) { return item.get(w) != item.get(r); },

@@ -48,8 +48,6 @@ qint16 CompareQvData(const QvDataCopies &copies, bool parametersActive, UserProm
 struct VerifyResult {
     OpResult result = OpResult::stopped();
     bool equal = false;
-    // The routines' convention: 0 when the two agree, 1 when they differ or were not compared.
-    qint16 code() const { return result.isDone() && equal ? 0 : 1; }
 };
 
 // Verification of the data on the screen against the controller or a QV data file. Nothing is

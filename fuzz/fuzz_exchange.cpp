@@ -19,6 +19,7 @@
 #include <QSocketNotifier>
 #include <QTimer>
 #include <fcntl.h>
+#include <functional>
 #include <iterator>
 #include <stdlib.h>
 #include <sys/ioctl.h>
@@ -27,25 +28,33 @@
 
 namespace {
 
+// One exchange of the program as the scope makes it: its line, the reply length and start it
+// wants, the call (the reply it brought, when it brings one).
 struct Command {
-    const char *command;
-    const char *data;
+    const char *line;
     qint16 replyLength;
     const char *replyStart; // empty: the line's first three characters
+    std::function<Valued<QString>(ControllerScope &)> call;
 };
+
+Valued<QString> noValue(const OpResult &result) {
+    return {result, {}};
+}
 
 // The exchanges of the program: check, block read, block write, reset, I/O read; the last row is
 // the version read through ControllerModes.
 const Command Commands[] = {
-    {"0CM", "1", 6, ""},
-    {"0RD", "10", 23, "0RD10"},
-    {"0WD", "100011223344556677", 23, "0WD100011223344556677"},
-    {"0%C", "", 7, ""},
-    {"0RD", "20", 23, ""},
-    {"0RV", "", 11, ""},
+    {"0CM1", 6, "", [](ControllerScope &c) { return noValue(c.checkCommunication()); }},
+    {"0RD10", 23, "0RD10", [](ControllerScope &c) { return c.readBlock(QStringLiteral("10")); }},
+    {"0WD100011223344556677", 23, "0WD100011223344556677",
+     [](ControllerScope &c) {
+         return noValue(c.writeBlock(QStringLiteral("100011223344556677")));
+     }},
+    {"0%C", 7, "", [](ControllerScope &c) { return noValue(c.reset()); }},
+    {"0RD20", 23, "", [](ControllerScope &c) { return c.readIo(); }},
+    {"0RV", 11, "", nullptr},
 };
 constexpr size_t VersionRow = 5;
-constexpr int ReplyTimeoutMs = 5000;
 // The wait for a piece without a line end is cut to this once the piece has arrived.
 constexpr int CutTimeoutMs = 2;
 constexpr qsizetype MaxPiece = 256;
@@ -111,14 +120,11 @@ private:
 
     // While the link waits, another exchange must be refused without a line sent.
     void refuseNested() {
-        const Exchange before = m_link.lastExchange();
         const qsizetype sent = lines.size();
-        const ExchangeResult nested =
-            m_link.SendCommand(QStringLiteral("0CM"), 6, QStringLiteral("1"), ReplyTimeoutMs);
+        const ControllerScope nested = m_link.controller();
         char probe;
-        nestedRefused = nestedRefused && nested.end == Exchange::Busy &&
-                        m_link.lastExchange() == before && lines.size() == sent &&
-                        ::read(m_master, &probe, 1) < 0;
+        nestedRefused = nestedRefused && nested.refusal().status == OpResult::Status::Busy &&
+                        lines.size() == sent && ::read(m_master, &probe, 1) < 0;
     }
 
     // The piece is written whole and waited for until the line holds it, so that the link reads
@@ -193,32 +199,31 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const bool version = row == VersionRow;
     controller.expect({first, second}, version);
 
-    const QString line = QLatin1String(c.command) + QLatin1String(c.data);
+    const QString line = QLatin1String(c.line);
     const QString expected = *c.replyStart ? QString::fromLatin1(c.replyStart) : line.left(3);
-    ExchangeResult result;
+    Valued<QString> result;
     if (version) {
         StandInScreen screen;
         ControllerModes modes(link, prompt, screen);
-        const OpResult done = modes.ViewCtVersion();
-        result.end = link.lastExchange();
-        fuzz::require(done.isDone() == (result.end == Exchange::Good) && !prompt.shown.isEmpty());
+        result = modes.ViewCtVersion();
+        fuzz::require(!prompt.shown.isEmpty());
         fuzz::require(screen.calls ==
                       QStringList({"CMDBTN_Muko", "Menyu_Muko", "CMDBTN_Yuko", "Menyu_Yuko"}));
         // The check went first and was answered; what follows is the version read's own.
         fuzz::require(controller.lines.value(0) == QLatin1String("0CM1"));
         controller.lines.removeFirst();
         const QString last = prompt.shown.takeLast();
-        if (done.isDone()) {
-            fuzz::require(modes.version() == QString::fromLatin1(first.mid(3, 3)) &&
-                          modes.version().size() == 3 &&
-                          last == ResText(232) + modes.version() + ResText(233));
+        if (result.isDone()) {
+            fuzz::require(result.value == QString::fromLatin1(first.mid(3, 3)) &&
+                          result.value.size() == 3 &&
+                          last == ResText(232) + result.value + ResText(233));
         } else {
-            fuzz::require(last == ResText(231) && modes.version().isEmpty());
+            fuzz::require(last == ResText(231) && result.value.isEmpty());
         }
     } else {
-        result = link.SendCommand(QLatin1String(c.command), c.replyLength, QLatin1String(c.data),
-                                  ReplyTimeoutMs, QString::fromLatin1(c.replyStart));
-        fuzz::require(result.end == link.lastExchange());
+        ControllerScope scope = link.controller(ControllerLink::Opening::PortOnly);
+        fuzz::require(scope.isHeld());
+        result = c.call(scope);
     }
     fuzz::require(controller.nestedRefused);
 
@@ -227,42 +232,47 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     // by its beginning alone. A piece longer than its command's reply can be is of the wrong
     // length at once, line end or not, and is taken no further than one character past it.
     const QString reply = QString::fromLatin1(first);
-    const bool tooLong = first.size() > ControllerLink::replyLimit(c.replyLength);
+    const bool tooLong = first.size() > replyLimitFor(c.replyLength);
     const bool recovery =
         tooLong || (first.endsWith(CrLf) && !first.startsWith("0%%") &&
                     (!reply.startsWith(expected) || reply.size() != c.replyLength));
-    const QByteArray recoveryReply = second.left(ControllerLink::replyLimit(6) + 1);
+    const QByteArray recoveryReply =
+        second.left(commandForm(ControllerCommand::ExternalStart).replyLimit() + 1);
     const QString errorReply = !tooLong && first.endsWith(CrLf) && first.startsWith("0%%") ? reply
                                : recovery && second.startsWith("0%%")
                                    ? QString::fromLatin1(recoveryReply)
                                    : QString();
-    const Exchange wanted = !first.endsWith(CrLf) && !tooLong ? Exchange::Timeout
-                            : !errorReply.isEmpty()           ? Exchange::ErrorReply
-                            : recovery                        ? Exchange::Malformed
-                                                              : Exchange::Good;
-    fuzz::require(result.end == wanted);
+    using F = OpResult::Failure;
+    const F wanted = !first.endsWith(CrLf) && !tooLong ? F::Timeout
+                     : !errorReply.isEmpty()           ? F::ErrorReply
+                     : recovery                        ? F::Malformed
+                                                       : F::None;
+    fuzz::require(result.result.failure == wanted);
     fuzz::require(controller.lines ==
                   (recovery ? QStringList{line, QStringLiteral("0CM0")} : QStringList{line}));
 
-    const bool good = wanted == Exchange::Good;
-    fuzz::require(link.LastReply() == (good ? reply : QString()) && link.CommFailed() == !good);
+    const bool good = wanted == F::None;
+    fuzz::require(result.isDone() == good && result.result.isFailed() == !good);
+    // The calls that bring the reply line bring it whole, CR LF included.
+    if (good && (row == 1 || row == 4))
+        fuzz::require(result.value == reply);
     fuzz::require(prompt.shown.size() == (good ? 0 : 1));
-    fuzz::require(link.alarmLampShown() == (wanted == Exchange::ErrorReply));
-    if (wanted == Exchange::ErrorReply) {
+    fuzz::require(link.alarmLampShown() == (wanted == F::ErrorReply));
+    if (wanted == F::ErrorReply) {
         const QString text = ControllerLink::errorTextFor(errorReply);
-        fuzz::require(link.ErrorReply() == errorReply && link.ErrorText() == text &&
-                      link.alarmCode() == errorReply.mid(3, 2) && link.alarmComment() == text);
+        fuzz::require(link.alarmCode() == errorReply.mid(3, 2) && link.alarmComment() == text);
         if (!version)
-            fuzz::require(result.errorCode == errorReply.mid(3, 2) &&
-                          result.message == inBrackets(text) &&
+            fuzz::require(result.result.errorCode == errorReply.mid(3, 2) &&
+                          result.result.alarmText == text &&
+                          result.result.text == inBrackets(text) &&
                           prompt.shown.first() == inBrackets(text));
-    } else if (wanted == Exchange::Timeout) {
-        fuzz::require(link.TimedOut() && !link.isPortOpen());
-    } else if (wanted == Exchange::Malformed && !version) {
+    } else if (wanted == F::Timeout) {
+        fuzz::require(!link.isPortOpen());
+    } else if (wanted == F::Malformed && !version) {
         const QString message = tooLong || reply.startsWith(expected)
                                     ? ResText(1105) + QStringLiteral("\r\n") + ResText(1106)
                                     : ResText(1107) + QStringLiteral("\r\n") + ResText(1108);
-        fuzz::require(result.message == message && prompt.shown.first() == message);
+        fuzz::require(result.result.text == message && prompt.shown.first() == message);
     }
     return 0;
 }

@@ -8,29 +8,26 @@ PortStatusLabel::PortStatusLabel(ControllerLink &link, StoredSettings &settings,
     : QLabel(parent), m_link(link), m_settings(settings) {
     setObjectName(QStringLiteral("lblPortStatus"));
     setTextInteractionFlags(Qt::TextSelectableByMouse);
-    connect(&m_link, &ControllerLink::portOpenChanged, this, &PortStatusLabel::refresh);
-    connect(&m_link, &ControllerLink::portOpenFailed, this, &PortStatusLabel::refresh);
+    connect(&m_link, &ControllerLink::portStateChanged, this, &PortStatusLabel::refresh);
     refresh();
 }
 
 void PortStatusLabel::refresh() {
     const int n = m_settings.PortNo;
-    if (m_link.isPortOpen()) {
-        setText(
-            QStringLiteral("COM%1  %2  —  %3").arg(n).arg(m_link.openDevicePath(), ResText(1511)));
-        setToolTip(text());
-        return;
+    switch (m_link.portState()) {
+    case PortState::Open:
+        setText(PortMap::statusLine(n, m_link.openDevicePath(), ResText(1511)));
+        break;
+    case PortState::OpenFailed:
+        setText(m_link.openFailureText());
+        break;
+    case PortState::Closed:
+    case PortState::Lost:
+    case PortState::ServerClosed: {
+        const QString path = m_link.devicePathFor(n);
+        setText(PortMap::statusLine(n, path.isEmpty() ? ResText(1508) : path, ResText(1510)));
+        break;
     }
-    if (m_link.openFailed()) {
-        const PortCheck &failure = m_link.lastOpenFailure();
-        setText(ResText(1302).arg(n).arg(
-            failure.mapPath.isEmpty() ? ResText(1304) : failure.mapPath, failure.stateText()));
-        setToolTip(text());
-        return;
     }
-    const QString path = m_link.devicePathFor(n);
-    setText(QStringLiteral("COM%1  %2  —  %3")
-                .arg(n)
-                .arg(path.isEmpty() ? ResText(1508) : path, ResText(1510)));
     setToolTip(text());
 }

@@ -10,9 +10,6 @@ constexpr int PerPixel = 15;
 constexpr int toPixels(int twips) {
     return twips / PerPixel;
 }
-constexpr int fromPixels(int pixels) {
-    return pixels * PerPixel;
-}
 
 // Places a secondary window 500 twips right of and below the main window's top left corner.
 void placeBesideMain(QWidget *window, const QWidget *mainWindow);

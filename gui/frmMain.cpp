@@ -3,6 +3,7 @@
 #include "base/ResText.h"
 #include "base/StoredSettings.h"
 #include "base/UserPrompt.h"
+#include "data/FileOperations.h"
 #include "data/QvData.h"
 #include "gui/FieldBinding.h"
 #include "gui/FieldFilter.h"
@@ -31,7 +32,6 @@ namespace {
 constexpr int HeightWithoutParameters = 6585; // twips
 constexpr int HeightWithParameters = 8950;
 constexpr int WindowWidth = 12600;
-constexpr int PortLampInterval = 100; // ms
 
 } // namespace
 
@@ -50,9 +50,7 @@ frmMain::frmMain(Session &session, QWidget *parent)
     connectMenus();
     connectFieldChecks();
     connect(&m_link, &ControllerLink::alarmChanged, this, &frmMain::showAlarm);
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    connect(Timer1, &QTimer::timeout, this, &frmMain::updatePortLamp);
+    connect(&m_link, &ControllerLink::portStateChanged, this, &frmMain::updatePortLamp);
     load();
 }
 
@@ -75,12 +73,7 @@ void frmMain::load() {
     m_settings.ReadPortNo();
     m_showParameters = false;
     m_homeParamsEditable = false;
-    for (QvData *copy : {&m_copies.working, &m_copies.read}) {
-        copy->RevDir = 0;
-        copy->SupplyCounter = 0;
-        copy->RestartDelay = 0;
-        copy->NoWorkCounter = 0;
-    }
+    m_copies.setStartValues();
     for (QComboBox *combo : {comboVEL1, comboVEL2}) {
         for (int n = 1; n <= 30; ++n)
             combo->addItem(u' ' + QString::number(n));
@@ -100,8 +93,6 @@ void frmMain::load() {
                                                        cmdStop, cmdHome, lblKanryoiti, lblKanryoNo})
         w->setEnabled(false);
 
-    Timer1->setInterval(PortLampInterval);
-    Timer1->start();
     updatePortLamp();
     m_portStatus->refresh();
 }
@@ -166,19 +157,9 @@ void frmMain::fitToScreen() {
 bool frmMain::queryClose() {
     m_syuryoCancel = false;
     if (m_dataChanged) {
-        switch (m_prompt.saveBeforeReplace()) {
-        case SaveChoice::Save:
-            // Edits whose save did not happen (cancelled, refused, failed) keep the window open.
-            if (SaveFile() == 0)
-                return true;
-            m_syuryoCancel = true;
-            return false;
-        case SaveChoice::Discard:
-            return true;
-        case SaveChoice::Cancel:
-            m_syuryoCancel = true;
-            return false;
-        }
+        // Edits whose save did not happen (cancelled, refused, failed) keep the window open.
+        m_syuryoCancel = !m_session.files().maySetDataAside();
+        return !m_syuryoCancel;
     }
     if (!m_prompt.confirmExit()) {
         m_syuryoCancel = true;
@@ -196,7 +177,6 @@ void frmMain::closeEvent(QCloseEvent *event) {
     }
     // Unloading: the port number is kept for the next run and the port released.
     hide();
-    Timer1->stop();
     m_settings.SavePortNo();
     m_link.ClosePort();
     event->accept();

@@ -101,8 +101,6 @@ public:
     void setPrintDialogs(PrintDialogs &dialogs) { m_printDialogsInUse = &dialogs; }
 
     // The file dialogs every file operation shares, and the file operations with the data's name.
-    FileDialogs &fileDialogs() { return m_fileDialogs; }
-    FileOperations &fileOperations() { return m_session.files(); }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -135,6 +133,7 @@ private:
     // Close sequence; true when the window may close.
     bool queryClose();
     void showAlarm();
+    // The port lamp shows while the port is open.
     void updatePortLamp();
     // Mode labels and frame captions of Edit mode (true) or Move mode.
     void showModeLook(bool editMode);
@@ -269,7 +268,4 @@ private:
     QAction *mnuViewHistory = nullptr;
     QAction *mnuModeTrancefer = nullptr, *mnuModeGaibu = nullptr;
     QAction *mnuHelpContents = nullptr, *mnuHelpAbout = nullptr;
-
-    // The port lamp follows the port every 100 ms.
-    QTimer *Timer1 = nullptr;
 };

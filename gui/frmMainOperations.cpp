@@ -1,5 +1,4 @@
-// The operations the main window's buttons and menus start. Each is built with its own subsystem;
-// until then its entry point here does nothing, as each says.
+// The operations the main window's buttons and menus start, each handed to the session's logic.
 #include "gui/frmMain.h"
 
 #include "data/ControllerTransfer.h"

@@ -204,11 +204,11 @@ void frmOptions::FillPortList() {
     int position = 0;
     for (int n = PortMap::FirstNo; n <= PortMap::LastNo; ++n) {
         if (m_available[size_t(n)])
-            comboPortNo->addItem(QStringLiteral("COM%1").arg(n), position++);
+            comboPortNo->addItem(PortMap::comName(n), position++);
     }
     const qint16 current = m_settings.PortNo;
     if (current >= PortMap::FirstNo && current <= PortMap::LastNo && m_available[size_t(current)])
-        comboPortNo->setCurrentText(QStringLiteral("COM%1").arg(current));
+        comboPortNo->setCurrentText(PortMap::comName(current));
     else
         comboPortNo->setCurrentText(QString());
 }
@@ -325,8 +325,7 @@ void frmOptions::onMapSet() {
     PortMap::setEntry(n, path);
     m_checks[n] = PortCheck::of(path);
     m_available[size_t(n)] = m_checks[n].state == PortCheck::State::Openable;
-    lblMapResult->setText(
-        QStringLiteral("COM%1  %2  —  %3").arg(n).arg(path, m_checks[n].stateText()));
+    lblMapResult->setText(PortMap::statusLine(n, path, m_checks[n].stateText()));
     fillPortMapTable();
     FillPortList();
     showChosenDevice();
@@ -340,7 +339,7 @@ void frmOptions::fillPortMapTable() {
             continue;
         const int row = tblPortMap->rowCount();
         tblPortMap->insertRow(row);
-        const QString cells[] = {QStringLiteral("COM%1").arg(n), check.mapPath, check.description,
+        const QString cells[] = {PortMap::comName(n), check.mapPath, check.description,
                                  check.stateText()};
         for (int column = 0; column < 4; ++column) {
             auto *item = new QTableWidgetItem(cells[column]);

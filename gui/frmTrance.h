@@ -23,8 +23,6 @@ public:
     void setMaximum(int maximum) override;
     void setValue(int value) override;
 
-    bool isLoaded() const { return m_loaded; }
-
     QLabel *lblSetumei = nullptr;
     QProgressBar *prgBar1 = nullptr;
 

@@ -70,89 +70,77 @@ void IoMonitor::enterStopped() {
         emit monitoringChanged(false);
 }
 
-IoMonitor::Tick IoMonitor::tick() {
+OpResult IoMonitor::tick() {
     // The exchange processes events while it waits, so the timer falls due meanwhile.
     if (TusinTyu)
-        return Tick::Skipped;
+        return OpResult::busy();
     TusinTyu = true;
-    Step step = Step::Good;
+    OpResult step;
     if (!OutputHenkoAri) {
         step = ReadIoState();
-        if (step == Step::Good)
+        if (step.isDone())
             IoStateHyoji();
     }
     // Also when the request came in during the read.
-    if (step == Step::Good && OutputHenkoAri) {
+    if (step.isDone() && OutputHenkoAri) {
         step = WriteOutputChangeToCt();
-        if (step != Step::Busy) {
+        if (step.status != OpResult::Status::Busy) {
             // Read back also after a failed write, so the lamps show what the controller has.
-            const Step read = ReadIoState();
+            const OpResult read = ReadIoState();
             IoStateHyoji();
-            if (step == Step::Good)
+            if (step.isDone())
                 step = read;
         }
     }
     TusinTyu = false;
     // Any failure ends monitoring for good: timer off, port released, the button offers Start.
-    if (step == Step::Failed || IoCheckTeisi)
+    if (step.isFailed() || IoCheckTeisi)
         enterStopped();
-    switch (step) {
-    case Step::Good:
-        return Tick::Done;
-    case Step::Busy:
-        return Tick::Skipped;
-    case Step::Failed:
-        break;
-    }
-    return Tick::Failed;
+    return step;
 }
 
-IoMonitor::Step IoMonitor::exchange(const QString &command, qint16 replyLength, const QString &data,
-                                    QString *reply) {
-    const ExchangeResult result = m_link.SendCommand(command, replyLength, data, ReplyTimeoutMs);
-    if (reply)
-        *reply = result.reply;
-    switch (result.end) {
-    case Exchange::Good:
-        return Step::Good;
-    case Exchange::Busy:
-        // Another exchange of the program waits; this poll is left out, nothing is wrong.
-        return Step::Busy;
-    case Exchange::NoPort:
-    case Exchange::PortGone:
+ControllerScope IoMonitor::controller() {
+    ControllerScope controller = m_link.controller(ControllerLink::Opening::PortOnly);
+    if (controller.refusal().isFailed()) {
         // The exchange tells nothing when the port cannot be used; the monitor must not stop
         // without a word.
         m_prompt.MsgBox(ResText(215));
-        return fail(result.toResult().orText(ResText(215)));
-    case Exchange::Timeout:
-    case Exchange::ErrorReply:
-    case Exchange::Malformed:
-        break;
+        fail(OpResult(controller.refusal()).orText(ResText(215)));
     }
-    return fail(result.toResult());
+    return controller;
 }
 
-IoMonitor::Step IoMonitor::fail(const OpResult &why) {
+OpResult IoMonitor::fail(const OpResult &why) {
     // The first failure is what ended monitoring; what follows in the same tick only adds to it.
     if (!m_failure.isFailed())
         m_failure = why;
-    return Step::Failed;
+    return why;
 }
 
-IoMonitor::Step IoMonitor::ReadIoState() {
-    QString reply;
-    const Step step = exchange(QStringLiteral("0RD"), 23, QStringLiteral("20"), &reply);
-    if (step != Step::Good)
-        return step;
-    if (!IoSignals::portsFromReply(reply, m_ports)) {
-        // Port bytes that are no numbers would light made-up lamps.
-        m_link.ReleasePort();
+OpResult IoMonitor::ReadIoState() {
+    ControllerScope controller = this->controller();
+    if (!controller.isHeld())
+        return controller.refusal();
+    const Valued<QString> reply = controller.readIo();
+    if (!reply.isDone())
+        return lineFailure(reply.result);
+    // Port bytes that are no numbers would light made-up lamps.
+    const bool read = IoSignals::portsFromReply(reply.value, m_ports);
+    controller.release();
+    if (!read) {
         m_prompt.MsgBox(ResText(215));
         return fail(OpResult::failed(OpResult::Failure::Malformed, ResText(215)));
     }
-    m_link.ReleasePort();
     emit portsRead(m_clock.elapsed(), m_ports);
-    return Step::Good;
+    return reply.result;
+}
+
+OpResult IoMonitor::lineFailure(const OpResult &result) {
+    if (result.failure == OpResult::Failure::PortGone) {
+        m_prompt.MsgBox(ResText(215));
+        return fail(OpResult(result).orText(ResText(215)));
+    }
+    return result.isFailed() ? fail(result) : result;
 }
 
 void IoMonitor::IoStateHyoji() {
@@ -165,7 +153,7 @@ void IoMonitor::IoStateHyoji() {
     emit lampsChanged();
 }
 
-IoMonitor::Step IoMonitor::WriteOutputChangeToCt() {
+OpResult IoMonitor::WriteOutputChangeToCt() {
     const auto &all = IoSignals::table();
     int mask = 0;
     for (size_t i = 0; i < all.size(); ++i) {
@@ -180,12 +168,15 @@ IoMonitor::Step IoMonitor::WriteOutputChangeToCt() {
     }
     // The requests are taken now: a double-click during the wait is sent on the next tick.
     OutputHenkoAri = false;
-    const Step step = exchange(QStringLiteral("0WS"), 7, IoSignals::outputData(mask));
-    if (step == Step::Good) {
-        m_link.ReleasePort();
+    ControllerScope controller = this->controller();
+    const OpResult step = controller.isHeld()
+                              ? lineFailure(controller.setOutputs(IoSignals::outputData(mask)))
+                              : controller.refusal();
+    if (step.isDone()) {
+        controller.release();
     } else {
         OutputHenkoAri = true;
-        if (step == Step::Failed)
+        if (step.isFailed())
             StopIoCheck();
     }
     return step;

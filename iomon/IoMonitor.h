@@ -2,6 +2,7 @@
 
 #include "base/OpResult.h"
 #include "iomon/IoSignals.h"
+#include "link/ControllerScope.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -31,8 +32,6 @@ public:
     // The monitor button: starts monitoring when it is stopped, stops it otherwise.
     void toggleMonitoring();
     bool isMonitoring() const { return !TusinStop; }
-    // A tick's exchange waits for its reply.
-    bool isExchanging() const { return TusinTyu; }
     // The last tick stopped monitoring because an exchange failed, and how it failed (done while
     // nothing failed since monitoring started).
     bool failed() const { return m_failure.isFailed(); }
@@ -48,9 +47,9 @@ public:
     // Ends monitoring: at once when no exchange waits, otherwise when the running tick ends.
     void StopIoCheck();
 
-    enum class Tick { Done, Skipped, Failed };
     // One poll (the timer's tick): a pending output change first, then the read, then the lamps.
-    Tick tick();
+    // Busy: skipped, because an exchange of the program still waits.
+    OpResult tick();
 
     IoPorts ports() const { return m_ports; }
     UserPrompt &prompt() const { return m_prompt; }
@@ -67,16 +66,15 @@ signals:
     void monitoringChanged(bool running);
 
 private:
-    enum class Step { Good, Busy, Failed };
-
-    Step ReadIoState();
+    OpResult ReadIoState();
     void IoStateHyoji();
-    Step WriteOutputChangeToCt();
-    // One exchange; a good reply lands in reply when one is asked for.
-    Step exchange(const QString &command, qint16 replyLength, const QString &data,
-                  QString *reply = nullptr);
-    // Keeps the first failure since monitoring started; Failed.
-    Step fail(const OpResult &why);
+    OpResult WriteOutputChangeToCt();
+    // The port for one exchange (never checked); message 215 when it cannot be opened.
+    ControllerScope controller();
+    // A failed exchange: message 215 for a line that went (the exchange shows nothing then).
+    OpResult lineFailure(const OpResult &result);
+    // Keeps the first failure since monitoring started; returns why.
+    OpResult fail(const OpResult &why);
     void enterStopped();
 
     ControllerLink &m_link;

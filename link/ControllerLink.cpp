@@ -28,10 +28,6 @@ ControllerLink::~ControllerLink() {
         m_io->close();
 }
 
-bool ControllerLink::isPortOpen() const {
-    return m_io->isOpen();
-}
-
 QString ControllerLink::openDevicePath() const {
     return m_io->isOpen() ? m_openPath : QString();
 }
@@ -58,41 +54,27 @@ qint16 ControllerLink::openNumber(int n) {
     // left alone.
     if (m_busy)
         return 1;
-    // A port that cannot be opened counts as the outcome of the exchange that needed it.
-    const Exchange before = m_last;
-    m_last = Exchange::NoPort;
     const QString path = devicePathFor(n);
+    m_failedNo = n;
     if (path.isEmpty()) {
-        m_openFailure = PortCheck{};
-        m_openFailed = true;
-        logOpenFailure(QStringLiteral("COM%1").arg(n));
-        emit portOpenFailed();
+        failOpen(PortMap::comName(n), PortCheck{});
         return 1;
     }
-    if (NetAddress::looksLikeUrl(path)) {
-        if (!openNetwork(path))
-            return 1;
-        m_last = before;
-        return 0;
-    }
+    if (NetAddress::looksLikeUrl(path))
+        return openNetwork(path) ? 0 : 1;
     m_io = &m_port;
     m_port.setPortName(path);
     if (!m_port.open(QIODevice::ReadWrite)) {
-        m_openFailure = PortCheck::afterFailedOpen(
-            path, m_port.error() == QSerialPort::DeviceNotFoundError, m_port.errorString());
-        m_openFailed = true;
-        logOpenFailure(path);
-        emit portOpenFailed();
+        failOpen(path, PortCheck::afterFailedOpen(
+                           path, m_port.error() == QSerialPort::DeviceNotFoundError,
+                           m_port.errorString()));
         return 1;
     }
-    m_openFailure = PortCheck{};
-    m_openFailed = false;
     if (m_log)
         m_log->add(CommLog::Event::Opened, {}, ResText(1712).arg(path));
     m_openPath = path;
     m_portLost = false;
-    m_lostToServer = false;
-    emit portOpenChanged(true);
+    setState(PortState::Open);
     // Line settings go on after opening; a failing step leaves the port open.
     if (!m_port.setBaudRate(QSerialPort::Baud9600) || !m_port.setParity(QSerialPort::NoParity) ||
         !m_port.setDataBits(QSerialPort::Data8) || !m_port.setStopBits(QSerialPort::OneStop) ||
@@ -101,7 +83,6 @@ qint16 ControllerLink::openNumber(int n) {
     // What waited on the line before it was ours (a reply to a run that ended early) is no
     // answer to anything we will send.
     discardStaleInput();
-    m_last = before;
     return 0;
 }
 
@@ -113,21 +94,15 @@ bool ControllerLink::openNetwork(const QString &url) {
         opened = m_net.openLine(NetAddress::parse(url));
     }
     if (!opened) {
-        m_openFailure = PortCheck::afterFailedConnect(url, m_net);
-        m_openFailed = true;
-        logOpenFailure(url);
-        emit portOpenFailed();
+        failOpen(url, PortCheck::afterFailedConnect(url, m_net));
         return false;
     }
     m_io = &m_net;
-    m_openFailure = PortCheck{};
-    m_openFailed = false;
     if (m_log)
         m_log->add(CommLog::Event::Opened, {}, ResText(1712).arg(url));
     m_openPath = url;
     m_portLost = false;
-    m_lostToServer = false;
-    emit portOpenChanged(true);
+    setState(PortState::Open);
     discardStaleInput();
     return true;
 }
@@ -135,13 +110,37 @@ bool ControllerLink::openNetwork(const QString &url) {
 void ControllerLink::onLineLost() {
     // The server closed the connection or the network failed: like an adapter pulled out.
     m_portLost = true;
-    m_lostToServer = true;
-    closeNow();
+    closeNow(PortState::ServerClosed);
 }
 
-void ControllerLink::logOpenFailure(const QString &port) {
+void ControllerLink::failOpen(const QString &port, const PortCheck &why) {
     if (m_log)
         m_log->add(CommLog::Event::OpenFailed, {}, ResText(1713).arg(port));
+    m_openFailure = why;
+    // Told also when it failed again: the reason may be another one.
+    m_state = PortState::OpenFailed;
+    emit portStateChanged(m_state);
+}
+
+void ControllerLink::setState(PortState state) {
+    if (m_state == state)
+        return;
+    m_state = state;
+    emit portStateChanged(state);
+}
+
+QString ControllerLink::openFailureText() const {
+    const QString &device = m_openFailure.mapPath.isEmpty() ? ResText(1304) : m_openFailure.mapPath;
+    if (!m_deviceOverride.isEmpty())
+        return ResText(1303).arg(m_deviceOverride, m_openFailure.stateText());
+    return ResText(1302).arg(m_failedNo).arg(device, m_openFailure.stateText());
+}
+
+QString ControllerLink::lineLostText() const {
+    const bool server = m_state == PortState::ServerClosed;
+    if (!m_deviceOverride.isEmpty())
+        return ResText(server ? 1311 : 1308).arg(m_deviceOverride);
+    return ResText(server ? 1312 : 1307).arg(m_settings.PortNo).arg(m_openPath);
 }
 
 QString ControllerLink::devicePathFor(int n) {
@@ -150,7 +149,7 @@ QString ControllerLink::devicePathFor(int n) {
     return m_deviceOverride.isEmpty() ? m_portMap.devicePath(n) : m_deviceOverride;
 }
 
-void ControllerLink::closeNow() {
+void ControllerLink::closeNow(PortState after) {
     if (m_io->isOpen()) {
         m_io->close();
         if (m_log)
@@ -159,7 +158,8 @@ void ControllerLink::closeNow() {
     // A wait on a port that is gone ends now.
     if (m_wait)
         m_wait->quit();
-    emit portOpenChanged(false);
+    if (m_state == PortState::Open || after != PortState::Closed)
+        setState(after);
 }
 
 void ControllerLink::ReleasePort() {
@@ -179,7 +179,8 @@ ControllerLink::PortProbe ControllerLink::ProbePorts(QHash<QString, PortCheck> *
         m_portMap.refresh();
     // The probe's failures are no operation's failure: the last reason shown stays.
     const PortCheck failure = m_openFailure;
-    const bool failed = m_openFailed;
+    const int failedNo = m_failedNo;
+    const PortState before = m_state;
     {
         const QSignalBlocker quiet(this);
         // Trying the 32 numbers is not talk with the controller: the log would only fill up.
@@ -212,8 +213,9 @@ ControllerLink::PortProbe ControllerLink::ProbePorts(QHash<QString, PortCheck> *
             *networkChecks = byUrl;
     }
     m_openFailure = failure;
-    m_openFailed = failed;
-    emit portOpenChanged(false);
+    m_failedNo = failedNo;
+    m_state = before == PortState::Open ? PortState::Closed : before;
+    emit portStateChanged(m_state);
     return found;
 }
 
@@ -224,7 +226,7 @@ void ControllerLink::onPortError(QSerialPort::SerialPortError error) {
         error != QSerialPort::WriteError)
         return;
     m_portLost = true;
-    closeNow();
+    closeNow(PortState::Lost);
 }
 
 // --- error replies and the alarm display ---
@@ -234,16 +236,10 @@ QString ControllerLink::errorTextFor(const QString &errorReply) {
                                         "06", "07", "08", "09", "0A", "0B"};
     const QString head = errorReply.left(5);
     for (int i = 0; i < 12; ++i) {
-        if (head == QLatin1String("0%%") + QLatin1String(codes[i]))
+        if (head == QLatin1String(ErrorReplyStart) + QLatin1String(codes[i]))
             return ResText(260 + i);
     }
     return {};
-}
-
-void ControllerLink::ShowErrorReply(const QString &errorReply) {
-    m_errorReply = errorReply;
-    m_errorText = errorTextFor(errorReply);
-    setAlarm(true, errorReply.left(5).mid(3, 2), m_errorText);
 }
 
 void ControllerLink::clearAlarm() {
@@ -262,6 +258,5 @@ void ControllerLink::setAlarm(bool lamp, const QString &code, const QString &com
 }
 
 QString ControllerLink::portName() const {
-    return m_deviceOverride.isEmpty() ? QStringLiteral("COM%1").arg(m_settings.PortNo)
-                                      : m_deviceOverride;
+    return m_deviceOverride.isEmpty() ? PortMap::comName(m_settings.PortNo) : m_deviceOverride;
 }

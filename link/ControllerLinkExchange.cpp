@@ -1,6 +1,7 @@
 // The command exchange of ControllerLink: one command line out, one reply line back.
 #include "link/ControllerLink.h"
 
+#include "base/MessageLines.h"
 #include "base/ResText.h"
 #include "base/StoredSettings.h"
 #include "base/UserPrompt.h"
@@ -14,10 +15,8 @@
 
 namespace {
 
-const QByteArray CrLf("\r\n");
-// The recovery command "0CM0" brings a reply of the same form as the communication check.
-constexpr qint16 RecoveryReplyLength = 6;
-const QString ErrorPrefix = QStringLiteral("0%%");
+// What ends a command line and a reply.
+const QByteArray LineEnd("\r\n");
 
 // Marks the link busy for the length of one exchange.
 class BusyScope {
@@ -31,10 +30,6 @@ private:
     bool &m_busy;
 };
 
-QString joinLines(const QStringList &lines) {
-    return lines.join(QStringLiteral("\r\n"));
-}
-
 // The message for an error reply: what happened, then the controller's text in brackets.
 QString errorReplyMessage(const QString &errorText) {
     return joinLines({ResText(215), QLatin1Char('[') + errorText + QLatin1Char(']')});
@@ -42,184 +37,161 @@ QString errorReplyMessage(const QString &errorText) {
 
 } // namespace
 
-OpResult ExchangeResult::toResult() const {
-    using F = OpResult::Failure;
-    switch (end) {
-    case Exchange::Good:
-        return OpResult::done();
-    case Exchange::Busy:
-        return OpResult::busy();
-    case Exchange::NoPort:
-        return OpResult::failed(F::NoPort, message);
-    case Exchange::PortGone:
-        return OpResult::failed(F::PortGone, message);
-    case Exchange::Timeout:
-        return OpResult::failed(F::Timeout, message);
-    case Exchange::ErrorReply:
-        return OpResult::failed(F::ErrorReply, message, errorCode);
-    case Exchange::Malformed:
-        break;
+ControllerScope ControllerLink::controller(Opening opening) {
+    // Waits process events, so an operation could be started from inside another one's
+    // exchange; its lines would be mixed into ours. Refuse it before anything is touched.
+    if (m_busy)
+        return ControllerScope(OpResult::busy());
+    if (OpenPort() != 0)
+        return ControllerScope(portFailure(OpResult::Failure::NoPort));
+    if (opening == Opening::Checked) {
+        const OpResult check = exchange(ControllerCommand::CommCheck, {}).result;
+        if (!check.isDone())
+            return ControllerScope(check);
     }
-    return OpResult::failed(F::Malformed, message);
+    return ControllerScope(*this);
 }
 
-ExchangeResult ControllerLink::SendCommand(const QString &command, qint16 replyLength,
-                                           const QString &data, int timeoutMs,
-                                           const QString &replyStart) {
-    // Waits process events, so an exchange could be started from inside another one; its reply
-    // would be mixed into ours. Refuse it before anything is sent, and leave the result of the
-    // waiting one as it is.
+Valued<QString> ControllerLink::exchange(ControllerCommand command, const QString &data) {
+    // A scope's call from inside another exchange's wait: refused, the waiting one untouched.
     if (m_busy)
-        return {Exchange::Busy, {}, {}, {}};
+        return {OpResult::busy()};
+    const CommandForm &form = commandForm(command);
+    const QString line = form.line(data);
+    const QString expected = form.replyStart(line);
     m_endLogged = false;
-    const ExchangeResult result = exchange(command, replyLength, data, timeoutMs, replyStart);
-    m_last = result.end;
-    noteEnd(m_last, replyStart.isEmpty() ? (command + data).left(3) : replyStart, replyLength);
+    Valued<QString> result;
+    // The port may have gone since the scope opened it (a timeout closes it).
+    if (OpenPort() != 0)
+        result.result = portFailure(OpResult::Failure::NoPort);
+    else
+        result = exchangeOpen(form, line, expected);
+    noteEnd(result.result, expected, form.replyLength);
     return result;
 }
 
-void ControllerLink::noteEnd(Exchange how, const QString &expectedStart, qint16 replyLength) {
+void ControllerLink::noteEnd(const OpResult &how, const QString &expectedStart,
+                             qint16 replyLength) {
     if (m_log && !m_endLogged)
         logEnd(how, expectedStart, replyLength);
     m_endLogged = true;
 }
 
-ExchangeResult ControllerLink::failWith(Exchange how, const QString &message,
-                                        const QString &expectedStart, qint16 replyLength) {
+OpResult ControllerLink::failWith(OpResult result) {
     // The log tells when it happened, not when the message was acknowledged.
-    noteEnd(how, expectedStart, replyLength);
-    m_prompt.MsgBox(message);
-    return {how, {}, message, how == Exchange::ErrorReply ? m_errorReply.mid(3, 2) : QString()};
+    noteEnd(result, {}, 0);
+    m_prompt.MsgBox(result.text);
+    return result;
 }
 
-ExchangeResult ControllerLink::exchange(const QString &command, qint16 replyLength,
-                                        const QString &data, int timeoutMs,
-                                        const QString &replyStart) {
-    if (OpenPort() != 0)
-        return {Exchange::NoPort, {}, {}, {}};
-    BusyScope busy(m_busy);
+OpResult ControllerLink::portFailure(OpResult::Failure kind) const {
+    OpResult result = OpResult::failed(kind);
+    result.port = portName();
+    if (kind == OpResult::Failure::NoPort)
+        result.reason = openFailureText();
+    else
+        result.reason = lineLostText();
+    return result;
+}
 
-    m_commFailed = false;
+Valued<QString> ControllerLink::exchangeOpen(const CommandForm &form, const QString &line,
+                                             const QString &expected) {
+    using F = OpResult::Failure;
+    BusyScope busy(m_busy);
     m_timedOut = false;
-    m_lastReply.clear();
-    const QString line = command + data;
-    const QString expected = replyStart.isEmpty() ? line.left(3) : replyStart;
     discardStaleInput();
-    if (!writeLine(line)) {
-        m_commFailed = true;
-        return {Exchange::PortGone, {}, {}, {}};
-    }
+    if (!writeLine(line))
+        return {portFailure(F::PortGone)};
 
     QByteArray buffer;
-    const WaitEnd end = waitForReply(buffer, timeoutMs, replyLimit(replyLength));
-    if (end == WaitEnd::PortLost) {
-        m_commFailed = true;
-        return {Exchange::PortGone, {}, {}, {}};
-    }
+    const WaitEnd end = waitForReply(buffer, form.timeoutMs, form.replyLimit());
+    if (end == WaitEnd::PortLost)
+        return {portFailure(F::PortGone)};
     if (end == WaitEnd::TimedOut) {
-        m_commFailed = true;
+        const OpResult timeout = OpResult::failed(
+            F::Timeout, joinLines({ResText(1100), ResText(1101), ResText(1102), ResText(1103)}));
         // Logged as it happens, before the port's closing and the message.
-        noteEnd(Exchange::Timeout, expected, replyLength);
+        noteEnd(timeout, expected, form.replyLength);
         closeNow();
-        return failWith(Exchange::Timeout,
-                        joinLines({ResText(1100), ResText(1101), ResText(1102), ResText(1103)}),
-                        expected, replyLength);
+        return {failWith(timeout)};
     }
 
     // A reply that grew past what its command can bring is of the wrong length, whatever it
     // begins with; what still comes after it is dropped before the recovery.
     const bool tooLong = end == WaitEnd::TooLong;
     const QString reply = QString::fromLatin1(buffer);
-    if (!tooLong && reply.startsWith(ErrorPrefix)) {
-        takeErrorReply(buffer);
-        const ExchangeResult result =
-            failWith(Exchange::ErrorReply, errorReplyMessage(m_errorText), expected, replyLength);
+    if (!tooLong && reply.startsWith(QLatin1String(ErrorReplyStart))) {
+        const OpResult result = takeErrorReply(reply);
+        noteEnd(result, expected, form.replyLength);
+        m_prompt.MsgBox(result.text);
         ReleasePort();
-        return result;
+        return {result};
     }
 
     const bool wrongPrefix = !tooLong && !reply.startsWith(expected);
-    if (tooLong || wrongPrefix || reply.length() != replyLength) {
+    if (tooLong || wrongPrefix || reply.length() != form.replyLength) {
         if (tooLong)
             discardStaleInput();
         bool portLost = false;
-        const bool recoveryError = recover(portLost, timeoutMs);
-        m_commFailed = true;
+        const QString recoveryError = recover(portLost, form.timeoutMs);
         if (portLost)
-            return {Exchange::PortGone, {}, {}, {}};
+            return {portFailure(F::PortGone)};
         ReleasePort();
-        if (recoveryError)
-            return failWith(Exchange::ErrorReply, errorReplyMessage(m_errorText), expected,
-                            replyLength);
-        return failWith(Exchange::Malformed,
-                        wrongPrefix ? joinLines({ResText(1107), ResText(1108)})
-                                    : joinLines({ResText(1105), ResText(1106)}),
-                        expected, replyLength);
+        if (!recoveryError.isEmpty())
+            return {failWith(takeErrorReply(recoveryError))};
+        const QString message = wrongPrefix ? joinLines({ResText(1107), ResText(1108)})
+                                            : joinLines({ResText(1105), ResText(1106)});
+        // The log judges the reply that came, not the recovery's.
+        noteEnd(OpResult::failed(F::Malformed), expected, form.replyLength);
+        return {failWith(OpResult::failed(F::Malformed, message))};
     }
 
-    m_lastReply = reply;
     setAlarm(false, m_alarmCode, QStringLiteral("No Error"));
-    return {Exchange::Good, reply, {}, {}};
+    return {OpResult::done(), reply};
 }
 
-bool ControllerLink::recover(bool &portLost, int timeoutMs) {
+QString ControllerLink::recover(bool &portLost, int timeoutMs) {
     m_timedOut = false;
-    m_lastReply.clear();
     QByteArray buffer;
-    if (!writeLine(QStringLiteral("0CM0"))) {
+    const CommandForm &recovery = commandForm(ControllerCommand::ExternalStart);
+    if (!writeLine(recovery.line())) {
         portLost = !m_io->isOpen();
-        return false;
+        return {};
     }
-    const WaitEnd end = waitForReply(buffer, timeoutMs, replyLimit(RecoveryReplyLength));
+    const WaitEnd end = waitForReply(buffer, timeoutMs, recovery.replyLimit());
     if (end == WaitEnd::PortLost) {
         portLost = true;
-        return false;
+        return {};
     }
     // What came is judged by its beginning, also when the wait ran out of time before a line end.
-    if (buffer.startsWith(ErrorPrefix.toLatin1())) {
-        takeErrorReply(buffer);
-        return true;
-    }
-    return false;
+    if (buffer.startsWith(ErrorReplyStart))
+        return QString::fromLatin1(buffer);
+    return {};
 }
 
-void ControllerLink::takeErrorReply(const QByteArray &buffer) {
-    m_commFailed = true;
-    ShowErrorReply(QString::fromLatin1(buffer));
+OpResult ControllerLink::takeErrorReply(const QString &errorReply) {
+    const QString code = errorReply.left(5).mid(3, 2);
+    const QString text = errorTextFor(errorReply);
+    setAlarm(true, code, text);
+    OpResult result =
+        OpResult::failed(OpResult::Failure::ErrorReply, errorReplyMessage(text), code);
+    result.alarmText = text;
+    return result;
 }
 
-ExchangeResult ControllerLink::SendCommandNoReply(const QString &command, qint16 replyLength,
-                                                  const QString &data) {
-    Q_UNUSED(replyLength);
-    if (m_busy)
-        return {Exchange::Busy, {}, {}, {}};
-    if (OpenPort() != 0) {
-        m_last = Exchange::NoPort;
-        return {m_last, {}, {}, {}};
-    }
-    BusyScope busy(m_busy);
-    m_commFailed = false;
-    m_lastReply.clear();
-    discardStaleInput();
-    // The caller may close the port at once (the restart after a data write): the line must
-    // have left the port by then.
-    const bool sent = writeLine(command + data) && waitUntilWritten();
-    if (m_log)
-        m_log->add(CommLog::Event::Ended, {}, ResText(sent ? 1711 : 1710));
-    m_last = sent ? Exchange::Good : Exchange::PortGone;
-    return {m_last, {}, {}, {}};
-}
-
-ExchangeResult ControllerLink::checkCommunication() {
-    return SendCommand(QStringLiteral("0CM"), 6, QStringLiteral("1"), CommCheckTimeoutMs);
-}
-
-OpResult ControllerLink::openAndCheck() {
+OpResult ControllerLink::sendNoReply(ControllerCommand command) {
     if (m_busy)
         return OpResult::busy();
     if (OpenPort() != 0)
-        return OpResult::failed(OpResult::Failure::NoPort);
-    return checkCommunication().toResult();
+        return portFailure(OpResult::Failure::NoPort);
+    BusyScope busy(m_busy);
+    discardStaleInput();
+    // The caller may close the port at once (the restart after a data write): the line must
+    // have left the port by then.
+    const bool sent = writeLine(commandForm(command).line()) && waitUntilWritten();
+    if (m_log)
+        m_log->add(CommLog::Event::Ended, {}, ResText(sent ? 1711 : 1710));
+    return sent ? OpResult::done() : portFailure(OpResult::Failure::PortGone);
 }
 
 void ControllerLink::discardStaleInput() {
@@ -239,7 +211,7 @@ void ControllerLink::discardStaleInput() {
 }
 
 bool ControllerLink::writeLine(const QString &line) {
-    const QByteArray bytes = line.toLatin1() + CrLf;
+    const QByteArray bytes = line.toLatin1() + LineEnd;
     if (m_log)
         m_log->add(CommLog::Event::Sent, bytes);
     return m_io->write(bytes) == bytes.size();
@@ -269,7 +241,7 @@ ControllerLink::WaitEnd ControllerLink::waitForReply(QByteArray &buffer, int tim
                 end = WaitEnd::TooLong;
                 break;
             }
-            if (buffer.endsWith(CrLf))
+            if (buffer.endsWith(LineEnd))
                 break;
         }
         if (m_portLost || !m_io->isOpen()) {

@@ -12,23 +12,27 @@ void ControllerLink::logReceived(const QByteArray &buffer) {
         m_logReply = buffer;
 }
 
-void ControllerLink::logEnd(Exchange how, const QString &expectedStart, qint16 replyLength) {
+void ControllerLink::logEnd(const OpResult &how, const QString &expectedStart, qint16 replyLength) {
     const QByteArray reply = m_logReply;
     m_logReply.clear();
     QString note;
-    switch (how) {
-    case Exchange::Good:
+    using F = OpResult::Failure;
+    switch (how.failure) {
+    case F::None:
+        // Busy: nothing was sent.
+        if (!how.isDone())
+            return;
         note = ResText(1705);
         break;
-    case Exchange::Timeout:
+    case F::Timeout:
         note = ResText(1706);
         break;
-    case Exchange::ErrorReply:
-        note = ResText(1707).arg(m_errorReply.mid(3, 2), m_errorText);
+    case F::ErrorReply:
+        note = ResText(1707).arg(how.errorCode, how.alarmText);
         break;
-    case Exchange::Malformed:
+    case F::Malformed:
         // A reply that does not begin as asked: another command, another block, another echo.
-        if (reply.size() > replyLimit(replyLength))
+        if (reply.size() > replyLimitFor(replyLength))
             note = ResText(1708).arg(reply.size()).arg(replyLength);
         else if (!reply.startsWith(expectedStart.toLatin1()))
             note = ResText(1709);
@@ -37,11 +41,13 @@ void ControllerLink::logEnd(Exchange how, const QString &expectedStart, qint16 r
         else
             note = ResText(1715);
         break;
-    case Exchange::PortGone:
+    case F::PortGone:
         note = ResText(1710);
         break;
-    case Exchange::NoPort: // the failed opening is in the log already
-    case Exchange::Busy:   // nothing was sent
+    case F::NoPort: // the failed opening is in the log already
+    case F::Unconfirmed:
+    case F::FileError:
+    case F::Refused:
         return;
     }
     m_log->add(CommLog::Event::Ended, {}, note);

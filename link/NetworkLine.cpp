@@ -40,7 +40,7 @@ NetworkLine::~NetworkLine() {
 }
 
 void NetworkLine::fail(Failure failure, const QString &detail) {
-    if (m_failure == Failure::None) {
+    if (m_failure == Failure::Openable) {
         m_failure = failure;
         m_detail = detail;
     }
@@ -62,7 +62,7 @@ void NetworkLine::startOpen(const NetAddress &address, int timeoutMs) {
     if (isOpen() || m_opening)
         close();
     m_address = address;
-    m_failure = Failure::None;
+    m_failure = Failure::Openable;
     m_detail.clear();
     m_in.clear();
     m_codec.reset();
@@ -90,14 +90,14 @@ void NetworkLine::step() {
                 failConnecting(timeIsUp);
             else if (timeIsUp)
                 fail(Failure::NoAnswer);
-            if (m_failure != Failure::None)
+            if (m_failure != Failure::Openable)
                 finishOpening();
             return;
         }
     }
-    if (m_failure == Failure::None && m_address.kind == NetAddress::Kind::Rfc2217)
+    if (m_failure == Failure::Openable && m_address.kind == NetAddress::Kind::Rfc2217)
         negotiate(timeIsUp);
-    if (m_failure != Failure::None || m_address.kind == NetAddress::Kind::Tcp ||
+    if (m_failure != Failure::Openable || m_address.kind == NetAddress::Kind::Tcp ||
         (m_codec.settingsSent() && m_codec.firstUnanswered() < 0))
         finishOpening();
 }
@@ -106,7 +106,7 @@ void NetworkLine::onConnected() {
     m_connected = true;
     m_socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
     if (!QIODevice::open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
-        fail(Failure::Other, errorString());
+        fail(Failure::Failed, errorString());
         return;
     }
     if (m_address.kind == NetAddress::Kind::Rfc2217)
@@ -125,7 +125,7 @@ void NetworkLine::failConnecting(bool timeIsUp) {
         if (timeIsUp)
             fail(Failure::NoAnswer);
         else
-            fail(Failure::Other, m_socket.errorString());
+            fail(Failure::Failed, m_socket.errorString());
     }
 }
 
@@ -139,7 +139,7 @@ void NetworkLine::negotiate(bool timeIsUp) {
     if (settingsFailed(false))
         return;
     if (m_socket.state() != QAbstractSocket::ConnectedState) {
-        fail(Failure::Closed);
+        fail(Failure::ServerClosed);
         return;
     }
     if (timeIsUp && !settingsFailed(true))
@@ -150,7 +150,7 @@ void NetworkLine::finishOpening() {
     m_opening = false;
     m_limit.stop();
     m_codec.settleSettings();
-    if (m_failure == Failure::None) {
+    if (m_failure == Failure::Openable) {
         m_open = true;
     } else {
         QIODevice::close();
@@ -255,7 +255,7 @@ void NetworkLine::close() {
     m_in.clear();
     QIODevice::close();
     if (wasOpening) {
-        fail(Failure::Other);
+        fail(Failure::Failed);
         emit openFinished(false);
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/NetAddress.h"
+#include "link/PortCheck.h"
 #include "link/TelnetCodec.h"
 
 #include <QByteArray>
@@ -23,17 +24,9 @@ public:
     // more than is read waits (the connection's own flow control) instead of filling memory.
     static constexpr qsizetype MaxPending = 4096;
 
-    enum class Failure {
-        None,
-        BadAddress,
-        Refused,
-        HostNotFound,
-        NoAnswer,
-        NoComPortOption,
-        SettingsRefused,
-        Closed,
-        Other
-    };
+    // How opening failed, in the port's terms: a network state of PortCheck, Failed for the
+    // socket's own errors, Openable while nothing failed.
+    using Failure = PortCheck::State;
 
     explicit NetworkLine(QObject *parent = nullptr);
     ~NetworkLine() override;
@@ -92,7 +85,7 @@ private:
 
     QTcpSocket m_socket;
     NetAddress m_address;
-    Failure m_failure = Failure::None;
+    Failure m_failure = Failure::Openable;
     QString m_detail;
     QByteArray m_in; // the controller's bytes, decoded, not yet read
     bool m_open = false;

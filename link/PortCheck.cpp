@@ -239,42 +239,11 @@ PortCheck PortCheck::openHere(const QString &path) {
     return check;
 }
 
-bool PortCheck::isNetwork() const {
-    return NetAddress::looksLikeUrl(mapPath);
-}
-
 PortCheck PortCheck::afterFailedConnect(const QString &url, const NetworkLine &line) {
     PortCheck check = located(url);
-    using F = NetworkLine::Failure;
-    switch (line.failure()) {
-    case F::None:
-    case F::Other:
-        check.state = State::Failed;
+    check.state = line.failure() == State::Openable ? State::Failed : line.failure();
+    if (check.state == State::Failed || check.state == State::SettingsRefused)
         check.systemError = line.failureDetail();
-        break;
-    case F::BadAddress:
-        check.state = State::BadAddress;
-        break;
-    case F::Refused:
-        check.state = State::Refused;
-        break;
-    case F::HostNotFound:
-        check.state = State::HostNotFound;
-        break;
-    case F::NoAnswer:
-        check.state = State::NoAnswer;
-        break;
-    case F::NoComPortOption:
-        check.state = State::NoComPortOption;
-        break;
-    case F::SettingsRefused:
-        check.state = State::SettingsRefused;
-        check.systemError = line.failureDetail();
-        break;
-    case F::Closed:
-        check.state = State::ServerClosed;
-        break;
-    }
     return check;
 }
 

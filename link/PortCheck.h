@@ -20,7 +20,7 @@ struct PortCheck {
         Busy,
         NotSerial,
         Failed,
-        // network lines (rfc2217://, tcp://)
+        // network lines (rfc2217://, tcp://): also how NetworkLine tells a failed opening
         BadAddress,
         Refused,
         HostNotFound,
@@ -67,7 +67,6 @@ struct PortCheck {
 
     // Why a network line could not be opened, from the line's failure.
     static PortCheck afterFailedConnect(const QString &url, const NetworkLine &line);
-    bool isNetwork() const;
 
 private:
     void classifyOpenError(int error);

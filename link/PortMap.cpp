@@ -12,7 +12,7 @@
 namespace {
 
 QString key(int n) {
-    return QStringLiteral("Ports/COM%1").arg(n);
+    return QStringLiteral("Ports/") + PortMap::comName(n);
 }
 
 // "ttyUSB10" after "ttyUSB2": the name without its trailing number first, then the number.

@@ -40,6 +40,13 @@ public:
     // Gives every device without a number the lowest free number and stores it.
     void refresh();
 
+    // The name the user knows port n by: "COM3".
+    static QString comName(int n) { return QStringLiteral("COM%1").arg(n); }
+    // One port on one line: "COM3  /dev/ttyUSB0  —  state".
+    static QString statusLine(int n, const QString &path, const QString &state) {
+        return QStringLiteral("%1  %2  —  %3").arg(comName(n), path, state);
+    }
+
     // Stores COMn = path (the user's own choice, a simulator's pty).
     static void setEntry(int n, const QString &path);
     static QString entry(int n);

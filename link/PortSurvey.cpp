@@ -36,7 +36,7 @@ QString portTable(const QList<PortEntry> &entries) {
     QString table;
     for (const PortEntry &e : entries) {
         const PortCheck &c = e.check;
-        table += QStringList{QStringLiteral("COM%1").arg(e.portNo),
+        table += QStringList{PortMap::comName(e.portNo),
                              c.mapPath,
                              c.devicePath,
                              c.description,

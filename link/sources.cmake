@@ -1,3 +1,3 @@
-qv_sources(qvcore CommLog ControllerLink ControllerLinkExchange ControllerLinkLog NetAddress
-    NetworkLine PortCheck PortMap TelnetCodec
+qv_sources(qvcore CommLog ControllerCommands ControllerLink ControllerLinkExchange ControllerLinkLog
+    ControllerScope NetAddress NetworkLine PortCheck PortMap TelnetCodec
     PortSurvey)

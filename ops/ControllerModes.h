@@ -8,6 +8,7 @@
 #include <functional>
 
 class ControllerLink;
+class ControllerScope;
 class MainScreen;
 class UserPrompt;
 
@@ -22,18 +23,15 @@ public:
     OpResult ModeGaibu();
     // The communication check alone puts the controller in communication mode: message 230.
     OpResult ModeTrancefer();
-    // "0RV": message 232 + version + 233, or 231 when the command failed.
-    OpResult ViewCtVersion();
-
-    // The three characters of the last version read.
-    QString version() const { return m_version; }
+    // "0RV": message 232 + version + 233, or 231 when the command failed. Done: the three
+    // characters of the version.
+    Valued<QString> ViewCtVersion();
 
 private:
     // The bracket, the port and the check (message 215 when they fail), then afterCheck.
-    OpResult switchMode(const std::function<OpResult()> &afterCheck);
+    OpResult switchMode(const std::function<OpResult(ControllerScope &)> &afterCheck);
 
     ControllerLink &m_link;
     UserPrompt &m_prompt;
     MainScreen &m_screen;
-    QString m_version;
 };

@@ -9,10 +9,6 @@
 
 namespace {
 
-constexpr int MoveTimeoutMs = 5000;
-constexpr qint16 MoveReplyLength = 12;
-constexpr int ResetTimeoutMs = 5000;
-constexpr qint16 ResetReplyLength = 7;
 constexpr int HomeTarget = 0;
 
 } // namespace
@@ -21,20 +17,30 @@ MoveOperations::MoveOperations(ControllerLink &link, UserPrompt &prompt, MainScr
                                QObject *parent)
     : QObject(parent), m_link(link), m_prompt(prompt), m_screen(screen) {}
 
-OpResult MoveOperations::prepare() {
-    OpResult result = m_link.openAndCheck();
-    if (result.isDone())
-        return result;
-    m_prompt.MsgBox(ResText(215));
-    return result.orText(ResText(215));
+ControllerScope MoveOperations::prepare() {
+    ControllerScope controller = m_link.controller();
+    if (!controller.isHeld() && controller.refusal().status != OpResult::Status::Busy)
+        m_prompt.MsgBox(ResText(215));
+    return controller;
 }
 
-OpResult MoveOperations::sendMove(int target) {
+OpResult MoveOperations::refused(const ControllerScope &controller) {
+    OpResult result = controller.refusal();
+    return result.status == OpResult::Status::Busy ? result : result.orText(ResText(215));
+}
+
+OpResult MoveOperations::sendMove(ControllerScope &controller, int target) {
     emit moving(target);
-    return m_link
-        .SendCommand(QStringLiteral("0MP"), MoveReplyLength, QString::number(target, 16).toUpper(),
-                     MoveTimeoutMs)
-        .toResult();
+    return controller.move(target);
+}
+
+auto MoveOperations::runningBracket() -> RunningBracket {
+    m_screen.MoveCMDBTN_Muko();
+    m_running = true;
+    return qScopeGuard(std::function<void()>([this] {
+        m_running = false;
+        m_screen.MoveCMDBTN_Yuko();
+    }));
 }
 
 void MoveOperations::complete(const QString &position) {
@@ -47,21 +53,15 @@ OpResult MoveOperations::SelectMove(MoveChoice choice) {
     // ours to use or release.
     if (m_running || m_link.isBusy())
         return OpResult::busy();
-    m_screen.MoveCMDBTN_Muko();
-    m_running = true;
+    const auto end = runningBracket();
     m_stopRequested = false;
-    const auto end = qScopeGuard([this] {
-        m_running = false;
-        m_screen.MoveCMDBTN_Yuko();
-        m_link.ReleasePort();
-    });
-    OpResult result = prepare();
-    if (!result.isDone())
-        return result;
+    ControllerScope controller = prepare();
+    if (!controller.isHeld())
+        return refused(controller);
     // A repeat starts with position 2, so that it ends where a Stop leaves it: on position 1.
     int target = choice == MoveChoice::Position1 ? 1 : 2;
     for (;;) {
-        result = sendMove(target);
+        const OpResult result = sendMove(controller, target);
         if (!result.isDone())
             return result;
         complete(QString::number(target));
@@ -79,39 +79,29 @@ void MoveOperations::StopMove() {
 OpResult MoveOperations::HomeMove() {
     if (m_running || m_link.isBusy())
         return OpResult::busy();
-    m_screen.MoveCMDBTN_Muko();
-    m_running = true;
-    const auto end = qScopeGuard([this] {
-        m_running = false;
-        m_screen.MoveCMDBTN_Yuko();
-    });
-    // A failed exchange has released or closed the port itself.
-    OpResult result = prepare();
+    const auto end = runningBracket();
+    ControllerScope controller = prepare();
+    if (!controller.isHeld())
+        return refused(controller);
+    const OpResult result = sendMove(controller, HomeTarget);
     if (result.isDone())
-        result = sendMove(HomeTarget);
-    if (!result.isDone())
-        return result;
-    complete(ResText(460));
-    m_link.ReleasePort();
+        complete(ResText(460));
     return result;
 }
 
 OpResult MoveOperations::ResetController() {
     // Nothing is disabled while a reset runs, so it can be pressed while a move waits for its
     // reply: releasing the port then would pull it from under the move.
-    if (m_link.isBusy())
-        return OpResult::busy();
-    if (m_link.OpenPort() != 0) {
-        m_prompt.MsgBox(ResText(215));
-        return OpResult::failed(OpResult::Failure::NoPort, ResText(215));
+    ControllerScope controller = m_link.controller(ControllerLink::Opening::PortOnly);
+    if (!controller.isHeld()) {
+        if (controller.refusal().status != OpResult::Status::Busy)
+            m_prompt.MsgBox(ResText(215));
+        return refused(controller);
     }
-    OpResult result =
-        m_link.SendCommand(QStringLiteral("0%C"), ResetReplyLength, QString(), ResetTimeoutMs)
-            .toResult();
+    OpResult result = controller.reset();
     if (result.isDone())
-        result = m_link.checkCommunication().toResult();
+        result = controller.checkCommunication();
     if (result.isDone())
         m_link.clearAlarm();
-    m_link.ReleasePort();
     return result;
 }

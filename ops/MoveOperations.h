@@ -1,9 +1,13 @@
 #pragma once
 
 #include "base/OpResult.h"
+#include "link/ControllerScope.h"
 
 #include <QObject>
+#include <QScopeGuard>
 #include <QString>
+
+#include <functional>
 
 class ControllerLink;
 class MainScreen;
@@ -47,9 +51,14 @@ signals:
     void completed(const QString &position);
 
 private:
-    // OpenPort and the communication check; message 215 when either fails.
-    OpResult prepare();
-    OpResult sendMove(int target);
+    using RunningBracket = QScopeGuard<std::function<void()>>;
+    // The move buttons disabled and the sequence marked running until the guard goes.
+    RunningBracket runningBracket();
+    // The controller, checked; message 215 when the port or the check fails.
+    ControllerScope prepare();
+    // What a refused controller ends the operation with (message 215's text unless busy).
+    static OpResult refused(const ControllerScope &controller);
+    OpResult sendMove(ControllerScope &controller, int target);
     void complete(const QString &position);
 
     ControllerLink &m_link;

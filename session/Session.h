@@ -46,7 +46,6 @@ public:
     // attach, or an operation asked for before the first, ends the program with a message, in
     // every build.
     void attach(MainScreen &screen, FileDialogs &dialogs, ProgressView &progress);
-    bool attached() const { return m_ops != nullptr; }
 
     MainScreen &screen() const;
     FileOperations &files() const;

@@ -46,20 +46,13 @@ ControllerModel::ControllerModel() {
 ControllerModel::Answer ControllerModel::process(const QString &line) {
     const QString command = line.left(3);
     const QString data = line.mid(3);
-    if (line == QLatin1String("0CM1")) {
-        m_communicationMode = true;
+    if (line == QLatin1String("0CM1") || line == QLatin1String("0CM0"))
         return reply(line);
-    }
-    if (line == QLatin1String("0CM0")) {
-        m_communicationMode = false;
-        return reply(line);
-    }
     if (line == QLatin1String("0CM3")) {
         // Restart: the written blocks take effect. The controller restarts without answering.
         for (auto it = m_pending.cbegin(); it != m_pending.cend(); ++it)
             m_blocks[it.key()] = it.value();
         m_pending.clear();
-        m_communicationMode = false;
         ++m_restarts;
         return {};
     }

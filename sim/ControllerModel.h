@@ -26,10 +26,8 @@ public:
     QString pendingBlock(const QString &number) const { return m_pending.value(number); }
     void setBlock(const QString &number, const QString &content) { m_blocks[number] = content; }
 
-    bool communicationMode() const { return m_communicationMode; }
     int restarts() const { return m_restarts; }
     qint32 position() const { return m_position; }
-    int outputMask() const { return m_outputMask; }
     QString version() const { return m_version; }
     void setVersion(const QString &threeCharacters) { m_version = threeCharacters; }
 
@@ -64,7 +62,6 @@ private:
 
     QMap<QString, QString> m_blocks;
     QMap<QString, QString> m_pending;
-    bool m_communicationMode = false;
     int m_restarts = 0;
     qint32 m_position = 0;
     int m_outputMask = 0;

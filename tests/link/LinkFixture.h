@@ -22,4 +22,16 @@ struct LinkFixture {
         link = std::make_unique<ControllerLink>(settings, prompt);
         link->portMap() = PortMap([] { return QList<SerialDevice>{}; });
     }
+
+    // The controller for one call, the port left as the call left it.
+    ControllerScope controller() {
+        ControllerScope c = link->controller(ControllerLink::Opening::PortOnly);
+        c.keepPort();
+        return c;
+    }
+    // The communication check alone.
+    OpResult check() {
+        ControllerScope c = controller();
+        return c.isHeld() ? c.checkCommunication() : c.refusal();
+    }
 };

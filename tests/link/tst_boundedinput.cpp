@@ -120,16 +120,16 @@ void TestBoundedInput::floodEndsInItsFailure() {
         QCOMPARE(f.link->OpenPort(), qint16(0));
         floodPty(pty, ptyFlood, flood);
     } else if (between) {
-        QVERIFY(f.link->checkCommunication().good());
+        QVERIFY(f.check().isDone());
         server.startFlood(flood);
     }
     if (between)
         QTest::qWait(200); // the flood fills every buffer on the way meanwhile
-    const ExchangeResult r = f.link->checkCommunication();
+    const OpResult r = f.check();
     ptyFlood.stop();
 
-    QCOMPARE(r.end,
-             message == joined({1100, 1101, 1102, 1103}) ? Exchange::Timeout : Exchange::Malformed);
+    QCOMPARE(r.failure, message == joined({1100, 1101, 1102, 1103}) ? OpResult::Failure::Timeout
+                                                                    : OpResult::Failure::Malformed);
     QCOMPARE(f.prompt.texts(), QStringList{message});
     // A reply of the wrong length is followed by the recovery line, however much came.
     QByteArray sent;
@@ -137,7 +137,7 @@ void TestBoundedInput::floodEndsInItsFailure() {
         sent = line == Line::Serial ? sent + readPty(pty) : server.data();
         return sent.endsWith("0CM1\r\n0CM0\r\n");
     };
-    if (r.end == Exchange::Malformed)
+    if (r.failure == OpResult::Failure::Malformed)
         QTRY_VERIFY2(recovered(), sent.right(40).constData());
     // (The address sanitizer keeps freed memory aside for a while: no measure there.)
     if (!AddressSanitizer)

@@ -107,7 +107,7 @@ void TestCommLog::exchange() {
     });
     f.link->setLog(&log);
 
-    f.link->CommCheck();
+    f.check();
 
     QVERIFY(!endAfterMessage);
     for (QString &line : expected)
@@ -127,11 +127,8 @@ void TestCommLog::otherBlockIsAWrongPrefix() {
     CommLog log;
     f.link->setLog(&log);
 
-    QCOMPARE(f.link
-                 ->SendCommand(QStringLiteral("0RD"), 23, QStringLiteral("02"), 5000,
-                               QStringLiteral("0RD02"))
-                 .end,
-             Exchange::Malformed);
+    QCOMPARE(f.controller().readBlock(QStringLiteral("02")).result.failure,
+             OpResult::Failure::Malformed);
 
     QCOMPARE(withoutTimes(log.lines()).last(), QStringLiteral("=== wrong prefix"));
 }
@@ -143,11 +140,10 @@ void TestCommLog::listenerGetsTheSameLines() {
     log.setListener([&heard](const QString &line) { heard.append(line); });
     f.link->setLog(&log);
 
-    QCOMPARE(f.link->SendCommand(QStringLiteral("0RD"), 23, QStringLiteral("02"), 5000).end,
-             Exchange::Good);
+    QVERIFY(f.controller().readBlock(QStringLiteral("02")).isDone());
     f.link->ClosePort();
     f.link->setLog(nullptr);
-    f.link->CommCheck();
+    f.check();
 
     QCOMPARE(heard.size(), 5);
     QCOMPARE(heard, log.lines());

@@ -15,7 +15,7 @@ namespace {
 // The failure a port given as url leaves behind, opened through the port map as COM1.
 struct OpenAttempt {
     qint16 result = 1;
-    QString stateText;
+    QString stateText; // the port's failure in words
     qint64 ms = 0;
 };
 
@@ -27,7 +27,7 @@ OpenAttempt openThroughMap(const QString &url) {
     OpenAttempt a;
     a.result = f.link->OpenPort();
     a.ms = clock.elapsed();
-    a.stateText = f.link->lastOpenFailure().stateText();
+    a.stateText = f.link->openFailureText();
     return a;
 }
 
@@ -183,9 +183,8 @@ void TestNetworkLine::exchangeOverLine() {
         }
     });
     answer.start(5);
-    const ExchangeResult r = f.link->checkCommunication();
-    QVERIFY2(r.good(), qPrintable(f.link->lastOpenFailure().stateText()));
-    QCOMPARE(r.reply, QStringLiteral("0CM1\r\n"));
+    const OpResult r = f.check();
+    QVERIFY2(r.isDone(), qPrintable(r.reason));
     QCOMPARE(server.data(), QByteArray("0CM1\r\n"));
     QVERIFY(f.link->isNetworkLine());
     QCOMPARE(f.link->openDevicePath(), server.url(host));
@@ -225,12 +224,13 @@ void TestNetworkLine::faultsSayWhatHappened() {
     QFETCH(QString, detail);
     QFETCH(int, atLeastMs);
     FakeLineServer server(script);
-    const OpenAttempt a = openThroughMap(url.isEmpty() ? server.url() : url);
+    const QString port = url.isEmpty() ? server.url() : url;
+    const OpenAttempt a = openThroughMap(port);
     QCOMPARE(a.result, qint16(1));
     const QString expected = text == 1516 ? ResText(text).arg(NetworkLine::ConnectTimeoutMs / 1000)
                              : text == 1518 ? ResText(text).arg(detail)
                                             : ResText(text);
-    QCOMPARE(a.stateText, expected);
+    QCOMPARE(a.stateText, ResText(1302).arg(1).arg(port, expected));
     QVERIFY2(a.ms >= atLeastMs - 20, qPrintable(QString::number(a.ms)));
 }
 
@@ -242,9 +242,11 @@ void TestNetworkLine::serverClosingMidExchangeIsPortGone() {
     FakeLineServer server(script);
     LinkFixture f;
     PortMap::setEntry(1, server.url());
-    const ExchangeResult r = f.link->checkCommunication();
-    QCOMPARE(r.end, Exchange::PortGone);
-    QVERIFY(f.link->lostToServer());
+    const OpResult r = f.check();
+    QCOMPARE(r.failure, OpResult::Failure::PortGone);
+    QCOMPARE(r.reason,
+             QStringLiteral("COM1（%1）の回線をサーバーが切りました。").arg(server.url()));
+    QCOMPARE(f.link->portState(), PortState::ServerClosed);
     QVERIFY(!f.link->isPortOpen());
     QVERIFY(f.prompt.shown.isEmpty());
 }

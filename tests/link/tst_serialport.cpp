@@ -36,7 +36,7 @@ void TestSerialPort::outOfRangePortNoReadsStoredNumber() {
     QCOMPARE(f.link->OpenPort(), 0);
     QCOMPARE(f.settings.PortNo, qint16(5));
     QCOMPARE(f.link->openDevicePath(), f.sim.devicePath());
-    QCOMPARE(f.link->CommCheck(), 0);
+    QVERIFY(f.check().isDone());
 }
 
 void TestSerialPort::openPortWhenOpenChangesNothing() {
@@ -47,7 +47,7 @@ void TestSerialPort::openPortWhenOpenChangesNothing() {
     f.settings.PortNo = 2;
     QCOMPARE(f.link->OpenPort(), 0);
     QCOMPARE(f.link->openDevicePath(), f.sim.devicePath());
-    QCOMPARE(f.link->CommCheck(), 0);
+    QVERIFY(f.check().isDone());
     QCOMPARE(f.sim.receivedLines(), QStringList{QStringLiteral("0CM1")});
     QVERIFY(other.receivedLines().isEmpty());
 }
@@ -66,13 +66,13 @@ void TestSerialPort::probeFindsOnlyMappedPorts() {
     PortMap::setEntry(4, QStringLiteral("/dev/no-such-port"));
     if (openBefore)
         QCOMPARE(f.link->OpenPort(), 0);
-    QSignalSpy changes(f.link.get(), &ControllerLink::portOpenChanged);
+    QSignalSpy changes(f.link.get(), &ControllerLink::portStateChanged);
     const ControllerLink::PortProbe found = f.link->ProbePorts();
 
     for (int n = 1; n <= 32; ++n)
         QCOMPARE(found[size_t(n)], n == 1 || n == 3);
     QVERIFY(!f.link->isPortOpen());
-    QCOMPARE(changes.last()[0].toBool(), false);
+    QCOMPARE(changes.last()[0].value<PortState>(), PortState::Closed);
     QCOMPARE(f.settings.PortNo, qint16(1));
     // Nothing was said to the controllers.
     QVERIFY(f.sim.receivedLines().isEmpty());
@@ -103,16 +103,16 @@ void TestSerialPort::openPortNoLeavesPortNo() {
 
 void TestSerialPort::closePortAlwaysSignals() {
     LinkFixture f(true);
-    QSignalSpy changes(f.link.get(), &ControllerLink::portOpenChanged);
+    QSignalSpy changes(f.link.get(), &ControllerLink::portStateChanged);
     QCOMPARE(f.link->OpenPort(), 0);
     f.link->ReleasePort();
     QVERIFY(f.link->isPortOpen());
     f.link->ClosePort();
     QVERIFY(!f.link->isPortOpen());
     f.link->ClosePort();
-    QCOMPARE(changes.count(), 3);
-    QCOMPARE(changes.at(0)[0].toBool(), true);
-    QCOMPARE(changes.at(1)[0].toBool(), false);
+    QCOMPARE(changes.count(), 2);
+    QCOMPARE(changes.at(0)[0].value<PortState>(), PortState::Open);
+    QCOMPARE(changes.at(1)[0].value<PortState>(), PortState::Closed);
 }
 
 void TestSerialPort::mapNumbersNewDevices_data() {

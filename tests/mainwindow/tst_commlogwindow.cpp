@@ -53,7 +53,7 @@ void TestCommLogWindow::followsTheLinkFromTheViewMenu() {
     window->cmdClose->click();
     QVERIFY(!window->isVisible());
     QVERIFY(window->txtLog->toPlainText().isEmpty());
-    f.link.CommCheck();
+    f.link.controller().refusal();
     entry->trigger();
     QVERIFY(window->isVisible());
     const QStringList again = window->txtLog->toPlainText().split(u'\n');

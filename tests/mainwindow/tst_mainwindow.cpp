@@ -103,8 +103,6 @@ private slots:
                 !control<QLabel>(w, "imgPortWhite")->isHidden());
         QVERIFY(control<QLabel>(w, "imgAlarmLed")->isHidden());
         QVERIFY(control<QLabel>(w, "lblKanryoNo")->text().isEmpty());
-        QCOMPARE(control<QTimer>(w, "Timer1")->interval(), 100);
-        QVERIFY(control<QTimer>(w, "Timer1")->isActive());
         QVERIFY(!control<QCheckBox>(w, "chkChangeDirect")->isChecked());
         QVERIFY(!control<QCheckBox>(w, "chkRevDir")->isEnabled() &&
                 !control<QGroupBox>(w, "framChangeDirect")->isEnabled());

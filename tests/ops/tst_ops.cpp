@@ -172,7 +172,7 @@ private slots:
 
         const OpResult result = operation == "external"        ? f.modes.ModeGaibu()
                                 : operation == "communication" ? f.modes.ModeTrancefer()
-                                                               : f.modes.ViewCtVersion();
+                                                               : f.modes.ViewCtVersion().result;
 
         // The result names the fault and carries the first message shown (or the reply that
         // did not confirm the mode).
@@ -196,7 +196,7 @@ private slots:
     void versionWhileReadWaits() {
         OpsFixture f;
         qint16 version = 0;
-        f.onLine(3, [&] { version = f.modes.ViewCtVersion().code(); });
+        f.onLine(3, [&] { version = f.modes.ViewCtVersion().result.code(); });
         QCOMPARE(f.transfer.ReadBlocks().code(), qint16(0));
         QCOMPARE(version, qint16(1));
         QCOMPARE(f.sent().size(), 6);
