@@ -64,16 +64,10 @@ namespace {
 
 VerifyResult bracketed(MainScreen &screen, bool bracket,
                        const std::function<VerifyResult()> &work) {
-    if (bracket) {
-        screen.CMDBTN_Muko();
-        screen.Menyu_Muko();
-    }
-    const VerifyResult result = work();
-    if (bracket) {
-        screen.CMDBTN_Yuko();
-        screen.Menyu_Yuko();
-    }
-    return result;
+    if (!bracket)
+        return work();
+    const auto enableAgain = disabledControls(screen);
+    return work();
 }
 
 VerifyResult compared(qint16 verdict) {

@@ -24,7 +24,7 @@ class QEventLoop;
 enum class PortState {
     Closed,       // not open (never opened, released, or closed on purpose)
     Open,         // open and set up
-    OpenFailed,   // the last attempt to open it failed (openFailure() says why)
+    OpenFailed,   // the last attempt to open it failed (openFailureText() says why)
     Lost,         // it went away during use (adapter pulled, line hung up)
     ServerClosed, // a network line that its server closed
 };
@@ -89,7 +89,6 @@ public:
     // port and why), or as the check's failure (shown by the exchange); otherwise a scope that
     // holds the opened port and releases it when it ends.
     ControllerScope controller(Opening opening = Opening::Checked);
-    static constexpr int CommCheckTimeoutMs = 1000;
     // After a line that awaits no reply has left for a network line: the time its server is
     // given to pass it on before the connection may close (a short line at 9600 baud and a
     // margin).
