@@ -15,9 +15,13 @@ private slots:
     void init() { clearStoredSettings(); }
 
     void alarmDisplay() {
+        Pty pty;
         MainWindowFixture f;
         frmMain &w = *f.window;
-        f.link.ShowErrorReply(QStringLiteral("0%%03"));
+        f.link.setDeviceOverride(pty.slavePath());
+        // The controller answers the communication check with error 03.
+        QTimer::singleShot(100, [&pty] { QCOMPARE(::write(pty.masterFd(), "0%%03\r\n", 7), 7); });
+        QCOMPARE(f.link.controller().refusal().errorCode, QStringLiteral("03"));
         QVERIFY(!control<QLabel>(w, "imgAlarmLed")->isHidden());
         QCOMPARE(control<QLabel>(w, "lblAlarmNo")->text(), QStringLiteral("03"));
         QCOMPARE(control<QLabel>(w, "lblErrorComment")->text(),

@@ -53,7 +53,11 @@ void TestCommLogWindow::followsTheLinkFromTheViewMenu() {
     window->cmdClose->click();
     QVERIFY(!window->isVisible());
     QVERIFY(window->txtLog->toPlainText().isEmpty());
-    f.link.controller().refusal();
+    {
+        ControllerScope controller = f.link.controller(ControllerLink::Opening::PortOnly);
+        controller.keepPort();
+        QVERIFY(controller.checkCommunication().isDone());
+    }
     entry->trigger();
     QVERIFY(window->isVisible());
     const QStringList again = window->txtLog->toPlainText().split(u'\n');
