@@ -3,7 +3,6 @@
 #include "base/ResText.h"
 #include "base/StoredSettings.h"
 #include "base/UserPrompt.h"
-#include "data/FileOperations.h"
 #include "data/QvData.h"
 #include "gui/FieldBinding.h"
 #include "gui/FieldFilter.h"
@@ -157,9 +156,19 @@ void frmMain::fitToScreen() {
 bool frmMain::queryClose() {
     m_syuryoCancel = false;
     if (m_dataChanged) {
-        // Edits whose save did not happen (cancelled, refused, failed) keep the window open.
-        m_syuryoCancel = !m_session.files().maySetDataAside();
-        return !m_syuryoCancel;
+        switch (m_prompt.saveBeforeReplace()) {
+        case SaveChoice::Save:
+            // Edits whose save did not happen (cancelled, refused, failed) keep the window open.
+            if (SaveFile() == 0)
+                return true;
+            m_syuryoCancel = true;
+            return false;
+        case SaveChoice::Discard:
+            return true;
+        case SaveChoice::Cancel:
+            m_syuryoCancel = true;
+            return false;
+        }
     }
     if (!m_prompt.confirmExit()) {
         m_syuryoCancel = true;
