@@ -14,6 +14,13 @@ if(QVPC_FUZZ)
         target_compile_options(${target} PRIVATE
             -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined)
         target_link_options(${target} PRIVATE -fsanitize=fuzzer,address,undefined)
+        # The Qt headers parsed once for all targets (they share their flags).
+        if(target STREQUAL fuzz_readqvfile)
+            target_precompile_headers(${target} PRIVATE <QObject> <QString> <QStringList> <QList>
+                <QByteArray> <QFile> <QTimer>)
+        else()
+            target_precompile_headers(${target} REUSE_FROM fuzz_readqvfile)
+        endif()
     endforeach()
     # qvpc-cli's option parser is no part of the library: the target takes its source.
     target_sources(fuzz_cliargs PRIVATE ${PROJECT_SOURCE_DIR}/cli/CliOptions.cpp)
