@@ -10,10 +10,6 @@ if(QVPC_FUZZ)
     foreach(target fuzz_readqvfile fuzz_extract2temp fuzz_exchange fuzz_ioports fuzz_cliargs
             fuzz_settings fuzz_stablenames fuzz_telnetcodec fuzz_netaddress fuzz_journalheader)
         add_executable(${target} ${CMAKE_CURRENT_LIST_DIR}/${target}.cpp)
-        target_link_libraries(${target} PRIVATE qvcore)
-        target_compile_options(${target} PRIVATE
-            -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined)
-        target_link_options(${target} PRIVATE -fsanitize=fuzzer,address,undefined)
         # The Qt headers parsed once for all targets (they share their flags).
         if(target STREQUAL fuzz_readqvfile)
             target_precompile_headers(${target} PRIVATE <QObject> <QString> <QStringList> <QList>
@@ -21,6 +17,10 @@ if(QVPC_FUZZ)
         else()
             target_precompile_headers(${target} REUSE_FROM fuzz_readqvfile)
         endif()
+        target_link_libraries(${target} PRIVATE qvcore)
+        target_compile_options(${target} PRIVATE
+            -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined)
+        target_link_options(${target} PRIVATE -fsanitize=fuzzer,address,undefined)
     endforeach()
     # qvpc-cli's option parser is no part of the library: the target takes its source.
     target_sources(fuzz_cliargs PRIVATE ${PROJECT_SOURCE_DIR}/cli/CliOptions.cpp)
