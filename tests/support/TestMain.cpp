@@ -44,8 +44,8 @@ int runAll(int argc, char *argv[]) {
     const QStringList options = app.arguments().mid(1);
     QStringList failed;
     for (const Suite &suite : suites()) {
-        const int status = QProcess::execute(app.applicationFilePath(),
-                                             QStringList{suite.name} + options);
+        const int status =
+            QProcess::execute(app.applicationFilePath(), QStringList{suite.name} + options);
         if (status != 0)
             failed << QStringLiteral("%1 (%2)").arg(suite.name, suite.className);
     }
