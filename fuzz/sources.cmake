@@ -10,6 +10,13 @@ if(QVPC_FUZZ)
     foreach(target fuzz_readqvfile fuzz_extract2temp fuzz_exchange fuzz_ioports fuzz_cliargs
             fuzz_settings fuzz_stablenames fuzz_telnetcodec fuzz_netaddress fuzz_journalheader)
         add_executable(${target} ${CMAKE_CURRENT_LIST_DIR}/${target}.cpp)
+        # The Qt headers parsed once for all targets (they share their flags).
+        if(target STREQUAL fuzz_readqvfile)
+            target_precompile_headers(${target} PRIVATE <QObject> <QString> <QStringList> <QList>
+                <QByteArray> <QFile> <QTimer>)
+        else()
+            target_precompile_headers(${target} REUSE_FROM fuzz_readqvfile)
+        endif()
         target_link_libraries(${target} PRIVATE qvcore)
         target_compile_options(${target} PRIVATE
             -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined)

@@ -18,7 +18,7 @@ if [ "${1:-all}" != "run" ]; then
     packages+=(
         qt6-l10n-tools dpkg-dev
         xvfb xauth x11-utils imagemagick poppler-utils xdotool
-        clang libclang-rt-dev clang-format
+        clang libclang-rt-dev clang-format lld
         desktop-file-utils appstream gtkwave
         ser2net
         lintian man-db groff-base bash-completion libchm-bin

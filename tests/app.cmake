@@ -1,10 +1,5 @@
-qv_add_test(tst_vbnumber app/tst_vbnumber.cpp LIBS qvcore)
-qv_add_test(tst_storedsettings app/tst_storedsettings.cpp LIBS qvcore)
-qv_add_test(tst_stringtable app/tst_stringtable.cpp LIBS qvcore)
-qv_add_test(tst_localiseform app/tst_localiseform.cpp LIBS qvapp)
-qv_add_test(tst_startup app/tst_startup.cpp LIBS qvapp)
-qv_add_test(tst_aboutandhelp app/tst_aboutandhelp.cpp LIBS qvapp)
-qv_add_test(tst_helpmanual app/tst_helpmanual.cpp LIBS qvgui)
-qv_add_test(tst_helppages app/tst_helppages.cpp LIBS qvcore)
+qv_add_test(app_suites app/tst_vbnumber.cpp app/tst_storedsettings.cpp app/tst_stringtable.cpp
+    app/tst_localiseform.cpp app/tst_startup.cpp app/tst_aboutandhelp.cpp app/tst_helpmanual.cpp
+    app/tst_helppages.cpp LIBS qvapp)
 # Pictures of the dialogs for the documentation (run by hand under xvfb-run).
 qv_add_pictures(dialog_screenshots app/dialog_screenshots.cpp qvapp)

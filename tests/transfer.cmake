@@ -1,4 +1,2 @@
-qv_add_test(tst_transfer transfer/tst_transfer.cpp transfer/TransferFixture.h LIBS qvsim)
-qv_add_test(tst_verification transfer/tst_verification.cpp transfer/TransferFixture.h LIBS qvsim)
-qv_add_test(tst_windowtransfer transfer/tst_windowtransfer.cpp
-    LIBS qvapp)
+qv_add_test(transfer_suites transfer/tst_transfer.cpp transfer/tst_verification.cpp
+    transfer/tst_windowtransfer.cpp transfer/TransferFixture.h LIBS qvapp)

@@ -148,10 +148,5 @@ void TestPainterPage::textAtItsTwips() {
     QVERIFY(second.top() <= secondTop + 8);
 }
 
-int main(int argc, char *argv[]) {
-    prepareTestEnvironment();
-    QGuiApplication app(argc, argv);
-    TestPainterPage tc;
-    return QTest::qExec(&tc, argc, argv);
-}
+QV_TEST_MAIN_WITH(QGuiApplication, TestPainterPage)
 #include "tst_painterpage.moc"

@@ -13,17 +13,26 @@ void clearStoredSettings();
 // A file's whole content; empty when it cannot be read.
 QByteArray readBytes(const QString &path);
 
-// Main function of a suite, with the application object it needs.
-#define QV_TEST_MAIN_WITH(Application, TestObject)                                                 \
-    int main(int argc, char *argv[]) {                                                             \
-        prepareTestEnvironment();                                                                  \
-        Application app(argc, argv);                                                               \
-        TestObject tc;                                                                             \
-        return QTest::qExec(&tc, argc, argv);                                                      \
-    }
+// Runs one suite: prepares the environment, makes the application object and executes the test
+// object with the given arguments (the program's name first).
+using SuiteRun = int (*)(int argc, char *argv[]);
 
-// Main function for widget suites.
+// Enters a suite into its area's test program under its class name and its source file's base
+// name (tst_xxx); the program's main (TestMain.cpp) runs the suites it is asked for.
+bool registerSuite(const char *className, const char *sourceFile, SuiteRun run);
+
+// A suite of an area's test program, with the application object it needs.
+#define QV_TEST_MAIN_WITH(Application, TestObject)                                                 \
+    [[maybe_unused]] static const bool registered##TestObject =                                    \
+        registerSuite(#TestObject, __FILE__, [](int argc, char *argv[]) {                          \
+            prepareTestEnvironment();                                                              \
+            Application app(argc, argv);                                                           \
+            TestObject tc;                                                                         \
+            return QTest::qExec(&tc, argc, argv);                                                  \
+        });
+
+// A widget suite.
 #define QV_TEST_MAIN(TestObject) QV_TEST_MAIN_WITH(QApplication, TestObject)
 
-// Main function for suites of the logic alone.
+// A suite of the logic alone.
 #define QV_TEST_CORE_MAIN(TestObject) QV_TEST_MAIN_WITH(QCoreApplication, TestObject)
