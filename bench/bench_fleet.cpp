@@ -3,6 +3,7 @@
 // times should stay near 1 (target at most 1.2). The same again with the controllers behind
 // ser2net over RFC 2217 on the loopback address, and a read through ser2net against the same
 // read on the pty (target at most 1.05).
+#include "BenchSupport.h"
 #include "data/QvData.h"
 #include "data/QvDataFile.h"
 #include "sim/ControllerSimulator.h"
@@ -12,7 +13,6 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <algorithm>
@@ -58,9 +58,7 @@ double median(std::vector<double> values) {
 } // namespace
 
 int main(int argc, char *argv[]) {
-    // A settings folder of its own: the benchmark must not touch the user's port map.
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    const OwnSettingsFolder config;
     QCoreApplication app(argc, argv);
 
     std::array<ControllerSimulator, Controllers> sims;
@@ -72,7 +70,7 @@ int main(int argc, char *argv[]) {
     data.HomingVel = 8, data.HomingPulse = 300, data.OffsetVel = 6, data.OffsetPulse = 2;
     data.SupplyCounter = 8, data.RestartDelay = 100, data.NoWorkCounter = 200;
     data.SeparateTimer = 100, data.MidDetectCounter = 15, data.TipWorkOffTimer = 20;
-    const QString file = config.filePath(QStringLiteral("bench.qvd"));
+    const QString file = config.dir.filePath(QStringLiteral("bench.qvd"));
     if (!QvDataFile::write(file, data)) {
         std::printf("cannot write %s\n", qPrintable(file));
         return 1;

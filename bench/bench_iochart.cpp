@@ -12,7 +12,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -43,24 +42,16 @@ double monitorFor(frmInputOutput &window, IoMonitor &monitor, int seconds, int &
 } // namespace
 
 int main(int argc, char *argv[]) {
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    const OwnSettingsFolder config;
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
-    const int seconds = args.size() > 1 ? qMax(1, args.at(1).toInt()) : 30;
-    const int turns = args.size() > 2 ? qMax(1, args.at(2).toInt()) : 2;
+    const int seconds = countArgument(args, 1, 30);
+    const int turns = countArgument(args, 2, 2);
 
-    QProcess sim;
-    const QString device = startPacedSimulator(sim);
-    if (device.isEmpty())
+    PacedSession paced(false);
+    if (!paced.started)
         return 1;
-
-    QuietPrompt prompt;
-    Session session(prompt);
-    session.settings.PortNo = 1;
-    session.settings.OccupyPort = false;
-    session.link.setDeviceOverride(device);
-    IoMonitor &monitor = session.ioMonitor();
+    IoMonitor &monitor = paced.session.ioMonitor();
     frmInputOutput window(monitor);
     window.show();
     QEventLoop settle;
@@ -79,10 +70,9 @@ int main(int argc, char *argv[]) {
         std::printf("turn %d, chart %s: %d reads, CPU %.2f %%\n", turn + 1,
                     shown ? "shown " : "hidden", reads, cpu);
     }
-    sim.kill();
-    sim.waitForFinished();
-    if (prompt.shown > 0) {
-        std::printf("monitoring failed (%d messages)\n", prompt.shown);
+    paced.stopSimulator();
+    if (paced.prompt.shown > 0) {
+        std::printf("monitoring failed (%d messages)\n", paced.prompt.shown);
         return 1;
     }
     std::printf("CPU share of the window while monitoring: chart shown %.2f %%, hidden %.2f %%, "

@@ -9,7 +9,6 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -19,24 +18,16 @@
 #include <vector>
 
 int main(int argc, char *argv[]) {
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    const OwnSettingsFolder config;
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    const int seconds = args.size() > 1 ? qMax(1, args.at(1).toInt()) : 60;
+    const int seconds = countArgument(args, 1, 60);
     const bool occupy = args.contains(QStringLiteral("occupy"));
 
-    QProcess sim;
-    const QString device = startPacedSimulator(sim);
-    if (device.isEmpty())
+    PacedSession paced(occupy);
+    if (!paced.started)
         return 1;
-
-    QuietPrompt prompt;
-    Session session(prompt);
-    session.settings.PortNo = 1;
-    session.settings.OccupyPort = occupy;
-    session.link.setDeviceOverride(device);
-    IoMonitor &monitor = session.ioMonitor();
+    IoMonitor &monitor = paced.session.ioMonitor();
 
     QElapsedTimer wall;
     std::vector<qint64> readAt; // ns since the start, one per good read
@@ -55,12 +46,11 @@ int main(int argc, char *argv[]) {
     app.exec();
     const double cpuUsed = cpuSeconds() - cpuBefore;
     const double wallSeconds = double(wall.nsecsElapsed()) / 1e9;
-    sim.kill();
-    sim.waitForFinished();
+    paced.stopSimulator();
 
     if (readAt.size() < 2 || monitor.failed()) {
         std::printf("monitoring failed after %zu reads (%d messages)\n", readAt.size(),
-                    prompt.shown);
+                    paced.prompt.shown);
         return 1;
     }
     // Read k (from 0) is due 200 ms x (k + 1) after the start, plus the exchange's own time.

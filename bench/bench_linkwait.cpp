@@ -19,9 +19,7 @@
 #include <vector>
 
 int main(int argc, char *argv[]) {
-    // A settings folder of its own: the benchmark must not touch the user's port map.
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    const OwnSettingsFolder config;
     QCoreApplication app(argc, argv);
 
     ControllerSimulator sim;

@@ -7,6 +7,7 @@
 // 3. `qvpc-cli ports` with 8 network entries whose servers never answer (target at most one
 //    connect limit, 4 s).
 // `--cli PATH` measures another build of qvpc-cli (an earlier one, for comparison).
+#include "BenchSupport.h"
 #include "link/PortMap.h"
 #include "sim/ControllerSimulator.h"
 #include "sim/Ser2NetRunner.h"
@@ -19,7 +20,6 @@
 #include <QRegularExpression>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <algorithm>
@@ -134,9 +134,7 @@ private:
 } // namespace
 
 int main(int argc, char *argv[]) {
-    // A settings folder of its own: the benchmark must not touch the user's port map.
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    const OwnSettingsFolder config;
     QCoreApplication app(argc, argv);
     QString cli = QStringLiteral(QVPC_CLI_PATH);
     const QStringList args = app.arguments();

@@ -3,6 +3,7 @@
 // characters exchanged need on the wire (10 bits per character at 9600 baud, both directions).
 // With --ser2net the same is measured through ser2net over RFC 2217 (the line opened once, as on
 // the pty), so the two ratios compare the lines' cost to the exchanges themselves.
+#include "BenchSupport.h"
 #include "base/FileDialogs.h"
 #include "base/SilentProgress.h"
 #include "base/StoredSettings.h"
@@ -18,7 +19,6 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 #include <vector>
@@ -103,9 +103,7 @@ void report(const char *name, std::vector<Figures> runs) {
 } // namespace
 
 int main(int argc, char *argv[]) {
-    // The stored settings of this run stay in a folder of their own.
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    const OwnSettingsFolder config;
     QCoreApplication app(argc, argv);
     const int runs = argc > 1 && argv[1][0] != '-' ? std::max(1, atoi(argv[1])) : 9;
 

@@ -20,6 +20,16 @@ namespace {
 const QString Filler = QStringLiteral("FF");
 const QString Filler4 = QStringLiteral("FFFFFFFF");
 
+// The sensor items in the order of their block, a byte each.
+using D = QvData;
+constexpr qint16 D::*SensorOrder[] = {&D::SupplyCounter,
+                                      &D::RestartDelay,
+                                      &D::NoWorkCounter,
+                                      &D::SeparateTimer,
+                                      &D::MidDetectCounter,
+                                      &D::TipWorkOffTimer,
+                                      &D::Sp1};
+
 // The velocity step as the controller stores it (four times the step), in 16-bit arithmetic.
 std::optional<QString> velocityField(qint16 step) {
     const int product = int(step) * 4;
@@ -111,10 +121,8 @@ qint16 SetData2PSDA(const QvData &working, bool parametersActive,
                             HexField(working.OffsetVel, 2) + HexField(working.OffsetPulse, 4) +
                             Filler + HexField(working.RevDir, 2);
         QString sensor = QString::fromLatin1(WriteOrder[SensorRow]);
-        for (qint16 item : {working.SupplyCounter, working.RestartDelay, working.NoWorkCounter,
-                            working.SeparateTimer, working.MidDetectCounter,
-                            working.TipWorkOffTimer, working.Sp1})
-            sensor += HexField(item, 2);
+        for (qint16 D::*item : SensorOrder)
+            sensor += HexField(working.*item, 2);
         blocks[SensorRow] = sensor + Filler;
     }
 
@@ -133,18 +141,18 @@ qint16 Extract2temp(const ControllerBlocks::ReadReplies &replies, QvData &read) 
 
     FieldTaker take;
     QvData d;
-    d.Vel1 = take.velocity(pos1, 6);
-    d.Acc1 = take.byte(pos1, 8);
-    d.Dec1 = take.byte(pos1, 10);
+    // VEL, ACC and DEC of a position stand at the start of its motion reply.
+    const auto motion = [&take](const QString &reply, qint16 &vel, qint16 &acc, qint16 &dec) {
+        vel = take.velocity(reply, 6);
+        acc = take.byte(reply, 8);
+        dec = take.byte(reply, 10);
+    };
+    motion(pos1, d.Vel1, d.Acc1, d.Dec1);
     d.Pulse1 = take.wide(pos1, 12, 6);
     d.PauseTime1 = take.byte(pos1, 18);
-
     d.Pulse2 = take.wide(pos2, 12, 6);
     d.PauseTime2 = take.byte(pos2, 18);
-
-    d.Vel2 = take.velocity(motion2, 6);
-    d.Acc2 = take.byte(motion2, 8);
-    d.Dec2 = take.byte(motion2, 10);
+    motion(motion2, d.Vel2, d.Acc2, d.Dec2);
 
     d.HomingVel = take.byte(homing, 6);
     d.HomingPulse = take.wide(homing, 8, 4);
@@ -152,13 +160,11 @@ qint16 Extract2temp(const ControllerBlocks::ReadReplies &replies, QvData &read) 
     d.OffsetPulse = take.wide(homing, 14, 4);
     d.RevDir = take.byte(homing, 20);
 
-    d.SupplyCounter = take.byte(sensor, 6);
-    d.RestartDelay = take.byte(sensor, 8);
-    d.NoWorkCounter = take.byte(sensor, 10);
-    d.SeparateTimer = take.byte(sensor, 12);
-    d.MidDetectCounter = take.byte(sensor, 14);
-    d.TipWorkOffTimer = take.byte(sensor, 16);
-    d.Sp1 = take.byte(sensor, 18);
+    int at = 6;
+    for (qint16 D::*item : SensorOrder) {
+        d.*item = take.byte(sensor, at);
+        at += 2;
+    }
 
     if (!take.ok())
         return 1;

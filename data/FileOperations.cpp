@@ -41,7 +41,7 @@ qint16 FileOperations::SaveFileAs(const QString &name) {
     return 0;
 }
 
-bool FileOperations::maySetDataAside() {
+bool FileOperations::maySetDataAside(const std::function<qint16()> &save) {
     if (!m_screen.DataChanged())
         return true;
     switch (m_prompt.saveBeforeReplace()) {
@@ -49,11 +49,15 @@ bool FileOperations::maySetDataAside() {
         return true;
     case SaveChoice::Save:
         // Edits the user wanted kept are not dropped because their save did not happen.
-        return Save() == 0;
+        return (save ? save() : Save()) == 0;
     case SaveChoice::Cancel:
         break;
     }
     return false;
+}
+
+bool FileOperations::mayEnd(const std::function<qint16()> &save) {
+    return m_screen.DataChanged() ? maySetDataAside(save) : m_prompt.confirmExit();
 }
 
 void FileOperations::New() {

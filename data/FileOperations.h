@@ -4,6 +4,7 @@
 #include "data/QvData.h"
 
 #include <QString>
+#include <functional>
 
 class FileDialogs;
 class MainScreen;
@@ -25,8 +26,11 @@ public:
     qint16 SaveAs();
     // Before the data on screen are replaced: true when they may go (unchanged, the user answered
     // No to question 223, or Yes and they were saved); false when they stay (Cancel, or Yes and
-    // the save did not happen).
-    bool maySetDataAside();
+    // the save did not happen). save is how the data are saved (0 = saved); Save() by default.
+    bool maySetDataAside(const std::function<qint16()> &save = {});
+    // Before the program ends: changed data as maySetDataAside, unchanged data only after the
+    // user has confirmed the exit. true when the program may end.
+    bool mayEnd(const std::function<qint16()> &save);
 
     // Writes the working copy to name; on success the name and folder become the current ones
     // and DataChanged is cleared. Returns 0 when written, 1 when not (nothing shown).

@@ -7,10 +7,20 @@
 #include <functional>
 
 // The one list of the 22 items of the QV data: where each lives in QvData, the group it belongs
-// to, its label text, its range and whether it is a parameter (sensor and homing items, which take
-// part only while the parameter frames are shown). The range check, the verification report, the
-// listings and the printed report read it in this order.
+// to, its label text, its range, how its editing field takes it and whether it is a parameter
+// (sensor and homing items, which take part only while the parameter frames are shown). The range
+// check, the editing fields, the verification report, the listings and the printed report read it
+// in this order.
 enum class QvGroup { Position1, Position2, Sensor, Homing };
+
+// How an item's editing field takes it: how many digits may be typed (0: it is not typed into: a
+// step control, the check box, or the spare field, which takes any key), and the range a typed
+// value must lie in when the field is left.
+struct QvTyping {
+    int digits = 0;
+    qint32 low = 0;
+    qint32 high = 0;
+};
 
 struct QvItem {
     QvGroup group;
@@ -20,6 +30,7 @@ struct QvItem {
     qint16 QvData::*shortField;
     qint32 QvData::*longField; // set instead of shortField for the 32-bit items
     const char *name;          // the QvData member's name, as the command line names the item
+    QvTyping typing;
 
     bool isParameter() const { return group == QvGroup::Sensor || group == QvGroup::Homing; }
     qint32 get(const QvData &d) const { return shortField ? d.*shortField : d.*longField; }

@@ -8,8 +8,7 @@
 #include <QLineEdit>
 
 FieldFilter::Rule FieldBinding::rule() const {
-    const auto [low, high] = typing->leaveRange.value_or(std::pair<int, int>{item.low, item.high});
-    return {typing->keys, low, high, typing->enterTarget};
+    return {KeyRule{item.typing.digits}, item.typing.low, item.typing.high, enterTarget};
 }
 
 QString FieldBinding::text() const {

@@ -4,28 +4,20 @@
 #include "gui/FieldFilter.h"
 
 #include <functional>
-#include <optional>
-#include <utility>
 
 class QWidget;
 
 // One of the main window's editing fields and the QV item it shows. The field is an editable VEL
 // list, the up-down control of an ACC or DEC value (its label shows the value) or a line edit.
 struct FieldBinding {
-    // A field the user types into: the keys it takes, the field Enter moves on to, and the range
-    // a value must lie in when the field is left where that is not the item's own range.
-    struct Typing {
-        KeyRule keys;
-        std::function<QWidget *()> enterTarget;
-        std::optional<std::pair<int, int>> leaveRange = std::nullopt;
-    };
-
     const QvItem &item;
     QWidget *field;
-    // Without one the field takes any key and is not checked when left.
-    std::optional<Typing> typing = std::nullopt;
+    // The field Enter moves on to, for a field the user types into (its item's digits and field
+    // range say what it takes). A field not typed into takes any key and is not checked when left.
+    std::function<QWidget *()> enterTarget = {};
 
-    // The key filter's rule for the field; only for a field with typing.
+    bool typed() const { return item.typing.digits > 0; }
+    // The key filter's rule for the field; only for a typed field.
     FieldFilter::Rule rule() const;
     QString text() const;
     void show(const QString &text) const;

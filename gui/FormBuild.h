@@ -13,11 +13,12 @@ Control *named(const char *name, QWidget *parent, Args &&...args) {
     return control;
 }
 
-// The same, with the text id of its caption (tag) and of its tool tip.
+// The same, with the text id of its caption (tag) and of its tool tip (0: none).
 template <typename Control>
-Control *tagged(const char *name, QWidget *parent, int tagId, int toolTipId) {
+Control *tagged(const char *name, QWidget *parent, int tagId, int toolTipId = 0) {
     auto *control = named<Control>(name, parent);
     setTagId(control, tagId);
-    setToolTipId(control, toolTipId);
+    if (toolTipId != 0)
+        setToolTipId(control, toolTipId);
     return control;
 }

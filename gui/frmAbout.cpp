@@ -26,17 +26,14 @@ frmAbout::frmAbout(UserPrompt &prompt, std::function<bool(QWidget *)> showSysInf
     bold.setPointSize(bold.pointSize() + 3);
     lblTitle->setFont(bold);
     lblVersion = named<QLabel>("lblVersion", this);
-    lblDescription = named<QLabel>("lblDescription", this);
-    setTagId(lblDescription, 404);
+    lblDescription = tagged<QLabel>("lblDescription", this, 404);
     lblDescription->setWordWrap(true);
-    lblDisclaimer = named<QLabel>("lblDisclaimer", this);
-    setTagId(lblDisclaimer, 405);
+    lblDisclaimer = tagged<QLabel>("lblDisclaimer", this, 405);
     lblDisclaimer->setWordWrap(true);
     lblDisclaimer->setTextInteractionFlags(Qt::TextSelectableByMouse);
     cmdOK = named<QPushButton>("cmdOK", this, QStringLiteral("OK"));
     cmdOK->setDefault(true);
-    cmdSysInfo = named<QPushButton>("cmdSysInfo", this);
-    setTagId(cmdSysInfo, 403);
+    cmdSysInfo = tagged<QPushButton>("cmdSysInfo", this, 403);
 
     auto *grid = new QGridLayout(this);
     grid->setHorizontalSpacing(16);

@@ -154,14 +154,11 @@ void frmInputOutput::build() {
     inputs->setRowStretch(inputs->rowCount(), 1);
     outputs->setRowStretch(outputs->rowCount(), 1);
 
-    cmdMonitor = named<QPushButton>("cmdMonitor", this);
-    setTagId(cmdMonitor, 420);
+    cmdMonitor = tagged<QPushButton>("cmdMonitor", this, 420);
     cmdMonitor->setAutoDefault(false);
-    cmdTojiru = named<QPushButton>("cmdTojiru", this);
-    setTagId(cmdTojiru, 421);
+    cmdTojiru = tagged<QPushButton>("cmdTojiru", this, 421);
     cmdTojiru->setAutoDefault(false);
-    cmdRecord = named<QPushButton>("cmdRecord", this);
-    setTagId(cmdRecord, 1454);
+    cmdRecord = tagged<QPushButton>("cmdRecord", this, 1454);
     cmdRecord->setAutoDefault(false);
     chartTimeline = named<IoTimelineChart>("chartTimeline", this, m_timeline);
 

@@ -3,6 +3,7 @@
 #include "base/ResText.h"
 #include "base/StoredSettings.h"
 #include "base/UserPrompt.h"
+#include "data/FileOperations.h"
 #include "data/QvData.h"
 #include "gui/FieldBinding.h"
 #include "gui/FieldFilter.h"
@@ -154,29 +155,9 @@ void frmMain::fitToScreen() {
 }
 
 bool frmMain::queryClose() {
-    m_syuryoCancel = false;
-    if (m_dataChanged) {
-        switch (m_prompt.saveBeforeReplace()) {
-        case SaveChoice::Save:
-            // Edits whose save did not happen (cancelled, refused, failed) keep the window open.
-            if (SaveFile() == 0)
-                return true;
-            m_syuryoCancel = true;
-            return false;
-        case SaveChoice::Discard:
-            return true;
-        case SaveChoice::Cancel:
-            m_syuryoCancel = true;
-            return false;
-        }
-    }
-    if (!m_prompt.confirmExit()) {
-        m_syuryoCancel = true;
-        return false;
-    }
-    if (m_link.isPortOpen())
-        m_link.ClosePort();
-    return true;
+    // The window's own save, which the menu and the button run too.
+    m_syuryoCancel = !m_session.files().mayEnd([this] { return SaveFile(); });
+    return !m_syuryoCancel;
 }
 
 void frmMain::closeEvent(QCloseEvent *event) {

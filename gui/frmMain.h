@@ -100,8 +100,6 @@ public:
     PrintDialogs &printDialogs();
     void setPrintDialogs(PrintDialogs &dialogs) { m_printDialogsInUse = &dialogs; }
 
-    // The file dialogs every file operation shares, and the file operations with the data's name.
-
 protected:
     void closeEvent(QCloseEvent *event) override;
     // Saving through cmdSaveFile / mnuFileSave; 0 = saved.
@@ -130,7 +128,7 @@ private:
     void showFieldHint(QWidget *field, int textId);
     static constexpr int HintMs = 4000;
 
-    // Close sequence; true when the window may close.
+    // The close question; true when the window may close.
     bool queryClose();
     void showAlarm();
     // The port lamp shows while the port is open.

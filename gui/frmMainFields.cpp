@@ -99,41 +99,34 @@ qint16 frmMain::ScreenCheck() {
 // The table of the editing fields, in the order the fields are taken into the working copy.
 void frmMain::bindFields() {
     using D = QvData;
-    using Typing = FieldBinding::Typing;
-    const KeyRule two{2}, three{3};
     const auto to = [](QWidget *target) { return [target] { return target; }; };
     // Enter moves on into a parameter frame only while it is open, else back to the first field.
     const auto intoFrame = [this](auto open, QWidget *target) {
         return [this, open, target] { return open() ? target : comboVEL1; };
     };
-    // Left with a value outside these, a field is emptied even where its item allows the value:
-    // a VEL of 0 passes (the range check reports it), positions stop at 400, offsets at 100.
-    const std::pair velLeave{0, 30}, positionLeave{0, 400}, offsetLeave{1, 100};
     m_fields = std::vector<FieldBinding>{
-        {qvItem(&D::Vel1), comboVEL1, Typing{two, to(UpDown1), velLeave}},
-        {qvItem(&D::Vel2), comboVEL2, Typing{two, to(UpDown2), velLeave}},
+        {qvItem(&D::Vel1), comboVEL1, to(UpDown1)},
+        {qvItem(&D::Vel2), comboVEL2, to(UpDown2)},
         {qvItem(&D::Acc1), UpDown1},
         {qvItem(&D::Acc2), UpDown2},
         {qvItem(&D::Dec1), UpDownP1Gen},
         {qvItem(&D::Dec2), UpDownP2Gen},
-        {qvItem(&D::Pulse1), txtPosi1, Typing{three, to(txtPosi2), positionLeave}},
+        {qvItem(&D::Pulse1), txtPosi1, to(txtPosi2)},
         {qvItem(&D::Pulse2), txtPosi2,
-         Typing{three, intoFrame([this] { return m_showParameters; }, txtLowKaijoCnt),
-                positionLeave}},
-        {qvItem(&D::PauseTime1), txtPosi1Timer, Typing{three, to(comboVEL2)}},
-        {qvItem(&D::PauseTime2), txtPosi2Timer, Typing{three, to(txtPosi1)}},
-        {qvItem(&D::HomingVel), txtHomeSokudo, Typing{two, to(txtHomePosi)}},
-        {qvItem(&D::HomingPulse), txtHomePosi, Typing{three, to(txtOffsetSokudo)}},
-        {qvItem(&D::OffsetVel), txtOffsetSokudo, Typing{two, to(txtOffsetPosi)}},
-        {qvItem(&D::OffsetPulse), txtOffsetPosi, Typing{three, to(comboVEL1), offsetLeave}},
-        {qvItem(&D::SupplyCounter), txtSentanCount, Typing{three, to(txtRestartDelay)}},
-        {qvItem(&D::NoWorkCounter), txtNoWorkCount, Typing{three, to(txtHensu1)}},
-        {qvItem(&D::RestartDelay), txtRestartDelay, Typing{three, to(txtXXXCnt)}},
-        {qvItem(&D::SeparateTimer), txtLowKaijoCnt, Typing{three, to(txtSentanCount)}},
-        {qvItem(&D::MidDetectCounter), txtXXXCnt, Typing{three, to(txtNoWorkCount)}},
+         intoFrame([this] { return m_showParameters; }, txtLowKaijoCnt)},
+        {qvItem(&D::PauseTime1), txtPosi1Timer, to(comboVEL2)},
+        {qvItem(&D::PauseTime2), txtPosi2Timer, to(txtPosi1)},
+        {qvItem(&D::HomingVel), txtHomeSokudo, to(txtHomePosi)},
+        {qvItem(&D::HomingPulse), txtHomePosi, to(txtOffsetSokudo)},
+        {qvItem(&D::OffsetVel), txtOffsetSokudo, to(txtOffsetPosi)},
+        {qvItem(&D::OffsetPulse), txtOffsetPosi, to(comboVEL1)},
+        {qvItem(&D::SupplyCounter), txtSentanCount, to(txtRestartDelay)},
+        {qvItem(&D::NoWorkCounter), txtNoWorkCount, to(txtHensu1)},
+        {qvItem(&D::RestartDelay), txtRestartDelay, to(txtXXXCnt)},
+        {qvItem(&D::SeparateTimer), txtLowKaijoCnt, to(txtSentanCount)},
+        {qvItem(&D::MidDetectCounter), txtXXXCnt, to(txtNoWorkCount)},
         {qvItem(&D::TipWorkOffTimer), txtHensu1,
-         Typing{three, intoFrame([this] { return framHomePara->isEnabled(); }, txtHomeSokudo)}},
-        // The spare field takes any key.
+         intoFrame([this] { return framHomePara->isEnabled(); }, txtHomeSokudo)},
         {qvItem(&D::Sp1), txtHensu2},
     };
 }
@@ -141,7 +134,7 @@ void frmMain::bindFields() {
 void frmMain::connectFieldChecks() {
     bindFields();
     for (const FieldBinding &f : m_fields) {
-        if (f.typing)
+        if (f.typed())
             m_filter->attach(f.field, f.rule());
         // The change flag: every field but chkRevDir. The program setting a VEL list or an ACC
         // or DEC value counts too (ShowQvData, ClearFieldsForNew).
@@ -156,15 +149,14 @@ void frmMain::connectFieldChecks() {
 
 void frmMain::showFieldHint(QWidget *field, int textId) {
     for (const FieldBinding &f : m_fields) {
-        if (f.field != field || !f.typing)
+        if (f.field != field || !f.typed())
             continue;
         // The range the field's tool tip states: where the field is left with a value, within
         // what its item takes.
-        const FieldFilter::Rule rule = f.rule();
         statusBar()->showMessage(ResText(textId)
                                      .arg(ItemLabel(f.item))
-                                     .arg(qMax(rule.low, f.item.low))
-                                     .arg(qMin(rule.high, f.item.high)),
+                                     .arg(qMax(f.item.typing.low, f.item.low))
+                                     .arg(qMin(f.item.typing.high, f.item.high)),
                                  HintMs);
         return;
     }

@@ -43,8 +43,9 @@ QComboBox *velocityList(const char *name, QWidget *parent) {
     return combo;
 }
 
-QPushButton *pictureButton(const char *name, QWidget *parent, const char *picture) {
-    auto *button = named<QPushButton>(name, parent);
+QPushButton *pictureButton(const char *name, QWidget *parent, const char *picture, int tagId,
+                           int toolTipId) {
+    auto *button = tagged<QPushButton>(name, parent, tagId, toolTipId);
     button->setIcon(QIcon(QLatin1String(picture)));
     button->setIconSize(QSize(24, 24));
     button->setMinimumHeight(34);
@@ -69,13 +70,10 @@ QWidget *lamp(QWidget *parent, QLabel *&under, const char *underName, const char
 } // namespace
 
 QWidget *frmMain::buildModeFrame() {
-    frmJog = named<QGroupBox>("frmJog", this);
-    setTagId(frmJog, 1);
+    frmJog = tagged<QGroupBox>("frmJog", this, 1);
     cmdModeChange = tagged<QPushButton>("cmdModeChange", frmJog, 49, 51);
-    lblMoveMode = named<QLabel>("lblMoveMode", frmJog);
-    setTagId(lblMoveMode, 2);
-    lblEditMode = named<QLabel>("lblEditMode", frmJog);
-    setTagId(lblEditMode, 3);
+    lblMoveMode = tagged<QLabel>("lblMoveMode", frmJog, 2);
+    lblEditMode = tagged<QLabel>("lblEditMode", frmJog, 3);
 
     auto *layout = new QGridLayout(frmJog);
     layout->addWidget(cmdModeChange, 0, 0, 1, 2);
@@ -107,8 +105,7 @@ QWidget *frmMain::buildMoveFrame() {
     cmdSelectMove = tagged<QPushButton>("cmdSelectMove", frmMove, 9, 54);
     cmdStop = tagged<QPushButton>("cmdStop", frmMove, 10, 55);
     cmdHome = tagged<QPushButton>("cmdHome", frmMove, 11, 56);
-    lblKanryoiti = named<QLabel>("lblKanryoiti", frmMove);
-    setTagId(lblKanryoiti, 12);
+    lblKanryoiti = tagged<QLabel>("lblKanryoiti", frmMove, 12);
     lblKanryoNo = named<QLabel>("lblKanryoNo", frmMove);
     boxValue(lblKanryoNo, 48);
 
@@ -129,24 +126,16 @@ QWidget *frmMain::buildMoveFrame() {
 
 QWidget *frmMain::buildPositionFrame() {
     framPosiData = tagged<QGroupBox>("framPosiData", this, 21, 58);
-    framDousaPara = named<QGroupBox>("framDousaPara", framPosiData);
-    setTagId(framDousaPara, 28);
+    framDousaPara = tagged<QGroupBox>("framDousaPara", framPosiData, 28);
 
     QWidget *f = framDousaPara;
-    lblVel = named<QLabel>("lblVel", f);
-    setTagId(lblVel, 29);
-    lblAcc = named<QLabel>("lblAcc", f);
-    setTagId(lblAcc, 30);
-    lblGensoku = named<QLabel>("lblGensoku", f);
-    setTagId(lblGensoku, 31);
-    lblTimer = named<QLabel>("lblTimer", f);
-    setTagId(lblTimer, 32);
-    lblPosition = named<QLabel>("lblPosition", f);
-    setTagId(lblPosition, 33);
-    lblPosi1 = named<QLabel>("lblPosi1", f);
-    setTagId(lblPosi1, 34);
-    lblPosi2 = named<QLabel>("lblPosi2", f);
-    setTagId(lblPosi2, 35);
+    lblVel = tagged<QLabel>("lblVel", f, 29);
+    lblAcc = tagged<QLabel>("lblAcc", f, 30);
+    lblGensoku = tagged<QLabel>("lblGensoku", f, 31);
+    lblTimer = tagged<QLabel>("lblTimer", f, 32);
+    lblPosition = tagged<QLabel>("lblPosition", f, 33);
+    lblPosi1 = tagged<QLabel>("lblPosi1", f, 34);
+    lblPosi2 = tagged<QLabel>("lblPosi2", f, 35);
 
     comboVEL1 = velocityList("comboVEL1", f);
     comboVEL2 = velocityList("comboVEL2", f);
@@ -162,16 +151,6 @@ QWidget *frmMain::buildPositionFrame() {
     txtPosi2Timer = numberField("txtPosi2Timer", f, 56);
     txtPosi1 = numberField("txtPosi1", f, 80);
     txtPosi2 = numberField("txtPosi2", f, 80);
-    setToolTipId(comboVEL1, 65);
-    setToolTipId(comboVEL2, 65);
-    setToolTipId(lblPosi1Acc, 66);
-    setToolTipId(lblPosi2Acc, 66);
-    setToolTipId(lblPosi1Gensoku, 67);
-    setToolTipId(lblPosi2Gensoku, 67);
-    setToolTipId(txtPosi1Timer, 68);
-    setToolTipId(txtPosi2Timer, 68);
-    setToolTipId(txtPosi1, 69);
-    setToolTipId(txtPosi2, 69);
 
     auto *table = new QGridLayout(framDousaPara);
     table->setHorizontalSpacing(10);
@@ -190,18 +169,29 @@ QWidget *frmMain::buildPositionFrame() {
         pair->addStretch();
         table->addLayout(pair, row, column);
     };
-    table->addWidget(lblPosi1, 1, 0);
-    table->addWidget(comboVEL1, 1, 1, Qt::AlignCenter);
-    addStep(1, 2, lblPosi1Acc, UpDown1);
-    addStep(1, 3, lblPosi1Gensoku, UpDownP1Gen);
-    table->addWidget(txtPosi1Timer, 1, 4, Qt::AlignCenter);
-    table->addWidget(txtPosi1, 1, 5, Qt::AlignCenter);
-    table->addWidget(lblPosi2, 2, 0);
-    table->addWidget(comboVEL2, 2, 1, Qt::AlignCenter);
-    addStep(2, 2, lblPosi2Acc, UpDown2);
-    addStep(2, 3, lblPosi2Gensoku, UpDownP2Gen);
-    table->addWidget(txtPosi2Timer, 2, 4, Qt::AlignCenter);
-    table->addWidget(txtPosi2, 2, 5, Qt::AlignCenter);
+    // A row a position: the label, VEL, ACC and DEC with their steps, pausing time, pulses.
+    const struct {
+        QLabel *label;
+        QComboBox *vel;
+        QLabel *acc, *dec;
+        UpDown *accStep, *decStep;
+        QLineEdit *pause, *pulses;
+    } positions[] = {{lblPosi1, comboVEL1, lblPosi1Acc, lblPosi1Gensoku, UpDown1, UpDownP1Gen,
+                      txtPosi1Timer, txtPosi1},
+                     {lblPosi2, comboVEL2, lblPosi2Acc, lblPosi2Gensoku, UpDown2, UpDownP2Gen,
+                      txtPosi2Timer, txtPosi2}};
+    for (int row = 1; row <= 2; ++row) {
+        const auto &r = positions[row - 1];
+        table->addWidget(r.label, row, 0);
+        table->addWidget(r.vel, row, 1, Qt::AlignCenter);
+        addStep(row, 2, r.acc, r.accStep);
+        addStep(row, 3, r.dec, r.decStep);
+        table->addWidget(r.pause, row, 4, Qt::AlignCenter);
+        table->addWidget(r.pulses, row, 5, Qt::AlignCenter);
+        QWidget *const tipped[] = {r.vel, r.acc, r.dec, r.pause, r.pulses};
+        for (int i = 0; i < 5; ++i)
+            setToolTipId(tipped[i], 65 + i);
+    }
     // Tab runs along each row, as the values are read: VEL, ACC, DEC, pausing time, position.
     QWidget *const rows[] = {comboVEL1, UpDown1, UpDownP1Gen, txtPosi1Timer, txtPosi1,
                              comboVEL2, UpDown2, UpDownP2Gen, txtPosi2Timer, txtPosi2};
@@ -209,24 +199,12 @@ QWidget *frmMain::buildPositionFrame() {
         QWidget::setTabOrder(rows[i - 1], rows[i]);
 
     QWidget *p = framPosiData;
-    cmdFileOpen = pictureButton("cmdFileOpen", p, ":/images/fileOpen.png");
-    setTagId(cmdFileOpen, 22);
-    setToolTipId(cmdFileOpen, 59);
-    cmdSaveFile = pictureButton("cmdSaveFile", p, ":/images/fileSave.png");
-    setTagId(cmdSaveFile, 23);
-    setToolTipId(cmdSaveFile, 60);
-    cmdGetfromCt = pictureButton("cmdGetfromCt", p, ":/images/getfromCt.png");
-    setTagId(cmdGetfromCt, 24);
-    setToolTipId(cmdGetfromCt, 61);
-    cmdLoadtoCt = pictureButton("cmdLoadtoCt", p, ":/images/loadtoCt.png");
-    setTagId(cmdLoadtoCt, 25);
-    setToolTipId(cmdLoadtoCt, 62);
-    cmdShogoCt = pictureButton("cmdShogoCt", p, ":/images/shogoCt.png");
-    setTagId(cmdShogoCt, 26);
-    setToolTipId(cmdShogoCt, 63);
-    cmdShogoFile = pictureButton("cmdShogoFile", p, ":/images/shogoFile.png");
-    setTagId(cmdShogoFile, 27);
-    setToolTipId(cmdShogoFile, 64);
+    cmdFileOpen = pictureButton("cmdFileOpen", p, ":/images/fileOpen.png", 22, 59);
+    cmdSaveFile = pictureButton("cmdSaveFile", p, ":/images/fileSave.png", 23, 60);
+    cmdGetfromCt = pictureButton("cmdGetfromCt", p, ":/images/getfromCt.png", 24, 61);
+    cmdLoadtoCt = pictureButton("cmdLoadtoCt", p, ":/images/loadtoCt.png", 25, 62);
+    cmdShogoCt = pictureButton("cmdShogoCt", p, ":/images/shogoCt.png", 26, 63);
+    cmdShogoFile = pictureButton("cmdShogoFile", p, ":/images/shogoFile.png", 27, 64);
 
     auto *buttons = new QGridLayout;
     buttons->addWidget(cmdFileOpen, 0, 0);
@@ -243,33 +221,26 @@ QWidget *frmMain::buildPositionFrame() {
 }
 
 QWidget *frmMain::buildStatusFrame() {
-    frmTrancefer = named<QGroupBox>("frmTrancefer", this);
-    setTagId(frmTrancefer, 13);
+    frmTrancefer = tagged<QGroupBox>("frmTrancefer", this, 13);
     QWidget *f = frmTrancefer;
-    cmdReset = named<QPushButton>("cmdReset", f);
-    setTagId(cmdReset, 19);
+    cmdReset = tagged<QPushButton>("cmdReset", f, 19);
     lblJotai = tagged<QLabel>("lblJotai", f, 20, 57);
     QWidget *portLamp = lamp(f, imgPortWhite, "imgPortWhite", ":/images/lampWhite.png",
                              imgPortGreen, "imgPortGreen", ":/images/lampGreen.png");
     portLamp->setToolTip(QString()); // the lamp explains itself through lblJotai
     imgPortGreen->hide();
-    lblError = named<QLabel>("lblError", f);
-    setTagId(lblError, 16);
+    lblError = tagged<QLabel>("lblError", f, 16);
     QWidget *alarmLamp = lamp(f, imgAlarmGreen, "imgAlarmGreen", ":/images/lampGreen.png",
                               imgAlarmLed, "imgAlarmLed", ":/images/lampRed.png");
     imgAlarmLed->hide();
-    Label1 = named<QLabel>("Label1", f);
-    setTagId(Label1, 17);
+    Label1 = tagged<QLabel>("Label1", f, 17);
     lblAlarmNo = named<QLabel>("lblAlarmNo", f);
     boxValue(lblAlarmNo, 32);
-    lblErrorComment = named<QLabel>("lblErrorComment", f);
-    setTagId(lblErrorComment, 18);
+    lblErrorComment = tagged<QLabel>("lblErrorComment", f, 18);
     lblErrorComment->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     lblErrorComment->setMinimumWidth(200);
-    lblFileName = named<QLabel>("lblFileName", f);
-    setTagId(lblFileName, 14);
-    lblShowName = named<QLabel>("lblShowName", f);
-    setTagId(lblShowName, 15);
+    lblFileName = tagged<QLabel>("lblFileName", f, 14);
+    lblShowName = tagged<QLabel>("lblShowName", f, 15);
     lblShowName->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     lblShowName->setAutoFillBackground(true);
     lblShowName->setBackgroundRole(QPalette::Base);

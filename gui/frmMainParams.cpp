@@ -30,58 +30,54 @@ QGridLayout *compactGrid(QWidget *frame) {
     return grid;
 }
 
-using FieldRows = QList<std::pair<QLabel *, QLineEdit *>>;
+// One parameter: its label and its field, with their names.
+struct Parameter {
+    QLabel *&label;
+    const char *labelName;
+    QLineEdit *&field;
+    const char *fieldName;
+};
 
-// Label and field pairs one under the other, from the top, in two columns of the grid.
-void addRows(QGridLayout *grid, const FieldRows &rows, int column) {
-    for (int row = 0; row < rows.size(); ++row) {
-        grid->addWidget(rows[row].first, row, column);
-        grid->addWidget(rows[row].second, row, column + 1);
+// The frame's parameters in columns of four rows, a label and a field each: the n-th label has
+// caption textId + n and tip labelTip + n, its field tip fieldTip + n.
+void addParameters(QGridLayout *grid, std::initializer_list<Parameter> parameters, int textId,
+                   int labelTip, int fieldTip) {
+    QWidget *frame = grid->parentWidget();
+    int n = 0;
+    for (const Parameter &p : parameters) {
+        p.label = tagged<QLabel>(p.labelName, frame, textId + n, labelTip + n);
+        p.field = parameterField(p.fieldName, frame, fieldTip + n);
+        grid->addWidget(p.label, n % 4, n / 4 * 3);
+        grid->addWidget(p.field, n % 4, n / 4 * 3 + 1);
+        ++n;
     }
 }
 
 } // namespace
 
 QWidget *frmMain::buildSensorFrame() {
-    framParameta = named<QGroupBox>("framParameta", this);
-    setTagId(framParameta, 36);
+    framParameta = tagged<QGroupBox>("framParameta", this, 36);
     QWidget *f = framParameta;
-    lblLowKaijoCnt = tagged<QLabel>("lblLowKaijoCnt", f, 37, 70);
-    lblSentanCount = tagged<QLabel>("lblSentanCount", f, 38, 71);
-    lblRestartDelay = tagged<QLabel>("lblRestartDelay", f, 39, 72);
-    lblXXXCnt = tagged<QLabel>("lblXXXCnt", f, 40, 73);
-    lblNoWorkCount = tagged<QLabel>("lblNoWorkCount", f, 41, 74);
-    lblHensu1 = tagged<QLabel>("lblHensu1", f, 42, 75);
-    lblHensu2 = tagged<QLabel>("lblHensu2", f, 43, 76);
+    auto *grid = compactGrid(framParameta);
+    addParameters(grid,
+                  {{lblLowKaijoCnt, "lblLowKaijoCnt", txtLowKaijoCnt, "txtLowKaijoCnt"},
+                   {lblSentanCount, "lblSentanCount", txtSentanCount, "txtSentanCount"},
+                   {lblRestartDelay, "lblRestartDelay", txtRestartDelay, "txtRestartDelay"},
+                   {lblXXXCnt, "lblXXXCnt", txtXXXCnt, "txtXXXCnt"},
+                   {lblNoWorkCount, "lblNoWorkCount", txtNoWorkCount, "txtNoWorkCount"},
+                   {lblHensu1, "lblHensu1", txtHensu1, "txtHensu1"},
+                   {lblHensu2, "lblHensu2", txtHensu2, "txtHensu2"}},
+                  37, 70, 81);
 
-    txtLowKaijoCnt = parameterField("txtLowKaijoCnt", f, 81);
-    txtSentanCount = parameterField("txtSentanCount", f, 82);
-    txtRestartDelay = parameterField("txtRestartDelay", f, 83);
-    txtXXXCnt = parameterField("txtXXXCnt", f, 84);
-    txtNoWorkCount = parameterField("txtNoWorkCount", f, 85);
-    txtHensu1 = parameterField("txtHensu1", f, 86);
-    txtHensu2 = parameterField("txtHensu2", f, 87);
-
-    chkChangeDirect = named<QCheckBox>("chkChangeDirect", f);
-    setTagId(chkChangeDirect, 465);
+    chkChangeDirect = tagged<QCheckBox>("chkChangeDirect", f, 465);
     framChangeDirect = named<QGroupBox>("framChangeDirect", f);
-    chkRevDir = named<QCheckBox>("chkRevDir", framChangeDirect);
-    setTagId(chkRevDir, 243);
+    chkRevDir = tagged<QCheckBox>("chkRevDir", framChangeDirect, 243);
     framChangeDirect->setEnabled(false);
     chkRevDir->setEnabled(false);
     auto *gate = new QVBoxLayout(framChangeDirect);
     gate->setContentsMargins(6, 2, 6, 2);
     gate->addWidget(chkRevDir);
 
-    auto *grid = compactGrid(framParameta);
-    addRows(grid,
-            {{lblLowKaijoCnt, txtLowKaijoCnt},
-             {lblSentanCount, txtSentanCount},
-             {lblRestartDelay, txtRestartDelay},
-             {lblXXXCnt, txtXXXCnt}},
-            0);
-    addRows(grid,
-            {{lblNoWorkCount, txtNoWorkCount}, {lblHensu1, txtHensu1}, {lblHensu2, txtHensu2}}, 3);
     grid->setColumnMinimumWidth(2, 12);
     grid->setColumnMinimumWidth(5, 12);
     // The rotation-direction gate in a column of its own: the check box that opens it above the
@@ -96,25 +92,14 @@ QWidget *frmMain::buildSensorFrame() {
 }
 
 QWidget *frmMain::buildHomingFrame() {
-    framHomePara = named<QGroupBox>("framHomePara", this);
-    setTagId(framHomePara, 44);
-    QWidget *f = framHomePara;
-    lblHomeSokudo = tagged<QLabel>("lblHomeSokudo", f, 45, 77);
-    lblHomePosi = tagged<QLabel>("lblHomePosi", f, 46, 78);
-    lblOffsetSokudo = tagged<QLabel>("lblOffsetSokudo", f, 47, 79);
-    lblOffsetPosi = tagged<QLabel>("lblOffsetPosi", f, 48, 80);
-    txtHomeSokudo = parameterField("txtHomeSokudo", f, 88);
-    txtHomePosi = parameterField("txtHomePosi", f, 89);
-    txtOffsetSokudo = parameterField("txtOffsetSokudo", f, 90);
-    txtOffsetPosi = parameterField("txtOffsetPosi", f, 91);
-
+    framHomePara = tagged<QGroupBox>("framHomePara", this, 44);
     auto *grid = compactGrid(framHomePara);
-    addRows(grid,
-            {{lblHomeSokudo, txtHomeSokudo},
-             {lblHomePosi, txtHomePosi},
-             {lblOffsetSokudo, txtOffsetSokudo},
-             {lblOffsetPosi, txtOffsetPosi}},
-            0);
+    addParameters(grid,
+                  {{lblHomeSokudo, "lblHomeSokudo", txtHomeSokudo, "txtHomeSokudo"},
+                   {lblHomePosi, "lblHomePosi", txtHomePosi, "txtHomePosi"},
+                   {lblOffsetSokudo, "lblOffsetSokudo", txtOffsetSokudo, "txtOffsetSokudo"},
+                   {lblOffsetPosi, "lblOffsetPosi", txtOffsetPosi, "txtOffsetPosi"}},
+                  45, 77, 88);
     grid->setColumnStretch(2, 1);
 
     framHomePara->setEnabled(false);

@@ -11,6 +11,7 @@
 #include "link/ControllerLink.h"
 #include "link/NetAddress.h"
 #include "link/PortMap.h"
+#include "link/PortSurvey.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -38,13 +39,10 @@ frmOptions::frmOptions(StoredSettings &settings, ControllerLink &link, UserPromp
     ssTab3->addTab(buildDisplayTab(), QString());
     ssTab3->addTab(buildEtcTab(), QString());
 
-    cmdOK = named<QPushButton>("cmdOK", this);
-    setTagId(cmdOK, 432);
+    cmdOK = tagged<QPushButton>("cmdOK", this, 432);
     cmdOK->setDefault(true);
-    cmdCancel = named<QPushButton>("cmdCancel", this);
-    setTagId(cmdCancel, 433);
-    cmdApply = named<QPushButton>("cmdApply", this);
-    setTagId(cmdApply, 421);
+    cmdCancel = tagged<QPushButton>("cmdCancel", this, 433);
+    cmdApply = tagged<QPushButton>("cmdApply", this, 421);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     for (QPushButton *b : {cmdOK, cmdCancel, cmdApply})
@@ -63,11 +61,9 @@ frmOptions::frmOptions(StoredSettings &settings, ControllerLink &link, UserPromp
 
 QWidget *frmOptions::buildPortTab() {
     auto *tab = new QWidget;
-    lblPortComment = named<QLabel>("lblPortComment", tab);
-    setTagId(lblPortComment, 429);
+    lblPortComment = tagged<QLabel>("lblPortComment", tab, 429);
     lblPortComment->setWordWrap(true);
-    lblPortNo = named<QLabel>("lblPortNo", tab);
-    setTagId(lblPortNo, 430);
+    lblPortNo = tagged<QLabel>("lblPortNo", tab, 430);
     comboPortNo = named<QComboBox>("comboPortNo", tab);
     comboPortNo->setEditable(true);
     // What the user typed is what is read: no completion of "CO" into a listed "COM1".
@@ -77,8 +73,7 @@ QWidget *frmOptions::buildPortTab() {
     lblPortDevice->setWordWrap(true);
     lblPortDevice->setTextInteractionFlags(Qt::TextSelectableByMouse);
     lblPortDevice->setMinimumWidth(Twips::toPixels(6600));
-    chkPortOccupy = named<QCheckBox>("chkPortOccupy", tab);
-    setTagId(chkPortOccupy, 431);
+    chkPortOccupy = tagged<QCheckBox>("chkPortOccupy", tab, 431);
 
     auto *choice = new QHBoxLayout;
     choice->addWidget(lblPortNo);
@@ -95,14 +90,11 @@ QWidget *frmOptions::buildPortTab() {
 
 QWidget *frmOptions::buildDisplayTab() {
     auto *tab = new QWidget;
-    lblHyoujiComment = named<QLabel>("lblHyoujiComment", tab);
-    setTagId(lblHyoujiComment, 434);
+    lblHyoujiComment = tagged<QLabel>("lblHyoujiComment", tab, 434);
     lblHyoujiComment->setWordWrap(true);
-    chkParametaShow = named<QCheckBox>("chkParametaShow", tab);
-    setTagId(chkParametaShow, 435);
+    chkParametaShow = tagged<QCheckBox>("chkParametaShow", tab, 435);
     framParaShow = named<QGroupBox>("framParaShow", tab);
-    chkHomeParaShow = named<QCheckBox>("chkHomeParaShow", framParaShow);
-    setTagId(chkHomeParaShow, 436);
+    chkHomeParaShow = tagged<QCheckBox>("chkHomeParaShow", framParaShow, 436);
     chkHomeParaShow->setEnabled(false);
     auto *frame = new QVBoxLayout(framParaShow);
     frame->addWidget(chkHomeParaShow);
@@ -138,8 +130,7 @@ QWidget *frmOptions::buildEtcTab() {
     txtMapPath->setPlaceholderText(
         QStringLiteral("rfc2217://HOST:PORT, tcp://HOST:PORT, /dev/..."));
     txtMapPath->setMinimumWidth(Twips::toPixels(4000));
-    cmdMapSet = named<QPushButton>("cmdMapSet", tab);
-    setTagId(cmdMapSet, 1535);
+    cmdMapSet = tagged<QPushButton>("cmdMapSet", tab, 1535);
     lblMapResult = named<QLabel>("lblMapResult", tab);
     lblMapResult->setWordWrap(true);
     lblMapResult->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -149,8 +140,7 @@ QWidget *frmOptions::buildEtcTab() {
     entry->addWidget(cmdMapSet);
     connect(cmdMapSet, &QPushButton::clicked, this, &frmOptions::onMapSet);
     connect(txtMapPath, &QLineEdit::returnPressed, this, &frmOptions::onMapSet);
-    chkJournal = named<QCheckBox>("chkJournal", tab);
-    setTagId(chkJournal, 1572);
+    chkJournal = tagged<QCheckBox>("chkJournal", tab, 1572);
     auto *layout = new QVBoxLayout(tab);
     layout->addWidget(tblPortMap);
     layout->addLayout(entry);
@@ -169,17 +159,14 @@ void frmOptions::load() {
     chkJournal->setChecked(m_settings.KeepJournal);
     if (m_settings.PortNo >= PortMap::FirstNo && m_settings.PortNo <= PortMap::LastNo)
         m_settings.ReadPortNo();
-    QHash<QString, PortCheck> tried;
-    m_available = m_link.ProbePorts(&tried);
-    // The port map as it stands, also while a demo's simulated device stands in for every number
-    // (the settings file's tab names that device once). The network lines the probe tried are
-    // not tried again; the others all at once.
-    QStringList paths;
-    for (int n = PortMap::FirstNo; n <= PortMap::LastNo; ++n)
-        paths.append(m_link.portMap().devicePath(n));
-    const QList<PortCheck> checks = PortCheck::ofAll(paths, tried);
-    for (int n = PortMap::FirstNo; n <= PortMap::LastNo; ++n)
-        m_checks[n] = checks[n - PortMap::FirstNo];
+    // Looking at the ports closes the port; each number's device is then tried once.
+    m_link.ClosePort();
+    for (const PortEntry &entry : surveyPorts(m_link))
+        m_checks[entry.portNo] = entry.check;
+    // While a simulated controller stands in for every number, each is as available as it is.
+    const QString simulated = m_link.deviceOverride();
+    m_simulatedOpens =
+        !simulated.isEmpty() && PortCheck::of(simulated).state == PortCheck::State::Openable;
     FillPortList();
     OldPortNo = m_settings.PortNo;
     if (m_main.ShowParameters()) {
@@ -203,14 +190,19 @@ void frmOptions::FillPortList() {
     comboPortNo->clear();
     int position = 0;
     for (int n = PortMap::FirstNo; n <= PortMap::LastNo; ++n) {
-        if (m_available[size_t(n)])
+        if (available(n))
             comboPortNo->addItem(PortMap::comName(n), position++);
     }
     const qint16 current = m_settings.PortNo;
-    if (current >= PortMap::FirstNo && current <= PortMap::LastNo && m_available[size_t(current)])
+    if (current >= PortMap::FirstNo && current <= PortMap::LastNo && available(current))
         comboPortNo->setCurrentText(PortMap::comName(current));
     else
         comboPortNo->setCurrentText(QString());
+}
+
+bool frmOptions::available(int n) const {
+    return m_link.deviceOverride().isEmpty() ? m_checks[n].state == PortCheck::State::Openable
+                                             : m_simulatedOpens;
 }
 
 qint16 frmOptions::ChosenPortNo() const {
@@ -226,7 +218,7 @@ qint16 frmOptions::ApplyPortChoice() {
     const qint16 n = ChosenPortNo();
     if (n < PortMap::FirstNo || n > PortMap::LastNo)
         return 1;
-    if (n != m_settings.PortNo && m_available[size_t(n)]) {
+    if (n != m_settings.PortNo && available(n)) {
         m_settings.PortNo = n;
         m_settings.SavePortNo();
     }
@@ -304,7 +296,7 @@ void frmOptions::showChosenDevice() {
     if (!check.serialNumber.isEmpty())
         lines << ResText(1523) + check.serialNumber;
     lines << ResText(1524) + check.stateText();
-    if (simulated.isEmpty() && !m_available[size_t(n)])
+    if (simulated.isEmpty() && !available(n))
         lines << ResText(1525);
     lblPortDevice->setText(lines.join(u'\n'));
 }
@@ -324,7 +316,6 @@ void frmOptions::onMapSet() {
         m_link.ClosePort();
     PortMap::setEntry(n, path);
     m_checks[n] = PortCheck::of(path);
-    m_available[size_t(n)] = m_checks[n].state == PortCheck::State::Openable;
     lblMapResult->setText(PortMap::statusLine(n, path, m_checks[n].stateText()));
     fillPortMapTable();
     FillPortList();

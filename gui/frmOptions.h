@@ -1,7 +1,7 @@
 #pragma once
 
-#include "link/ControllerLink.h"
 #include "link/PortCheck.h"
+#include "link/PortMap.h"
 
 #include <QDialog>
 
@@ -71,8 +71,11 @@ private:
     UserPrompt &m_prompt;
     frmMain &m_main;
     qint16 OldPortNo = 0;
+    // Whether number n could be opened when the dialog loaded (or its entry was set).
+    bool available(int n) const;
+
     // What stands behind each COM number, found when the dialog loads.
-    PortCheck m_checks[33];
-    // Which numbers could be opened when the dialog was loaded.
-    ControllerLink::PortProbe m_available{};
+    PortCheck m_checks[PortMap::LastNo + 1];
+    // The simulated controller that stands in for every number could be opened.
+    bool m_simulatedOpens = false;
 };

@@ -21,10 +21,8 @@ frmSysInfo::frmSysInfo(const QString &report, QWidget *parent) : QDialog(parent)
     txtSysInfo->setLineWrapMode(QPlainTextEdit::NoWrap);
     txtSysInfo->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     txtSysInfo->setPlainText(report);
-    cmdCopy = named<QPushButton>("cmdCopy", this);
-    setTagId(cmdCopy, 1551);
-    cmdClose = named<QPushButton>("cmdClose", this);
-    setTagId(cmdClose, 421);
+    cmdCopy = tagged<QPushButton>("cmdCopy", this, 1551);
+    cmdClose = tagged<QPushButton>("cmdClose", this, 421);
     cmdClose->setDefault(true);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();

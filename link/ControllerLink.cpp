@@ -5,9 +5,6 @@
 
 #include <QEventLoop>
 #include <QScopedValueRollback>
-#include <QSignalBlocker>
-
-#include <utility>
 
 ControllerLink::ControllerLink(StoredSettings &settings, UserPrompt &prompt, QObject *parent)
     : QObject(parent), m_settings(settings), m_prompt(prompt) {
@@ -35,19 +32,7 @@ QString ControllerLink::openDevicePath() const {
 qint16 ControllerLink::OpenPort() {
     if (m_settings.PortNo < PortMap::FirstNo || m_settings.PortNo > PortMap::LastNo)
         m_settings.ReadPortNo();
-    return openNumber(m_settings.PortNo);
-}
-
-qint16 ControllerLink::OpenPortNo(qint16 n) {
-    if (n < PortMap::FirstNo || n > PortMap::LastNo) {
-        StoredSettings stored;
-        stored.ReadPortNo();
-        n = stored.PortNo;
-    }
-    return openNumber(n);
-}
-
-qint16 ControllerLink::openNumber(int n) {
+    const int n = m_settings.PortNo;
     if (m_io->isOpen())
         return 0;
     // A network line being connected: the port is not ready, and the connection under way is
@@ -169,54 +154,6 @@ void ControllerLink::ReleasePort() {
 
 void ControllerLink::ClosePort() {
     closeNow();
-}
-
-ControllerLink::PortProbe ControllerLink::ProbePorts(QHash<QString, PortCheck> *networkChecks) {
-    PortProbe found{};
-    if (m_io->isOpen())
-        closeNow();
-    if (m_deviceOverride.isEmpty())
-        m_portMap.refresh();
-    // The probe's failures are no operation's failure: the last reason shown stays.
-    const PortCheck failure = m_openFailure;
-    const int failedNo = m_failedNo;
-    const PortState before = m_state;
-    {
-        const QSignalBlocker quiet(this);
-        // Trying the 32 numbers is not talk with the controller: the log would only fill up.
-        CommLog *const log = std::exchange(m_log, nullptr);
-        // Each number's device is looked up once; the network entries are tried together.
-        std::array<QString, PortMap::LastNo + 1> paths;
-        QStringList urls;
-        for (int n = PortMap::FirstNo; n <= PortMap::LastNo; ++n) {
-            paths[size_t(n)] = devicePathFor(n);
-            if (NetAddress::looksLikeUrl(paths[size_t(n)]))
-                urls.append(paths[size_t(n)]);
-        }
-        const QList<PortCheck> checks = PortCheck::ofAll(urls);
-        QHash<QString, PortCheck> byUrl;
-        for (qsizetype i = 0; i < urls.size(); ++i)
-            byUrl.insert(urls[i], checks[i]);
-        for (int n = PortMap::FirstNo; n <= PortMap::LastNo; ++n) {
-            const QString &path = paths[size_t(n)];
-            if (NetAddress::looksLikeUrl(path)) {
-                found[size_t(n)] = byUrl.value(path).state == PortCheck::State::Openable;
-                continue;
-            }
-            found[size_t(n)] = OpenPortNo(qint16(n)) == 0;
-            // A port that opened but refused a line setting is closed too.
-            if (m_io->isOpen())
-                closeNow();
-        }
-        m_log = log;
-        if (networkChecks)
-            *networkChecks = byUrl;
-    }
-    m_openFailure = failure;
-    m_failedNo = failedNo;
-    m_state = before == PortState::Open ? PortState::Closed : before;
-    emit portStateChanged(m_state);
-    return found;
 }
 
 void ControllerLink::onPortError(QSerialPort::SerialPortError error) {

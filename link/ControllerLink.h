@@ -14,8 +14,6 @@
 #include <QString>
 #include <QTimer>
 
-#include <array>
-
 class StoredSettings;
 class UserPrompt;
 class QEventLoop;
@@ -53,13 +51,6 @@ public:
     void ReleasePort();
     // Closes the port whatever OccupyPort says; the port lamp goes off at once.
     void ClosePort();
-    // OpenPort for port n (1 to 32, else the stored number); PortNo is left as it is.
-    qint16 OpenPortNo(qint16 n);
-    // Which of the numbers 1 to 32 can be opened now (index 0 unused); the port is closed
-    // afterwards. The network lines are tried all at once; their checks go to networkChecks
-    // when given, by address.
-    using PortProbe = std::array<bool, PortMap::LastNo + 1>;
-    PortProbe ProbePorts(QHash<QString, PortCheck> *networkChecks = nullptr);
 
     // The device path (or network URL) of the port now open (empty while closed).
     QString openDevicePath() const;
@@ -127,7 +118,6 @@ private:
     enum class WaitEnd { Reply, TimedOut, PortLost, TooLong };
 
     void setState(PortState state);
-    qint16 openNumber(int n);
     // Closes the port; the state becomes after (Closed unless it went away).
     void closeNow(PortState after = PortState::Closed);
     // Records why the port could not be opened: the log, the state.

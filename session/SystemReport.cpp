@@ -45,7 +45,7 @@ QString systemReport(ControllerLink &link) {
         out << "    " << ResText(1306) << '\n';
     for (const PortEntry &port : ports) {
         const PortCheck &c = port.check;
-        out << "    COM" << port.portNo << "  " << c.mapPath;
+        out << "    " << PortMap::comName(port.portNo) << "  " << c.mapPath;
         if (!c.devicePath.isEmpty() && c.devicePath != c.mapPath)
             out << " -> " << c.devicePath;
         out << '\n';

@@ -2,6 +2,7 @@
 // extracts it), and the files it refuses or keeps.
 #include "CliRunner.h"
 #include "support/FileSizeLimit.h"
+#include "support/QvDataValues.h"
 #include "support/TestEnvironment.h"
 
 #include <QFile>
@@ -14,13 +15,8 @@
 namespace {
 
 QvData sample() {
-    QvData d;
-    d.Vel1 = 12, d.Acc1 = 3, d.Dec1 = 4, d.PauseTime1 = 5, d.Pulse1 = 1000;
-    d.Vel2 = 30, d.Acc2 = 9, d.Dec2 = 1, d.PauseTime2 = 0, d.Pulse2 = 16777215;
-    d.SeparateTimer = 11, d.SupplyCounter = 12, d.RestartDelay = 13, d.MidDetectCounter = 14;
-    d.NoWorkCounter = 15, d.TipWorkOffTimer = 16, d.Sp1 = 17;
-    d.HomingVel = 2, d.HomingPulse = 600, d.OffsetVel = 16, d.OffsetPulse = 599;
-    return d;
+    return qvDataOf(
+        {12, 3, 4, 5, 1000, 30, 9, 1, 0, 16777215, 11, 12, 13, 14, 15, 16, 17, 0, 2, 600, 16, 599});
 }
 
 // The text of a PDF as pdftotext lays it out; empty when the tool is not installed.

@@ -22,6 +22,16 @@ struct IoFixture : SessionFixture {
     // The controller's I/O block at these port bytes (outputs included) until "0WS" changes it.
     void hold(int a, int b, int c) { sim.model().holdPorts({a, b, c}); }
 
+    // The controller's next answer to a line beginning with match comes in two pieces, gapMs apart.
+    void slowAnswer(const QString &match, int gapMs) {
+        SimFault slow;
+        slow.match = match;
+        slow.times = 1;
+        slow.pieces = 2;
+        slow.pieceGapMs = gapMs;
+        sim.addFault(slow);
+    }
+
     // The signals in the monitor's order, by the names the tests use.
     static int signal(const QString &name) { return int(Names.indexOf(name)); }
     inline static const QStringList Names = {

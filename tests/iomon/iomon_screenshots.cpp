@@ -18,10 +18,7 @@ int main(int argc, char *argv[]) {
 
     QtPrompt prompt;
     Session session(prompt);
-    session.settings.ReadLanguage();
-    setLangOffset(session.settings.LangOffset);
-    session.settings.PortNo = 1;
-    session.settings.OccupyPort = false;
+    PictureRun::setUp(session);
     DemoController demo(session.link);
     frmMain main(session);
     main.move(0, 0);

@@ -203,12 +203,7 @@ void TestIoMonitor::slowReplyGetsNoSecondExchange() {
     IoFixture f;
     f.hold(0x00, 0x00, 0x06);
     // The first reply takes about 900 ms: four ticks fall due meanwhile.
-    SimFault slow;
-    slow.match = QStringLiteral("0RD20");
-    slow.times = 1;
-    slow.pieces = 2;
-    slow.pieceGapMs = 900;
-    f.sim.addFault(slow);
+    f.slowAnswer(QStringLiteral("0RD20"), 900);
     QStringList linesAtFirstRead;
     QElapsedTimer clock;
     connect(&f.monitor, &IoMonitor::lampsChanged, this, [&] {
@@ -229,12 +224,7 @@ void TestIoMonitor::slowReplyGetsNoSecondExchange() {
 void TestIoMonitor::doubleClickDuringSlowWriteGoesOutNext() {
     IoFixture f;
     f.hold(0x00, 0x00, 0x06);
-    SimFault slow;
-    slow.match = QStringLiteral("0WS");
-    slow.times = 1;
-    slow.pieces = 2;
-    slow.pieceGapMs = 600;
-    f.sim.addFault(slow);
+    f.slowAnswer(QStringLiteral("0WS"), 600);
     f.monitor.requestToggle(IoFixture::signal(QStringLiteral("escape")));
     // Once the write is on its way, no work is double-clicked.
     connect(&f.sim, &ControllerSimulator::lineReceived, this, [&](const QString &line) {

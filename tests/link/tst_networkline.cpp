@@ -196,25 +196,19 @@ void TestNetworkLine::faultsSayWhatHappened_data() {
     QTest::addColumn<int>("text");
     QTest::addColumn<QString>("detail");
     QTest::addColumn<int>("atLeastMs");
-    FakeLineServer::Script none;
-    FakeLineServer::Script silent;
-    silent.silent = true;
-    FakeLineServer::Script noOption;
-    noOption.comPort = false;
-    FakeLineServer::Script otherBaud;
-    otherBaud.baudAnswer = 19200;
-    FakeLineServer::Script noParity; // SET-BAUDRATE answered twice instead
-    noParity.unanswered = TelnetCodec::SetParity;
-    QTest::newRow("refused") << none << closedPortUrl() << 1514 << "" << 0;
+    using Script = FakeLineServer::Script;
+    QTest::newRow("refused") << Script{} << closedPortUrl() << 1514 << "" << 0;
     // A name that cannot be a host name fails before any name server is asked.
-    QTest::newRow("host not found") << none << "tcp://qvpc..test:4001" << 1515 << "" << 0;
-    QTest::newRow("no answer") << silent << "" << 1516 << "" << NetworkLine::ConnectTimeoutMs;
-    QTest::newRow("no COM-port option") << noOption << "" << 1517 << "" << 0;
-    QTest::newRow("settings refused")
-        << otherBaud << "" << 1518 << ResText(1545).arg(ResText(1536)).arg(9600).arg(19200) << 0;
+    QTest::newRow("host not found") << Script{} << "tcp://qvpc..test:4001" << 1515 << "" << 0;
+    QTest::newRow("no answer") << Script{.silent = true} << "" << 1516 << ""
+                               << NetworkLine::ConnectTimeoutMs;
+    QTest::newRow("no COM-port option") << Script{.comPort = false} << "" << 1517 << "" << 0;
+    QTest::newRow("settings refused") << Script{.baudAnswer = 19200} << "" << 1518
+                                      << ResText(1545).arg(ResText(1536)).arg(9600).arg(19200) << 0;
+    // SET-BAUDRATE answered twice instead.
     QTest::newRow("a setting not answered")
-        << noParity << "" << 1518 << ResText(1546).arg(ResText(1538))
-        << NetworkLine::ConnectTimeoutMs;
+        << Script{.unanswered = TelnetCodec::SetParity} << "" << 1518
+        << ResText(1546).arg(ResText(1538)) << NetworkLine::ConnectTimeoutMs;
 }
 
 void TestNetworkLine::faultsSayWhatHappened() {

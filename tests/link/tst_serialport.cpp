@@ -1,5 +1,6 @@
-// Opening, releasing and probing the serial port; the COM map.
+// Opening, releasing and surveying the serial ports; the COM map.
 #include "LinkFixture.h"
+#include "link/PortSurvey.h"
 #include "support/TestEnvironment.h"
 
 #include <QSignalSpy>
@@ -12,9 +13,9 @@ private slots:
     void outOfRangePortNoReadsStoredNumber_data();
     void outOfRangePortNoReadsStoredNumber();
     void openPortWhenOpenChangesNothing();
-    void probeFindsOnlyMappedPorts_data();
-    void probeFindsOnlyMappedPorts();
-    void openPortNoLeavesPortNo();
+    void surveyFindsOnlyMappedPorts_data();
+    void surveyFindsOnlyMappedPorts();
+    void storedNumberThatIsNoNumberOpensNothing();
     void closePortAlwaysSignals();
     void mapNumbersNewDevices_data();
     void mapNumbersNewDevices();
@@ -52,13 +53,13 @@ void TestSerialPort::openPortWhenOpenChangesNothing() {
     QVERIFY(other.receivedLines().isEmpty());
 }
 
-void TestSerialPort::probeFindsOnlyMappedPorts_data() {
+void TestSerialPort::surveyFindsOnlyMappedPorts_data() {
     QTest::addColumn<bool>("openBefore");
     QTest::newRow("port closed") << false;
     QTest::newRow("port open") << true;
 }
 
-void TestSerialPort::probeFindsOnlyMappedPorts() {
+void TestSerialPort::surveyFindsOnlyMappedPorts() {
     QFETCH(bool, openBefore);
     LinkFixture f;
     ControllerSimulator third;
@@ -66,35 +67,22 @@ void TestSerialPort::probeFindsOnlyMappedPorts() {
     PortMap::setEntry(4, QStringLiteral("/dev/no-such-port"));
     if (openBefore)
         QCOMPARE(f.link->OpenPort(), 0);
-    QSignalSpy changes(f.link.get(), &ControllerLink::portStateChanged);
-    const ControllerLink::PortProbe found = f.link->ProbePorts();
-
-    for (int n = 1; n <= 32; ++n)
-        QCOMPARE(found[size_t(n)], n == 1 || n == 3);
-    QVERIFY(!f.link->isPortOpen());
-    QCOMPARE(changes.last()[0].value<PortState>(), PortState::Closed);
+    QList<std::pair<int, PortCheck::State>> found;
+    for (const PortEntry &e : surveyPorts(*f.link))
+        found.append({e.portNo, e.check.state});
+    const auto first = openBefore ? PortCheck::State::OpenHere : PortCheck::State::Openable;
+    QCOMPARE(found,
+             (QList<std::pair<int, PortCheck::State>>{
+                 {1, first}, {3, PortCheck::State::Openable}, {4, PortCheck::State::Missing}}));
+    // The port open here stays open; nothing was said to the controllers.
+    QCOMPARE(f.link->isPortOpen(), openBefore);
     QCOMPARE(f.settings.PortNo, qint16(1));
-    // Nothing was said to the controllers.
     QVERIFY(f.sim.receivedLines().isEmpty());
     QVERIFY(third.receivedLines().isEmpty());
 }
 
-void TestSerialPort::openPortNoLeavesPortNo() {
+void TestSerialPort::storedNumberThatIsNoNumberOpensNothing() {
     LinkFixture f;
-    ControllerSimulator third;
-    PortMap::setEntry(3, third.devicePath());
-    f.settings.PortNo = 1;
-    QCOMPARE(f.link->OpenPortNo(3), 0);
-    QCOMPARE(f.link->openDevicePath(), third.devicePath());
-    QCOMPARE(f.settings.PortNo, qint16(1));
-    f.link->ClosePort();
-    // Out of range: the stored number, still without touching PortNo.
-    StoredSettings::writeText(QStringLiteral("PortNo"), QStringLiteral("3"));
-    QCOMPARE(f.link->OpenPortNo(40), 0);
-    QCOMPARE(f.link->openDevicePath(), third.devicePath());
-    QCOMPARE(f.settings.PortNo, qint16(1));
-    f.link->ClosePort();
-    // A stored number that is no number opens nothing.
     StoredSettings::writeText(QStringLiteral("PortNo"), QStringLiteral("COM3"));
     f.settings.PortNo = 0;
     QCOMPARE(f.link->OpenPort(), 1);

@@ -62,10 +62,7 @@ int main(int argc, char *argv[]) {
     sim.setPaced(true);
     PicturePrompt prompt(out);
     Session session(prompt);
-    session.settings.ReadLanguage();
-    setLangOffset(session.settings.LangOffset);
-    session.settings.PortNo = 1;
-    session.settings.OccupyPort = false;
+    PictureRun::setUp(session);
     session.link.setDeviceOverride(sim.devicePath());
     frmMain window(session);
     prompt.setParent(&window);

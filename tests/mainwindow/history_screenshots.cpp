@@ -26,10 +26,7 @@ int main(int argc, char *argv[]) {
         ControllerSimulator sim;
         ScriptedPrompt prompt;
         Session session(prompt);
-        session.settings.ReadLanguage();
-        setLangOffset(session.settings.LangOffset);
-        session.settings.PortNo = 1;
-        session.settings.OccupyPort = false;
+        PictureRun::setUp(session);
         session.settings.KeepJournal = true;
         session.link.setDeviceOverride(sim.devicePath());
         frmMain window(session);

@@ -10,6 +10,7 @@
 #include "gui/frmPrintSelect.h"
 #include "mainwindow/MainWindowFixture.h"
 #include "support/PictureRun.h"
+#include "support/QvDataValues.h"
 #include "support/SessionFixture.h"
 
 #include <QApplication>
@@ -23,13 +24,8 @@
 namespace {
 
 QvData example() {
-    QvData d;
-    d.Vel1 = 12, d.Acc1 = 3, d.Dec1 = 3, d.PauseTime1 = 10, d.Pulse1 = 250;
-    d.Vel2 = 20, d.Acc2 = 5, d.Dec2 = 4, d.PauseTime2 = 0, d.Pulse2 = 100;
-    d.SeparateTimer = 40, d.SupplyCounter = 10, d.RestartDelay = 30, d.MidDetectCounter = 50;
-    d.NoWorkCounter = 20, d.TipWorkOffTimer = 60, d.Sp1 = 0;
-    d.HomingVel = 5, d.HomingPulse = 300, d.OffsetVel = 3, d.OffsetPulse = 50;
-    return d;
+    return qvDataOf(
+        {12, 3, 3, 10, 250, 20, 5, 4, 0, 100, 40, 10, 30, 50, 20, 60, 0, 0, 5, 300, 3, 50});
 }
 
 template <typename T> T *shown() {

@@ -3,6 +3,7 @@
 #include "ScriptedPrintDialogs.h"
 #include "data/QvDataFile.h"
 #include "mainwindow/MainWindowFixture.h"
+#include "support/QvDataValues.h"
 #include "support/TestEnvironment.h"
 
 #include <QComboBox>
@@ -14,13 +15,8 @@
 namespace {
 
 QvData dataOfTheFile() {
-    QvData d;
-    d.Vel1 = 12, d.Acc1 = 3, d.Dec1 = 4, d.PauseTime1 = 5, d.Pulse1 = 250;
-    d.Vel2 = 30, d.Acc2 = 9, d.Dec2 = 1, d.PauseTime2 = 0, d.Pulse2 = 400;
-    d.SeparateTimer = 41, d.SupplyCounter = 42, d.RestartDelay = 43, d.MidDetectCounter = 44;
-    d.NoWorkCounter = 45, d.TipWorkOffTimer = 46, d.Sp1 = 47;
-    d.HomingVel = 2, d.HomingPulse = 600, d.OffsetVel = 16, d.OffsetPulse = 599;
-    return d;
+    return qvDataOf(
+        {12, 3, 4, 5, 250, 30, 9, 1, 0, 400, 41, 42, 43, 44, 45, 46, 47, 0, 2, 600, 16, 599});
 }
 
 const QString BlankMessage =

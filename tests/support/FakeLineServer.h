@@ -19,13 +19,13 @@ public:
         bool binary = true;           // agrees to BINARY both ways, else refuses
         quint32 baudAnswer = 0;       // the baud rate answered (0: as asked)
         bool silent = false;          // accepts and never answers anything
-        QByteArray afterSetup;        // sent once the line is set up (raw bytes, framing included)
+        QByteArray afterSetup = {};   // sent once the line is set up (raw bytes, framing included)
         bool hangUpOnData = false;    // closes the connection on the first data received
         unsigned char unanswered = 0; // a line setting answered as SET-BAUDRATE instead
         // Once the first data has come: answerFirst once, then flood again and again until the
         // client goes (raw bytes, framing included; none: no flood).
-        QByteArray answerFirst;
-        QByteArray flood;
+        QByteArray answerFirst = {};
+        QByteArray flood = {};
     };
 
     explicit FakeLineServer(Script script, const QHostAddress &on = QHostAddress::LocalHost)

@@ -3,7 +3,9 @@
 // The start shared by the programs that take the documentation's pictures: settings in a
 // throw-away folder (never the user's), the application, and the output folder named on the
 // command line (the current folder without one).
+#include "base/ResText.h"
 #include "base/StoredSettings.h"
+#include "session/Session.h"
 
 #include <QApplication>
 #include <QDir>
@@ -23,6 +25,15 @@ public:
             StoredSettings::writeText(QStringLiteral("Language"), QLatin1String(stored));
             round(QLatin1String(suffix));
         }
+    }
+
+    // The session as the pictures show it: the stored language read as the start routine reads
+    // it, COM1, and the port let go after each operation.
+    static void setUp(Session &session) {
+        session.settings.ReadLanguage();
+        setLangOffset(session.settings.LangOffset);
+        session.settings.PortNo = 1;
+        session.settings.OccupyPort = false;
     }
 
     const QString configPath() const { return m_config.dir.path(); }
