@@ -70,66 +70,6 @@ QCommandLineOption restartAndReadBack() {
     return option("restart", "Restart the controller after the write and read it back.");
 }
 
-// get and set name items: get any number of them, set each with its new value, checked
-// against the item's range here so that nothing is sent for a value the write would refuse.
-void readItems(const CliCommand &command, const QStringList &arguments, CliRequest &r, bool set) {
-    CommandReader reader(command);
-    QCommandLineParser &parser = reader.parser();
-    const QCommandLineOption restart = restartAndReadBack();
-    if (set) {
-        parser.addOption(restart);
-        parser.addPositionalArgument(QStringLiteral("ITEM=VALUE"),
-                                     QStringLiteral("An item and its new value."),
-                                     QStringLiteral("ITEM=VALUE ..."));
-    } else {
-        parser.addPositionalArgument(QStringLiteral("ITEM"),
-                                     QStringLiteral("An item to print (all without any)."),
-                                     QStringLiteral("[ITEM ...]"));
-    }
-    if (!reader.read(arguments, r))
-        return;
-    const QStringList words = parser.positionalArguments();
-    if (set && words.isEmpty())
-        return reader.refuse(r, QStringLiteral("ITEM=VALUE is missing."));
-    QList<const QvItem *> items;
-    QList<std::pair<const QvItem *, qint32>> values;
-    for (const QString &word : words) {
-        const QString name = set ? word.section(u'=', 0, 0) : word;
-        const QvItem *item = qvItemNamed(name);
-        if (!item)
-            return reader.refuse(
-                r, QStringLiteral("%1: no such item (\"qvpc-cli get\" lists them).").arg(name));
-        if (items.contains(item))
-            return reader.refuse(
-                r, QStringLiteral("%1 is named twice.").arg(QLatin1String(item->name)));
-        items.append(item);
-        if (!set)
-            continue;
-        bool ok = false;
-        const qint32 value = word.section(u'=', 1).toInt(&ok);
-        if (!ok || !word.contains(u'=') || value < item->low || value > item->high)
-            return reader.refuse(r, QStringLiteral("%1 takes a whole number from %2 to %3, not "
-                                                   "\"%4\".")
-                                        .arg(QLatin1String(item->name))
-                                        .arg(item->low)
-                                        .arg(item->high)
-                                        .arg(word.section(u'=', 1)));
-        values.append({item, value});
-    }
-    if (!set && items.isEmpty()) {
-        for (const QvItem &item : QvItems)
-            items.append(&item);
-    }
-    reader.run(r);
-    r.items = items;
-    r.values = values;
-    r.restart = set && parser.isSet(restart);
-    // A sensor or homing item is written with the parameter blocks; without one they stay as
-    // they are.
-    r.parameters = std::any_of(values.begin(), values.end(),
-                               [](const auto &v) { return v.first->isParameter(); });
-}
-
 } // namespace
 
 void readCommonArguments(const CliCommand &command, const QStringList &arguments, CliRequest &r) {
@@ -278,14 +218,6 @@ void readIoArguments(const CliCommand &command, const QStringList &arguments, Cl
     r.outputs = outputs;
 }
 
-void readGetArguments(const CliCommand &command, const QStringList &arguments, CliRequest &r) {
-    readItems(command, arguments, r, false);
-}
-
-void readSetArguments(const CliCommand &command, const QStringList &arguments, CliRequest &r) {
-    readItems(command, arguments, r, true);
-}
-
 void readUndoArguments(const CliCommand &command, const QStringList &arguments, CliRequest &r) {
     CommandReader reader(command);
     QCommandLineParser &parser = reader.parser();
@@ -306,4 +238,65 @@ void readUndoArguments(const CliCommand &command, const QStringList &arguments, 
     reader.run(r);
     r.entry = entry;
     r.restart = parser.isSet(restart);
+}
+
+// get and set name items: get any number of them, set each with its new value, checked
+// against the item's range here so that nothing is sent for a value the write would refuse.
+void readItemArguments(const CliCommand &command, const QStringList &arguments, CliRequest &r) {
+    const bool set = command.is(CliCommand::Writes);
+    CommandReader reader(command);
+    QCommandLineParser &parser = reader.parser();
+    const QCommandLineOption restart = restartAndReadBack();
+    if (set) {
+        parser.addOption(restart);
+        parser.addPositionalArgument(QStringLiteral("ITEM=VALUE"),
+                                     QStringLiteral("An item and its new value."),
+                                     QStringLiteral("ITEM=VALUE ..."));
+    } else {
+        parser.addPositionalArgument(QStringLiteral("ITEM"),
+                                     QStringLiteral("An item to print (all without any)."),
+                                     QStringLiteral("[ITEM ...]"));
+    }
+    if (!reader.read(arguments, r))
+        return;
+    const QStringList words = parser.positionalArguments();
+    if (set && words.isEmpty())
+        return reader.refuse(r, QStringLiteral("ITEM=VALUE is missing."));
+    QList<const QvItem *> items;
+    QList<std::pair<const QvItem *, qint32>> values;
+    for (const QString &word : words) {
+        const QString name = set ? word.section(u'=', 0, 0) : word;
+        const QvItem *item = qvItemNamed(name);
+        if (!item)
+            return reader.refuse(
+                r, QStringLiteral("%1: no such item (\"qvpc-cli get\" lists them).").arg(name));
+        if (items.contains(item))
+            return reader.refuse(
+                r, QStringLiteral("%1 is named twice.").arg(QLatin1String(item->name)));
+        items.append(item);
+        if (!set)
+            continue;
+        bool ok = false;
+        const qint32 value = word.section(u'=', 1).toInt(&ok);
+        if (!ok || !word.contains(u'=') || value < item->low || value > item->high)
+            return reader.refuse(r, QStringLiteral("%1 takes a whole number from %2 to %3, not "
+                                                   "\"%4\".")
+                                        .arg(QLatin1String(item->name))
+                                        .arg(item->low)
+                                        .arg(item->high)
+                                        .arg(word.section(u'=', 1)));
+        values.append({item, value});
+    }
+    if (!set && items.isEmpty()) {
+        for (const QvItem &item : QvItems)
+            items.append(&item);
+    }
+    reader.run(r);
+    r.items = items;
+    r.values = values;
+    r.restart = set && parser.isSet(restart);
+    // A sensor or homing item is written with the parameter blocks; without one they stay as
+    // they are.
+    r.parameters = std::any_of(values.begin(), values.end(),
+                               [](const auto &v) { return v.first->isParameter(); });
 }

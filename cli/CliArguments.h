@@ -10,8 +10,7 @@ struct CliRequest;
 void readCommonArguments(const CliCommand &command, const QStringList &arguments, CliRequest &r);
 // io: a read, a watch or output settings.
 void readIoArguments(const CliCommand &command, const QStringList &arguments, CliRequest &r);
-// get and set name items.
-void readGetArguments(const CliCommand &command, const QStringList &arguments, CliRequest &r);
-void readSetArguments(const CliCommand &command, const QStringList &arguments, CliRequest &r);
+// get and set name items; set, which writes, with their new values.
+void readItemArguments(const CliCommand &command, const QStringList &arguments, CliRequest &r);
 // undo: an optional journal entry and --restart.
 void readUndoArguments(const CliCommand &command, const QStringList &arguments, CliRequest &r);

@@ -37,12 +37,12 @@ const CliCommand Commands[] = {
      "something would.\n"
      "With several --port/--device every controller is written at once; one line per\n"
      "controller follows on standard output: the port, a tab, OK or FAILED (a tab, the reason)."},
-    {"get", &CliSession::get, 0, Several, readGetArguments,
+    {"get", &CliSession::get, 0, Several, readItemArguments,
      "Print single items read from the controller (one or several).",
      "Read the controller and print the named items, one a line: the item's name, a space and\n"
      "its value (\"Vel1 20\"); all 22 items when none is named. Names are those of \"get\"\n"
      "without arguments, in any case."},
-    {"set", &CliSession::set, 0, Several | Writes, readSetArguments,
+    {"set", &CliSession::set, 0, Several | Writes, readItemArguments,
      "Change single items on the controller (one or several).",
      "Read the controller, change only the named items, range-check the result as the window\n"
      "does and write it back; every other item keeps the controller's own value. A sensor or\n"
