@@ -2,6 +2,7 @@
 
 #include "base/ResText.h"
 #include "base/UserPrompt.h"
+#include "cli/CliCommands.h"
 #include "cli/CliSession.h"
 #include "cli/JsonReport.h"
 #include "cli/StopSignal.h"
@@ -66,7 +67,7 @@ CliFleet::CliFleet(const CliRequest &request, QTextStream &out, QTextStream &err
 
 int CliFleet::run() {
     std::vector<Member> members;
-    for (const CliRequest::Target &target : m_request.targets) {
+    for (const CliTarget &target : m_request.targets) {
         Member m;
         m.request = m_request;
         m.request.targets.clear();
@@ -80,16 +81,12 @@ int CliFleet::run() {
 
     // The file and the question once for all, before any controller is touched. get and set
     // take no file; a dry run writes nothing and asks nothing.
-    const CliRequest::Command command = m_request.command;
-    const bool writes = (command == CliRequest::Command::Write && !m_request.dryRun) ||
-                        command == CliRequest::Command::Set;
+    const bool writes = m_request.writes();
     {
         CliRequest checkRequest = members.front().request;
         checkRequest.trace = false;
         CliSession check(checkRequest, m_out, m_err);
-        const bool takesFile =
-            command == CliRequest::Command::Write || command == CliRequest::Command::Verify;
-        if (takesFile) {
+        if (m_request.command->has(CliCommand::File)) {
             if (const OpResult file = check.takeCheckedFile(); !file.isDone())
                 return ended(file, {});
         }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/PortMap.h"
+#include "cli/CliTarget.h"
 
 #include <QList>
 #include <QString>
@@ -8,29 +8,11 @@
 
 #include <utility>
 
+struct CliCommand;
 struct QvItem;
 
 // What the command line asks for: the global options, the command and its own arguments.
 struct CliRequest {
-    enum class Command {
-        None,
-        Ports,
-        Read,
-        Write,
-        Verify,
-        Show,
-        Move,
-        Home,
-        Reset,
-        Version,
-        Mode,
-        Print,
-        Io,
-        Get,
-        Set,
-        History,
-        Undo
-    };
     enum class Outcome { Run, Help, UsageError };
 
     Outcome outcome = Outcome::UsageError;
@@ -39,22 +21,12 @@ struct CliRequest {
     // The reason of a usage error, in front of the usage text.
     QString error;
 
-    // One controller named on the command line: COM N of the port map or a device path.
-    struct Target {
-        int portNo = 0;
-        QString device;
-        // "COM3" or the device path, as the results name it.
-        QString name() const { return device.isEmpty() ? PortMap::comName(portNo) : device; }
-        // The backup file for this controller: {port} replaced by "COM3" or the device's file
-        // name ("ttyUSB0"; "pts1" for the pseudo-terminal /dev/pts/1).
-        QString backupFile(const QString &pattern) const;
-    };
-
-    Command command = Command::None;
+    // The command to run; null unless the outcome is Run.
+    const CliCommand *command = nullptr;
     int portNo = 0; // --port N (1 to 32); 0: the stored "PortNo"
     QString device; // --device PATH
     // Every --port and --device given (ports first); more than one: write or verify on each.
-    QList<Target> targets;
+    QList<CliTarget> targets;
     QString commandName;  // the command as typed ("read"), for the JSON document
     bool trace = false;   // --trace: every line on the serial line to standard error
     bool json = false;    // --json: one JSON document on standard output instead of lines
@@ -82,6 +54,9 @@ struct CliRequest {
     QList<const QvItem *> items;
     // set: the items and their new values in the order given
     QList<std::pair<const QvItem *, qint32>> values;
+
+    // Whether the command writes to the controller (and can be stopped between blocks).
+    bool writes() const;
 };
 
 // Parses qvpc-cli's arguments (the program name first): global options, then the command, then

@@ -1,6 +1,7 @@
 #include "cli/CliPreflight.h"
 
 #include "base/StoredSettings.h"
+#include "cli/CliCommands.h"
 #include "link/NetAddress.h"
 #include "link/PortMap.h"
 
@@ -28,7 +29,7 @@ QString identity(const QString &path) {
 
 // The device a controller is reached by: its path, or the port map's entry for its number (the
 // number itself while nothing is mapped to it yet).
-QString deviceOf(const CliRequest::Target &target) {
+QString deviceOf(const CliTarget &target) {
     if (!target.device.isEmpty())
         return identity(target.device);
     const QString mapped = PortMap::entry(target.portNo);
@@ -43,14 +44,14 @@ Preflight refused(const QString &error) {
 
 Preflight preflight(CliRequest &request) {
     QSet<QString> devices;
-    for (const CliRequest::Target &target : request.targets) {
+    for (const CliTarget &target : request.targets) {
         const QString device = deviceOf(target);
         if (devices.contains(device))
             return refused(QStringLiteral("A controller is named twice."));
         devices.insert(device);
     }
 
-    if (request.command == CliRequest::Command::Io) {
+    if (!request.vcd.isEmpty() || !request.csv.isEmpty()) {
         // A recording goes to a file only: never down a controller's line (the stored port's
         // when none is named), never into a device, FIFO, folder or socket.
         if (request.targets.isEmpty()) {
@@ -73,13 +74,13 @@ Preflight preflight(CliRequest &request) {
         }
     }
 
-    if (request.command == CliRequest::Command::Print && !request.output.isEmpty() &&
+    if (request.command->has(CliCommand::Pdf) && !request.output.isEmpty() &&
         identity(request.output) == identity(request.file))
         return refused(QStringLiteral("--pdf would replace FILE, the file being printed."));
 
     if (request.backup.isEmpty())
         return {};
-    QList<CliRequest::Target> targets = request.targets;
+    QList<CliTarget> targets = request.targets;
     if (targets.isEmpty()) {
         StoredSettings stored;
         stored.ReadPortNo();
@@ -89,7 +90,7 @@ Preflight preflight(CliRequest &request) {
     if (targets.size() == 1)
         request.backup = targets.first().backupFile(request.backup);
     QSet<QString> backups;
-    for (const CliRequest::Target &target : targets) {
+    for (const CliTarget &target : targets) {
         const QString backup =
             identity(targets.size() == 1 ? request.backup : target.backupFile(request.backup));
         if (backup == identity(request.file))

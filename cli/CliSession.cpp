@@ -1,6 +1,7 @@
 #include "cli/CliSession.h"
 
 #include "base/ResText.h"
+#include "cli/CliCommands.h"
 #include "cli/IoCommand.h"
 #include "cli/ItemListing.h"
 #include "cli/JsonReport.h"
@@ -66,12 +67,6 @@ CliSession::~CliSession() {
     m_session.link.setLog(nullptr);
 }
 
-bool CliSession::writes(const CliRequest &request) {
-    using Command = CliRequest::Command;
-    return (request.command == Command::Write && !request.dryRun) ||
-           request.command == Command::Set || request.command == Command::Undo;
-}
-
 CliOutcome CliSession::run() {
     // Ctrl+C or SIGTERM during a write: the block under way completes, nothing more is sent; a
     // second one ends the program at once.
@@ -79,19 +74,16 @@ CliOutcome CliSession::run() {
     std::unique_ptr<StopSignal> stopSignal;
     if (m_stopFlag) {
         m_session.transfer().setStopFlag(m_stopFlag);
-    } else if (writes(m_request)) {
+    } else if (m_request.writes()) {
         stopSignal = std::make_unique<StopSignal>();
         QObject::connect(stopSignal.get(), &StopSignal::received, [&stop] { stop = true; });
         m_session.transfer().setStopFlag(&stop);
     }
-    const CliOutcome outcome = runCommand();
+    const CliOutcome outcome = (this->*m_request.command->run)();
     m_session.transfer().setStopFlag(nullptr);
     if (json()) {
         m_json.insert(QStringLiteral("command"), m_request.commandName);
-        if (m_request.targets.size() <= 1 && m_request.command != CliRequest::Command::Print &&
-            m_request.command != CliRequest::Command::Show &&
-            m_request.command != CliRequest::Command::Ports &&
-            m_request.command != CliRequest::Command::History)
+        if (m_request.targets.size() <= 1 && !m_request.command->is(CliCommand::Offline))
             m_json.insert(QStringLiteral("port"), m_session.link.portName());
         QJsonObject result = JsonReport::result(outcome.result);
         if (!m_portReason.isEmpty() && m_portReason != outcome.result.oneLine())
@@ -101,47 +93,6 @@ CliOutcome CliSession::run() {
         m_out.flush();
     }
     return outcome;
-}
-
-CliOutcome CliSession::runCommand() {
-    switch (m_request.command) {
-    case CliRequest::Command::Ports:
-        return ports();
-    case CliRequest::Command::Read:
-        return read();
-    case CliRequest::Command::Write:
-        return write();
-    case CliRequest::Command::Verify:
-        return verify();
-    case CliRequest::Command::Show:
-        return show();
-    case CliRequest::Command::Move:
-        return moveTo();
-    case CliRequest::Command::Home:
-        return home();
-    case CliRequest::Command::Reset:
-        return reset();
-    case CliRequest::Command::Version:
-        return version();
-    case CliRequest::Command::Mode:
-        return mode();
-    case CliRequest::Command::Print:
-        return print();
-    case CliRequest::Command::Io:
-        return io();
-    case CliRequest::Command::Get:
-        return get();
-    case CliRequest::Command::Set:
-        return set();
-    case CliRequest::Command::History:
-        return history();
-    case CliRequest::Command::Undo:
-        return undo();
-    case CliRequest::Command::None:
-        break;
-    }
-    // The options' reader lets no request without a command through.
-    return {OpResult::failed(OpResult::Failure::Refused)};
 }
 
 CliOutcome CliSession::ended(OpResult result) {

@@ -44,16 +44,11 @@ public:
     // The flag a run on several controllers raises at Ctrl+C or SIGTERM to stop every write
     // between two blocks. Without one, a writing command watches for the signals itself.
     void setStopFlag(const std::atomic_bool *stop) { m_stopFlag = stop; }
-    // Whether the command writes to the controller (and can be stopped between blocks).
-    static bool writes(const CliRequest &request);
     // The file into the working copy and its range check, for a write on several controllers
     // that asks its question once before any of them is touched.
     OpResult takeCheckedFile();
 
-private:
-    CliOutcome runCommand();
-    // --json: what the command found goes into the document printed at the end, not onto lines.
-    bool json() const { return m_request.json; }
+    // The commands, each run by its entry of the command table (CliCommands.cpp).
     CliOutcome ports();
     CliOutcome read();
     CliOutcome write();
@@ -63,8 +58,6 @@ private:
     CliOutcome moveTo();
     CliOutcome home();
     CliOutcome reset();
-    // Prints word once result is done (not with --json), then ends as ended() does.
-    CliOutcome doneWord(const OpResult &result, const char *word);
     CliOutcome version();
     CliOutcome mode();
     CliOutcome print();
@@ -73,15 +66,22 @@ private:
     // Single items and the write's preview (CliSessionItems.cpp).
     CliOutcome get();
     CliOutcome set();
+    // The journal of writes (CliSessionJournal.cpp).
+    CliOutcome history();
+    CliOutcome undo();
+
+private:
+    // --json: what the command found goes into the document printed at the end, not onto lines.
+    bool json() const { return m_request.json; }
+    // Prints word once result is done (not with --json), then ends as ended() does.
+    CliOutcome doneWord(const OpResult &result, const char *word);
+    // write --dry-run: the items the write would change.
     CliOutcome dryRun();
     // The controller's data into the read copy; a failure has been told.
     OpResult readController();
     // Reads the controller, gives these items these values, writes (journalled with the values
     // read) and, with --restart, reads back; every other item keeps the controller's value.
     CliOutcome changeItems(const QList<std::pair<const QvItem *, qint32>> &values);
-    // The journal of writes (CliSessionJournal.cpp).
-    CliOutcome history();
-    CliOutcome undo();
     // The device of the controller the command line names (the stored port when none); "COMn"
     // for a number the port map leads nowhere.
     QString namedDevice();

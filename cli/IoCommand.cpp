@@ -44,29 +44,24 @@ void IoCommand::printChanges() {
     m_out.flush();
 }
 
-OpResult IoCommand::notDone() const {
-    // A tick skipped because another exchange waits is no failure of the line.
-    return m_monitor.failed() ? m_monitor.failure() : OpResult::busy();
-}
-
 OpResult IoCommand::read() {
     m_monitor.reset();
-    if (!m_monitor.tick().isDone())
-        return notDone();
-    printAll();
-    return OpResult::done();
+    const OpResult result = m_monitor.tick();
+    if (result.isDone())
+        printAll();
+    return result;
 }
 
 OpResult IoCommand::set(const QList<std::pair<int, bool>> &outputs) {
     m_monitor.reset();
-    if (!m_monitor.tick().isDone())
-        return notDone();
+    if (const OpResult read = m_monitor.tick(); !read.isDone())
+        return read;
     for (const auto &[signal, on] : outputs)
         m_monitor.requestState(signal, on);
-    if (!m_monitor.tick().isDone())
-        return notDone();
-    printAll();
-    return OpResult::done();
+    const OpResult result = m_monitor.tick();
+    if (result.isDone())
+        printAll();
+    return result;
 }
 
 OpResult IoCommand::watch(int count, const Recording &recording) {

@@ -38,7 +38,6 @@ public:
     OpResult set(const QList<std::pair<int, bool>> &outputs);
 
 private:
-    OpResult notDone() const;
     void printAll();
     void printChanges();
 

@@ -2,6 +2,7 @@
 // same operations as the window.
 #include "base/ResText.h"
 #include "base/StoredSettings.h"
+#include "cli/CliCommands.h"
 #include "cli/CliFleet.h"
 #include "cli/CliOptions.h"
 #include "cli/CliPreflight.h"
@@ -57,7 +58,7 @@ int main(int argc, char *argv[]) {
     if (const Preflight check = preflight(run); check.usageError)
         return refuseUsage(run, check.error, out, err);
 
-    if (request.command == CliRequest::Command::Print) {
+    if (request.command->has(CliCommand::Pdf)) {
         // The report is measured and drawn with fonts, which need a GUI application. It never
         // shows a window, so the offscreen platform serves it with or without a display.
         app.reset();

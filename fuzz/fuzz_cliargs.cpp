@@ -4,27 +4,29 @@
 // back as a command line it must parse to the same request. Help and usage errors carry their
 // text.
 
+#include "cli/CliCommands.h"
 #include "cli/CliOptions.h"
 #include "data/QvItems.h"
 #include "fuzz/FuzzSupport.h"
 #include "iomon/IoSignals.h"
 
-#include <iterator>
+#include <algorithm>
+#include <initializer_list>
 
 namespace {
 
-using Command = CliRequest::Command;
-
-const char *const Names[] = {"",     "ports", "read",  "write",   "verify", "show",
-                             "move", "home",  "reset", "version", "mode",   "print",
-                             "io",   "get",   "set",   "history", "undo"};
-static_assert(std::size(Names) == size_t(CliRequest::Command::Undo) + 1, "a name for each command");
+// Whether the request runs one of these commands.
+bool runs(const CliRequest &r, std::initializer_list<const char *> names) {
+    return r.command && std::any_of(names.begin(), names.end(), [&r](const char *name) {
+               return QLatin1String(name) == QLatin1String(r.command->name);
+           });
+}
 
 // The request as a command line, every value in the --name=value form and the positional
 // argument behind "--", so that no value is taken for an option.
 QStringList commandLine(const CliRequest &r) {
     QStringList a{QStringLiteral("qvpc-cli")};
-    for (const CliRequest::Target &t : r.targets)
+    for (const CliTarget &t : r.targets)
         a << (t.device.isEmpty() ? QStringLiteral("--port=%1").arg(t.portNo)
                                  : QStringLiteral("--device=") + t.device);
     if (!r.language.isEmpty())
@@ -35,10 +37,9 @@ QStringList commandLine(const CliRequest &r) {
         a << QStringLiteral("--trace");
     if (r.journal != 0)
         a << (r.journal > 0 ? QStringLiteral("--journal") : QStringLiteral("--no-journal"));
-    a << QLatin1String(Names[int(r.command)]);
+    a << QLatin1String(r.command->name);
     if (!r.output.isEmpty())
-        a << (r.command == Command::Print ? QStringLiteral("--pdf=")
-                                          : QStringLiteral("--output=")) +
+        a << (runs(r, {"print"}) ? QStringLiteral("--pdf=") : QStringLiteral("--output=")) +
                  r.output;
     if (r.parameters)
         a << QStringLiteral("--parameters");
@@ -64,18 +65,17 @@ QStringList commandLine(const CliRequest &r) {
         a << QStringLiteral("--set=%1=%2")
                  .arg(QLatin1String(IoSignals::table()[size_t(signal)].cliName),
                       on ? QStringLiteral("on") : QStringLiteral("off"));
-    const Command c = r.command;
-    if (c == Command::Write || c == Command::Verify || c == Command::Show || c == Command::Print)
+    if (runs(r, {"write", "verify", "show", "print"}))
         a << QStringLiteral("--") << r.file;
-    else if (c == Command::Move || c == Command::Mode)
+    else if (runs(r, {"move", "mode"}))
         a << QStringLiteral("--") << r.choice;
-    else if (c == Command::Set) {
+    else if (runs(r, {"set"})) {
         a << QStringLiteral("--");
         for (const auto &[item, value] : r.values)
             a << QStringLiteral("%1=%2").arg(QLatin1String(item->name)).arg(value);
-    } else if (c == Command::Undo && r.entry != 0) {
+    } else if (runs(r, {"undo"}) && r.entry != 0) {
         a << QStringLiteral("--") << QString::number(r.entry);
-    } else if (c == Command::Get && !r.items.isEmpty()) {
+    } else if (runs(r, {"get"}) && !r.items.isEmpty()) {
         a << QStringLiteral("--");
         for (const QvItem *item : r.items)
             a << QLatin1String(item->name);
@@ -85,7 +85,7 @@ QStringList commandLine(const CliRequest &r) {
 
 QStringList names(const CliRequest &r) {
     QStringList list;
-    for (const CliRequest::Target &t : r.targets)
+    for (const CliTarget &t : r.targets)
         list << t.name();
     return list;
 }
@@ -102,37 +102,33 @@ bool same(const CliRequest &a, const CliRequest &b) {
 }
 
 void checkRun(const CliRequest &r) {
-    const Command c = r.command;
     const bool several = r.targets.size() > 1;
-    fuzz::require(c != Command::None && r.text.isEmpty() && r.error.isEmpty());
+    fuzz::require(r.command && r.text.isEmpty() && r.error.isEmpty());
     QStringList files;
-    for (const CliRequest::Target &t : r.targets) {
+    for (const CliTarget &t : r.targets) {
         fuzz::require(t.device.isEmpty() ? t.portNo >= 1 && t.portNo <= 32 : t.portNo == 0);
         files << t.backupFile(r.backup);
     }
     fuzz::require(names(r).removeDuplicates() == 0);
-    fuzz::require(!several || c == Command::Write || c == Command::Verify || c == Command::Get ||
-                  c == Command::Set);
+    fuzz::require(!several || runs(r, {"write", "verify", "get", "set"}));
     fuzz::require(!several || r.backup.isEmpty() || files.removeDuplicates() == 0);
     fuzz::require(r.targets.size() == 1
                       ? r.portNo == r.targets.first().portNo && r.device == r.targets.first().device
                       : r.portNo == 0 && r.device.isEmpty());
     fuzz::require(r.language.isEmpty() || r.language == QLatin1String("ja") ||
                   r.language == QLatin1String("en"));
-    const bool takesFile =
-        c == Command::Write || c == Command::Verify || c == Command::Show || c == Command::Print;
+    const bool takesFile = runs(r, {"write", "verify", "show", "print"});
     fuzz::require(takesFile || r.file.isEmpty());
-    fuzz::require(c == Command::Move || c == Command::Mode ? !r.choice.isEmpty()
-                                                           : r.choice.isEmpty());
-    fuzz::require(c == Command::Print ? !r.output.isEmpty()
-                                      : c == Command::Read || r.output.isEmpty());
-    fuzz::require((c == Command::Write || c == Command::Verify) || !r.parameters);
-    fuzz::require(c == Command::Write || r.backup.isEmpty());
-    fuzz::require(c == Command::Write || c == Command::Set || c == Command::Undo || !r.restart);
-    fuzz::require(c == Command::Undo ? r.entry >= 0 : r.entry == 0);
+    fuzz::require(runs(r, {"move", "mode"}) ? !r.choice.isEmpty() : r.choice.isEmpty());
+    fuzz::require(runs(r, {"print"}) ? !r.output.isEmpty()
+                                     : runs(r, {"read"}) || r.output.isEmpty());
+    fuzz::require(runs(r, {"write", "verify"}) || !r.parameters);
+    fuzz::require(runs(r, {"write"}) || r.backup.isEmpty());
+    fuzz::require(runs(r, {"write", "set", "undo"}) || !r.restart);
+    fuzz::require(runs(r, {"undo"}) ? r.entry >= 0 : r.entry == 0);
     fuzz::require(r.journal >= -1 && r.journal <= 1);
-    fuzz::require(c == Command::Verify || !r.details);
-    fuzz::require(c == Command::Io || (!r.watch && r.count == 0 && r.outputs.isEmpty()));
+    fuzz::require(runs(r, {"verify"}) || !r.details);
+    fuzz::require(runs(r, {"io"}) || (!r.watch && r.count == 0 && r.outputs.isEmpty()));
     fuzz::require(r.count >= 0 && (r.count == 0 || r.watch) && !(r.watch && !r.outputs.isEmpty()));
     for (const auto &output : r.outputs)
         fuzz::require(IoSignals::table()[size_t(output.first)].isOutput());
@@ -156,10 +152,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         fuzz::require(same(parseCommandLine(commandLine(r)), r));
         break;
     case CliRequest::Outcome::Help:
-        fuzz::require(!r.text.isEmpty() && r.error.isEmpty() && r.command == Command::None);
+        fuzz::require(!r.text.isEmpty() && r.error.isEmpty() && !r.command);
         break;
     case CliRequest::Outcome::UsageError:
-        fuzz::require(!r.text.isEmpty() && !r.error.isEmpty() && r.command == Command::None);
+        fuzz::require(!r.text.isEmpty() && !r.error.isEmpty() && !r.command);
         break;
     }
     return 0;

@@ -22,6 +22,7 @@ if(QVPC_FUZZ)
             -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined)
         target_link_options(${target} PRIVATE -fsanitize=fuzzer,address,undefined)
     endforeach()
-    # qvpc-cli's option parser is no part of the library: the target takes its source.
-    target_sources(fuzz_cliargs PRIVATE ${PROJECT_SOURCE_DIR}/cli/CliOptions.cpp)
+    # qvpc-cli's option reader, with the command table it reads.
+    target_compile_options(qvcli PRIVATE ${qv_fuzz_flags})
+    target_link_libraries(fuzz_cliargs PRIVATE qvcli)
 endif()

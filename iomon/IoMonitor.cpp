@@ -99,15 +99,13 @@ OpResult IoMonitor::tick() {
     return step;
 }
 
-ControllerScope IoMonitor::controller() {
-    ControllerScope controller = m_link.controller(ControllerLink::Opening::PortOnly);
-    if (controller.refusal().isFailed()) {
-        // The exchange tells nothing when the port cannot be used; the monitor must not stop
-        // without a word.
-        m_prompt.MsgBox(ResText(215));
-        fail(OpResult(controller.refusal()).orText(ResText(215)));
-    }
-    return controller;
+OpResult IoMonitor::refused(const OpResult &refusal) {
+    if (!refusal.isFailed())
+        return refusal;
+    // The exchange tells nothing when the port cannot be used; the monitor must not stop
+    // without a word.
+    m_prompt.MsgBox(ResText(215));
+    return fail(OpResult(refusal).orText(ResText(215)));
 }
 
 OpResult IoMonitor::fail(const OpResult &why) {
@@ -118,9 +116,9 @@ OpResult IoMonitor::fail(const OpResult &why) {
 }
 
 OpResult IoMonitor::ReadIoState() {
-    ControllerScope controller = this->controller();
+    ControllerScope controller = m_link.controller(ControllerLink::Opening::PortOnly);
     if (!controller.isHeld())
-        return controller.refusal();
+        return refused(controller.refusal());
     const Valued<QString> reply = controller.readIo();
     if (!reply.isDone())
         return lineFailure(reply.result);
@@ -168,10 +166,10 @@ OpResult IoMonitor::WriteOutputChangeToCt() {
     }
     // The requests are taken now: a double-click during the wait is sent on the next tick.
     OutputHenkoAri = false;
-    ControllerScope controller = this->controller();
+    ControllerScope controller = m_link.controller(ControllerLink::Opening::PortOnly);
     const OpResult step = controller.isHeld()
                               ? lineFailure(controller.setOutputs(IoSignals::outputData(mask)))
-                              : controller.refusal();
+                              : refused(controller.refusal());
     if (step.isDone()) {
         controller.release();
     } else {

@@ -69,8 +69,9 @@ private:
     OpResult ReadIoState();
     void IoStateHyoji();
     OpResult WriteOutputChangeToCt();
-    // The port for one exchange (never checked); message 215 when it cannot be opened.
-    ControllerScope controller();
+    // The port for an exchange (never checked) was not handed over: busy as it is; a port that
+    // cannot be opened with message 215, kept as the failure.
+    OpResult refused(const OpResult &refusal);
     // A failed exchange: message 215 for a line that went (the exchange shows nothing then).
     OpResult lineFailure(const OpResult &result);
     // Keeps the first failure since monitoring started; returns why.
