@@ -29,7 +29,11 @@ struct Client {
         int count = 0;
         QEventLoop loop;
         QObject::connect(&port, &QSerialPort::readyRead, &loop, &QEventLoop::quit);
-        QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+        // The loop wakes now and then to look at the clock: a single timer may fire a little
+        // early, and a line the simulator dropped may never be readable again.
+        QTimer tick;
+        QObject::connect(&tick, &QTimer::timeout, &loop, &QEventLoop::quit);
+        tick.start(10);
         QElapsedTimer clock;
         clock.start();
         while (!got.endsWith("\r\n") && clock.elapsed() < ms) {
