@@ -1,1 +1,4 @@
 qv_sources(qvcore FileDialogs HelpManual OpResult Questions ResText StoredSettings UserPrompt VbNumber)
+qv_platform_sources(qvcore
+    POSIX NativeHelpNone StoredSettingsFile SystemInfoProgramNone
+    WINDOWS NativeHelpWin StoredSettingsRegistry SystemInfoProgramWin)

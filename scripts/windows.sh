@@ -112,6 +112,106 @@ build_qt() {
     echo "windows: Qt for Windows in $qt_prefix ($(du -sh "$qt_prefix" | cut -f1))"
 }
 
+# The program -----------------------------------------------------------------------------------
+build_program() {
+    local tests=ON
+    [ "$what" = build ] && tests=OFF
+    # Qt's toolchain file loads ours from this checkout (the one Qt was built from may be gone).
+    cmake -S "$root" -B "$out" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQVPC_WERROR=ON \
+        -DCMAKE_TOOLCHAIN_FILE="$qt_prefix/lib/cmake/Qt6/qt.toolchain.cmake" \
+        -DQT_CHAINLOAD_TOOLCHAIN_FILE="$here/mingw-w64.cmake" \
+        -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+        -DCMAKE_CROSSCOMPILING_EMULATOR="$here/wine-run.sh;$qt_prefix" \
+        -DQVPC_BUILD_TESTS=$tests -DCMAKE_INSTALL_PREFIX="$out/stage" \
+        $(command -v ccache >/dev/null && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    cmake --build "$out" --parallel "$jobs"
+}
+
+# The folder the installer is made from: the programs, the help files, the Qt and MinGW DLLs they
+# load (followed through their imports: a cross build has no windeployqt), the plugins, Qt's
+# Japanese translation and a qt.conf that makes the folder Qt's prefix.
+deploy() {
+    local stage=$out/stage
+    rm -rf "$stage"
+    cmake --install "$out" --prefix "$stage" >/dev/null
+    local plugin
+    for plugin in platforms/qwindows platforms/qoffscreen platforms/qminimal \
+        styles/qwindowsvistastyle imageformats/qico imageformats/qgif tls/qschannelbackend; do
+        mkdir -p "$stage/plugins/$(dirname "$plugin")"
+        cp "$qt_prefix/plugins/$plugin.dll" "$stage/plugins/$plugin.dll"
+    done
+    mkdir -p "$stage/translations"
+    cp /usr/share/qt6/translations/qtbase_ja.qm "$stage/translations/"
+    printf '[Paths]\nPrefix=.\nPlugins=plugins\nTranslations=translations\n' >"$stage/qt.conf"
+    local gcc_dir
+    gcc_dir=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")
+    local search=("$qt_prefix/bin" "$gcc_dir" /usr/x86_64-w64-mingw32/lib)
+    local pending=() file dll dir
+    mapfile -t pending < <(find "$stage" -name '*.exe' -o -name '*.dll')
+    while [ ${#pending[@]} -gt 0 ]; do
+        file=${pending[0]}
+        pending=("${pending[@]:1}")
+        for dll in $(x86_64-w64-mingw32-objdump -p "$file" | sed -n 's/^\s*DLL Name: //p'); do
+            [ -e "$stage/$dll" ] && continue
+            for dir in "${search[@]}"; do
+                if [ -e "$dir/$dll" ]; then
+                    cp "$dir/$dll" "$stage/$dll"
+                    pending+=("$stage/$dll")
+                    break
+                fi
+            done
+        done
+    done
+    find "$stage" \( -name '*.exe' -o -name '*.dll' \) -exec x86_64-w64-mingw32-strip --strip-unneeded {} +
+    echo "windows: deployed $(du -sh "$stage" | cut -f1) to $stage"
+}
+
+version() {
+    sed -n 's/^project(QvPcSoftware VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt"
+}
+
+make_installer() {
+    installer=$out/qvpc-software-$(version)-setup.exe
+    makensis -V2 -DVERSION="$(version)" -DSOURCE="$out/stage" -DOUTFILE="$installer" \
+        "$root/resources/windows/qvpc-software.nsi"
+    echo "windows: $installer ($(du -h "$installer" | cut -f1))"
+}
+
+# Tests under Wine ------------------------------------------------------------------------------
+# A Wine prefix of the build's own, and one folder with the fonts the offscreen platform uses.
+prepare_wine() {
+    export WINEPREFIX=$out/wine WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+    mkdir -p "$out/fonts"
+    ln -sf /usr/share/fonts/truetype/dejavu/*.ttf /usr/share/fonts/opentype/ipafont-gothic/*.ttf \
+        /usr/share/fonts/opentype/ipafont-mincho/*.ttf "$out/fonts/"
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        wineboot --init >/dev/null 2>&1
+        wineserver -w
+    fi
+}
+
+run_suites() {
+    # One suite at a time: they share the prefix's registry.
+    ctest --test-dir "$out" --output-on-failure --timeout 600
+}
+
+# The installer installed silently, the installed program asked for its version, uninstalled.
+check_installer() {
+    local target='C:\Program Files\QV PC-Software'
+    wine "$installer" /S
+    wineserver -w
+    local folder=$WINEPREFIX/drive_c/Program\ Files/QV\ PC-Software
+    local shown
+    shown=$(cd "$folder" && wine ./qvpc.exe --version 2>/dev/null | tr -d '\r')
+    echo "windows: installed in $target: qvpc.exe --version: $shown"
+    [ "$shown" = "qvpc $(version)" ] || {
+        echo "windows: the installed program did not give its version" >&2
+        return 1
+    }
+    wine "$folder/uninstall.exe" /S
+    wineserver -w
+}
+
 phase packages
 install_packages
 phase_done
@@ -119,3 +219,25 @@ phase qt
 build_qt
 phase_done
 [ "$what" = qt ] && exit 0
+phase program
+build_program
+phase_done
+phase deploy
+deploy
+phase_done
+phase installer
+make_installer
+phase_done
+[ "$what" = build ] && exit 0
+phase wine
+prepare_wine
+phase_done
+phase suites
+run_suites
+phase_done
+phase com1
+bash "$here/com1-exchange.sh" "$out" "$qt_prefix"
+phase_done
+phase install
+check_installer
+phase_done
