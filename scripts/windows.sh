@@ -21,6 +21,8 @@ export DEBIAN_FRONTEND=noninteractive
 cache=${QVPC_WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/qvpc-software/windows}
 out=$root/build-windows
 jobs=$(nproc)
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
 phase_start=0
 phase() {
@@ -123,7 +125,7 @@ build_program() {
         -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
         -DCMAKE_CROSSCOMPILING_EMULATOR="$here/wine-run.sh;$qt_prefix" \
         -DQVPC_BUILD_TESTS=$tests -DCMAKE_INSTALL_PREFIX="$out/stage" \
-        $(command -v ccache >/dev/null && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+        "${launcher[@]}"
     cmake --build "$out" --parallel "$jobs"
 }
 

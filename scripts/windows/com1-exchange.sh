@@ -10,12 +10,14 @@ qt=$2
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 host=$out/host
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 export WINEPREFIX=${WINEPREFIX:-$out/wine}
 export WINEDEBUG=-all
 
 # The Linux side: the simulator and the command-line program, built for this machine.
 cmake -S "$root" -B "$host" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQVPC_BUILD_TESTS=OFF \
-    $(command -v ccache >/dev/null && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache) >/dev/null
+    "${launcher[@]}" >/dev/null
 cmake --build "$host" --target qvsim_tool qvpc-cli >/dev/null
 
 work=$(mktemp -d)
