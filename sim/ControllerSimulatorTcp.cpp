@@ -23,8 +23,10 @@ bool ControllerSimulator::openEnd() {
         while (QTcpSocket *next = m_end->server.nextPendingConnection()) {
             // A program that opens the port again replaces the one before it, as a closed port
             // leaves the line to the next.
-            if (m_end->client)
+            if (m_end->client) {
+                m_end->client->disconnect(this);
                 m_end->client->deleteLater();
+            }
             m_end->client = next;
             m_input.clear();
             connect(next, &QTcpSocket::readyRead, this, [this, next] {
@@ -38,11 +40,22 @@ bool ControllerSimulator::openEnd() {
 }
 
 void ControllerSimulator::closeEnd() {
+    if (!m_end)
+        return;
+    // The line is also dropped from within the client's own readyRead: the program sees the
+    // connection end at once, the socket itself goes once that signal is over.
+    m_end->server.close();
+    if (QTcpSocket *client = m_end->client) {
+        client->disconnect(this);
+        client->abort();
+        client->setParent(nullptr);
+        client->deleteLater();
+    }
     delete m_end;
     m_end = nullptr;
 }
 
 void ControllerSimulator::writeOut(const QByteArray &bytes) {
-    if (m_end->client)
+    if (m_end && m_end->client)
         m_end->client->write(bytes);
 }
