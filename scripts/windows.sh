@@ -174,8 +174,15 @@ version() {
 
 make_installer() {
     installer=$out/qvpc-software-$(version)-setup.exe
+    # What the uninstaller removes: each file installed, then each folder, the deepest first.
+    local list=$out/uninstall-files.nsh
+    (
+        cd "$out/stage"
+        find . -type f | sed 's|^\./||; s|/|\\|g; s|.*|    Delete "$INSTDIR\\&"|'
+        find . -mindepth 1 -type d | sort -r | sed 's|^\./||; s|/|\\|g; s|.*|    RMDir "$INSTDIR\\&"|'
+    ) >"$list"
     makensis -V2 -DVERSION="$(version)" -DSOURCE="$out/stage" -DOUTFILE="$installer" \
-        "$root/resources/windows/qvpc-software.nsi"
+        -DFILELIST="$list" "$root/resources/windows/qvpc-software.nsi"
     echo "windows: $installer ($(du -h "$installer" | cut -f1))"
 }
 
@@ -212,6 +219,16 @@ check_installer() {
     }
     wine "$folder/uninstall.exe" /S
     wineserver -w
+    # The uninstaller copies itself away and finishes from there.
+    local tries=0
+    while [ -e "$folder" ] && [ $tries -lt 20 ]; do
+        sleep 0.5
+        tries=$((tries + 1))
+    done
+    if [ -e "$folder" ]; then
+        echo "windows: the uninstaller left $(find "$folder" | head -5)" >&2
+        return 1
+    fi
 }
 
 phase packages

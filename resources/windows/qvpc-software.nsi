@@ -1,5 +1,8 @@
 ; The Windows installer of QV PC-Software (64-bit NSIS). makensis is given
-;   -DVERSION=1.4.0 -DSOURCE=<deployed folder> -DOUTFILE=<installer>
+;   -DVERSION=1.4.0 -DSOURCE=<deployed folder> -DOUTFILE=<installer> -DFILELIST=<file>
+; where FILELIST holds the uninstaller's Delete and RMDir lines for each file and folder of the
+; deployed folder: the uninstaller removes what was installed and nothing else, whatever folder
+; was chosen.
 ; The program goes to Program Files with its Qt libraries, plugins and help files, gets a Start
 ; menu entry and an uninstaller, and appears under Apps & features. The Japanese fonts are the
 ; system's own.
@@ -40,6 +43,8 @@ Function un.onInit
 FunctionEnd
 
 Section "Install"
+    ; The Start menu entry for every user, as the program is.
+    SetShellVarContext all
     SetOutPath "$INSTDIR"
     File /r "${SOURCE}\*.*"
     WriteUninstaller "$INSTDIR\uninstall.exe"
@@ -57,8 +62,11 @@ Section "Install"
 SectionEnd
 
 Section "Uninstall"
+    SetShellVarContext all
     Delete "$SMPROGRAMS\${APPNAME}\${APPNAME}.lnk"
     RMDir "$SMPROGRAMS\${APPNAME}"
-    RMDir /r "$INSTDIR"
+    !include "${FILELIST}"
+    Delete "$INSTDIR\uninstall.exe"
+    RMDir "$INSTDIR"
     DeleteRegKey HKLM "${UNINSTKEY}"
 SectionEnd

@@ -97,7 +97,11 @@ compare() {
     fi
 }
 compare <(tail -n +2 "$work/linux.lines") <(tail -n +2 "$work/wine.lines") "the lines on the wire"
-compare "$work/linux.transcript" "$work/wine.transcript" "what the commands printed"
+# The simulator's rail and tip sensors and alignment pause follow its clock (parts arrive in a
+# cycle): their states depend on when each side asked, not on the line.
+timeless() { sed -E 's/^(rail-sensor|tip-sensor|pause)\t(on|off)$/\1\t(follows the clock)/' "$1"; }
+compare <(timeless "$work/linux.transcript") <(timeless "$work/wine.transcript") \
+    "what the commands printed"
 compare <(tr -d '\r' <"$work/linux/backup.qvd") <(tr -d '\r' <"$work/wine/backup.qvd") \
     "the files read"
 if [ $status -ne 1 ] || ! grep -q 'device not present' "$work/wine/missing.txt"; then

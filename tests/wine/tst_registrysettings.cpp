@@ -39,6 +39,8 @@ class TestRegistrySettings : public QObject {
     Q_OBJECT
 private slots:
     void init() { clearStoredSettings(); }
+    // The build's Wine prefix is also where the installed program is tried.
+    void cleanupTestCase() { clearStoredSettings(); }
 
     void storedAsText() {
         StoredSettings s;
