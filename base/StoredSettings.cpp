@@ -3,11 +3,6 @@
 #include "base/ResText.h"
 #include "base/VbNumber.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-
 namespace {
 
 QString groupKey(const QString &key) {
@@ -15,34 +10,6 @@ QString groupKey(const QString &key) {
 }
 
 } // namespace
-
-QString StoredSettings::filePath() {
-    const QString app = QString::fromLatin1(AppName);
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/' + app +
-           u'/' + app + QStringLiteral(".conf");
-}
-
-bool StoredSettings::fileUsable() {
-    const QFileInfo file(filePath());
-    return !file.exists() || file.isFile();
-}
-
-QSettings StoredSettings::store() {
-    const QString path = filePath();
-    if (!fileUsable()) {
-        // A FIFO or a device in the file's place would block every read or take every write: the
-        // run goes on with the defaults, kept in a file of its own that goes with the process.
-        static QTemporaryDir scratch;
-        return QSettings(scratch.filePath(QStringLiteral("defaults.conf")), QSettings::IniFormat);
-    }
-    if (!QFileInfo::exists(path)) {
-        const QString earlier =
-            QFileInfo(path).path() + u'/' + QString::fromLatin1(AppName) + QStringLiteral(".ini");
-        if (QFileInfo(earlier).isFile())
-            QFile::copy(earlier, path);
-    }
-    return QSettings(path, QSettings::IniFormat);
-}
 
 QString StoredSettings::readText(const QString &key, const QString &fallback) {
     return store().value(groupKey(key), fallback).toString();

@@ -41,16 +41,19 @@ public:
     // Stores "1" or "0".
     void SavePortOccupy() const;
 
-    // The settings file: $XDG_CONFIG_HOME/QVPC-Software/QVPC-Software.conf (~/.config without
-    // XDG_CONFIG_HOME), INI form.
+    // Where the settings are kept (StoredSettingsFile.cpp, StoredSettingsRegistry.cpp). On Linux
+    // the settings file $XDG_CONFIG_HOME/QVPC-Software/QVPC-Software.conf (~/.config without
+    // XDG_CONFIG_HOME), INI form; on Windows the registry key the application-settings functions
+    // use, HKEY_CURRENT_USER\Software\VB and VBA Program Settings\QVPC-Software, each group a key
+    // below it.
     static QString filePath();
     // The store in that file. The file an earlier version kept beside it (QVPC-Software.ini) is
     // taken over once, so that a port and language set before are not lost.
     // While the file is not one the program can use (see fileUsable), a store that starts empty
     // and is dropped when the program ends.
     static QSettings store();
-    // The settings file is missing or a regular file. Anything else in its place (a FIFO, a
-    // device, a folder) is left alone; the front ends say so (text 1559).
+    // The settings file is missing or a regular file (the registry always is). Anything else in its
+    // place (a FIFO, a device, a folder) is left alone; the front ends say so (text 1559).
     static bool fileUsable();
 
     // The raw text of a key in group "Settings", or the default when absent.

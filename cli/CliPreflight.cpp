@@ -1,5 +1,6 @@
 #include "cli/CliPreflight.h"
 
+#include "base/FileTarget.h"
 #include "base/StoredSettings.h"
 #include "cli/CliCommands.h"
 #include "link/NetAddress.h"
@@ -61,8 +62,7 @@ Preflight preflight(CliRequest &request) {
         }
         for (const auto &[option, file] :
              {std::pair{"--vcd", request.vcd}, {"--csv", request.csv}}) {
-            const QFileInfo info(file);
-            if (file.isEmpty() || !info.exists() || info.isFile())
+            if (file.isEmpty() || FileTarget::isWritableAsFile(file))
                 continue;
             if (devices.contains(identity(file)))
                 return refused(QStringLiteral("%1 %2 is the line of the controller; a recording "

@@ -15,11 +15,13 @@ add_library(qvcli STATIC
     ${CMAKE_CURRENT_LIST_DIR}/IoCommand.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ItemListing.cpp
     ${CMAKE_CURRENT_LIST_DIR}/JsonReport.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/StopSignal.cpp
     ${CMAKE_CURRENT_LIST_DIR}/TerminalPrompt.cpp
     ${CMAKE_CURRENT_LIST_DIR}/TerminalScreen.cpp
 )
 target_link_libraries(qvcli PUBLIC qvcore)
 target_precompile_headers(qvcli PRIVATE <QObject> <QString> <QStringList> <QList> <QTextStream>)
+# The header holds the class (moc); its sources differ by platform.
+target_sources(qvcli PRIVATE ${CMAKE_CURRENT_LIST_DIR}/StopSignal.h)
+qv_platform_sources(qvcli POSIX StopSignalPosix WINDOWS StopSignalWin)
 add_executable(qvpc-cli ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
 target_link_libraries(qvpc-cli PRIVATE qvcli)

@@ -1,5 +1,6 @@
 #include "data/QvDataFile.h"
 
+#include "base/FileTarget.h"
 #include "base/MainScreen.h"
 #include "base/MessageLines.h"
 #include "base/ResText.h"
@@ -165,8 +166,7 @@ bool write(const QString &path, const QvData &data) {
     const QByteArray bytes = format(data);
     // A FIFO, terminal or device chosen by mistake is no data file: opening it may wait for ever
     // (a FIFO nobody reads) and it could not be replaced safely anyway.
-    const QFileInfo target(path);
-    if (target.exists() && !target.isFile())
+    if (!FileTarget::isWritableAsFile(path))
         return false;
     QSaveFile file(path);
     // Flush before committing: a short write at the final flush (disk full) would otherwise go

@@ -1,5 +1,6 @@
 #include "gui/HelpFile.h"
 
+#include "base/NativeHelp.h"
 #include "base/ResText.h"
 #include "base/UserPrompt.h"
 
@@ -22,6 +23,8 @@ OpResult HelpFile::ShowHelp(const QString &failureText) {
     const QString html = m_path.isEmpty() ? QString() : HelpManual::htmlPage(m_folders, english);
     if (chm.isEmpty() && html.isEmpty())
         return notShown(failureText);
+    if (!chm.isEmpty() && NativeHelp::show(chm))
+        return OpResult::done();
     if (!chm.isEmpty() && m_hasViewer(chm) && m_open(chm))
         return OpResult::done();
     if (!html.isEmpty() && m_open(html))

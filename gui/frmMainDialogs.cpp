@@ -1,5 +1,6 @@
 // The main window's dialogs without a bracket: options, help and the about box.
 #include "base/ResText.h"
+#include "base/SystemInfoProgram.h"
 #include "gui/PortStatusLabel.h"
 #include "gui/frmAbout.h"
 #include "gui/frmMain.h"
@@ -21,9 +22,12 @@ void frmMain::HelpContents() {
     m_help->ShowHelp(ResText(463));
 }
 
-// The about box; its system-information button opens a window of the program's own.
+// The about box; its system-information button starts the system's program where the system has
+// one, else it opens a window of the program's own.
 void frmMain::HelpAbout() {
     frmAbout about(m_prompt, [this](QWidget *owner) {
+        if (SystemInfoProgram::systemHasOne())
+            return SystemInfoProgram::start();
         frmSysInfo info(systemReport(m_link), owner);
         info.show();
         if (!info.isVisible())

@@ -1,5 +1,7 @@
 #include "iomon/IoRecordFile.h"
 
+#include "base/FileTarget.h"
+
 #include <QFileInfo>
 #include <QRandomGenerator>
 
@@ -34,9 +36,9 @@ bool IoRecordFile::open(const QString &path) {
     // Unbuffered: every write reaches the file at once, and a failed one can be cut off. NewOnly:
     // the file opened is always one made here, never a FIFO or device that appeared meanwhile.
     const auto mode = QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered;
+    if (!FileTarget::isWritableAsFile(path))
+        return false;
     if (info.exists()) {
-        if (!info.isFile())
-            return false;
         // The new file beside the old one (the one a link leads to), with its permissions.
         m_replaces = info.canonicalFilePath();
         const QFileInfo old(m_replaces);

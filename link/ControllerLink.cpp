@@ -14,7 +14,7 @@ ControllerLink::ControllerLink(StoredSettings &settings, UserPrompt &prompt, QOb
     timerTimeout.setSingleShot(true);
     timerTimeout.setTimerType(Qt::PreciseTimer);
     connect(&timerTimeout, &QTimer::timeout, this, &ControllerLink::onTimerTimeout);
-    connect(&m_port, &QSerialPort::errorOccurred, this, &ControllerLink::onPortError);
+    connect(&m_port, &SerialLine::errorOccurred, this, &ControllerLink::onPortError);
     // A line that sends more than is read waits in the driver rather than in memory.
     m_port.setReadBufferSize(MaxStaleInput);
     connect(&m_net, &NetworkLine::lineLost, this, &ControllerLink::onLineLost);
@@ -50,9 +50,9 @@ qint16 ControllerLink::OpenPort() {
     m_io = &m_port;
     m_port.setPortName(path);
     if (!m_port.open(QIODevice::ReadWrite)) {
-        failOpen(path, PortCheck::afterFailedOpen(
-                           path, m_port.error() == QSerialPort::DeviceNotFoundError,
-                           m_port.errorString()));
+        failOpen(path,
+                 PortCheck::afterFailedOpen(path, m_port.error() == SerialLine::DeviceNotFoundError,
+                                            m_port.errorString()));
         return 1;
     }
     if (m_log)
@@ -61,9 +61,9 @@ qint16 ControllerLink::OpenPort() {
     m_portLost = false;
     setState(PortState::Open);
     // Line settings go on after opening; a failing step leaves the port open.
-    if (!m_port.setBaudRate(QSerialPort::Baud9600) || !m_port.setParity(QSerialPort::NoParity) ||
-        !m_port.setDataBits(QSerialPort::Data8) || !m_port.setStopBits(QSerialPort::OneStop) ||
-        !m_port.setFlowControl(QSerialPort::NoFlowControl))
+    if (!m_port.setBaudRate(SerialLine::Baud9600) || !m_port.setParity(SerialLine::NoParity) ||
+        !m_port.setDataBits(SerialLine::Data8) || !m_port.setStopBits(SerialLine::OneStop) ||
+        !m_port.setFlowControl(SerialLine::NoFlowControl))
         return 1;
     // What waited on the line before it was ours (a reply to a run that ended early) is no
     // answer to anything we will send.
@@ -156,11 +156,11 @@ void ControllerLink::ClosePort() {
     closeNow();
 }
 
-void ControllerLink::onPortError(QSerialPort::SerialPortError error) {
+void ControllerLink::onPortError(SerialLine::SerialPortError error) {
     // An adapter pulled out or a line hung up: the port is gone; any wait ends at once. A hung-up
     // line shows as a failing read, a pulled adapter as a lost resource.
-    if (error != QSerialPort::ResourceError && error != QSerialPort::ReadError &&
-        error != QSerialPort::WriteError)
+    if (error != SerialLine::ResourceError && error != SerialLine::ReadError &&
+        error != SerialLine::WriteError)
         return;
     m_portLost = true;
     closeNow(PortState::Lost);

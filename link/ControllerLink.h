@@ -7,10 +7,10 @@
 #include "link/NetworkLine.h"
 #include "link/PortCheck.h"
 #include "link/PortMap.h"
+#include "link/SerialLine.h"
 
 #include <QByteArray>
 #include <QObject>
-#include <QSerialPort>
 #include <QString>
 #include <QTimer>
 
@@ -122,7 +122,7 @@ private:
     void closeNow(PortState after = PortState::Closed);
     // Records why the port could not be opened: the log, the state.
     void failOpen(const QString &port, const PortCheck &why);
-    void onPortError(QSerialPort::SerialPortError error);
+    void onPortError(SerialLine::SerialPortError error);
     // Opens a network line for a port given as a URL.
     bool openNetwork(const QString &url);
     void onLineLost();
@@ -164,7 +164,7 @@ private:
     PortState m_state = PortState::Closed;
     PortCheck m_openFailure;
     int m_failedNo = 0; // the number whose open failed
-    QSerialPort m_port;
+    SerialLine m_port;
     NetworkLine m_net;
     QIODevice *m_io = &m_port; // the port in use: the serial port or the network line
     QTimer timerTimeout;

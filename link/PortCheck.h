@@ -69,5 +69,15 @@ struct PortCheck {
     static PortCheck afterFailedConnect(const QString &url, const NetworkLine &line);
 
 private:
+    // Platform parts (PortCheckPosix.cpp, PortCheckWin.cpp).
+    // The device behind a path that is no network URL, and what the system reports about it.
+    static PortCheck locatedDevice(const QString &path);
+    // of() for such a device, from what located it.
+    static PortCheck ofDevice(PortCheck check, const QString &path);
+    // The user running the program, as NoAccess texts name it.
+    static QString userName();
+    // The state for the system's error number of a failed open.
     void classifyOpenError(int error);
+
+    static PortCheck located(const QString &path);
 };

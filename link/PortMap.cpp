@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSerialPortInfo>
 #include <QSettings>
 #include <algorithm>
 #include <utility>
@@ -16,6 +15,15 @@ QString key(int n) {
 }
 
 // "ttyUSB10" after "ttyUSB2": the name without its trailing number first, then the number.
+// n of a port named "COMn" with n from 1 to 32; 0 for any other name.
+int systemNumber(const QString &path) {
+    if (!path.startsWith(QLatin1String("COM"), Qt::CaseInsensitive))
+        return 0;
+    bool number = false;
+    const int n = path.mid(3).toInt(&number);
+    return number && n >= PortMap::FirstNo && n <= PortMap::LastNo ? n : 0;
+}
+
 bool naturalLess(const QString &a, const QString &b) {
     auto split = [](const QString &path) {
         qsizetype digits = path.size();
@@ -24,10 +32,6 @@ bool naturalLess(const QString &a, const QString &b) {
         return std::make_pair(path.left(digits), path.mid(digits).toLongLong());
     };
     return split(a) < split(b);
-}
-
-bool isAdapterName(const QString &path) {
-    return path.contains(QLatin1String("ttyUSB")) || path.contains(QLatin1String("ttyACM"));
 }
 
 } // namespace
@@ -78,7 +82,18 @@ void PortMap::refresh() {
         else
             taken.append(path);
     }
+    // A port the system numbers itself (Windows' COM3) keeps its number, or gets none.
     for (const SerialDevice &device : devices) {
+        const int own = systemNumber(device.path);
+        if (own && freeNos.contains(own) && !taken.contains(device.path)) {
+            freeNos.removeOne(own);
+            s.setValue(key(own), device.path);
+            taken.append(device.path);
+        }
+    }
+    for (const SerialDevice &device : devices) {
+        if (systemNumber(device.path))
+            continue;
         if (freeNos.isEmpty())
             break;
         if (device.path.isEmpty() || taken.contains(device.path) ||
@@ -101,16 +116,4 @@ QHash<QString, QString> PortMap::stableNames(const QString &folder) {
             names.insert(device, link.absoluteFilePath());
     }
     return names;
-}
-
-QList<SerialDevice> PortMap::systemDevices() {
-    const QHash<QString, QString> stable = stableNames(QStringLiteral("/dev/serial/by-id"));
-    QList<SerialDevice> devices;
-    const auto ports = QSerialPortInfo::availablePorts();
-    for (const QSerialPortInfo &info : ports) {
-        const QString path = info.systemLocation();
-        devices.append({path, info.hasVendorIdentifier() || isAdapterName(path),
-                        stable.value(QFileInfo(path).canonicalFilePath())});
-    }
-    return devices;
 }

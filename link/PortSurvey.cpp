@@ -17,10 +17,10 @@ QList<PortEntry> surveyPorts(ControllerLink &link) {
         if (path.isEmpty())
             continue;
         // A network line open here is not connected to again: the server may take one client.
-        const bool here =
-            NetAddress::looksLikeUrl(path)
-                ? path == link.openDevicePath()
-                : !openHere.isEmpty() && QFileInfo(path).canonicalFilePath() == openHere;
+        // A port the system names itself (Windows' COM3) is no file to resolve.
+        const bool here = path == link.openDevicePath() ||
+                          (!NetAddress::looksLikeUrl(path) && !openHere.isEmpty() &&
+                           QFileInfo(path).canonicalFilePath() == openHere);
         if (here)
             known.insert(path, PortCheck::openHere(path));
         entries.append(PortEntry{n, {}});

@@ -1,13 +1,13 @@
 #include "print/PdfPage.h"
 
-#include <QFileInfo>
+#include "base/FileTarget.h"
+
 #include <QPageLayout>
 
 PdfTarget::PdfTarget(const QString &path) : file(path), writer(&file) {
     // A FIFO, terminal or device named by mistake is no PDF file: saving would replace it (a
     // device node too, when run as root).
-    const QFileInfo target(path);
-    if (!target.exists() || target.isFile())
+    if (FileTarget::isWritableAsFile(path))
         file.open(QIODevice::WriteOnly);
     const double m = PdfPage::MarginPoints;
     writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,

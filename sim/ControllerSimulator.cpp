@@ -1,19 +1,14 @@
 #include "sim/ControllerSimulator.h"
 
-#include <QSocketNotifier>
-
-#include <cerrno>
-#include <fcntl.h>
-#include <stdlib.h>
-#include <termios.h>
-#include <unistd.h>
+#include <algorithm>
 
 ControllerSimulator::ControllerSimulator(QObject *parent) : QObject(parent) {
     m_clock.start();
     m_sendTimer.setSingleShot(true);
     m_sendTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_sendTimer, &QTimer::timeout, this, &ControllerSimulator::pump);
-    if (!openPty())
+    m_open = openEnd();
+    if (!m_open)
         dropLine();
 }
 
@@ -21,67 +16,21 @@ ControllerSimulator::~ControllerSimulator() {
     dropLine();
 }
 
-bool ControllerSimulator::openPty() {
-    // Close-on-exec: a program started meanwhile (the one under test) must not hold our end, or
-    // closing it would not hang the line up.
-    m_master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (m_master < 0 || ::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0) {
-        m_error = QString::fromLocal8Bit(::strerror(errno));
-        return false;
-    }
-    const char *name = ::ptsname(m_master);
-    if (!name) {
-        m_error = QString::fromLocal8Bit(::strerror(errno));
-        return false;
-    }
-    m_path = QString::fromLocal8Bit(name);
-    // Holding the slave end open keeps the pty alive while the program has its port closed,
-    // and is where the line discipline is made raw.
-    m_slaveHold = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
-    termios tio{};
-    if (m_slaveHold < 0 || ::tcgetattr(m_slaveHold, &tio) != 0) {
-        m_error = QString::fromLocal8Bit(::strerror(errno));
-        return false;
-    }
-    ::cfmakeraw(&tio);
-    ::cfsetispeed(&tio, B9600);
-    ::cfsetospeed(&tio, B9600);
-    ::tcsetattr(m_slaveHold, TCSANOW, &tio);
-    ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
-    m_notifier = new QSocketNotifier(qintptr(m_master), QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, &ControllerSimulator::onReadable);
-    return true;
-}
-
 void ControllerSimulator::dropLine() {
     const bool wasOpen = isOpen();
     m_sendTimer.stop();
     m_out.clear();
-    delete m_notifier;
-    m_notifier = nullptr;
-    if (m_master >= 0)
-        ::close(m_master);
-    if (m_slaveHold >= 0)
-        ::close(m_slaveHold);
-    m_master = -1;
-    m_slaveHold = -1;
+    closeEnd();
+    m_open = false;
     if (wasOpen)
         emit lineDropped();
 }
 
-void ControllerSimulator::onReadable() {
-    char chunk[256];
-    const ssize_t n = ::read(m_master, chunk, sizeof chunk);
-    if (n <= 0) {
-        if (n < 0 && (errno == EAGAIN || errno == EINTR))
-            return;
-        dropLine();
-        return;
-    }
+void ControllerSimulator::takeInput(const char *bytes, qint64 n) {
     const qint64 now = m_clock.nsecsElapsed();
     // On a real line each character takes its time to arrive.
     m_rxClockNs = m_paced ? std::max(m_rxClockNs, now) + n * CharacterNs : now;
-    m_input.append(chunk, n);
+    m_input.append(bytes, n);
     qsizetype end;
     while ((end = m_input.indexOf("\r\n")) >= 0) {
         const QString line = QString::fromLatin1(m_input.left(end));
@@ -165,7 +114,7 @@ void ControllerSimulator::pump() {
     while (!m_out.isEmpty() && m_out.first().dueNs <= now + 500000)
         ready += m_out.takeFirst().bytes;
     if (!ready.isEmpty() && isOpen())
-        (void)::write(m_master, ready.constData(), size_t(ready.size()));
+        writeOut(ready);
     if (!m_out.isEmpty()) {
         const qint64 waitNs = m_out.first().dueNs - now;
         m_sendTimer.start(int(std::max<qint64>(0, (waitNs + 500000) / 1000000)));

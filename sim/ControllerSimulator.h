@@ -9,8 +9,6 @@
 #include <QStringList>
 #include <QTimer>
 
-class QSocketNotifier;
-
 // A controller on a pseudo terminal. It opens the pty pair itself and serves the master end in
 // the calling thread; the program opens the slave end (devicePath()) like any serial port. Every
 // line received is recorded; faults make it misbehave on purpose.
@@ -20,7 +18,7 @@ public:
     explicit ControllerSimulator(QObject *parent = nullptr);
     ~ControllerSimulator() override;
 
-    bool isOpen() const { return m_master >= 0; }
+    bool isOpen() const { return m_open; }
     QString devicePath() const { return m_path; }
     QString errorString() const { return m_error; }
 
@@ -62,18 +60,22 @@ private:
         qint64 dueNs = 0;
     };
 
-    bool openPty();
-    void onReadable();
+    // The line's end of the platform (ControllerSimulatorPty.cpp, ControllerSimulatorTcp.cpp):
+    // opened once, closed by dropLine(); what arrives goes to takeInput().
+    bool openEnd();
+    void closeEnd();
+    void writeOut(const QByteArray &bytes);
+    void takeInput(const char *bytes, qint64 n);
     void handleLine(const QString &line, qint64 arrivedNs);
     void queue(const QByteArray &bytes, qint64 notBeforeNs);
     void pump();
     SimFault *faultFor(const QString &line);
 
-    int m_master = -1;
-    int m_slaveHold = -1;
+    struct End;
+    End *m_end = nullptr; // made by openEnd(), deleted by closeEnd()
+    bool m_open = false;
     QString m_path;
     QString m_error;
-    QSocketNotifier *m_notifier = nullptr;
     QByteArray m_input;
     qint64 m_rxClockNs = 0;
     QStringList m_lines;

@@ -36,6 +36,10 @@ foreach(lang ja en)
 endforeach()
 add_custom_target(qv_help ALL DEPENDS ${qv_help_outputs})
 
-install(FILES ${qv_help_chms} DESTINATION ${CMAKE_INSTALL_DATADIR}/qvpc-software)
-install(DIRECTORY ${PROJECT_BINARY_DIR}/help DESTINATION ${CMAKE_INSTALL_DATADIR}/qvpc-software
+# Beside the program on Windows (QVPC_HELP_DESTINATION "."), in share/qvpc-software elsewhere.
+if(NOT DEFINED QVPC_HELP_DESTINATION)
+    set(QVPC_HELP_DESTINATION ${CMAKE_INSTALL_DATADIR}/qvpc-software)
+endif()
+install(FILES ${qv_help_chms} DESTINATION ${QVPC_HELP_DESTINATION})
+install(DIRECTORY ${PROJECT_BINARY_DIR}/help DESTINATION ${QVPC_HELP_DESTINATION}
         FILES_MATCHING PATTERN "*.html" PATTERN "*.css" PATTERN "*.png")

@@ -125,6 +125,13 @@ void TestSerialPort::mapNumbersNewDevices_data() {
                        QStringLiteral("/dev/ttyS0")}
         << QStringList{QStringLiteral("/dev/ttyUSB1"), QStringLiteral("/dev/ttyUSB0"),
                        QStringLiteral("/dev/ttyS0"), QStringLiteral("/dev/ttyS9")};
+    QTest::newRow("the system's own COM numbers are kept, or none is given")
+        << QStringList{QString(), QStringLiteral("tcp://10.0.0.2:4001")}
+        << QStringList{QStringLiteral("/dev/ttyUSB0"), QStringLiteral("COM2"),
+                       QStringLiteral("COM3"), QStringLiteral("COM1"), QStringLiteral("COM33")}
+        << QStringList{QStringLiteral("COM1"), QStringLiteral("tcp://10.0.0.2:4001"),
+                       QStringLiteral("COM3"), QStringLiteral("/dev/ttyUSB0"),
+                       QStringLiteral("COM33")};
 }
 
 void TestSerialPort::mapNumbersNewDevices() {

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+// Where the program may write a file of its own (a recording, a backup, a PDF).
+namespace FileTarget {
+
+// One of the names Windows keeps for its devices in every folder: CON, PRN, AUX, NUL, COM0 to
+// COM9, LPT0 to LPT9 (and COM/LPT with a superscript 1 to 3), in any case, with or without an
+// extension and blanks before it ("nul.txt", "COM1 .csv"). Only the last part of path counts.
+bool isWindowsDeviceName(const QString &path);
+
+// Nothing is there yet or a regular file is: a device, FIFO, folder or socket is no place for a
+// file, nor on Windows a device name, which opens the device whatever folder it is in.
+bool isWritableAsFile(const QString &path);
+
+} // namespace FileTarget
