@@ -16,8 +16,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
-#include <QProcess>
-#include <QRegularExpression>
+#include <QSocketNotifier>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -27,6 +26,14 @@
 #include <cstdio>
 #include <memory>
 #include <vector>
+
+#include <csignal>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -39,40 +46,50 @@ struct Run {
     qint64 peakKiB = 0;
 };
 
-qint64 peakKiB(qint64 pid) {
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    const auto m = QRegularExpression(QStringLiteral("VmHWM:\\s+(\\d+)"))
-                       .match(QString::fromLatin1(status.readAll()));
-    return m.captured(1).toLongLong();
-}
-
-// One run of qvpc-cli, the servers of this process served meanwhile; its peak memory sampled
-// every 20 ms.
+// One run of qvpc-cli, the servers of this process served meanwhile. Its peak memory is the
+// kernel's account of the process when it ends (wait4), so even a run of a few milliseconds is
+// measured whole; the end is seen through a pidfd, without polling.
 Run runCli(const QString &cli, const QStringList &arguments) {
-    QProcess process;
-    QEventLoop loop;
-    QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
-    QObject::connect(&process, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
-    Run run;
-    QTimer sample;
-    QObject::connect(&sample, &QTimer::timeout,
-                     [&] { run.peakKiB = std::max(run.peakKiB, peakKiB(process.processId())); });
-    QTimer::singleShot(LimitMs, &loop, &QEventLoop::quit);
+    std::vector<QByteArray> words{QFile::encodeName(cli)};
+    for (const QString &a : arguments)
+        words.push_back(a.toLocal8Bit());
+    std::vector<char *> argv;
+    for (QByteArray &w : words)
+        argv.push_back(w.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t quiet;
+    posix_spawn_file_actions_init(&quiet);
+    posix_spawn_file_actions_addopen(&quiet, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&quiet, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     QElapsedTimer clock;
     clock.start();
-    process.start(cli, arguments);
-    sample.start(20);
-    loop.exec();
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, argv[0], &quiet, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&quiet);
+    Run run;
+    if (spawned != 0)
+        return run;
+    const int ended = int(syscall(SYS_pidfd_open, pid, 0));
+    if (ended >= 0) {
+        QEventLoop loop;
+        QSocketNotifier notifier(ended, QSocketNotifier::Read);
+        QObject::connect(&notifier, &QSocketNotifier::activated, &loop, &QEventLoop::quit);
+        QTimer::singleShot(LimitMs, &loop, &QEventLoop::quit);
+        loop.exec();
+        close(ended);
+    }
     const double ms = double(clock.nsecsElapsed()) / 1e6;
-    if (process.state() != QProcess::NotRunning) {
-        process.kill();
-        process.waitForFinished();
+    int status = 0;
+    rusage usage{};
+    if (wait4(pid, &status, WNOHANG, &usage) != pid) {
+        kill(pid, SIGKILL);
+        wait4(pid, &status, 0, &usage);
+        run.peakKiB = usage.ru_maxrss;
         return run;
     }
     run.ms = ms;
-    run.exitCode = process.exitCode();
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.peakKiB = usage.ru_maxrss;
     return run;
 }
 
