@@ -1,5 +1,6 @@
 #include "cli/TerminalPrompt.h"
 
+#include "base/MessageLines.h"
 #include "base/ResText.h"
 
 #include <QTextStream>
@@ -41,7 +42,7 @@ void TerminalPrompt::tell(const QString &text) {
 
 void TerminalPrompt::print(const QString &text) {
     QString shown = text;
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(CrLf, QStringLiteral("\n"));
     // A text that ends with its own line break gets no empty line after it.
     if (!shown.endsWith(u'\n'))
         shown += u'\n';

@@ -1,5 +1,7 @@
 #include "gui/QtPrompt.h"
 
+#include "base/MessageLines.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -68,9 +70,7 @@ MsgAnswer QtPrompt::MsgBox(const QString &text, MsgButtons buttons, MsgIcon icon
 
 MsgAnswer QtPrompt::MsgBoxDetailed(const QString &text, const QString &details, MsgButtons buttons,
                                    MsgIcon icon) {
-    const auto lineBreaks = [](QString t) {
-        return t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    };
+    const auto lineBreaks = [](QString t) { return t.replace(CrLf, QStringLiteral("\n")); };
     QMessageBox box(boxIcon(icon), QString::fromLatin1(Title), lineBreaks(text),
                     standardButtons(buttons), m_parent);
     if (!details.isEmpty())

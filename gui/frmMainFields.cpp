@@ -1,5 +1,6 @@
 // The editing fields and the working copy: taking the fields in, showing the copy, the blank and
 // range checks, the change flag and the key and focus-loss checks of each typed field.
+#include "base/MessageLines.h"
 #include "base/ResText.h"
 #include "base/UserPrompt.h"
 #include "data/QvData.h"
@@ -19,8 +20,6 @@
 #include <vector>
 
 namespace {
-
-const QString CrLf = QStringLiteral("\r\n");
 
 // The fields in use: the positions always, the parameters while their frames are active.
 // (A plain list: clang's standard library views do not build with libstdc++ 12.)

@@ -1,6 +1,7 @@
 #include "gui/frmPrintSelect.h"
 
 #include "base/FileDialogs.h"
+#include "base/MessageLines.h"
 #include "base/ResText.h"
 #include "base/UserPrompt.h"
 #include "gui/LocaliseForm.h"
@@ -109,7 +110,7 @@ void frmPrintSelect::cmdPrintSet_Click() {
         const QString shown = lblPrintPosiName->text();
         if (m_selection.PrintPosiFileName.isEmpty() || shown.isEmpty() ||
             shown == ResText(PlaceholderId)) {
-            m_prompt.MsgBox(ResText(447) + QStringLiteral("\r\n") + ResText(448));
+            m_prompt.MsgBox(ResText(447) + CrLf + ResText(448));
             return;
         }
         m_selection.FilePosiPrint = true;
