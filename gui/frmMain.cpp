@@ -25,7 +25,6 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QStatusBar>
-#include <QTimer>
 
 namespace {
 

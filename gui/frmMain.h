@@ -26,7 +26,6 @@ class PrintDialogs;
 class QPrinter;
 class QPushButton;
 class QRadioButton;
-class QTimer;
 class StoredSettings;
 class UpDown;
 class UserPrompt;
