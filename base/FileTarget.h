@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QFile;
+
 // Where the program may write a file of its own (a recording, a backup, a PDF).
 namespace FileTarget {
 
@@ -13,5 +15,10 @@ bool isWindowsDeviceName(const QString &path);
 // Nothing is there yet or a regular file is: a device, FIFO, folder or socket is no place for a
 // file, nor on Windows a device name, which opens the device whatever folder it is in.
 bool isWritableAsFile(const QString &path);
+
+// Puts file, made and open for writing, in the place of the file old, which it replaces, and
+// leaves it open there for writing at its end. False when that failed: file is closed then and
+// keeps its own name.
+bool putInPlace(QFile &file, const QString &old);
 
 } // namespace FileTarget

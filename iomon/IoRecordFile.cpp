@@ -5,8 +5,6 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
-#include <cstdio>
-
 namespace {
 
 // The VCD identifier of each signal: one printable character from "!".
@@ -69,9 +67,7 @@ bool IoRecordFile::open(const QString &path) {
 bool IoRecordFile::replaceOld() {
     if (m_replaces.isEmpty())
         return true;
-    // rename() keeps the open file: the writes go on into it under the old file's name.
-    if (std::rename(QFile::encodeName(m_file.fileName()).constData(),
-                    QFile::encodeName(m_replaces).constData()) != 0) {
+    if (!FileTarget::putInPlace(m_file, m_replaces)) {
         close();
         return false;
     }

@@ -60,6 +60,7 @@ private slots:
     void onlyItsOwnNamesAreEntries_data();
     void onlyItsOwnNamesAreEntries();
     void controlCharactersReadBackExactly();
+    void underWayWhileHeld();
 };
 
 // N+1 writes to one controller keep its newest N; another controller's entries stay, each field
@@ -184,6 +185,25 @@ void TestWriteJournal::controlCharactersReadBackExactly() {
     QCOMPARE(mine.size(), 1);
     QCOMPARE(mine[0].device, device);
     QCOMPARE(mine[0].port, device);
+}
+
+// An entry begun is listed under way, with the blocks sent so far, while its write holds it, and
+// interrupted once nothing does (its program ended mid-write).
+void TestWriteJournal::underWayWhileHeld() {
+    JournalFixture f;
+    JournalEntry e = writeTo(QStringLiteral("/dev/pts/91"), 2);
+    e.blocks = 5;
+    {
+        JournalRecord record;
+        QVERIFY(f.journal.begin(e, record).isDone());
+        record.sent(2);
+        const std::optional<JournalEntry> going = f.journal.entry(e.number);
+        QVERIFY(going);
+        QCOMPARE(going->ended, JournalEntry::Ended::UnderWay);
+        QCOMPARE(going->blocksSent, 2);
+        QCOMPARE(going->before, e.before);
+    }
+    QCOMPARE(f.journal.entry(e.number)->ended, JournalEntry::Ended::Interrupted);
 }
 
 QV_TEST_CORE_MAIN(TestWriteJournal)

@@ -145,6 +145,7 @@ void TestIoTimeline::recordedText_data() {
     QTest::addColumn<int>("format");
     QTest::addColumn<QString>("reads");
     QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QByteArray>("old"); // a file at the path before; none when empty
     // The feeder's clock need not start at 0: the recording counts from its first read.
     const QString reads = "5000:08.40.06 5200:08.40.06 5400:08.C0.06 5600:28.C0.04 5800:28.C0.04";
     QTest::newRow("VCD: the states at 0, then only changes, the last read's time at the end")
@@ -152,29 +153,44 @@ void TestIoTimeline::recordedText_data() {
         << VcdHead + "#0\n$dumpvars\n0!\n0\"\n1#\n1$\n1%\n0&\n1'\n0(\n1)\n$end\n"
                      "#400\n1(\n"
                      "#600\n1!\n1&\n"
-                     "#800\n";
+                     "#800\n"
+        << QByteArray();
     QTest::newRow("VCD: a change at the last read needs no closing time")
         << int(IoRecordFile::Format::Vcd) << "0:00.00.00 1200:00.80.00"
-        << VcdHead + "#0\n$dumpvars\n1!\n1\"\n1#\n1$\n1%\n0&\n0'\n0(\n0)\n$end\n#1200\n1(\n";
+        << VcdHead + "#0\n$dumpvars\n1!\n1\"\n1#\n1$\n1%\n0&\n0'\n0(\n0)\n$end\n#1200\n1(\n"
+        << QByteArray();
     QTest::newRow("CSV: one row a read, seconds with milliseconds")
         << int(IoRecordFile::Format::Csv) << reads
         << CsvHead + "0.000,0,0,1,1,1,0,1,0,1\n"
                      "0.200,0,0,1,1,1,0,1,0,1\n"
                      "0.400,0,0,1,1,1,0,1,1,1\n"
                      "0.600,1,0,1,1,1,1,1,1,1\n"
-                     "0.800,1,0,1,1,1,1,1,1,1\n";
+                     "0.800,1,0,1,1,1,1,1,1,1\n"
+        << QByteArray();
     QTest::newRow("CSV: past a minute")
         << int(IoRecordFile::Format::Csv) << "0:00.00.00 61005:FF.FF.FF"
         << CsvHead + "0.000,1,1,1,1,1,0,0,0,0\n"
-                     "61.005,0,0,0,0,0,1,1,1,1\n";
+                     "61.005,0,0,0,0,0,1,1,1,1\n"
+        << QByteArray();
+    // The old file is replaced whole, however much longer it was.
+    QTest::newRow("CSV over an old recording")
+        << int(IoRecordFile::Format::Csv) << "0:00.00.00 61005:FF.FF.FF"
+        << CsvHead + "0.000,1,1,1,1,1,0,0,0,0\n"
+                     "61.005,0,0,0,0,0,1,1,1,1\n"
+        << QByteArray(4096, 'x');
 }
 
 void TestIoTimeline::recordedText() {
     QFETCH(int, format);
     QFETCH(QString, reads);
     QFETCH(QByteArray, text);
+    QFETCH(QByteArray, old);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("io"));
+    if (!old.isEmpty()) {
+        QFile before(path);
+        QVERIFY(before.open(QIODevice::WriteOnly) && before.write(old) == old.size());
+    }
     {
         IoRecordFile file{IoRecordFile::Format(format)};
         QVERIFY(file.open(path));
@@ -183,6 +199,8 @@ void TestIoTimeline::recordedText() {
         QVERIFY(file.finish());
     }
     QCOMPARE(contents(path), text);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("io")});
 }
 
 void TestIoTimeline::failedReadEndsRecordingWhole() {

@@ -4,6 +4,6 @@
 # Wine's COM1 is checked by scripts/windows/com1-exchange.sh against the simulator, beside the
 # same exchange on Linux.
 qv_add_test(wine_suites app/tst_vbnumber.cpp app/tst_filetarget.cpp app/tst_stringtable.cpp
-    data/tst_controllerblocks.cpp print/tst_printreport.cpp support/RecordingPage.h
-    iomon/tst_iotimeline.cpp iomon/IoFixture.h app/tst_localiseform.cpp
+    data/tst_controllerblocks.cpp data/tst_writejournal.cpp print/tst_printreport.cpp
+    support/RecordingPage.h iomon/tst_iotimeline.cpp iomon/IoFixture.h app/tst_localiseform.cpp
     wine/tst_registrysettings.cpp LIBS qvapp qvsim)
