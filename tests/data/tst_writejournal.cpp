@@ -131,6 +131,8 @@ void TestWriteJournal::stepsOverWhatIsInTheWay() {
         QVERIFY(QDir().mkdir(in));
     else
         QVERIFY(QFile::copy(f.outside, in));
+    // A symbolic link on Linux; on Windows QFile::link makes a shortcut, a file of its own.
+    const bool madeLink = QFileInfo(in).isSymLink();
 
     for (qint16 vel1 : {2, 3}) {
         JournalEntry e = writeTo(QStringLiteral("/dev/pts/91"), vel1);
@@ -140,7 +142,8 @@ void TestWriteJournal::stepsOverWhatIsInTheWay() {
     QCOMPARE(f.listed(), (QList<int>{4, 3, 1}));
     QCOMPARE(f.journal.entry(3)->before.Vel1, 2);
     QCOMPARE(contents(f.outside), QByteArray("not the journal's\n"));
-    QCOMPARE(QFileInfo(in).isSymLink(), kind.endsWith(QLatin1String("link")));
+    QCOMPARE(QFileInfo(in).isSymLink(), madeLink);
+    QVERIFY(madeLink || QFileInfo::exists(in));
 }
 
 void TestWriteJournal::onlyItsOwnNamesAreEntries_data() {
