@@ -2,8 +2,9 @@
 # they show from docs/screenshots into images/ (the pages' "../../screenshots/" becomes
 # "images/"), and, with chmcmd, compiles a copy of it into the help file.
 # Run with -DSOURCE=docs/help/LANG -DPICTURES=docs/screenshots -DSTAGE=... -DCHMCMD=... -DCHM=...
-# and, for Japanese, -DCODEPAGE=CP932: CHM viewers read the contents and the index in the
-# code page of the file's language, and their HTML views break lines only at spaces.
+# and, for Japanese, -DCODEPAGE=CP932: CHM viewers read the project's title and window, the
+# contents and the index in the code page of the file's language, and their HTML views break
+# lines only at spaces.
 file(REMOVE_RECURSE "${STAGE}")
 file(MAKE_DIRECTORY "${STAGE}/images")
 file(GLOB styles "${SOURCE}/*.css")
@@ -40,7 +41,7 @@ endif()
 file(GLOB files "${SOURCE}/*.hhp" "${SOURCE}/*.hhc" "${SOURCE}/*.hhk")
 foreach(file ${files})
     get_filename_component(name "${file}" NAME)
-    if(CODEPAGE AND NOT name MATCHES "\\.hhp$")
+    if(CODEPAGE)
         file(READ "${file}" text)
         string(REPLACE "charset=utf-8" "charset=${CODEPAGE}" text "${text}")
         file(WRITE "${project_dir}/${name}.utf8" "${text}")

@@ -43,10 +43,13 @@ private slots:
     void languages_data() {
         QTest::addColumn<QString>("lang");
         QTest::addColumn<QString>("chm");
+        // The title as the help viewer reads it: in the code page of the file's language.
+        QTest::addColumn<QByteArray>("title");
         QTest::newRow("ja") << "ja"
-                            << "QVPChelp.chm";
+                            << "QVPChelp.chm"
+                            << QByteArray("QV PC-Software \x83\x77\x83\x8b\x83\x76");
         QTest::newRow("en") << "en"
-                            << "QVPChelp-en.chm";
+                            << "QVPChelp-en.chm" << QByteArray("QV PC-Software Help");
     }
 
     // The pages of Japanese are those of English, of the project's [FILES] and of the contents;
@@ -81,11 +84,13 @@ private slots:
         QVERIFY2(broken.isEmpty(), qPrintable(broken.join(u'\n')));
     }
 
-    // Unpacked, the built help file has every page with its title and every picture it shows.
+    // Unpacked, the built help file has its title, every page with its title and every picture
+    // it shows.
     void helpFileHoldsEveryPage_data() { languages_data(); }
     void helpFileHoldsEveryPage() {
         QFETCH(QString, lang);
         QFETCH(QString, chm);
+        QFETCH(QByteArray, title);
         if (!QFileInfo::exists(QStringLiteral(QVPC_BUILD_DIR "/") + chm))
             QSKIP("the help files were not built (no chmcmd)");
         const QString extract = QStandardPaths::findExecutable(QStringLiteral("extract_chmLib"));
@@ -95,10 +100,13 @@ private slots:
         unpack.start(extract, {QStringLiteral(QVPC_BUILD_DIR "/") + chm, out.path()});
         QVERIFY(unpack.waitForFinished(60000));
         QCOMPARE(unpack.exitCode(), 0);
-        static const QRegularExpression title(QStringLiteral("<title>[^<]+</title>"));
+        QFile system(out.filePath(QStringLiteral("#SYSTEM")));
+        QVERIFY(system.open(QIODevice::ReadOnly));
+        QVERIFY(system.readAll().contains(title + '\0'));
+        static const QRegularExpression pageTitle(QStringLiteral("<title>[^<]+</title>"));
         for (const QString &page : pages(lang)) {
             const QString source = readText(Sources + lang + u'/' + page);
-            QVERIFY2(readText(out.filePath(page)).contains(title.match(source).captured()),
+            QVERIFY2(readText(out.filePath(page)).contains(pageTitle.match(source).captured()),
                      qPrintable(page));
             for (const QString &target : targets(source)) {
                 const QString picture = "images/" + target.section(u'/', 3);
