@@ -71,8 +71,11 @@ MsgAnswer QtPrompt::MsgBox(const QString &text, MsgButtons buttons, MsgIcon icon
 MsgAnswer QtPrompt::MsgBoxDetailed(const QString &text, const QString &details, MsgButtons buttons,
                                    MsgIcon icon) {
     const auto lineBreaks = [](QString t) { return t.replace(CrLf, QStringLiteral("\n")); };
+    // A box asked while a dialog is open (the about box, Options) belongs to that dialog, so
+    // that it stands in front of it and not behind it with the main window.
+    QWidget *modal = QApplication::activeModalWidget();
     QMessageBox box(boxIcon(icon), QString::fromLatin1(Title), lineBreaks(text),
-                    standardButtons(buttons), m_parent);
+                    standardButtons(buttons), modal ? modal : m_parent.data());
     if (!details.isEmpty())
         box.setDetailedText(lineBreaks(details));
     if (buttons == MsgButtons::AbortRetryIgnore)

@@ -4,6 +4,7 @@
 #include "base/ResText.h"
 #include "base/StoredSettings.h"
 #include "gui/HelpFile.h"
+#include "gui/QtPrompt.h"
 #include "gui/QtTranslations.h"
 #include "gui/frmAbout.h"
 #include "gui/frmMain.h"
@@ -97,6 +98,26 @@ private slots:
         QCOMPARE(prompt.texts(), QStringList{QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません")});
         QCOMPARE(prompt.shown.first().icon, MsgIcon::None);
         QVERIFY(about.isVisible());
+    }
+
+    // A box asked while the about box is open belongs to it and stands in front of it, not
+    // behind it with the main window.
+    void boxInFrontOfTheOpenDialog() {
+        QWidget mainWindow;
+        QtPrompt prompt(&mainWindow);
+        frmAbout about(
+            prompt, [](QWidget *) { return false; }, &mainWindow);
+        mainWindow.show();
+        about.open();
+        QWidget *owner = nullptr;
+        QTimer::singleShot(0, &about, [&owner] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            owner = box->parentWidget();
+            box->accept();
+        });
+        about.cmdSysInfo->click();
+        QCOMPARE(owner, &about);
     }
 
     // What support staff get: versions, system, the settings file with its values, each port
