@@ -73,9 +73,8 @@ CliOutcome CliSession::undo() {
         if (!named) {
             // The entry's own controller, by its number where the map still leads there.
             StoredSettings &settings = m_session.settings;
-            const int n =
-                entry->port.startsWith(QLatin1String("COM")) ? entry->port.mid(3).toInt() : 0;
-            if (n >= PortMap::FirstNo && n <= PortMap::LastNo &&
+            const int n = PortMap::comNumber(entry->port);
+            if (n != 0 &&
                 WriteJournal::sameController(m_session.link.devicePathFor(n), entry->device)) {
                 settings.PortNo = qint16(n);
             } else {

@@ -15,15 +15,6 @@ QString key(int n) {
 }
 
 // "ttyUSB10" after "ttyUSB2": the name without its trailing number first, then the number.
-// n of a port named "COMn" with n from 1 to 32; 0 for any other name.
-int systemNumber(const QString &path) {
-    if (!path.startsWith(QLatin1String("COM"), Qt::CaseInsensitive))
-        return 0;
-    bool number = false;
-    const int n = path.mid(3).toInt(&number);
-    return number && n >= PortMap::FirstNo && n <= PortMap::LastNo ? n : 0;
-}
-
 bool naturalLess(const QString &a, const QString &b) {
     auto split = [](const QString &path) {
         qsizetype digits = path.size();
@@ -35,6 +26,14 @@ bool naturalLess(const QString &a, const QString &b) {
 }
 
 } // namespace
+
+int PortMap::comNumber(const QString &name) {
+    if (!name.startsWith(QLatin1String("COM"), Qt::CaseInsensitive))
+        return 0;
+    bool number = false;
+    const int n = name.mid(3).toInt(&number);
+    return number && n >= FirstNo && n <= LastNo ? n : 0;
+}
 
 PortMap::PortMap(Enumerator enumerate) : m_enumerate(std::move(enumerate)) {}
 
@@ -84,7 +83,7 @@ void PortMap::refresh() {
     }
     // A port the system numbers itself (Windows' COM3) keeps its number, or gets none.
     for (const SerialDevice &device : devices) {
-        const int own = systemNumber(device.path);
+        const int own = comNumber(device.path);
         if (own && freeNos.contains(own) && !taken.contains(device.path)) {
             freeNos.removeOne(own);
             s.setValue(key(own), device.path);
@@ -92,7 +91,7 @@ void PortMap::refresh() {
         }
     }
     for (const SerialDevice &device : devices) {
-        if (systemNumber(device.path))
+        if (comNumber(device.path))
             continue;
         if (freeNos.isEmpty())
             break;

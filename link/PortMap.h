@@ -42,6 +42,8 @@ public:
 
     // The name the user knows port n by: "COM3".
     static QString comName(int n) { return QStringLiteral("COM%1").arg(n); }
+    // n of such a name ("COM3", "com3": 3), for n from 1 to 32; 0 for any other name.
+    static int comNumber(const QString &name);
     // One port on one line: "COM3  /dev/ttyUSB0  —  state".
     static QString statusLine(int n, const QString &path, const QString &state) {
         return QStringLiteral("%1  %2  —  %3").arg(comName(n), path, state);

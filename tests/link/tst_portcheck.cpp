@@ -26,26 +26,38 @@ private slots:
     void mapNames_data() {
         QTest::addColumn<QStringList>("before"); // COM1, COM2 ... as stored
         QTest::addColumn<QStringList>("after");
+        QTest::addColumn<QStringList>("named"); // more ports, named by the system ("COM3")
         const QString byId = QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_A1B2C3-if00-port0");
         QTest::newRow("new adapter: its stable name")
-            << QStringList{} << QStringList{byId, QStringLiteral("/dev/ttyS0")};
+            << QStringList{} << QStringList{byId, QStringLiteral("/dev/ttyS0")} << QStringList{};
         QTest::newRow("old plain entry kept, no second number")
             << QStringList{QStringLiteral("/dev/ttyUSB0")}
-            << QStringList{QStringLiteral("/dev/ttyUSB0"), QStringLiteral("/dev/ttyS0")};
+            << QStringList{QStringLiteral("/dev/ttyUSB0"), QStringLiteral("/dev/ttyS0")}
+            << QStringList{};
         QTest::newRow("replugged under another plain name keeps its number")
             << QStringList{QStringLiteral("/dev/ttyS0"), byId}
-            << QStringList{QStringLiteral("/dev/ttyS0"), byId};
+            << QStringList{QStringLiteral("/dev/ttyS0"), byId} << QStringList{};
+        // Windows numbers its ports itself: they keep those numbers, the others fill the gaps.
+        QTest::newRow("a port named COMn keeps n")
+            << QStringList{}
+            << QStringList{QStringLiteral("COM1"), byId, QStringLiteral("com3"),
+                           QStringLiteral("/dev/ttyS0")}
+            << QStringList{QStringLiteral("com3"), QStringLiteral("COM1")};
     }
     void mapNames() {
         QFETCH(QStringList, before);
         QFETCH(QStringList, after);
+        QFETCH(QStringList, named);
         for (int n = 0; n < before.size(); ++n)
             PortMap::setEntry(n + 1, before[n]);
-        PortMap map([] {
-            return QList<SerialDevice>{
+        PortMap map([named] {
+            QList<SerialDevice> devices{
                 {QStringLiteral("/dev/ttyS0"), false, QString()},
                 {QStringLiteral("/dev/ttyUSB0"), true,
                  QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_A1B2C3-if00-port0")}};
+            for (const QString &name : named)
+                devices.append({name, false, QString()});
+            return devices;
         });
         map.refresh();
         QStringList entries;
