@@ -99,13 +99,17 @@ OpResult IoMonitor::tick() {
     return step;
 }
 
-OpResult IoMonitor::refused(const OpResult &refusal) {
-    if (!refusal.isFailed())
-        return refusal;
-    // The exchange tells nothing when the port cannot be used; the monitor must not stop
+OpResult IoMonitor::settled(const OpResult &result) {
+    using F = OpResult::Failure;
+    if (!result.isFailed())
+        return result;
+    // Nothing tells it when the port cannot be opened or went away; the monitor must not stop
     // without a word.
-    m_prompt.MsgBox(ResText(215));
-    return fail(OpResult(refusal).orText(ResText(215)));
+    if (result.failure == F::NoPort || result.failure == F::PortGone) {
+        m_prompt.MsgBox(ResText(215));
+        return fail(OpResult(result).orText(ResText(215)));
+    }
+    return fail(result);
 }
 
 OpResult IoMonitor::fail(const OpResult &why) {
@@ -118,10 +122,10 @@ OpResult IoMonitor::fail(const OpResult &why) {
 OpResult IoMonitor::ReadIoState() {
     ControllerScope controller = m_link.controller(ControllerLink::Opening::PortOnly);
     if (!controller.isHeld())
-        return refused(controller.refusal());
+        return settled(controller.refusal());
     const Valued<QString> reply = controller.readIo();
     if (!reply.isDone())
-        return lineFailure(reply.result);
+        return settled(reply.result);
     // Port bytes that are no numbers would light made-up lamps.
     const bool read = IoSignals::portsFromReply(reply.value, m_ports);
     controller.release();
@@ -131,14 +135,6 @@ OpResult IoMonitor::ReadIoState() {
     }
     emit portsRead(m_clock.elapsed(), m_ports);
     return reply.result;
-}
-
-OpResult IoMonitor::lineFailure(const OpResult &result) {
-    if (result.failure == OpResult::Failure::PortGone) {
-        m_prompt.MsgBox(ResText(215));
-        return fail(OpResult(result).orText(ResText(215)));
-    }
-    return result.isFailed() ? fail(result) : result;
 }
 
 void IoMonitor::IoStateHyoji() {
@@ -167,9 +163,9 @@ OpResult IoMonitor::WriteOutputChangeToCt() {
     // The requests are taken now: a double-click during the wait is sent on the next tick.
     OutputHenkoAri = false;
     ControllerScope controller = m_link.controller(ControllerLink::Opening::PortOnly);
-    const OpResult step = controller.isHeld()
-                              ? lineFailure(controller.setOutputs(IoSignals::outputData(mask)))
-                              : refused(controller.refusal());
+    const OpResult step =
+        settled(controller.isHeld() ? controller.setOutputs(IoSignals::outputData(mask))
+                                    : controller.refusal());
     if (step.isDone()) {
         controller.release();
     } else {

@@ -69,11 +69,10 @@ private:
     OpResult ReadIoState();
     void IoStateHyoji();
     OpResult WriteOutputChangeToCt();
-    // The port for an exchange (never checked) was not handed over: busy as it is; a port that
-    // cannot be opened with message 215, kept as the failure.
-    OpResult refused(const OpResult &refusal);
-    // A failed exchange: message 215 for a line that went (the exchange shows nothing then).
-    OpResult lineFailure(const OpResult &result);
+    // How the port's refusal or an exchange ended, for the tick: done and busy as they are; a
+    // failure kept as the failure, with message 215 where the port could not be opened or went
+    // (nothing else tells those).
+    OpResult settled(const OpResult &result);
     // Keeps the first failure since monitoring started; returns why.
     OpResult fail(const OpResult &why);
     void enterStopped();

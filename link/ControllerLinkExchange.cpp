@@ -8,6 +8,7 @@
 
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QScopedValueRollback>
 
 #ifdef Q_OS_UNIX
 #include <termios.h>
@@ -17,18 +18,6 @@ namespace {
 
 // What ends a command line and a reply.
 const QByteArray LineEnd("\r\n");
-
-// Marks the link busy for the length of one exchange.
-class BusyScope {
-public:
-    explicit BusyScope(bool &busy) : m_busy(busy) { m_busy = true; }
-    ~BusyScope() { m_busy = false; }
-    BusyScope(const BusyScope &) = delete;
-    BusyScope &operator=(const BusyScope &) = delete;
-
-private:
-    bool &m_busy;
-};
 
 // The message for an error reply: what happened, then the controller's text in brackets.
 QString errorReplyMessage(const QString &errorText) {
@@ -97,7 +86,8 @@ OpResult ControllerLink::portFailure(OpResult::Failure kind) const {
 Valued<QString> ControllerLink::exchangeOpen(const CommandForm &form, const QString &line,
                                              const QString &expected) {
     using F = OpResult::Failure;
-    BusyScope busy(m_busy);
+    // Busy for the length of the exchange.
+    const QScopedValueRollback<bool> busy(m_busy, true);
     m_timedOut = false;
     discardStaleInput();
     if (!writeLine(line))
@@ -184,7 +174,7 @@ OpResult ControllerLink::sendNoReply(ControllerCommand command) {
         return OpResult::busy();
     if (OpenPort() != 0)
         return portFailure(OpResult::Failure::NoPort);
-    BusyScope busy(m_busy);
+    const QScopedValueRollback<bool> busy(m_busy, true);
     discardStaleInput();
     // The caller may close the port at once (the restart after a data write): the line must
     // have left the port by then.

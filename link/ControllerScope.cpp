@@ -9,8 +9,7 @@ ControllerScope::ControllerScope(ControllerScope &&other) noexcept
       m_release(other.m_release) {}
 
 ControllerScope::~ControllerScope() {
-    if (m_link && m_release)
-        m_link->ReleasePort();
+    release();
 }
 
 void ControllerScope::release() {

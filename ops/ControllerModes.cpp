@@ -64,6 +64,5 @@ Valued<QString> ControllerModes::ViewCtVersion() {
         }
     }
     m_prompt.MsgBox(text);
-    controller.release();
     return {result.isDone() ? result : result.orText(text), version};
 }

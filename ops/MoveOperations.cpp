@@ -17,16 +17,12 @@ MoveOperations::MoveOperations(ControllerLink &link, UserPrompt &prompt, MainScr
                                QObject *parent)
     : QObject(parent), m_link(link), m_prompt(prompt), m_screen(screen) {}
 
-ControllerScope MoveOperations::prepare() {
-    ControllerScope controller = m_link.controller();
-    if (!controller.isHeld() && controller.refusal().status != OpResult::Status::Busy)
-        m_prompt.MsgBox(ResText(215));
-    return controller;
-}
-
 OpResult MoveOperations::refused(const ControllerScope &controller) {
     OpResult result = controller.refusal();
-    return result.status == OpResult::Status::Busy ? result : result.orText(ResText(215));
+    if (result.status == OpResult::Status::Busy)
+        return result;
+    m_prompt.MsgBox(ResText(215));
+    return result.orText(ResText(215));
 }
 
 OpResult MoveOperations::sendMove(ControllerScope &controller, int target) {
@@ -55,7 +51,7 @@ OpResult MoveOperations::SelectMove(MoveChoice choice) {
         return OpResult::busy();
     const auto end = runningBracket();
     m_stopRequested = false;
-    ControllerScope controller = prepare();
+    ControllerScope controller = m_link.controller();
     if (!controller.isHeld())
         return refused(controller);
     // A repeat starts with position 2, so that it ends where a Stop leaves it: on position 1.
@@ -80,7 +76,7 @@ OpResult MoveOperations::HomeMove() {
     if (m_running || m_link.isBusy())
         return OpResult::busy();
     const auto end = runningBracket();
-    ControllerScope controller = prepare();
+    ControllerScope controller = m_link.controller();
     if (!controller.isHeld())
         return refused(controller);
     const OpResult result = sendMove(controller, HomeTarget);
@@ -93,11 +89,8 @@ OpResult MoveOperations::ResetController() {
     // Nothing is disabled while a reset runs, so it can be pressed while a move waits for its
     // reply: releasing the port then would pull it from under the move.
     ControllerScope controller = m_link.controller(ControllerLink::Opening::PortOnly);
-    if (!controller.isHeld()) {
-        if (controller.refusal().status != OpResult::Status::Busy)
-            m_prompt.MsgBox(ResText(215));
+    if (!controller.isHeld())
         return refused(controller);
-    }
     OpResult result = controller.reset();
     if (result.isDone())
         result = controller.checkCommunication();

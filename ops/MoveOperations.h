@@ -54,10 +54,9 @@ private:
     using RunningBracket = QScopeGuard<std::function<void()>>;
     // The move buttons disabled and the sequence marked running until the guard goes.
     RunningBracket runningBracket();
-    // The controller, checked; message 215 when the port or the check fails.
-    ControllerScope prepare();
-    // What a refused controller ends the operation with (message 215's text unless busy).
-    static OpResult refused(const ControllerScope &controller);
+    // What a refused controller ends the operation with: busy as it is; otherwise message 215
+    // (the port or the check failed), shown and as the result's text.
+    OpResult refused(const ControllerScope &controller);
     OpResult sendMove(ControllerScope &controller, int target);
     void complete(const QString &position);
 
