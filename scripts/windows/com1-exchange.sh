@@ -87,6 +87,9 @@ run wine "$here/wine-run.sh" "$qt" "$out/qvpc-cli.exe" --device COM1
 status=0
 (cd "$work/wine" && "$here/wine-run.sh" "$qt" "$out/qvpc-cli.exe" --lang en --device COM31 \
     version >/dev/null 2>missing.txt) || status=$?
+# The system's port list: COM1 under its own number and device name, free to open.
+(cd "$work/wine" && "$here/wine-run.sh" "$qt" "$out/qvpc-cli.exe" --lang en ports \
+    >ports.txt 2>&1) || true
 wineserver -k 2>/dev/null || true
 
 failed=0
@@ -106,6 +109,12 @@ compare <(tr -d '\r' <"$work/linux/backup.qvd") <(tr -d '\r' <"$work/wine/backup
     "the files read"
 if [ $status -ne 1 ] || ! grep -q 'device not present' "$work/wine/missing.txt"; then
     echo "com1: COM31 (not there) gave exit $status and: $(cat "$work/wine/missing.txt")" >&2
+    failed=1
+fi
+com1_listed='^COM1\tCOM1\tCOM1\t\\Device\\Serial0\t.*can be opened$'
+if ! tr -d '\r' <"$work/wine/ports.txt" | grep -qP "$com1_listed"; then
+    echo "com1: qvpc-cli ports did not list COM1 as the system names it, free to open:" >&2
+    cat "$work/wine/ports.txt" >&2
     failed=1
 fi
 echo "com1: $(($(wc -l <"$work/wine.lines") - 1)) lines on the wire through COM1, as on Linux" \
