@@ -12,6 +12,8 @@ constexpr char LabelName[] = "lblDemoController";
 }
 
 DemoController::DemoController(ControllerLink &link) {
+    // A real feeder's moves vary a little; a fixed seed keeps one demo like the next.
+    m_sim.model().setMoveJitter(DemoJitter, DemoSeed);
     if (m_sim.isOpen())
         link.setDeviceOverride(m_sim.devicePath());
 }

@@ -14,6 +14,9 @@ class DemoController {
 public:
     static constexpr char Option[] = "--demo";
     static bool requested(const QStringList &arguments) { return arguments.contains(Option); }
+    // How much each move's time varies either way, and the seed of that variation.
+    static constexpr double DemoJitter = 0.04;
+    static constexpr quint32 DemoSeed = 1;
 
     // Starts the simulator and points the link at it.
     explicit DemoController(ControllerLink &link);

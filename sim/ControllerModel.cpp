@@ -126,9 +126,12 @@ ControllerModel::Answer ControllerModel::move(const QString &data) {
     } else {
         return error("02");
     }
-    const int duration = int(moveDuration(target - m_position, velocity) * m_moveScale);
+    double duration = m_moveTime > 0 ? double(m_moveTime)
+                                     : moveDuration(target - m_position, velocity) * m_moveScale;
+    if (m_jitter > 0)
+        duration *= 1.0 + m_jitter * (2.0 * m_random.generateDouble() - 1.0);
     m_position = target;
-    return reply(QStringLiteral("0MP") + data + hex(target, 6), duration);
+    return reply(QStringLiteral("0MP") + data + hex(target, 6), int(duration));
 }
 
 ControllerModel::Answer ControllerModel::writeOutputs(const QString &data) {

@@ -3,7 +3,9 @@
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QMap>
+#include <QRandomGenerator>
 #include <QString>
+#include <algorithm>
 #include <functional>
 
 // What the simulated controller does with one command line: its data blocks, the position of the
@@ -38,6 +40,14 @@ public:
 
     // Move time per pulse scaled (1.0: as the controller; tests may speed moves up).
     void setMoveTimeScale(double scale) { m_moveScale = scale; }
+    // Every move takes this long, whatever its distance, speed and scale (0: they decide).
+    void setMoveTime(int ms) { m_moveTime = std::max(ms, 0); }
+    // Each move's time varies by up to this share either way (0.05: 5 %), drawn from a sequence
+    // that the seed fixes, so that a run with the same seed takes the same times. 0: none.
+    void setMoveJitter(double share, quint32 seed) {
+        m_jitter = std::clamp(share, 0.0, 0.5);
+        m_random.seed(seed);
+    }
     // Milliseconds since the feeder started running; the inputs follow it.
     void setClock(std::function<qint64()> msSinceStart) { m_clock = std::move(msSinceStart); }
 
@@ -70,6 +80,9 @@ private:
     QString m_version = QStringLiteral("140");
     QString m_alarm;
     double m_moveScale = 1.0;
+    int m_moveTime = 0;
+    double m_jitter = 0;
+    QRandomGenerator m_random;
     QElapsedTimer m_running;
     std::function<qint64()> m_clock;
 };

@@ -95,6 +95,16 @@ int main(int argc, char *argv[]) {
         {QStringLiteral("move-scale"),
          QStringLiteral("Multiply the time of every move by this factor (default 1)."),
          QStringLiteral("factor")},
+        {QStringLiteral("move-time"),
+         QStringLiteral("Let every move take this many ms, whatever its distance."),
+         QStringLiteral("ms")},
+        {QStringLiteral("jitter"),
+         QStringLiteral("Vary each move's time by up to this many percent either way (0 to 50)."),
+         QStringLiteral("percent")},
+        {QStringLiteral("seed"),
+         QStringLiteral(
+             "Seed of the jitter's sequence: the same seed, the same times (default 1)."),
+         QStringLiteral("n")},
         {QStringLiteral("controller-version"),
          QStringLiteral("Answer the version command with these three characters (default 140)."),
          QStringLiteral("abc")},
@@ -133,6 +143,15 @@ int main(int argc, char *argv[]) {
     sim.model().setAlarm(alarm);
     if (parser.isSet(QStringLiteral("move-scale")))
         sim.model().setMoveTimeScale(parser.value(QStringLiteral("move-scale")).toDouble());
+
+    if (parser.isSet(QStringLiteral("move-time")))
+        sim.model().setMoveTime(parser.value(QStringLiteral("move-time")).toInt());
+    if (parser.isSet(QStringLiteral("jitter"))) {
+        const quint32 seed = parser.isSet(QStringLiteral("seed"))
+                                 ? parser.value(QStringLiteral("seed")).toUInt()
+                                 : 1;
+        sim.model().setMoveJitter(parser.value(QStringLiteral("jitter")).toDouble() / 100, seed);
+    }
 
     QTextStream out(stdout);
     out << sim.devicePath() << Qt::endl;

@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QSerialPort>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTimer>
 
@@ -59,6 +60,7 @@ private slots:
     void answers();
     void writtenBlocksTakeEffectAtRestart();
     void movesTakeLongerFurther();
+    void moveTimesJitterBySeed();
     void outputsFollowWriteAndInputsChange();
     void faultSpoilsAnswer_data();
     void faultSpoilsAnswer();
@@ -152,6 +154,30 @@ void TestSimulator::movesTakeLongerFurther() {
     model.setMoveTimeScale(0.1);
     QVERIFY(model.process(QStringLiteral("0MP0")).delayMs < toNear);
     QCOMPARE(model.position(), 0);
+}
+
+// With jitter each move's time strays from the plain one by no more than the share, not always
+// the same way; the same seed gives the same times again. A set move time ignores the distance.
+void TestSimulator::moveTimesJitterBySeed() {
+    const auto times = [](double share, quint32 seed, int moveMs) {
+        ControllerModel model;
+        model.setMoveTime(moveMs);
+        model.setMoveJitter(share, seed);
+        QList<int> ms;
+        for (int i = 0; i < 20; ++i)
+            ms.append(model.process(QLatin1String(i % 2 ? "0MP1" : "0MP2")).delayMs);
+        return ms;
+    };
+    const QList<int> plain = times(0, 1, 0), jittered = times(0.1, 7, 0);
+    QCOMPARE(times(0.1, 7, 0), jittered);
+    QVERIFY(times(0.1, 8, 0) != jittered);
+    QSet<int> ways;
+    for (int i = 0; i < plain.size(); ++i) {
+        QVERIFY(qAbs(jittered[i] - plain[i]) <= plain[i] / 10 + 1);
+        ways.insert(jittered[i] > plain[i] ? 1 : -1);
+    }
+    QCOMPARE(ways.size(), 2);
+    QCOMPARE(times(0, 1, 250), QList<int>(20, 250));
 }
 
 void TestSimulator::outputsFollowWriteAndInputsChange() {
