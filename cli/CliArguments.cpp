@@ -218,6 +218,43 @@ void readIoArguments(const CliCommand &command, const QStringList &arguments, Cl
     r.outputs = outputs;
 }
 
+void readMoveArguments(const CliCommand &command, const QStringList &arguments, CliRequest &r) {
+    CommandReader reader(command);
+    QCommandLineParser &parser = reader.parser();
+    const QCommandLineOption count =
+        option("count", "End the repeat after N completed moves, timing each.", "N");
+    const QCommandLineOption csv =
+        option("csv", "Write each move's time into FILE as CSV.", "FILE");
+    parser.addOptions({count, csv});
+    parser.addPositionalArgument(QLatin1String(command.argument), QLatin1String(command.choices),
+                                 QLatin1String(command.choices));
+    if (!reader.read(arguments, r))
+        return;
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() != 1)
+        return reader.refuse(r, positional.isEmpty() ? QLatin1String(command.argument) +
+                                                           QStringLiteral(" is missing.")
+                                                     : QStringLiteral("Too many arguments."));
+    const QString position = positional.first();
+    if (!QString::fromLatin1(command.choices).split(u'|').contains(position))
+        return reader.refuse(
+            r, QStringLiteral("%1 is one of %2, not %3.")
+                   .arg(QLatin1String(command.argument), QLatin1String(command.choices), position));
+    const bool timed = parser.isSet(count) || parser.isSet(csv);
+    if (timed && position != QLatin1String("repeat"))
+        return reader.refuse(r, QStringLiteral("--count and --csv go with repeat."));
+    bool ok = true;
+    const int moves = parser.isSet(count) ? parser.value(count).toInt(&ok) : 0;
+    if (!ok || (parser.isSet(count) && moves < 1))
+        return reader.refuse(r, QStringLiteral("--count needs a number of 1 or more."));
+    if (parser.isSet(csv) && parser.value(csv).isEmpty())
+        return reader.refuse(r, QStringLiteral("--csv needs a file name."));
+    reader.run(r);
+    r.choice = position;
+    r.count = moves;
+    r.csv = parser.value(csv);
+}
+
 void readUndoArguments(const CliCommand &command, const QStringList &arguments, CliRequest &r) {
     CommandReader reader(command);
     QCommandLineParser &parser = reader.parser();

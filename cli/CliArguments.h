@@ -12,5 +12,7 @@ void readCommonArguments(const CliCommand &command, const QStringList &arguments
 void readIoArguments(const CliCommand &command, const QStringList &arguments, CliRequest &r);
 // get and set name items; set, which writes, with their new values.
 void readItemArguments(const CliCommand &command, const QStringList &arguments, CliRequest &r);
+// move: the position, and for a repeat the cycle test's --count and --csv.
+void readMoveArguments(const CliCommand &command, const QStringList &arguments, CliRequest &r);
 // undo: an optional journal entry and --restart.
 void readUndoArguments(const CliCommand &command, const QStringList &arguments, CliRequest &r);

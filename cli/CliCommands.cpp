@@ -78,13 +78,21 @@ const CliCommand Commands[] = {
      "controller follows: the port, a tab, OK, DIFFERENT or FAILED (a tab, the reason)."},
     {"show", &CliSession::show, File, Offline, nullptr, "Print the items of a QV data file.",
      "Print the items of a QV data file with their names."},
-    {"move", &CliSession::moveTo, 0, 0, nullptr,
+    {"move", &CliSession::moveTo, 0, 0, readMoveArguments,
      "Test-move the feeder to a position, or back and forth until Ctrl+C.",
      "Move the feeder to position 1 or 2, or back and forth starting with 2 (repeat), and\n"
      "print each completed position on its own line. A repeat runs until Ctrl+C (SIGINT) or\n"
      "SIGTERM, which act as the Stop button: the move under way completes, and the feeder\n"
      "always stops on a completed move to position 1 (exit status 0). A second Ctrl+C ends\n"
-     "the program at once.",
+     "the program at once.\n"
+     "A cycle test: repeat with --count N ends after N completed moves (on position 1 when N\n"
+     "is even; otherwise standard error says where the feeder is) and times each move, from\n"
+     "its command to its reply. At the end, after the positions, one line per position,\n"
+     "tab-separated under a heading: the moves, the shortest, median, 95th percentile and\n"
+     "longest time in ms, and the alarms met. Ctrl+C ends it as above, with the figures of the\n"
+     "moves made. --csv FILE writes one row per move (move, target, start in UTC, duration_ms,\n"
+     "result), with or without --count; an existing FILE is replaced only with --yes. With\n"
+     "--json the document holds the moves, the figures and the position.",
      "POSITION", "1|2|repeat"},
     {"home", &CliSession::home, 0, 0, nullptr, "Home the feeder.",
      "Home the feeder (\"0MP0\") and print \"home\" when it is there."},

@@ -44,9 +44,12 @@ struct CliRequest {
     bool parameters = false;
     bool restart = false;
     bool watch = false; // io --watch
-    int count = 0;      // io --count N: polls before the watch ends; 0: until interrupted
-    QString vcd;        // io --watch --vcd FILE: the reads recorded as a VCD
-    QString csv;        // io --watch --csv FILE: the reads recorded as CSV
+    // io --count N: polls before the watch ends; move repeat --count N: moves before the cycle
+    // test ends; 0: until interrupted
+    int count = 0;
+    QString vcd; // io --watch --vcd FILE: the reads recorded as a VCD
+    // io --watch --csv FILE: the reads recorded as CSV; move repeat --csv FILE: each move timed
+    QString csv;
     bool quiet = false; // io --watch --quiet: no lines on standard output
     // io --set: the outputs asked for, as (I/O signal, on) in the order given
     QList<std::pair<int, bool>> outputs;

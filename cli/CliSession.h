@@ -75,6 +75,9 @@ private:
     bool json() const { return m_request.json; }
     // Prints word once result is done (not with --json), then ends as ended() does.
     CliOutcome doneWord(const OpResult &result, const char *word);
+    // move repeat --count / --csv: the cycle test (CliSessionCycle.cpp).
+    bool cycleTestAsked() const;
+    CliOutcome cycleTest();
     // write --dry-run: the items the write would change.
     CliOutcome dryRun();
     // The controller's data into the read copy; a failure has been told.

@@ -13,6 +13,8 @@
 #include <memory>
 
 CliOutcome CliSession::moveTo() {
+    if (cycleTestAsked())
+        return cycleTest();
     MoveOperations &moves = m_session.moves();
     // Each position as it completes, so that a script or a person sees the feeder go.
     QJsonArray positions;

@@ -8,6 +8,7 @@ add_library(qvcli STATIC
     ${CMAKE_CURRENT_LIST_DIR}/CliOptions.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CliPreflight.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CliSession.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CliSessionCycle.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CliSessionOps.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CliSessionItems.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CliSessionJournal.cpp

@@ -5,6 +5,8 @@
 #include "base/UserPrompt.h"
 #include "link/ControllerLink.h"
 
+#include <QDateTime>
+#include <QElapsedTimer>
 #include <QScopeGuard>
 
 namespace {
@@ -27,7 +29,12 @@ OpResult MoveOperations::refused(const ControllerScope &controller) {
 
 OpResult MoveOperations::sendMove(ControllerScope &controller, int target) {
     emit moving(target);
-    return controller.move(target);
+    const qint64 sentAt = QDateTime::currentMSecsSinceEpoch();
+    QElapsedTimer clock;
+    clock.start();
+    const OpResult result = controller.move(target);
+    emit timed(target, sentAt, clock.elapsed(), result);
+    return result;
 }
 
 auto MoveOperations::runningBracket() -> RunningBracket {
@@ -44,7 +51,7 @@ void MoveOperations::complete(const QString &position) {
     emit completed(position);
 }
 
-OpResult MoveOperations::SelectMove(MoveChoice choice) {
+OpResult MoveOperations::SelectMove(MoveChoice choice, int count) {
     // Another exchange waits for its reply (the reply waits let events through): its port is not
     // ours to use or release.
     if (m_running || m_link.isBusy())
@@ -56,12 +63,12 @@ OpResult MoveOperations::SelectMove(MoveChoice choice) {
         return refused(controller);
     // A repeat starts with position 2, so that it ends where a Stop leaves it: on position 1.
     int target = choice == MoveChoice::Position1 ? 1 : 2;
-    for (;;) {
+    for (int moves = 1;; ++moves) {
         const OpResult result = sendMove(controller, target);
         if (!result.isDone())
             return result;
         complete(QString::number(target));
-        if (choice != MoveChoice::Repeat || (target == 1 && m_stopRequested))
+        if (choice != MoveChoice::Repeat || (target == 1 && m_stopRequested) || moves == count)
             return result;
         target = target == 1 ? 2 : 1;
     }

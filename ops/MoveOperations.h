@@ -26,9 +26,10 @@ public:
                    QObject *parent = nullptr);
 
     // One move, or moves to 2, 1, 2, 1 ... until Stop, which always end on a completed move to 1.
-    // Done when every move was done; busy while another sequence or exchange runs; otherwise the
-    // port, the check or a move failed (the user has been told).
-    OpResult SelectMove(MoveChoice choice);
+    // A repeat with a count also ends after that many completed moves, wherever that leaves the
+    // feeder. Done when every move was done; busy while another sequence or exchange runs;
+    // otherwise the port, the check or a move failed (the user has been told).
+    OpResult SelectMove(MoveChoice choice, int count = 0);
     // Stop: asks a running sequence to end after its next completed move to 1. Does nothing
     // while no sequence or homing runs, so an early Stop cannot end the next sequence.
     void StopMove();
@@ -49,6 +50,9 @@ signals:
     void moving(int target);
     // A move completed; the text is what lblKanryoNo shows now.
     void completed(const QString &position);
+    // A move's command went out at sentAt (ms since the epoch, UTC) and its reply, good or not,
+    // came durationMs later (a timeout: the reply limit).
+    void timed(int target, qint64 sentAt, qint64 durationMs, const OpResult &result);
 
 private:
     using RunningBracket = QScopeGuard<std::function<void()>>;

@@ -119,7 +119,10 @@ _qvpc_cli() {
     verify) options="--parameters --details" ;;
     print) options="--pdf" ;;
     io) options="--watch --count --vcd --csv --quiet --set" ;;
-    move) arguments="1 2 repeat" ;;
+    move)
+        options="--count --csv"
+        arguments="1 2 repeat"
+        ;;
     mode) arguments="external communication" ;;
     get) arguments=$items ;;
     esac

@@ -452,6 +452,10 @@ void TestCli::usageErrors_data() {
         "Several controllers can only be written, verified, read with get or changed with set.");
     row("language", QStringLiteral("--lang de read"), "--lang is ja or en.");
     row("move to 3", QStringLiteral("move 3"), "POSITION is one of 1|2|repeat, not 3.");
+    row("a count for a single move", QStringLiteral("move 1 --count 2"),
+        "--count and --csv go with repeat.");
+    row("a count of none", QStringLiteral("move repeat --count 0"),
+        "--count needs a number of 1 or more.");
     row("mode without a word", QStringLiteral("mode"), "MODE is missing.");
 }
 

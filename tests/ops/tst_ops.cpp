@@ -3,6 +3,7 @@
 // nothing done into another operation's exchange.
 #include "base/ResText.h"
 #include "ops/ControllerModes.h"
+#include "ops/CycleTest.h"
 #include "ops/MoveOperations.h"
 #include "support/TestEnvironment.h"
 #include "transfer/TransferFixture.h"
@@ -91,6 +92,88 @@ private slots:
         QCOMPARE(f.prompt.texts(), refused.isEmpty() ? QStringList() : QStringList{refusal});
         QCOMPARE(f.screen.calls, (QStringList{"MoveCMDBTN_Muko", "MoveCMDBTN_Yuko"}));
         QVERIFY(!f.link.isPortOpen());
+    }
+
+    void cycleTest_data() {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("stopAtLine");  // Stop pressed during this line's move (0: never)
+        QTest::addColumn<QString>("alarmOn"); // the controller refuses this line with alarm 0B
+        QTest::addColumn<QString>("targets");
+        QTest::addColumn<int>("position");
+        QTest::newRow("six moves") << 6 << 0 << QString() << "212121" << 1;
+        QTest::newRow("an odd count ends on 2") << 3 << 0 << QString() << "212" << 2;
+        QTest::newRow("until Stop, pressed during the third move")
+            << 0 << 4 << QString() << "2121" << 1;
+        QTest::newRow("an alarm on the way back") << 6 << 0 << "0MP1"
+                                                  << "21" << 2;
+    }
+
+    // The repeat for a count or until Stop, each move timed from its command to its reply (no
+    // shorter than the controller's move time), with the figures per position.
+    void cycleTest() {
+        QFETCH(int, count);
+        QFETCH(int, stopAtLine);
+        QFETCH(QString, alarmOn);
+        QFETCH(QString, targets);
+        QFETCH(int, position);
+        OpsFixture f;
+        constexpr int MoveMs = 60;
+        f.sim.model().setMoveTime(MoveMs);
+        SimFault alarm = faultOn(alarmOn);
+        alarm.errorCode = "0B";
+        if (!alarmOn.isEmpty())
+            f.sim.addFault(alarm);
+        CycleTest test(f.moves);
+        f.onLine(stopAtLine, [&] { test.stop(); });
+
+        QCOMPARE(test.run(count).isDone(), alarmOn.isEmpty());
+
+        QStringList lines{Check};
+        QString measured;
+        for (const CycleMove &move : test.moves()) {
+            lines.append(QStringLiteral("0MP%1").arg(move.target));
+            measured += QString::number(move.target);
+            if (move.result.isDone())
+                QVERIFY2(move.durationMs >= MoveMs, qPrintable(QString::number(move.durationMs)));
+        }
+        QCOMPARE(measured, targets);
+        QCOMPARE(f.sent(), lines);
+        QCOMPARE(test.position(), position);
+        QCOMPARE(test.moves().last().resultText(),
+                 alarmOn.isEmpty() ? QStringLiteral("done") : QStringLiteral("alarm 0B"));
+        int alarms = 0;
+        for (const CycleFigures &figures : test.summary()) {
+            QCOMPARE(figures.moves, int(targets.count(QString::number(figures.target))));
+            alarms += figures.alarms;
+        }
+        QCOMPARE(alarms, alarmOn.isEmpty() ? 0 : 1);
+    }
+
+    void figures_data() {
+        QTest::addColumn<QList<qint64>>("times");
+        QTest::addColumn<QList<double>>("expected"); // min, median, 95th percentile, max
+        QTest::newRow("one move") << QList<qint64>{120} << QList<double>{120, 120, 120, 120};
+        QTest::newRow("two moves") << QList<qint64>{200, 100} << QList<double>{100, 150, 195, 200};
+        QTest::newRow("three, unordered")
+            << QList<qint64>{300, 100, 200} << QList<double>{100, 200, 290, 300};
+        QList<qint64> twenty;
+        for (int i = 20; i >= 1; --i)
+            twenty.append(i * 10);
+        QTest::newRow("twenty") << twenty << QList<double>{10, 105, 190.5, 200};
+    }
+
+    // The figures of one position leave the other's moves out.
+    void figures() {
+        QFETCH(QList<qint64>, times);
+        QFETCH(QList<double>, expected);
+        QList<CycleMove> moves;
+        for (qint64 ms : times) {
+            moves.append(CycleMove{int(moves.size()) + 1, 1, QDateTime(), ms, OpResult::done()});
+            moves.append(CycleMove{int(moves.size()) + 1, 2, QDateTime(), 9999, OpResult::done()});
+        }
+        const CycleFigures f = cycleFigures(moves, 1);
+        QCOMPARE(f.moves, int(times.size()));
+        QCOMPARE((QList<double>{double(f.minMs), f.medianMs, f.p95Ms, double(f.maxMs)}), expected);
     }
 
     // After an alarm the reset empties its code and text (not "No Error") and hides the lamp,
