@@ -87,9 +87,9 @@ void frmMain::load() {
 
     // The design state of Edit mode; load does not run EnterEditMode.
     showModeLook(true);
-    for (QWidget *w : std::initializer_list<QWidget *>{frmMove, framSelectPosi, optPosiNo[0],
-                                                       optPosiNo[1], optPosiNo[2], cmdSelectMove,
-                                                       cmdStop, cmdHome, lblKanryoiti, lblKanryoNo})
+    for (QWidget *w : std::initializer_list<QWidget *>{
+             frmMove, framSelectPosi, optPosiNo[0], optPosiNo[1], optPosiNo[2], cmdSelectMove,
+             cmdStop, cmdHome, cmdCycleTest, lblKanryoiti, lblKanryoNo})
         w->setEnabled(false);
 
     updatePortLamp();

@@ -172,6 +172,7 @@ private:
     void SelectMove();
     void StopMove();
     void HomeMove();
+    void ShowCycleTest();
     void ResetController();
 
     Session &m_session;
@@ -228,6 +229,7 @@ private:
     QGroupBox *framSelectPosi = nullptr;
     QRadioButton *optPosiNo[3] = {nullptr, nullptr, nullptr};
     QPushButton *cmdSelectMove = nullptr, *cmdStop = nullptr, *cmdHome = nullptr;
+    QPushButton *cmdCycleTest = nullptr;
     QLabel *lblKanryoiti = nullptr, *lblKanryoNo = nullptr;
 
     QGroupBox *frmTrancefer = nullptr;

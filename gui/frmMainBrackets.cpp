@@ -84,11 +84,11 @@ void frmMain::Menyu_Yuko() {
 
 // cmdStop stays out of this bracket so that a running move can be stopped.
 void frmMain::MoveCMDBTN_Muko() {
-    enable(Controls{cmdHome, cmdSelectMove, cmdModeChange, framSelectPosi}, false);
+    enable(Controls{cmdHome, cmdSelectMove, cmdModeChange, framSelectPosi, cmdCycleTest}, false);
 }
 
 void frmMain::MoveCMDBTN_Yuko() {
-    enable(Controls{cmdHome, cmdSelectMove, cmdModeChange, framSelectPosi}, true);
+    enable(Controls{cmdHome, cmdSelectMove, cmdModeChange, framSelectPosi, cmdCycleTest}, true);
 }
 
 bool frmMain::inEditMode() const {
@@ -114,7 +114,7 @@ void frmMain::switchMode(bool edit) {
     showModeLook(edit);
     frmMove->setEnabled(!edit);
     enable(Controls{framSelectPosi, optPosiNo[0], optPosiNo[1], optPosiNo[2], cmdSelectMove,
-                    cmdStop, cmdHome, lblKanryoiti, lblKanryoNo},
+                    cmdStop, cmdHome, cmdCycleTest, lblKanryoiti, lblKanryoNo},
            !edit);
     framPosiData->setEnabled(edit);
     enable(Controls{framDousaPara,   lblPosi1,      lblPosi2,    comboVEL1, comboVEL2,

@@ -105,12 +105,13 @@ QWidget *frmMain::buildMoveFrame() {
     cmdSelectMove = tagged<QPushButton>("cmdSelectMove", frmMove, 9, 54);
     cmdStop = tagged<QPushButton>("cmdStop", frmMove, 10, 55);
     cmdHome = tagged<QPushButton>("cmdHome", frmMove, 11, 56);
+    cmdCycleTest = tagged<QPushButton>("cmdCycleTest", frmMove, 1802);
     lblKanryoiti = tagged<QLabel>("lblKanryoiti", frmMove, 12);
     lblKanryoNo = named<QLabel>("lblKanryoNo", frmMove);
     boxValue(lblKanryoNo, 48);
 
     auto *buttons = new QVBoxLayout;
-    for (QPushButton *b : {cmdSelectMove, cmdStop, cmdHome})
+    for (QPushButton *b : {cmdSelectMove, cmdStop, cmdHome, cmdCycleTest})
         buttons->addWidget(b);
     buttons->addStretch();
     auto *completed = new QHBoxLayout;

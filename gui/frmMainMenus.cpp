@@ -153,6 +153,7 @@ void frmMain::connectControls() {
     on(cmdSelectMove, &frmMain::SelectMove);
     on(cmdStop, &frmMain::StopMove);
     on(cmdHome, &frmMain::HomeMove);
+    on(cmdCycleTest, &frmMain::ShowCycleTest);
     on(cmdReset, &frmMain::ResetController);
     connect(chkChangeDirect, &QCheckBox::toggled, this, &frmMain::onChangeDirect);
     // Each completed move shows at once, also in the middle of a repeat.

@@ -4,6 +4,7 @@
 #include "data/ControllerTransfer.h"
 #include "data/FileOperations.h"
 #include "data/Verification.h"
+#include "gui/frmCycleTest.h"
 #include "gui/frmInputOutput.h"
 #include "ops/ControllerModes.h"
 #include "ops/MoveOperations.h"
@@ -95,6 +96,11 @@ void frmMain::StopMove() {
 
 void frmMain::HomeMove() {
     m_session.moves().HomeMove();
+}
+
+void frmMain::ShowCycleTest() {
+    frmCycleTest window(m_session.moves(), m_prompt, this);
+    window.exec();
 }
 
 void frmMain::ResetController() {

@@ -3,6 +3,8 @@ qv_sources(qvgui FieldBinding FieldFilter HelpFile IoTimelineChart LocaliseForm 
     frmInputOutput frmMain frmMainBrackets frmMainCommLog frmMainDialogs frmMainFields frmMainHistory
     frmMainLayout frmMainMenus frmMainOperations frmMainParams frmOptions frmPrintSelect
     frmSelection frmSplash frmSysInfo frmTrance)
+# The cycle test window of Move mode and its chart.
+qv_sources(qvgui CycleTimesChart frmCycleTest)
 
 # Lamp and button pictures of the main window; the program icon.
 qt_add_resources(qvgui "images"

@@ -3,15 +3,22 @@
 #include "MainWindowFixture.h"
 
 #include "base/ResText.h"
+#include "gui/frmCycleTest.h"
 #include "print/ScriptedPrintDialogs.h"
 #include "sim/ControllerSimulator.h"
+#include "support/ScriptedFileDialogs.h"
 #include "support/TestEnvironment.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTimer>
 
 namespace {
 
@@ -75,6 +82,45 @@ private slots:
                 control<QGroupBox>(w, "framSelectPosi")->isEnabled() &&
                 control<QPushButton>(w, "cmdHome")->isEnabled() &&
                 control<QPushButton>(w, "cmdModeChange")->isEnabled());
+        QCOMPARE(f.prompt.texts(), QStringList());
+    }
+
+    // The cycle test's window: three timed moves with their figures per position, saved as CSV;
+    // then a test until Stop, closed during its second move, which lets the feeder end on 1
+    // before the window goes.
+    void cycleTestWindow() {
+        MoveWindowFixture f;
+        frmMain &w = *f.window;
+        control<QPushButton>(w, "cmdModeChange")->click();
+        QTemporaryDir dir;
+        ScriptedFileDialogs files;
+        files.answers = {dir.filePath("cycle.csv")};
+        QStringList figures;
+        QTimer::singleShot(0, &w, [&] {
+            auto *t = w.findChild<frmCycleTest *>();
+            t->setSaveDialogs(files);
+            t->spnCount->setValue(3);
+            t->cmdStart->click();
+            for (int row = 0; row < t->tblSummary->rowCount(); ++row)
+                figures << t->tblSummary->item(row, 0)->text() + ":" +
+                               t->tblSummary->item(row, 1)->text();
+            t->cmdSaveCsv->click();
+            f.sim.clearReceived();
+            f.onLine(3, [t] { t->close(); });
+            t->chkUntilStop->setChecked(true);
+            t->cmdStart->click();
+        });
+
+        control<QPushButton>(w, "cmdCycleTest")->click();
+
+        QCOMPARE(figures, (QStringList{ResText(34) + ":1", ResText(35) + ":2"}));
+        QFile csv(dir.filePath("cycle.csv"));
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        QCOMPARE(csv.readAll().count("\r\n"), 4);
+        QVERIFY(!w.findChild<frmCycleTest *>());
+        QCOMPARE(f.sim.receivedLines(), (QStringList{Check, "0MP2", "0MP1"}));
+        QCOMPARE(control<QLabel>(w, "lblKanryoNo")->text(), QStringLiteral("1"));
+        QVERIFY(control<QPushButton>(w, "cmdCycleTest")->isEnabled());
         QCOMPARE(f.prompt.texts(), QStringList());
     }
 
