@@ -34,6 +34,7 @@ std::unique_ptr<frmMain> StartRoutine::run() {
     m_session.settings.ReadPortNo();
     m_session.settings.ReadPortOccupy();
     m_session.settings.ReadKeepJournal();
+    m_session.settings.ReadPreviewWrite();
     // 6. The main window; its loading runs here.
     auto main = std::make_unique<frmMain>(m_session);
     main->setHelpFile(help);

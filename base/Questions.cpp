@@ -56,6 +56,13 @@ bool UserPrompt::confirmReverseRotation() {
            MsgAnswer::Yes;
 }
 
+bool UserPrompt::confirmChanges(const QStringList &changes) {
+    const QString text =
+        changes.isEmpty() ? ResText(1822) : ResText(1821) + CrLf + joinLines(changes);
+    return ask(Question::WriteChanges, text, MsgButtons::OkCancel, MsgIcon::Information) ==
+           MsgAnswer::Ok;
+}
+
 const char *toString(Question question) {
     switch (question) {
     case Question::ReadFromController:
@@ -70,6 +77,8 @@ const char *toString(Question question) {
         return "save before replace";
     case Question::ExitProgram:
         return "exit program";
+    case Question::WriteChanges:
+        return "write changes";
     case Question::ReverseRotation:
         break;
     }

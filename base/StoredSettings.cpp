@@ -64,6 +64,16 @@ void StoredSettings::SaveKeepJournal() const {
     writeText(QStringLiteral("Journal"), KeepJournal ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
+void StoredSettings::ReadPreviewWrite() {
+    if (auto v = VbNumber::toInt16(readText(QStringLiteral("WritePreview"), QStringLiteral("0"))))
+        PreviewWrite = *v == 1;
+}
+
+void StoredSettings::SavePreviewWrite() const {
+    writeText(QStringLiteral("WritePreview"),
+              PreviewWrite ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
 void StoredSettings::SavePortNo() const {
     writeText(QStringLiteral("PortNo"), QString::number(PortNo));
 }

@@ -19,6 +19,8 @@ public:
     bool OccupyPort = false;
     // Each write reads the controller first and is kept in the journal of writes.
     bool KeepJournal = false;
+    // The window's write reads the controller first and shows what it will change.
+    bool PreviewWrite = false;
 
     // Reads "Language" (default 1) into LanguageNo and LangOffset: 0 when LanguageNo is 1,
     // otherwise 10000.
@@ -36,6 +38,9 @@ public:
     // Reads "Journal" (default 0): only 1 keeps the journal.
     void ReadKeepJournal();
     void SaveKeepJournal() const;
+    // Reads "WritePreview" (default 0): only 1 shows what a write will change.
+    void ReadPreviewWrite();
+    void SavePreviewWrite() const;
     // Stores PortNo as decimal text.
     void SavePortNo() const;
     // Stores "1" or "0".

@@ -18,6 +18,7 @@ enum class Question {
     SaveBeforeReplace,  // save the changed data before New, Open or closing?
     ExitProgram,        // end the program?
     ReverseRotation,    // change the rotation direction despite the warning?
+    WriteChanges,       // these items will change: go on to the write's question?
 };
 // The answer to a question that offers to save first.
 enum class SaveChoice { Save, Discard, Cancel };
@@ -52,6 +53,8 @@ public:
     SaveChoice saveBeforeReplace();
     bool confirmExit();
     bool confirmReverseRotation();
+    // What a write will change (the lines of the changed items; none: nothing will change).
+    bool confirmChanges(const QStringList &changes);
 
 protected:
     // How a question is put and answered. By default it is the message box of its text; a front

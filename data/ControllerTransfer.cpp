@@ -4,6 +4,7 @@
 #include "base/MessageLines.h"
 #include "base/ProgressView.h"
 #include "base/ResText.h"
+#include "base/StoredSettings.h"
 #include "base/UserPrompt.h"
 #include "data/FileOperations.h"
 #include "data/QvData.h"
@@ -131,6 +132,10 @@ OpResult ControllerTransfer::writeAndRestart() {
     // The checks have told the user what they refused.
     if (m_screen.ScreenCheck() != 0)
         return OpResult::failed(OpResult::Failure::Refused);
+    if (m_preview && m_preview->PreviewWrite) {
+        if (const OpResult previewed = previewChanges(); !previewed.isDone())
+            return previewed;
+    }
     if (!m_prompt.confirmWrite())
         return OpResult::stopped();
     // A port that cannot be opened ends the write without a message. The port opened for the

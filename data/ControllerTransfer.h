@@ -13,6 +13,7 @@ class ControllerLink;
 class FileOperations;
 class MainScreen;
 class ProgressView;
+class StoredSettings;
 class UserPrompt;
 struct QvDataCopies;
 
@@ -46,6 +47,9 @@ public:
     // "0CM3" after a communication check, not awaiting a reply.
     OpResult RestartController();
 
+    // Where the write finds whether to show what it will change before its question (none:
+    // it never does).
+    void setPreviewFrom(const StoredSettings *settings) { m_preview = settings; }
     // The journal each write is recorded in (none: writes are not journalled).
     void setJournal(WriteJournal *journal) { m_journal = journal; }
     // A flag another thread or a signal handler may raise to stop a write between two blocks:
@@ -58,6 +62,10 @@ private:
     OpResult readAndAdopt();
     // The write between the brackets.
     OpResult writeAndRestart();
+    // Reads the controller and shows each item the write will change. Done: the user goes on;
+    // stopped: declined; otherwise the read failed and has been told. The read copy keeps what
+    // it held.
+    OpResult previewChanges();
     // The journal's part of a write (ControllerTransferJournal.cpp). Before the blocks go out:
     // the entry with the controller's values as they are now stored as under way, unless this
     // write is not journalled. A read that fails, or a journal that cannot be stored, leaves the
@@ -80,5 +88,6 @@ private:
     int m_blocksSent = 0;   // by the last WriteBlocks
     JournalRecord m_record; // the entry of the write under way
     const std::atomic_bool *m_stop = nullptr;
+    const StoredSettings *m_preview = nullptr;
     std::optional<QvData> m_givenBefore; // the caller's read for the write under way
 };

@@ -1,5 +1,5 @@
 qv_sources(qvcore ControllerBlocks FileOperations QvDataFile QvItems ControllerTransfer
-    ControllerTransferJournal WriteJournal JournalHeader JournalFile
+    ControllerTransferJournal ControllerTransferPreview WriteJournal JournalHeader JournalFile
     Verification)
 qv_platform_sources(qvcore POSIX JournalFilePosix WINDOWS JournalFileWin)
 # Input checking: taking numbers from fields, key rules, the range check.

@@ -146,6 +146,9 @@ QWidget *frmOptions::buildEtcTab() {
     layout->addLayout(entry);
     layout->addWidget(lblMapResult);
     layout->addWidget(chkJournal);
+    // The window's write shows what it will change before its question.
+    chkWritePreview = tagged<QCheckBox>("chkWritePreview", tab, 1820);
+    layout->addWidget(chkWritePreview);
     layout->addWidget(heading);
     layout->addWidget(lblSettingsFile);
     return tab;
@@ -157,6 +160,7 @@ void frmOptions::load() {
         ssTab3->setTabText(tab, ResText(426 + tab));
     chkPortOccupy->setChecked(m_settings.OccupyPort);
     chkJournal->setChecked(m_settings.KeepJournal);
+    chkWritePreview->setChecked(m_settings.PreviewWrite);
     if (m_settings.PortNo >= PortMap::FirstNo && m_settings.PortNo <= PortMap::LastNo)
         m_settings.ReadPortNo();
     // Looking at the ports closes the port; each number's device is then tried once.
@@ -259,6 +263,8 @@ void frmOptions::onOK() {
     m_settings.SavePortOccupy();
     m_settings.KeepJournal = chkJournal->isChecked();
     m_settings.SaveKeepJournal();
+    m_settings.PreviewWrite = chkWritePreview->isChecked();
+    m_settings.SavePreviewWrite();
     if (chkParametaShow->isChecked()) {
         m_main.setShowParameters(true);
         const bool editable = chkHomeParaShow->isChecked();

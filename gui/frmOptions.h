@@ -53,6 +53,7 @@ public:
     QLabel *lblSettingsFile = nullptr;
     // Whether each write reads the controller first and is kept in the journal of writes.
     QCheckBox *chkJournal = nullptr;
+    QCheckBox *chkWritePreview = nullptr;
     QPushButton *cmdOK = nullptr, *cmdCancel = nullptr, *cmdApply = nullptr;
 
 private:

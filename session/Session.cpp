@@ -19,6 +19,7 @@ struct Session::Operations {
           moves(s.link, s.m_prompt, main), modes(s.link, s.m_prompt, main),
           printing(s.copies, main, files) {
         transfer.setJournal(&s.journal);
+        transfer.setPreviewFrom(&s.settings);
     }
 
     MainScreen &screen;

@@ -1,9 +1,11 @@
 // The window's journal of writes against the simulated controller: the option, what a write
 // sends with it on and off and what it records (or says it could not), the Write History window
-// and its restore.
+// and its restore; the write's preview, the other write option of that tab.
 #include "MainWindowFixture.h"
+#include "base/MessageLines.h"
 #include "cli/CliRunner.h"
 #include "data/QvItems.h"
+#include "data/Verification.h"
 #include "data/WriteJournal.h"
 #include "gui/frmHistory.h"
 #include "gui/frmOptions.h"
@@ -37,13 +39,15 @@ struct JournalWindow : MainWindowFixture {
         sim.clearReceived();
     }
 
-    // The journal option as the user sets it, in the options dialog's last tab.
-    void chooseJournal(bool on) {
-        QTimer::singleShot(0, [on] {
+    // The journal and the write's preview as the user sets them, in the options dialog's last
+    // tab.
+    void chooseJournal(bool on, bool preview = false) {
+        QTimer::singleShot(0, [on, preview] {
             auto *dialog = qobject_cast<frmOptions *>(QApplication::activeModalWidget());
             if (!dialog)
                 return;
             dialog->chkJournal->setChecked(on);
+            dialog->chkWritePreview->setChecked(preview);
             dialog->cmdOK->click();
         });
         window->findChild<QAction *>(QStringLiteral("mnuViewOption"))->trigger();
@@ -96,21 +100,29 @@ private slots:
 void TestJournalWindow::windowWrite_data() {
     QTest::addColumn<bool>("journal");
     QTest::addColumn<bool>("storable"); // false: the journal's folder is a file
-    QTest::newRow("journal off") << false << true;
-    QTest::newRow("journal on") << true << true;
-    QTest::newRow("journal on, cannot be stored") << true << false;
+    QTest::addColumn<bool>("preview");  // the write shows what it will change first
+    QTest::newRow("journal off") << false << true << false;
+    QTest::newRow("journal on") << true << true << false;
+    QTest::newRow("journal on, cannot be stored") << true << false << false;
+    QTest::newRow("preview, journal off") << false << true << true;
+    QTest::newRow("preview, journal on: one read for both") << true << true << true;
 }
 
 // Off, the write sends what it always has; on, a read comes before the blocks and the entry holds
 // the controller's values before and the screen's after (the parameters, not shown, untouched).
-// A journal that cannot be stored leaves the write done and says so in the status bar.
+// A journal that cannot be stored leaves the write done and says so in the status bar. With the
+// preview the read comes before the write's question, and the journal takes its values.
 void TestJournalWindow::windowWrite() {
     QFETCH(bool, journal);
     QFETCH(bool, storable);
+    QFETCH(bool, preview);
     JournalWindow f;
-    f.chooseJournal(journal);
+    f.chooseJournal(journal, preview);
     QCOMPARE(StoredSettings::readText(QStringLiteral("Journal"), {}),
              journal ? QStringLiteral("1") : QStringLiteral("0"));
+    QCOMPARE(StoredSettings::readText(QStringLiteral("WritePreview"), {}),
+             preview ? QStringLiteral("1") : QStringLiteral("0"));
+    f.prompt.answerTo[Question::WriteChanges] = MsgAnswer::Ok;
     const QString folder = f.session.journal.folder();
     QFile blocker(folder);
     if (!storable)
@@ -129,8 +141,16 @@ void TestJournalWindow::windowWrite() {
     for (const char *b : {"02", "04", "05", "03", "1F"})
         blocks.append(QStringLiteral("0WD") + QLatin1String(b) + f.sim.model().block(b));
     const QStringList read = journal ? readLines() : QStringList();
-    const QStringList sent = QStringList{Check} + read + QStringList{Check} + blocks +
-                             QStringList{Check, QStringLiteral("0CM3")};
+    const QStringList restart{Check, QStringLiteral("0CM3")};
+    const QStringList sent =
+        preview ? readLines() + QStringList{Check, Check} + blocks + restart
+                : QStringList{Check} + read + QStringList{Check} + blocks + restart;
+    QCOMPARE(
+        f.prompt.texts().first(),
+        preview
+            ? joinLines({ResText(1821),
+                         ResText(1823).arg(ItemLabel(*qvItemNamed("Pulse1"))).arg(400).arg(1234)})
+            : ResText(216));
     QTRY_COMPARE(f.sim.receivedLines(), sent);
     const QList<JournalEntry> entries = f.session.journal.entries();
     QCOMPARE(entries.size(), journal && storable ? 1 : 0);
