@@ -8,3 +8,6 @@ qv_add_pictures(mainwindow_screenshots mainwindow/screenshots.cpp qvgui)
 qv_add_pictures(commlog_screenshots mainwindow/commlog_screenshots.cpp qvgui qvsim)
 # Pictures of the Write History window (run by hand under xvfb-run).
 qv_add_pictures(history_screenshots mainwindow/history_screenshots.cpp qvgui qvsim)
+# Pictures of the cycle test window and the write's preview (run by hand under xvfb-run with a
+# window manager).
+qv_add_pictures(cycletest_screenshots mainwindow/cycletest_screenshots.cpp qvgui qvsim)
