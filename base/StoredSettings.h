@@ -19,10 +19,15 @@ public:
     bool OccupyPort = false;
     // Each write reads the controller first and is kept in the journal of writes.
     bool KeepJournal = false;
+    // The language asked for on the command line ("ja" or "en"; --lang): for this run it wins
+    // over the stored "Language", which it leaves as it is.
+    QString languageOption;
 
     // Reads "Language" (default 1) into LanguageNo and LangOffset: 0 when LanguageNo is 1,
-    // otherwise 10000.
+    // otherwise 10000. A languageOption gives 1 (ja) or 2 (en) instead.
     void ReadLanguage();
+    // Stores "Language": 1 Japanese, 2 English. It takes effect at the next start.
+    static void SaveLanguage(bool japanese);
     // ReadLanguage where "Language" is stored; without it (a new user), the language of the
     // environment's messages: Japanese for a locale "ja..." else English (see localeIsJapanese).
     // The terminal program's rule; the window keeps Japanese as the default.

@@ -12,5 +12,5 @@ void readCommonArguments(const CliCommand &command, const QStringList &arguments
 void readIoArguments(const CliCommand &command, const QStringList &arguments, CliRequest &r);
 // get and set name items; set, which writes, with their new values.
 void readItemArguments(const CliCommand &command, const QStringList &arguments, CliRequest &r);
-// undo: an optional journal entry and --restart.
-void readUndoArguments(const CliCommand &command, const QStringList &arguments, CliRequest &r);
+// history and undo: an optional journal entry; undo also --restart and --dry-run.
+void readEntryArguments(const CliCommand &command, const QStringList &arguments, CliRequest &r);
