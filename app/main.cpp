@@ -1,5 +1,6 @@
 #include "app/DemoController.h"
 #include "app/StartRoutine.h"
+#include "app/WindowOptions.h"
 #include "base/ProgramVersion.h"
 #include "base/ResText.h"
 #include "base/StoredSettings.h"
@@ -12,29 +13,25 @@
 #include <QApplication>
 #include <QIcon>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 
 int main(int argc, char *argv[]) {
-    // --version and --help need no display.
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--version") == 0) {
-            std::printf("qvpc %s\n", qPrintable(ProgramVersion::number()));
-            return 0;
-        }
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            std::printf(
-                "Usage: qvpc [--demo] [Qt options]\n"
-                "The QV PC-Software window.\n\n"
-                "  --demo       a simulated controller inside the program answers on every\n"
-                "               port number (no hardware needed)\n"
-                "  --version    print the program's version and exit\n"
-                "  --help, -h   print this and exit\n\n"
-                "Qt's own options apply too, for example -platform offscreen,\n"
-                "-style NAME, -reverse, -qwindowgeometry WxH+X+Y.\n"
-                "The terminal program qvpc-cli does the same operations from a script.\n");
-            return 0;
-        }
+    // --version, --help and a usage error need no display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const WindowOptions options = WindowOptions::read(arguments);
+    if (!options.error.isEmpty()) {
+        std::fprintf(stderr, "qvpc: %s\nTry 'qvpc --help'.\n", qPrintable(options.error));
+        return 2;
+    }
+    if (options.version) {
+        std::printf("qvpc %s\n", qPrintable(ProgramVersion::number()));
+        return 0;
+    }
+    if (options.help) {
+        std::printf("%s", qPrintable(WindowOptions::helpText()));
+        return 0;
     }
     QApplication app(argc, argv);
     QApplication::setFont(uiFont());
@@ -47,6 +44,7 @@ int main(int argc, char *argv[]) {
     // shown), the controller link and the two copies of the QV data.
     QtPrompt prompt;
     Session session(prompt);
+    session.settings.languageOption = options.language;
 
     // --demo: a simulated controller inside the program answers on every port number.
     std::unique_ptr<DemoController> demo;
@@ -58,9 +56,8 @@ int main(int argc, char *argv[]) {
     }
 
     // Qt's own buttons and dialogs in the stored language.
-    StoredSettings language;
-    language.ReadLanguage();
-    if (!installQtTranslations(app, language.LanguageNo == 1))
+    session.settings.ReadLanguage();
+    if (!installQtTranslations(app, session.settings.LanguageNo == 1))
         std::fprintf(stderr, "qvpc: Qt's Japanese texts were not found; buttons and file "
                              "dialogs stay in English (package qt6-translations-l10n)\n");
 

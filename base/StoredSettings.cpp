@@ -22,13 +22,15 @@ void StoredSettings::writeText(const QString &key, const QString &value) {
 }
 
 void StoredSettings::ReadLanguage() {
-    if (auto v = VbNumber::toInt16(readText(QStringLiteral("Language"), QStringLiteral("1"))))
+    if (!languageOption.isEmpty())
+        LanguageNo = languageOption == QLatin1String("ja") ? 1 : 2;
+    else if (auto v = VbNumber::toInt16(readText(QStringLiteral("Language"), QStringLiteral("1"))))
         LanguageNo = *v;
     LangOffset = LanguageNo == 1 ? 0 : StringTable::EnglishOffset;
 }
 
 void StoredSettings::ReadLanguageOrLocale() {
-    if (store().contains(groupKey(QStringLiteral("Language")))) {
+    if (!languageOption.isEmpty() || store().contains(groupKey(QStringLiteral("Language")))) {
         ReadLanguage();
         return;
     }
@@ -43,6 +45,10 @@ bool StoredSettings::localeIsJapanese() {
             return value.startsWith("ja");
     }
     return false;
+}
+
+void StoredSettings::SaveLanguage(bool japanese) {
+    writeText(QStringLiteral("Language"), japanese ? QStringLiteral("1") : QStringLiteral("2"));
 }
 
 void StoredSettings::ReadPortNo() {

@@ -21,10 +21,15 @@ public:
     bool KeepJournal = false;
     // The window's write reads the controller first and shows what it will change.
     bool PreviewWrite = false;
+    // The language asked for on the command line ("ja" or "en"; --lang): for this run it wins
+    // over the stored "Language", which it leaves as it is.
+    QString languageOption;
 
     // Reads "Language" (default 1) into LanguageNo and LangOffset: 0 when LanguageNo is 1,
-    // otherwise 10000.
+    // otherwise 10000. A languageOption gives 1 (ja) or 2 (en) instead.
     void ReadLanguage();
+    // Stores "Language": 1 Japanese, 2 English. It takes effect at the next start.
+    static void SaveLanguage(bool japanese);
     // ReadLanguage where "Language" is stored; without it (a new user), the language of the
     // environment's messages: Japanese for a locale "ja..." else English (see localeIsJapanese).
     // The terminal program's rule; the window keeps Japanese as the default.

@@ -1,5 +1,5 @@
 // Each command's own options and arguments: the common reader of the table's flags and the
-// readers of io, get, set and undo.
+// readers of io, get, set, history and undo.
 #include "cli/CliArguments.h"
 
 #include "cli/CliCommands.h"
@@ -255,11 +255,15 @@ void readMoveArguments(const CliCommand &command, const QStringList &arguments, 
     r.csv = parser.value(csv);
 }
 
-void readUndoArguments(const CliCommand &command, const QStringList &arguments, CliRequest &r) {
+void readEntryArguments(const CliCommand &command, const QStringList &arguments, CliRequest &r) {
+    const bool undo = command.is(CliCommand::Writes);
     CommandReader reader(command);
     QCommandLineParser &parser = reader.parser();
     const QCommandLineOption restart = restartAndReadBack();
-    parser.addOption(restart);
+    const QCommandLineOption dryRun =
+        option("dry-run", "Print the items the undo would change; write nothing.");
+    if (undo)
+        parser.addOptions({restart, dryRun});
     parser.addPositionalArgument(QStringLiteral("ENTRY"),
                                  QStringLiteral("The journal entry's number (history lists them)."),
                                  QStringLiteral("[ENTRY]"));
@@ -272,9 +276,13 @@ void readUndoArguments(const CliCommand &command, const QStringList &arguments, 
     const int entry = positional.isEmpty() ? 0 : positional.first().toInt(&ok);
     if (!ok || (!positional.isEmpty() && entry < 1))
         return reader.refuse(r, QStringLiteral("ENTRY is a number of \"qvpc-cli history\"."));
+    if (undo && parser.isSet(dryRun) && parser.isSet(restart))
+        return reader.refuse(r, QStringLiteral("--dry-run writes nothing: it goes without "
+                                               "--restart."));
     reader.run(r);
     r.entry = entry;
-    r.restart = parser.isSet(restart);
+    r.restart = undo && parser.isSet(restart);
+    r.dryRun = undo && parser.isSet(dryRun);
 }
 
 // get and set name items: get any number of them, set each with its new value, checked

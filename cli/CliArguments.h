@@ -14,5 +14,5 @@ void readIoArguments(const CliCommand &command, const QStringList &arguments, Cl
 void readItemArguments(const CliCommand &command, const QStringList &arguments, CliRequest &r);
 // move: the position, and for a repeat the cycle test's --count and --csv.
 void readMoveArguments(const CliCommand &command, const QStringList &arguments, CliRequest &r);
-// undo: an optional journal entry and --restart.
-void readUndoArguments(const CliCommand &command, const QStringList &arguments, CliRequest &r);
+// history and undo: an optional journal entry; undo also --restart and --dry-run.
+void readEntryArguments(const CliCommand &command, const QStringList &arguments, CliRequest &r);

@@ -53,22 +53,30 @@ const CliCommand Commands[] = {
      "it does not hold the values written.\n"
      "With several --port/--device each controller is changed at once, keeping its own other\n"
      "values; one line per controller follows: the port, a tab, OK or FAILED (a tab, the reason)."},
-    {"history", &CliSession::history, 0, Offline, nullptr,
-     "List the journal of writes, newest first.",
+    {"history", &CliSession::history, 0, Offline, readEntryArguments,
+     "List the journal of writes, newest first, or what one write changed.",
      "List the journal of writes (of --port N or --device PATH only, when given), newest\n"
      "first, one write a line, tab-separated: its number, the time (UTC), the port, how it\n"
      "ended (written, restarted, restart-failed, failed) and how many items it changed.\n"
+     "With ENTRY, the items that write changed instead, one a line, tab-separated: the\n"
+     "item's label, its value before and its value after the write.\n"
      "set and undo are always journalled; write and the window's write only with the journal\n"
      "on (--journal, or Journal=1 in [Settings]), since it costs a read before each write.\n"
      "The last 50 writes of each controller are kept."},
-    {"undo", &CliSession::undo, 0, Writes, readUndoArguments,
+    {"undo", &CliSession::undo, 0, Writes, readEntryArguments,
      "Write the values from before a journalled write back.",
      "Read the controller and write back the values the items changed by journal entry ENTRY\n"
      "(a number of \"history\") held before it; the other items keep the controller's values.\n"
      "Without ENTRY, the newest entry of the controller named by --port/--device (else the\n"
      "stored port); with ENTRY and no controller named, the entry's own controller. The write\n"
      "question is answered OK only with --yes; --restart restarts the controller and reads it\n"
-     "back (exit status 1 when it does not hold the values). The undo is journalled too."},
+     "back (exit status 1 when it does not hold the values). The undo is journalled too.\n"
+     "When the controller already holds every value from before the entry, nothing is\n"
+     "written and nothing restarted; the undo says so and ends with status 0.\n"
+     "With --dry-run the controller is read and each item the undo would change is printed:\n"
+     "its label, the controller's value and the value from before the entry, tab-separated;\n"
+     "nothing is written and no question is asked. Exit status 0 when nothing would change,\n"
+     "1 when something would."},
     {"verify", &CliSession::verify, Parameters | Details | File, Several, nullptr,
      "Compare a QV data file with the controller (one or several).",
      "Compare FILE with the controller and print the report. Exit status 0 when they agree,\n"

@@ -31,12 +31,12 @@ struct CliRequest {
     bool trace = false;   // --trace: every line on the serial line to standard error
     bool json = false;    // --json: one JSON document on standard output instead of lines
     bool details = false; // verify --details: each differing item with both values
-    bool dryRun = false;  // write --dry-run: the items that would change, nothing written
+    bool dryRun = false;  // write/undo --dry-run: the items that would change, nothing written
     QString backup;       // write --backup FILE: the controller's data saved there first
     QString language;     // --lang: "ja", "en" or empty for the stored "Language"
     // --journal 1, --no-journal -1, 0: the stored "Journal" (whether write journals)
     int journal = 0;
-    int entry = 0;    // undo ENTRY; 0: the named controller's newest
+    int entry = 0;    // history/undo ENTRY; 0: history: all; undo: the newest of the named
     bool yes = false; // --yes
     QString file;     // FILE of write, verify, show and print
     QString output;   // -o FILE of read, --pdf FILE of print

@@ -13,6 +13,7 @@
 #include <functional>
 
 class QTextStream;
+struct ItemDifference;
 
 // What one command came to: the result of the operation it ran (done for a command that ran
 // none and succeeded) and, for a verify that compared, whether the two differed.
@@ -82,14 +83,21 @@ private:
     CliOutcome dryRun();
     // The controller's data into the read copy; a failure has been told.
     OpResult readController();
-    // Reads the controller, gives these items these values, writes (journalled with the values
-    // read) and, with --restart, reads back; every other item keeps the controller's value.
-    CliOutcome changeItems(const QList<std::pair<const QvItem *, qint32>> &values);
+    // After the controller's read (given as read), gives these items these values, writes
+    // (journalled with the values read) and, with --restart, reads back; every other item keeps
+    // the controller's value.
+    CliOutcome changeItems(const QList<std::pair<const QvItem *, qint32>> &values,
+                           const OpResult &read);
+    // The items a write would change: label, the controller's value and the new one (under
+    // newKey with --json).
+    void printChanges(const QList<ItemDifference> &changes, const QString &newKey);
     // The device of the controller the command line names (the stored port when none); "COMn"
     // for a number the port map leads nowhere.
     QString namedDevice();
     // A failure of the front end's own, told.
     CliOutcome refused(const QString &text);
+    // history ENTRY: the items the entry changed; named: a controller was named.
+    CliOutcome historyEntry(bool named);
 
     // An operation's result as the command's outcome. When the port could not be opened or the
     // line went away, says which port it was; that is then the reason unless a message came

@@ -32,17 +32,21 @@ CliOutcome CliSession::dryRun() {
     const QvDataCopies &copies = m_session.copies;
     const QList<ItemDifference> changes =
         Differences(copies.working, copies.read, m_request.parameters);
-    if (json()) {
+    if (json())
         m_json.insert(QStringLiteral("file"), m_request.file);
-        m_json.insert(
-            QStringLiteral("changes"),
-            JsonReport::differences(changes, QStringLiteral("file"), QStringLiteral("controller")));
+    printChanges(changes, QStringLiteral("file"));
+    return {read, !changes.isEmpty()};
+}
+
+void CliSession::printChanges(const QList<ItemDifference> &changes, const QString &newKey) {
+    if (json()) {
+        m_json.insert(QStringLiteral("changes"),
+                      JsonReport::differences(changes, newKey, QStringLiteral("controller")));
     } else {
         for (const ItemDifference &d : changes)
             m_out << ItemLabel(*d.item) << '\t' << d.read << '\t' << d.working << '\n';
     }
     m_out.flush();
-    return {read, !changes.isEmpty()};
 }
 
 CliOutcome CliSession::get() {
@@ -61,11 +65,11 @@ CliOutcome CliSession::get() {
 }
 
 CliOutcome CliSession::set() {
-    return changeItems(m_request.values);
+    return changeItems(m_request.values, readController());
 }
 
-CliOutcome CliSession::changeItems(const QList<std::pair<const QvItem *, qint32>> &values) {
-    const OpResult read = readController();
+CliOutcome CliSession::changeItems(const QList<std::pair<const QvItem *, qint32>> &values,
+                                   const OpResult &read) {
     if (!read.isDone())
         return {read};
     // The controller's own values for everything not named.

@@ -5,6 +5,7 @@
 
 #include "base/ResText.h"
 #include "data/QvItems.h"
+#include "data/Verification.h"
 #include "data/WriteJournal.h"
 
 #include <QTextStream>
@@ -49,12 +50,32 @@ CliOutcome CliSession::refused(const QString &text) {
 
 CliOutcome CliSession::history() {
     const bool named = !m_request.device.isEmpty() || m_request.portNo != 0;
+    if (m_request.entry != 0)
+        return historyEntry(named);
     const QList<JournalEntry> entries =
         m_session.journal.entries(named ? namedDevice() : QString());
     if (json())
         m_json.insert(QStringLiteral("entries"), JsonReport::journal(entries));
     else
         m_out << historyTable(entries);
+    m_out.flush();
+    return {};
+}
+
+// One entry: each item it changed with its value before and after, as the window's history
+// shows them.
+CliOutcome CliSession::historyEntry(bool named) {
+    const std::optional<JournalEntry> entry = m_session.journal.entry(m_request.entry);
+    if (!entry)
+        return refused(ResText(1590).arg(m_request.entry));
+    if (named && !WriteJournal::sameController(entry->device, namedDevice()))
+        return refused(ResText(1592).arg(entry->number).arg(entry->device, namedDevice()));
+    if (json()) {
+        m_json.insert(QStringLiteral("entries"), JsonReport::journal({*entry}));
+    } else {
+        for (const ItemDifference &d : entry->changes())
+            m_out << ItemLabel(*d.item) << '\t' << d.read << '\t' << d.working << '\n';
+    }
     m_out.flush();
     return {};
 }
@@ -93,5 +114,27 @@ CliOutcome CliSession::undo() {
         values.append({d.item, d.read});
     if (values.isEmpty())
         return refused(ResText(1593).arg(entry->number));
-    return changeItems(values);
+    const OpResult read = readController();
+    if (!read.isDone())
+        return {read};
+    // What the undo would change: the controller's values against those from before the entry.
+    QvData undone = m_session.copies.read;
+    for (const auto &[item, value] : values)
+        item->set(undone, value);
+    const QList<ItemDifference> changes = Differences(undone, m_session.copies.read, true);
+    if (m_request.dryRun) {
+        printChanges(changes, QStringLiteral("before"));
+        return {read, !changes.isEmpty()};
+    }
+    // Nothing to take back: no block is written and the controller is not restarted. The read
+    // shows the values in effect, not blocks written since its last restart, so only while its
+    // newest journalled write was restarted.
+    const QList<JournalEntry> newest = m_session.journal.entries(entry->device);
+    const bool restarted =
+        !newest.isEmpty() && newest.first().ended == JournalEntry::Ended::Restarted;
+    if (changes.isEmpty() && restarted) {
+        m_prompt.tell(ResText(1648).arg(entry->number));
+        return {read};
+    }
+    return changeItems(values, read);
 }

@@ -69,11 +69,8 @@ int main(int argc, char *argv[]) {
 
     // The language of the messages: --lang, else the stored one, else the locale's.
     StoredSettings stored;
+    stored.languageOption = request.language;
     stored.ReadLanguageOrLocale();
-    if (request.language == QLatin1String("ja"))
-        stored.LangOffset = 0;
-    else if (request.language == QLatin1String("en"))
-        stored.LangOffset = StringTable::EnglishOffset;
     setLangOffset(stored.LangOffset);
     if (!StoredSettings::fileUsable())
         err << ResText(1559).arg(StoredSettings::filePath()) << '\n';

@@ -34,8 +34,11 @@ OpResult FileOperations::ReadQvFile(const QString &path) {
 }
 
 qint16 FileOperations::SaveFileAs(const QString &name) {
-    if (!QvDataFile::write(name, m_copies.working))
+    QString why;
+    if (!QvDataFile::write(name, m_copies.working, &why)) {
+        m_saveFailure = QvDataFile::errorDetails(name, why);
         return 1;
+    }
     adoptFile(name);
     m_screen.setDataChanged(false);
     return 0;
@@ -110,9 +113,10 @@ qint16 FileOperations::Save() {
     qint16 result = 1;
     if (m_screen.ScreenCheck() == 0) {
         const QString file = askSaveName();
+        m_saveFailure.clear();
         result = file.isEmpty() ? qint16(1) : SaveFileAs(file);
         if (result != 0)
-            m_prompt.MsgBox(ResText(238));
+            m_prompt.MsgBoxDetailed(ResText(238), m_saveFailure);
     }
     return result;
 }
@@ -131,7 +135,7 @@ qint16 FileOperations::SaveAs() {
     if (file.isEmpty())
         return 1;
     if (SaveFileAs(file) != 0) {
-        m_prompt.MsgBox(ResText(238));
+        m_prompt.MsgBoxDetailed(ResText(238), m_saveFailure);
         return 1;
     }
     return 0;

@@ -33,7 +33,8 @@ public:
     bool mayEnd(const std::function<qint16()> &save);
 
     // Writes the working copy to name; on success the name and folder become the current ones
-    // and DataChanged is cleared. Returns 0 when written, 1 when not (nothing shown).
+    // and DataChanged is cleared. Returns 0 when written, 1 when not (nothing shown; the file
+    // and the reason are kept for the message's details).
     qint16 SaveFileAs(const QString &name);
 
     // Reads a file into the read copy (message on failure, DataChanged cleared on success).
@@ -59,4 +60,5 @@ private:
     FileDialogs &m_dialogs;
     QString m_currentFileName;
     QString m_folder;
+    QString m_saveFailure;
 };

@@ -7,9 +7,11 @@
 #include "base/UserPrompt.h"
 #include "base/VbNumber.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <cerrno>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -120,7 +122,7 @@ QByteArray format(const QvData &d) {
            line({d.SeparateTimer, d.MidDetectCounter, d.TipWorkOffTimer, d.Sp1});
 }
 
-ReadOutcome read(QIODevice &file, QvData &d) {
+ReadOutcome read(QIODevice &file, QvData &d, QString *why) {
     FieldReader reader(file);
     const auto marker = reader.next();
     if (!marker || *marker != QLatin1String(Marker))
@@ -129,8 +131,11 @@ ReadOutcome read(QIODevice &file, QvData &d) {
     QStringList fields;
     for (int i = 0; i < 30; ++i) {
         auto field = reader.next();
-        if (!field)
+        if (!field) {
+            if (why)
+                *why = ResText(1646).arg(i + 1);
             return ReadOutcome::Broken;
+        }
         fields.append(*field);
     }
 
@@ -159,44 +164,66 @@ ReadOutcome read(QIODevice &file, QvData &d) {
                     take32(d.OffsetPulse) && take16(d.SupplyCounter) && take16(d.NoWorkCounter) &&
                     take16(d.RestartDelay) && take16(d.RevDir) && take16(d.SeparateTimer) &&
                     take16(d.MidDetectCounter) && take16(d.TipWorkOffTimer) && take16(d.Sp1);
+    if (!ok && why) // the value that failed is the last one taken
+        *why = ResText(1647).arg(at).arg(fields.value(at - 1).left(40));
     return ok ? ReadOutcome::Read : ReadOutcome::Broken;
 }
 
-bool write(const QString &path, const QvData &data) {
+bool write(const QString &path, const QvData &data, QString *why) {
     const QByteArray bytes = format(data);
     // A FIFO, terminal or device chosen by mistake is no data file: opening it may wait for ever
     // (a FIFO nobody reads) and it could not be replaced safely anyway.
-    if (!FileTarget::isWritableAsFile(path))
+    if (!FileTarget::isWritableAsFile(path)) {
+        if (why)
+            *why = ResText(1645);
         return false;
+    }
     QSaveFile file(path);
     // Flush before committing: a short write at the final flush (disk full) would otherwise go
     // unnoticed and the truncated file would replace the old one. An uncommitted file is dropped.
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush() &&
-           file.commit();
+    const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() &&
+                         file.flush() && file.commit();
+    if (!written && why)
+        *why = file.errorString();
+    return written;
 }
 
-bool openRegular(QFile &file) {
+bool openRegular(QFile &file, QString *why) {
+    const auto fail = [why](const QString &reason) {
+        if (why)
+            *why = reason;
+        return false;
+    };
     // Only a regular file is opened; a FIFO, terminal or device could block in open() or never
     // end. Its type is looked at before anything is opened ...
-    if (!QFileInfo(file.fileName()).isFile())
-        return false;
+    const QFileInfo info(file.fileName());
+    if (!info.isFile())
+        return fail(info.exists() ? ResText(1645) : qt_error_string(ENOENT));
 #ifdef Q_OS_UNIX
     // ... and again on the file opened without waiting, in case the path changed meanwhile.
     const int fd = ::open(QFile::encodeName(file.fileName()).constData(),
                           O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
-        return false;
+        return fail(qt_error_string(errno));
     struct stat status {};
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) ||
         ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0 ||
         !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
-        return false;
+        return fail(ResText(1645));
     }
     return true;
 #else
-    return file.open(QIODevice::ReadOnly);
+    return file.open(QIODevice::ReadOnly) || fail(file.errorString());
 #endif
+}
+
+QString errorDetails(const QString &path, const QString &why) {
+    QStringList lines{
+        ResText(1643).arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()))};
+    if (!why.isEmpty())
+        lines.append(ResText(1644).arg(why));
+    return joinLines(lines);
 }
 
 } // namespace QvDataFile
@@ -204,8 +231,9 @@ bool openRegular(QFile &file) {
 OpResult ReadQvFile(const QString &path, QvData &read, MainScreen &screen, UserPrompt &prompt) {
     QFile file(path);
     QvDataFile::ReadOutcome outcome = QvDataFile::ReadOutcome::Broken;
-    if (QvDataFile::openRegular(file))
-        outcome = QvDataFile::read(file, read);
+    QString why;
+    if (QvDataFile::openRegular(file, &why))
+        outcome = QvDataFile::read(file, read, &why);
     file.close();
 
     QString message;
@@ -220,6 +248,6 @@ OpResult ReadQvFile(const QString &path, QvData &read, MainScreen &screen, UserP
         message = joinLines({ResText(279), ResText(280)});
         break;
     }
-    prompt.MsgBox(message);
+    prompt.MsgBoxDetailed(message, QvDataFile::errorDetails(path, why));
     return OpResult::failed(OpResult::Failure::FileError, message);
 }

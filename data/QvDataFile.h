@@ -26,15 +26,21 @@ enum class ReadOutcome { Read, NotQvFile, Broken };
 // Reads a file from its first byte into data: the marker as the first field, then 30 fields
 // separated by commas or line ends. Items are stored one by one as they are converted, so a
 // broken file leaves the items before the fault changed.
-ReadOutcome read(QIODevice &file, QvData &data);
+// A broken file's fault in words (which value is missing or wrong) goes to why when given.
+ReadOutcome read(QIODevice &file, QvData &data, QString *why = nullptr);
 
 // Writes the file for data so that a failed write leaves an existing file as it was. Returns
-// false when the file could not be written or the path is a FIFO, terminal or device.
-bool write(const QString &path, const QvData &data);
+// false when the file could not be written or the path is a FIFO, terminal or device; then the
+// system's reason goes to why when given.
+bool write(const QString &path, const QvData &data, QString *why = nullptr);
 
 // Opens file (named, not yet open) for reading when it is a regular file; false, without waiting,
-// for a FIFO, terminal or device, and when it cannot be opened.
-bool openRegular(QFile &file);
+// for a FIFO, terminal or device, and when it cannot be opened; then the reason goes to why when
+// given (the system's where it has one).
+bool openRegular(QFile &file, QString *why = nullptr);
+
+// The details of a file error: the file's full path and, when known, the reason.
+QString errorDetails(const QString &path, const QString &why);
 
 } // namespace QvDataFile
 

@@ -66,7 +66,7 @@ QString endedText(JournalEntry::Ended ended) {
 
 } // namespace
 
-frmHistory::frmHistory(const QList<JournalEntry> &entries, QWidget *mainWindow)
+frmHistory::frmHistory(const QList<JournalEntry> &entries, bool journalOn, QWidget *mainWindow)
     : QDialog(mainWindow), m_entries(entries) {
     setObjectName(QStringLiteral("frmHistory"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -77,6 +77,8 @@ frmHistory::frmHistory(const QList<JournalEntry> &entries, QWidget *mainWindow)
     tblItems = table("tblItems", this, {1580, 1581, 1582}, 0);
     tblItems->setSelectionMode(QAbstractItemView::NoSelection);
     lblEmpty = named<QLabel>("lblEmpty", this, ResText(1584));
+    lblJournalOff = named<QLabel>("lblJournalOff", this, ResText(1641));
+    lblJournalOff->setWordWrap(true);
     cmdRestore = named<QPushButton>("cmdRestore", this, ResText(1583));
     cmdClose = named<QPushButton>("cmdClose", this, ResText(1704));
 
@@ -90,6 +92,7 @@ frmHistory::frmHistory(const QList<JournalEntry> &entries, QWidget *mainWindow)
                 {0, 4});
     }
     lblEmpty->setVisible(m_entries.isEmpty());
+    lblJournalOff->setVisible(!journalOn);
     cmdRestore->setEnabled(false);
 
     auto *buttons = new QHBoxLayout;
@@ -98,6 +101,7 @@ frmHistory::frmHistory(const QList<JournalEntry> &entries, QWidget *mainWindow)
     buttons->addWidget(cmdClose);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(lblEmpty);
+    layout->addWidget(lblJournalOff);
     layout->addWidget(tblEntries, 3);
     layout->addWidget(tblItems, 2);
     layout->addLayout(buttons);

@@ -15,7 +15,9 @@ class QTableWidget;
 class frmHistory : public QDialog {
     Q_OBJECT
 public:
-    frmHistory(const QList<JournalEntry> &entries, QWidget *mainWindow);
+    // journalOn: the window's writes are journalled; without it the dialog says where to turn
+    // the journal on.
+    frmHistory(const QList<JournalEntry> &entries, bool journalOn, QWidget *mainWindow);
 
     // The entry chosen when the dialog was ended with Restore.
     const JournalEntry *chosen() const;
@@ -23,6 +25,7 @@ public:
     QTableWidget *tblEntries = nullptr;
     QTableWidget *tblItems = nullptr;
     QLabel *lblEmpty = nullptr;
+    QLabel *lblJournalOff = nullptr;
     QPushButton *cmdRestore = nullptr;
     QPushButton *cmdClose = nullptr;
 

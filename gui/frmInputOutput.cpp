@@ -209,9 +209,14 @@ void frmInputOutput::showMonitoring(bool running) {
 }
 
 void frmInputOutput::onMonitorClicked() {
+    // Disabling the button hands the keyboard on (to Record...); it comes back here, so that a
+    // second Space stops or starts monitoring again.
+    const bool hadFocus = cmdMonitor->hasFocus();
     cmdMonitor->setEnabled(false);
     m_monitor.toggleMonitoring();
     cmdMonitor->setEnabled(true);
+    if (hadFocus)
+        cmdMonitor->setFocus(Qt::OtherFocusReason);
 }
 
 void frmInputOutput::showRecording(bool recording) {
@@ -271,5 +276,8 @@ void frmInputOutput::closeEvent(QCloseEvent *event) {
     event->ignore();
 }
 
-// Escape would close a dialog; this one stays.
-void frmInputOutput::reject() {}
+// Escape closes the window as Close does, and only when Close can: never while monitoring.
+void frmInputOutput::reject() {
+    if (cmdTojiru->isEnabled())
+        onCloseClicked();
+}

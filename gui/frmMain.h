@@ -174,6 +174,10 @@ private:
     void HomeMove();
     void ShowCycleTest();
     void ResetController();
+    // A refusal because another exchange waits, said in the status bar (frmMainOperations.cpp).
+    void tellIfBusy(const OpResult &result);
+    // The status bar after a move, homing or reset, however it ended.
+    void settleMove(const OpResult &result);
 
     Session &m_session;
     StoredSettings &m_settings;

@@ -7,7 +7,7 @@
 #include <QStatusBar>
 
 void frmMain::ShowHistory() {
-    frmHistory dialog(m_session.journal.entries(), this);
+    frmHistory dialog(m_session.journal.entries(), m_settings.KeepJournal, this);
     if (dialog.exec() != QDialog::Accepted || !dialog.chosen())
         return;
     const JournalEntry entry = *dialog.chosen();

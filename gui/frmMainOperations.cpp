@@ -1,6 +1,7 @@
 // The operations the main window's buttons and menus start, each handed to the session's logic.
 #include "gui/frmMain.h"
 
+#include "base/ResText.h"
 #include "data/ControllerTransfer.h"
 #include "data/FileOperations.h"
 #include "data/Verification.h"
@@ -11,6 +12,7 @@
 #include "print/PrintOperation.h"
 
 #include <QRadioButton>
+#include <QStatusBar>
 
 void frmMain::FileNew() {
     m_session.files().New();
@@ -29,42 +31,42 @@ void frmMain::SaveFileAs() {
 }
 
 void frmMain::GetfromCt() {
-    m_session.transfer().GetfromCt();
+    tellIfBusy(m_session.transfer().GetfromCt());
 }
 
 void frmMain::OnlineDataRead() {
-    m_session.transfer().OnlineDataRead();
+    tellIfBusy(m_session.transfer().OnlineDataRead());
     returnFocus(nullptr);
 }
 
 void frmMain::LoadtoCt() {
-    m_session.transfer().LoadtoCt();
+    tellIfBusy(m_session.transfer().LoadtoCt());
 }
 
 // The buttons verify inside the bracket; the menu items leave the buttons enabled.
 void frmMain::ShogoCtButton() {
-    m_session.verification().PosiDataCtShogo(true);
+    tellIfBusy(m_session.verification().PosiDataCtShogo(true).result);
 }
 
 void frmMain::ShogoCtMenu() {
-    m_session.verification().PosiDataCtShogo(false);
+    tellIfBusy(m_session.verification().PosiDataCtShogo(false).result);
 }
 
 void frmMain::ShogoFileButton() {
-    m_session.verification().PosiDataFileShogo(true);
+    tellIfBusy(m_session.verification().PosiDataFileShogo(true).result);
 }
 
 void frmMain::ShogoFileMenu() {
-    m_session.verification().PosiDataFileShogo(false);
+    tellIfBusy(m_session.verification().PosiDataFileShogo(false).result);
 }
 
 // Print: which data, which printer, then the report.
 void frmMain::PrintData() {
-    m_session.printing().PrintData(printDialogs());
+    tellIfBusy(m_session.printing().PrintData(printDialogs()));
 }
 
 void frmMain::ViewCtVersion() {
-    m_session.modes().ViewCtVersion();
+    tellIfBusy(m_session.modes().ViewCtVersion().result);
 }
 
 void frmMain::ShowInpOutp() {
@@ -73,11 +75,11 @@ void frmMain::ShowInpOutp() {
 }
 
 void frmMain::ModeTrancefer() {
-    m_session.modes().ModeTrancefer();
+    tellIfBusy(m_session.modes().ModeTrancefer());
 }
 
 void frmMain::ModeGaibu() {
-    m_session.modes().ModeGaibu();
+    tellIfBusy(m_session.modes().ModeGaibu());
 }
 
 // The position choice as it stands when the sequence starts; it is disabled while it runs.
@@ -87,7 +89,7 @@ void frmMain::SelectMove() {
         choice = MoveChoice::Position2;
     else if (optPosiNo[2]->isChecked())
         choice = MoveChoice::Repeat;
-    m_session.moves().SelectMove(choice);
+    settleMove(m_session.moves().SelectMove(choice));
 }
 
 void frmMain::StopMove() {
@@ -95,7 +97,7 @@ void frmMain::StopMove() {
 }
 
 void frmMain::HomeMove() {
-    m_session.moves().HomeMove();
+    settleMove(m_session.moves().HomeMove());
 }
 
 void frmMain::ShowCycleTest() {
@@ -104,5 +106,21 @@ void frmMain::ShowCycleTest() {
 }
 
 void frmMain::ResetController() {
-    m_session.moves().ResetController();
+    settleMove(m_session.moves().ResetController());
+}
+
+// A button or menu entry refused because another exchange still waits for its reply: nothing
+// was sent, and the status bar says so for a few seconds instead of nothing happening.
+void frmMain::tellIfBusy(const OpResult &result) {
+    if (result.status == OpResult::Status::Busy)
+        statusBar()->showMessage(ResText(1642), HintMs);
+}
+
+// A move, homing or reset that has ended, whichever way: the status bar no longer says where the
+// feeder is moving to and shows the port again; one refused as busy says so instead.
+void frmMain::settleMove(const OpResult &result) {
+    if (result.status == OpResult::Status::Busy)
+        tellIfBusy(result);
+    else
+        statusBar()->clearMessage();
 }

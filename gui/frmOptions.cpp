@@ -141,6 +141,15 @@ QWidget *frmOptions::buildEtcTab() {
     connect(cmdMapSet, &QPushButton::clicked, this, &frmOptions::onMapSet);
     connect(txtMapPath, &QLineEdit::returnPressed, this, &frmOptions::onMapSet);
     chkJournal = tagged<QCheckBox>("chkJournal", tab, 1572);
+    // Each language under its own name, so that a user who cannot read the other one finds it.
+    lblLanguage = tagged<QLabel>("lblLanguage", tab, 1640);
+    comboLanguage = named<QComboBox>("comboLanguage", tab);
+    comboLanguage->addItems({QStringLiteral("日本語"), QStringLiteral("English")});
+    lblLanguage->setBuddy(comboLanguage);
+    auto *language = new QHBoxLayout;
+    language->addWidget(lblLanguage);
+    language->addWidget(comboLanguage);
+    language->addStretch();
     auto *layout = new QVBoxLayout(tab);
     layout->addWidget(tblPortMap);
     layout->addLayout(entry);
@@ -149,6 +158,7 @@ QWidget *frmOptions::buildEtcTab() {
     // The window's write shows what it will change before its question.
     chkWritePreview = tagged<QCheckBox>("chkWritePreview", tab, 1820);
     layout->addWidget(chkWritePreview);
+    layout->addLayout(language);
     layout->addWidget(heading);
     layout->addWidget(lblSettingsFile);
     return tab;
@@ -161,6 +171,10 @@ void frmOptions::load() {
     chkPortOccupy->setChecked(m_settings.OccupyPort);
     chkJournal->setChecked(m_settings.KeepJournal);
     chkWritePreview->setChecked(m_settings.PreviewWrite);
+    StoredSettings stored; // the stored language, not one asked for on the command line
+    stored.ReadLanguage();
+    m_storedLanguage = stored.LanguageNo == 1 ? 0 : 1;
+    comboLanguage->setCurrentIndex(m_storedLanguage);
     if (m_settings.PortNo >= PortMap::FirstNo && m_settings.PortNo <= PortMap::LastNo)
         m_settings.ReadPortNo();
     // Looking at the ports closes the port; each number's device is then tried once.
@@ -265,6 +279,8 @@ void frmOptions::onOK() {
     m_settings.SaveKeepJournal();
     m_settings.PreviewWrite = chkWritePreview->isChecked();
     m_settings.SavePreviewWrite();
+    if (comboLanguage->currentIndex() != m_storedLanguage)
+        StoredSettings::SaveLanguage(comboLanguage->currentIndex() == 0);
     if (chkParametaShow->isChecked()) {
         m_main.setShowParameters(true);
         const bool editable = chkHomeParaShow->isChecked();
@@ -330,10 +346,16 @@ void frmOptions::onMapSet() {
 
 void frmOptions::fillPortMapTable() {
     tblPortMap->setRowCount(0);
+    // While a simulated controller stands in for every number, the current one and each mapped
+    // one lead to its device, as on the first tab and in the status bar.
+    const QString simulated = m_link.deviceOverride();
+    const PortCheck simulatedCheck = simulated.isEmpty() ? PortCheck() : PortCheck::of(simulated);
     for (int n = PortMap::FirstNo; n <= PortMap::LastNo; ++n) {
-        const PortCheck &check = m_checks[n];
-        if (check.mapPath.isEmpty())
+        const bool listed =
+            !m_checks[n].mapPath.isEmpty() || (!simulated.isEmpty() && n == m_settings.PortNo);
+        if (!listed)
             continue;
+        const PortCheck &check = simulated.isEmpty() ? m_checks[n] : simulatedCheck;
         const int row = tblPortMap->rowCount();
         tblPortMap->insertRow(row);
         const QString cells[] = {PortMap::comName(n), check.mapPath, check.description,

@@ -54,6 +54,9 @@ public:
     // Whether each write reads the controller first and is kept in the journal of writes.
     QCheckBox *chkJournal = nullptr;
     QCheckBox *chkWritePreview = nullptr;
+    // The language stored for the next start: 0 Japanese, 1 English.
+    QLabel *lblLanguage = nullptr;
+    QComboBox *comboLanguage = nullptr;
     QPushButton *cmdOK = nullptr, *cmdCancel = nullptr, *cmdApply = nullptr;
 
 private:
@@ -79,4 +82,6 @@ private:
     PortCheck m_checks[PortMap::LastNo + 1];
     // The simulated controller that stands in for every number could be opened.
     bool m_simulatedOpens = false;
+    // The language choice as stored when the dialog loaded; OK stores only a change.
+    int m_storedLanguage = 0;
 };

@@ -70,7 +70,9 @@ bool PrintSetData(ReportPage &page, const QvData &data, const PrintSelection &se
                   const QDateTime &now) {
     page.setFont(ResText(FontTextId), FontPoints);
     page.printLine(QStringLiteral("QV PC-Software"));
-    page.printLine(dateLine(now, QLocale()));
+    // The system's regional formats, whatever the program's language (the Japanese window makes
+    // Japanese its default locale), so that both programs print the same line.
+    page.printLine(dateLine(now, QLocale::system()));
     if (!selection.GridPosiPrint && !selection.FilePosiPrint)
         return page.endDoc();
 

@@ -111,9 +111,9 @@ _qvpc_cli() {
         options="--restart"
         arguments=$items
         ;;
-    undo)
+    undo | history)
         # The entries' numbers, as the history lists them.
-        options="--restart"
+        [[ $command == undo ]] && options="--restart --dry-run"
         arguments=$("${words[0]}" history 2>/dev/null | cut -f1)
         ;;
     verify) options="--parameters --details" ;;

@@ -1,4 +1,5 @@
 #include "app/StartRoutine.h"
+#include "app/WindowOptions.h"
 #include "base/ResText.h"
 #include "base/StoredSettings.h"
 #include "data/QvData.h"
@@ -30,25 +31,35 @@ private slots:
 
     void questionInStoredLanguage_data() {
         QTest::addColumn<QString>("language");
+        QTest::addColumn<QStringList>("arguments"); // the window's command line
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("first");
         QTest::addColumn<QString>("description");
         QTest::addColumn<QString>("second");
-        QTest::newRow("Japanese") << "1" << QStringLiteral("ｺﾝﾄﾛｰﾗ読み込みの確認")
-                                  << QStringLiteral("すぐにｺﾝﾄﾛｰﾗから読み込む")
-                                  << QStringLiteral(
-                                         "ｺﾝﾄﾛｰﾗからﾃﾞｰﾀを読み込んでから、ﾃﾞｰﾀの編集をして下さい｡　"
-                                         "ｺﾝﾄﾛｰﾗからﾃﾞｰﾀを読み込みますか？")
-                                  << QStringLiteral("あとで読み込む");
-        QTest::newRow("English") << "2" << QStringLiteral("Confirmation of Reading data from C/T")
-                                 << QStringLiteral("Yes. I want to read data at once.")
-                                 << QStringLiteral("Please edit data after reading data from a "
-                                                   "controller. Are you want to read data from a "
-                                                   "controller?")
-                                 << QStringLiteral("No. I will read data later.");
+        const QStringList japanese{
+            QStringLiteral("ｺﾝﾄﾛｰﾗ読み込みの確認"), QStringLiteral("すぐにｺﾝﾄﾛｰﾗから読み込む"),
+            QStringLiteral("ｺﾝﾄﾛｰﾗからﾃﾞｰﾀを読み込んでから、ﾃﾞｰﾀの編集をして下さい｡　"
+                           "ｺﾝﾄﾛｰﾗからﾃﾞｰﾀを読み込みますか？"),
+            QStringLiteral("あとで読み込む")};
+        const QStringList english{QStringLiteral("Confirmation of Reading data from C/T"),
+                                  QStringLiteral("Yes. I want to read data at once."),
+                                  QStringLiteral("Please edit data after reading data from a "
+                                                 "controller. Are you want to read data from a "
+                                                 "controller?"),
+                                  QStringLiteral("No. I will read data later.")};
+        const auto row = [](const char *name, const char *stored, const QStringList &arguments,
+                            const QStringList &texts) {
+            QTest::newRow(name) << stored << arguments << texts[0] << texts[1] << texts[2]
+                                << texts[3];
+        };
+        row("Japanese", "1", {}, japanese);
+        row("English", "2", {}, english);
+        row("--lang en over a stored Japanese", "1", {"--lang", "en", "--demo"}, english);
+        row("--lang=ja over a stored English", "2", {"--demo", "--lang=ja"}, japanese);
     }
     void questionInStoredLanguage() {
         QFETCH(QString, language);
+        QFETCH(QStringList, arguments);
         QFETCH(QString, caption);
         QFETCH(QString, first);
         QFETCH(QString, description);
@@ -58,6 +69,7 @@ private slots:
         StoredSettings::writeText(QStringLiteral("PortOccupy"), QStringLiteral("0"));
 
         StartFixture f;
+        f.settings.languageOption = WindowOptions::read(QStringList{"qvpc"} + arguments).language;
         QStringList asked;
         qint16 noCancel = -5;
         bool mainShownFirst = false;
@@ -79,6 +91,8 @@ private slots:
         QCOMPARE(f.settings.OccupyPort, false);
         QCOMPARE(main->windowTitle(), QStringLiteral("QV PC-Software Ver1.40"));
         QVERIFY(!f.link.isPortOpen()); // the second answer opens nothing
+        // --lang is for this run: the stored language stays.
+        QCOMPARE(StoredSettings::readText(QStringLiteral("Language"), {}), language);
     }
 
     // A main window closed while the start routine still runs (during the start-up read, whose

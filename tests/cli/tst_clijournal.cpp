@@ -2,7 +2,9 @@
 // writes are journalled and what that costs on the wire, the history, and the undo that writes
 // an entry's before-values back.
 #include "CliRunner.h"
+#include "base/ResText.h"
 #include "base/StoredSettings.h"
+#include "data/QvItems.h"
 #include "data/WriteJournal.h"
 #include "sim/ControllerSimulator.h"
 #include "support/TestEnvironment.h"
@@ -54,6 +56,8 @@ private slots:
     void writeJournalledWhenOn_data();
     void writeJournalledWhenOn();
     void setHistoryUndo();
+    void entryAndUndoPreview_data();
+    void entryAndUndoPreview();
     void undoRefused_data();
     void undoRefused();
     void unwritableJournal();
@@ -155,6 +159,68 @@ void TestCliJournal::setHistoryUndo() {
     QCOMPARE(undone[0].after, undone[1].before);
 }
 
+void TestCliJournal::entryAndUndoPreview_data() {
+    // After a set of Vel1=20 and Pulse2=900 (entry 1), restarted, and a second set of the values
+    // from before it, restarted or not (empty: none). In out: %1 Vel1 before, %2 Pulse2 before.
+    QTest::addColumn<QString>("restored");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err");
+    QTest::addColumn<bool>("writes"); // else only the read goes out (nothing for history)
+    QTest::newRow("history ENTRY")
+        << "" << QStringList{"history", "1"} << 0
+        << "Position 1 - VEL\t%1\t20\nPosition 2 - Position(pulse)\t%2\t900\n"
+        << QString() << false;
+    QTest::newRow("undo --dry-run")
+        << "" << QStringList{"undo", "--dry-run"} << 1
+        << "Position 1 - VEL\t20\t%1\nPosition 2 - Position(pulse)\t900\t%2\n"
+        << QString() << false;
+    QTest::newRow("undo, nothing to change")
+        << "--restart" << QStringList{"--yes", "undo", "1", "--restart"} << 0 << QString()
+        << "The controller already holds the values from before journal entry 1; nothing was "
+           "written.\n"
+        << false;
+    // The second set waits for a restart that would bring its values: the undo writes.
+    QTest::newRow("undo after a write not restarted")
+        << "--no-restart" << QStringList{"--yes", "undo", "1"} << 0 << QString() << QString()
+        << true;
+}
+
+// What an entry changed, and what an undo would change, without writing; an undo with nothing
+// to change writes nothing, restarts nothing and is not journalled.
+void TestCliJournal::entryAndUndoPreview() {
+    QFETCH(QString, restored);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    QFETCH(bool, writes);
+    ControllerSimulator sim;
+    const QvData before = factoryData();
+    const auto set = [&sim](const QString &values) {
+        return runCli(onDevice(sim.devicePath(), QStringList{"--yes", "set"} + values.split(u' ')))
+            .exitCode;
+    };
+    QCOMPARE(set(QStringLiteral("Vel1=20 Pulse2=900 --restart")), 0);
+    if (!restored.isEmpty())
+        QCOMPARE(set(QStringLiteral("Vel1=%1 Pulse2=%2").arg(before.Vel1).arg(before.Pulse2) +
+                     (restored == "--restart" ? " --restart" : "")),
+                 0);
+    const qsizetype kept = journalEntries().size();
+    sim.clearReceived();
+
+    const CliResult r = runCli(English + onDevice(sim.devicePath(), arguments));
+
+    QCOMPARE(r.out, out.isEmpty() ? out : out.arg(before.Vel1).arg(before.Pulse2));
+    QVERIFY2(r.err.endsWith(err), qPrintable(r.err));
+    QCOMPARE(r.exitCode, exitCode);
+    const QStringList sent = sim.receivedLines();
+    QCOMPARE(sent.mid(0, 6), arguments.first() == "history" ? QStringList() : readLines());
+    QCOMPARE(sent.join(u' ').contains("0WD"), writes);
+    QCOMPARE(journalEntries().size(), kept + (writes ? 1 : 0));
+}
+
 void TestCliJournal::undoRefused_data() {
     // %1: the controller named, %2: the one that was written
     QTest::addColumn<QStringList>("arguments");
@@ -167,9 +233,14 @@ void TestCliJournal::undoRefused_data() {
         << QStringList{"--device", "%1", "undo"} << "The journal holds no write to %1.";
     QTest::newRow("a number that leads nowhere")
         << QStringList{"--port", "7", "undo"} << "The journal holds no write to COM7.";
+    QTest::newRow("history of no such entry")
+        << QStringList{"--device", "%1", "history", "7"} << "There is no journal entry 7.";
+    QTest::newRow("history of another controller's entry")
+        << QStringList{"--device", "%1", "history", "1"}
+        << "Journal entry 1 was a write to %2, not to %1.";
 }
 
-// An undo that names no entry of this controller sends nothing.
+// An undo or a history that names no entry of this controller sends nothing.
 void TestCliJournal::undoRefused() {
     QFETCH(QStringList, arguments);
     QFETCH(QString, error);

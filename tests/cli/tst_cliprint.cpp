@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -58,14 +59,17 @@ void TestCliPrint::report_data() {
     QTest::addColumn<QString>("lang");
     QTest::addColumn<QByteArray>("font");
     QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("region"); // the system's locale: the date's format
     QTest::newRow("Japanese in IPA Mincho")
         << "ja" << QByteArray("IPAMincho")
         << QStringList{"ファイル名:qvdata1.qvd", "=== 動作設定 ===", "位置１", "ｾﾊﾟﾚｰﾄﾀｲﾏ",
-                       "=== 原点復帰ﾊﾟﾗﾒｰﾀ ===", "16777215"};
+                       "=== 原点復帰ﾊﾟﾗﾒｰﾀ ===", "16777215"}
+        << "en_US.UTF-8";
     QTest::newRow("English in IPA Gothic")
         << "en" << QByteArray("IPAGothic")
         << QStringList{"File Name:qvdata1.qvd", "=== Moving Settings ===", "Position(pulse)",
-                       "Tip work off timer",    "Home Position Offset",    "599"};
+                       "Tip work off timer",    "Home Position Offset",    "599"}
+        << "ja_JP.UTF-8";
 }
 
 // The file's report in the chosen language, its font embedded so no glyph is a box.
@@ -73,12 +77,14 @@ void TestCliPrint::report() {
     QFETCH(QString, lang);
     QFETCH(QByteArray, font);
     QFETCH(QStringList, lines);
+    QFETCH(QString, region);
     const QString file = writeQvFile(m_dir, sample(), QStringLiteral("qvdata1.qvd"));
     const QString pdf = m_dir.filePath(lang + QStringLiteral(".pdf"));
     QFile::remove(pdf);
 
     const CliResult r = runCli({QStringLiteral("--lang"), lang, QStringLiteral("print"), file,
-                                QStringLiteral("--pdf"), pdf});
+                                QStringLiteral("--pdf"), pdf},
+                               20000, {"LC_ALL=", "LC_TIME=", QStringLiteral("LANG=") + region});
 
     QCOMPARE(r.err, QString());
     QCOMPARE(r.exitCode, 0);
@@ -89,6 +95,8 @@ void TestCliPrint::report() {
     const QString text = pdfText(pdf);
     if (text.isEmpty())
         QSKIP("pdftotext is not installed: the text of the PDF was not checked");
+    // The date in the system's regional format, whatever the language of the texts.
+    lines << QLocale(region).toString(QDate::currentDate(), QLocale::ShortFormat) + u' ';
     for (const QString &line : lines)
         QVERIFY2(text.contains(line), qPrintable(line + QStringLiteral(" not in:\n") + text));
 }

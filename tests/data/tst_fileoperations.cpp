@@ -10,6 +10,8 @@
 #include <QCoreApplication>
 #include <QTemporaryDir>
 
+#include <cerrno>
+
 namespace {
 
 const QByteArray Example = "QV-R7\r\n12,3,3,250,10\r\n12,3,3,10\r\n20,5,4,100,0\r\n20,5,4,0\r\n"
@@ -206,6 +208,34 @@ private slots:
         QCOMPARE(options.defaultExt, QString("qvd"));
     }
 
+    // A file that cannot be read: the message as it always was, and in its details the file
+    // and the reason (the system's, or which value is missing or wrong).
+    void readErrorNamesFileAndReason_data() {
+        QTest::addColumn<QByteArray>("content"); // empty: no file
+        QTest::addColumn<QString>("reason");
+        QByteArray tooLarge = Example;
+        tooLarge.replace("250", "99999999999");
+        QTest::newRow("missing") << QByteArray() << qt_error_string(ENOENT);
+        QTest::newRow("ends early")
+            << QByteArray("QV-R7\r\n12,3\r\n")
+            << "3 個目の数値の前でファイルが終わっています（30 個必要です）";
+        QTest::newRow("a value too large")
+            << tooLarge << "4 個目の数値「99999999999」は項目の値として読めません";
+    }
+    void readErrorNamesFileAndReason() {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, reason);
+        const QString file = path(QStringLiteral("fault.qvd"));
+        QFile::remove(file);
+        QVERIFY(content.isEmpty() || writeBytes(file, content));
+        Rig rig;
+        QVERIFY(!rig.ops.ReadQvFile(file).isDone());
+        QCOMPARE(rig.prompt.texts(),
+                 QStringList{QString::fromUtf8("データの読み込みでエラーが発生しました。\r\n"
+                                               "データの読み込みを中止します。")});
+        QCOMPARE(rig.prompt.shown[0].details, "ファイル：" + file + "\r\n理由：" + reason);
+    }
+
     void saveStoppedIsReported_data() {
         QTest::addColumn<QString>("answer");
         QTest::newRow("dialog cancelled") << QString();
@@ -218,6 +248,9 @@ private slots:
         rig.dialogs.answers = {answer.isEmpty() ? answer : path(answer)};
         QCOMPARE(rig.ops.Save(), qint16(1));
         QCOMPARE(rig.prompt.texts(), QStringList{SavingStopped});
+        // A failed write names the file and the system's reason.
+        QCOMPARE(rig.prompt.shown[0].details.startsWith("ファイル：" + path(answer) + "\r\n理由："),
+                 !answer.isEmpty());
         QCOMPARE(rig.prompt.shown[0].buttons, MsgButtons::OkOnly);
         QCOMPARE(rig.screen.calls, withInside(Brackets, 2, {"ScreenCheck"}));
         QCOMPARE(rig.ops.CurrentFileName(), QString::fromUtf8("新規作成"));

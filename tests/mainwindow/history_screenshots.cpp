@@ -43,7 +43,7 @@ int main(int argc, char *argv[]) {
         writeWith("txtPosi2", "650", true);
         writeWith("txtPosi1Timer", "9", false);
 
-        frmHistory history(session.journal.entries(), nullptr);
+        frmHistory history(session.journal.entries(), true, nullptr);
         history.show();
         history.tblEntries->selectRow(1);
         QTest::qWait(300);

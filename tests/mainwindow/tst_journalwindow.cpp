@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
+#include <QLabel>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTableWidget>
@@ -154,6 +155,15 @@ void TestJournalWindow::windowWrite() {
     QTRY_COMPARE(f.sim.receivedLines(), sent);
     const QList<JournalEntry> entries = f.session.journal.entries();
     QCOMPARE(entries.size(), journal && storable ? 1 : 0);
+    // The history says why it is empty while the journal is off, and where to turn it on.
+    bool emptyShown = false, offShown = false;
+    QVERIFY(f.withHistory([&](frmHistory &d) {
+        emptyShown = d.lblEmpty->isVisible();
+        offShown = d.lblJournalOff->isVisible();
+        QCOMPARE(d.lblJournalOff->text(), ResText(1641));
+    }));
+    QCOMPARE(emptyShown, entries.isEmpty());
+    QCOMPARE(offShown, !journal);
     if (entries.isEmpty())
         return;
     QvData after = factoryData();

@@ -4,6 +4,7 @@
 
 #include "base/ResText.h"
 #include "gui/frmCycleTest.h"
+#include "gui/PortStatusLabel.h"
 #include "print/ScriptedPrintDialogs.h"
 #include "sim/ControllerSimulator.h"
 #include "support/ScriptedFileDialogs.h"
@@ -19,6 +20,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QStatusBar>
 
 namespace {
 
@@ -33,6 +35,14 @@ struct MoveWindowFixture : MainWindowFixture {
         settings.OccupyPort = false;
         link.setDeviceOverride(sim.devicePath());
         sim.model().setMoveTimeScale(0.2);
+    }
+
+    // A button or menu entry of the window, by name.
+    void press(const QString &name) {
+        if (auto *button = find<QPushButton>(name))
+            button->click();
+        else
+            window->findChild<QAction *>(name)->trigger();
     }
 
     void onLine(int n, std::function<void()> action) {
@@ -131,6 +141,9 @@ private slots:
         control<QPushButton>(w, "cmdModeChange")->click();
         f.sim.model().setAlarm(QStringLiteral("0B"));
         control<QPushButton>(w, "cmdHome")->click();
+        // The status bar no longer says the feeder is homing: it shows the port again.
+        QCOMPARE(w.statusBar()->currentMessage(), QString());
+        QVERIFY(!w.portStatus()->isHidden());
         QCOMPARE(control<QLabel>(w, "lblAlarmNo")->text(), QStringLiteral("0B"));
         QCOMPARE(control<QLabel>(w, "lblErrorComment")->text(), ResText(271));
         QVERIFY(!control<QLabel>(w, "imgAlarmLed")->isHidden());
@@ -144,6 +157,37 @@ private slots:
         QVERIFY(control<QLabel>(w, "imgAlarmLed")->isHidden());
         QCOMPARE(control<QLabel>(w, "lblKanryoNo")->text(),
                  QString()); // the refused homing completed nothing
+    }
+
+    // A button or menu entry pressed while another exchange waits sends nothing and says so in
+    // the status bar, without a box.
+    void refusedWhileBusy_data() {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<bool>("moveMode");
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("Reset during a move")
+            << "cmdSelectMove" << true << "cmdReset" << QStringList{Check, "0MP1"};
+        QTest::newRow("Version during a reset's wait")
+            << "cmdReset" << false << "mnuViewCtVersion" << QStringList{"0%C", Check};
+    }
+    void refusedWhileBusy() {
+        QFETCH(QString, first);
+        QFETCH(bool, moveMode);
+        QFETCH(QString, second);
+        QFETCH(QStringList, lines);
+        MoveWindowFixture f;
+        if (moveMode)
+            control<QPushButton>(*f.window, "cmdModeChange")->click();
+        QString said;
+        f.onLine(1, [&] {
+            f.press(second);
+            said = f.window->statusBar()->currentMessage();
+        });
+        f.press(first);
+        QCOMPARE(said, ResText(1642));
+        QCOMPARE(f.sim.receivedLines(), lines);
+        QCOMPARE(f.prompt.texts(), QStringList());
     }
 
     void entries_data() {
@@ -179,10 +223,7 @@ private slots:
         }
         f.sim.clearReceived();
 
-        if (auto *button = f.find<QPushButton>(entry))
-            button->click();
-        else
-            f.window->findChild<QAction *>(entry)->trigger();
+        f.press(entry);
 
         QCOMPARE(f.sim.receivedLines(), lines);
         QCOMPARE(f.prompt.texts(), messages);

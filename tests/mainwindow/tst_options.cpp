@@ -221,18 +221,55 @@ private slots:
     }
 
     // With a simulated controller standing in for every number (--demo), the chosen number's
-    // device is that controller's, as the status bar says.
+    // device is that controller's, as the status bar says, on the first tab and in the port map
+    // of the last.
     void simulatedControllerShownAsTheDevice() {
         TwoPortPc pc;
         setLangOffset(StringTable::EnglishOffset);
         Pty simulated;
         pc.link.setDeviceOverride(simulated.slavePath());
         QString device;
-        pc.withOptions([&](frmOptions &d) { device = d.lblPortDevice->text(); });
+        QStringList mapped;
+        pc.withOptions([&](frmOptions &d) {
+            device = d.lblPortDevice->text();
+            for (int row = 0; row < d.tblPortMap->rowCount(); ++row)
+                mapped << d.tblPortMap->item(row, 0)->text() + u' ' +
+                              d.tblPortMap->item(row, 1)->text();
+        });
         QVERIFY2(device.startsWith(QStringLiteral("Simulated controller on %1\nDevice: %1")
                                        .arg(simulated.slavePath())),
                  qPrintable(device));
         QVERIFY2(!device.contains(pc.com4.slavePath()), qPrintable(device));
+        QCOMPARE(mapped, (QStringList{QStringLiteral("COM1 ") + simulated.slavePath(),
+                                      QStringLiteral("COM4 ") + simulated.slavePath()}));
+    }
+
+    // The language for the next start, chosen on the last tab: shown as stored, stored on OK
+    // only when changed (an unreadable value, which means English, stays), the window's as it is.
+    void languageChoice_data() {
+        QTest::addColumn<QString>("stored"); // empty: not stored
+        QTest::addColumn<int>("shown");      // 0 Japanese, 1 English
+        QTest::addColumn<int>("chosen");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("first start, English chosen") << "" << 0 << 1 << "2";
+        QTest::newRow("English, Japanese chosen") << "2" << 1 << 0 << "1";
+        QTest::newRow("unreadable, English kept") << "abc" << 1 << 1 << "abc";
+    }
+    void languageChoice() {
+        QFETCH(QString, stored);
+        QFETCH(int, shown);
+        QFETCH(int, chosen);
+        QFETCH(QString, after);
+        TwoPortPc pc;
+        if (!stored.isEmpty())
+            StoredSettings::writeText(QStringLiteral("Language"), stored);
+        pc.withOptions([&](frmOptions &d) {
+            QCOMPARE(d.comboLanguage->currentIndex(), shown);
+            d.comboLanguage->setCurrentIndex(chosen);
+            d.cmdOK->click();
+        });
+        QCOMPARE(TwoPortPc::stored("Language"), after);
+        QCOMPARE(LangOffset(), qint16(0));
     }
 
     // A network line typed into the port map on the "etc" tab: stored and tried at once, listed

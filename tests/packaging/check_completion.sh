@@ -50,7 +50,7 @@ offers "qvpc-cli --lang en mode c" "communication"
 offers "qvpc-cli move 2 " ""
 offers "qvpc-cli verify --" "--parameters --details $globals"
 offers "qvpc-cli set Vel" "Vel1 Vel2"
-offers "qvpc-cli undo --" "--restart $globals"
+offers "qvpc-cli undo --" "--restart --dry-run $globals"
 offers "qvpc-cli io --set esc" "escape=on escape=off"
 offers "qvpc-cli io --watch --co" "--count"
 

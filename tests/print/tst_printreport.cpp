@@ -56,6 +56,7 @@ private slots:
 
     void lines_data();
     void lines();
+    void nothingChosenPrintsTitleAndDate_data();
     void nothingChosenPrintsTitleAndDate();
     void rowsOfTheParameterSections();
     void numbers_data();
@@ -125,11 +126,24 @@ void TestPrintReport::lines() {
     QCOMPARE(page.items.last().points, 11);
 }
 
-// Before any choice was made (both flags false) the report is the title and the date only.
+void TestPrintReport::nothingChosenPrintsTitleAndDate_data() {
+    // The program's default locale: the Japanese window makes it Japanese.
+    QTest::addColumn<QLocale>("programLocale");
+    QTest::newRow("Japanese window") << QLocale(QLocale::Japanese, QLocale::Japan);
+    QTest::newRow("English window") << QLocale(QLocale::English, QLocale::UnitedKingdom);
+}
+
+// Before any choice was made (both flags false) the report is the title and the date only. The
+// date is in the system's regional formats whatever the program's language.
 void TestPrintReport::nothingChosenPrintsTitleAndDate() {
+    QFETCH(QLocale, programLocale);
+    QLocale::setDefault(programLocale);
     const PageRecord page = printed(PrintSelection{});
+    QLocale::setDefault(QLocale::system());
     QCOMPARE(page.items.size(), 2);
     QCOMPARE(page.items[0].text, QStringLiteral("QV PC-Software"));
+    QCOMPARE(page.items[1].text,
+             Report::dateLine(QDateTime(QDate(2026, 12, 8), QTime(13, 5, 9)), QLocale::system()));
     QCOMPARE(page.items[1].y, L);
     QCOMPARE(page.ended, 1);
 }
