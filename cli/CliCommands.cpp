@@ -57,7 +57,10 @@ const CliCommand Commands[] = {
      "List the journal of writes, newest first.",
      "List the journal of writes (of --port N or --device PATH only, when given), newest\n"
      "first, one write a line, tab-separated: its number, the time (UTC), the port, how it\n"
-     "ended (written, restarted, restart-failed, failed) and how many items it changed.\n"
+     "ended (written, restarted, restart-failed, failed, interrupted, or under-way while\n"
+     "another program still writes it) and how many items it changed; an interrupted or\n"
+     "under-way write adds the blocks sent of the blocks to send (2/5). Exit status 1 when\n"
+     "the journal's folder cannot be read.\n"
      "set and undo are always journalled; write and the window's write only with the journal\n"
      "on (--journal, or Journal=1 in [Settings]), since it costs a read before each write.\n"
      "The last 50 writes of each controller are kept."},

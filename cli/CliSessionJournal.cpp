@@ -48,6 +48,12 @@ CliOutcome CliSession::refused(const QString &text) {
 }
 
 CliOutcome CliSession::history() {
+    // An empty list would say that nothing was written.
+    if (!m_session.journal.readable()) {
+        const QString told = ResText(1682).arg(m_session.journal.folder());
+        m_prompt.tell(told);
+        return {OpResult::failed(OpResult::Failure::FileError, told)};
+    }
     const bool named = !m_request.device.isEmpty() || m_request.portNo != 0;
     const QList<JournalEntry> entries =
         m_session.journal.entries(named ? namedDevice() : QString());
