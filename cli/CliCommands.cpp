@@ -57,7 +57,10 @@ const CliCommand Commands[] = {
      "List the journal of writes, newest first, or what one write changed.",
      "List the journal of writes (of --port N or --device PATH only, when given), newest\n"
      "first, one write a line, tab-separated: its number, the time (UTC), the port, how it\n"
-     "ended (written, restarted, restart-failed, failed) and how many items it changed.\n"
+     "ended (written, restarted, restart-failed, failed, interrupted, or under-way while\n"
+     "another program still writes it) and how many items it changed; an interrupted or\n"
+     "under-way write adds the blocks sent of the blocks to send (2/5). Exit status 1 when\n"
+     "the journal's folder cannot be read.\n"
      "With ENTRY, the items that write changed instead, one a line, tab-separated: the\n"
      "item's label, its value before and its value after the write.\n"
      "set and undo are always journalled; write and the window's write only with the journal\n"

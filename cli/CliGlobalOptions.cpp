@@ -5,6 +5,7 @@
 #include "link/NetAddress.h"
 
 #include "base/ProgramVersion.h"
+#include "base/VisibleText.h"
 
 #include <QCommandLineParser>
 #include <algorithm>
@@ -95,6 +96,15 @@ bool readGlobals(const QStringList &arguments, CliRequest &r, QStringList &rest)
             r = usageError(QStringLiteral("--device needs a path."), usage);
             return false;
         }
+        // A name is taken whole: a line break or an invisible character in it would be trimmed
+        // in one place and kept in another.
+        if (VisibleText::hasControl(value)) {
+            r = usageError(QStringLiteral("--device %1: a control character is no part of a "
+                                          "port's name.")
+                               .arg(VisibleText::of(value)),
+                           usage);
+            return false;
+        }
         if (NetAddress::looksLikeUrl(value) && !NetAddress::parse(value).isValid()) {
             r = usageError(QStringLiteral("--device %1: a network line is rfc2217://HOST:PORT or "
                                           "tcp://HOST:PORT ([HOST] for IPv6).")
@@ -102,7 +112,10 @@ bool readGlobals(const QStringList &arguments, CliRequest &r, QStringList &rest)
                            usage);
             return false;
         }
-        r.targets.append({0, value});
+        // An address is stored and compared in one spelling: "TCP://Host:4001/" is
+        // "tcp://host:4001".
+        r.targets.append(
+            {0, NetAddress::looksLikeUrl(value) ? NetAddress::parse(value).url() : value});
     }
     QStringList names;
     for (const CliTarget &target : r.targets)

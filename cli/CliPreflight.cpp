@@ -4,6 +4,7 @@
 #include "base/StoredSettings.h"
 #include "cli/CliCommands.h"
 #include "link/NetAddress.h"
+#include "link/PortIdentity.h"
 #include "link/PortMap.h"
 
 #include <QDir>
@@ -18,11 +19,8 @@ namespace {
 // path (a file still to be written).
 QString identity(const QString &path) {
     // A network line is the server's port, whichever way it is spoken to.
-    if (NetAddress::looksLikeUrl(path)) {
-        const NetAddress a = NetAddress::parse(path);
-        return QStringLiteral("net:") + a.host.toLower() + QLatin1Char(':') +
-               QString::number(a.port);
-    }
+    if (NetAddress::looksLikeUrl(path))
+        return PortIdentity::of(path);
     const QFileInfo info(path);
     const QString canonical = info.canonicalFilePath();
     return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
@@ -31,10 +29,9 @@ QString identity(const QString &path) {
 // The device a controller is reached by: its path, or the port map's entry for its number (the
 // number itself while nothing is mapped to it yet).
 QString deviceOf(const CliTarget &target) {
-    if (!target.device.isEmpty())
-        return identity(target.device);
-    const QString mapped = PortMap::entry(target.portNo);
-    return mapped.isEmpty() ? target.name() : identity(mapped);
+    const QString device =
+        target.device.isEmpty() ? PortMap().devicePath(target.portNo) : target.device;
+    return device.isEmpty() ? target.name() : PortIdentity::of(device);
 }
 
 Preflight refused(const QString &error) {
@@ -60,11 +57,20 @@ Preflight preflight(CliRequest &request) {
             stored.ReadPortNo();
             devices.insert(deviceOf({stored.PortNo, QString()}));
         }
+        // A recording is made by the file itself: a link would write wherever it leads, and two
+        // recordings in one file would leave only the last.
+        if (!request.vcd.isEmpty() && identity(request.vcd) == identity(request.csv))
+            return refused(QStringLiteral("--vcd and --csv name one file; each recording needs "
+                                          "its own."));
         for (const auto &[option, file] :
              {std::pair{"--vcd", request.vcd}, {"--csv", request.csv}}) {
+            if (!file.isEmpty() && QFileInfo(file).isSymLink())
+                return refused(QStringLiteral("%1 %2 is a symbolic link; a recording goes to "
+                                              "the file named, not through a link.")
+                                   .arg(QLatin1String(option), file));
             if (file.isEmpty() || FileTarget::isWritableAsFile(file))
                 continue;
-            if (devices.contains(identity(file)))
+            if (devices.contains(PortIdentity::of(file)))
                 return refused(QStringLiteral("%1 %2 is the line of the controller; a recording "
                                               "goes to a file.")
                                    .arg(QLatin1String(option), file));

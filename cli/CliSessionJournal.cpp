@@ -49,6 +49,12 @@ CliOutcome CliSession::refused(const QString &text) {
 }
 
 CliOutcome CliSession::history() {
+    // An empty list would say that nothing was written.
+    if (!m_session.journal.readable()) {
+        const QString told = ResText(1682).arg(m_session.journal.folder());
+        m_prompt.tell(told);
+        return {OpResult::failed(OpResult::Failure::FileError, told)};
+    }
     const bool named = !m_request.device.isEmpty() || m_request.portNo != 0;
     if (m_request.entry != 0)
         return historyEntry(named);

@@ -7,8 +7,10 @@
 #include "cli/CliOptions.h"
 #include "cli/CliPreflight.h"
 #include "cli/CliSession.h"
+#include "cli/TerminalOutput.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QGuiApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -41,10 +43,17 @@ int refuseUsage(const CliRequest &request, const QString &error, QTextStream &ou
 int main(int argc, char *argv[]) {
     auto app = std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("qvpc-cli"));
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-
     const CliRequest request = parseCommandLine(QCoreApplication::arguments());
+    // What reaches the terminal shows control characters; JSON escapes them itself, and its
+    // strings must stay as JSON reads them.
+    TerminalOutput visibleOut(stdout);
+    TerminalOutput visibleErr(stderr);
+    QFile rawOut;
+    if (request.json)
+        rawOut.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    QTextStream out(request.json ? static_cast<QIODevice *>(&rawOut) : &visibleOut);
+    QTextStream err(&visibleErr);
+
     switch (request.outcome) {
     case CliRequest::Outcome::Help:
         out << request.text;

@@ -16,6 +16,7 @@ add_library(qvcli STATIC
     ${CMAKE_CURRENT_LIST_DIR}/IoCommand.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ItemListing.cpp
     ${CMAKE_CURRENT_LIST_DIR}/JsonReport.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/TerminalOutput.cpp
     ${CMAKE_CURRENT_LIST_DIR}/TerminalPrompt.cpp
     ${CMAKE_CURRENT_LIST_DIR}/TerminalScreen.cpp
 )

@@ -146,7 +146,13 @@ OpResult ControllerTransfer::writeAndRestart() {
     if (SetData2PSDA(m_copies.working, m_screen.ParametersActive(), m_blocks, m_prompt) != 0)
         return OpResult::failed(OpResult::Failure::Refused,
                                 joinLines({ResText(248), ResText(249)}));
-    journalBefore();
+    if (OpResult journalled = journalBefore(); !journalled.isDone()) {
+        if (journalled.status != OpResult::Status::Busy) {
+            m_prompt.MsgBox(ResText(217));
+            m_prompt.MsgBox(journalled.text, MsgButtons::OkOnly, MsgIcon::Exclamation);
+        }
+        return journalled;
+    }
     OpResult result = WriteBlocks();
     // A stop that came with the last block still keeps the restart from going out.
     if (result.status == OpResult::Status::Stopped || (result.isDone() && m_stop && m_stop->load()))

@@ -68,9 +68,9 @@ private:
     OpResult previewChanges();
     // The journal's part of a write (ControllerTransferJournal.cpp). Before the blocks go out:
     // the entry with the controller's values as they are now stored as under way, unless this
-    // write is not journalled. A read that fails, or a journal that cannot be stored, leaves the
-    // write unjournalled (told as a note), never stopped.
-    void journalBefore();
+    // write is not journalled. A journalled write goes out journalled or not at all: a read that
+    // fails, or an entry that cannot be stored, is the write's failure, with why in its text.
+    OpResult journalBefore();
     // After the write: the entry completed, or removed when no block went out. A journal that
     // cannot be stored is told as a note; the write's result stays as it is.
     void journalAfter(const OpResult &write, const OpResult *restart);

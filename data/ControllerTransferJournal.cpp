@@ -20,9 +20,9 @@ QString reasonOf(const OpResult &result) {
 
 } // namespace
 
-void ControllerTransfer::journalBefore() {
+OpResult ControllerTransfer::journalBefore() {
     if (!m_journal || (!m_givenBefore && !m_journal->keptForEveryWrite()))
-        return;
+        return OpResult::done();
     JournalEntry entry;
     // The port is open for the write's check: the device it reached names the controller.
     entry.device = m_link.openDevicePath();
@@ -38,8 +38,15 @@ void ControllerTransfer::journalBefore() {
         entry.before = m_copies.read;
         m_copies.read = kept;
         if (!read.isDone()) {
-            m_screen.ShowNote(ResText(1571));
-            return;
+            // Refused because another exchange still waits: nothing to tell.
+            if (read.status == OpResult::Status::Busy)
+                return read;
+            // The read's kind stays; its text is why nothing was written (the read's own
+            // message has been shown by the exchange).
+            OpResult result = read;
+            result.text = ResText(1680);
+            result.errorCode.clear();
+            return result;
         }
     }
     // What the controller holds once the blocks are in: the items written, the rest as before.
@@ -51,9 +58,10 @@ void ControllerTransfer::journalBefore() {
     entry.time = QDateTime::currentDateTimeUtc();
     entry.blocks = int(ControllerBlocks::WriteOrder.size()) - (entry.parameters ? 0 : 2);
     entry.blocksSent = 0;
-    const OpResult stored = m_journal->begin(entry, m_record);
-    if (!stored.isDone())
-        m_screen.ShowNote(stored.text);
+    if (!m_journal->begin(entry, m_record).isDone())
+        return OpResult::failed(OpResult::Failure::FileError,
+                                ResText(1681).arg(m_journal->folder()));
+    return OpResult::done();
 }
 
 void ControllerTransfer::journalAfter(const OpResult &write, const OpResult *restart) {

@@ -15,7 +15,7 @@ struct JournalEntry {
     // Interrupted: stopped by the user, or left under way by a process that died.
     enum class Ended { Written, Restarted, RestartFailed, Failed, Interrupted, UnderWay };
 
-    int number = 0;          // unique in the journal, growing with each write
+    int number = 0;          // unique in the journal; grows with each write, then starts again
     QDateTime time;          // UTC
     QString port;            // as the user named it: "COM3" or the device path
     QString device;          // the device path or network URL opened; names the controller
@@ -46,7 +46,7 @@ inline constexpr qint64 MaxSize = 64 * 1024;
 
 QByteArray format(const JournalEntry &entry);
 // The header's fields into entry (the values are left as they are); false when it lacks the
-// time, the device or how the write ended.
+// time, the device or how the write ended, or names a port with a NUL in it.
 bool parse(const QByteArray &text, JournalEntry &entry);
 
 } // namespace JournalHeader

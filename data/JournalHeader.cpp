@@ -106,7 +106,9 @@ bool parse(const QByteArray &text, JournalEntry &e) {
             }
         }
     }
-    return endedKnown && e.time.isValid() && !e.device.isEmpty();
+    // No name of a port holds a NUL: such a header was not written by us.
+    return endedKnown && e.time.isValid() && !e.device.isEmpty() && !e.device.contains(QChar()) &&
+           !e.port.contains(QChar());
 }
 
 } // namespace JournalHeader

@@ -6,11 +6,13 @@
 #include "data/FileOperations.h"
 #include "data/QvDataFile.h"
 #include "link/NetAddress.h"
+#include "link/PortIdentity.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -18,8 +20,8 @@
 namespace {
 
 constexpr int NumberWidth = 6;
-// Two writes at the same moment (several controllers at once) may both want the same number, and
-// things may lie in the way; the next number is tried instead.
+// Two writes at the same moment (several controllers at once) may both want the same number; the
+// next free number is tried instead.
 constexpr int NumberTries = 1000;
 
 // The journal's own name for a number: six digits at least, without a sign.
@@ -44,6 +46,11 @@ WriteJournal::WriteJournal(const StoredSettings &settings)
 QString WriteJournal::defaultFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
            QStringLiteral("/%1/journal").arg(QLatin1String(StoredSettings::AppName));
+}
+
+bool WriteJournal::readable() const {
+    const QFileInfo folder(m_folder);
+    return !folder.exists() || (folder.isDir() && QDir(m_folder).isReadable());
 }
 
 bool WriteJournal::keptForEveryWrite() const {
@@ -84,6 +91,27 @@ QList<int> WriteJournal::numbers() const {
     return found;
 }
 
+QSet<int> WriteJournal::namesInTheWay() const {
+    QSet<int> numbers;
+    const QStringList names = QDir(m_folder).entryList(QDir::AllEntries | QDir::System |
+                                                       QDir::Hidden | QDir::NoDotAndDotDot);
+    for (const QString &name : names) {
+        const qsizetype dot = name.indexOf(u'.');
+        const QString digits = name.left(dot);
+        const QString rest = name.mid(dot);
+        if (dot < NumberWidth || digits.size() > 9 ||
+            !std::all_of(digits.begin(), digits.end(),
+                         [](QChar c) { return c >= u'0' && c <= u'9'; }) ||
+            (rest != QLatin1String(".entry") && rest != QLatin1String(".before.qvd") &&
+             rest != QLatin1String(".after.qvd")))
+            continue;
+        const int n = digits.toInt();
+        if (n > 0 && digits == numberName(n))
+            numbers.insert(n);
+    }
+    return numbers;
+}
+
 bool WriteJournal::occupied(int number) const {
     return JournalFile::occupied(headerPath(number)) ||
            JournalFile::occupied(dataPath(number, "before")) ||
@@ -119,17 +147,24 @@ OpResult WriteJournal::begin(JournalEntry &entry, JournalRecord &record) const {
     if (!QDir().mkpath(m_folder))
         return OpResult::failed(OpResult::Failure::FileError, cannot);
     // After the newest entry that reads; what cannot be read does not push the numbers up.
-    int number = 1;
+    int number = 0;
     const QList<int> taken = numbers();
     for (auto it = taken.crbegin(); it != taken.crend(); ++it) {
         if (load(*it)) {
-            number = *it + 1;
+            number = *it;
             break;
         }
     }
     entry.ended = JournalEntry::Ended::UnderWay;
-    // Each of the three files is made new; anything in the way moves the entry on.
-    for (int i = 0; i < NumberTries && number <= MaxNumber; ++i, ++number) {
+    // Each of the three files is made new. Past the last number the numbers start again at the
+    // lowest free one, and names already in the way are passed over without a try, so neither
+    // a high number nor a folder full of names stops the journal.
+    const QSet<int> inTheWay = namesInTheWay();
+    for (int tries = 0; tries < NumberTries;) {
+        number = number >= MaxNumber ? 1 : number + 1;
+        if (inTheWay.contains(number))
+            continue;
+        ++tries;
         if (occupied(number) || !record.m_header.create(headerPath(number)))
             continue;
         if (!record.m_header.hold()) {
@@ -173,12 +208,13 @@ OpResult WriteJournal::record(JournalEntry &entry) const {
 
 void WriteJournal::prune(const QString &device) const {
     QList<int> mine;
-    for (int n : numbers()) {
-        const std::optional<JournalEntry> e = load(n);
-        if (e && e->ended != JournalEntry::Ended::UnderWay && sameController(e->device, device))
-            mine.append(n);
+    // Newest first, as listed: the oldest beyond the bound go.
+    const QList<JournalEntry> all = entries(device);
+    for (const JournalEntry &e : all) {
+        if (e.ended != JournalEntry::Ended::UnderWay)
+            mine.append(e.number);
     }
-    for (qsizetype i = 0; i + KeptPerController < mine.size(); ++i)
+    for (qsizetype i = KeptPerController; i < mine.size(); ++i)
         remove(mine[i]);
 }
 
@@ -219,6 +255,9 @@ QList<JournalEntry> WriteJournal::entries(const QString &device) const {
         if (e && (device.isEmpty() || sameController(e->device, device)))
             list.append(*e);
     }
+    // By time: numbers start again after the last one, so the newest need not be the highest.
+    std::stable_sort(list.begin(), list.end(),
+                     [](const JournalEntry &a, const JournalEntry &b) { return a.time > b.time; });
     return list;
 }
 
@@ -229,8 +268,10 @@ std::optional<JournalEntry> WriteJournal::entry(int number) const {
 bool WriteJournal::sameController(const QString &a, const QString &b) {
     if (a == b)
         return true;
+    // A server is the same by its address, however it was spelled.
     if (NetAddress::looksLikeUrl(a) || NetAddress::looksLikeUrl(b))
-        return false;
+        return NetAddress::looksLikeUrl(a) && NetAddress::looksLikeUrl(b) &&
+               PortIdentity::of(a) == PortIdentity::of(b);
     const QString ca = QFileInfo(a).canonicalFilePath();
     return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
 }

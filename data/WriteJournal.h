@@ -5,6 +5,7 @@
 #include "data/JournalFile.h"
 
 #include <QList>
+#include <QSet>
 #include <QString>
 
 #include <optional>
@@ -53,6 +54,9 @@ public:
     const QString &folder() const { return m_folder; }
     void setFolder(const QString &folder) { m_folder = folder; }
 
+    // Whether the journal's folder can be listed, or is not there yet (nothing written so far).
+    bool readable() const;
+
     // Whether each write reads the controller first so that it can be journalled (the stored
     // "Journal" setting, or the command line's choice for one run).
     bool keptForEveryWrite() const;
@@ -62,7 +66,7 @@ public:
     void useBefore(const QvData &before) { m_pendingBefore = before; }
     std::optional<QvData> takePendingBefore();
 
-    // Numbers run up to this; with an entry of this number the journal takes no more.
+    // Numbers run up to this, then start again at the lowest free one.
     static constexpr int MaxNumber = 999999999;
 
     // Stores the entry, under way, under the next free number (set in entry and record), before
@@ -72,11 +76,12 @@ public:
     // Stores an entry that has ended (begin and end at once).
     OpResult record(JournalEntry &entry) const;
 
-    // The entries, newest first; with a device, only that controller's.
+    // The entries, newest first (by time, then number); with a device, only that controller's.
     QList<JournalEntry> entries(const QString &device = QString()) const;
     std::optional<JournalEntry> entry(int number) const;
 
-    // Whether two spellings name the same controller (a path and its canonical form).
+    // Whether two spellings name the same controller (a path and its canonical form, two
+    // spellings of one server's address).
     static bool sameController(const QString &a, const QString &b);
 
 private:
@@ -87,6 +92,8 @@ private:
     void remove(int number) const;
     // The numbers of the entries' headers, named in the journal's own form only, ascending.
     QList<int> numbers() const;
+    // The numbers whose names anything in the folder takes already.
+    QSet<int> namesInTheWay() const;
     // Whether anything is at any of the number's three names.
     bool occupied(int number) const;
     void prune(const QString &device) const;

@@ -4,6 +4,7 @@
 #include "base/StoredSettings.h"
 #include "base/UserPrompt.h"
 #include "base/VbNumber.h"
+#include "base/VisibleText.h"
 #include "gui/FormBuild.h"
 #include "gui/LocaliseForm.h"
 #include "gui/Twips.h"
@@ -240,6 +241,9 @@ qint16 frmOptions::ApplyPortChoice() {
         m_settings.PortNo = n;
         m_settings.SavePortNo();
     }
+    // The number the port was seen by becomes its own.
+    if (available(n))
+        m_link.portMap().keep(n);
     return 0;
 }
 
@@ -329,7 +333,8 @@ void frmOptions::onMapSet() {
     if (path.isEmpty())
         return;
     // A mistyped address is not stored: it would only fail at the next exchange.
-    if (NetAddress::looksLikeUrl(path) && !NetAddress::parse(path).isValid()) {
+    if (VisibleText::hasControl(path) ||
+        (NetAddress::looksLikeUrl(path) && !NetAddress::parse(path).isValid())) {
         lblMapResult->setText(ResText(1532));
         return;
     }

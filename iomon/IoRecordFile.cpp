@@ -34,10 +34,11 @@ bool IoRecordFile::open(const QString &path) {
     // Unbuffered: every write reaches the file at once, and a failed one can be cut off. NewOnly:
     // the file opened is always one made here, never a FIFO or device that appeared meanwhile.
     const auto mode = QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered;
-    if (!FileTarget::isWritableAsFile(path))
+    // A link as the name would have the recording written wherever the link leads.
+    if (!FileTarget::isWritableAsFile(path) || info.isSymLink())
         return false;
     if (info.exists()) {
-        // The new file beside the old one (the one a link leads to), with its permissions.
+        // The new file beside the old one, with its permissions.
         m_replaces = info.canonicalFilePath();
         const QFileInfo old(m_replaces);
         for (int i = 0; i < 8 && !m_file.isOpen(); ++i) {

@@ -11,9 +11,9 @@
 // lamp. The recording's time 0 is its first read. Each read is on disk when add returns, so the
 // file is whole however the program ends; a write that fails (a full disk) cuts the file back to
 // the last whole read and closes it. Only a regular file is written: a device, FIFO, folder or
-// socket at the path is left alone. An existing file is replaced only once the first read is on
-// disk (the new file is written beside it and renamed over it), so a recording that fails
-// before that leaves it as it was.
+// socket at the path, and a symbolic link, is left alone. An existing file is replaced only once
+// the first read is on disk (the new file is written beside it and renamed over it), so a recording
+// that fails before that leaves it as it was.
 class IoRecordFile {
 public:
     enum class Format { Vcd, Csv };

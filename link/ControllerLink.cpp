@@ -2,6 +2,7 @@
 
 #include "base/ResText.h"
 #include "base/StoredSettings.h"
+#include "link/PortIdentity.h"
 
 #include <QEventLoop>
 #include <QScopedValueRollback>
@@ -48,11 +49,17 @@ qint16 ControllerLink::OpenPort() {
     if (NetAddress::looksLikeUrl(path))
         return openNetwork(path) ? 0 : 1;
     m_io = &m_port;
-    m_port.setPortName(path);
+    m_port.setPortName(PortIdentity::openName(path));
     if (!m_port.open(QIODevice::ReadWrite)) {
         failOpen(path,
                  PortCheck::afterFailedOpen(path, m_port.error() == SerialLine::DeviceNotFoundError,
                                             m_port.errorString()));
+        return 1;
+    }
+    // Another spelling of a device that someone holds: told as in use, like the same spelling.
+    if (!PortIdentity::hold(m_port)) {
+        m_port.close();
+        failOpen(path, PortCheck::afterFailedOpen(path, false, QString()));
         return 1;
     }
     if (m_log)
@@ -85,7 +92,8 @@ bool ControllerLink::openNetwork(const QString &url) {
     m_io = &m_net;
     if (m_log)
         m_log->add(CommLog::Event::Opened, {}, ResText(1712).arg(url));
-    m_openPath = url;
+    // One spelling of the address for the log, the journal and the results.
+    m_openPath = NetAddress::parse(url).url();
     m_portLost = false;
     setState(PortState::Open);
     discardStaleInput();

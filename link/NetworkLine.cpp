@@ -166,10 +166,15 @@ bool NetworkLine::settingsFailed(bool timeIsUp) {
     const auto name = [](int i) { return ResText(TelnetCodec::settings()[size_t(i)].nameText); };
     const int different = m_codec.firstDifferent();
     if (different >= 0) {
-        fail(Failure::SettingsRefused, ResText(1545)
-                                           .arg(name(different))
-                                           .arg(TelnetCodec::settings()[size_t(different)].value)
-                                           .arg(*m_codec.answer(different)));
+        const TelnetCodec::Setting &asked = TelnetCodec::settings()[size_t(different)];
+        const int width = m_codec.answerWidth(different);
+        // The same value in another width is told by its width; it would read as agreed.
+        const QString answered =
+            width == asked.width
+                ? QString::number(*m_codec.answer(different))
+                : ResText(1683).arg(*m_codec.answer(different)).arg(width).arg(asked.width);
+        fail(Failure::SettingsRefused,
+             ResText(1545).arg(name(different)).arg(asked.value).arg(answered));
         return true;
     }
     const int missing = m_codec.firstUnanswered();

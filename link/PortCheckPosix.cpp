@@ -3,6 +3,7 @@
 #include "link/PortCheck.h"
 
 #include "base/ResText.h"
+#include "link/PortIdentity.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -154,9 +155,13 @@ PortCheck PortCheck::ofDevice(PortCheck check, const QString &path) {
         return check;
     }
     QSerialPort port;
-    port.setPortName(path);
+    port.setPortName(PortIdentity::openName(path));
     if (port.open(QIODevice::ReadWrite)) {
+        // Held under another spelling: in use all the same.
+        const bool free = PortIdentity::hold(port);
         port.close();
+        if (!free)
+            return afterFailedOpen(path, false, QString());
         check.state = State::Openable;
         return check;
     }

@@ -54,15 +54,11 @@ void PortMap::setEntry(int n, const QString &path) {
 QString PortMap::devicePath(int n) {
     if (n < FirstNo || n > LastNo)
         return {};
-    QString path = entry(n);
-    if (path.isEmpty()) {
-        refresh();
-        path = entry(n);
-    }
-    return path;
+    const QString path = entry(n);
+    return path.isEmpty() ? numbered().value(n) : path;
 }
 
-void PortMap::refresh() {
+QHash<int, QString> PortMap::numbered() const {
     QList<SerialDevice> devices = m_enumerate ? m_enumerate() : QList<SerialDevice>{};
     std::stable_sort(devices.begin(), devices.end(),
                      [](const SerialDevice &a, const SerialDevice &b) {
@@ -71,22 +67,25 @@ void PortMap::refresh() {
                          return naturalLess(a.path, b.path);
                      });
 
-    QSettings s = StoredSettings::store();
+    const QSettings s = StoredSettings::store();
+    QHash<int, QString> map;
     QStringList taken;
     QList<int> freeNos;
     for (int n = FirstNo; n <= LastNo; ++n) {
         const QString path = s.value(key(n)).toString();
-        if (path.isEmpty())
+        if (path.isEmpty()) {
             freeNos.append(n);
-        else
+        } else {
+            map.insert(n, path);
             taken.append(path);
+        }
     }
     // A port the system numbers itself (Windows' COM3) keeps its number, or gets none.
     for (const SerialDevice &device : devices) {
         const int own = comNumber(device.path);
         if (own && freeNos.contains(own) && !taken.contains(device.path)) {
             freeNos.removeOne(own);
-            s.setValue(key(own), device.path);
+            map.insert(own, device.path);
             taken.append(device.path);
         }
     }
@@ -98,10 +97,26 @@ void PortMap::refresh() {
         if (device.path.isEmpty() || taken.contains(device.path) ||
             (!device.stablePath.isEmpty() && taken.contains(device.stablePath)))
             continue;
-        s.setValue(key(freeNos.takeFirst()), device.mapPath());
+        map.insert(freeNos.takeFirst(), device.mapPath());
         taken.append(device.mapPath());
     }
-    s.sync();
+    return map;
+}
+
+void PortMap::keep(int n) {
+    const QString path = devicePath(n);
+    // The system's own numbers need no map.
+    if (path.isEmpty() || !entry(n).isEmpty() || comNumber(path) == n)
+        return;
+    setEntry(n, path);
+}
+
+void PortMap::refresh() {
+    const QHash<int, QString> map = numbered();
+    for (auto it = map.cbegin(); it != map.cend(); ++it) {
+        if (entry(it.key()).isEmpty() && comNumber(it.value()) != it.key())
+            setEntry(it.key(), it.value());
+    }
 }
 
 QHash<QString, QString> PortMap::stableNames(const QString &folder) {

@@ -19,9 +19,11 @@ struct SerialDevice {
 };
 
 // The port numbers COM1 to COM32 that the user sees, mapped to device paths. The map lives in the
-// settings store (group "Ports", key "COMn", value the device path) and grows by itself: a device
-// found on the system that has no number yet gets the lowest free one, adapters first, under its
-// stable name when it has one. An entry under the device's plain name stays as it is.
+// settings store (group "Ports", key "COMn", value the device path). A device found on the system
+// that has no number yet is seen under the lowest free one, adapters first, under its stable name
+// when it has one; that number is derived again at each look (the same while the devices and the
+// map stay) and stored only when the user picks the port or maps it. An entry under the device's
+// plain name stays as it is. A port the system numbers itself (Windows' COM3) is never stored.
 class PortMap {
 public:
     static constexpr int FirstNo = 1;
@@ -33,11 +35,15 @@ public:
     explicit PortMap(Enumerator enumerate = systemDevices);
     void setEnumerator(Enumerator enumerate) { m_enumerate = std::move(enumerate); }
 
-    // Device path of COMn: the stored entry, after numbering any new devices when there is none.
-    // Empty when n is out of range or nothing maps to it.
+    // Device path of COMn: the stored entry, else the device numbered n now. Empty when n is out
+    // of range or nothing maps to it. Stores nothing.
     QString devicePath(int n);
+    // Every number that leads to a device: the stored entries and the devices numbered now.
+    QHash<int, QString> numbered() const;
 
-    // Gives every device without a number the lowest free number and stores it.
+    // Stores COMn's device when it has no entry yet (the user picked it).
+    void keep(int n);
+    // Stores the number of every device that has none yet.
     void refresh();
 
     // The name the user knows port n by: "COM3".

@@ -7,13 +7,13 @@
 #include <QFileInfo>
 
 QList<PortEntry> surveyPorts(ControllerLink &link) {
-    link.portMap().refresh();
+    const QHash<int, QString> numbered = link.portMap().numbered();
     const QString openHere = QFileInfo(link.openDevicePath()).canonicalFilePath();
     QList<PortEntry> entries;
     QStringList paths;
     QHash<QString, PortCheck> known;
     for (int n = PortMap::FirstNo; n <= PortMap::LastNo; ++n) {
-        const QString path = PortMap::entry(n);
+        const QString path = numbered.value(n);
         if (path.isEmpty())
             continue;
         // A network line open here is not connected to again: the server may take one client.

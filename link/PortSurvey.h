@@ -12,8 +12,8 @@ struct PortEntry {
     PortCheck check;
 };
 
-// Every COM number that maps to a device, after numbering new devices. The port this program has
-// open is reported as open here rather than tried again.
+// Every COM number that maps to a device, new devices under the numbers they are seen by; stores
+// nothing. The port this program has open is reported as open here rather than tried again.
 QList<PortEntry> surveyPorts(ControllerLink &link);
 
 // One line per number, the fields separated by tabs: COMn, the map's path, the device it resolves

@@ -176,7 +176,7 @@ void TelnetCodec::onSubnegotiation() {
             value = (value << 8) | uchar(sub.at(k));
         m_answers[i] = value;
         // An answer of another width is no answer to what was asked, whatever its value.
-        m_wrongWidth[i] = sub.size() != 2 + s.width;
+        m_answerWidth[i] = int(sub.size()) - 2;
         return;
     }
 }
@@ -184,7 +184,8 @@ void TelnetCodec::onSubnegotiation() {
 int TelnetCodec::firstDifferent() const {
     for (int i = 0; i < SettingCount; ++i) {
         const auto &a = m_answers[size_t(i)];
-        if (a && (*a != settings()[size_t(i)].value || m_wrongWidth[size_t(i)]))
+        const Setting &s = settings()[size_t(i)];
+        if (a && (*a != s.value || m_answerWidth[size_t(i)] != s.width))
             return i;
     }
     return -1;

@@ -72,6 +72,8 @@ public:
 
     // The answers to the line settings: what each came back as (none yet: no value).
     const std::optional<quint32> &answer(int setting) const { return m_answers[size_t(setting)]; }
+    // The bytes the answer's value came in (the setting's width when it came right).
+    int answerWidth(int setting) const { return m_answerWidth[size_t(setting)]; }
     // The first setting whose answer differs from the value asked, else -1.
     int firstDifferent() const;
     // The first setting not answered yet, else -1.
@@ -99,5 +101,5 @@ private:
     bool m_settingsSent = false;
     bool m_settled = false;
     std::array<std::optional<quint32>, SettingCount> m_answers{};
-    std::array<bool, SettingCount> m_wrongWidth{};
+    std::array<int, SettingCount> m_answerWidth{};
 };

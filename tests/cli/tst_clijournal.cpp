@@ -258,7 +258,8 @@ void TestCliJournal::undoRefused() {
     QCOMPARE(sims[0].receivedLines(), QStringList());
 }
 
-// A journal that cannot be stored (its folder is a file) leaves the write done and says so.
+// A journal that cannot be stored (its folder is a file) stops the write before its first block
+// and says so; the controller keeps its values.
 void TestCliJournal::unwritableJournal() {
     const QString folder = WriteJournal::defaultFolder();
     QDir().mkpath(QFileInfo(folder).path());
@@ -266,18 +267,20 @@ void TestCliJournal::unwritableJournal() {
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     ControllerSimulator sim;
+    const QString before = runCli(onDevice(sim.devicePath(), {"get", "Vel1"})).out;
 
     const CliResult r =
         runCli(English + onDevice(sim.devicePath(), {"--yes", "set", "Vel1=20", "--restart"}));
     QFile::remove(folder);
 
-    QCOMPARE(r.exitCode, 0);
-    QVERIFY2(r.err.contains(QStringLiteral("The journal of writes cannot be stored in %1; this "
-                                           "write was not journalled.")
-                                .arg(folder)),
-             qPrintable(r.err));
-    QCOMPARE((runCli(onDevice(sim.devicePath(), {"get", "Vel1"})).out),
-             QStringLiteral("Vel1 20\n"));
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY2(
+        r.err.contains(
+            QStringLiteral("The journal of writes cannot be stored in %1; nothing was written.")
+                .arg(folder)),
+        qPrintable(r.err));
+    QCOMPARE((runCli(onDevice(sim.devicePath(), {"get", "Vel1"})).out), before);
+    QVERIFY(sim.receivedLines().filter(QStringLiteral("0WD")).isEmpty());
 }
 
 void TestCliJournal::interruptedWrite_data() {

@@ -129,6 +129,9 @@ void TestCliNetwork::faultsTold_data() {
     noOption.comPort = false;
     FakeLineServer::Script otherParity;
     otherParity.baudAnswer = 4800;
+    FakeLineServer::Script narrowBaud;
+    narrowBaud.baudAnswer = 9600;
+    narrowBaud.baudWidth = 2;
     FakeLineServer::Script hangUp;
     hangUp.hangUpOnData = true;
     QTest::newRow("no answer") << silent << "no answer within 4 seconds";
@@ -138,6 +141,8 @@ void TestCliNetwork::faultsTold_data() {
         << otherParity
         << "the server refused the line settings (9600 baud, 8 data bits, no "
            "parity, 1 stop bit, no flow control): baud rate: asked 9600, answered 4800";
+    QTest::newRow("settings answered in another width")
+        << narrowBaud << "baud rate: asked 9600, answered 9600 in 2 bytes instead of 4";
     QTest::newRow("server hangs up") << hangUp << "The server closed the line to %1.";
 }
 

@@ -59,11 +59,11 @@ private slots:
                 devices.append({name, false, QString()});
             return devices;
         });
-        map.refresh();
+        const QHash<int, QString> numbered = map.numbered();
         QStringList entries;
         for (int n = PortMap::FirstNo; n <= PortMap::LastNo; ++n)
-            if (!PortMap::entry(n).isEmpty())
-                entries << PortMap::entry(n);
+            if (numbered.contains(n))
+                entries << numbered.value(n);
         QCOMPARE(entries, after);
     }
 

@@ -150,11 +150,20 @@ void TestSerialPort::mapNumbersNewDevices() {
                          QString()});
         return list;
     });
-    // Looking up a free number numbers the new devices.
-    QCOMPARE(map.devicePath(1), expected.first());
-    for (int i = 0; i < expected.size(); ++i)
-        QCOMPARE(PortMap::entry(i + 1), expected[i]);
-    QCOMPARE(PortMap::entry(int(expected.size()) + 1), QString());
+    // Every look sees the new devices under the same numbers and stores nothing.
+    const QByteArray settingsBefore = readBytes(StoredSettings::filePath());
+    for (int look = 0; look < 2; ++look) {
+        for (int i = 0; i < expected.size(); ++i)
+            QCOMPARE(map.devicePath(i + 1), expected[i]);
+        QCOMPARE(map.devicePath(int(expected.size()) + 1), QString());
+    }
+    QCOMPARE(readBytes(StoredSettings::filePath()), settingsBefore);
+    // A pick stores the number it was seen by, unless the system numbers the port itself.
+    for (int i = 0; i < expected.size(); ++i) {
+        map.keep(i + 1);
+        QCOMPARE(PortMap::entry(i + 1),
+                 PortMap::comNumber(expected[i]) == i + 1 ? stored.value(i) : expected[i]);
+    }
     QCOMPARE(map.devicePath(0), QString());
     QCOMPARE(map.devicePath(33), QString());
 }

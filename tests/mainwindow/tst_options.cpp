@@ -105,6 +105,32 @@ private slots:
             QStringLiteral("COM1  %1").arg(pc.com1.slavePath())));
     }
 
+    // A device without a number is listed under the lowest free one; opening and cancelling
+    // the dialog leaves the settings file as it was, OK with that number stores it.
+    void newDeviceStoredOnlyByOk() {
+        TwoPortPc pc;
+        Pty adapter;
+        pc.link.portMap().setEnumerator([&adapter] {
+            return QList<SerialDevice>{{adapter.slavePath(), true, QString()}};
+        });
+        const QByteArray before = readBytes(StoredSettings::filePath());
+        QStringList items;
+        pc.withOptions([&](frmOptions &d) {
+            items = listed(d.comboPortNo);
+            d.cmdCancel->click();
+        });
+        QCOMPARE(items, (QStringList{"COM1", "COM2", "COM4"}));
+        QCOMPARE(readBytes(StoredSettings::filePath()), before);
+        QCOMPARE(PortMap::entry(2), QString());
+
+        pc.withOptions([&](frmOptions &d) {
+            d.comboPortNo->setCurrentText(QStringLiteral("COM2"));
+            d.cmdOK->click();
+        });
+        QCOMPARE(PortMap::entry(2), adapter.slavePath());
+        QCOMPARE(TwoPortPc::stored("PortNo"), QStringLiteral("2"));
+    }
+
     // What the port list's text gives; a number the probe did not find is taken for this run
     // without being stored, an unreadable one brings message 464.
     void typedPort_data() {

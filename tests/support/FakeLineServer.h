@@ -17,7 +17,8 @@ public:
         bool telnet = true;
         bool comPort = true;          // DO COM-PORT-OPTION, else DONT
         bool binary = true;           // agrees to BINARY both ways, else refuses
-        quint32 baudAnswer = 0;       // the baud rate answered (0: as asked)
+        quint32 baudAnswer = 0;       // the baud rate answered (0: as asked) ...
+        int baudWidth = 4;            // ... in this many bytes
         bool silent = false;          // accepts and never answers anything
         QByteArray afterSetup = {};   // sent once the line is set up (raw bytes, framing included)
         bool hangUpOnData = false;    // closes the connection on the first data received
@@ -152,7 +153,7 @@ private:
         if (command == L::SetBaudRate && m_script.baudAnswer != 0) {
             const quint32 v = m_script.baudAnswer;
             answer.clear();
-            for (int shift = 24; shift >= 0; shift -= 8)
+            for (int shift = 8 * (m_script.baudWidth - 1); shift >= 0; shift -= 8)
                 answer += char((v >> shift) & 0xff);
         }
         QByteArray out("\xff\xfa", 2);
