@@ -1,5 +1,6 @@
 #include "app/DemoController.h"
 #include "app/StartRoutine.h"
+#include "base/NativeHelp.h"
 #include "base/ProgramVersion.h"
 #include "base/ResText.h"
 #include "base/StoredSettings.h"
@@ -80,5 +81,8 @@ int main(int argc, char *argv[]) {
                       MsgIcon::Exclamation);
     if (demo)
         demo->showIn(mainWindow.get());
-    return StartRoutine::exec(*mainWindow);
+    const int status = StartRoutine::exec(*mainWindow);
+    // Help windows the program opened go with it.
+    NativeHelp::closeAll();
+    return status;
 }

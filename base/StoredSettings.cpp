@@ -36,15 +36,6 @@ void StoredSettings::ReadLanguageOrLocale() {
     LangOffset = LanguageNo == 1 ? 0 : StringTable::EnglishOffset;
 }
 
-bool StoredSettings::localeIsJapanese() {
-    for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        const QByteArray value = qgetenv(name);
-        if (!value.isEmpty())
-            return value.startsWith("ja");
-    }
-    return false;
-}
-
 void StoredSettings::ReadPortNo() {
     if (auto v = VbNumber::toInt16(readText(QStringLiteral("PortNo"), QStringLiteral("1"))))
         PortNo = *v;

@@ -7,6 +7,7 @@
 #include "cli/CliOptions.h"
 #include "cli/CliPreflight.h"
 #include "cli/CliSession.h"
+#include "cli/ConsoleStream.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -41,8 +42,15 @@ int refuseUsage(const CliRequest &request, const QString &error, QTextStream &ou
 int main(int argc, char *argv[]) {
     auto app = std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("qvpc-cli"));
+    // A Windows console takes the text as characters; everything else as UTF-8.
+    const std::unique_ptr<QIODevice> outConsole = ConsoleStream::consoleOf(stdout);
+    const std::unique_ptr<QIODevice> errConsole = ConsoleStream::consoleOf(stderr);
     QTextStream out(stdout);
     QTextStream err(stderr);
+    if (outConsole)
+        out.setDevice(outConsole.get());
+    if (errConsole)
+        err.setDevice(errConsole.get());
 
     const CliRequest request = parseCommandLine(QCoreApplication::arguments());
     switch (request.outcome) {

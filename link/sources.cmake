@@ -1,5 +1,5 @@
 qv_sources(qvcore CommLog ControllerCommands ControllerLink ControllerLinkExchange ControllerLinkLog
     ControllerScope NetAddress NetworkLine PortCheck PortMap TelnetCodec
-    PortSurvey)
-qv_platform_sources(qvcore POSIX PortCheckPosix PortMapPosix
-    WINDOWS PortCheckWin PortMapWin WinSerialLine)
+    PortSurvey WinCommIo WinSerialLine)
+qv_platform_sources(qvcore POSIX LineErrorsPosix PortCheckPosix PortMapPosix WinCommIoNone
+    WINDOWS LineErrorsWin PortCheckWin PortMapWin WinCommIoWin)
