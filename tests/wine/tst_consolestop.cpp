@@ -69,7 +69,6 @@ private slots:
         QVERIFY(taken);
         QCOMPARE(received.size(), 1);
     }
-
 };
 
 QV_TEST_MAIN(TestConsoleStop)
