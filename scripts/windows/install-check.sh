@@ -13,7 +13,7 @@ version=$3
 folder=$WINEPREFIX/drive_c/Program\ Files/QV\ PC-Software
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\QVPC-Software'
 settings='HKCU\Software\VB and VBA Program Settings\QVPC-Software\Settings'
-journal=$WINEPREFIX/drive_c/users/$USER/AppData/Local/QVPC-Software/journal
+journal=$WINEPREFIX/drive_c/users/${USER:-$(id -un)}/AppData/Local/QVPC-Software/journal
 failed=0
 fail() {
     echo "install: $*" >&2
@@ -46,13 +46,14 @@ echo "install: Apps & features: version $(value DisplayVersion), EstimatedSize $
 WINEQT_QPA_PLATFORM=offscreen wine "$folder/qvpc.exe" --demo >/dev/null 2>&1 &
 running=$!
 sleep 5
+# In place (_?=), the uninstaller runs in this process and its status comes back.
 status=0
-wine "$folder/uninstall.exe" /S || status=$?
-sleep 2
-if [ -e "$folder/qvpc.exe" ]; then
-    echo "install: uninstalling while qvpc.exe runs: refused (status $status)"
+wine "$folder/uninstall.exe" /S '_?=C:\Program Files\QV PC-Software' || status=$?
+if [ $status -eq 2 ] && [ -e "$folder/qvpc.exe" ]; then
+    echo "install: uninstalling while qvpc.exe runs: refused (status 2)"
 else
-    echo "install: uninstalling while qvpc.exe runs: not refused (Wine lets a running program's file be opened for writing)"
+    echo "install: uninstalling while qvpc.exe runs: not refused (status $status; Wine lets a" \
+        "running program's file be opened for writing)"
 fi
 kill "$running" 2>/dev/null || true
 wineserver -k 2>/dev/null || true
