@@ -1,6 +1,7 @@
 #include "app/DemoController.h"
 #include "app/StartRoutine.h"
 #include "app/WindowOptions.h"
+#include "base/NativeHelp.h"
 #include "base/ProgramVersion.h"
 #include "base/ResText.h"
 #include "base/StoredSettings.h"
@@ -77,5 +78,8 @@ int main(int argc, char *argv[]) {
                       MsgIcon::Exclamation);
     if (demo)
         demo->showIn(mainWindow.get());
-    return StartRoutine::exec(*mainWindow);
+    const int status = StartRoutine::exec(*mainWindow);
+    // Help windows the program opened go with it.
+    NativeHelp::closeAll();
+    return status;
 }

@@ -1,21 +1,49 @@
-// HTML Help: hh.exe in the Windows folder shows a compiled help file's default topic, as
-// HtmlHelp's "display topic" command does.
+// HTML Help: the HtmlHelpW call of hhctrl.ocx, loaded when help is first asked for, shows a
+// compiled help file's default topic in a help window owned by the program's window.
 #include "base/NativeHelp.h"
 
 #include <QDir>
-#include <QFileInfo>
-#include <QProcess>
 
 #include <windows.h>
 
-bool NativeHelp::show(const QString &helpFile) {
-    wchar_t folder[MAX_PATH];
-    const UINT length = GetWindowsDirectoryW(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
+#include <htmlhelp.h>
+
+namespace {
+
+using HtmlHelpCall = HWND(WINAPI *)(HWND, LPCWSTR, UINT, DWORD_PTR);
+
+// The call, or null where the system has no HTML Help; looked up once.
+HtmlHelpCall htmlHelp() {
+    static const HtmlHelpCall call = [] {
+        const HMODULE library = LoadLibraryW(L"hhctrl.ocx");
+        return library ? reinterpret_cast<HtmlHelpCall>(
+                             reinterpret_cast<void *>(GetProcAddress(library, "HtmlHelpW")))
+                       : HtmlHelpCall(nullptr);
+    }();
+    return call;
+}
+
+bool opened = false;
+
+} // namespace
+
+bool NativeHelp::systemHasOne() {
+    return true;
+}
+
+bool NativeHelp::show(const QString &helpFile, quintptr owner) {
+    const HtmlHelpCall call = htmlHelp();
+    if (!call)
         return false;
-    const QString viewer =
-        QString::fromWCharArray(folder, int(length)) + QStringLiteral("\\hh.exe");
-    if (!QFileInfo(viewer).isFile())
-        return false;
-    return QProcess::startDetached(viewer, {QDir::toNativeSeparators(helpFile)});
+    const QString path = QDir::toNativeSeparators(helpFile);
+    const HWND window = call(reinterpret_cast<HWND>(owner), reinterpret_cast<LPCWSTR>(path.utf16()),
+                             HH_DISPLAY_TOPIC, 0);
+    opened = opened || window != nullptr;
+    return window != nullptr;
+}
+
+void NativeHelp::closeAll() {
+    if (opened && htmlHelp())
+        htmlHelp()(nullptr, nullptr, HH_CLOSE_ALL, 0);
+    opened = false;
 }

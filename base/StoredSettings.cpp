@@ -38,15 +38,6 @@ void StoredSettings::ReadLanguageOrLocale() {
     LangOffset = LanguageNo == 1 ? 0 : StringTable::EnglishOffset;
 }
 
-bool StoredSettings::localeIsJapanese() {
-    for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        const QByteArray value = qgetenv(name);
-        if (!value.isEmpty())
-            return value.startsWith("ja");
-    }
-    return false;
-}
-
 void StoredSettings::SaveLanguage(bool japanese) {
     writeText(QStringLiteral("Language"), japanese ? QStringLiteral("1") : QStringLiteral("2"));
 }

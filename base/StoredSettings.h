@@ -34,7 +34,8 @@ public:
     // environment's messages: Japanese for a locale "ja..." else English (see localeIsJapanese).
     // The terminal program's rule; the window keeps Japanese as the default.
     void ReadLanguageOrLocale();
-    // The first of LC_ALL, LC_MESSAGES and LANG that is set and not empty starts with "ja".
+    // The first of LC_ALL, LC_MESSAGES and LANG that is set and not empty starts with "ja"; on
+    // Windows, the user's display language (GetUserDefaultUILanguage) is Japanese.
     static bool localeIsJapanese();
     // Reads "PortNo" (default 1).
     void ReadPortNo();

@@ -34,3 +34,12 @@ QSettings StoredSettings::store() {
     }
     return QSettings(path, QSettings::IniFormat);
 }
+
+bool StoredSettings::localeIsJapanese() {
+    for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const QByteArray value = qgetenv(name);
+        if (!value.isEmpty())
+            return value.startsWith("ja");
+    }
+    return false;
+}

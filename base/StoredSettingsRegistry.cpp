@@ -2,6 +2,8 @@
 // (application QVPC-Software), so that settings stored there before carry over. Values are text.
 #include "base/StoredSettings.h"
 
+#include <windows.h>
+
 namespace {
 
 QString registryKey() {
@@ -21,4 +23,9 @@ bool StoredSettings::fileUsable() {
 
 QSettings StoredSettings::store() {
     return QSettings(registryKey(), QSettings::NativeFormat);
+}
+
+// Windows sets no LANG: the user's display language decides.
+bool StoredSettings::localeIsJapanese() {
+    return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE;
 }

@@ -2,7 +2,7 @@
 
 #include "base/VisibleText.h"
 
-TerminalOutput::TerminalOutput(FILE *file) : m_file(file) {
+TerminalOutput::TerminalOutput(FILE *file, QIODevice *console) : m_file(file), m_console(console) {
     open(QIODevice::WriteOnly | QIODevice::Unbuffered);
 }
 
@@ -11,6 +11,8 @@ qint64 TerminalOutput::writeData(const char *data, qint64 size) {
     // A message's own line breaks (CR LF inside the program) end lines; a lone CR is shown.
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     const QByteArray shown = VisibleText::of(text).toUtf8();
+    if (m_console)
+        return m_console->write(shown) == shown.size() ? size : -1;
     if (std::fwrite(shown.constData(), 1, size_t(shown.size()), m_file) != size_t(shown.size()))
         return -1;
     std::fflush(m_file);

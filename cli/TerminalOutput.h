@@ -10,7 +10,8 @@
 // shown (VisibleText), never as commands to the terminal. Line breaks and tabs pass.
 class TerminalOutput : public QIODevice {
 public:
-    explicit TerminalOutput(FILE *file);
+    // console, where given, takes the shown text instead of file (a Windows console).
+    explicit TerminalOutput(FILE *file, QIODevice *console = nullptr);
 
 protected:
     qint64 writeData(const char *data, qint64 size) override;
@@ -18,6 +19,7 @@ protected:
 
 private:
     FILE *m_file;
+    QIODevice *m_console;
     // Keeps a character split between two writes whole.
     QStringDecoder m_decoder{QStringDecoder::Utf8};
 };

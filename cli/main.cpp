@@ -7,6 +7,7 @@
 #include "cli/CliOptions.h"
 #include "cli/CliPreflight.h"
 #include "cli/CliSession.h"
+#include "cli/ConsoleStream.h"
 #include "cli/TerminalOutput.h"
 
 #include <QCoreApplication>
@@ -43,15 +44,19 @@ int refuseUsage(const CliRequest &request, const QString &error, QTextStream &ou
 int main(int argc, char *argv[]) {
     auto app = std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("qvpc-cli"));
+    // A Windows console takes the text as characters; everything else as UTF-8.
+    const std::unique_ptr<QIODevice> outConsole = ConsoleStream::consoleOf(stdout);
+    const std::unique_ptr<QIODevice> errConsole = ConsoleStream::consoleOf(stderr);
     const CliRequest request = parseCommandLine(QCoreApplication::arguments());
     // What reaches the terminal shows control characters; JSON escapes them itself, and its
     // strings must stay as JSON reads them.
-    TerminalOutput visibleOut(stdout);
-    TerminalOutput visibleErr(stderr);
+    TerminalOutput visibleOut(stdout, outConsole.get());
+    TerminalOutput visibleErr(stderr, errConsole.get());
     QFile rawOut;
-    if (request.json)
+    if (request.json && !outConsole)
         rawOut.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
-    QTextStream out(request.json ? static_cast<QIODevice *>(&rawOut) : &visibleOut);
+    QIODevice *jsonOut = outConsole ? outConsole.get() : static_cast<QIODevice *>(&rawOut);
+    QTextStream out(request.json ? jsonOut : &visibleOut);
     QTextStream err(&visibleErr);
 
     switch (request.outcome) {

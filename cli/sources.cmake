@@ -24,6 +24,7 @@ target_link_libraries(qvcli PUBLIC qvcore)
 target_precompile_headers(qvcli PRIVATE <QObject> <QString> <QStringList> <QList> <QTextStream>)
 # The header holds the class (moc); its sources differ by platform.
 target_sources(qvcli PRIVATE ${CMAKE_CURRENT_LIST_DIR}/StopSignal.h)
-qv_platform_sources(qvcli POSIX StopSignalPosix WINDOWS StopSignalWin)
+qv_platform_sources(qvcli POSIX ConsoleStreamPosix StopSignalPosix
+    WINDOWS ConsoleStreamWin StopSignalWin)
 add_executable(qvpc-cli ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
 target_link_libraries(qvpc-cli PRIVATE qvcli)

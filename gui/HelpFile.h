@@ -10,8 +10,9 @@
 class UserPrompt;
 
 // The program's help: the help file QVPChelp.chm (QVPChelp-en.chm in English) in the program's
-// own folder or the installed share folder, opened with the desktop's viewer for it; where the
-// desktop has none, the same manual's HTML pages in the web browser.
+// own folder or the installed share folder, opened with the system's help viewer where it has one
+// (HTML Help), else with the desktop's viewer for it; where the desktop has none, the same
+// manual's HTML pages in the web browser.
 class HelpFile {
 public:
     static constexpr const char *FileName = HelpManual::FileName;
@@ -28,9 +29,10 @@ public:
     void InitHelp(const QString &programFolder);
     const QString &path() const { return m_path; }
 
-    // Opens the manual in the program's language, or shows failureText with the information
-    // icon when there is none; a manual that nothing could open is said too.
-    OpResult ShowHelp(const QString &failureText);
+    // Opens the manual in the program's language (a help window owned by the window owner, its
+    // native id), or shows failureText with the information icon when there is none or the
+    // system's viewer cannot show it; a manual that nothing on the desktop could open is said too.
+    OpResult ShowHelp(const QString &failureText, quintptr owner = 0);
 
 private:
     OpResult notShown(const QString &text);

@@ -19,7 +19,7 @@ void frmMain::ViewOption() {
 }
 
 void frmMain::HelpContents() {
-    m_help->ShowHelp(ResText(463));
+    m_help->ShowHelp(ResText(463), quintptr(winId()));
 }
 
 // The about box; its system-information button starts the system's program where the system has

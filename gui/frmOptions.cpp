@@ -1,5 +1,6 @@
 #include "gui/frmOptions.h"
 
+#include "base/PlatformTexts.h"
 #include "base/ResText.h"
 #include "base/StoredSettings.h"
 #include "base/UserPrompt.h"
@@ -128,8 +129,7 @@ QWidget *frmOptions::buildEtcTab() {
     spnMapPortNo->setRange(PortMap::FirstNo, PortMap::LastNo);
     spnMapPortNo->setPrefix(QStringLiteral("COM"));
     txtMapPath = named<QLineEdit>("txtMapPath", tab);
-    txtMapPath->setPlaceholderText(
-        QStringLiteral("rfc2217://HOST:PORT, tcp://HOST:PORT, /dev/..."));
+    txtMapPath->setPlaceholderText(PlatformTexts::portEntryForms());
     txtMapPath->setMinimumWidth(Twips::toPixels(4000));
     cmdMapSet = tagged<QPushButton>("cmdMapSet", tab, 1535);
     lblMapResult = named<QLabel>("lblMapResult", tab);

@@ -1,5 +1,6 @@
 #include "gui/frmSplash.h"
 
+#include "base/PlatformTexts.h"
 #include "base/ProgramVersion.h"
 #include "base/ResText.h"
 #include "gui/FormBuild.h"
@@ -33,7 +34,7 @@ frmSplash::frmSplash(QWidget *parent)
     lblWarning->setWordWrap(true);
 
     // Fixed texts: the splash is the same in both languages.
-    lblFight->setText(ResText(1540));
+    lblFight->setText(ResText(PlatformTexts::splashLineId()));
     lblCompany->setText(ResText(1541));
     lblCopyright->setText(ResText(1542));
     lblWarning->setText(QStringLiteral("Warning：") + ResText(1543));

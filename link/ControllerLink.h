@@ -130,6 +130,8 @@ private:
     // Drops (and logs) the input waiting before a command line is written.
     void discardStaleInput();
     bool writeLine(const QString &line);
+    // The serial port's last write ran out of time.
+    bool writeTimedOut() const;
     // Collects a reply line; one that grows past limit ends the wait at once (TooLong).
     WaitEnd waitForReply(QByteArray &buffer, int timeoutMs, qsizetype limit);
     // One command line out and its reply back; the reply when done. Nothing is opened here.

@@ -5,6 +5,7 @@
 #include "base/ResText.h"
 #include "base/StoredSettings.h"
 #include "base/UserPrompt.h"
+#include "link/LineErrors.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -90,16 +91,27 @@ Valued<QString> ControllerLink::exchangeOpen(const CommandForm &form, const QStr
     const QScopedValueRollback<bool> busy(m_busy, true);
     m_timedOut = false;
     discardStaleInput();
-    if (!writeLine(line))
-        return {portFailure(F::PortGone)};
+    if (!writeLine(line)) {
+        if (!writeTimedOut())
+            return {portFailure(F::PortGone)};
+        // The port did not take the line in time (writeLine closed it): a timeout of its own.
+        const OpResult stuck =
+            OpResult::failed(F::Timeout, joinLines({ResText(1620), ResText(1621)}));
+        noteEnd(stuck, expected, form.replyLength);
+        return {failWith(stuck)};
+    }
 
     QByteArray buffer;
     const WaitEnd end = waitForReply(buffer, form.timeoutMs, form.replyLimit());
     if (end == WaitEnd::PortLost)
         return {portFailure(F::PortGone)};
+    // What the driver told of the line during the wait explains a reply that did not come right.
+    const QString lineErrors = m_io == &m_port ? lineErrorsSinceCommand(m_port) : QString();
     if (end == WaitEnd::TimedOut) {
-        const OpResult timeout = OpResult::failed(
-            F::Timeout, joinLines({ResText(1100), ResText(1101), ResText(1102), ResText(1103)}));
+        QStringList lines{ResText(1100), ResText(1101), ResText(1102), ResText(1103)};
+        if (!lineErrors.isEmpty())
+            lines << lineErrors;
+        const OpResult timeout = OpResult::failed(F::Timeout, joinLines(lines));
         // Logged as it happens, before the port's closing and the message.
         noteEnd(timeout, expected, form.replyLength);
         closeNow();
@@ -129,8 +141,11 @@ Valued<QString> ControllerLink::exchangeOpen(const CommandForm &form, const QStr
         ReleasePort();
         if (!recoveryError.isEmpty())
             return {failWith(takeErrorReply(recoveryError))};
-        const QString message = wrongPrefix ? joinLines({ResText(1107), ResText(1108)})
-                                            : joinLines({ResText(1105), ResText(1106)});
+        QStringList lines = wrongPrefix ? QStringList{ResText(1107), ResText(1108)}
+                                        : QStringList{ResText(1105), ResText(1106)};
+        if (!lineErrors.isEmpty())
+            lines << lineErrors;
+        const QString message = joinLines(lines);
         // The log judges the reply that came, not the recovery's.
         noteEnd(OpResult::failed(F::Malformed), expected, form.replyLength);
         return {failWith(OpResult::failed(F::Malformed, message))};
@@ -204,7 +219,17 @@ bool ControllerLink::writeLine(const QString &line) {
     const QByteArray bytes = line.toLatin1() + LineEnd;
     if (m_log)
         m_log->add(CommLog::Event::Sent, bytes);
-    return m_io->write(bytes) == bytes.size();
+    if (m_io->write(bytes) == bytes.size())
+        return true;
+    // A port that does not take the line in time (a stuck adapter or driver) is closed, so that
+    // the next command opens it afresh.
+    if (writeTimedOut())
+        closeNow();
+    return false;
+}
+
+bool ControllerLink::writeTimedOut() const {
+    return m_io == &m_port && m_port.error() == SerialLine::TimeoutError;
 }
 
 void ControllerLink::onTimerTimeout() {

@@ -1,47 +1,22 @@
 #include "link/WinSerialLine.h"
 
-#include <QWinEventNotifier>
+#include "base/ResText.h"
 
-#include <windows.h>
+#include <QElapsedTimer>
+#include <QThread>
 
 #include <cstring>
 
-struct WinSerialLine::Win {
-    HANDLE port = INVALID_HANDLE_VALUE;
-    // The pending one-byte read, its event (watched by the notifier) and its byte.
-    OVERLAPPED read{};
-    char byte = 0;
-    bool reading = false;
-    // Reads of queued bytes and writes, waited for at once.
-    HANDLE ioEvent = nullptr;
-};
+using Io = WinCommIo;
 
-namespace {
-
-// Waits for an overlapped transfer that did not complete at once; the bytes moved, or -1.
-qint64 finish(HANDLE port, OVERLAPPED &op, BOOL started, DWORD done) {
-    if (!started) {
-        if (GetLastError() != ERROR_IO_PENDING || !GetOverlappedResult(port, &op, &done, TRUE))
-            return -1;
-    }
-    return qint64(done);
-}
-
-} // namespace
-
-WinSerialLine::WinSerialLine(QObject *parent) : QIODevice(parent), m_win(std::make_unique<Win>()) {
-    m_win->read.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    m_win->ioEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    m_notifier = new QWinEventNotifier(m_win->read.hEvent, this);
-    m_notifier->setEnabled(false);
-    connect(m_notifier, &QWinEventNotifier::activated, this, &WinSerialLine::onReadDone);
+WinSerialLine::WinSerialLine(std::unique_ptr<WinCommIo> io, QObject *parent)
+    : QIODevice(parent), m_io(std::move(io)) {
+    if (m_io)
+        connect(m_io.get(), &WinCommIo::watchEnded, this, &WinSerialLine::onReadDone);
 }
 
 WinSerialLine::~WinSerialLine() {
     close();
-    delete m_notifier;
-    CloseHandle(m_win->read.hEvent);
-    CloseHandle(m_win->ioEvent);
 }
 
 QString WinSerialLine::devicePath(const QString &name) {
@@ -52,180 +27,136 @@ QString WinSerialLine::systemErrorText(unsigned long code) {
     return qt_error_string(int(code)).trimmed();
 }
 
-QList<WinSerialLine::SystemPort> WinSerialLine::systemPorts() {
-    QList<SystemPort> ports;
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_READ, &key) !=
-        ERROR_SUCCESS)
-        return ports;
-    for (DWORD i = 0;; ++i) {
-        wchar_t name[256];
-        wchar_t data[256];
-        DWORD nameSize = 256;
-        DWORD dataSize = sizeof data;
-        DWORD type = 0;
-        const LONG status = RegEnumValueW(key, i, name, &nameSize, nullptr, &type,
-                                          reinterpret_cast<BYTE *>(data), &dataSize);
-        if (status == ERROR_NO_MORE_ITEMS)
-            break;
-        if (status != ERROR_SUCCESS || type != REG_SZ)
-            continue;
-        // The value's text may or may not end in a zero character.
-        const QString port =
-            QString::fromWCharArray(data, int(dataSize / sizeof(wchar_t))).section(QChar(0), 0, 0);
-        ports.append({port, QString::fromWCharArray(name, int(nameSize))});
-    }
-    RegCloseKey(key);
-    return ports;
-}
-
 bool WinSerialLine::open(OpenMode mode) {
     if (isOpen())
         return false;
     m_error = NoError;
     m_systemError = 0;
-    const QString path = devicePath(m_name);
-    const HANDLE port =
-        CreateFileW(reinterpret_cast<LPCWSTR>(path.utf16()), GENERIC_READ | GENERIC_WRITE, 0,
-                    nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
-    if (port == INVALID_HANDLE_VALUE) {
-        const DWORD code = GetLastError();
+    m_sendStuck = false;
+    m_reading = false;
+    m_in.clear();
+    const unsigned long code = m_io ? m_io->open(devicePath(m_name)) : Io::FileNotFound;
+    if (code != Io::Success) {
         SerialPortError error = OpenError;
-        if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND)
+        if (code == Io::FileNotFound || code == Io::PathNotFound)
             error = DeviceNotFoundError;
-        else if (code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION)
+        else if (code == Io::AccessDenied || code == Io::SharingViolation)
             error = PermissionError;
         fail(error, code);
         return false;
     }
-    m_win->port = port;
-    if (!setUpLine()) {
-        const DWORD code = GetLastError();
-        CloseHandle(port);
-        m_win->port = INVALID_HANDLE_VALUE;
-        fail(OpenError, code);
+    // A port whose first read fails is no open port.
+    const unsigned long readCode = m_io->startRead(Slot::Watch, 1);
+    if (readCode != Io::Success && readCode != Io::IoPending) {
+        m_io->close();
+        fail(OpenError, readCode);
         return false;
     }
-    m_in.clear();
+    m_reading = true;
     QIODevice::open(mode | QIODevice::Unbuffered);
-    startRead();
-    return isOpen();
-}
-
-bool WinSerialLine::setUpLine() {
-    DCB dcb{};
-    dcb.DCBlength = sizeof dcb;
-    if (!GetCommState(m_win->port, &dcb))
-        return false;
-    dcb.BaudRate = CBR_9600;
-    dcb.ByteSize = 8;
-    dcb.Parity = NOPARITY;
-    dcb.StopBits = ONESTOPBIT;
-    dcb.fBinary = TRUE;
-    dcb.fParity = FALSE;
-    dcb.fOutxCtsFlow = FALSE;
-    dcb.fOutxDsrFlow = FALSE;
-    dcb.fDsrSensitivity = FALSE;
-    dcb.fDtrControl = DTR_CONTROL_ENABLE;
-    dcb.fRtsControl = RTS_CONTROL_ENABLE;
-    dcb.fOutX = FALSE;
-    dcb.fInX = FALSE;
-    dcb.fErrorChar = FALSE;
-    dcb.fNull = FALSE;
-    dcb.fAbortOnError = FALSE;
-    if (!SetCommState(m_win->port, &dcb))
-        return false;
-    // No timeouts: a read waits until the bytes it asks for are there. The pending read asks for
-    // one; the queued bytes are then asked for only as many as the driver holds. (Reads that
-    // return at once or after an interval are not what Wine does alike.)
-    COMMTIMEOUTS timeouts{};
-    return SetCommTimeouts(m_win->port, &timeouts) != 0;
+    return true;
 }
 
 void WinSerialLine::close() {
     if (!isOpen())
         return;
     QIODevice::close();
-    m_notifier->setEnabled(false);
-    if (m_win->reading) {
-        CancelIoEx(m_win->port, &m_win->read);
-        DWORD done = 0;
-        GetOverlappedResult(m_win->port, &m_win->read, &done, TRUE);
-        m_win->reading = false;
-    }
-    CloseHandle(m_win->port);
-    m_win->port = INVALID_HANDLE_VALUE;
+    if (!m_sendStuck)
+        drain();
+    endRead();
+    m_io->close();
     m_in.clear();
 }
 
-void WinSerialLine::startRead() {
-    if (!isOpen())
-        return;
-    OVERLAPPED &op = m_win->read;
-    ResetEvent(op.hEvent);
-    op.Offset = op.OffsetHigh = 0;
-    // Done at once or later alike: the event is set and the notifier reports it.
-    if (!ReadFile(m_win->port, &m_win->byte, 1, nullptr, &op) &&
-        GetLastError() != ERROR_IO_PENDING) {
-        fail(ReadError, GetLastError());
-        return;
+void WinSerialLine::drain() {
+    QElapsedTimer clock;
+    clock.start();
+    Io::Status status = m_io->status();
+    const int limit = writeLimitMs(status.outQueue);
+    while (status.error == Io::Success && status.outQueue > 0 && clock.elapsed() < limit) {
+        QThread::msleep(2);
+        status = m_io->status();
     }
-    m_win->reading = true;
-    m_notifier->setEnabled(true);
+}
+
+void WinSerialLine::endRead() {
+    if (!m_reading)
+        return;
+    m_reading = false;
+    m_io->cancel(Slot::Watch);
+    // Ended by now, or left to the calls' close, which keeps its buffer alive.
+    m_io->finish(Slot::Watch, CancelWaitMs);
+}
+
+WinCommIo::Transfer WinSerialLine::finishWithin(Slot slot, int limitMs, bool &timedOut) {
+    timedOut = false;
+    const Io::Transfer done = m_io->finish(slot, limitMs);
+    if (done.error != Io::IoIncomplete)
+        return done;
+    timedOut = true;
+    m_io->cancel(slot);
+    // What was moved before the cancellation ended it is kept.
+    return m_io->finish(slot, CancelWaitMs);
+}
+
+bool WinSerialLine::startRead() {
+    const unsigned long code = m_io->startRead(Slot::Watch, 1);
+    if (code != Io::Success && code != Io::IoPending) {
+        fail(ResourceError, code);
+        return false;
+    }
+    // Ended at once or later alike: watchEnded() tells.
+    m_reading = true;
+    return true;
 }
 
 void WinSerialLine::onReadDone() {
-    if (!m_win->reading)
+    if (!m_reading)
         return;
-    DWORD done = 0;
-    if (!GetOverlappedResult(m_win->port, &m_win->read, &done, FALSE)) {
-        const DWORD code = GetLastError();
-        if (code == ERROR_IO_INCOMPLETE)
-            return;
-        m_win->reading = false;
-        m_notifier->setEnabled(false);
+    const Io::Transfer done = m_io->finish(Slot::Watch, 0);
+    if (done.error == Io::IoIncomplete)
+        return;
+    m_reading = false;
+    if (done.error != Io::Success) {
         // The adapter was pulled out or the driver gave up on the line.
-        fail(ResourceError, code);
+        fail(ResourceError, done.error);
         return;
     }
-    m_win->reading = false;
-    m_notifier->setEnabled(false);
     const qsizetype before = m_in.size();
-    if (done == 1)
-        m_in.append(m_win->byte);
+    m_in += done.data.left(qsizetype(done.done));
     if (!takeQueued())
         return;
     // A full buffer leaves the rest in the driver; reading from the buffer starts again.
-    if (m_maxIn <= 0 || m_in.size() < m_maxIn)
-        startRead();
+    if ((m_maxIn <= 0 || m_in.size() < m_maxIn) && !startRead())
+        return;
     if (m_in.size() > before)
         emit readyRead();
 }
 
 bool WinSerialLine::takeQueued() {
-    DWORD errors = 0;
-    COMSTAT status{};
-    if (!ClearCommError(m_win->port, &errors, &status)) {
-        fail(ResourceError, GetLastError());
+    const Io::Status status = m_io->status();
+    if (status.error != Io::Success) {
+        fail(ResourceError, status.error);
         return false;
     }
-    DWORD wanted = status.cbInQue;
+    m_lineErrors |= status.lineErrors;
+    qint64 wanted = status.inQueue;
     if (m_maxIn > 0)
-        wanted = DWORD(qBound<qint64>(0, m_maxIn - m_in.size(), wanted));
+        wanted = qBound<qint64>(0, m_maxIn - m_in.size(), wanted);
     if (wanted == 0)
         return true;
-    QByteArray chunk(qsizetype(wanted), Qt::Uninitialized);
-    OVERLAPPED op{};
-    op.hEvent = m_win->ioEvent;
-    ResetEvent(op.hEvent);
-    DWORD done = 0;
-    const BOOL started = ReadFile(m_win->port, chunk.data(), wanted, &done, &op);
-    const qint64 got = finish(m_win->port, op, started, done);
-    if (got < 0) {
-        fail(ReadError, GetLastError());
+    unsigned long code = m_io->startRead(Slot::Fetch, quint32(wanted));
+    if (code == Io::Success || code == Io::IoPending) {
+        // The bytes are in the driver already: a read of them that does not end is a broken line.
+        bool timedOut = false;
+        const Io::Transfer done = finishWithin(Slot::Fetch, CancelWaitMs, timedOut);
+        m_in += done.data.left(qsizetype(done.done));
+        code = timedOut && done.error != Io::IoIncomplete ? Io::OperationAborted : done.error;
+    }
+    if (code != Io::Success) {
+        fail(ResourceError, code);
         return false;
     }
-    m_in.append(chunk.constData(), got);
     return true;
 }
 
@@ -234,10 +165,9 @@ qint64 WinSerialLine::bytesAvailable() const {
 }
 
 bool WinSerialLine::waitForReadyRead(int msecs) {
-    if (!isOpen() || !m_win->reading)
+    if (!isOpen() || !m_reading)
         return false;
-    if (WaitForSingleObject(m_win->read.hEvent, msecs < 0 ? INFINITE : DWORD(msecs)) !=
-        WAIT_OBJECT_0)
+    if (m_io->finish(Slot::Watch, qMax(msecs, 0)).error == Io::IoIncomplete)
         return false;
     const qsizetype before = m_in.size();
     onReadDone();
@@ -248,27 +178,41 @@ qint64 WinSerialLine::readData(char *data, qint64 maxSize) {
     const qint64 n = qMin<qint64>(maxSize, m_in.size());
     std::memcpy(data, m_in.constData(), size_t(n));
     m_in.remove(0, qsizetype(n));
-    if (n > 0 && isOpen() && !m_win->reading)
+    if (n > 0 && isOpen() && !m_reading)
         startRead();
     return n;
 }
 
 qint64 WinSerialLine::writeData(const char *data, qint64 size) {
-    if (m_win->port == INVALID_HANDLE_VALUE)
+    if (!isOpen() || m_sendStuck)
         return -1;
-    OVERLAPPED op{};
-    op.hEvent = m_win->ioEvent;
-    ResetEvent(op.hEvent);
-    DWORD done = 0;
-    const BOOL started = WriteFile(m_win->port, data, DWORD(size), &done, &op);
-    const qint64 sent = finish(m_win->port, op, started, done);
-    if (sent < 0) {
-        fail(WriteError, GetLastError());
+    // What the driver tells of the line from now on belongs to this command's reply.
+    m_lineErrors = 0;
+    const unsigned long code = m_io->startWrite(QByteArray(data, qsizetype(size)));
+    if (code != Io::Success && code != Io::IoPending) {
+        fail(WriteError, code);
         return -1;
     }
-    if (sent > 0)
-        emit bytesWritten(sent);
-    return sent;
+    bool timedOut = false;
+    const Io::Transfer done = finishWithin(Slot::Send, writeLimitMs(size), timedOut);
+    if (done.error == Io::IoIncomplete)
+        m_sendStuck = true;
+    // Cancelled after its time, or cut short by the driver's own write timeout: the port does
+    // not take what is sent.
+    if (timedOut || (done.error == Io::Success && qint64(done.done) < size)) {
+        m_error = TimeoutError;
+        m_systemError = 0;
+        setErrorString(ResText(1620));
+        emit errorOccurred(TimeoutError);
+        return -1;
+    }
+    if (done.error != Io::Success) {
+        fail(WriteError, done.error);
+        return -1;
+    }
+    if (done.done > 0)
+        emit bytesWritten(done.done);
+    return done.done;
 }
 
 void WinSerialLine::fail(SerialPortError error, unsigned long code) {

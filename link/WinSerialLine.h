@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/WinCommIo.h"
+
 #include <QByteArray>
 #include <QIODevice>
 #include <QList>
@@ -7,14 +9,14 @@
 
 #include <memory>
 
-class QWinEventNotifier;
-
 // A COM port of Windows ("COM3", opened as \\.\COM3) as a QIODevice, for the link's serial line:
 // 9600 baud, 8 data bits, no parity, 1 stop bit, no flow control. Reading is event-driven: a
-// one-byte overlapped read stays pending and a QWinEventNotifier wakes the event loop when it
-// completes; then the bytes the driver has queued are taken at once. Writes go out before
-// write() returns. The setters and error codes carry the names of Qt Serial Port's, so that the
-// link sets up either line alike; only the settings above are accepted.
+// one-byte overlapped read stays pending and its end wakes the event loop; then the bytes the
+// driver has queued are taken at once. Writes go out before write() returns. No wait here is
+// longer than its limit: a write the driver does not finish in time is cancelled and reported as
+// a timeout, so a stuck adapter cannot hold the program. The setters and error codes carry the
+// names of Qt Serial Port's, so that the link sets up either line alike; only the settings above
+// are accepted. The Win32 calls themselves are behind WinCommIo.
 class WinSerialLine : public QIODevice {
     Q_OBJECT
 public:
@@ -26,7 +28,8 @@ public:
         WriteError,
         ReadError,
         ResourceError,
-        UnknownError
+        UnknownError,
+        TimeoutError,
     };
     enum BaudRate { Baud9600 = 9600 };
     enum DataBits { Data8 = 8 };
@@ -34,7 +37,10 @@ public:
     enum StopBits { OneStop = 1 };
     enum FlowControl { NoFlowControl = 0 };
 
-    explicit WinSerialLine(QObject *parent = nullptr);
+    // The system's COM ports.
+    explicit WinSerialLine(QObject *parent = nullptr) : WinSerialLine(WinCommIo::make(), parent) {}
+    // A line driven through the given calls.
+    explicit WinSerialLine(std::unique_ptr<WinCommIo> io, QObject *parent = nullptr);
     ~WinSerialLine() override;
 
     void setPortName(const QString &name) { m_name = name; }
@@ -56,6 +62,8 @@ public:
     bool setFlowControl(FlowControl flow) { return flow == NoFlowControl; }
 
     SerialPortError error() const { return m_error; }
+    // The line errors (WinCommIo::LineError) the driver reported since the last write.
+    unsigned lineErrors() const { return m_lineErrors; }
     // The Win32 error code of the last failure (0 when none).
     unsigned long systemError() const { return m_systemError; }
     // The system's own words for a Win32 error code.
@@ -70,6 +78,13 @@ public:
     // The path CreateFileW opens for a port name: "\\.\COM12" for "COM12".
     static QString devicePath(const QString &name);
 
+    // How long a write of size bytes may take before it counts as stuck: the bytes' time at
+    // 9600 baud twice over and a margin, well inside the shortest reply timeout (1 s).
+    static int writeLimitMs(qint64 size) { return 300 + int(size) * 2; }
+    // How long the driver is given to end a transfer it was asked to cancel, and to hand over
+    // bytes it said it holds.
+    static constexpr int CancelWaitMs = 200;
+
 signals:
     void errorOccurred(WinSerialLine::SerialPortError error);
 
@@ -78,19 +93,29 @@ protected:
     qint64 writeData(const char *data, qint64 size) override;
 
 private:
-    struct Win;
-    bool setUpLine();
-    void startRead();
+    using Slot = WinCommIo::Slot;
+    // Starts the pending one-byte read; false (and the failure told) when it cannot.
+    bool startRead();
     void onReadDone();
     // Takes what the driver has queued; false when the line failed.
     bool takeQueued();
+    // The slot's transfer, waited for up to limitMs, cancelled after that (timedOut): IoIncomplete
+    // when even the cancellation did not end it.
+    WinCommIo::Transfer finishWithin(Slot slot, int limitMs, bool &timedOut);
+    // Ends the pending read before the port closes.
+    void endRead();
+    // Lets the driver send what it holds, for as long as that takes at 9600 baud and a margin.
+    void drain();
     void fail(SerialPortError error, unsigned long code);
 
     QString m_name;
-    std::unique_ptr<Win> m_win;
-    QWinEventNotifier *m_notifier = nullptr;
+    std::unique_ptr<WinCommIo> m_io;
     QByteArray m_in;
     qint64 m_maxIn = 0;
+    bool m_reading = false;
+    // A write the driver would not end, not even cancelled: its slot is not used again.
+    bool m_sendStuck = false;
     SerialPortError m_error = NoError;
     unsigned long m_systemError = 0;
+    unsigned m_lineErrors = 0;
 };

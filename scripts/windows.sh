@@ -47,6 +47,11 @@ install_packages() {
         packages+=(nsis wine wine64 xvfb xauth x11-utils fonts-dejavu-core fonts-ipafont-gothic
             fonts-ipafont-mincho)
     fi
+    # Wine takes the user's language from the system's locale: the console's check runs in
+    # Japanese.
+    if [ "$what" != qt ] && ! locale -a | grep -qi '^ja_JP.utf-\?8$'; then
+        as_root localedef -i ja_JP -f UTF-8 ja_JP.UTF-8 || true
+    fi
     local missing=() p
     for p in "${packages[@]}"; do
         if [ "$(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null)" != installed ]; then
@@ -172,17 +177,23 @@ version() {
     sed -n 's/^project(QvPcSoftware VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt"
 }
 
-make_installer() {
-    installer=$out/qvpc-software-$(version)-setup.exe
+# installer_of STAGE VERSION OUTFILE: the installer of a deployed folder.
+installer_of() {
     # What the uninstaller removes: each file installed, then each folder, the deepest first.
-    local list=$out/uninstall-files.nsh
+    local list=$3.files.nsh
     (
-        cd "$out/stage"
+        cd "$1"
         find . -type f | sed 's|^\./||; s|/|\\|g; s|.*|    Delete "$INSTDIR\\&"|'
         find . -mindepth 1 -type d | sort -r | sed 's|^\./||; s|/|\\|g; s|.*|    RMDir "$INSTDIR\\&"|'
     ) >"$list"
-    makensis -V2 -DVERSION="$(version)" -DSOURCE="$out/stage" -DOUTFILE="$installer" \
-        -DFILELIST="$list" "$root/resources/windows/qvpc-software.nsi"
+    makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$2" -DSOURCE="$1" -DOUTFILE="$3" \
+        -DFILELIST="$list" -DSIZEKB="$(du -sk "$1" | cut -f1)" \
+        "$root/resources/windows/qvpc-software.nsi"
+}
+
+make_installer() {
+    installer=$out/qvpc-software-$(version)-setup.exe
+    installer_of "$out/stage" "$(version)" "$installer"
     echo "windows: $installer ($(du -h "$installer" | cut -f1))"
 }
 
@@ -204,31 +215,17 @@ run_suites() {
     ctest --test-dir "$out" --output-on-failure --timeout 600
 }
 
-# The installer installed silently, the installed program asked for its version, uninstalled.
+# The installer: over an earlier version, refused while the program runs, uninstalled
+# (scripts/windows/install-check.sh).
 check_installer() {
-    local target='C:\Program Files\QV PC-Software'
-    wine "$installer" /S
-    wineserver -w
-    local folder=$WINEPREFIX/drive_c/Program\ Files/QV\ PC-Software
-    local shown
-    shown=$(cd "$folder" && wine ./qvpc.exe --version 2>/dev/null | tr -d '\r')
-    echo "windows: installed in $target: qvpc.exe --version: $shown"
-    [ "$shown" = "qvpc $(version)" ] || {
-        echo "windows: the installed program did not give its version" >&2
-        return 1
-    }
-    wine "$folder/uninstall.exe" /S
-    wineserver -w
-    # The uninstaller copies itself away and finishes from there.
-    local tries=0
-    while [ -e "$folder" ] && [ $tries -lt 20 ]; do
-        sleep 0.5
-        tries=$((tries + 1))
-    done
-    if [ -e "$folder" ]; then
-        echo "windows: the uninstaller left $(find "$folder" | head -5)" >&2
-        return 1
-    fi
+    local old=$out/old-version
+    rm -rf "$old"
+    mkdir -p "$old/stage/plugins/gone"
+    echo "a file only the earlier version installed" >"$old/stage/earlier-only.txt"
+    cp "$out/stage/qvpc-cli.exe" "$old/stage/"
+    echo "its plugin" >"$old/stage/plugins/gone/earlier.dll"
+    installer_of "$old/stage" 0.9.0 "$old/setup.exe"
+    bash "$here/install-check.sh" "$installer" "$old/setup.exe" "$(version)"
 }
 
 phase packages
@@ -256,6 +253,9 @@ run_suites
 phase_done
 phase com1
 bash "$here/com1-exchange.sh" "$out" "$qt_prefix"
+phase_done
+phase "com1 faults"
+bash "$here/com1-faults.sh" "$out" "$qt_prefix"
 phase_done
 phase install
 check_installer

@@ -6,4 +6,5 @@
 qv_add_test(wine_suites app/tst_vbnumber.cpp app/tst_filetarget.cpp app/tst_stringtable.cpp
     data/tst_controllerblocks.cpp data/tst_writejournal.cpp print/tst_printreport.cpp
     support/RecordingPage.h iomon/tst_iotimeline.cpp iomon/IoFixture.h app/tst_localiseform.cpp
-    wine/tst_registrysettings.cpp LIBS qvapp qvsim)
+    wine/tst_registrysettings.cpp link/tst_winserialline.cpp support/FakeCommIo.h
+    wine/tst_consolestop.cpp wine/tst_windowshelp.cpp LIBS qvapp qvsim qvcli)

@@ -1,10 +1,12 @@
 // The stored settings on Windows: in the registry key of the application-settings functions, as
 // text, so that what was stored there before carries over; the port map's entries beside them.
 #include "base/StoredSettings.h"
+#include "base/SystemInfoProgram.h"
 #include "link/PortMap.h"
 #include "support/TestEnvironment.h"
 
 #include <QCoreApplication>
+#include <QScopeGuard>
 
 #include <windows.h>
 
@@ -96,6 +98,37 @@ private slots:
         QTEST(int(s.LangOffset), "langOffset");
         QTEST(int(s.PortNo), "expectedPort");
         QTEST(s.OccupyPort, "expectedOccupy");
+    }
+
+    // The system-information program as the registry names it; an expandable value's variables
+    // are filled in.
+    void systemInfoPath_data() {
+        QTest::addColumn<DWORD>("type");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("text") << DWORD(REG_SZ) << "C:\\Tools\\msinfo32.exe"
+                              << "C:\\Tools\\msinfo32.exe";
+        QTest::newRow("expandable") << DWORD(REG_EXPAND_SZ) << "%SystemRoot%\\msinfo32.exe"
+                                    << qEnvironmentVariable("SystemRoot") + "\\msinfo32.exe";
+    }
+    void systemInfoPath() {
+        QFETCH(DWORD, type);
+        QFETCH(QString, stored);
+        const wchar_t *key = L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+        wchar_t before[512] = {};
+        DWORD beforeSize = sizeof before;
+        DWORD beforeType = 0;
+        const bool had = RegGetValueW(HKEY_LOCAL_MACHINE, key, L"PATH", RRF_RT_ANY | RRF_NOEXPAND,
+                                      &beforeType, before, &beforeSize) == ERROR_SUCCESS;
+        const auto restore = qScopeGuard([&] {
+            if (had)
+                RegSetKeyValueW(HKEY_LOCAL_MACHINE, key, L"PATH", beforeType, before, beforeSize);
+            else
+                RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, key, L"PATH");
+        });
+        QVERIFY(RegSetKeyValueW(HKEY_LOCAL_MACHINE, key, L"PATH", type, stored.utf16(),
+                                DWORD((stored.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS);
+        QTEST(SystemInfoProgram::path(), "expected");
     }
 };
 

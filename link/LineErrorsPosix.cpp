@@ -1,0 +1,5 @@
+#include "link/LineErrors.h"
+
+QString lineErrorsSinceCommand(const SerialLine &) {
+    return {};
+}
