@@ -13,9 +13,8 @@ bool hidden(QChar c) {
 } // namespace
 
 QString VisibleText::of(const QString &text) {
-    if (std::none_of(text.begin(), text.end(), [](QChar c) {
-            return hidden(c) && c != u'\n' && c != u'\t';
-        }))
+    if (std::none_of(text.begin(), text.end(),
+                     [](QChar c) { return hidden(c) && c != u'\n' && c != u'\t'; }))
         return text;
     QString shown;
     shown.reserve(text.size() + 8);

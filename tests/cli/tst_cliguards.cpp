@@ -11,8 +11,8 @@
 #include "transfer/TransferFixture.h"
 
 #include <QDir>
-#include <algorithm>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace {
 
@@ -30,7 +30,8 @@ bool anyWrite(const QStringList &lines) {
 
 // The entry's header with one of its lines replaced.
 void rewriteHeader(int number, const QByteArray &key, const QByteArray &value) {
-    QFile header(WriteJournal::defaultFolder() + QStringLiteral("/%1.entry").arg(number, 6, 10, QLatin1Char('0')));
+    QFile header(WriteJournal::defaultFolder() +
+                 QStringLiteral("/%1.entry").arg(number, 6, 10, QLatin1Char('0')));
     QVERIFY(header.open(QIODevice::ReadOnly));
     QList<QByteArray> lines = header.readAll().split('\n');
     header.close();
@@ -88,7 +89,8 @@ void TestCliGuards::secondSpellingRefused() {
     late.match = QStringLiteral("0WD04");
     late.delayMs = 3000;
     sim.addFault(late);
-    const QStringList set{QStringLiteral("--yes"), QStringLiteral("set"), QStringLiteral("Vel1=20")};
+    const QStringList set{QStringLiteral("--yes"), QStringLiteral("set"),
+                          QStringLiteral("Vel1=20")};
     QProcess first;
     first.start(QStringLiteral(QVPC_CLI_PATH), English + onDevice(device, set));
     QTRY_VERIFY_WITH_TIMEOUT(!sim.receivedLines().filter(late.match).isEmpty(), 20000);
@@ -98,8 +100,8 @@ void TestCliGuards::secondSpellingRefused() {
     QTRY_VERIFY_WITH_TIMEOUT(first.state() == QProcess::NotRunning, 20000);
 
     QCOMPARE(second.exitCode, 1);
-    QVERIFY2(second.err.contains(QStringLiteral("in use by another program (qvpc-cli, process %1)")
-                                     .arg(holder)),
+    QVERIFY2(second.err.contains(
+                 QStringLiteral("in use by another program (qvpc-cli, process %1)").arg(holder)),
              qPrintable(second.err));
     QCOMPARE(first.exitCode(), 0);
     QCOMPARE(runCli(onDevice(alone.devicePath(), set)).exitCode, 0);
@@ -170,10 +172,12 @@ void TestCliGuards::journalNumbersNeverRunOut() {
     const QDir folder(WriteJournal::defaultFolder());
     for (const char *part : {".entry", ".before.qvd", ".after.qvd"}) {
         if (planted)
-            QVERIFY(QFile::copy(folder.filePath(QStringLiteral("000001") + QLatin1String(part)),
-                                folder.filePath(QStringLiteral("999999999") + QLatin1String(part))));
+            QVERIFY(
+                QFile::copy(folder.filePath(QStringLiteral("000001") + QLatin1String(part)),
+                            folder.filePath(QStringLiteral("999999999") + QLatin1String(part))));
         for (int n = 2; !planted && n < 1002; ++n) {
-            QFile junk(folder.filePath(QStringLiteral("%1%2").arg(n, 6, 10, QLatin1Char('0')).arg(QLatin1String(part))));
+            QFile junk(folder.filePath(
+                QStringLiteral("%1%2").arg(n, 6, 10, QLatin1Char('0')).arg(QLatin1String(part))));
             QVERIFY(junk.open(QIODevice::WriteOnly));
         }
     }
@@ -278,7 +282,8 @@ void TestCliGuards::recordingByTheFileItself() {
     QVERIFY(QFile::link(kept.fileName(), dir.filePath(QStringLiteral("link.vcd"))));
     recordings.replaceInStrings(QStringLiteral("%1"), dir.path());
 
-    const CliResult r = runCli(onDevice(sim.devicePath(), QStringList{"--yes", "io", "--watch", "--count", "2"} + recordings));
+    const CliResult r = runCli(onDevice(
+        sim.devicePath(), QStringList{"--yes", "io", "--watch", "--count", "2"} + recordings));
 
     QCOMPARE(r.exitCode, 2);
     QCOMPARE(sim.receivedLines(), QStringList());

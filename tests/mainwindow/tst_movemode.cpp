@@ -3,8 +3,8 @@
 #include "MainWindowFixture.h"
 
 #include "base/ResText.h"
-#include "gui/frmCycleTest.h"
 #include "gui/PortStatusLabel.h"
+#include "gui/frmCycleTest.h"
 #include "print/ScriptedPrintDialogs.h"
 #include "sim/ControllerSimulator.h"
 #include "support/ScriptedFileDialogs.h"
@@ -17,10 +17,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QStatusBar>
 
 namespace {
 
