@@ -21,6 +21,6 @@ QString PortIdentity::of(const QString &name) {
     } else {
         host = QHostAddress(host).toString();
     }
-    const NetAddress resolved{a.kind, host, a.port};
-    return resolved.url();
+    // The scheme is left out: RFC 2217 and raw TCP to one server port reach one controller.
+    return QStringLiteral("network %1 port %2").arg(host).arg(a.port);
 }

@@ -11,7 +11,7 @@
 class PortIdentity {
 public:
     // What stays the same for every spelling of one port: for a device its device number (its
-    // canonical path when it cannot be looked at), for a network line its kind, the host's
+    // canonical path when it cannot be looked at), for a network line the host's
     // address as the name service gives it and the port. Two names of one port have one key.
     static QString of(const QString &name);
     // The name the serial layer is given for a device: its canonical path, so that the lock

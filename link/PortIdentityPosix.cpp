@@ -2,6 +2,7 @@
 // unlike the terminal's exclusive mode, holds against a second opener running as root too.
 #include "link/PortIdentity.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -13,8 +14,9 @@ QString PortIdentity::ofDevice(const QString &path) {
     struct stat st {};
     if (::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISCHR(st.st_mode))
         return QStringLiteral("device %1:%2").arg(major(st.st_rdev)).arg(minor(st.st_rdev));
-    const QString canonical = QFileInfo(path).canonicalFilePath();
-    return canonical.isEmpty() ? path : canonical;
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
 }
 
 QString PortIdentity::openName(const QString &path) {
