@@ -3,6 +3,8 @@
 #include <QScopeGuard>
 #include <QString>
 
+#include <utility>
+
 // What the operations (file, controller read and write, verification, moves) need of the main
 // window, without seeing its widgets. The main window implements it; tests may implement it with
 // a stand-in.
@@ -48,3 +50,5 @@ public:
         screen.Menyu_Yuko();
     });
 }
+// A disabledControls() guard that an operation may or may not take (std::optional).
+using ControlsBracket = decltype(disabledControls(std::declval<MainScreen &>()));

@@ -1,5 +1,5 @@
 qv_sources(qvcore FileDialogs FileTarget HelpManual OpResult Questions ResText StoredSettings
     UserPrompt VbNumber)
 qv_platform_sources(qvcore
-    POSIX NativeHelpNone StoredSettingsFile SystemInfoProgramNone
-    WINDOWS NativeHelpWin StoredSettingsRegistry SystemInfoProgramWin)
+    POSIX FileTargetPosix NativeHelpNone StoredSettingsFile SystemInfoProgramNone
+    WINDOWS FileTargetWin NativeHelpWin StoredSettingsRegistry SystemInfoProgramWin)

@@ -4,5 +4,5 @@
 #include "data/RangeCheck.h"
 
 qint16 TerminalScreen::ScreenCheck() {
-    return RangeCheck::Check_DataRange(m_copies.working, m_parameters, m_prompt);
+    return RangeCheck::Check_DataRange(m_copies.working, m_parameters, m_prompt) ? 0 : 1;
 }

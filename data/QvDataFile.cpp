@@ -14,12 +14,6 @@
 #include <limits>
 #include <optional>
 
-#ifdef Q_OS_UNIX
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
 namespace QvDataFile {
 
 namespace {
@@ -175,36 +169,12 @@ bool write(const QString &path, const QvData &data) {
            file.commit();
 }
 
-bool openRegular(QFile &file) {
-    // Only a regular file is opened; a FIFO, terminal or device could block in open() or never
-    // end. Its type is looked at before anything is opened ...
-    if (!QFileInfo(file.fileName()).isFile())
-        return false;
-#ifdef Q_OS_UNIX
-    // ... and again on the file opened without waiting, in case the path changed meanwhile.
-    const int fd = ::open(QFile::encodeName(file.fileName()).constData(),
-                          O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat status {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) ||
-        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0 ||
-        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return false;
-    }
-    return true;
-#else
-    return file.open(QIODevice::ReadOnly);
-#endif
-}
-
 } // namespace QvDataFile
 
 OpResult ReadQvFile(const QString &path, QvData &read, MainScreen &screen, UserPrompt &prompt) {
     QFile file(path);
     QvDataFile::ReadOutcome outcome = QvDataFile::ReadOutcome::Broken;
-    if (QvDataFile::openRegular(file))
+    if (FileTarget::openRegular(file))
         outcome = QvDataFile::read(file, read);
     file.close();
 

@@ -7,7 +7,6 @@
 #include <QString>
 
 class MainScreen;
-class QFile;
 class QIODevice;
 class UserPrompt;
 
@@ -31,10 +30,6 @@ ReadOutcome read(QIODevice &file, QvData &data);
 // Writes the file for data so that a failed write leaves an existing file as it was. Returns
 // false when the file could not be written or the path is a FIFO, terminal or device.
 bool write(const QString &path, const QvData &data);
-
-// Opens file (named, not yet open) for reading when it is a regular file; false, without waiting,
-// for a FIFO, terminal or device, and when it cannot be opened.
-bool openRegular(QFile &file);
 
 } // namespace QvDataFile
 

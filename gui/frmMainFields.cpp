@@ -86,7 +86,7 @@ qint16 frmMain::Check_DataUmu() {
 }
 
 qint16 frmMain::Check_DataRange() {
-    return RangeCheck::Check_DataRange(m_copies.working, ParametersActive(), m_prompt);
+    return RangeCheck::Check_DataRange(m_copies.working, ParametersActive(), m_prompt) ? 0 : 1;
 }
 
 qint16 frmMain::ScreenCheck() {

@@ -20,7 +20,7 @@ struct PortCheck {
         Busy,
         NotSerial,
         Failed,
-        // network lines (rfc2217://, tcp://): also how NetworkLine tells a failed opening
+        // network lines (rfc2217://, tcp://); SettingsRefused also a serial line's
         BadAddress,
         Refused,
         HostNotFound,

@@ -28,8 +28,7 @@ PortCheck PortCheck::locatedDevice(const QString &path) {
 
 PortCheck PortCheck::ofDevice(PortCheck check, const QString &path) {
     WinSerialLine port;
-    port.setPortName(path);
-    if (port.open(QIODevice::ReadWrite)) {
+    if (port.open(path)) {
         port.close();
         check.state = State::Openable;
         return check;

@@ -29,7 +29,7 @@ qint64 finish(HANDLE port, OVERLAPPED &op, BOOL started, DWORD done) {
 
 } // namespace
 
-WinSerialLine::WinSerialLine(QObject *parent) : QIODevice(parent), m_win(std::make_unique<Win>()) {
+WinSerialLine::WinSerialLine(QObject *parent) : Line(parent), m_win(std::make_unique<Win>()) {
     m_win->read.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     m_win->ioEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     m_notifier = new QWinEventNotifier(m_win->read.hEvent, this);
@@ -79,9 +79,9 @@ QList<WinSerialLine::SystemPort> WinSerialLine::systemPorts() {
     return ports;
 }
 
-bool WinSerialLine::open(OpenMode mode) {
-    if (isOpen())
-        return false;
+bool WinSerialLine::open(const QString &name) {
+    close();
+    m_name = name;
     m_error = NoError;
     m_systemError = 0;
     const QString path = devicePath(m_name);
@@ -104,10 +104,12 @@ bool WinSerialLine::open(OpenMode mode) {
         CloseHandle(port);
         m_win->port = INVALID_HANDLE_VALUE;
         fail(OpenError, code);
+        setError(Error::SettingsRefused, errorString());
         return false;
     }
     m_in.clear();
-    QIODevice::open(mode | QIODevice::Unbuffered);
+    setState(State::Open);
+    setError(Error::None);
     startRead();
     return isOpen();
 }
@@ -143,9 +145,10 @@ bool WinSerialLine::setUpLine() {
 }
 
 void WinSerialLine::close() {
-    if (!isOpen())
+    setState(State::Closed);
+    wake();
+    if (m_win->port == INVALID_HANDLE_VALUE)
         return;
-    QIODevice::close();
     m_notifier->setEnabled(false);
     if (m_win->reading) {
         CancelIoEx(m_win->port, &m_win->read);
@@ -230,7 +233,7 @@ bool WinSerialLine::takeQueued() {
 }
 
 qint64 WinSerialLine::bytesAvailable() const {
-    return m_in.size() + QIODevice::bytesAvailable();
+    return m_in.size();
 }
 
 bool WinSerialLine::waitForReadyRead(int msecs) {
@@ -244,17 +247,23 @@ bool WinSerialLine::waitForReadyRead(int msecs) {
     return m_in.size() > before;
 }
 
-qint64 WinSerialLine::readData(char *data, qint64 maxSize) {
-    const qint64 n = qMin<qint64>(maxSize, m_in.size());
-    std::memcpy(data, m_in.constData(), size_t(n));
-    m_in.remove(0, qsizetype(n));
-    if (n > 0 && isOpen() && !m_win->reading)
+QByteArray WinSerialLine::read(qint64 max) {
+    const QByteArray out = m_in.left(qsizetype(max));
+    m_in.remove(0, out.size());
+    if (!out.isEmpty() && isOpen() && !m_win->reading)
         startRead();
-    return n;
+    return out;
 }
 
-qint64 WinSerialLine::writeData(const char *data, qint64 size) {
-    if (m_win->port == INVALID_HANDLE_VALUE)
+bool WinSerialLine::drain(int msecs) {
+    Q_UNUSED(msecs);
+    return isOpen();
+}
+
+qint64 WinSerialLine::write(const QByteArray &bytes) {
+    const char *data = bytes.constData();
+    const qint64 size = bytes.size();
+    if (!isOpen() || m_win->port == INVALID_HANDLE_VALUE)
         return -1;
     OVERLAPPED op{};
     op.hEvent = m_win->ioEvent;
@@ -267,13 +276,17 @@ qint64 WinSerialLine::writeData(const char *data, qint64 size) {
         return -1;
     }
     if (sent > 0)
-        emit bytesWritten(sent);
+        emit bytesWritten();
     return sent;
 }
 
 void WinSerialLine::fail(SerialPortError error, unsigned long code) {
     m_error = error;
     m_systemError = code;
-    setErrorString(systemErrorText(code));
-    emit errorOccurred(error);
+    const QString text = systemErrorText(code);
+    // A line that fails while open is gone: the adapter was pulled out or the driver gave up.
+    if (isOpen() && (error == ReadError || error == WriteError || error == ResourceError))
+        goneAway(text);
+    else
+        setError(error == DeviceNotFoundError ? Error::NotFound : Error::CannotOpen, text);
 }

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "link/Line.h"
+
 #include <QByteArray>
-#include <QIODevice>
 #include <QList>
 #include <QString>
 
@@ -9,13 +10,11 @@
 
 class QWinEventNotifier;
 
-// A COM port of Windows ("COM3", opened as \\.\COM3) as a QIODevice, for the link's serial line:
-// 9600 baud, 8 data bits, no parity, 1 stop bit, no flow control. Reading is event-driven: a
-// one-byte overlapped read stays pending and a QWinEventNotifier wakes the event loop when it
-// completes; then the bytes the driver has queued are taken at once. Writes go out before
-// write() returns. The setters and error codes carry the names of Qt Serial Port's, so that the
-// link sets up either line alike; only the settings above are accepted.
-class WinSerialLine : public QIODevice {
+// A COM port of Windows ("COM3", opened as \\.\COM3), the link's serial line there: 9600 baud,
+// 8 data bits, no parity, 1 stop bit, no flow control. Reading is event-driven: a one-byte
+// overlapped read stays pending and a QWinEventNotifier wakes the event loop when it completes;
+// then the bytes the driver has queued are taken at once. Writes go out before write() returns.
+class WinSerialLine : public Line {
     Q_OBJECT
 public:
     enum SerialPortError {
@@ -28,34 +27,25 @@ public:
         ResourceError,
         UnknownError
     };
-    enum BaudRate { Baud9600 = 9600 };
-    enum DataBits { Data8 = 8 };
-    enum Parity { NoParity = 0 };
-    enum StopBits { OneStop = 1 };
-    enum FlowControl { NoFlowControl = 0 };
-
     explicit WinSerialLine(QObject *parent = nullptr);
     ~WinSerialLine() override;
 
-    void setPortName(const QString &name) { m_name = name; }
     const QString &portName() const { return m_name; }
 
-    bool open(OpenMode mode) override;
+    // Opens the port by its name ("COM3") and sets the line up.
+    bool open(const QString &name) override;
     void close() override;
-    bool isSequential() const override { return true; }
+    qint64 write(const QByteArray &bytes) override;
     qint64 bytesAvailable() const override;
+    QByteArray read(qint64 max) override;
     bool waitForReadyRead(int msecs) override;
+    // Writes have gone to the driver when write() returns; nothing more is waited for.
+    bool drain(int msecs) override;
 
     // At most this many bytes wait to be read (0: no limit); more stay in the driver until read.
     void setReadBufferSize(qint64 size) { m_maxIn = size; }
 
-    bool setBaudRate(BaudRate rate) { return rate == Baud9600; }
-    bool setDataBits(DataBits bits) { return bits == Data8; }
-    bool setParity(Parity parity) { return parity == NoParity; }
-    bool setStopBits(StopBits bits) { return bits == OneStop; }
-    bool setFlowControl(FlowControl flow) { return flow == NoFlowControl; }
-
-    SerialPortError error() const { return m_error; }
+    SerialPortError portError() const { return m_error; }
     // The Win32 error code of the last failure (0 when none).
     unsigned long systemError() const { return m_systemError; }
     // The system's own words for a Win32 error code.
@@ -69,13 +59,6 @@ public:
     static QList<SystemPort> systemPorts();
     // The path CreateFileW opens for a port name: "\\.\COM12" for "COM12".
     static QString devicePath(const QString &name);
-
-signals:
-    void errorOccurred(WinSerialLine::SerialPortError error);
-
-protected:
-    qint64 readData(char *data, qint64 maxSize) override;
-    qint64 writeData(const char *data, qint64 size) override;
 
 private:
     struct Win;

@@ -1,5 +1,5 @@
 qv_sources(qvcore CommLog ControllerCommands ControllerLink ControllerLinkExchange ControllerLinkLog
-    ControllerScope NetAddress NetworkLine PortCheck PortMap TelnetCodec
+    ControllerScope Line NetAddress NetworkLine PortCheck PortMap TelnetCodec
     PortSurvey)
-qv_platform_sources(qvcore POSIX PortCheckPosix PortMapPosix
-    WINDOWS PortCheckWin PortMapWin WinSerialLine)
+qv_platform_sources(qvcore POSIX NetworkLinePosix PortCheckPosix PortMapPosix SerialLinePosix
+    WINDOWS NetworkLineWin PortCheckWin PortMapWin SerialLineWin WinSerialLine)
