@@ -27,7 +27,7 @@ public:
         m_port.setPortName(path);
         if (!m_port.open(QIODevice::ReadWrite)) {
             setError(m_port.error() == QSerialPort::DeviceNotFoundError ? Error::NotFound
-                                                                         : Error::CannotOpen,
+                                                                        : Error::CannotOpen,
                      m_port.errorString());
             return false;
         }
@@ -53,14 +53,10 @@ public:
         wake();
     }
 
-    qint64 write(const QByteArray &bytes) override {
-        return isOpen() ? m_port.write(bytes) : -1;
-    }
+    qint64 write(const QByteArray &bytes) override { return isOpen() ? m_port.write(bytes) : -1; }
     qint64 bytesAvailable() const override { return m_port.bytesAvailable(); }
     QByteArray read(qint64 max) override { return m_port.read(max); }
-    bool waitForReadyRead(int msecs) override {
-        return isOpen() && m_port.waitForReadyRead(msecs);
-    }
+    bool waitForReadyRead(int msecs) override { return isOpen() && m_port.waitForReadyRead(msecs); }
 
     bool drain(int msecs) override {
         if (!waitUntil([this] { return m_port.bytesToWrite() == 0; }, msecs) || !isOpen())

@@ -4,8 +4,6 @@
 
 #include <windows.h>
 
-#include <cstring>
-
 struct WinSerialLine::Win {
     HANDLE port = INVALID_HANDLE_VALUE;
     // The pending one-byte read, its event (watched by the notifier) and its byte.

@@ -208,7 +208,7 @@ private slots:
     // The version menu stays enabled while a read waits for a reply: choosing it then leaves
     // the read alone instead of sending into its exchange and reporting a failure.
     void failureToldInItsPlace_data() {
-        QTest::addColumn<bool>("version"); // the version read, else homing
+        QTest::addColumn<QString>("operation"); // "home", "version" or "external"
         QTest::addColumn<SimFault>("fault");
         QTest::addColumn<QStringList>("events");
         const QString timeout =
@@ -224,33 +224,38 @@ private slots:
         };
         const QStringList start{"open", "> " + Check};
         // A timeout closes the port before its message.
-        QTest::newRow("timeout") << false << on("0MP", 0, {})
+        QTest::newRow("timeout") << "home" << on("0MP", 0, {})
                                  << start + QStringList{"> 0MP0", "closed", "msg " + timeout};
         // A reply of the wrong length: the recovery line, the port given back, the message.
-        QTest::newRow("wrong length") << false << on("0MP", 1, {})
+        QTest::newRow("wrong length") << "home" << on("0MP", 1, {})
                                       << start + QStringList{"> 0MP0", "> 0CM0", "closed", length};
         // An error reply: the message, then the port given back.
         QTest::newRow("error reply")
-            << false << on("0MP", 0, "03") << start + QStringList{"> 0MP0", error, "closed"};
+            << "home" << on("0MP", 0, "03") << start + QStringList{"> 0MP0", error, "closed"};
         // The check's error reply: its message, the port given back, the operation's message.
         QTest::newRow("error reply to the check")
-            << false << on(Check, 0, "03")
+            << "home" << on(Check, 0, "03")
             << start + QStringList{error, "closed", "msg " + ResText(215)};
         QTest::newRow("version of the wrong length")
-            << true << on("0RV", -1, {})
+            << "version" << on("0RV", -1, {})
             << start + QStringList{"> 0RV", "> 0CM0", "closed", length, "msg " + ResText(231)};
+        // The mode switch keeps its port, but not after an error reply.
+        QTest::newRow("error reply to the mode switch")
+            << "external" << on("0CM0", 0, "03") << start + QStringList{"> 0CM0", error, "closed"};
     }
 
     // A failed exchange's message comes where it always came among the lines on the wire and
     // the port's closing, before the operation's own.
     void failureToldInItsPlace() {
-        QFETCH(bool, version);
+        QFETCH(QString, operation);
         QFETCH(SimFault, fault);
         QFETCH(QStringList, events);
         OpsFixture f;
         f.sim.addFault(fault);
         f.recordEvents();
-        const OpResult result = version ? f.modes.ViewCtVersion().result : f.moves.HomeMove();
+        const OpResult result = operation == "version"    ? f.modes.ViewCtVersion().result
+                                : operation == "external" ? f.modes.ModeGaibu()
+                                                          : f.moves.HomeMove();
         QVERIFY(result.isFailed());
         QCOMPARE(f.events, events);
     }
