@@ -288,8 +288,6 @@ private slots:
         QCOMPARE(f.link.isPortOpen(), portOpenAfter);
     }
 
-    // The version menu stays enabled while a read waits for a reply: choosing it then leaves
-    // the read alone instead of sending into its exchange and reporting a failure.
     void failureToldInItsPlace_data() {
         QTest::addColumn<QString>("operation"); // "home", "version" or "external"
         QTest::addColumn<SimFault>("fault");
@@ -343,6 +341,8 @@ private slots:
         QCOMPARE(f.events, events);
     }
 
+    // The version menu stays enabled while a read waits for a reply: choosing it then leaves
+    // the read alone instead of sending into its exchange and reporting a failure.
     void versionWhileReadWaits() {
         OpsFixture f;
         qint16 version = 0;
