@@ -1,5 +1,6 @@
 #include "cli/CliSession.h"
 
+#include "base/MessageLines.h"
 #include "base/ResText.h"
 #include "cli/CliCommands.h"
 #include "cli/IoCommand.h"
@@ -156,7 +157,8 @@ CliOutcome CliSession::read() {
     // What the controller holds is kept as it is, even values the window would refuse to write.
     const OpResult saved = m_session.files().SaveFileAs(output);
     if (!saved.isDone()) {
-        m_prompt.MsgBoxDetailed(saved.text, saved.reason);
+        // The terminal has room for the file's path and the system's reason under the message.
+        m_prompt.MsgBox(joinLines({saved.text, saved.reason}));
         return {saved};
     }
     return {};

@@ -50,6 +50,7 @@ private slots:
     void readPrintsItems_data();
     void readPrintsItems();
     void readKeepsExistingFile();
+    void readIntoMissingFolder();
     void portNumberThroughTheMap();
     void deviceWithBrokenStoredPort();
     void portsListsTheMap();
@@ -199,6 +200,22 @@ void TestCli::readKeepsExistingFile() {
     QCOMPARE(r.exitCode, 0);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), EditedFile);
+}
+
+// A file that cannot be written: the message, then the file's full path and the system's reason.
+void TestCli::readIntoMissingFolder() {
+    ControllerSimulator sim;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("missing/kept.qvd"));
+    const CliResult r =
+        runCli(onDevice(sim.devicePath(), {QStringLiteral("read"), QStringLiteral("-o"), path}));
+    QCOMPARE(r.exitCode, 1);
+    const QStringList lines = r.err.split('\n');
+    QCOMPARE(lines.value(0), QStringLiteral("データの保存を中止しました。"));
+    QCOMPARE(lines.value(1), QStringLiteral("ファイル：") + path);
+    QVERIFY2(lines.value(2).startsWith(QStringLiteral("理由：")) && lines.value(2).size() > 3,
+             qPrintable(r.err));
+    QVERIFY(!QFileInfo::exists(path));
 }
 
 // --port N and the stored "PortNo" reach the device through the port map.
