@@ -38,7 +38,9 @@ trap cleanup EXIT
 # CUPS: the system's scheduler when it runs; otherwise one of our own for this check (a machine
 # without an init system, such as a container, starts none when the package is installed).
 if ! lpstat -r 2>/dev/null | grep -q 'is running'; then
-    # Its own process, so that the cleanup ends the daemon itself.
+    # Its run folder, as the init script makes it; its own process, so that the cleanup ends
+    # the daemon itself.
+    as_root mkdir -p /run/cups/certs
     if [ "$(id -u)" -eq 0 ]; then
         cupsd -f >"$work/cupsd.log" 2>&1 &
     else
