@@ -30,7 +30,7 @@ bool PainterPage::painting() {
 }
 
 void PainterPage::applyFont(const QString &family, int points) {
-    m_font = QFont(family);
+    m_font = QFont(reportFamily(family));
     m_font.setPointSize(points);
     if (painting())
         m_painter.setFont(m_font);

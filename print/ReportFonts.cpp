@@ -1,6 +1,7 @@
 #include "print/ReportFonts.h"
 
 #include <QFont>
+#include <QFontDatabase>
 #include <QStringList>
 
 namespace {
@@ -27,4 +28,18 @@ void installReportFontSubstitutes() {
         if (!QFont::substitutes(name).contains(family))
             QFont::insertSubstitution(name, family);
     }
+}
+
+QString reportFamily(const QString &family) {
+    if (QFontDatabase::hasFamily(family))
+        return family;
+    // Qt keeps substitutes in lower case; a printer's own fonts are chosen by their exact name.
+    const QStringList known = QFontDatabase::families();
+    for (const QString &substitute : QFont::substitutes(family)) {
+        for (const QString &name : known) {
+            if (name.compare(substitute, Qt::CaseInsensitive) == 0)
+                return name;
+        }
+    }
+    return family;
 }

@@ -31,17 +31,12 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# shellcheck source=scripts/windows/com1-sim.sh
+. "$here/com1-sim.sh"
 # start_sim NAME: a simulator whose received lines go to $work/NAME.lines; sets $device.
 start_sim() {
-    "$host/qvsim" >"$work/$1.lines" &
-    sims+=($!)
-    local tries=0
-    until [ -s "$work/$1.lines" ]; do
-        sleep 0.1
-        tries=$((tries + 1))
-        [ $tries -lt 100 ] || { echo "com1: the simulator did not start" >&2; exit 1; }
-    done
-    device=$(head -1 "$work/$1.lines")
+    sim_start "$work/$1.lines"
+    sims+=("$sim_pid")
 }
 
 commands=(
@@ -78,9 +73,7 @@ XDG_CONFIG_HOME=$work/linux-config XDG_DATA_HOME=$work/linux-data \
     run linux "$host/qvpc-cli" --device "$device"
 
 start_sim wine
-ln -sfn "$device" "$work/com1"
-wine reg add 'HKLM\Software\Wine\Ports' /v COM1 /d "$work/com1" /f >/dev/null 2>&1
-wineserver -w
+com1_to "$device"
 run wine "$here/wine-run.sh" "$qt" "$out/qvpc-cli.exe" --device COM1
 
 # A port that is not there: exit status 1 and the reason on standard error.

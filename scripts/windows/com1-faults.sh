@@ -21,6 +21,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# shellcheck source=scripts/windows/com1-sim.sh
+. "$here/com1-sim.sh"
 # start_sim ARGS...: a simulator misbehaving as told, the one before it gone; sets $device.
 started=0
 start_sim() {
@@ -30,16 +32,8 @@ start_sim() {
         wait "$sim" 2>/dev/null || true
     fi
     started=$((started + 1))
-    local lines=$work/sim$started.lines
-    "$host/qvsim" "$@" >"$lines" &
-    sim=$!
-    local tries=0
-    until [ -s "$lines" ]; do
-        sleep 0.1
-        tries=$((tries + 1))
-        [ $tries -lt 100 ] || { echo "com1: the simulator did not start" >&2; exit 1; }
-    done
-    device=$(head -1 "$lines")
+    sim_start "$work/sim$started.lines" "$@"
+    sim=$sim_pid
 }
 
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
@@ -67,9 +61,7 @@ fault() {
     side linux "$device" "$host/qvpc-cli" --device "$device"
     # shellcheck disable=SC2086
     start_sim $simargs
-    ln -sfn "$device" "$work/com1"
-    wine reg add 'HKLM\Software\Wine\Ports' /v COM1 /d "$work/com1" /f >/dev/null 2>&1
-    wineserver -w
+    com1_to "$device"
     side wine COM1 "$here/wine-run.sh" "$qt" "$out/qvpc-cli.exe" --device COM1
     # wineserver takes the pty as its terminal and dumps its objects to standard error when the
     # line hangs up: the program's own lines are compared, in their order.

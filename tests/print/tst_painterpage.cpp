@@ -7,6 +7,7 @@
 #include "print/PdfPage.h"
 #include "print/PrintReport.h"
 #include "print/PrintSelection.h"
+#include "print/ReportFonts.h"
 #include "support/TestEnvironment.h"
 
 #include <QGuiApplication>
@@ -73,7 +74,30 @@ private slots:
     void textAtItsTwips();
     void reportItemsKeepClear_data();
     void reportItemsKeepClear();
+    void familyAsTheDatabaseSpellsIt_data();
+    void familyAsTheDatabaseSpellsIt();
 };
+
+void TestPainterPage::familyAsTheDatabaseSpellsIt_data() {
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<QString>("drawnIn");
+    QTest::newRow("Windows name") << "MS Gothic"
+                                  << "IPAGothic";
+    QTest::newRow("full-width Windows name") << QStringLiteral("ＭＳ 明朝") << "IPAMincho";
+    QTest::newRow("a family the system has") << "DejaVu Sans"
+                                             << "DejaVu Sans";
+    QTest::newRow("unknown") << "No Such Family"
+                             << "No Such Family";
+}
+
+// A Windows font name the system lacks is drawn in its stand-in, spelt as the font database spells
+// it (Qt keeps substitutes in lower case; Windows' print engine wants the exact face name).
+void TestPainterPage::familyAsTheDatabaseSpellsIt() {
+    QFETCH(QString, family);
+    QFETCH(QString, drawnIn);
+    installReportFontSubstitutes();
+    QCOMPARE(reportFamily(family), drawnIn);
+}
 
 void TestPainterPage::reportItemsKeepClear_data() {
     QTest::addColumn<int>("offset");

@@ -8,3 +8,8 @@ qv_add_test(wine_suites app/tst_vbnumber.cpp app/tst_filetarget.cpp app/tst_stri
     support/RecordingPage.h iomon/tst_iotimeline.cpp iomon/IoFixture.h app/tst_localiseform.cpp
     wine/tst_registrysettings.cpp link/tst_winserialline.cpp support/FakeCommIo.h
     wine/tst_consolestop.cpp wine/tst_windowshelp.cpp LIBS qvapp qvsim qvcli)
+# The report printed through the window's print command to a Windows printer named on its
+# command line (scripts/windows/print-check.sh).
+add_executable(print_to_printer wine/print_to_printer.cpp mainwindow/MainWindowFixture.h)
+target_link_libraries(print_to_printer PRIVATE qvtestsupport qvgui)
+qv_test_program(print_to_printer)
