@@ -48,7 +48,7 @@ QStringList PortChoice::offered() const {
 QString PortChoice::current() const {
     const qint16 n = m_settings.PortNo;
     return n >= PortMap::FirstNo && n <= PortMap::LastNo && available(n) ? PortMap::comName(n)
-                                                                          : QString();
+                                                                         : QString();
 }
 
 bool PortChoice::available(int n) const {
