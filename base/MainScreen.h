@@ -3,6 +3,8 @@
 #include <QScopeGuard>
 #include <QString>
 
+#include <utility>
+
 // What the operations (file, controller read and write, verification, moves) need of the main
 // window, without seeing its widgets. The main window implements it; tests may implement it with
 // a stand-in.
@@ -18,8 +20,9 @@ public:
     virtual void MoveCMDBTN_Muko() = 0;
     virtual void MoveCMDBTN_Yuko() = 0;
 
-    // Blank check, then the fields into the working copy, then the range check. 0 = go on.
-    virtual qint16 ScreenCheck() = 0;
+    // Blank check, then the fields into the working copy, then the range check. True: go on;
+    // false: the check that refused has told the user.
+    virtual bool ScreenCheck() = 0;
     // Working copy into the fields; clears DataChanged.
     virtual void ShowQvData() = 0;
     // The sensor and homing items take part (parameter frames shown and enabled).
@@ -48,3 +51,5 @@ public:
         screen.Menyu_Yuko();
     });
 }
+// A disabledControls() guard that an operation may or may not take (std::optional).
+using ControlsBracket = decltype(disabledControls(std::declval<MainScreen &>()));

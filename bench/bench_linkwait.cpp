@@ -26,8 +26,7 @@ int main(int argc, char *argv[]) {
     StoredSettings settings;
     settings.PortNo = 1;
     settings.OccupyPort = true;
-    QuietPrompt prompt;
-    ControllerLink link(settings, prompt);
+    ControllerLink link(settings);
     link.setDeviceOverride(sim.devicePath());
     // The port kept open between calls, as an operation with OccupyPort set leaves it.
     const auto controller = [&link] {

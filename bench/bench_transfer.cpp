@@ -40,9 +40,9 @@ class BenchScreen : public WindowlessScreen {
 public:
     explicit BenchScreen(QvDataCopies &copies) : m_copies(copies) {}
     QvData fields;
-    qint16 ScreenCheck() override {
+    bool ScreenCheck() override {
         m_copies.working = fields;
-        return 0;
+        return true;
     }
     void ShowQvData() override {
         WindowlessScreen::ShowQvData();
@@ -137,7 +137,7 @@ int main(int argc, char *argv[]) {
     ControllerTransfer &transfer = session.transfer();
 
     // Open the port once, so that every run measures the exchanges alone.
-    if (link.OpenPort() != 0) {
+    if (!link.OpenPort().isDone()) {
         std::fprintf(stderr, "cannot open %s\n", qPrintable(sim.devicePath()));
         return 1;
     }

@@ -154,9 +154,10 @@ CliOutcome CliSession::read() {
     if (json())
         m_json.insert(QStringLiteral("file"), output);
     // What the controller holds is kept as it is, even values the window would refuse to write.
-    if (m_session.files().SaveFileAs(output) != 0) {
-        m_prompt.MsgBox(ResText(238));
-        return {OpResult::failed(OpResult::Failure::FileError, ResText(238))};
+    const OpResult saved = m_session.files().SaveFileAs(output);
+    if (!saved.isDone()) {
+        m_prompt.MsgBoxDetailed(saved.text, saved.reason);
+        return {saved};
     }
     return {};
 }
@@ -166,7 +167,7 @@ OpResult CliSession::takeCheckedFile() {
     if (!read.isDone())
         return read;
     // The checks have told the user what they refused.
-    return m_screen.ScreenCheck() == 0 ? read : OpResult::failed(OpResult::Failure::Refused);
+    return m_screen.ScreenCheck() ? read : OpResult::failed(OpResult::Failure::Refused);
 }
 
 OpResult CliSession::saveBackup() {

@@ -3,6 +3,6 @@
 #include "data/QvData.h"
 #include "data/RangeCheck.h"
 
-qint16 TerminalScreen::ScreenCheck() {
+bool TerminalScreen::ScreenCheck() {
     return RangeCheck::Check_DataRange(m_copies.working, m_parameters, m_prompt);
 }

@@ -13,7 +13,7 @@ public:
         : m_copies(copies), m_prompt(prompt), m_parameters(parametersActive) {}
 
     // There are no fields to take in and none can be blank: only the range check is left.
-    qint16 ScreenCheck() override;
+    bool ScreenCheck() override;
     bool ParametersActive() const override { return m_parameters; }
     void setParametersActive(bool active) { m_parameters = active; }
     // On the error stream, as the program's other messages.

@@ -6,6 +6,7 @@
 #include "base/ResText.h"
 #include "base/StoredSettings.h"
 #include "base/UserPrompt.h"
+#include "data/ExchangeMessage.h"
 #include "data/FileOperations.h"
 #include "data/QvData.h"
 #include "link/ControllerLink.h"
@@ -26,17 +27,18 @@ ControllerTransfer::ControllerTransfer(ControllerLink &link, UserPrompt &prompt,
       m_progress(progress) {}
 
 OpResult ControllerTransfer::ReadBlocks() {
+    ControllerScope controller = m_link.controller(ControllerLink::Opening::Checked, [this] {
+        m_progress.setLabel(ResText(201));
+        m_progress.show();
+    });
     // Started while another operation waits for a reply (the verification menu items leave the
     // buttons enabled): its port and progress window are not ours to release and close.
-    if (m_link.isBusy())
-        return OpResult::busy();
-    m_progress.setLabel(ResText(201));
-    m_progress.show();
+    if (controller.refusal().status == OpResult::Status::Busy)
+        return controller.refusal();
     // The progress window goes before the port is given back.
-    ControllerScope controller = m_link.controller();
     const auto unload = qScopeGuard([this] { m_progress.unload(); });
     if (!controller.isHeld())
-        return controller.refusal();
+        return told(controller, controller.refusal());
     m_progress.setLabel(ResText(202));
     m_progress.setMaximum(ReadSteps);
     ControllerBlocks::ReadReplies replies;
@@ -44,7 +46,7 @@ OpResult ControllerTransfer::ReadBlocks() {
         const Valued<QString> reply =
             controller.readBlock(QLatin1String(ControllerBlocks::ReadOrder[i]));
         if (!reply.isDone())
-            return reply.result;
+            return told(controller, reply.result);
         replies[i] = reply.value;
         m_progress.setValue(i + 1);
     }
@@ -52,6 +54,11 @@ OpResult ControllerTransfer::ReadBlocks() {
     if (Extract2temp(replies, m_copies.read) != 0)
         return OpResult::failed(OpResult::Failure::Malformed);
     return OpResult::done();
+}
+
+OpResult ControllerTransfer::told(ControllerScope &controller, const OpResult &result) {
+    presentExchange(m_prompt, controller, result);
+    return result;
 }
 
 OpResult ControllerTransfer::readAndAdopt() {
@@ -79,7 +86,8 @@ OpResult ControllerTransfer::GetfromCt() {
         const SaveChoice choice = m_prompt.saveBeforeRead();
         // A Yes whose Save As did not happen (cancelled, refused or failed) keeps the edits on
         // screen: the read would replace them.
-        go = choice == SaveChoice::Discard || (choice == SaveChoice::Save && m_files.SaveAs() == 0);
+        go = choice == SaveChoice::Discard ||
+             (choice == SaveChoice::Save && m_files.SaveAs().isDone());
     } else {
         go = m_prompt.confirmRead();
     }
@@ -99,7 +107,7 @@ OpResult ControllerTransfer::WriteBlocks() {
     ControllerScope controller = m_link.controller();
     const auto unload = qScopeGuard([this] { m_progress.unload(); });
     if (!controller.isHeld())
-        return controller.refusal();
+        return told(controller, controller.refusal());
     const bool parameters = m_screen.ParametersActive();
     for (int i = 0; i < int(m_blocks.size()); ++i) {
         if (!parameters && (i == ControllerBlocks::HomingRow || i == ControllerBlocks::SensorRow))
@@ -110,7 +118,7 @@ OpResult ControllerTransfer::WriteBlocks() {
         m_record.sent(++m_blocksSent);
         const OpResult result = controller.writeBlock(m_blocks[i]);
         if (!result.isDone())
-            return result;
+            return told(controller, result);
         m_progress.setValue(i + 1);
     }
     return OpResult::done();
@@ -118,7 +126,7 @@ OpResult ControllerTransfer::WriteBlocks() {
 
 OpResult ControllerTransfer::RestartController() {
     ControllerScope controller = m_link.controller();
-    return controller.isHeld() ? controller.restart() : controller.refusal();
+    return controller.isHeld() ? controller.restart() : told(controller, controller.refusal());
 }
 
 OpResult ControllerTransfer::LoadtoCt() {
@@ -130,7 +138,7 @@ OpResult ControllerTransfer::writeAndRestart() {
     // Before-values given for this write belong to it alone, whatever becomes of it.
     m_givenBefore = m_journal ? m_journal->takePendingBefore() : std::nullopt;
     // The checks have told the user what they refused.
-    if (m_screen.ScreenCheck() != 0)
+    if (!m_screen.ScreenCheck())
         return OpResult::failed(OpResult::Failure::Refused);
     if (m_preview && m_preview->PreviewWrite) {
         if (const OpResult previewed = previewChanges(); !previewed.isDone())
@@ -140,9 +148,9 @@ OpResult ControllerTransfer::writeAndRestart() {
         return OpResult::stopped();
     // A port that cannot be opened ends the write without a message. The port opened for the
     // check is given back however the write ends.
-    const ControllerScope controller = m_link.controller();
+    ControllerScope controller = m_link.controller();
     if (!controller.isHeld())
-        return controller.refusal();
+        return told(controller, controller.refusal());
     if (SetData2PSDA(m_copies.working, m_screen.ParametersActive(), m_blocks, m_prompt) != 0)
         return OpResult::failed(OpResult::Failure::Refused,
                                 joinLines({ResText(248), ResText(249)}));

@@ -10,6 +10,7 @@
 #include <optional>
 
 class ControllerLink;
+class ControllerScope;
 class FileOperations;
 class MainScreen;
 class ProgressView;
@@ -60,6 +61,8 @@ public:
 private:
     // Reads, then adopts and shows the data or reports the failure.
     OpResult readAndAdopt();
+    // Shows what a failed exchange or check tells; the result, for returning.
+    OpResult told(ControllerScope &controller, const OpResult &result);
     // The write between the brackets.
     OpResult writeAndRestart();
     // Reads the controller and shows each item the write will change. Done: the user goes on;

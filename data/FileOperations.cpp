@@ -33,18 +33,19 @@ OpResult FileOperations::ReadQvFile(const QString &path) {
     return ::ReadQvFile(path, m_copies.read, m_screen, m_prompt);
 }
 
-qint16 FileOperations::SaveFileAs(const QString &name) {
+OpResult FileOperations::SaveFileAs(const QString &name) {
     QString why;
     if (!QvDataFile::write(name, m_copies.working, &why)) {
-        m_saveFailure = QvDataFile::errorDetails(name, why);
-        return 1;
+        OpResult failed = OpResult::failed(OpResult::Failure::FileError, ResText(238));
+        failed.reason = QvDataFile::errorDetails(name, why);
+        return failed;
     }
     adoptFile(name);
     m_screen.setDataChanged(false);
-    return 0;
+    return OpResult::done();
 }
 
-bool FileOperations::maySetDataAside(const std::function<qint16()> &save) {
+bool FileOperations::maySetDataAside(const std::function<OpResult()> &save) {
     if (!m_screen.DataChanged())
         return true;
     switch (m_prompt.saveBeforeReplace()) {
@@ -52,14 +53,14 @@ bool FileOperations::maySetDataAside(const std::function<qint16()> &save) {
         return true;
     case SaveChoice::Save:
         // Edits the user wanted kept are not dropped because their save did not happen.
-        return (save ? save() : Save()) == 0;
+        return (save ? save() : Save()).isDone();
     case SaveChoice::Cancel:
         break;
     }
     return false;
 }
 
-bool FileOperations::mayEnd(const std::function<qint16()> &save) {
+bool FileOperations::mayEnd(const std::function<OpResult()> &save) {
     return m_screen.DataChanged() ? maySetDataAside(save) : m_prompt.confirmExit();
 }
 
@@ -108,22 +109,21 @@ QString FileOperations::askSaveName() {
     return m_dialogs.ShowSave(options);
 }
 
-qint16 FileOperations::Save() {
+OpResult FileOperations::Save() {
     const auto enableAgain = disabledControls(m_screen);
-    qint16 result = 1;
-    if (m_screen.ScreenCheck() == 0) {
-        const QString file = askSaveName();
-        m_saveFailure.clear();
-        result = file.isEmpty() ? qint16(1) : SaveFileAs(file);
-        if (result != 0)
-            m_prompt.MsgBoxDetailed(ResText(238), m_saveFailure);
-    }
-    return result;
+    if (!m_screen.ScreenCheck())
+        return OpResult::failed(OpResult::Failure::Refused);
+    const QString file = askSaveName();
+    // A cancelled dialog is told as a failed save, as it always was.
+    const OpResult saved = file.isEmpty() ? OpResult::stopped() : SaveFileAs(file);
+    if (!saved.isDone())
+        m_prompt.MsgBoxDetailed(ResText(238), saved.reason);
+    return saved;
 }
 
-qint16 FileOperations::SaveAs() {
-    if (m_screen.ScreenCheck() != 0)
-        return 1;
+OpResult FileOperations::SaveAs() {
+    if (!m_screen.ScreenCheck())
+        return OpResult::failed(OpResult::Failure::Refused);
     FileDialogs::Options options;
     options.title = ResText(225);
     options.filter = ResText(226);
@@ -133,10 +133,9 @@ qint16 FileOperations::SaveAs() {
     const QString file = m_dialogs.ShowSave(options);
     // A cancelled dialog ends quietly; a failed write is reported, the user expects the data kept.
     if (file.isEmpty())
-        return 1;
-    if (SaveFileAs(file) != 0) {
-        m_prompt.MsgBoxDetailed(ResText(238), m_saveFailure);
-        return 1;
-    }
-    return 0;
+        return OpResult::stopped();
+    const OpResult saved = SaveFileAs(file);
+    if (!saved.isDone())
+        m_prompt.MsgBoxDetailed(ResText(238), saved.reason);
+    return saved;
 }

@@ -20,22 +20,22 @@ public:
     // New and Open ask first whether changed data shall be saved (maySetDataAside).
     void New();
     void Open();
-    // 0 = saved; 1 = stopped (the user has been told).
-    qint16 Save();
-    // 0 = saved; 1 = not saved (refused by the checks, cancelled, or the write failed).
-    qint16 SaveAs();
+    // Save and Save As: done when saved; refused by the checks (they told the user), stopped
+    // when the user cancelled the file dialog, or the write's failure (its message shown).
+    OpResult Save();
+    OpResult SaveAs();
     // Before the data on screen are replaced: true when they may go (unchanged, the user answered
     // No to question 223, or Yes and they were saved); false when they stay (Cancel, or Yes and
-    // the save did not happen). save is how the data are saved (0 = saved); Save() by default.
-    bool maySetDataAside(const std::function<qint16()> &save = {});
+    // the save did not happen). save is how the data are saved; Save() by default.
+    bool maySetDataAside(const std::function<OpResult()> &save = {});
     // Before the program ends: changed data as maySetDataAside, unchanged data only after the
     // user has confirmed the exit. true when the program may end.
-    bool mayEnd(const std::function<qint16()> &save);
+    bool mayEnd(const std::function<OpResult()> &save);
 
     // Writes the working copy to name; on success the name and folder become the current ones
-    // and DataChanged is cleared. Returns 0 when written, 1 when not (nothing shown; the file
-    // and the reason are kept for the message's details).
-    qint16 SaveFileAs(const QString &name);
+    // and DataChanged is cleared. Shows nothing: a failure is FileError with text 238 and, as its
+    // reason, the file's full path and the system's words.
+    OpResult SaveFileAs(const QString &name);
 
     // Reads a file into the read copy (message on failure, DataChanged cleared on success).
     OpResult ReadQvFile(const QString &path);
@@ -60,5 +60,4 @@ private:
     FileDialogs &m_dialogs;
     QString m_currentFileName;
     QString m_folder;
-    QString m_saveFailure;
 };

@@ -16,12 +16,6 @@
 #include <limits>
 #include <optional>
 
-#ifdef Q_OS_UNIX
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
 namespace QvDataFile {
 
 namespace {
@@ -188,36 +182,6 @@ bool write(const QString &path, const QvData &data, QString *why) {
     return written;
 }
 
-bool openRegular(QFile &file, QString *why) {
-    const auto fail = [why](const QString &reason) {
-        if (why)
-            *why = reason;
-        return false;
-    };
-    // Only a regular file is opened; a FIFO, terminal or device could block in open() or never
-    // end. Its type is looked at before anything is opened ...
-    const QFileInfo info(file.fileName());
-    if (!info.isFile())
-        return fail(info.exists() ? ResText(1645) : qt_error_string(ENOENT));
-#ifdef Q_OS_UNIX
-    // ... and again on the file opened without waiting, in case the path changed meanwhile.
-    const int fd = ::open(QFile::encodeName(file.fileName()).constData(),
-                          O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0)
-        return fail(qt_error_string(errno));
-    struct stat status {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) ||
-        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0 ||
-        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return fail(ResText(1645));
-    }
-    return true;
-#else
-    return file.open(QIODevice::ReadOnly) || fail(file.errorString());
-#endif
-}
-
 QString errorDetails(const QString &path, const QString &why) {
     QStringList lines{
         ResText(1643).arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()))};
@@ -232,7 +196,7 @@ OpResult ReadQvFile(const QString &path, QvData &read, MainScreen &screen, UserP
     QFile file(path);
     QvDataFile::ReadOutcome outcome = QvDataFile::ReadOutcome::Broken;
     QString why;
-    if (QvDataFile::openRegular(file, &why))
+    if (FileTarget::openRegular(file, &why))
         outcome = QvDataFile::read(file, read, &why);
     file.close();
 

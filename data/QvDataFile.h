@@ -7,7 +7,6 @@
 #include <QString>
 
 class MainScreen;
-class QFile;
 class QIODevice;
 class UserPrompt;
 
@@ -33,11 +32,6 @@ ReadOutcome read(QIODevice &file, QvData &data, QString *why = nullptr);
 // false when the file could not be written or the path is a FIFO, terminal or device; then the
 // system's reason goes to why when given.
 bool write(const QString &path, const QvData &data, QString *why = nullptr);
-
-// Opens file (named, not yet open) for reading when it is a regular file; false, without waiting,
-// for a FIFO, terminal or device, and when it cannot be opened; then the reason goes to why when
-// given (the system's where it has one).
-bool openRegular(QFile &file, QString *why = nullptr);
 
 // The details of a file error: the file's full path and, when known, the reason.
 QString errorDetails(const QString &path, const QString &why);

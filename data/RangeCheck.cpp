@@ -21,12 +21,12 @@ QString message(const QvData &data, bool parametersActive) {
     return ResText(244) + CrLf + ResText(245) + CrLf + list;
 }
 
-qint16 Check_DataRange(const QvData &data, bool parametersActive, UserPrompt &prompt) {
+bool Check_DataRange(const QvData &data, bool parametersActive, UserPrompt &prompt) {
     const QString text = message(data, parametersActive);
     if (text.isEmpty())
-        return 0;
+        return true;
     prompt.MsgBox(text, MsgButtons::OkOnly, MsgIcon::None);
-    return 1;
+    return false;
 }
 
 } // namespace RangeCheck

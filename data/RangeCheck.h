@@ -18,7 +18,7 @@ QString outOfRangeList(const QvData &data, bool parametersActive);
 // The whole message: 244, CR LF, 245, CR LF, then the list. Empty when every item is in range.
 QString message(const QvData &data, bool parametersActive);
 
-// Shows the message when an item is out of range. 0 = all in range, 1 = reported.
-qint16 Check_DataRange(const QvData &data, bool parametersActive, UserPrompt &prompt);
+// Shows the message when an item is out of range. True when every item is in range.
+bool Check_DataRange(const QvData &data, bool parametersActive, UserPrompt &prompt);
 
 } // namespace RangeCheck

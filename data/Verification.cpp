@@ -36,12 +36,12 @@ QString ItemLabel(const QvItem &item) {
     return ResText(groupHeadingId(item.group)) + QStringLiteral(" - ") + ResText(item.labelId);
 }
 
-qint16 CompareQvData(const QvDataCopies &copies, bool parametersActive, UserPrompt &prompt,
-                     CompareWith other) {
+bool CompareQvData(const QvDataCopies &copies, bool parametersActive, UserPrompt &prompt,
+                   CompareWith other) {
     const QString list = UnmatchedList(copies.working, copies.read, parametersActive);
     if (list.isEmpty()) {
         prompt.MsgBox(ResText(272));
-        return 0;
+        return true;
     }
     // The report names the items; the details give both values of each.
     const int valuesId = other == CompareWith::Controller ? 1719 : 1720;
@@ -51,7 +51,7 @@ qint16 CompareQvData(const QvDataCopies &copies, bool parametersActive, UserProm
                        ResText(valuesId).arg(d.working).arg(d.read));
     prompt.MsgBoxDetailed(ResText(273) + CrLf + CrLf + ResText(274) + CrLf + list,
                           details.join(CrLf));
-    return 1;
+    return false;
 }
 
 Verification::Verification(ControllerLink &link, ControllerTransfer &transfer, QvDataCopies &copies,
@@ -70,8 +70,8 @@ VerifyResult bracketed(MainScreen &screen, bool bracket,
     return work();
 }
 
-VerifyResult compared(qint16 verdict) {
-    return {OpResult::done(), verdict == 0};
+VerifyResult compared(bool equal) {
+    return {OpResult::done(), equal};
 }
 
 } // namespace
@@ -90,7 +90,7 @@ VerifyResult Verification::ctShogo() {
     // running operation: leave it alone.
     if (m_link.isBusy())
         return {OpResult::busy()};
-    if (m_screen.ScreenCheck() != 0) {
+    if (!m_screen.ScreenCheck()) {
         m_link.ReleasePort();
         return {OpResult::failed(OpResult::Failure::Refused)};
     }
@@ -110,7 +110,7 @@ VerifyResult Verification::ctShogo() {
 }
 
 VerifyResult Verification::fileShogo() {
-    if (m_screen.ScreenCheck() != 0)
+    if (!m_screen.ScreenCheck())
         return {OpResult::failed(OpResult::Failure::Refused)};
     FileDialogs::Options options;
     options.title = ResText(203);

@@ -40,9 +40,9 @@ QString ItemLabel(const QvItem &item);
 enum class CompareWith { Controller, File };
 
 // Compares the two copies and shows the verdict (text 272, or 273 with the list; with it, on
-// request, every differing item with both values). 0: equal; 1: different.
-qint16 CompareQvData(const QvDataCopies &copies, bool parametersActive, UserPrompt &prompt,
-                     CompareWith other = CompareWith::Controller);
+// request, every differing item with both values). True when they are equal.
+bool CompareQvData(const QvDataCopies &copies, bool parametersActive, UserPrompt &prompt,
+                   CompareWith other = CompareWith::Controller);
 
 // What became of a verification: done once the two sides were compared, then their verdict.
 struct VerifyResult {

@@ -1,4 +1,4 @@
-qv_sources(qvcore ControllerBlocks FileOperations QvDataFile QvItems ControllerTransfer
+qv_sources(qvcore ControllerBlocks ExchangeMessage FileOperations QvDataFile QvItems ControllerTransfer
     ControllerTransferJournal ControllerTransferPreview WriteJournal JournalHeader JournalFile
     Verification)
 qv_platform_sources(qvcore POSIX JournalFilePosix WINDOWS JournalFileWin)

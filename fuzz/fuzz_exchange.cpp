@@ -10,6 +10,7 @@
 
 #include "base/ResText.h"
 #include "base/StoredSettings.h"
+#include "data/ExchangeMessage.h"
 #include "fuzz/FuzzSupport.h"
 #include "link/ControllerLink.h"
 #include "ops/ControllerModes.h"
@@ -189,7 +190,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     // display cleared and no message shown.
     static StoredSettings settings;
     static fuzz::RecordingPrompt prompt;
-    static ControllerLink link(settings, prompt);
+    static ControllerLink link(settings);
     static StandInController controller(link);
     settings.PortNo = 1;
     settings.OccupyPort = true;
@@ -224,6 +225,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         ControllerScope scope = link.controller(ControllerLink::Opening::PortOnly);
         fuzz::require(scope.isHeld());
         result = c.call(scope);
+        presentExchange(prompt, scope, result.result);
     }
     fuzz::require(controller.nestedRefused);
 

@@ -53,7 +53,7 @@ public:
     void Menyu_Yuko() override;
     void MoveCMDBTN_Muko() override;
     void MoveCMDBTN_Yuko() override;
-    qint16 ScreenCheck() override;
+    bool ScreenCheck() override;
     void ShowQvData() override;
     bool ParametersActive() const override;
     bool DataChanged() const override { return m_dataChanged; }
@@ -76,12 +76,13 @@ public:
     void HomePara_Muko();
 
     // --- the screen data ---
-    // Fields into the working copy. 0 = taken, 1 = a field did not fit its item (reported).
-    qint16 Torikomi_Data();
-    // 0 = no blank field, 1 = a blank field was reported.
-    qint16 Check_DataUmu();
-    // Range check of the working copy. 0 = all in range, 1 = reported.
-    qint16 Check_DataRange();
+    // Fields into the working copy: true when taken, false when a field did not fit its item
+    // (reported).
+    bool Torikomi_Data();
+    // True when no field is blank; false when a blank field was reported.
+    bool Check_DataUmu();
+    // Range check of the working copy: true when all are in range, false when reported.
+    bool Check_DataRange();
 
     // The user cancelled the last close request.
     bool SyuryoCancel() const { return m_syuryoCancel; }
@@ -102,8 +103,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    // Saving through cmdSaveFile / mnuFileSave; 0 = saved.
-    virtual qint16 SaveFile();
+    // Saving through cmdSaveFile / mnuFileSave.
+    virtual OpResult SaveFile();
 
 private:
     // Building the window.

@@ -39,19 +39,19 @@ bool frmMain::ParametersActive() const {
     return m_modes.parametersActive();
 }
 
-qint16 frmMain::Torikomi_Data() {
+bool frmMain::Torikomi_Data() {
     QvData &d = m_copies.working;
     const bool parameters = ParametersActive();
     // In the table's order: a field that does not fit leaves the fields before it taken.
     for (const FieldBinding &f : inUse(m_fields, parameters)) {
         if (!f.takeInto(d)) {
             m_prompt.MsgBox(ResText(241) + CrLf + ResText(242), MsgButtons::OkOnly, MsgIcon::None);
-            return 1;
+            return false;
         }
     }
     if (parameters)
         d.RevDir = chkRevDir->isChecked() ? 1 : 0;
-    return 0;
+    return true;
 }
 
 void frmMain::ShowQvData() {
@@ -75,24 +75,22 @@ void frmMain::ClearFieldsForNew() {
     onFieldChanged();
 }
 
-qint16 frmMain::Check_DataUmu() {
+bool frmMain::Check_DataUmu() {
     for (const FieldBinding &f : inUse(m_fields, ParametersActive())) {
         if (f.text().isEmpty()) {
             m_prompt.MsgBox(ResText(239) + CrLf + ResText(240), MsgButtons::OkOnly, MsgIcon::None);
-            return 1;
+            return false;
         }
     }
-    return 0;
+    return true;
 }
 
-qint16 frmMain::Check_DataRange() {
+bool frmMain::Check_DataRange() {
     return RangeCheck::Check_DataRange(m_copies.working, ParametersActive(), m_prompt);
 }
 
-qint16 frmMain::ScreenCheck() {
-    if (Check_DataUmu() != 0 || Torikomi_Data() != 0 || Check_DataRange() != 0)
-        return 1;
-    return 0;
+bool frmMain::ScreenCheck() {
+    return Check_DataUmu() && Torikomi_Data() && Check_DataRange();
 }
 
 // The table of the editing fields, in the order the fields are taken into the working copy.

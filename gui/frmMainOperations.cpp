@@ -22,7 +22,7 @@ void frmMain::FileOpen() {
     m_session.files().Open();
 }
 
-qint16 frmMain::SaveFile() {
+OpResult frmMain::SaveFile() {
     return m_session.files().Save();
 }
 

@@ -2,6 +2,7 @@
 
 #include "base/ResText.h"
 #include "base/UserPrompt.h"
+#include "data/ExchangeMessage.h"
 #include "link/ControllerLink.h"
 
 IoMonitor::IoMonitor(ControllerLink &link, UserPrompt &prompt, QObject *parent)
@@ -99,8 +100,9 @@ OpResult IoMonitor::tick() {
     return step;
 }
 
-OpResult IoMonitor::settled(const OpResult &result) {
+OpResult IoMonitor::settled(ControllerScope &controller, const OpResult &result) {
     using F = OpResult::Failure;
+    presentExchange(m_prompt, controller, result);
     if (!result.isFailed())
         return result;
     // Nothing tells it when the port cannot be opened or went away; the monitor must not stop
@@ -122,10 +124,10 @@ OpResult IoMonitor::fail(const OpResult &why) {
 OpResult IoMonitor::ReadIoState() {
     ControllerScope controller = m_link.controller(ControllerLink::Opening::PortOnly);
     if (!controller.isHeld())
-        return settled(controller.refusal());
+        return settled(controller, controller.refusal());
     const Valued<QString> reply = controller.readIo();
     if (!reply.isDone())
-        return settled(reply.result);
+        return settled(controller, reply.result);
     // Port bytes that are no numbers would light made-up lamps.
     const bool read = IoSignals::portsFromReply(reply.value, m_ports);
     controller.release();
@@ -164,8 +166,8 @@ OpResult IoMonitor::WriteOutputChangeToCt() {
     OutputHenkoAri = false;
     ControllerScope controller = m_link.controller(ControllerLink::Opening::PortOnly);
     const OpResult step =
-        settled(controller.isHeld() ? controller.setOutputs(IoSignals::outputData(mask))
-                                    : controller.refusal());
+        settled(controller, controller.isHeld() ? controller.setOutputs(IoSignals::outputData(mask))
+                                                : controller.refusal());
     if (step.isDone()) {
         controller.release();
     } else {

@@ -11,6 +11,7 @@
 #include <array>
 
 class ControllerLink;
+class ControllerScope;
 class UserPrompt;
 
 // The I/O monitor: while monitoring runs it reads the controller's I/O block "20" every 200 ms,
@@ -21,7 +22,6 @@ class IoMonitor : public QObject {
     Q_OBJECT
 public:
     static constexpr int PollIntervalMs = 200;
-    static constexpr int ReplyTimeoutMs = 5000;
 
     IoMonitor(ControllerLink &link, UserPrompt &prompt, QObject *parent = nullptr);
 
@@ -69,10 +69,11 @@ private:
     OpResult ReadIoState();
     void IoStateHyoji();
     OpResult WriteOutputChangeToCt();
-    // How the port's refusal or an exchange ended, for the tick: done and busy as they are; a
+    // How the port's refusal or an exchange ended, for the tick, its message shown: done and
+    // busy as they are; a
     // failure kept as the failure, with message 215 where the port could not be opened or went
     // (nothing else tells those).
-    OpResult settled(const OpResult &result);
+    OpResult settled(ControllerScope &controller, const OpResult &result);
     // Keeps the first failure since monitoring started; returns why.
     OpResult fail(const OpResult &why);
     void enterStopped();

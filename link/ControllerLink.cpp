@@ -2,23 +2,23 @@
 
 #include "base/ResText.h"
 #include "base/StoredSettings.h"
-#include "link/PortIdentity.h"
+#include "link/NetAddress.h"
+#include "link/SerialLine.h"
 
 #include <QEventLoop>
 #include <QScopedValueRollback>
 
-ControllerLink::ControllerLink(StoredSettings &settings, UserPrompt &prompt, QObject *parent)
-    : QObject(parent), m_settings(settings), m_prompt(prompt) {
+ControllerLink::ControllerLink(StoredSettings &settings, QObject *parent)
+    : QObject(parent), m_settings(settings), m_serial(newSerialLine()),
+      m_net(std::make_unique<NetworkLine>()), m_io(m_serial.get()) {
     // A child, so that it can be found by its name like the window's timers.
     timerTimeout.setParent(this);
     timerTimeout.setObjectName(QStringLiteral("timerTimeout"));
     timerTimeout.setSingleShot(true);
     timerTimeout.setTimerType(Qt::PreciseTimer);
     connect(&timerTimeout, &QTimer::timeout, this, &ControllerLink::onTimerTimeout);
-    connect(&m_port, &SerialLine::errorOccurred, this, &ControllerLink::onPortError);
-    // A line that sends more than is read waits in the driver rather than in memory.
-    m_port.setReadBufferSize(MaxStaleInput);
-    connect(&m_net, &NetworkLine::lineLost, this, &ControllerLink::onLineLost);
+    for (Line *line : {m_serial.get(), static_cast<Line *>(m_net.get())})
+        connect(line, &Line::lost, this, &ControllerLink::onLineLost);
 }
 
 ControllerLink::~ControllerLink() {
@@ -30,89 +30,81 @@ QString ControllerLink::openDevicePath() const {
     return m_io->isOpen() ? m_openPath : QString();
 }
 
-qint16 ControllerLink::OpenPort() {
+OpResult ControllerLink::OpenPort() {
     if (m_settings.PortNo < PortMap::FirstNo || m_settings.PortNo > PortMap::LastNo)
         m_settings.ReadPortNo();
     const int n = m_settings.PortNo;
     if (m_io->isOpen())
-        return 0;
+        return OpResult::done();
     // A network line being connected: the port is not ready, and the connection under way is
     // left alone.
     if (m_busy)
-        return 1;
+        return OpResult::busy();
     const QString path = devicePathFor(n);
     m_failedNo = n;
-    if (path.isEmpty()) {
-        failOpen(PortMap::comName(n), PortCheck{});
-        return 1;
+    if (path.isEmpty())
+        return failOpen(PortMap::comName(n), PortCheck{});
+    const bool network = NetAddress::looksLikeUrl(path);
+    Line *line = network ? static_cast<Line *>(m_net.get()) : m_serial.get();
+    bool opened = false;
+    {
+        // Connecting a network line waits in the event loop: no exchange may start on the
+        // half-open line.
+        const QScopedValueRollback<bool> busy(m_busy, network);
+        opened = line->open(path);
     }
-    if (NetAddress::looksLikeUrl(path))
-        return openNetwork(path) ? 0 : 1;
-    m_io = &m_port;
-    m_port.setPortName(PortIdentity::openName(path));
-    if (!m_port.open(QIODevice::ReadWrite)) {
-        failOpen(path,
-                 PortCheck::afterFailedOpen(path, m_port.error() == SerialLine::DeviceNotFoundError,
-                                            m_port.errorString()));
-        return 1;
-    }
-    // Another spelling of a device that someone holds: told as in use, like the same spelling.
-    if (!PortIdentity::hold(m_port)) {
-        m_port.close();
-        failOpen(path, PortCheck::afterFailedOpen(path, false, QString()));
-        return 1;
-    }
+    if (!opened)
+        return failOpen(path, whyNotOpened(path));
+    m_io = line;
     if (m_log)
         m_log->add(CommLog::Event::Opened, {}, ResText(1712).arg(path));
-    m_openPath = path;
+    // One spelling of a network address for the log, the journal and the results.
+    m_openPath = network ? NetAddress::parse(path).url() : path;
     m_portLost = false;
     setState(PortState::Open);
-    // Line settings go on after opening; a failing step leaves the port open.
-    if (!m_port.setBaudRate(SerialLine::Baud9600) || !m_port.setParity(SerialLine::NoParity) ||
-        !m_port.setDataBits(SerialLine::Data8) || !m_port.setStopBits(SerialLine::OneStop) ||
-        !m_port.setFlowControl(SerialLine::NoFlowControl))
-        return 1;
     // What waited on the line before it was ours (a reply to a run that ended early) is no
     // answer to anything we will send.
     discardStaleInput();
-    return 0;
+    return OpResult::done();
 }
 
-bool ControllerLink::openNetwork(const QString &url) {
-    bool opened = false;
-    {
-        // Connecting waits in the event loop: no exchange may start on the half-open line.
-        const QScopedValueRollback<bool> busy(m_busy, true);
-        opened = m_net.openLine(NetAddress::parse(url));
+void ControllerLink::setSerialLine(std::unique_ptr<Line> line) {
+    closeNow();
+    m_serial = std::move(line);
+    m_io = m_serial.get();
+    connect(m_serial.get(), &Line::lost, this, &ControllerLink::onLineLost);
+}
+
+PortCheck ControllerLink::whyNotOpened(const QString &path) const {
+    if (NetAddress::looksLikeUrl(path))
+        return PortCheck::afterFailedConnect(path, *m_net);
+    if (m_serial->error() == Line::Error::SettingsRefused) {
+        PortCheck check = PortCheck::openHere(path);
+        check.state = PortCheck::State::SettingsRefused;
+        check.systemError = m_serial->errorString();
+        return check;
     }
-    if (!opened) {
-        failOpen(url, PortCheck::afterFailedConnect(url, m_net));
-        return false;
-    }
-    m_io = &m_net;
-    if (m_log)
-        m_log->add(CommLog::Event::Opened, {}, ResText(1712).arg(url));
-    // One spelling of the address for the log, the journal and the results.
-    m_openPath = NetAddress::parse(url).url();
-    m_portLost = false;
-    setState(PortState::Open);
-    discardStaleInput();
-    return true;
+    return PortCheck::afterFailedOpen(path, m_serial->error() == Line::Error::NotFound,
+                                      m_serial->errorString(), m_serial->systemCode());
 }
 
 void ControllerLink::onLineLost() {
-    // The server closed the connection or the network failed: like an adapter pulled out.
+    // An adapter pulled out, a line hung up, or the server closed the connection: the port is
+    // gone; any wait ends at once.
+    if (sender() != m_io)
+        return;
     m_portLost = true;
-    closeNow(PortState::ServerClosed);
+    closeNow(isNetworkLine() ? PortState::ServerClosed : PortState::Lost);
 }
 
-void ControllerLink::failOpen(const QString &port, const PortCheck &why) {
+OpResult ControllerLink::failOpen(const QString &port, const PortCheck &why) {
     if (m_log)
         m_log->add(CommLog::Event::OpenFailed, {}, ResText(1713).arg(port));
     m_openFailure = why;
     // Told also when it failed again: the reason may be another one.
     m_state = PortState::OpenFailed;
     emit portStateChanged(m_state);
+    return portFailure(OpResult::Failure::NoPort);
 }
 
 void ControllerLink::setState(PortState state) {
@@ -143,7 +135,8 @@ QString ControllerLink::devicePathFor(int n) {
 }
 
 void ControllerLink::closeNow(PortState after) {
-    if (m_io->isOpen()) {
+    // A line that went away is still closed, so that the device is let go.
+    if (m_io->state() != Line::State::Closed) {
         m_io->close();
         if (m_log)
             m_log->add(CommLog::Event::Closed, {}, ResText(1714).arg(m_openPath));
@@ -162,16 +155,6 @@ void ControllerLink::ReleasePort() {
 
 void ControllerLink::ClosePort() {
     closeNow();
-}
-
-void ControllerLink::onPortError(SerialLine::SerialPortError error) {
-    // An adapter pulled out or a line hung up: the port is gone; any wait ends at once. A hung-up
-    // line shows as a failing read, a pulled adapter as a lost resource.
-    if (error != SerialLine::ResourceError && error != SerialLine::ReadError &&
-        error != SerialLine::WriteError)
-        return;
-    m_portLost = true;
-    closeNow(PortState::Lost);
 }
 
 // --- error replies and the alarm display ---

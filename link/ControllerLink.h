@@ -3,19 +3,22 @@
 #include "base/OpResult.h"
 #include "link/CommLog.h"
 #include "link/ControllerCommands.h"
+#include "link/ControllerExchange.h"
 #include "link/ControllerScope.h"
+#include "link/Line.h"
 #include "link/NetworkLine.h"
 #include "link/PortCheck.h"
 #include "link/PortMap.h"
-#include "link/SerialLine.h"
 
 #include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <QTimer>
 
+#include <functional>
+#include <memory>
+
 class StoredSettings;
-class UserPrompt;
 class QEventLoop;
 
 // The port as the status bar and the port lamp show it.
@@ -30,36 +33,36 @@ enum class PortState {
 // The serial line to the controller: opening and releasing the port, the exchange of one command
 // line for one reply line, the controller's error replies and the alarm display they set. The
 // windows show the port state and the alarm display; the operations ask for the controller
-// (controller()) and talk to it through the scope they get.
-class ControllerLink : public QObject {
+// (controller()) and talk to it through the scope they get. Nothing here talks to the user: the
+// results say what happened and the operations present them.
+class ControllerLink : public QObject, public ControllerExchange {
     Q_OBJECT
 public:
-    ControllerLink(StoredSettings &settings, UserPrompt &prompt, QObject *parent = nullptr);
+    explicit ControllerLink(StoredSettings &settings, QObject *parent = nullptr);
     ~ControllerLink() override;
 
     // --- serial port ---
-    // The line's carrier-detect timeout. The serial layer has no such setting; kept for reference.
-    static constexpr int CarrierDetectTimeoutMs = 3000;
-
     PortState portState() const { return m_state; }
     bool isPortOpen() const { return m_io->isOpen(); }
-    // 0: open and set up (or already open); 1: not ready: it cannot be opened, a line setting was
-    // refused (the port then stays open), or a network line is still being connected. Shows no
-    // message.
-    qint16 OpenPort();
+    // Done when the port is open and set up (or was open already); busy while a network line is
+    // still being connected; otherwise NoPort naming the port and why (it cannot be opened, or it
+    // refused a line setting and was closed again). Shows no message.
+    OpResult OpenPort();
     // Closes the port unless the port is to be kept (OccupyPort).
-    void ReleasePort();
+    void ReleasePort() override;
     // Closes the port whatever OccupyPort says; the port lamp goes off at once.
     void ClosePort();
 
     // The device path (or network URL) of the port now open (empty while closed).
     QString openDevicePath() const;
     // Whether the port now open is a network line.
-    bool isNetworkLine() const { return m_io == &m_net; }
+    bool isNetworkLine() const { return m_io == m_net.get(); }
     // Makes every port number reach this device, leaving the stored map alone (demos, tools);
     // empty to use the map again.
     void setDeviceOverride(const QString &path) { m_deviceOverride = path; }
     const QString &deviceOverride() const { return m_deviceOverride; }
+    // The serial line to use in place of the platform's, while no port is open (tests).
+    void setSerialLine(std::unique_ptr<Line> line);
     // The controller as the user named it: the override's path, else "COM3" of the stored number.
     QString portName() const;
     PortMap &portMap() { return m_portMap; }
@@ -76,17 +79,16 @@ public:
         PortOnly, // the port alone (the reset checks after its command; the I/O monitor never)
     };
     // The controller for one operation: refused as busy while another exchange waits (nothing is
-    // touched), as NoPort when the port cannot be opened (nothing shown, the result names the
-    // port and why), or as the check's failure (shown by the exchange); otherwise a scope that
-    // holds the opened port and releases it when it ends.
-    ControllerScope controller(Opening opening = Opening::Checked);
-    // After a line that awaits no reply has left for a network line: the time its server is
-    // given to pass it on before the connection may close (a short line at 9600 baud and a
-    // margin).
-    static constexpr int NetworkDrainMs = 150;
+    // touched), as NoPort when the port cannot be opened (the result names the port and why), or
+    // as the check's failure (its message for the operation to show); otherwise a scope that
+    // holds the opened port and releases it when it ends. ready runs once the busy refusal is
+    // past, before the port is touched: what the operation does only when it goes ahead (its
+    // controls disabled, its progress window shown).
+    ControllerScope controller(Opening opening = Opening::Checked,
+                               const std::function<void()> &ready = {});
     // What is taken as stale input before a command, at most: what waits then, not what keeps
-    // coming. The serial port holds no more than this for the link either.
-    static constexpr qsizetype MaxStaleInput = 4096;
+    // coming. A line holds no more than this for the link either.
+    static constexpr qsizetype MaxStaleInput = Line::MaxHeld;
     static constexpr int MaxStaleInputMs = 20;
     // True while an exchange waits for its reply.
     bool isBusy() const { return m_busy; }
@@ -108,23 +110,25 @@ public:
     void setLog(CommLog *log) { m_log = log; }
     CommLog *log() const { return m_log; }
 
+    // ControllerExchange, for the scopes handed out.
+    Valued<QString> exchange(ControllerCommand command, const QString &data) override;
+    OpResult sendNoReply(ControllerCommand command) override;
+
 signals:
     void alarmChanged();
     // The port opened, closed, could not be opened or went away.
     void portStateChanged(PortState state);
 
 private:
-    friend class ControllerScope;
     enum class WaitEnd { Reply, TimedOut, PortLost, TooLong };
 
     void setState(PortState state);
     // Closes the port; the state becomes after (Closed unless it went away).
     void closeNow(PortState after = PortState::Closed);
-    // Records why the port could not be opened: the log, the state.
-    void failOpen(const QString &port, const PortCheck &why);
-    void onPortError(SerialLine::SerialPortError error);
-    // Opens a network line for a port given as a URL.
-    bool openNetwork(const QString &url);
+    // Records why the port could not be opened: the log, the state; the failure that tells it.
+    OpResult failOpen(const QString &port, const PortCheck &why);
+    // Why the line failed to open path.
+    PortCheck whyNotOpened(const QString &path) const;
     void onLineLost();
     void onTimerTimeout();
     // Drops (and logs) the input waiting before a command line is written.
@@ -134,16 +138,11 @@ private:
     bool writeTimedOut() const;
     // Collects a reply line; one that grows past limit ends the wait at once (TooLong).
     WaitEnd waitForReply(QByteArray &buffer, int timeoutMs, qsizetype limit);
-    // One command line out and its reply back; the reply when done. Nothing is opened here.
-    Valued<QString> exchange(ControllerCommand command, const QString &data);
     Valued<QString> exchangeOpen(const CommandForm &form, const QString &line,
                                  const QString &expected);
-    // The line of a command that awaits no reply; done once it has left the port.
-    OpResult sendNoReply(ControllerCommand command);
-    bool waitUntilWritten();
     // The recovery exchange after a malformed reply; the error reply it brought, if any.
     QString recover(bool &portLost, int timeoutMs);
-    // A failure that the user is shown: logs the end, then shows the message.
+    // A failure the user is to be shown: logs the end before anyone shows the message.
     OpResult failWith(OpResult result);
     // The port's failure (NoPort, PortGone) with the port's name and why.
     OpResult portFailure(OpResult::Failure kind) const;
@@ -159,16 +158,15 @@ private:
     void noteEnd(const OpResult &how, const QString &expectedStart, qint16 replyLength);
 
     StoredSettings &m_settings;
-    UserPrompt &m_prompt;
     PortMap m_portMap;
     QString m_deviceOverride;
     QString m_openPath;
     PortState m_state = PortState::Closed;
     PortCheck m_openFailure;
     int m_failedNo = 0; // the number whose open failed
-    SerialLine m_port;
-    NetworkLine m_net;
-    QIODevice *m_io = &m_port; // the port in use: the serial port or the network line
+    std::unique_ptr<Line> m_serial;
+    std::unique_ptr<NetworkLine> m_net;
+    Line *m_io = nullptr; // the line in use: the serial line or the network line
     QTimer timerTimeout;
     QEventLoop *m_wait = nullptr;
     bool m_busy = false;

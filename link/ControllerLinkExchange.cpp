@@ -3,22 +3,18 @@
 
 #include "base/MessageLines.h"
 #include "base/ResText.h"
-#include "base/StoredSettings.h"
-#include "base/UserPrompt.h"
-#include "link/LineErrors.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QScopedValueRollback>
 
-#ifdef Q_OS_UNIX
-#include <termios.h>
-#endif
-
 namespace {
 
 // What ends a command line and a reply.
 const QByteArray LineEnd("\r\n");
+
+// How long the restart's line may take to leave the port.
+constexpr int DrainLimitMs = 1000;
 
 // The message for an error reply: what happened, then the controller's text in brackets.
 QString errorReplyMessage(const QString &errorText) {
@@ -27,17 +23,22 @@ QString errorReplyMessage(const QString &errorText) {
 
 } // namespace
 
-ControllerScope ControllerLink::controller(Opening opening) {
+ControllerScope ControllerLink::controller(Opening opening, const std::function<void()> &ready) {
     // Waits process events, so an operation could be started from inside another one's
     // exchange; its lines would be mixed into ours. Refuse it before anything is touched.
     if (m_busy)
         return ControllerScope(OpResult::busy());
-    if (OpenPort() != 0)
-        return ControllerScope(portFailure(OpResult::Failure::NoPort));
+    if (ready)
+        ready();
+    const OpResult opened = OpenPort();
+    if (!opened.isDone())
+        return ControllerScope(opened);
     if (opening == Opening::Checked) {
         const OpResult check = exchange(ControllerCommand::CommCheck, {}).result;
+        // An error reply's port is given back once the operation has shown its message.
         if (!check.isDone())
-            return ControllerScope(check);
+            return ControllerScope(check,
+                                   check.failure == OpResult::Failure::ErrorReply ? this : nullptr);
     }
     return ControllerScope(*this);
 }
@@ -52,8 +53,9 @@ Valued<QString> ControllerLink::exchange(ControllerCommand command, const QStrin
     m_endLogged = false;
     Valued<QString> result;
     // The port may have gone since the scope opened it (a timeout closes it).
-    if (OpenPort() != 0)
-        result.result = portFailure(OpResult::Failure::NoPort);
+    const OpResult opened = OpenPort();
+    if (!opened.isDone())
+        result.result = opened;
     else
         result = exchangeOpen(form, line, expected);
     noteEnd(result.result, expected, form.replyLength);
@@ -70,7 +72,6 @@ void ControllerLink::noteEnd(const OpResult &how, const QString &expectedStart,
 OpResult ControllerLink::failWith(OpResult result) {
     // The log tells when it happened, not when the message was acknowledged.
     noteEnd(result, {}, 0);
-    m_prompt.MsgBox(result.text);
     return result;
 }
 
@@ -106,7 +107,7 @@ Valued<QString> ControllerLink::exchangeOpen(const CommandForm &form, const QStr
     if (end == WaitEnd::PortLost)
         return {portFailure(F::PortGone)};
     // What the driver told of the line during the wait explains a reply that did not come right.
-    const QString lineErrors = m_io == &m_port ? lineErrorsSinceCommand(m_port) : QString();
+    const QString lineErrors = m_io->lineErrorsText();
     if (end == WaitEnd::TimedOut) {
         QStringList lines{ResText(1100), ResText(1101), ResText(1102), ResText(1103)};
         if (!lineErrors.isEmpty())
@@ -123,10 +124,9 @@ Valued<QString> ControllerLink::exchangeOpen(const CommandForm &form, const QStr
     const bool tooLong = end == WaitEnd::TooLong;
     const QString reply = QString::fromLatin1(buffer);
     if (!tooLong && reply.startsWith(QLatin1String(ErrorReplyStart))) {
+        // The port is given back after the message (ControllerScope::settle()).
         const OpResult result = takeErrorReply(reply);
         noteEnd(result, expected, form.replyLength);
-        m_prompt.MsgBox(result.text);
-        ReleasePort();
         return {result};
     }
 
@@ -187,13 +187,14 @@ OpResult ControllerLink::takeErrorReply(const QString &errorReply) {
 OpResult ControllerLink::sendNoReply(ControllerCommand command) {
     if (m_busy)
         return OpResult::busy();
-    if (OpenPort() != 0)
-        return portFailure(OpResult::Failure::NoPort);
+    const OpResult opened = OpenPort();
+    if (!opened.isDone())
+        return opened;
     const QScopedValueRollback<bool> busy(m_busy, true);
     discardStaleInput();
     // The caller may close the port at once (the restart after a data write): the line must
     // have left the port by then.
-    const bool sent = writeLine(commandForm(command).line()) && waitUntilWritten();
+    const bool sent = writeLine(commandForm(command).line()) && m_io->drain(DrainLimitMs);
     if (m_log)
         m_log->add(CommLog::Event::Ended, {}, ResText(sent ? 1711 : 1710));
     return sent ? OpResult::done() : portFailure(OpResult::Failure::PortGone);
@@ -229,7 +230,7 @@ bool ControllerLink::writeLine(const QString &line) {
 }
 
 bool ControllerLink::writeTimedOut() const {
-    return m_io == &m_port && m_port.error() == SerialLine::TimeoutError;
+    return m_io->error() == Line::Error::WriteTimedOut;
 }
 
 void ControllerLink::onTimerTimeout() {
@@ -243,7 +244,7 @@ ControllerLink::WaitEnd ControllerLink::waitForReply(QByteArray &buffer, int tim
                                                      qsizetype limit) {
     QEventLoop loop;
     m_wait = &loop;
-    const auto woken = connect(m_io, &QIODevice::readyRead, &loop, &QEventLoop::quit);
+    const auto woken = connect(m_io, &Line::readyRead, &loop, &QEventLoop::quit);
     timerTimeout.setInterval(timeoutMs);
     timerTimeout.start();
 
@@ -276,36 +277,4 @@ ControllerLink::WaitEnd ControllerLink::waitForReply(QByteArray &buffer, int tim
     if (m_log)
         logReceived(buffer);
     return end;
-}
-
-bool ControllerLink::waitUntilWritten() {
-    QEventLoop loop;
-    m_wait = &loop;
-    const auto written = connect(m_io, &QIODevice::bytesWritten, &loop, &QEventLoop::quit);
-    QTimer limit;
-    limit.setSingleShot(true);
-    connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
-    limit.start(1000);
-    while (m_io->isOpen() && m_io->bytesToWrite() > 0 && limit.isActive())
-        loop.exec();
-    disconnect(written);
-    m_wait = nullptr;
-    if (!m_io->isOpen() || m_io->bytesToWrite() > 0)
-        return false;
-#ifdef Q_OS_UNIX
-    // Let the driver send what it holds before anyone closes the port.
-    if (m_io == &m_port)
-        ::tcdrain(int(m_port.handle()));
-#endif
-    if (isNetworkLine()) {
-        // The server passes the line on to its serial port at 9600 baud; closing the connection
-        // before that could make it drop what it still holds (the restart after a write). Wait
-        // the line's time for the bytes and a margin; nothing says when it is through.
-        QEventLoop drain;
-        QTimer::singleShot(NetworkDrainMs, &drain, &QEventLoop::quit);
-        m_wait = &drain;
-        drain.exec();
-        m_wait = nullptr;
-    }
-    return true;
 }

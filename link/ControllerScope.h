@@ -4,16 +4,17 @@
 
 #include <QString>
 
-class ControllerLink;
+class ControllerExchange;
 
 // The controller held for one operation: the port opened (and, as asked, checked) by
 // ControllerLink::controller(), released as ReleasePort releases it when the scope ends, on every
 // way out. A refused scope holds nothing: it carries why (busy, no port, the failed check) and
 // releases nothing, so a port another exchange waits on is left alone.
 //
-// Each call is one exchange. A failed one has told the user what the exchange tells (timeout,
-// error reply, malformed reply) and released or closed the port itself; its result carries the
-// whole cause: the kind, the port, the reason, the alarm's code and text.
+// Each call is one exchange. A failed one shows nothing: its result carries the whole cause (the
+// kind, the message the user is to see, the port, the reason, the alarm's code and text), and the
+// operation presents it. A timeout has closed the port and a malformed reply released it; after
+// an error reply the port is given back by settle(), once the user has seen the message.
 class ControllerScope {
 public:
     ControllerScope(ControllerScope &&other) noexcept;
@@ -22,8 +23,14 @@ public:
     ControllerScope &operator=(const ControllerScope &) = delete;
     ~ControllerScope();
 
+    // The controller for one operation.
+    explicit ControllerScope(ControllerExchange &link) : m_link(&link), m_held(true) {}
+    // A refusal: nothing is held, and nothing is released at its end, unless the refusal is an
+    // error reply to the check, whose port is given back by settle().
+    explicit ControllerScope(const OpResult &refusal, ControllerExchange *owedBy = nullptr);
+
     // Whether the controller was handed over; otherwise refusal() says why.
-    bool isHeld() const { return m_link != nullptr; }
+    bool isHeld() const { return m_held; }
     const OpResult &refusal() const { return m_refusal; }
 
     // "0CM1"; with PortOnly the operation makes it where its order puts it.
@@ -49,16 +56,19 @@ public:
 
     // Gives the port back now (ReleasePort); the scope's end then does nothing more.
     void release();
+    // After the user was told of a failed exchange: the port is given back if the exchange left
+    // that to the telling (an error reply). The scope's end does it too, if nobody told.
+    void settle();
     // The port stays as it is when the scope ends: the start-mode switches leave the controller
     // as they set it.
     void keepPort() { m_release = false; }
 
 private:
-    friend class ControllerLink;
-    explicit ControllerScope(ControllerLink &link) : m_link(&link) {}
-    explicit ControllerScope(const OpResult &refusal) : m_refusal(refusal) {}
+    template <typename T> T owing(T result);
 
-    ControllerLink *m_link = nullptr;
+    ControllerExchange *m_link = nullptr;
     OpResult m_refusal = OpResult::done();
+    bool m_held = false;
     bool m_release = true;
+    bool m_releaseOwed = false; // an error reply's port, given back once it was told
 };

@@ -8,13 +8,7 @@
 
 #include <utility>
 
-#ifdef Q_OS_LINUX
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <sys/socket.h>
-#endif
-
-NetworkLine::NetworkLine(QObject *parent) : QIODevice(parent) {
+NetworkLine::NetworkLine(QObject *parent) : Line(parent) {
     connect(&m_socket, &QTcpSocket::readyRead, this, &NetworkLine::onSocketReadable);
     connect(&m_socket, &QTcpSocket::disconnected, this, &NetworkLine::onSocketGone);
     connect(&m_socket, &QTcpSocket::connected, this, &NetworkLine::step);
@@ -24,7 +18,7 @@ NetworkLine::NetworkLine(QObject *parent) : QIODevice(parent) {
             return;
         if (m_opening)
             step();
-        else if (m_open)
+        else if (isOpen())
             onSocketGone();
     });
     m_limit.setSingleShot(true);
@@ -40,7 +34,7 @@ NetworkLine::~NetworkLine() {
 }
 
 void NetworkLine::fail(Failure failure, const QString &detail) {
-    if (m_failure == Failure::Openable) {
+    if (m_failure == Failure::None) {
         m_failure = failure;
         m_detail = detail;
     }
@@ -55,20 +49,30 @@ bool NetworkLine::openLine(const NetAddress &address, int timeoutMs) {
             loop.exec();
         disconnect(done);
     }
-    return m_open;
+    return isOpen();
+}
+
+bool NetworkLine::open(const QString &url) {
+    return openLine(NetAddress::parse(url));
 }
 
 void NetworkLine::startOpen(const NetAddress &address, int timeoutMs) {
-    if (isOpen() || m_opening)
+    if (state() != State::Closed || m_opening)
         close();
+    // The connection of the last opening may still be ending.
+    if (m_socket.state() != QAbstractSocket::UnconnectedState &&
+        !m_socket.waitForDisconnected(ConnectTimeoutMs))
+        m_socket.abort();
     m_address = address;
-    m_failure = Failure::Openable;
+    m_failure = Failure::None;
+    setError(Error::None);
     m_detail.clear();
     m_in.clear();
     m_codec.reset();
     m_connected = false;
     if (!address.isValid()) {
         fail(Failure::BadAddress);
+        setError(Error::CannotOpen);
         emit openFinished(false);
         return;
     }
@@ -90,14 +94,14 @@ void NetworkLine::step() {
                 failConnecting(timeIsUp);
             else if (timeIsUp)
                 fail(Failure::NoAnswer);
-            if (m_failure != Failure::Openable)
+            if (m_failure != Failure::None)
                 finishOpening();
             return;
         }
     }
-    if (m_failure == Failure::Openable && m_address.kind == NetAddress::Kind::Rfc2217)
+    if (m_failure == Failure::None && m_address.kind == NetAddress::Kind::Rfc2217)
         negotiate(timeIsUp);
-    if (m_failure != Failure::Openable || m_address.kind == NetAddress::Kind::Tcp ||
+    if (m_failure != Failure::None || m_address.kind == NetAddress::Kind::Tcp ||
         (m_codec.settingsSent() && m_codec.firstUnanswered() < 0))
         finishOpening();
 }
@@ -105,10 +109,6 @@ void NetworkLine::step() {
 void NetworkLine::onConnected() {
     m_connected = true;
     m_socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    if (!QIODevice::open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
-        fail(Failure::Failed, errorString());
-        return;
-    }
     if (m_address.kind == NetAddress::Kind::Rfc2217)
         writeRaw(m_codec.startNegotiation());
 }
@@ -150,16 +150,19 @@ void NetworkLine::finishOpening() {
     m_opening = false;
     m_limit.stop();
     m_codec.settleSettings();
-    if (m_failure == Failure::Openable) {
-        m_open = true;
+    if (m_failure == Failure::None) {
+        setState(State::Open);
     } else {
-        QIODevice::close();
+        setError(m_failure == Failure::SettingsRefused || m_failure == Failure::NoComPortOption
+                     ? Error::SettingsRefused
+                     : Error::CannotOpen,
+                 m_detail);
         m_closing = true;
         m_socket.abort();
         m_closing = false;
         m_in.clear();
     }
-    emit openFinished(m_open);
+    emit openFinished(isOpen());
 }
 
 bool NetworkLine::settingsFailed(bool timeIsUp) {
@@ -190,24 +193,18 @@ void NetworkLine::writeRaw(const QByteArray &bytes) {
         m_socket.write(bytes);
 }
 
-void NetworkLine::acknowledgeNow() {
-#ifdef Q_OS_LINUX
-    // The system leaves quick acknowledgement again by itself, so it is asked for after each
-    // read and write.
-    const qintptr fd = m_socket.socketDescriptor();
-    if (fd < 0)
-        return;
-    const int one = 1;
-    ::setsockopt(int(fd), IPPROTO_TCP, TCP_QUICKACK, &one, sizeof one);
-#endif
-}
-
 void NetworkLine::pull() {
     m_pullQueued = false;
+    // A connection that ends after its line was closed: what still comes is nobody's.
+    if (state() == State::Closed && !m_opening) {
+        m_socket.readAll();
+        return;
+    }
     const qsizetype room = MaxPending - m_in.size();
     // While the line is set up, the server's answers must be read past whatever data came
     // before them; that data is no reply to anything and is cut to the reader's share.
-    const QByteArray bytes = m_open ? m_socket.read(qMax<qsizetype>(room, 0)) : m_socket.readAll();
+    const QByteArray bytes =
+        isOpen() ? m_socket.read(qMax<qsizetype>(room, 0)) : m_socket.readAll();
     if (bytes.isEmpty())
         return;
     acknowledgeNow();
@@ -237,40 +234,28 @@ void NetworkLine::onSocketGone() {
         step();
         return;
     }
-    if (!m_open)
-        return;
     // What came with the closing is kept for the reader; the line itself is gone.
-    m_open = false;
-    emit lineLost();
+    goneAway(m_socket.errorString());
 }
 
 void NetworkLine::close() {
     const bool wasOpening = std::exchange(m_opening, false);
     m_limit.stop();
-    m_open = false;
+    setState(State::Closed);
     m_closing = true;
-    if (m_socket.state() == QAbstractSocket::ConnectedState) {
-        // What was written still leaves before the connection ends.
+    // What was written still leaves before the connection ends; the connection ends on its own
+    // after that, without anyone waiting for it.
+    if (m_socket.state() == QAbstractSocket::ConnectedState)
         m_socket.disconnectFromHost();
-        if (m_socket.state() != QAbstractSocket::UnconnectedState)
-            m_socket.waitForDisconnected(1000);
-    }
-    m_socket.abort();
+    else
+        m_socket.abort();
     m_closing = false;
     m_in.clear();
-    QIODevice::close();
+    wake();
     if (wasOpening) {
         fail(Failure::Failed);
         emit openFinished(false);
     }
-}
-
-qint64 NetworkLine::bytesAvailable() const {
-    return m_in.size() + QIODevice::bytesAvailable();
-}
-
-qint64 NetworkLine::bytesToWrite() const {
-    return m_socket.bytesToWrite();
 }
 
 bool NetworkLine::waitForReadyRead(int msecs) {
@@ -282,33 +267,37 @@ bool NetworkLine::waitForReadyRead(int msecs) {
     return m_in.size() > before;
 }
 
-bool NetworkLine::waitForBytesWritten(int msecs) {
-    return m_socket.waitForBytesWritten(msecs);
+bool NetworkLine::drain(int msecs) {
+    if (!waitUntil([this] { return m_socket.bytesToWrite() == 0; }, msecs))
+        return false;
+    // The server passes the line on to its serial port at 9600 baud; closing the connection
+    // before that could make it drop what it still holds (the restart after a write).
+    waitUntil([] { return false; }, DrainMs);
+    return isOpen();
 }
 
-qint64 NetworkLine::readData(char *data, qint64 maxSize) {
-    const qint64 n = qMin<qint64>(maxSize, m_in.size());
-    memcpy(data, m_in.constData(), size_t(n));
-    m_in.remove(0, n);
+QByteArray NetworkLine::read(qint64 max) {
+    const QByteArray out = m_in.left(qsizetype(max));
+    m_in.remove(0, out.size());
     // What the socket held back while the reader's share was full comes in now, not inside
     // this read.
-    if (n > 0 && m_socket.bytesAvailable() > 0 && !m_pullQueued) {
+    if (!out.isEmpty() && m_socket.bytesAvailable() > 0 && !m_pullQueued) {
         m_pullQueued = true;
         QMetaObject::invokeMethod(this, &NetworkLine::onSocketReadable, Qt::QueuedConnection);
     }
-    return n;
+    return out;
 }
 
-qint64 NetworkLine::writeData(const char *data, qint64 size) {
-    if (m_socket.state() != QAbstractSocket::ConnectedState)
+qint64 NetworkLine::write(const QByteArray &bytes) {
+    if (!isOpen() || m_socket.state() != QAbstractSocket::ConnectedState)
         return -1;
     const QByteArray out = m_address.kind == NetAddress::Kind::Tcp
-                               ? QByteArray(data, qsizetype(size))
-                               : m_codec.encode(data, qsizetype(size));
+                               ? bytes
+                               : m_codec.encode(bytes.constData(), bytes.size());
     if (m_socket.write(out) != out.size())
         return -1;
     // Out at once, and the reply to it acknowledged at once.
     m_socket.flush();
     acknowledgeNow();
-    return size;
+    return bytes.size();
 }

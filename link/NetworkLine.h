@@ -1,11 +1,10 @@
 #pragma once
 
+#include "link/Line.h"
 #include "link/NetAddress.h"
-#include "link/PortCheck.h"
 #include "link/TelnetCodec.h"
 
 #include <QByteArray>
-#include <QIODevice>
 #include <QTcpSocket>
 #include <QTimer>
 
@@ -14,19 +13,34 @@
 // (0xFF doubled, option negotiation, CR NUL where the server is not in binary mode) and sets the
 // server's port to 9600 baud, 8 data bits, no parity, 1 stop bit, no flow control through the
 // COM-port option, checking each answer; over tcp:// the bytes go as they are and the server's own
-// port settings apply. Opening waits in an event loop, so the window keeps running meanwhile.
-class NetworkLine : public QIODevice {
+// port settings apply. Opening waits in an event loop, so the window keeps running meanwhile;
+// closing does not wait: the connection ends on its own, and only a new opening of the same line
+// waits for it, if it has not ended by then.
+class NetworkLine : public Line {
     Q_OBJECT
 public:
     // How long opening may take, the connection and the line settings together.
     static constexpr int ConnectTimeoutMs = 4000;
     // The most the line holds for its reader, and the socket for the line: a server that sends
     // more than is read waits (the connection's own flow control) instead of filling memory.
-    static constexpr qsizetype MaxPending = 4096;
+    static constexpr qsizetype MaxPending = MaxHeld;
+    // After the last line has left: the time the server is given to pass it on before the
+    // connection may close (a short line at 9600 baud and a margin). Nothing says when it is
+    // through.
+    static constexpr int DrainMs = 150;
 
-    // How opening failed, in the port's terms: a network state of PortCheck, Failed for the
-    // socket's own errors, Openable while nothing failed.
-    using Failure = PortCheck::State;
+    // How opening failed.
+    enum class Failure {
+        None,
+        BadAddress, // no address of a network line
+        Refused,    // nobody listens there
+        HostNotFound,
+        NoAnswer,        // not connected and set up within the time
+        NoComPortOption, // the server does not take the COM-port option
+        SettingsRefused, // it answered a line setting otherwise (failureDetail() says which)
+        ServerClosed,    // the server closed the connection while it was set up
+        Failed,          // the socket's own error (failureDetail() has its words)
+    };
 
     explicit NetworkLine(QObject *parent = nullptr);
     ~NetworkLine() override;
@@ -34,10 +48,11 @@ public:
     // Connects and sets the line up; true when the line is open. On false, failure() and
     // failureDetail() say why and the line is closed.
     bool openLine(const NetAddress &address, int timeoutMs = ConnectTimeoutMs);
+    // The line's open() for a URL.
+    bool open(const QString &url) override;
     // The same without waiting: openFinished() tells the outcome; many lines may be opened at
     // once this way.
     void startOpen(const NetAddress &address, int timeoutMs = ConnectTimeoutMs);
-    bool isOpening() const { return m_opening; }
     Failure failure() const { return m_failure; }
     // Refused settings: the setting, as asked and as answered (or not answered); Other: the
     // socket's own words.
@@ -48,21 +63,15 @@ public:
     bool binaryOut() const { return m_codec.binaryOut(); }
 
     void close() override;
-    bool isSequential() const override { return true; }
-    qint64 bytesAvailable() const override;
-    qint64 bytesToWrite() const override;
+    qint64 write(const QByteArray &bytes) override;
+    qint64 bytesAvailable() const override { return m_in.size(); }
+    QByteArray read(qint64 max) override;
     bool waitForReadyRead(int msecs) override;
-    bool waitForBytesWritten(int msecs) override;
+    bool drain(int msecs) override;
 
 signals:
-    // The open line went away: the server closed the connection or the network failed.
-    void lineLost();
     // An opening started by startOpen() ended, the line open (true) or not.
     void openFinished(bool open);
-
-protected:
-    qint64 readData(char *data, qint64 maxSize) override;
-    qint64 writeData(const char *data, qint64 size) override;
 
 private:
     void onSocketReadable();
@@ -85,10 +94,9 @@ private:
 
     QTcpSocket m_socket;
     NetAddress m_address;
-    Failure m_failure = Failure::Openable;
+    Failure m_failure = Failure::None;
     QString m_detail;
     QByteArray m_in; // the controller's bytes, decoded, not yet read
-    bool m_open = false;
     bool m_closing = false;
     bool m_pullQueued = false;
     bool m_opening = false;

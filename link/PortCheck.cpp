@@ -92,7 +92,34 @@ PortCheck PortCheck::openHere(const QString &path) {
 
 PortCheck PortCheck::afterFailedConnect(const QString &url, const NetworkLine &line) {
     PortCheck check = located(url);
-    check.state = line.failure() == State::Openable ? State::Failed : line.failure();
+    using F = NetworkLine::Failure;
+    switch (line.failure()) {
+    case F::BadAddress:
+        check.state = State::BadAddress;
+        break;
+    case F::Refused:
+        check.state = State::Refused;
+        break;
+    case F::HostNotFound:
+        check.state = State::HostNotFound;
+        break;
+    case F::NoAnswer:
+        check.state = State::NoAnswer;
+        break;
+    case F::NoComPortOption:
+        check.state = State::NoComPortOption;
+        break;
+    case F::SettingsRefused:
+        check.state = State::SettingsRefused;
+        break;
+    case F::ServerClosed:
+        check.state = State::ServerClosed;
+        break;
+    case F::None:
+    case F::Failed:
+        check.state = State::Failed;
+        break;
+    }
     if (check.state == State::Failed || check.state == State::SettingsRefused)
         check.systemError = line.failureDetail();
     return check;
@@ -131,7 +158,7 @@ QString PortCheck::stateText() const {
     case State::NoComPortOption:
         return ResText(1517);
     case State::SettingsRefused:
-        return ResText(1518).arg(systemError);
+        return ResText(NetAddress::looksLikeUrl(mapPath) ? 1518 : 1547).arg(systemError);
     case State::ServerClosed:
         return ResText(1519);
     }

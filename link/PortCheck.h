@@ -20,7 +20,7 @@ struct PortCheck {
         Busy,
         NotSerial,
         Failed,
-        // network lines (rfc2217://, tcp://): also how NetworkLine tells a failed opening
+        // network lines (rfc2217://, tcp://); SettingsRefused also a serial line's
         BadAddress,
         Refused,
         HostNotFound,
@@ -62,8 +62,10 @@ struct PortCheck {
     // The port this program has open now, without trying it again.
     static PortCheck openHere(const QString &path);
     // Why path could not be opened, after the serial layer failed with notFound (no such device)
-    // or another error: a plain open of the device tells denied, busy and gone apart.
-    static PortCheck afterFailedOpen(const QString &path, bool notFound, const QString &error);
+    // or another error: the system's code of that error tells denied, busy and gone apart where
+    // the line gives one (systemCode), else a plain open of the device does.
+    static PortCheck afterFailedOpen(const QString &path, bool notFound, const QString &error,
+                                     unsigned long systemCode = 0);
 
     // Why a network line could not be opened, from the line's failure.
     static PortCheck afterFailedConnect(const QString &url, const NetworkLine &line);

@@ -158,7 +158,7 @@ PortCheck PortCheck::ofDevice(PortCheck check, const QString &path) {
     port.setPortName(PortIdentity::openName(path));
     if (port.open(QIODevice::ReadWrite)) {
         // Held under another spelling: in use all the same.
-        const bool free = PortIdentity::hold(port);
+        const bool free = PortIdentity::hold(port.handle());
         port.close();
         if (!free)
             return afterFailedOpen(path, false, QString());
@@ -169,7 +169,8 @@ PortCheck PortCheck::ofDevice(PortCheck check, const QString &path) {
                            port.errorString());
 }
 
-PortCheck PortCheck::afterFailedOpen(const QString &path, bool notFound, const QString &error) {
+PortCheck PortCheck::afterFailedOpen(const QString &path, bool notFound, const QString &error,
+                                     unsigned long) {
     PortCheck check = located(path);
     if (path.isEmpty())
         return check;

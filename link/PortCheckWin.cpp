@@ -28,17 +28,17 @@ PortCheck PortCheck::locatedDevice(const QString &path) {
 
 PortCheck PortCheck::ofDevice(PortCheck check, const QString &path) {
     WinSerialLine port;
-    port.setPortName(path);
-    if (port.open(QIODevice::ReadWrite)) {
+    if (port.open(path)) {
         port.close();
         check.state = State::Openable;
         return check;
     }
-    check.classifyOpenError(int(port.systemError()));
+    check.classifyOpenError(int(port.systemCode()));
     return check;
 }
 
-PortCheck PortCheck::afterFailedOpen(const QString &path, bool notFound, const QString &error) {
+PortCheck PortCheck::afterFailedOpen(const QString &path, bool notFound, const QString &error,
+                                     unsigned long systemCode) {
     PortCheck check = located(path);
     if (path.isEmpty())
         return check;
@@ -46,7 +46,15 @@ PortCheck PortCheck::afterFailedOpen(const QString &path, bool notFound, const Q
         check.state = State::Missing;
         return check;
     }
-    // The line's error code is not passed here: a plain open of the port gives it again.
+    // The open's own code, where the line kept it; a line set up on a port that opened keeps its
+    // text.
+    if (systemCode != 0) {
+        check.classifyOpenError(int(systemCode));
+        if (check.state == State::Failed && !error.isEmpty())
+            check.systemError = error;
+        return check;
+    }
+    // Without it, a plain open of the port gives it again.
     const QString device = WinSerialLine::devicePath(path);
     const HANDLE port =
         CreateFileW(reinterpret_cast<LPCWSTR>(device.utf16()), GENERIC_READ | GENERIC_WRITE, 0,

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "link/SerialLine.h"
-
 #include <QString>
+#include <QtGlobal>
 
 // A port is the device, not the name it was given: a link, a ".." path or another spelling of
 // one device is the same port, and so are two spellings of one network server. The link holds
@@ -17,9 +16,9 @@ public:
     // The name the serial layer is given for a device: its canonical path, so that the lock
     // files other serial programs look for carry the device's own name whatever link was used.
     static QString openName(const QString &path);
-    // Holds the device behind an opened line for this program alone, for as long as it is open.
+    // Holds the device opened as handle for this program alone, for as long as it is open.
     // False when someone holds it already.
-    static bool hold(SerialLine &line);
+    static bool hold(qintptr handle);
 
 private:
     // The platform's key of a device path (PortIdentityPosix.cpp, PortIdentityWin.cpp).

@@ -24,7 +24,7 @@ QString PortIdentity::openName(const QString &path) {
     return canonical.isEmpty() ? path : canonical;
 }
 
-bool PortIdentity::hold(SerialLine &line) {
+bool PortIdentity::hold(qintptr handle) {
     // The lock belongs to this open of the device and goes with it when the line is closed.
-    return ::flock(int(line.handle()), LOCK_EX | LOCK_NB) == 0;
+    return ::flock(int(handle), LOCK_EX | LOCK_NB) == 0;
 }

@@ -13,6 +13,6 @@ QString PortIdentity::openName(const QString &path) {
     return path;
 }
 
-bool PortIdentity::hold(SerialLine &) {
+bool PortIdentity::hold(qintptr) {
     return true;
 }

@@ -4,7 +4,6 @@
 #include <QObject>
 #include <QString>
 
-#include <functional>
 #include <memory>
 
 // The Win32 calls a COM port is driven through, as WinSerialLine uses them: opening and closing
@@ -54,11 +53,8 @@ public:
         quint32 done = 0;              // bytes moved
     };
 
-    // The calls a new line is made with: the system's, unless a test has put its own in place.
-    using Maker = std::function<std::unique_ptr<WinCommIo>()>;
+    // The system's calls (WinCommIoWin.cpp; none elsewhere, WinCommIoNone.cpp).
     static std::unique_ptr<WinCommIo> make();
-    // Test seam: the maker new lines use from now on (empty: the system's again).
-    static void setMaker(Maker maker) { testMaker() = std::move(maker); }
 
     // Opens the port exclusively for overlapped I/O, keeps its settings and timeouts as found,
     // sets 9600 baud 8N1 without flow control and empties the driver's queues; the Win32 error,
@@ -82,9 +78,4 @@ public:
 signals:
     // The Watch slot's read has ended (with a byte or an error).
     void watchEnded();
-
-private:
-    static Maker &testMaker();
-    // The system's calls (WinCommIoWin.cpp; none elsewhere, WinCommIoNone.cpp).
-    static std::unique_ptr<WinCommIo> system();
 };

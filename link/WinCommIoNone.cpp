@@ -2,6 +2,6 @@
 // opens nothing (tests give it theirs).
 #include "link/WinCommIo.h"
 
-std::unique_ptr<WinCommIo> WinCommIo::system() {
+std::unique_ptr<WinCommIo> WinCommIo::make() {
     return nullptr;
 }

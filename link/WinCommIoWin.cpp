@@ -201,7 +201,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<WinCommIo> WinCommIo::system() {
+std::unique_ptr<WinCommIo> WinCommIo::make() {
     return std::make_unique<SystemCommIo>();
 }
 

@@ -3,14 +3,15 @@
 #include "base/ResText.h"
 
 #include <QElapsedTimer>
+#include <QStringList>
 #include <QThread>
 
-#include <cstring>
+#include <climits>
 
 using Io = WinCommIo;
 
 WinSerialLine::WinSerialLine(std::unique_ptr<WinCommIo> io, QObject *parent)
-    : QIODevice(parent), m_io(std::move(io)) {
+    : Line(parent), m_io(std::move(io)) {
     if (m_io)
         connect(m_io.get(), &WinCommIo::watchEnded, this, &WinSerialLine::onReadDone);
 }
@@ -27,9 +28,9 @@ QString WinSerialLine::systemErrorText(unsigned long code) {
     return qt_error_string(int(code)).trimmed();
 }
 
-bool WinSerialLine::open(OpenMode mode) {
-    if (isOpen())
-        return false;
+bool WinSerialLine::open(const QString &name) {
+    close();
+    m_name = name;
     m_error = NoError;
     m_systemError = 0;
     m_sendStuck = false;
@@ -53,30 +54,39 @@ bool WinSerialLine::open(OpenMode mode) {
         return false;
     }
     m_reading = true;
-    QIODevice::open(mode | QIODevice::Unbuffered);
+    m_opened = true;
+    setError(Error::None);
+    setState(State::Open);
     return true;
 }
 
 void WinSerialLine::close() {
-    if (!isOpen())
+    setState(State::Closed);
+    wake();
+    if (!m_opened)
         return;
-    QIODevice::close();
+    m_opened = false;
     if (!m_sendStuck)
-        drain();
+        drainDriver(INT_MAX);
     endRead();
     m_io->close();
     m_in.clear();
 }
 
-void WinSerialLine::drain() {
+bool WinSerialLine::drain(int msecs) {
+    return isOpen() && !m_sendStuck && drainDriver(msecs);
+}
+
+bool WinSerialLine::drainDriver(int limitMs) {
     QElapsedTimer clock;
     clock.start();
     Io::Status status = m_io->status();
-    const int limit = writeLimitMs(status.outQueue);
+    const int limit = qMin(limitMs, writeLimitMs(status.outQueue));
     while (status.error == Io::Success && status.outQueue > 0 && clock.elapsed() < limit) {
         QThread::msleep(2);
         status = m_io->status();
     }
+    return status.error == Io::Success && status.outQueue == 0;
 }
 
 void WinSerialLine::endRead() {
@@ -161,7 +171,20 @@ bool WinSerialLine::takeQueued() {
 }
 
 qint64 WinSerialLine::bytesAvailable() const {
-    return m_in.size() + QIODevice::bytesAvailable();
+    return m_in.size();
+}
+
+QString WinSerialLine::lineErrorsText() const {
+    QStringList seen;
+    if (m_lineErrors & Io::FramingError)
+        seen << ResText(1624);
+    if (m_lineErrors & (Io::Overrun | Io::InputOverflow))
+        seen << ResText(1625);
+    if (m_lineErrors & Io::ParityError)
+        seen << ResText(1626);
+    if (m_lineErrors & Io::BreakSeen)
+        seen << ResText(1627);
+    return seen.isEmpty() ? QString() : ResText(1623).arg(seen.join(QStringLiteral(", ")));
 }
 
 bool WinSerialLine::waitForReadyRead(int msecs) {
@@ -174,21 +197,21 @@ bool WinSerialLine::waitForReadyRead(int msecs) {
     return m_in.size() > before;
 }
 
-qint64 WinSerialLine::readData(char *data, qint64 maxSize) {
-    const qint64 n = qMin<qint64>(maxSize, m_in.size());
-    std::memcpy(data, m_in.constData(), size_t(n));
-    m_in.remove(0, qsizetype(n));
-    if (n > 0 && isOpen() && !m_reading)
+QByteArray WinSerialLine::read(qint64 max) {
+    const QByteArray out = m_in.left(qsizetype(max));
+    m_in.remove(0, out.size());
+    if (!out.isEmpty() && isOpen() && !m_reading)
         startRead();
-    return n;
+    return out;
 }
 
-qint64 WinSerialLine::writeData(const char *data, qint64 size) {
+qint64 WinSerialLine::write(const QByteArray &bytes) {
+    const qint64 size = bytes.size();
     if (!isOpen() || m_sendStuck)
         return -1;
     // What the driver tells of the line from now on belongs to this command's reply.
     m_lineErrors = 0;
-    const unsigned long code = m_io->startWrite(QByteArray(data, qsizetype(size)));
+    const unsigned long code = m_io->startWrite(bytes);
     if (code != Io::Success && code != Io::IoPending) {
         fail(WriteError, code);
         return -1;
@@ -202,8 +225,7 @@ qint64 WinSerialLine::writeData(const char *data, qint64 size) {
     if (timedOut || (done.error == Io::Success && qint64(done.done) < size)) {
         m_error = TimeoutError;
         m_systemError = 0;
-        setErrorString(ResText(1620));
-        emit errorOccurred(TimeoutError);
+        setError(Error::WriteTimedOut, ResText(1620));
         return -1;
     }
     if (done.error != Io::Success) {
@@ -211,13 +233,21 @@ qint64 WinSerialLine::writeData(const char *data, qint64 size) {
         return -1;
     }
     if (done.done > 0)
-        emit bytesWritten(done.done);
+        emit bytesWritten();
     return done.done;
 }
 
 void WinSerialLine::fail(SerialPortError error, unsigned long code) {
     m_error = error;
     m_systemError = code;
-    setErrorString(systemErrorText(code));
-    emit errorOccurred(error);
+    const QString text = systemErrorText(code);
+    // A line that fails while open is gone: the adapter was pulled out or the driver gave up.
+    if (isOpen() && (error == ReadError || error == WriteError || error == ResourceError)) {
+        goneAway(text);
+        return;
+    }
+    if (error == DeviceNotFoundError)
+        setError(Error::NotFound, text, code);
+    else
+        setError(error == TimeoutError ? Error::WriteTimedOut : Error::CannotOpen, text, code);
 }

@@ -1,23 +1,22 @@
 #pragma once
 
+#include "link/Line.h"
 #include "link/WinCommIo.h"
 
 #include <QByteArray>
-#include <QIODevice>
 #include <QList>
 #include <QString>
 
 #include <memory>
 
-// A COM port of Windows ("COM3", opened as \\.\COM3) as a QIODevice, for the link's serial line:
-// 9600 baud, 8 data bits, no parity, 1 stop bit, no flow control. Reading is event-driven: a
+// A COM port of Windows ("COM3", opened as \\.\COM3), the link's serial line there: 9600 baud,
+// 8 data bits, no parity, 1 stop bit, no flow control. Reading is event-driven: a
 // one-byte overlapped read stays pending and its end wakes the event loop; then the bytes the
 // driver has queued are taken at once. Writes go out before write() returns. No wait here is
 // longer than its limit: a write the driver does not finish in time is cancelled and reported as
-// a timeout, so a stuck adapter cannot hold the program. The setters and error codes carry the
-// names of Qt Serial Port's, so that the link sets up either line alike; only the settings above
-// are accepted. The Win32 calls themselves are behind WinCommIo.
-class WinSerialLine : public QIODevice {
+// a timeout, so a stuck adapter cannot hold the program. The Win32 calls themselves are behind
+// WinCommIo.
+class WinSerialLine : public Line {
     Q_OBJECT
 public:
     enum SerialPortError {
@@ -31,37 +30,29 @@ public:
         UnknownError,
         TimeoutError,
     };
-    enum BaudRate { Baud9600 = 9600 };
-    enum DataBits { Data8 = 8 };
-    enum Parity { NoParity = 0 };
-    enum StopBits { OneStop = 1 };
-    enum FlowControl { NoFlowControl = 0 };
-
     // The system's COM ports.
     explicit WinSerialLine(QObject *parent = nullptr) : WinSerialLine(WinCommIo::make(), parent) {}
     // A line driven through the given calls.
     explicit WinSerialLine(std::unique_ptr<WinCommIo> io, QObject *parent = nullptr);
     ~WinSerialLine() override;
 
-    void setPortName(const QString &name) { m_name = name; }
     const QString &portName() const { return m_name; }
 
-    bool open(OpenMode mode) override;
+    // Opens the port by its name ("COM3") and sets the line up.
+    bool open(const QString &name) override;
     void close() override;
-    bool isSequential() const override { return true; }
+    qint64 write(const QByteArray &bytes) override;
     qint64 bytesAvailable() const override;
+    QByteArray read(qint64 max) override;
     bool waitForReadyRead(int msecs) override;
+    // Writes have gone to the driver when write() returns; this waits for the driver to send them.
+    bool drain(int msecs) override;
+    QString lineErrorsText() const override;
 
     // At most this many bytes wait to be read (0: no limit); more stay in the driver until read.
     void setReadBufferSize(qint64 size) { m_maxIn = size; }
 
-    bool setBaudRate(BaudRate rate) { return rate == Baud9600; }
-    bool setDataBits(DataBits bits) { return bits == Data8; }
-    bool setParity(Parity parity) { return parity == NoParity; }
-    bool setStopBits(StopBits bits) { return bits == OneStop; }
-    bool setFlowControl(FlowControl flow) { return flow == NoFlowControl; }
-
-    SerialPortError error() const { return m_error; }
+    SerialPortError portError() const { return m_error; }
     // The line errors (WinCommIo::LineError) the driver reported since the last write.
     unsigned lineErrors() const { return m_lineErrors; }
     // The Win32 error code of the last failure (0 when none).
@@ -85,13 +76,6 @@ public:
     // bytes it said it holds.
     static constexpr int CancelWaitMs = 200;
 
-signals:
-    void errorOccurred(WinSerialLine::SerialPortError error);
-
-protected:
-    qint64 readData(char *data, qint64 maxSize) override;
-    qint64 writeData(const char *data, qint64 size) override;
-
 private:
     using Slot = WinCommIo::Slot;
     // Starts the pending one-byte read; false (and the failure told) when it cannot.
@@ -104,8 +88,9 @@ private:
     WinCommIo::Transfer finishWithin(Slot slot, int limitMs, bool &timedOut);
     // Ends the pending read before the port closes.
     void endRead();
-    // Lets the driver send what it holds, for as long as that takes at 9600 baud and a margin.
-    void drain();
+    // Lets the driver send what it holds, for as long as that takes at 9600 baud and a margin
+    // (at most limitMs); whether it sent it all.
+    bool drainDriver(int limitMs);
     void fail(SerialPortError error, unsigned long code);
 
     QString m_name;
@@ -113,6 +98,8 @@ private:
     QByteArray m_in;
     qint64 m_maxIn = 0;
     bool m_reading = false;
+    // The driver's port is open (the line may be Lost meanwhile).
+    bool m_opened = false;
     // A write the driver would not end, not even cancelled: its slot is not used again.
     bool m_sendStuck = false;
     SerialPortError m_error = NoError;

@@ -1,6 +1,9 @@
 qv_sources(qvcore CommLog ControllerCommands ControllerLink ControllerLinkExchange ControllerLinkLog
-    ControllerScope NetAddress NetworkLine PortCheck PortIdentity PortMap TelnetCodec
-    PortSurvey WinCommIo WinSerialLine)
-qv_platform_sources(qvcore POSIX LineErrorsPosix PortCheckPosix PortIdentityPosix PortMapPosix
-    WinCommIoNone
-    WINDOWS LineErrorsWin PortCheckWin PortIdentityWin PortMapWin WinCommIoWin)
+    ControllerScope Line NetAddress NetworkLine PortCheck PortIdentity PortMap TelnetCodec
+    PortSurvey WinSerialLine)
+qv_platform_sources(qvcore POSIX NetworkLinePosix PortCheckPosix PortIdentityPosix
+    PortMapPosix SerialLinePosix WinCommIoNone
+    WINDOWS NetworkLineWin PortCheckWin PortIdentityWin PortMapWin SerialLineWin
+    WinCommIoWin)
+# An interface with signals and no source file of its own: listed so that it gets its moc output.
+target_sources(qvcore PRIVATE ${CMAKE_CURRENT_LIST_DIR}/WinCommIo.h)

@@ -3,11 +3,14 @@
 #include "base/MainScreen.h"
 #include "base/ResText.h"
 #include "base/UserPrompt.h"
+#include "data/ExchangeMessage.h"
 #include "link/ControllerLink.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QScopeGuard>
+
+#include <optional>
 
 namespace {
 
@@ -19,10 +22,11 @@ MoveOperations::MoveOperations(ControllerLink &link, UserPrompt &prompt, MainScr
                                QObject *parent)
     : QObject(parent), m_link(link), m_prompt(prompt), m_screen(screen) {}
 
-OpResult MoveOperations::refused(const ControllerScope &controller) {
+OpResult MoveOperations::refused(ControllerScope &controller) {
     OpResult result = controller.refusal();
     if (result.status == OpResult::Status::Busy)
         return result;
+    presentExchange(m_prompt, controller, result);
     m_prompt.MsgBox(ResText(215));
     return result.orText(ResText(215));
 }
@@ -34,6 +38,7 @@ OpResult MoveOperations::sendMove(ControllerScope &controller, int target) {
     clock.start();
     const OpResult result = controller.move(target);
     emit timed(target, sentAt, clock.elapsed(), result);
+    presentExchange(m_prompt, controller, result);
     return result;
 }
 
@@ -53,12 +58,14 @@ void MoveOperations::complete(const QString &position) {
 
 OpResult MoveOperations::SelectMove(MoveChoice choice, int count) {
     // Another exchange waits for its reply (the reply waits let events through): its port is not
-    // ours to use or release.
-    if (m_running || m_link.isBusy())
+    // ours to use or release, the move buttons not ours to enable again.
+    if (m_running)
         return OpResult::busy();
-    const auto end = runningBracket();
-    m_stopRequested = false;
-    ControllerScope controller = m_link.controller();
+    std::optional<RunningBracket> end;
+    ControllerScope controller = m_link.controller(ControllerLink::Opening::Checked, [&] {
+        end.emplace(runningBracket());
+        m_stopRequested = false;
+    });
     if (!controller.isHeld())
         return refused(controller);
     // A repeat starts with position 2, so that it ends where a Stop leaves it: on position 1.
@@ -80,10 +87,11 @@ void MoveOperations::StopMove() {
 }
 
 OpResult MoveOperations::HomeMove() {
-    if (m_running || m_link.isBusy())
+    if (m_running)
         return OpResult::busy();
-    const auto end = runningBracket();
-    ControllerScope controller = m_link.controller();
+    std::optional<RunningBracket> end;
+    ControllerScope controller =
+        m_link.controller(ControllerLink::Opening::Checked, [&] { end.emplace(runningBracket()); });
     if (!controller.isHeld())
         return refused(controller);
     const OpResult result = sendMove(controller, HomeTarget);
@@ -101,6 +109,7 @@ OpResult MoveOperations::ResetController() {
     OpResult result = controller.reset();
     if (result.isDone())
         result = controller.checkCommunication();
+    presentExchange(m_prompt, controller, result);
     if (result.isDone())
         m_link.clearAlarm();
     return result;

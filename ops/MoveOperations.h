@@ -60,7 +60,7 @@ private:
     RunningBracket runningBracket();
     // What a refused controller ends the operation with: busy as it is; otherwise message 215
     // (the port or the check failed), shown and as the result's text.
-    OpResult refused(const ControllerScope &controller);
+    OpResult refused(ControllerScope &controller);
     OpResult sendMove(ControllerScope &controller, int target);
     void complete(const QString &position);
 

@@ -36,7 +36,7 @@ OpResult PrintOperation::PrintData(PrintDialogs &dialogs) {
     if (!page)
         return OpResult::stopped();
     if (m_selection.GridPosiPrint) {
-        if (m_screen.ScreenCheck() != 0)
+        if (!m_screen.ScreenCheck())
             return OpResult::failed(OpResult::Failure::Refused);
         m_copies.CopyHensu2Temp();
     }

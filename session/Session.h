@@ -34,7 +34,7 @@ private:
 
 public:
     StoredSettings settings;
-    ControllerLink link{settings, m_prompt};
+    ControllerLink link{settings};
     QvDataCopies copies;
     // The journal of writes, which the write adds to and history and undo read.
     WriteJournal journal{settings};

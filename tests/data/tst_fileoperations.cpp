@@ -110,29 +110,29 @@ private slots:
     // Open with changed data asks as New does; a Yes whose save did not happen keeps the edits.
     void openAsksFirst_data() {
         QTest::addColumn<MsgAnswer>("answer");
-        QTest::addColumn<qint16>("screenCheck");
+        QTest::addColumn<bool>("screenCheck");
         QTest::addColumn<QString>("saveTo"); // the save dialog's answer; empty cancels
         QTest::addColumn<bool>("opens");
-        QTest::newRow("No") << MsgAnswer::No << qint16(0) << QString() << true;
-        QTest::newRow("Cancel") << MsgAnswer::Cancel << qint16(0) << QString() << false;
-        QTest::newRow("Yes, saved") << MsgAnswer::Yes << qint16(0) << "kept.qvd" << true;
-        QTest::newRow("Yes, save cancelled") << MsgAnswer::Yes << qint16(0) << QString() << false;
+        QTest::newRow("No") << MsgAnswer::No << true << QString() << true;
+        QTest::newRow("Cancel") << MsgAnswer::Cancel << true << QString() << false;
+        QTest::newRow("Yes, saved") << MsgAnswer::Yes << true << "kept.qvd" << true;
+        QTest::newRow("Yes, save cancelled") << MsgAnswer::Yes << true << QString() << false;
         QTest::newRow("Yes, refused by the checks")
-            << MsgAnswer::Yes << qint16(1) << "kept.qvd" << false;
+            << MsgAnswer::Yes << false << "kept.qvd" << false;
         QTest::newRow("Yes, write failing")
-            << MsgAnswer::Yes << qint16(0) << "missing/kept.qvd" << false;
+            << MsgAnswer::Yes << true << "missing/kept.qvd" << false;
     }
     void openAsksFirst() {
         QFETCH(MsgAnswer, answer);
-        QFETCH(qint16, screenCheck);
+        QFETCH(bool, screenCheck);
         QFETCH(QString, saveTo);
         QFETCH(bool, opens);
         Rig rig;
         rig.screen.dataChanged = true;
-        rig.screen.screenCheckResult = screenCheck;
+        rig.screen.screenCheckPasses = screenCheck;
         rig.copies.working.Pulse1 = 777;
         rig.prompt.answers = {answer};
-        const bool saving = answer == MsgAnswer::Yes && screenCheck == 0;
+        const bool saving = answer == MsgAnswer::Yes && screenCheck;
         if (saving)
             rig.dialogs.answers.append(saveTo.isEmpty() ? saveTo : path(saveTo));
         rig.dialogs.answers.append(path("example.qvd"));
@@ -161,7 +161,7 @@ private slots:
         rig.copies.working.Sp1 = 7;
         rig.screen.dataChanged = true;
         rig.screen.calls.clear();
-        QCOMPARE(rig.ops.Save(), qint16(0));
+        QVERIFY(rig.ops.Save().isDone());
         QCOMPARE(rig.dialogs.shown.size(), 1); // the open dialog only
         QCOMPARE(rig.screen.calls, withInside(Brackets, 2, {"ScreenCheck"}));
         QCOMPARE(readBytes(path("data.qvd")), QByteArray(Example).replace("60,0\r\n", "60,7\r\n"));
@@ -246,7 +246,7 @@ private slots:
         Rig rig;
         rig.screen.dataChanged = true;
         rig.dialogs.answers = {answer.isEmpty() ? answer : path(answer)};
-        QCOMPARE(rig.ops.Save(), qint16(1));
+        QVERIFY(!rig.ops.Save().isDone());
         QCOMPARE(rig.prompt.texts(), QStringList{SavingStopped});
         // A failed write names the file and the system's reason.
         QCOMPARE(rig.prompt.shown[0].details.startsWith("ファイル：" + path(answer) + "\r\n理由："),
@@ -295,7 +295,7 @@ private slots:
         rig.copies.working.Pulse1 = 123456;
         rig.screen.dataChanged = true;
 
-        qint16 result = 1;
+        OpResult result;
         if (diskFull) {
             const FileSizeLimit full(20);
             QVERIFY(full.isSet());
@@ -304,7 +304,7 @@ private slots:
             result = rig.ops.Save();
         }
 
-        QCOMPARE(result, qint16(1));
+        QCOMPARE(result.failure, OpResult::Failure::FileError);
         QCOMPARE(rig.prompt.texts(), QStringList{SavingStopped});
         QCOMPARE(readBytes(path("example.qvd")), Example);
         QCOMPARE(rig.ops.CurrentFileName(), name);
@@ -313,7 +313,7 @@ private slots:
 
     void screenCheckStopsSaveAndSaveAs() {
         Rig rig;
-        rig.screen.screenCheckResult = 1;
+        rig.screen.screenCheckPasses = false;
         rig.dialogs.answers = {path("a.qvd"), path("b.qvd")};
         rig.ops.Save();
         rig.ops.SaveAs();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/StoredSettings.h"
+#include "data/ExchangeMessage.h"
 #include "link/ControllerLink.h"
 #include "sim/ControllerSimulator.h"
 #include "support/ScriptedPrompt.h"
@@ -19,7 +20,7 @@ struct LinkFixture {
         settings.PortNo = 1;
         settings.OccupyPort = occupyPort;
         PortMap::setEntry(1, sim.devicePath());
-        link = std::make_unique<ControllerLink>(settings, prompt);
+        link = std::make_unique<ControllerLink>(settings);
         link->portMap() = PortMap([] { return QList<SerialDevice>{}; });
     }
 
@@ -29,9 +30,20 @@ struct LinkFixture {
         c.keepPort();
         return c;
     }
+    // One call on the controller, its failure presented as an operation presents it.
+    template <typename Call> auto told(Call call) {
+        ControllerScope c = controller();
+        const auto result = call(c);
+        presentExchange(prompt, c, resultOf(result));
+        return result;
+    }
     // The communication check alone.
     OpResult check() {
-        ControllerScope c = controller();
-        return c.isHeld() ? c.checkCommunication() : c.refusal();
+        return told(
+            [](ControllerScope &c) { return c.isHeld() ? c.checkCommunication() : c.refusal(); });
     }
+
+private:
+    static const OpResult &resultOf(const OpResult &r) { return r; }
+    static const OpResult &resultOf(const Valued<QString> &r) { return r.result; }
 };

@@ -14,7 +14,7 @@
 
 namespace {
 
-enum class Line { Rfc2217, Tcp, Serial };
+enum class LineKind { Rfc2217, Tcp, Serial };
 
 // GCC names the address sanitizer with a macro, clang with a feature test.
 #if defined(__SANITIZE_ADDRESS__)
@@ -66,7 +66,7 @@ QByteArray readPty(const Pty &pty) {
 
 } // namespace
 
-Q_DECLARE_METATYPE(Line)
+Q_DECLARE_METATYPE(LineKind)
 
 class TestBoundedInput : public QObject {
     Q_OBJECT
@@ -77,7 +77,7 @@ private slots:
 };
 
 void TestBoundedInput::floodEndsInItsFailure_data() {
-    QTest::addColumn<Line>("line");
+    QTest::addColumn<LineKind>("line");
     QTest::addColumn<bool>("between");     // the flood starts after a good reply, else with it
     QTest::addColumn<QByteArray>("first"); // sent once before the flood, framing included
     QTest::addColumn<QByteArray>("flood");
@@ -85,39 +85,40 @@ void TestBoundedInput::floodEndsInItsFailure_data() {
     const QString length = joined({1105, 1106});
     const QString timeout = joined({1100, 1101, 1102, 1103});
     QTest::newRow("rfc2217, between two commands")
-        << Line::Rfc2217 << true << QByteArray() << QByteArray("x") << length;
+        << LineKind::Rfc2217 << true << QByteArray() << QByteArray("x") << length;
     QTest::newRow("tcp, between two commands")
-        << Line::Tcp << true << QByteArray() << QByteArray("x") << length;
+        << LineKind::Tcp << true << QByteArray() << QByteArray("x") << length;
     QTest::newRow("rfc2217, during the reply wait")
-        << Line::Rfc2217 << false << QByteArray() << QByteArray("0CM") << length;
+        << LineKind::Rfc2217 << false << QByteArray() << QByteArray("0CM") << length;
     QTest::newRow("tcp, during the reply wait")
-        << Line::Tcp << false << QByteArray() << QByteArray("0CM") << length;
+        << LineKind::Tcp << false << QByteArray() << QByteArray("0CM") << length;
     // No data ever comes out of it: the reply limit is the only end.
     QTest::newRow("rfc2217, endless subnegotiation")
-        << Line::Rfc2217 << false << QByteArray("\xff\xfa\x2c", 3) << QByteArray("x") << timeout;
+        << LineKind::Rfc2217 << false << QByteArray("\xff\xfa\x2c", 3) << QByteArray("x")
+        << timeout;
     QTest::newRow("serial, between two commands")
-        << Line::Serial << true << QByteArray() << QByteArray("x") << length;
+        << LineKind::Serial << true << QByteArray() << QByteArray("x") << length;
 }
 
 void TestBoundedInput::floodEndsInItsFailure() {
-    QFETCH(Line, line);
+    QFETCH(LineKind, line);
     QFETCH(bool, between);
     QFETCH(QByteArray, first);
     QFETCH(QByteArray, flood);
     QFETCH(QString, message);
     FakeLineServer::Script script;
-    script.telnet = line == Line::Rfc2217;
+    script.telnet = line == LineKind::Rfc2217;
     script.answerFirst = between ? QByteArray("0CM1\r\n") : first;
     script.flood = between ? QByteArray() : flood;
     FakeLineServer server(script);
     Pty pty;
     QTimer ptyFlood;
     LinkFixture f;
-    PortMap::setEntry(1, line == Line::Serial ? pty.slavePath() : server.url());
+    PortMap::setEntry(1, line == LineKind::Serial ? pty.slavePath() : server.url());
     const qint64 before = residentKiB();
 
-    if (line == Line::Serial) {
-        QCOMPARE(f.link->OpenPort(), qint16(0));
+    if (line == LineKind::Serial) {
+        QVERIFY(f.link->OpenPort().isDone());
         floodPty(pty, ptyFlood, flood);
     } else if (between) {
         QVERIFY(f.check().isDone());
@@ -134,7 +135,7 @@ void TestBoundedInput::floodEndsInItsFailure() {
     // A reply of the wrong length is followed by the recovery line, however much came.
     QByteArray sent;
     const auto recovered = [&] {
-        sent = line == Line::Serial ? sent + readPty(pty) : server.data();
+        sent = line == LineKind::Serial ? sent + readPty(pty) : server.data();
         return sent.endsWith("0CM1\r\n0CM0\r\n");
     };
     if (r.failure == OpResult::Failure::Malformed)

@@ -30,6 +30,21 @@ SimFault fault(const QString &match) {
     return f;
 }
 
+// A device that opens and then refuses the line settings, as a driver may.
+class RefusingLine : public Line {
+public:
+    bool open(const QString &) override {
+        setError(Error::SettingsRefused, QStringLiteral("Invalid argument"));
+        return false;
+    }
+    void close() override { setState(State::Closed); }
+    qint64 write(const QByteArray &) override { return -1; }
+    qint64 bytesAvailable() const override { return 0; }
+    QByteArray read(qint64) override { return {}; }
+    bool waitForReadyRead(int) override { return false; }
+    bool drain(int) override { return false; }
+};
+
 } // namespace
 
 class TestExchange : public QObject {
@@ -47,6 +62,7 @@ private slots:
     void staleInputDiscarded_data();
     void staleInputDiscarded();
     void portThatCannotOpen();
+    void lineThatRefusesItsSettings();
     void releaseFollowsOccupyPort_data();
     void releaseFollowsOccupyPort();
     void nestedExchangeRefused();
@@ -178,7 +194,8 @@ void TestExchange::errorReplyInEnglish() {
     SimFault e = fault({});
     e.errorCode = QStringLiteral("0A");
     f.sim.addFault(e);
-    const Valued<QString> read = f.controller().readBlock(QStringLiteral("02"));
+    const Valued<QString> read =
+        f.told([](ControllerScope &c) { return c.readBlock(QStringLiteral("02")); });
     QCOMPARE(read.result.failure, OpResult::Failure::ErrorReply);
     QCOMPARE(f.prompt.texts(), QStringList{QStringLiteral(
                                    "Communication error occurs!\r\n[Output pulse can not match]")});
@@ -248,7 +265,7 @@ void TestExchange::portThatCannotOpen() {
     LinkFixture f;
     QSignalSpy states(f.link.get(), &ControllerLink::portStateChanged);
     PortMap::setEntry(1, QStringLiteral("/dev/no-such-port"));
-    QCOMPARE(f.link->OpenPort(), 1);
+    QVERIFY(!f.link->OpenPort().isDone());
     // The refusal names the port, its device and why, for a front end to tell.
     const OpResult refused = f.link->controller().refusal();
     QCOMPARE(refused.failure, OpResult::Failure::NoPort);
@@ -260,6 +277,20 @@ void TestExchange::portThatCannotOpen() {
     QCOMPARE(states.count(), 2);
     QVERIFY(f.prompt.shown.isEmpty());
     QVERIFY(f.sim.receivedLines().isEmpty());
+}
+
+// A device that opens but refuses 9600 baud 8N1 is not left open at an unknown speed, and the
+// refusal says so, not that it could not be opened.
+void TestExchange::lineThatRefusesItsSettings() {
+    LinkFixture f;
+    f.link->setSerialLine(std::make_unique<RefusingLine>());
+    const OpResult opened = f.link->OpenPort();
+    QCOMPARE(opened.failure, OpResult::Failure::NoPort);
+    QCOMPARE(opened.reason, QStringLiteral("COM1（%1）を開けません：%2")
+                                .arg(f.sim.devicePath(), ResText(1547).arg("Invalid argument")));
+    QVERIFY(!f.link->isPortOpen());
+    QCOMPARE(f.link->portState(), PortState::OpenFailed);
+    QCOMPARE(f.link->controller().refusal().reason, opened.reason);
 }
 
 void TestExchange::releaseFollowsOccupyPort_data() {
@@ -320,7 +351,7 @@ void TestExchange::vanishedPortEndsWait() {
     QVERIFY(f.prompt.shown.isEmpty());
     QCOMPARE(changes.last()[0].value<PortState>(), PortState::Lost);
     // The next operation finds no port.
-    QCOMPARE(f.link->OpenPort(), 1);
+    QVERIFY(!f.link->OpenPort().isDone());
 }
 
 void TestExchange::restartLineLeavesBeforeReturn() {

@@ -14,7 +14,7 @@ namespace {
 
 // The failure a port given as url leaves behind, opened through the port map as COM1.
 struct OpenAttempt {
-    qint16 result = 1;
+    bool opened = false;
     QString stateText; // the port's failure in words
     qint64 ms = 0;
 };
@@ -25,7 +25,7 @@ OpenAttempt openThroughMap(const QString &url) {
     QElapsedTimer clock;
     clock.start();
     OpenAttempt a;
-    a.result = f.link->OpenPort();
+    a.opened = f.link->OpenPort().isDone();
     a.ms = clock.elapsed();
     a.stateText = f.link->openFailureText();
     return a;
@@ -150,7 +150,7 @@ void TestNetworkLine::framing() {
     QVERIFY(line.openLine(NetAddress::parse(server.url())));
     QCOMPARE(line.binaryIn(), binary);
     QByteArray got;
-    QTRY_VERIFY((got += line.readAll(), got.size() >= received.size()));
+    QTRY_VERIFY((got += line.read(Line::MaxHeld), got.size() >= received.size()));
     QCOMPARE(got, received);
     QCOMPARE(line.write(toServer), qint64(toServer.size()));
     QTRY_COMPARE(server.data(), wire);
@@ -220,7 +220,7 @@ void TestNetworkLine::faultsSayWhatHappened() {
     FakeLineServer server(script);
     const QString port = url.isEmpty() ? server.url() : url;
     const OpenAttempt a = openThroughMap(port);
-    QCOMPARE(a.result, qint16(1));
+    QVERIFY(!a.opened);
     const QString expected = text == 1516 ? ResText(text).arg(NetworkLine::ConnectTimeoutMs / 1000)
                              : text == 1518 ? ResText(text).arg(detail)
                                             : ResText(text);

@@ -21,12 +21,12 @@ class RecordingMain : public frmMain {
 public:
     using frmMain::frmMain;
     int saves = 0;
-    qint16 saveResult = 0;
+    bool saveSucceeds = true;
 
 protected:
-    qint16 SaveFile() override {
+    OpResult SaveFile() override {
         ++saves;
-        return saveResult;
+        return saveSucceeds ? OpResult::done() : OpResult::failed(OpResult::Failure::FileError);
     }
 };
 

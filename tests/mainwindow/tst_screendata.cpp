@@ -39,7 +39,7 @@ private slots:
         f.showParameters();
         fillValid(*f.window);
         f.control<QCheckBox>("chkRevDir")->setChecked(true);
-        QCOMPARE(f.window->Torikomi_Data(), qint16(0));
+        QVERIFY(f.window->Torikomi_Data());
         const QvData &d = f.copies.working;
         QCOMPARE(QList<qint64>({d.Vel1, d.Vel2, d.Acc1, d.Acc2, d.Dec1, d.Dec2, d.Pulse1, d.Pulse2,
                                 d.PauseTime1, d.PauseTime2}),
@@ -74,7 +74,7 @@ private slots:
         f.showParameters();
         fillValid(*f.window);
         f.find<QLineEdit>(field)->setText(text);
-        QCOMPARE(f.window->Torikomi_Data(), qint16(0));
+        QVERIFY(f.window->Torikomi_Data());
         const QvData &d = f.copies.working;
         const qint64 value = field == "txtPosi1"    ? d.Pulse1
                              : field == "txtHensu2" ? d.Sp1
@@ -101,7 +101,7 @@ private slots:
         fillValid(*f.window);
         f.control<QCheckBox>("chkRevDir")->setChecked(true);
         f.find<QLineEdit>(field)->setText(text);
-        QCOMPARE(f.window->ScreenCheck(), qint16(1));
+        QVERIFY(!f.window->ScreenCheck());
         QCOMPARE(f.prompt.texts(), QStringList{takeFailure});
         QCOMPARE(f.prompt.shown[0].buttons, MsgButtons::OkOnly);
         QCOMPARE(f.prompt.shown[0].icon, MsgIcon::None);
@@ -127,7 +127,7 @@ private slots:
             d = QvData();
             fillValid(*f.window);
             setTextOf(f.find(takeOrder[failing]), QStringLiteral("9999999999"));
-            QCOMPARE(f.window->Torikomi_Data(), qint16(1));
+            QVERIFY(!f.window->Torikomi_Data());
             QList<qint64> expected = {10, 20, 3,  4,  5,  6,  100, 200, 7,  8, 11,
                                       12, 13, 14, 15, 16, 17, 18,  19,  20, 21};
             std::fill(expected.begin() + failing, expected.end(), 0);
@@ -165,7 +165,7 @@ private slots:
         else
             static_cast<QLineEdit *>(w)->clear();
         f.copies.working.Vel1 = 99;
-        QCOMPARE(f.window->ScreenCheck(), qint16(reported ? 1 : 0));
+        QCOMPARE(f.window->ScreenCheck(), !reported);
         if (reported) {
             QCOMPARE(f.prompt.texts(),
                      QStringList{QStringLiteral("数値が入力されていない箇所があります。\r\n"
@@ -180,7 +180,7 @@ private slots:
         MainWindowFixture f;
         fillValid(*f.window);
         f.control<QLineEdit>("txtPosi1")->setText(QStringLiteral(" "));
-        QCOMPARE(f.window->Check_DataUmu(), qint16(0));
+        QVERIFY(f.window->Check_DataUmu());
     }
 
     // The whole check on the screen: a VEL of 0 and a pausing time of 300 are reported by name.
@@ -191,7 +191,7 @@ private slots:
         f.control<QComboBox>("comboVEL1")->setEditText(QStringLiteral("0"));
         f.control<QLineEdit>("txtPosi1Timer")->setText(QStringLiteral("300"));
         f.control<QLineEdit>("txtLowKaijoCnt")->setText(QStringLiteral("0"));
-        QCOMPARE(f.window->ScreenCheck(), qint16(1));
+        QVERIFY(!f.window->ScreenCheck());
         QCOMPARE(f.prompt.texts(),
                  QStringList{QStringLiteral("以下に示す設定の数値が有効範囲にありません。\r\n"
                                             "数値を確認し、再度実行してください。\r\n\r\n") +
@@ -221,7 +221,7 @@ private slots:
         QVERIFY(!w.DataChanged());
         // Taking the screen back gives the same items.
         const QvData shown = d;
-        QCOMPARE(w.Torikomi_Data(), qint16(0));
+        QVERIFY(w.Torikomi_Data());
         QCOMPARE(d, shown);
     }
 
@@ -259,7 +259,7 @@ private slots:
         QCOMPARE(f.control<QLineEdit>("txtLowKaijoCnt")->text(), QStringLiteral("1"));
         QCOMPARE(f.control<QComboBox>("comboVEL2")->currentText(), QStringLiteral("3"));
         fillValid(*f.window);
-        QCOMPARE(f.window->ScreenCheck(), qint16(0));
+        QVERIFY(f.window->ScreenCheck());
         QCOMPARE(d.SeparateTimer, qint16(77));
         QCOMPARE(d.HomingPulse, 500);
         QCOMPARE(d.Vel2, qint16(20));

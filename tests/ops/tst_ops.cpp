@@ -1,6 +1,7 @@
 // Move mode and the controller modes on the simulated controller: the lines each operation
 // sends, where Stop ends a repeat, what a failure leaves, the reset of the alarm display, and
 // nothing done into another operation's exchange.
+#include "base/MessageLines.h"
 #include "base/ResText.h"
 #include "ops/ControllerModes.h"
 #include "ops/CycleTest.h"
@@ -9,6 +10,7 @@
 #include "transfer/TransferFixture.h"
 
 Q_DECLARE_METATYPE(MoveChoice)
+Q_DECLARE_METATYPE(SimFault)
 
 namespace {
 
@@ -24,6 +26,18 @@ struct OpsFixture : TransferFixture {
         sim.model().setMoveTimeScale(0.2);
         QObject::connect(&moves, &MoveOperations::completed, &moves,
                          [this](const QString &position) { completed += position; });
+    }
+
+    // What happened on the line, to the port and on the screen, in order: "> 0CM1" a line the
+    // controller received, "open" and "closed" the port, "msg ..." a message shown.
+    QStringList events;
+    void recordEvents() {
+        QObject::connect(&sim, &ControllerSimulator::lineReceived, &moves,
+                         [this] { events.append("> " + sim.receivedLines().constLast()); });
+        QObject::connect(&link, &ControllerLink::portStateChanged, &moves, [this](PortState s) {
+            events.append(s == PortState::Open ? "open" : "closed");
+        });
+        prompt.onShown = [this](const QString &text) { events.append("msg " + text); };
     }
 
     // Runs `action` while the reply to the controller's n-th line is awaited.
@@ -272,6 +286,59 @@ private slots:
         QCOMPARE(f.screen.calls,
                  (QStringList{"CMDBTN_Muko", "Menyu_Muko", "CMDBTN_Yuko", "Menyu_Yuko"}));
         QCOMPARE(f.link.isPortOpen(), portOpenAfter);
+    }
+
+    void failureToldInItsPlace_data() {
+        QTest::addColumn<QString>("operation"); // "home", "version" or "external"
+        QTest::addColumn<SimFault>("fault");
+        QTest::addColumn<QStringList>("events");
+        const QString timeout =
+            joinLines({ResText(1100), ResText(1101), ResText(1102), ResText(1103)});
+        const QString length = "msg " + joinLines({ResText(1105), ResText(1106)});
+        const QString error = "msg " + joinLines({ResText(215), "[" + ResText(263) + "]"});
+        const auto on = [](const QString &line, int lengthDelta, const QString &code) {
+            SimFault f = faultOn(line);
+            f.silent = lengthDelta == 0 && code.isEmpty();
+            f.lengthDelta = lengthDelta;
+            f.errorCode = code;
+            return f;
+        };
+        const QStringList start{"open", "> " + Check};
+        // A timeout closes the port before its message.
+        QTest::newRow("timeout") << "home" << on("0MP", 0, {})
+                                 << start + QStringList{"> 0MP0", "closed", "msg " + timeout};
+        // A reply of the wrong length: the recovery line, the port given back, the message.
+        QTest::newRow("wrong length") << "home" << on("0MP", 1, {})
+                                      << start + QStringList{"> 0MP0", "> 0CM0", "closed", length};
+        // An error reply: the message, then the port given back.
+        QTest::newRow("error reply")
+            << "home" << on("0MP", 0, "03") << start + QStringList{"> 0MP0", error, "closed"};
+        // The check's error reply: its message, the port given back, the operation's message.
+        QTest::newRow("error reply to the check")
+            << "home" << on(Check, 0, "03")
+            << start + QStringList{error, "closed", "msg " + ResText(215)};
+        QTest::newRow("version of the wrong length")
+            << "version" << on("0RV", -1, {})
+            << start + QStringList{"> 0RV", "> 0CM0", "closed", length, "msg " + ResText(231)};
+        // The mode switch keeps its port, but not after an error reply.
+        QTest::newRow("error reply to the mode switch")
+            << "external" << on("0CM0", 0, "03") << start + QStringList{"> 0CM0", error, "closed"};
+    }
+
+    // A failed exchange's message comes where it always came among the lines on the wire and
+    // the port's closing, before the operation's own.
+    void failureToldInItsPlace() {
+        QFETCH(QString, operation);
+        QFETCH(SimFault, fault);
+        QFETCH(QStringList, events);
+        OpsFixture f;
+        f.sim.addFault(fault);
+        f.recordEvents();
+        const OpResult result = operation == "version"    ? f.modes.ViewCtVersion().result
+                                : operation == "external" ? f.modes.ModeGaibu()
+                                                          : f.moves.HomeMove();
+        QVERIFY(result.isFailed());
+        QCOMPARE(f.events, events);
     }
 
     // The version menu stays enabled while a read waits for a reply: choosing it then leaves

@@ -2,6 +2,8 @@
 
 MsgAnswer ScriptedPrompt::MsgBox(const QString &text, MsgButtons buttons, MsgIcon icon) {
     shown.append({text, buttons, icon, std::nullopt, QString()});
+    if (onShown)
+        onShown(text);
     return answers.isEmpty() ? dismissAnswer(buttons) : answers.takeFirst();
 }
 

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 // Answers message boxes from a list and records every box shown.
@@ -25,6 +26,8 @@ public:
     QHash<Question, MsgAnswer> answerTo;
     QList<Shown> shown;
     int beeps = 0;
+    // Called with each box's text as it is shown (to note what else happened by then).
+    std::function<void(const QString &)> onShown;
 
     MsgAnswer MsgBox(const QString &text, MsgButtons buttons = MsgButtons::OkOnly,
                      MsgIcon icon = MsgIcon::None) override;

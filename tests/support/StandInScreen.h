@@ -10,7 +10,7 @@ class StandInScreen : public MainScreen {
 public:
     QStringList calls;      // brackets and screen calls in order
     QStringList shownNames; // every name shown in lblShowName
-    qint16 screenCheckResult = 0;
+    bool screenCheckPasses = true;
     bool parametersActive = true;
     bool dataChanged = false;
 
@@ -20,9 +20,9 @@ public:
     void Menyu_Yuko() override { calls.append("Menyu_Yuko"); }
     void MoveCMDBTN_Muko() override { calls.append("MoveCMDBTN_Muko"); }
     void MoveCMDBTN_Yuko() override { calls.append("MoveCMDBTN_Yuko"); }
-    qint16 ScreenCheck() override {
+    bool ScreenCheck() override {
         calls.append("ScreenCheck");
-        return screenCheckResult;
+        return screenCheckPasses;
     }
     void ShowQvData() override {
         calls.append("ShowQvData");

@@ -24,11 +24,11 @@ public:
 
     QvData fields; // what the editing fields show
 
-    qint16 ScreenCheck() override {
-        const qint16 result = StandInScreen::ScreenCheck();
-        if (result == 0)
+    bool ScreenCheck() override {
+        const bool passes = StandInScreen::ScreenCheck();
+        if (passes)
             m_copies.working = fields;
-        return result;
+        return passes;
     }
     void ShowQvData() override {
         StandInScreen::ShowQvData();

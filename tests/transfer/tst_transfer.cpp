@@ -154,25 +154,25 @@ void TestTransfer::readQuestions() {
 }
 
 void TestTransfer::saveQuestionYes_data() {
-    QTest::addColumn<qint16>("screenCheck");
+    QTest::addColumn<bool>("screenCheck");
     QTest::addColumn<QString>("chosen"); // relative to a temporary folder; empty cancels
     QTest::addColumn<bool>("reads");
-    QTest::newRow("saved") << qint16(0) << "kept.qvd" << true;
-    QTest::newRow("Save As cancelled") << qint16(0) << QString() << false;
-    QTest::newRow("Save As refused by the checks") << qint16(1) << "kept.qvd" << false;
-    QTest::newRow("Save As failing") << qint16(0) << "missing/kept.qvd" << false;
+    QTest::newRow("saved") << true << "kept.qvd" << true;
+    QTest::newRow("Save As cancelled") << true << QString() << false;
+    QTest::newRow("Save As refused by the checks") << false << "kept.qvd" << false;
+    QTest::newRow("Save As failing") << true << "missing/kept.qvd" << false;
 }
 
 // Yes to "save before reading?": the read replaces the screen only once the edits are in a file.
 void TestTransfer::saveQuestionYes() {
-    QFETCH(qint16, screenCheck);
+    QFETCH(bool, screenCheck);
     QFETCH(QString, chosen);
     QFETCH(bool, reads);
     QTemporaryDir dir;
     TransferFixture f;
     f.screen.fields = editedData();
     f.screen.dataChanged = true;
-    f.screen.screenCheckResult = screenCheck;
+    f.screen.screenCheckPasses = screenCheck;
     f.prompt.answers = {MsgAnswer::Yes, MsgAnswer::Yes};
     f.dialogs.answers = {chosen.isEmpty() ? chosen : dir.filePath(chosen)};
 
@@ -457,7 +457,7 @@ void TestTransfer::wrongEchoStopsTheWrite() {
 // Each row stops the write before any block goes out.
 void TestTransfer::writeStoppedBeforeSending_data() {
     QTest::addColumn<QString>("result");
-    QTest::addColumn<qint16>("screenCheck");
+    QTest::addColumn<bool>("screenCheck");
     QTest::addColumn<qint16>("vel1");
     QTest::addColumn<QString>("device"); // empty: the simulator
     QTest::addColumn<QList<SimFault>>("faults");
@@ -467,23 +467,23 @@ void TestTransfer::writeStoppedBeforeSending_data() {
 
     const QList<SimFault> none;
     QTest::newRow("screen check fails")
-        << QStringLiteral("failed: refused by the checks") << qint16(1) << qint16(10) << QString()
+        << QStringLiteral("failed: refused by the checks") << false << qint16(10) << QString()
         << none << QList<MsgAnswer>{} << QStringList{} << QStringList{};
     QTest::newRow("question cancelled")
-        << QStringLiteral("stopped") << qint16(0) << qint16(10) << QString() << none
+        << QStringLiteral("stopped") << true << qint16(10) << QString() << none
         << QList<MsgAnswer>{MsgAnswer::Cancel} << QStringList{} << QStringList{WriteQuestion};
     QTest::newRow("port cannot be opened")
-        << QStringLiteral("failed: no port") << qint16(0) << qint16(10)
+        << QStringLiteral("failed: no port") << true << qint16(10)
         << QStringLiteral("/dev/null/none") << none << QList<MsgAnswer>{MsgAnswer::Ok}
         << QStringList{} << QStringList{WriteQuestion};
     SimFault checkError = faultOn(Check);
     checkError.errorCode = QStringLiteral("01");
     QTest::newRow("communication check refused")
-        << QStringLiteral("failed: error reply") << qint16(0) << qint16(10) << QString()
+        << QStringLiteral("failed: error reply") << true << qint16(10) << QString()
         << QList<SimFault>{checkError} << QList<MsgAnswer>{MsgAnswer::Ok} << QStringList{Check}
         << QStringList{WriteQuestion, errorMessage(QStringLiteral("01"))};
     QTest::newRow("velocity step too large to encode")
-        << QStringLiteral("failed: refused by the checks") << qint16(0) << qint16(9000) << QString()
+        << QStringLiteral("failed: refused by the checks") << true << qint16(9000) << QString()
         << none << QList<MsgAnswer>{MsgAnswer::Ok} << QStringList{Check}
         << QStringList{WriteQuestion, QStringLiteral("送信前ﾃﾞｰﾀ処理でｴﾗｰが発生しました。\r\n"
                                                      "処理を中止します。")};
@@ -491,7 +491,7 @@ void TestTransfer::writeStoppedBeforeSending_data() {
 
 void TestTransfer::writeStoppedBeforeSending() {
     QFETCH(QString, result);
-    QFETCH(qint16, screenCheck);
+    QFETCH(bool, screenCheck);
     QFETCH(qint16, vel1);
     QFETCH(QString, device);
     QFETCH(QList<SimFault>, faults);
@@ -503,7 +503,7 @@ void TestTransfer::writeStoppedBeforeSending() {
         f.link.setDeviceOverride(device);
     for (const SimFault &fault : faults)
         f.sim.addFault(fault);
-    f.screen.screenCheckResult = screenCheck;
+    f.screen.screenCheckPasses = screenCheck;
     f.screen.fields = editedData();
     f.screen.fields.Vel1 = vel1;
     f.screen.dataChanged = true;

@@ -81,7 +81,7 @@ void TestVerification::unmatchedList() {
 
     ScriptedPrompt prompt;
     const QvDataCopies copies{factoryData(), read};
-    QCOMPARE(CompareQvData(copies, parameters, prompt), qint16(list.isEmpty() ? 0 : 1));
+    QCOMPARE(CompareQvData(copies, parameters, prompt), list.isEmpty());
     QCOMPARE(prompt.texts(), QStringList{list.isEmpty() ? Ok : NgHead + list});
     QCOMPARE(prompt.shown[0].buttons, MsgButtons::OkOnly);
     QCOMPARE(prompt.shown[0].icon, MsgIcon::None);
@@ -170,7 +170,7 @@ void TestVerification::brackets() {
     QFETCH(bool, againstFile);
     QFETCH(bool, bracket);
     TransferFixture f;
-    f.screen.screenCheckResult = 1;
+    f.screen.screenCheckPasses = false;
 
     if (againstFile)
         f.verification.PosiDataFileShogo(bracket);
@@ -302,7 +302,7 @@ void TestVerification::cancelledDialogEndsSilently() {
 
 void TestVerification::blankFieldBeforeDialog() {
     TransferFixture f;
-    f.screen.screenCheckResult = 1;
+    f.screen.screenCheckPasses = false;
     f.dialogs.answers = {QStringLiteral("/nonexistent.qvd")};
 
     QCOMPARE(f.verification.PosiDataFileShogo(true).result.failure, OpResult::Failure::Refused);

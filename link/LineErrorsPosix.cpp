@@ -1,5 +1,0 @@
-#include "link/LineErrors.h"
-
-QString lineErrorsSinceCommand(const SerialLine &) {
-    return {};
-}
