@@ -3,6 +3,7 @@
 #include "cli/CliParsing.h"
 
 #include "link/NetAddress.h"
+#include "session/PortChoice.h"
 
 #include "base/ProgramVersion.h"
 #include "base/VisibleText.h"
@@ -96,21 +97,22 @@ bool readGlobals(const QStringList &arguments, CliRequest &r, QStringList &rest)
             r = usageError(QStringLiteral("--device needs a path."), usage);
             return false;
         }
-        // A name is taken whole: a line break or an invisible character in it would be trimmed
-        // in one place and kept in another.
-        if (VisibleText::hasControl(value)) {
+        // A name is taken whole, and refused for what the options dialog refuses in the port map.
+        switch (portNameFault(value)) {
+        case PortNameFault::ControlCharacter:
             r = usageError(QStringLiteral("--device %1: a control character is no part of a "
                                           "port's name.")
                                .arg(VisibleText::of(value)),
                            usage);
             return false;
-        }
-        if (NetAddress::looksLikeUrl(value) && !NetAddress::parse(value).isValid()) {
+        case PortNameFault::BadAddress:
             r = usageError(QStringLiteral("--device %1: a network line is rfc2217://HOST:PORT or "
                                           "tcp://HOST:PORT ([HOST] for IPv6).")
                                .arg(value),
                            usage);
             return false;
+        case PortNameFault::None:
+            break;
         }
         // An address is stored and compared in one spelling: "TCP://Host:4001/" is
         // "tcp://host:4001".

@@ -70,15 +70,13 @@ void frmMain::load() {
     LocaliseForm(this);
     m_settings.ReadLanguage();
     m_settings.ReadPortNo();
-    m_showParameters = false;
-    m_homeParamsEditable = false;
+    m_modes = WindowModes();
     m_copies.setStartValues();
     for (QComboBox *combo : {comboVEL1, comboVEL2}) {
         for (int n = 1; n <= 30; ++n)
             combo->addItem(u' ' + QString::number(n));
         combo->setCurrentIndex(0);
     }
-    framParameta->setEnabled(false);
     framParameta->hide();
     resize(Twips::toPixels(WindowWidth), Twips::toPixels(HeightWithoutParameters));
     fitToScreen();
@@ -86,11 +84,7 @@ void frmMain::load() {
     setWindowTitle(titleText());
 
     // The design state of Edit mode; load does not run EnterEditMode.
-    showModeLook(true);
-    for (QWidget *w : std::initializer_list<QWidget *>{
-             frmMove, framSelectPosi, optPosiNo[0], optPosiNo[1], optPosiNo[2], cmdSelectMove,
-             cmdStop, cmdHome, cmdCycleTest, lblKanryoiti, lblKanryoNo})
-        w->setEnabled(false);
+    showModes();
 
     updatePortLamp();
     m_portStatus->refresh();
@@ -107,16 +101,11 @@ void frmMain::updatePortLamp() {
 }
 
 void frmMain::applyParameterDisplay() {
-    const bool shown = m_showParameters;
-    framParameta->setEnabled(shown);
+    m_modes.applyParameterDisplay();
+    showModes();
+    const bool shown = m_modes.showParameters();
     framParameta->setVisible(shown);
     framHomePara->setVisible(shown);
-    if (!shown)
-        framHomePara->setEnabled(false);
-    // In Edit mode the sensor fields are editable whenever they are shown, also when a visit to
-    // Move mode with the display off left them disabled.
-    if (shown && inEditMode())
-        setSensorFields(true);
     // The layout learns of the frames shown or hidden before the window takes its new height.
     m_controls->layout()->activate();
     layout()->activate();

@@ -6,6 +6,7 @@
 #include "gui/frmTrance.h"
 #include "link/CommLog.h"
 #include "session/Session.h"
+#include "session/WindowModes.h"
 
 #include <QMainWindow>
 #include <memory>
@@ -64,11 +65,11 @@ public:
     // --- modes and the parameter display ---
     void EnterEditMode();
     void EnterMoveMode();
-    bool inEditMode() const;
-    bool ShowParameters() const { return m_showParameters; }
-    void setShowParameters(bool shown) { m_showParameters = shown; }
-    bool HomeParamsEditable() const { return m_homeParamsEditable; }
-    void setHomeParamsEditable(bool editable) { m_homeParamsEditable = editable; }
+    bool inEditMode() const { return m_modes.inEditMode(); }
+    bool ShowParameters() const { return m_modes.showParameters(); }
+    void setShowParameters(bool shown) { m_modes.setShowParameters(shown); }
+    bool HomeParamsEditable() const { return m_modes.homeParamsEditable(); }
+    void setHomeParamsEditable(bool editable) { m_modes.setHomeParamsEditable(editable); }
     // Window height and parameter frames after ShowParameters has been set.
     void applyParameterDisplay();
     void HomePara_Yuko();
@@ -133,12 +134,10 @@ private:
     void showAlarm();
     // The port lamp shows while the port is open.
     void updatePortLamp();
-    // Mode labels and frame captions of Edit mode (true) or Move mode.
-    void showModeLook(bool editMode);
-    void switchMode(bool editMode);
+    // The controls, mode labels and frame captions as m_modes says.
+    void showModes();
+    void holdAndShow(WindowModes::Bracket bracket, bool held);
     void setHomingFields(bool editable);
-    // framParameta and its six sensor fields with their labels.
-    void setSensorFields(bool enabled);
     void onModeChange();
     void onChangeDirect(bool checked);
     void onExit();
@@ -205,10 +204,10 @@ private:
     // The widget that holds every control, inside the window's scroll area.
     QWidget *m_controls = nullptr;
 
+    // Which mode the window is in and what may be used now.
+    WindowModes m_modes;
     bool m_dataChanged = false;
     bool m_syuryoCancel = false;
-    bool m_showParameters = false;
-    bool m_homeParamsEditable = false;
 
     // Controls, named as the window's design names them (also their objectName, by which the
     // tests find them).

@@ -1,5 +1,5 @@
-// Enabling and disabling: the brackets around operations, the two modes, the homing parameters
-// and the rotation-direction gate. Each lists its controls explicitly.
+// Enabling and disabling as the window's modes say (the brackets around operations, the two modes,
+// the parameter display), and the rotation-direction gate. Each part lists its controls.
 #include "base/ResText.h"
 #include "base/UserPrompt.h"
 #include "gui/UpDown.h"
@@ -59,98 +59,87 @@ void setFieldColour(QLineEdit *field, int grey) {
 } // namespace
 
 void frmMain::CMDBTN_Muko() {
-    enable(Controls{cmdFileOpen, cmdSaveFile, cmdLoadtoCt, cmdGetfromCt, cmdShogoCt, cmdShogoFile,
-                    cmdModeChange},
-           false);
+    holdAndShow(WindowModes::Bracket::DataButtons, true);
 }
 
 void frmMain::CMDBTN_Yuko() {
-    enable(Controls{cmdFileOpen, cmdSaveFile, cmdLoadtoCt, cmdGetfromCt, cmdShogoCt, cmdShogoFile,
-                    cmdModeChange},
-           true);
+    holdAndShow(WindowModes::Bracket::DataButtons, false);
 }
 
 void frmMain::Menyu_Muko() {
-    enable(Entries{mnuFileNew, mnuFileOpen, mnuFileGetfromCt, mnuFileSave, mnuFileSaveAs,
-                   mnuFileLoadtoCt, mnuFilePageSetup, mnuFilePrint},
-           false);
+    holdAndShow(WindowModes::Bracket::FileMenu, true);
 }
 
 void frmMain::Menyu_Yuko() {
-    enable(Entries{mnuFileNew, mnuFileOpen, mnuFileGetfromCt, mnuFileSave, mnuFileSaveAs,
-                   mnuFileLoadtoCt, mnuFilePageSetup, mnuFilePrint},
-           true);
+    holdAndShow(WindowModes::Bracket::FileMenu, false);
 }
 
-// cmdStop stays out of this bracket so that a running move can be stopped.
+// Stop stays out of this bracket so that a running move can be stopped.
 void frmMain::MoveCMDBTN_Muko() {
-    enable(Controls{cmdHome, cmdSelectMove, cmdModeChange, framSelectPosi, cmdCycleTest}, false);
+    holdAndShow(WindowModes::Bracket::Move, true);
 }
 
 void frmMain::MoveCMDBTN_Yuko() {
-    enable(Controls{cmdHome, cmdSelectMove, cmdModeChange, framSelectPosi, cmdCycleTest}, true);
+    holdAndShow(WindowModes::Bracket::Move, false);
 }
 
-bool frmMain::inEditMode() const {
-    return lblEditMode->isEnabled();
-}
-
-void frmMain::showModeLook(bool editMode) {
-    showModeLabel(lblEditMode, editMode);
-    showModeLabel(lblMoveMode, !editMode);
-    setCaptionBold(frmMove, !editMode);
-    setCaptionBold(framPosiData, editMode);
+void frmMain::holdAndShow(WindowModes::Bracket bracket, bool held) {
+    m_modes.hold(bracket, held);
+    showModes();
 }
 
 void frmMain::EnterEditMode() {
-    switchMode(true);
+    m_modes.enter(WindowModes::Mode::Edit);
+    showModes();
 }
 
 void frmMain::EnterMoveMode() {
-    switchMode(false);
-}
-
-void frmMain::switchMode(bool edit) {
-    showModeLook(edit);
-    frmMove->setEnabled(!edit);
-    enable(Controls{framSelectPosi, optPosiNo[0], optPosiNo[1], optPosiNo[2], cmdSelectMove,
-                    cmdStop, cmdHome, cmdCycleTest, lblKanryoiti, lblKanryoNo},
-           !edit);
-    framPosiData->setEnabled(edit);
-    enable(Controls{framDousaPara,   lblPosi1,      lblPosi2,    comboVEL1, comboVEL2,
-                    lblPosi1Acc,     lblPosi2Acc,   UpDown1,     UpDown2,   lblPosi1Gensoku,
-                    lblPosi2Gensoku, UpDownP1Gen,   UpDownP2Gen, txtPosi1,  txtPosi2,
-                    txtPosi1Timer,   txtPosi2Timer, lblVel,      lblAcc,    lblGensoku,
-                    lblPosition,     lblTimer},
-           edit);
-    enable(Controls{cmdFileOpen, cmdSaveFile, cmdGetfromCt, cmdLoadtoCt, cmdShogoFile, cmdShogoCt},
-           edit);
-    enable(Entries{mnuFileNew, mnuFileOpen, mnuFileGetfromCt, mnuFileSave, mnuFileSaveAs,
-                   mnuFileLoadtoCt, mnuFileShogo->menuAction(), mnuFilePageSetup, mnuFilePrint,
-                   mnuViewCtVersion, mnuShowInpOutp, mnuModeChange->menuAction()},
-           edit);
-    if (!m_showParameters)
-        return;
-    setSensorFields(edit);
-    // The homing parameters come back only when they may be edited.
-    if (!edit || m_homeParamsEditable)
-        enable(Controls{framHomePara, txtHomeSokudo, lblHomeSokudo, txtHomePosi, lblHomePosi,
-                        txtOffsetSokudo, lblOffsetSokudo, txtOffsetPosi, lblOffsetPosi},
-               edit);
-}
-
-void frmMain::setSensorFields(bool enabled) {
-    enable(Controls{framParameta, txtSentanCount, lblSentanCount, txtNoWorkCount, lblNoWorkCount,
-                    txtRestartDelay, lblRestartDelay, txtLowKaijoCnt, lblLowKaijoCnt, txtXXXCnt,
-                    lblXXXCnt, txtHensu1, lblHensu1},
-           enabled);
+    m_modes.enter(WindowModes::Mode::Move);
+    showModes();
 }
 
 void frmMain::onModeChange() {
-    if (inEditMode())
-        EnterMoveMode();
-    else
-        EnterEditMode();
+    m_modes.toggle();
+    showModes();
+}
+
+// Each part of the window as the modes say, listed control by control.
+void frmMain::showModes() {
+    using enum WindowModes::Part;
+    const bool edit = m_modes.inEditMode();
+    showModeLabel(lblEditMode, edit);
+    showModeLabel(lblMoveMode, !edit);
+    setCaptionBold(frmMove, !edit);
+    setCaptionBold(framPosiData, edit);
+    enable(Controls{cmdModeChange}, m_modes.enabled(ModeButton));
+    enable(Controls{cmdFileOpen, cmdSaveFile, cmdGetfromCt, cmdLoadtoCt, cmdShogoFile, cmdShogoCt},
+           m_modes.enabled(DataButtons));
+    enable(Entries{mnuFileNew, mnuFileOpen, mnuFileGetfromCt, mnuFileSave, mnuFileSaveAs,
+                   mnuFileLoadtoCt, mnuFilePageSetup, mnuFilePrint},
+           m_modes.enabled(FileMenu));
+    enable(Entries{mnuFileShogo->menuAction(), mnuViewCtVersion, mnuShowInpOutp,
+                   mnuModeChange->menuAction()},
+           m_modes.enabled(EditMenus));
+    enable(Controls{framPosiData,    framDousaPara,   lblPosi1,      lblPosi2,    comboVEL1,
+                    comboVEL2,       lblPosi1Acc,     lblPosi2Acc,   UpDown1,     UpDown2,
+                    lblPosi1Gensoku, lblPosi2Gensoku, UpDownP1Gen,   UpDownP2Gen, txtPosi1,
+                    txtPosi2,        txtPosi1Timer,   txtPosi2Timer, lblVel,      lblAcc,
+                    lblGensoku,      lblPosition,     lblTimer},
+           m_modes.enabled(PositionData));
+    enable(Controls{frmMove, optPosiNo[0], optPosiNo[1], optPosiNo[2], cmdStop, lblKanryoiti,
+                    lblKanryoNo},
+           m_modes.enabled(MoveFrame));
+    enable(Controls{framSelectPosi, cmdSelectMove, cmdHome, cmdCycleTest},
+           m_modes.enabled(MoveButtons));
+    framParameta->setEnabled(m_modes.enabled(SensorFrame));
+    enable(Controls{txtSentanCount, lblSentanCount, txtNoWorkCount, lblNoWorkCount, txtRestartDelay,
+                    lblRestartDelay, txtLowKaijoCnt, lblLowKaijoCnt, txtXXXCnt, lblXXXCnt,
+                    txtHensu1, lblHensu1},
+           m_modes.enabled(SensorFields));
+    framHomePara->setEnabled(m_modes.enabled(HomingFrame));
+    enable(Controls{txtHomeSokudo, lblHomeSokudo, txtHomePosi, lblHomePosi, txtOffsetSokudo,
+                    lblOffsetSokudo, txtOffsetPosi, lblOffsetPosi},
+           m_modes.enabled(HomingFields));
 }
 
 void frmMain::HomePara_Yuko() {
@@ -161,17 +150,12 @@ void frmMain::HomePara_Muko() {
     setHomingFields(false);
 }
 
+// The homing fields on or off, white or grey.
 void frmMain::setHomingFields(bool editable) {
-    framHomePara->setEnabled(editable);
-    const std::pair<QLabel *, QLineEdit *> pairs[] = {{lblHomeSokudo, txtHomeSokudo},
-                                                      {lblHomePosi, txtHomePosi},
-                                                      {lblOffsetSokudo, txtOffsetSokudo},
-                                                      {lblOffsetPosi, txtOffsetPosi}};
-    for (auto [label, field] : pairs) {
-        label->setEnabled(editable);
-        field->setEnabled(editable);
+    m_modes.setHomingFields(editable);
+    showModes();
+    for (QLineEdit *field : {txtHomeSokudo, txtHomePosi, txtOffsetSokudo, txtOffsetPosi})
         setFieldColour(field, editable ? 255 : 224);
-    }
 }
 
 // The rotation direction can be changed only after the warning has been accepted.

@@ -36,7 +36,7 @@ inUse(const std::vector<FieldBinding> &fields, bool parametersActive) {
 } // namespace
 
 bool frmMain::ParametersActive() const {
-    return m_showParameters && framParameta->isEnabled();
+    return m_modes.parametersActive();
 }
 
 bool frmMain::Torikomi_Data() {
@@ -110,7 +110,7 @@ void frmMain::bindFields() {
         {qvItem(&D::Dec2), UpDownP2Gen},
         {qvItem(&D::Pulse1), txtPosi1, to(txtPosi2)},
         {qvItem(&D::Pulse2), txtPosi2,
-         intoFrame([this] { return m_showParameters; }, txtLowKaijoCnt)},
+         intoFrame([this] { return m_modes.showParameters(); }, txtLowKaijoCnt)},
         {qvItem(&D::PauseTime1), txtPosi1Timer, to(comboVEL2)},
         {qvItem(&D::PauseTime2), txtPosi2Timer, to(txtPosi1)},
         {qvItem(&D::HomingVel), txtHomeSokudo, to(txtHomePosi)},

@@ -4,16 +4,12 @@
 #include "base/ResText.h"
 #include "base/StoredSettings.h"
 #include "base/UserPrompt.h"
-#include "base/VbNumber.h"
-#include "base/VisibleText.h"
 #include "gui/FormBuild.h"
 #include "gui/LocaliseForm.h"
 #include "gui/Twips.h"
 #include "gui/frmMain.h"
 #include "link/ControllerLink.h"
-#include "link/NetAddress.h"
 #include "link/PortMap.h"
-#include "link/PortSurvey.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -31,7 +27,8 @@
 
 frmOptions::frmOptions(StoredSettings &settings, ControllerLink &link, UserPrompt &prompt,
                        frmMain &main)
-    : QDialog(&main), m_settings(settings), m_link(link), m_prompt(prompt), m_main(main) {
+    : QDialog(&main), m_settings(settings), m_link(link), m_prompt(prompt), m_main(main),
+      m_ports(settings, link) {
     setObjectName(QStringLiteral("frmOptions"));
     setTagId(this, 425);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -176,18 +173,7 @@ void frmOptions::load() {
     stored.ReadLanguage();
     m_storedLanguage = stored.LanguageNo == 1 ? 0 : 1;
     comboLanguage->setCurrentIndex(m_storedLanguage);
-    if (m_settings.PortNo >= PortMap::FirstNo && m_settings.PortNo <= PortMap::LastNo)
-        m_settings.ReadPortNo();
-    // Looking at the ports closes the port; each number's device is then tried once.
-    m_link.ClosePort();
-    for (const PortEntry &entry : surveyPorts(m_link))
-        m_checks[entry.portNo] = entry.check;
-    // While a simulated controller stands in for every number, each is as available as it is.
-    const QString simulated = m_link.deviceOverride();
-    m_simulatedOpens =
-        !simulated.isEmpty() && PortCheck::of(simulated).state == PortCheck::State::Openable;
     FillPortList();
-    OldPortNo = m_settings.PortNo;
     if (m_main.ShowParameters()) {
         chkParametaShow->setChecked(true);
         chkHomeParaShow->setChecked(m_main.HomeParamsEditable());
@@ -208,43 +194,13 @@ void frmOptions::load() {
 void frmOptions::FillPortList() {
     comboPortNo->clear();
     int position = 0;
-    for (int n = PortMap::FirstNo; n <= PortMap::LastNo; ++n) {
-        if (available(n))
-            comboPortNo->addItem(PortMap::comName(n), position++);
-    }
-    const qint16 current = m_settings.PortNo;
-    if (current >= PortMap::FirstNo && current <= PortMap::LastNo && available(current))
-        comboPortNo->setCurrentText(PortMap::comName(current));
-    else
-        comboPortNo->setCurrentText(QString());
-}
-
-bool frmOptions::available(int n) const {
-    return m_link.deviceOverride().isEmpty() ? m_checks[n].state == PortCheck::State::Openable
-                                             : m_simulatedOpens;
+    for (const QString &name : m_ports.offered())
+        comboPortNo->addItem(name, position++);
+    comboPortNo->setCurrentText(m_ports.current());
 }
 
 qint16 frmOptions::ChosenPortNo() const {
-    const QString text = comboPortNo->currentText().trimmed();
-    if (text.size() < 3)
-        return -1;
-    // The number is read the way the program reads numbers: "7", " 7" and "7x" all give 7.
-    const double n = VbNumber::roundHalfEven(VbNumber::leadingValue(text.mid(3)));
-    return n >= PortMap::FirstNo && n <= PortMap::LastNo ? qint16(n) : qint16(-1);
-}
-
-qint16 frmOptions::ApplyPortChoice() {
-    const qint16 n = ChosenPortNo();
-    if (n < PortMap::FirstNo || n > PortMap::LastNo)
-        return 1;
-    if (n != m_settings.PortNo && available(n)) {
-        m_settings.PortNo = n;
-        m_settings.SavePortNo();
-    }
-    // The number the port was seen by becomes its own.
-    if (available(n))
-        m_link.portMap().keep(n);
-    return 0;
+    return PortChoice::ChosenPortNo(comboPortNo->currentText());
 }
 
 void frmOptions::onParametaShow() {
@@ -264,19 +220,8 @@ void frmOptions::onParametaShow() {
 }
 
 void frmOptions::onOK() {
-    if (ApplyPortChoice() != 0) {
+    if (!m_ports.accept(comboPortNo->currentText()))
         m_prompt.MsgBox(ResText(464));
-    } else {
-        const qint16 n = ChosenPortNo();
-        if (n < PortMap::FirstNo || n > PortMap::LastNo) {
-            m_settings.ReadPortNo();
-        } else if (m_settings.PortNo == OldPortNo) {
-            m_settings.PortNo = n;
-        } else {
-            m_link.ClosePort();
-            m_settings.PortNo = n;
-        }
-    }
     m_settings.OccupyPort = chkPortOccupy->isChecked();
     m_settings.SavePortOccupy();
     m_settings.KeepJournal = chkJournal->isChecked();
@@ -301,30 +246,7 @@ void frmOptions::onOK() {
 
 // Which device the chosen COM number is, and why it cannot be opened when it cannot.
 void frmOptions::showChosenDevice() {
-    const qint16 n = ChosenPortNo();
-    if (n < PortMap::FirstNo || n > PortMap::LastNo) {
-        lblPortDevice->clear();
-        return;
-    }
-    // While a simulated controller stands in for every number, each leads to its device.
-    const QString simulated = m_link.deviceOverride();
-    const PortCheck check = simulated.isEmpty() ? m_checks[n] : PortCheck::of(simulated);
-    QStringList lines;
-    if (!simulated.isEmpty())
-        lines << ResText(1120).arg(simulated);
-    lines << ResText(1520) + (check.mapPath.isEmpty() ? ResText(1508) : check.mapPath);
-    if (!check.devicePath.isEmpty() && check.devicePath != check.mapPath)
-        lines.last() += QStringLiteral(" → ") + check.devicePath;
-    if (!check.description.isEmpty())
-        lines << ResText(1521) + check.description;
-    if (!check.manufacturer.isEmpty())
-        lines << ResText(1522) + check.manufacturer;
-    if (!check.serialNumber.isEmpty())
-        lines << ResText(1523) + check.serialNumber;
-    lines << ResText(1524) + check.stateText();
-    if (simulated.isEmpty() && !available(n))
-        lines << ResText(1525);
-    lblPortDevice->setText(lines.join(u'\n'));
+    lblPortDevice->setText(m_ports.deviceText(ChosenPortNo()));
 }
 
 void frmOptions::onMapSet() {
@@ -333,17 +255,11 @@ void frmOptions::onMapSet() {
     if (path.isEmpty())
         return;
     // A mistyped address is not stored: it would only fail at the next exchange.
-    if (VisibleText::hasControl(path) ||
-        (NetAddress::looksLikeUrl(path) && !NetAddress::parse(path).isValid())) {
+    if (m_ports.setEntry(n, path) != PortNameFault::None) {
         lblMapResult->setText(ResText(1532));
         return;
     }
-    // The line open now may be the one replaced; the next operation opens the new entry.
-    if (m_link.isPortOpen() && n == m_settings.PortNo)
-        m_link.ClosePort();
-    PortMap::setEntry(n, path);
-    m_checks[n] = PortCheck::of(path);
-    lblMapResult->setText(PortMap::statusLine(n, path, m_checks[n].stateText()));
+    lblMapResult->setText(m_ports.statusLine(n));
     fillPortMapTable();
     FillPortList();
     showChosenDevice();
@@ -351,19 +267,11 @@ void frmOptions::onMapSet() {
 
 void frmOptions::fillPortMapTable() {
     tblPortMap->setRowCount(0);
-    // While a simulated controller stands in for every number, the current one and each mapped
-    // one lead to its device, as on the first tab and in the status bar.
-    const QString simulated = m_link.deviceOverride();
-    const PortCheck simulatedCheck = simulated.isEmpty() ? PortCheck() : PortCheck::of(simulated);
-    for (int n = PortMap::FirstNo; n <= PortMap::LastNo; ++n) {
-        const bool listed =
-            !m_checks[n].mapPath.isEmpty() || (!simulated.isEmpty() && n == m_settings.PortNo);
-        if (!listed)
-            continue;
-        const PortCheck &check = simulated.isEmpty() ? m_checks[n] : simulatedCheck;
+    for (const PortEntry &entry : m_ports.mapRows()) {
+        const PortCheck &check = entry.check;
         const int row = tblPortMap->rowCount();
         tblPortMap->insertRow(row);
-        const QString cells[] = {PortMap::comName(n), check.mapPath, check.description,
+        const QString cells[] = {PortMap::comName(entry.portNo), check.mapPath, check.description,
                                  check.stateText()};
         for (int column = 0; column < 4; ++column) {
             auto *item = new QTableWidgetItem(cells[column]);

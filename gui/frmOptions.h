@@ -1,7 +1,6 @@
 #pragma once
 
-#include "link/PortCheck.h"
-#include "link/PortMap.h"
+#include "session/PortChoice.h"
 
 #include <QDialog>
 
@@ -21,7 +20,8 @@ class frmMain;
 
 // The options dialog: the serial port (with the device and adapter behind each COM number and why
 // one that exists cannot be opened), whether the port stays occupied, and the parameter display.
-// Built anew for every opening; probes the ports when it loads.
+// Built anew for every opening; probes the ports when it loads. The rules of the port choice are
+// PortChoice's; the dialog shows them and forwards what the user chose.
 class frmOptions : public QDialog {
     Q_OBJECT
 public:
@@ -31,8 +31,6 @@ public:
     void FillPortList();
     // The number in the port list's text (its first three characters skipped), 1 to 32, or -1.
     qint16 ChosenPortNo() const;
-    // 0: the choice is a valid number (stored when it is a new port the probe found); 1: it is not.
-    qint16 ApplyPortChoice();
 
     QTabWidget *ssTab3 = nullptr;
     QLabel *lblPortComment = nullptr, *lblPortNo = nullptr;
@@ -74,14 +72,8 @@ private:
     ControllerLink &m_link;
     UserPrompt &m_prompt;
     frmMain &m_main;
-    qint16 OldPortNo = 0;
-    // Whether number n could be opened when the dialog loaded (or its entry was set).
-    bool available(int n) const;
-
-    // What stands behind each COM number, found when the dialog loads.
-    PortCheck m_checks[PortMap::LastNo + 1];
-    // The simulated controller that stands in for every number could be opened.
-    bool m_simulatedOpens = false;
+    // The ports found when the dialog loads, and what OK stores of the choice.
+    PortChoice m_ports;
     // The language choice as stored when the dialog loaded; OK stores only a change.
     int m_storedLanguage = 0;
 };

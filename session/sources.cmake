@@ -1,1 +1,1 @@
-qv_sources(qvcore Session SystemReport)
+qv_sources(qvcore PortChoice Session SystemReport WindowModes)
