@@ -217,6 +217,20 @@ private slots:
         QCOMPARE(io.opens, 2);
     }
 
+    // A port another program holds is told as in use from the open's own error: with no second
+    // open of the port (which would find no COM7 here and tell a missing port instead).
+    void failedOpenToldByItsOwnError() {
+#ifndef Q_OS_WIN
+        QSKIP("Windows' error codes are read only by the Windows port check");
+#endif
+        FakeLink f;
+        f.io->openError = 5; // ERROR_ACCESS_DENIED, as Windows refuses a port that is held
+        const OpResult opened = f.link.OpenPort();
+        QCOMPARE(opened.failure, OpResult::Failure::NoPort);
+        QVERIFY2(opened.reason.endsWith(ResText(1506)), qPrintable(opened.reason));
+        QCOMPARE(f.io->opens, 1);
+    }
+
     // A reply garbled on the line: the message names what the driver saw.
     void lineErrorsExplainAFailure() {
         FakeLink f;
