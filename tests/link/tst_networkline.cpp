@@ -65,23 +65,30 @@ void TestNetworkLine::parseAddress_data() {
     QTest::addColumn<bool>("url");
     QTest::addColumn<QString>("host");
     QTest::addColumn<int>("port");
-    QTest::newRow("rfc2217") << "rfc2217://10.0.0.21:4001" << true << "10.0.0.21" << 4001;
+    QTest::addColumn<bool>("tls");
+    QTest::newRow("rfc2217") << "rfc2217://10.0.0.21:4001" << true << "10.0.0.21" << 4001 << false;
+    QTest::newRow("rfc2217 over TLS")
+        << "RFC2217+TLS://feeder-3.plant:4001" << true << "feeder-3.plant" << 4001 << true;
+    QTest::newRow("tcp over TLS, IPv6") << "tcp+tls://[::1]:7000/" << true << "::1" << 7000 << true;
+    QTest::newRow("TLS without a port") << "tcp+tls://host" << true << "" << 0 << false;
+    QTest::newRow("TLS on another scheme") << "telnet+tls://host:1" << false << "" << 0 << false;
+    QTest::newRow("TLS spelled short") << "tcp+ssl://host:1" << false << "" << 0 << false;
     QTest::newRow("tcp, name, slash")
-        << "tcp://feeder-3.plant:7000/" << true << "feeder-3.plant" << 7000;
-    QTest::newRow("IPv6 in brackets") << "TCP://[::1]:4001" << true << "::1" << 4001;
-    QTest::newRow("IPv6 without brackets") << "tcp://::1:4001" << true << "" << 0;
-    QTest::newRow("no port") << "rfc2217://10.0.0.21" << true << "" << 0;
-    QTest::newRow("port 0") << "tcp://host:0" << true << "" << 0;
-    QTest::newRow("port too big") << "tcp://host:65536" << true << "" << 0;
-    QTest::newRow("port not a number") << "tcp://host:4o01" << true << "" << 0;
-    QTest::newRow("brackets around a name") << "tcp://[host]:1" << true << "" << 0;
-    QTest::newRow("a path after the port") << "tcp://host:1/x" << true << "" << 0;
-    QTest::newRow("device path") << "/dev/ttyUSB0" << false << "" << 0;
+        << "tcp://feeder-3.plant:7000/" << true << "feeder-3.plant" << 7000 << false;
+    QTest::newRow("IPv6 in brackets") << "TCP://[::1]:4001" << true << "::1" << 4001 << false;
+    QTest::newRow("IPv6 without brackets") << "tcp://::1:4001" << true << "" << 0 << false;
+    QTest::newRow("no port") << "rfc2217://10.0.0.21" << true << "" << 0 << false;
+    QTest::newRow("port 0") << "tcp://host:0" << true << "" << 0 << false;
+    QTest::newRow("port too big") << "tcp://host:65536" << true << "" << 0 << false;
+    QTest::newRow("port not a number") << "tcp://host:4o01" << true << "" << 0 << false;
+    QTest::newRow("brackets around a name") << "tcp://[host]:1" << true << "" << 0 << false;
+    QTest::newRow("a path after the port") << "tcp://host:1/x" << true << "" << 0 << false;
+    QTest::newRow("device path") << "/dev/ttyUSB0" << false << "" << 0 << false;
     // Blanks and control characters would reach the name lookup and the user's screen.
-    QTest::newRow("blank in the port") << "tcp://host: 4001" << true << "" << 0;
-    QTest::newRow("tab in the host") << "tcp://ho\tst:4001" << true << "" << 0;
-    QTest::newRow("line end in the host") << "rfc2217://host\n:4001" << true << "" << 0;
-    QTest::newRow("escape in the host") << "tcp://\x1b[2Jhost:4001" << true << "" << 0;
+    QTest::newRow("blank in the port") << "tcp://host: 4001" << true << "" << 0 << false;
+    QTest::newRow("tab in the host") << "tcp://ho\tst:4001" << true << "" << 0 << false;
+    QTest::newRow("line end in the host") << "rfc2217://host\n:4001" << true << "" << 0 << false;
+    QTest::newRow("escape in the host") << "tcp://\x1b[2Jhost:4001" << true << "" << 0 << false;
 }
 
 void TestNetworkLine::parseAddress() {
@@ -89,14 +96,20 @@ void TestNetworkLine::parseAddress() {
     QFETCH(bool, url);
     QFETCH(QString, host);
     QFETCH(int, port);
+    QFETCH(bool, tls);
     QCOMPARE(NetAddress::looksLikeUrl(text), url);
     const NetAddress a = NetAddress::parse(text);
     QCOMPARE(a.isValid(), !host.isEmpty());
     QCOMPARE(a.host, host);
     QCOMPARE(int(a.port), port);
-    // A valid address reads back as the same address.
-    if (a.isValid())
-        QCOMPARE(NetAddress::parse(a.url()).hostPort(), a.hostPort());
+    QCOMPARE(a.tls, tls);
+    // A valid address reads back as the same address, over TLS or not alike.
+    if (a.isValid()) {
+        const NetAddress back = NetAddress::parse(a.url());
+        QCOMPARE(back.hostPort(), a.hostPort());
+        QCOMPARE(back.tls, a.tls);
+        QCOMPARE(back.kind, a.kind);
+    }
 }
 
 void TestNetworkLine::framing_data() {
