@@ -12,6 +12,8 @@ NetworkLine::NetworkLine(QObject *parent) : Line(parent) {
     connect(&m_socket, &QTcpSocket::readyRead, this, &NetworkLine::onSocketReadable);
     connect(&m_socket, &QTcpSocket::disconnected, this, &NetworkLine::onSocketGone);
     connect(&m_socket, &QTcpSocket::connected, this, [this] {
+        // The TLS handshake's pieces go out at once as well.
+        m_socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
         m_handshake.start();
         step();
     });
@@ -134,7 +136,6 @@ void NetworkLine::step() {
 
 void NetworkLine::onConnected() {
     m_connected = true;
-    m_socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
     if (m_address.kind == NetAddress::Kind::Rfc2217)
         writeRaw(m_codec.startNegotiation());
 }

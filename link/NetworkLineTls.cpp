@@ -106,8 +106,7 @@ bool NetworkLine::prepareTls() {
 }
 
 bool NetworkLine::transportReady() const {
-    return m_socket.state() == QAbstractSocket::ConnectedState &&
-           (!m_address.tls || m_encrypted);
+    return m_socket.state() == QAbstractSocket::ConnectedState && (!m_address.tls || m_encrypted);
 }
 
 bool NetworkLine::pinMatches() const {
@@ -166,8 +165,8 @@ bool NetworkLine::tlsFailed(bool timeIsUp) {
     if (m_encrypted) {
         if (connected || m_gotData)
             return false;
-        fail(Failure::Tls, m_tls.certFile.isEmpty() ? ResText(1666)
-                                                    : ResText(1665).arg(m_tls.certFile));
+        fail(Failure::Tls,
+             m_tls.certFile.isEmpty() ? ResText(1666) : ResText(1665).arg(m_tls.certFile));
         return true;
     }
     // Connected, but the handshake has not ended.

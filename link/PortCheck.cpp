@@ -1,6 +1,7 @@
 #include "link/PortCheck.h"
 
 #include "base/ResText.h"
+#include "base/StoredSettings.h"
 #include "link/NetAddress.h"
 #include "link/NetworkLine.h"
 
@@ -37,8 +38,12 @@ PortCheck PortCheck::of(const QString &path) {
     PortCheck check = located(path);
     if (path.isEmpty() || check.state == State::BadAddress)
         return check;
-    if (NetAddress::looksLikeUrl(path))
-        return ofAll({path}).constFirst();
+    // A TLS line is checked as the window opens it: with the stored CA, pin and certificate.
+    if (NetAddress::looksLikeUrl(path)) {
+        StoredSettings stored;
+        stored.ReadTls();
+        return ofAll({path}, {}, TlsSettings::from(stored)).constFirst();
+    }
     return ofDevice(check, path);
 }
 

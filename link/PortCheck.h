@@ -56,7 +56,8 @@ struct PortCheck {
     // The state in a few words, or with the reason and what to do about it.
     QString stateText() const;
 
-    // Looks at path and tries to open it (and closes it again at once).
+    // Looks at path and tries to open it (and closes it again at once); a network line over TLS
+    // with the stored TLS settings.
     static PortCheck of(const QString &path);
     // The same for each path, the network lines all tried at once (each address once), so that
     // together they take no longer than one connection may. A path found in known is taken from

@@ -1,5 +1,11 @@
 #include "link/TlsSettings.h"
 
+#include "base/StoredSettings.h"
+
+TlsSettings TlsSettings::from(const StoredSettings &settings) {
+    return {settings.TlsCaFile, settings.TlsPin, settings.TlsCertFile, settings.TlsKeyFile};
+}
+
 QByteArray TlsSettings::pinBytes() const {
     // "AB:CD:..." as `openssl x509 -fingerprint -sha256` prints it, or the digits alone.
     QString digits = pin.trimmed();

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+class StoredSettings;
+
 // How a network line over TLS (rfc2217+tls://, tcp+tls://) checks the server and shows itself:
 // the CA the server's certificate must chain to (the system's trust store when empty), or a
 // pinned SHA-256 fingerprint of the server's certificate in its place, and the operator's
@@ -13,6 +15,9 @@ struct TlsSettings {
     QString pin; // hex, colons and case as the user wrote them
     QString certFile;
     QString keyFile;
+
+    // The settings' files and pin.
+    static TlsSettings from(const StoredSettings &settings);
 
     // The fingerprint's 32 bytes; empty when pin is empty or not 64 hex digits.
     QByteArray pinBytes() const;

@@ -30,9 +30,9 @@ public:
         ext.close();
         return openssl({"req", "-newkey", "rsa:2048", "-nodes", "-keyout", path(name + ".key"),
                         "-out", path(name + ".csr"), "-subj", "/CN=" + name}) &&
-               openssl({"x509", "-req", "-in", path(name + ".csr"), "-CA", path("ca.crt"),
-                        "-CAkey", path("ca.key"), "-CAcreateserial", "-out", path(name + ".crt"),
-                        "-days", QString::number(days), "-extfile", ext.fileName()}) &&
+               openssl({"x509", "-req", "-in", path(name + ".csr"), "-CA", path("ca.crt"), "-CAkey",
+                        path("ca.key"), "-CAcreateserial", "-out", path(name + ".crt"), "-days",
+                        QString::number(days), "-extfile", ext.fileName()}) &&
                privateKey(name + ".key");
     }
     // An operator's self-signed certificate name.crt with common name user; with allowed, the
@@ -53,10 +53,10 @@ public:
     // The certificate's SHA-256 fingerprint as openssl prints it ("AB:CD:...").
     QString fingerprint(const QString &name) const {
         QProcess p;
-        p.start(QStringLiteral("openssl"), {QStringLiteral("x509"), QStringLiteral("-in"),
-                                            path(name + ".crt"), QStringLiteral("-noout"),
-                                            QStringLiteral("-fingerprint"),
-                                            QStringLiteral("-sha256")});
+        p.start(QStringLiteral("openssl"),
+                {QStringLiteral("x509"), QStringLiteral("-in"), path(name + ".crt"),
+                 QStringLiteral("-noout"), QStringLiteral("-fingerprint"),
+                 QStringLiteral("-sha256")});
         p.waitForFinished();
         return QString::fromLatin1(p.readAllStandardOutput()).section(u'=', 1).trimmed();
     }
@@ -72,8 +72,7 @@ private:
         QProcess p;
         p.setProcessChannelMode(QProcess::MergedChannels);
         p.start(QStringLiteral("openssl"), arguments);
-        if (p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit &&
-            p.exitCode() == 0)
+        if (p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0)
             return true;
         m_error = QStringLiteral("openssl %1: %2")
                       .arg(arguments.join(u' '), QString::fromLocal8Bit(p.readAll()));

@@ -4,8 +4,8 @@
 // lets nothing through to the controller.
 #include "CliRunner.h"
 #include "sim/ControllerSimulator.h"
-#include "sim/Ser2NetRunner.h"
 #include "sim/Ser2NetCertificates.h"
+#include "sim/Ser2NetRunner.h"
 #include "support/TestEnvironment.h"
 #include "transfer/TransferFixture.h"
 
@@ -17,11 +17,11 @@ const QStringList English{QStringLiteral("--lang"), QStringLiteral("en")};
 
 // The lines of the accepters, each in front of a simulator of its own.
 enum Accepter {
-    Pty,           // the simulator on its pty, for comparison
-    Rfc2217Auth,   // rfc2217+tls, the server's certificate, client certificates checked
-    TcpAuth,       // tcp+tls, likewise
-    TcpWrongName,  // tcp+tls, a certificate for another name
-    TcpExpired,    // tcp+tls, an expired certificate
+    Pty,          // the simulator on its pty, for comparison
+    Rfc2217Auth,  // rfc2217+tls, the server's certificate, client certificates checked
+    TcpAuth,      // tcp+tls, likewise
+    TcpWrongName, // tcp+tls, a certificate for another name
+    TcpExpired,   // tcp+tls, an expired certificate
     AccepterCount,
 };
 
@@ -68,15 +68,15 @@ void TestCliTls::initTestCase() {
                                   m_certs.authDir()};
     };
     const QString server = QStringLiteral("server");
-    m_urls = {m_sims[Pty].devicePath(),
-              m_ser2net.addTls(m_sims[Rfc2217Auth].devicePath(), NetAddress::Kind::Rfc2217,
-                               tls(server, true)),
-              m_ser2net.addTls(m_sims[TcpAuth].devicePath(), NetAddress::Kind::Tcp,
-                               tls(server, true)),
-              m_ser2net.addTls(m_sims[TcpWrongName].devicePath(), NetAddress::Kind::Tcp,
-                               tls(QStringLiteral("elsewhere"), false)),
-              m_ser2net.addTls(m_sims[TcpExpired].devicePath(), NetAddress::Kind::Tcp,
-                               tls(QStringLiteral("expired"), false))};
+    m_urls = {
+        m_sims[Pty].devicePath(),
+        m_ser2net.addTls(m_sims[Rfc2217Auth].devicePath(), NetAddress::Kind::Rfc2217,
+                         tls(server, true)),
+        m_ser2net.addTls(m_sims[TcpAuth].devicePath(), NetAddress::Kind::Tcp, tls(server, true)),
+        m_ser2net.addTls(m_sims[TcpWrongName].devicePath(), NetAddress::Kind::Tcp,
+                         tls(QStringLiteral("elsewhere"), false)),
+        m_ser2net.addTls(m_sims[TcpExpired].devicePath(), NetAddress::Kind::Tcp,
+                         tls(QStringLiteral("expired"), false))};
     QVERIFY2(m_ser2net.start(), qPrintable(m_ser2net.error() + m_ser2net.configText()));
 }
 
@@ -90,8 +90,10 @@ QStringList TestCliTls::trusted(bool pinned) const {
     return {pinned ? QStringLiteral("--pin") : QStringLiteral("--ca"),
             pinned ? m_certs.fingerprint(QStringLiteral("server"))
                    : m_certs.path(QStringLiteral("ca.crt")),
-            QStringLiteral("--cert"), m_certs.path(QStringLiteral("operator.crt")),
-            QStringLiteral("--key"), m_certs.path(QStringLiteral("operator.key"))};
+            QStringLiteral("--cert"),
+            m_certs.path(QStringLiteral("operator.crt")),
+            QStringLiteral("--key"),
+            m_certs.path(QStringLiteral("operator.key"))};
 }
 
 void TestCliTls::sameLinesAsOverPty_data() {
@@ -111,9 +113,8 @@ void TestCliTls::sameLinesAsOverPty() {
     QFETCH(bool, pinned);
     QStringList outputs;
     for (const int a : {Pty, Rfc2217Auth, TcpAuth}) {
-        const CliResult r =
-            runCli(English + QStringList{QStringLiteral("--trace")} + trusted(pinned) +
-                   onDevice(m_urls[a], arguments));
+        const CliResult r = runCli(English + QStringList{QStringLiteral("--trace")} +
+                                   trusted(pinned) + onDevice(m_urls[a], arguments));
         QVERIFY2(r.exitCode == 0, qPrintable(m_urls[a] + QStringLiteral(": ") + r.err));
         outputs.append(r.out);
         // The trace shows the controller's lines, and of TLS no more than where it goes.
@@ -145,8 +146,8 @@ void TestCliTls::refusals_data() {
     QTest::newRow("private CA not given")
         << int(Rfc2217Auth) << asOperator
         << "TLS: the server's certificate comes from an unknown issuer";
-    QTest::newRow("name mismatch") << int(TcpWrongName) << withCa
-                                   << "TLS: the server's certificate is not for 127.0.0.1";
+    QTest::newRow("name mismatch")
+        << int(TcpWrongName) << withCa << "TLS: the server's certificate is not for 127.0.0.1";
     QTest::newRow("expired") << int(TcpExpired) << withCa
                              << "TLS: the server's certificate has expired";
     QTest::newRow("wrong pin")

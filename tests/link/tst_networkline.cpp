@@ -205,7 +205,7 @@ void TestNetworkLine::exchangeOverLine() {
 
 void TestNetworkLine::faultsSayWhatHappened_data() {
     QTest::addColumn<FakeLineServer::Script>("script"); // none: the url column alone
-    QTest::addColumn<QString>("url");
+    QTest::addColumn<QString>("url"); // "tls": the script's server over tcp+tls://
     QTest::addColumn<int>("text");
     QTest::addColumn<QString>("detail");
     QTest::addColumn<int>("atLeastMs");
@@ -222,6 +222,12 @@ void TestNetworkLine::faultsSayWhatHappened_data() {
     QTest::newRow("a setting not answered")
         << Script{.unanswered = TelnetCodec::SetParity} << "" << 1518
         << ResText(1546).arg(ResText(1538)) << NetworkLine::ConnectTimeoutMs;
+    // A TLS server that stalls in the handshake ends within the connection's time; one that
+    // answers it with something else than TLS fails it at once, in TLS's own words.
+    QTest::newRow("TLS handshake stalls")
+        << Script{.silent = true} << "tls" << 1664 << "" << NetworkLine::ConnectTimeoutMs;
+    QTest::newRow("TLS answered with garbage")
+        << Script{.telnet = false, .afterSetup = "0CM1 garbage\r\n"} << "tls" << 1669 << "" << 0;
 }
 
 void TestNetworkLine::faultsSayWhatHappened() {
@@ -231,13 +237,25 @@ void TestNetworkLine::faultsSayWhatHappened() {
     QFETCH(QString, detail);
     QFETCH(int, atLeastMs);
     FakeLineServer server(script);
-    const QString port = url.isEmpty() ? server.url() : url;
+    NetAddress overTls = NetAddress::parse(server.url());
+    overTls.tls = true;
+    const QString port = url == QLatin1String("tls") ? overTls.url()
+                         : url.isEmpty()             ? server.url()
+                                                     : url;
     const OpenAttempt a = openThroughMap(port);
     QVERIFY(!a.opened);
-    const QString expected = text == 1516 ? ResText(text).arg(NetworkLine::ConnectTimeoutMs / 1000)
-                             : text == 1518 ? ResText(text).arg(detail)
-                                            : ResText(text);
-    QCOMPARE(a.stateText, ResText(1302).arg(1).arg(port, expected));
+    const int seconds = NetworkLine::ConnectTimeoutMs / 1000;
+    const QString expected = text == 1516 || text == 1664 ? ResText(text).arg(seconds)
+                             : text == 1518               ? ResText(text).arg(detail)
+                             : text == 1669               ? ResText(text).arg(QString())
+                                                          : ResText(text);
+    // TLS's own words follow its prefix; a failed handshake is no stalled one.
+    if (text == 1669)
+        QVERIFY2(a.stateText.startsWith(ResText(1302).arg(1).arg(port, expected)) &&
+                     !a.stateText.contains(ResText(1664).arg(seconds)),
+                 qPrintable(a.stateText));
+    else
+        QCOMPARE(a.stateText, ResText(1302).arg(1).arg(port, expected));
     QVERIFY2(a.ms >= atLeastMs - 20, qPrintable(QString::number(a.ms)));
 }
 
