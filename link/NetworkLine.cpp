@@ -21,10 +21,12 @@ NetworkLine::NetworkLine(QObject *parent) : Line(parent) {
         // A wait that ran out of time is no fault of the line.
         if (e == QAbstractSocket::SocketTimeoutError)
             return;
-        if (m_opening)
+        if (m_opening) {
+            m_openingError = e;
             step();
-        else if (isOpen())
+        } else if (isOpen()) {
             onSocketGone();
+        }
     });
     m_limit.setSingleShot(true);
     m_limit.setTimerType(Qt::PreciseTimer);
@@ -83,6 +85,7 @@ void NetworkLine::startOpen(const NetAddress &address, int timeoutMs) {
     m_gotData = false;
     m_handshakeMs = -1;
     m_handshake.invalidate();
+    m_openingError = QAbstractSocket::UnknownSocketError;
     if (!address.isValid())
         fail(Failure::BadAddress);
     else if (address.tls)

@@ -129,6 +129,8 @@ private:
     qint64 m_handshakeMs = -1;
     bool m_encrypted = false;
     bool m_gotData = false; // something came after the handshake
+    // The socket's error during this opening (the socket keeps one from an earlier opening).
+    QAbstractSocket::SocketError m_openingError = QAbstractSocket::UnknownSocketError;
     QTimer m_settle;
     NetAddress m_address;
     Failure m_failure = Failure::None;

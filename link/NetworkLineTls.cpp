@@ -176,10 +176,13 @@ bool NetworkLine::tlsFailed(bool timeIsUp) {
     }
     // The connection was made and the handshake failed or the connection ended during it:
     // garbage, or a server that speaks no TLS there.
-    const bool handshakeFailed = m_socket.error() == QAbstractSocket::SslHandshakeFailedError ||
-                                 m_socket.error() == QAbstractSocket::SslInternalError;
-    if (m_handshake.isValid() &&
-        (handshakeFailed || m_socket.state() == QAbstractSocket::UnconnectedState)) {
+    // (Schannel refuses a client certificate it cannot use as such before the handshake.)
+    const QAbstractSocket::SocketError e = m_openingError;
+    const bool handshakeFailed = e == QAbstractSocket::SslHandshakeFailedError ||
+                                 e == QAbstractSocket::SslInternalError ||
+                                 e == QAbstractSocket::SslInvalidUserDataError;
+    if (handshakeFailed ||
+        (m_handshake.isValid() && m_socket.state() == QAbstractSocket::UnconnectedState)) {
         fail(Failure::Tls, ResText(1669).arg(m_socket.errorString()));
         return true;
     }
