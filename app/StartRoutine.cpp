@@ -33,6 +33,7 @@ std::unique_ptr<frmMain> StartRoutine::run() {
     // 5. Port settings.
     m_session.settings.ReadPortNo();
     m_session.settings.ReadPortOccupy();
+    m_session.settings.ReadTls();
     m_session.settings.ReadKeepJournal();
     m_session.settings.ReadPreviewWrite();
     // 6. The main window; its loading runs here.

@@ -71,6 +71,20 @@ void StoredSettings::SavePreviewWrite() const {
               PreviewWrite ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
+void StoredSettings::ReadTls() {
+    TlsCaFile = readText(QStringLiteral("TlsCaFile"), {});
+    TlsPin = readText(QStringLiteral("TlsPin"), {});
+    TlsCertFile = readText(QStringLiteral("TlsCertFile"), {});
+    TlsKeyFile = readText(QStringLiteral("TlsKeyFile"), {});
+}
+
+void StoredSettings::SaveTls() const {
+    writeText(QStringLiteral("TlsCaFile"), TlsCaFile);
+    writeText(QStringLiteral("TlsPin"), TlsPin);
+    writeText(QStringLiteral("TlsCertFile"), TlsCertFile);
+    writeText(QStringLiteral("TlsKeyFile"), TlsKeyFile);
+}
+
 void StoredSettings::SavePortNo() const {
     writeText(QStringLiteral("PortNo"), QString::number(PortNo));
 }

@@ -21,6 +21,13 @@ public:
     bool KeepJournal = false;
     // The window's write reads the controller first and shows what it will change.
     bool PreviewWrite = false;
+    // Network lines over TLS: the CA file the server's certificate must chain to (empty: the
+    // system's trust store), the server certificate's pinned SHA-256 fingerprint, and the
+    // operator's certificate and key files. Names of files only, never a key.
+    QString TlsCaFile;
+    QString TlsPin;
+    QString TlsCertFile;
+    QString TlsKeyFile;
     // The language asked for on the command line ("ja" or "en"; --lang): for this run it wins
     // over the stored "Language", which it leaves as it is.
     QString languageOption;
@@ -47,6 +54,9 @@ public:
     // Reads "WritePreview" (default 0): only 1 shows what a write will change.
     void ReadPreviewWrite();
     void SavePreviewWrite() const;
+    // Reads "TlsCaFile", "TlsPin", "TlsCertFile" and "TlsKeyFile" (default empty).
+    void ReadTls();
+    void SaveTls() const;
     // Stores PortNo as decimal text.
     void SavePortNo() const;
     // Stores "1" or "0".

@@ -2,11 +2,14 @@
 // baud, in one run each. The controllers are written at once, so the ratio of the two elapsed
 // times should stay near 1 (target at most 1.2). The same again with the controllers behind
 // ser2net over RFC 2217 on the loopback address, and a read through ser2net against the same
-// read on the pty (target at most 1.05).
+// read on the pty (target at most 1.05). Then all of it over TLS (rfc2217+tls://, the server
+// checking the client's certificate), with the handshake's own time.
 #include "BenchSupport.h"
 #include "data/QvData.h"
 #include "data/QvDataFile.h"
+#include "link/NetworkLine.h"
 #include "sim/ControllerSimulator.h"
+#include "sim/Ser2NetCertificates.h"
 #include "sim/Ser2NetRunner.h"
 
 #include <QCoreApplication>
@@ -120,22 +123,75 @@ int main(int argc, char *argv[]) {
         std::printf("a write through ser2net failed\n");
         return 1;
     }
-    std::vector<double> pty, net;
     const QStringList read{QStringLiteral("read")};
+    const auto readRatio = [&](const QStringList &line, const char *how) {
+        std::vector<double> pty, net;
+        for (int round = 0; round < Rounds; ++round) {
+            const double a = runCli(one + read);
+            const double b = runCli(line + read);
+            if (a < 0 || b < 0)
+                return false;
+            pty.push_back(a);
+            net.push_back(b);
+        }
+        const double p = median(pty);
+        const double n = median(net);
+        std::printf("read on the pty:         median %.0f ms of %d runs\n", p, Rounds);
+        std::printf("read through %s: median %.0f ms of %d runs\n", how, n, Rounds);
+        std::printf("ratio %.3f (target at most 1.05)\n", n / p);
+        return true;
+    };
+    if (!readRatio(urls.mid(0, 2), "ser2net")) {
+        std::printf("a read failed\n");
+        return 1;
+    }
+
+    // The same over TLS.
+    Ser2NetCertificates certs;
+    if (!certs.make() ||
+        !certs.client(QStringLiteral("operator"), QStringLiteral("operator"), true)) {
+        std::printf("%s\n", qPrintable(certs.error()));
+        return 1;
+    }
+    const Ser2NetRunner::Tls serverTls{certs.path(QStringLiteral("server.crt")),
+                                       certs.path(QStringLiteral("server.key")), true,
+                                       certs.authDir()};
+    const TlsSettings clientTls{certs.path(QStringLiteral("ca.crt")),
+                                {},
+                                certs.path(QStringLiteral("operator.crt")),
+                                certs.path(QStringLiteral("operator.key"))};
+    const QStringList tlsOptions{QStringLiteral("--ca"),   clientTls.caFile,
+                                 QStringLiteral("--cert"), clientTls.certFile,
+                                 QStringLiteral("--key"),  clientTls.keyFile};
+    Ser2NetRunner tlsServer;
+    QStringList tlsUrls;
+    for (const ControllerSimulator &sim : sims)
+        tlsUrls << QStringLiteral("--device")
+                << tlsServer.addTls(sim.devicePath(), NetAddress::Kind::Rfc2217, serverTls);
+    if (!tlsServer.start()) {
+        std::printf("%s\n", qPrintable(tlsServer.error()));
+        return 1;
+    }
+    std::vector<double> handshakes;
     for (int round = 0; round < Rounds; ++round) {
-        const double a = runCli(one + read);
-        const double b = runCli(urls.mid(0, 2) + read);
-        if (a < 0 || b < 0) {
-            std::printf("a read failed\n");
+        NetworkLine line;
+        line.setTls(clientTls);
+        if (!line.open(tlsUrls[1])) {
+            std::printf("TLS line: %s\n", qPrintable(line.errorString()));
             return 1;
         }
-        pty.push_back(a);
-        net.push_back(b);
+        handshakes.push_back(double(line.handshakeMs()));
+        line.close();
     }
-    const double p = median(pty);
-    const double n = median(net);
-    std::printf("read on the pty:         median %.0f ms of %d runs\n", p, Rounds);
-    std::printf("read through ser2net:    median %.0f ms of %d runs\n", n, Rounds);
-    std::printf("ratio %.3f (target at most 1.05)\n", n / p);
+    std::printf("TLS handshake (client certificate checked): median %.0f ms of %d\n",
+                median(handshakes), Rounds);
+    if (!fleetRatio(tlsOptions + tlsUrls.mid(0, 2), tlsOptions + tlsUrls, "ser2net rfc2217+tls")) {
+        std::printf("a write through TLS failed\n");
+        return 1;
+    }
+    if (!readRatio(tlsOptions + tlsUrls.mid(0, 2), "TLS    ")) {
+        std::printf("a read through TLS failed\n");
+        return 1;
+    }
     return 0;
 }

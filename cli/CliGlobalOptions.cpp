@@ -4,6 +4,7 @@
 
 #include "link/NetAddress.h"
 #include "session/PortChoice.h"
+#include "link/TlsSettings.h"
 
 #include "base/ProgramVersion.h"
 #include "base/VisibleText.h"
@@ -17,7 +18,9 @@ using CliParsing::usageError;
 
 // The global options that take a value.
 QStringList globalsWithValue() {
-    return {QStringLiteral("--port"), QStringLiteral("--device"), QStringLiteral("--lang")};
+    return {QStringLiteral("--port"), QStringLiteral("--device"), QStringLiteral("--lang"),
+            QStringLiteral("--ca"),   QStringLiteral("--pin"),    QStringLiteral("--cert"),
+            QStringLiteral("--key")};
 }
 
 QString globalHelp(const QCommandLineParser &parser) {
@@ -46,7 +49,16 @@ bool readGlobals(const QStringList &arguments, CliRequest &r, QStringList &rest)
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     const QCommandLineOption help = option("h,help", "Show this help.");
     const QCommandLineOption port = option("port", "Use COM N (1 to 32) of the port map.", "N");
-    const QCommandLineOption device = option("device", "Open this serial device directly.", "PATH");
+    const QCommandLineOption device =
+        option("device", "Open this serial device (or network address) directly.", "PATH");
+    const QCommandLineOption ca =
+        option("ca", "TLS: the CA file the server's certificate must chain to.", "FILE");
+    const QCommandLineOption pin = option(
+        "pin", "TLS: the server certificate's SHA-256 fingerprint instead of a CA.", "SHA256");
+    const QCommandLineOption cert =
+        option("cert", "TLS: the client certificate to present (with --key).", "FILE");
+    const QCommandLineOption key =
+        option("key", "TLS: the client certificate's key (readable by its owner only).", "FILE");
     const QCommandLineOption lang =
         option("lang", "Texts in Japanese (ja) or English (en).", "ja|en");
     const QCommandLineOption yes = option("yes", "Answer Yes/OK to the program's questions.");
@@ -58,7 +70,8 @@ bool readGlobals(const QStringList &arguments, CliRequest &r, QStringList &rest)
     const QCommandLineOption noJournal = option("no-journal", "Do not journal this run's writes.");
     const QCommandLineOption json =
         option("json", "Print one JSON document on standard output instead of lines.");
-    parser.addOptions({help, port, device, lang, yes, version, trace, json, journal, noJournal});
+    parser.addOptions({help, port, device, ca, pin, cert, key, lang, yes, version, trace, json,
+                       journal, noJournal});
     parser.addPositionalArgument(QStringLiteral("COMMAND"), QStringLiteral("What to do."),
                                  QStringLiteral("COMMAND ..."));
 
@@ -107,7 +120,8 @@ bool readGlobals(const QStringList &arguments, CliRequest &r, QStringList &rest)
             return false;
         case PortNameFault::BadAddress:
             r = usageError(QStringLiteral("--device %1: a network line is rfc2217://HOST:PORT or "
-                                          "tcp://HOST:PORT ([HOST] for IPv6).")
+                                          "tcp://HOST:PORT ([HOST] for IPv6), over TLS "
+                                          "rfc2217+tls:// or tcp+tls://.")
                                .arg(value),
                            usage);
             return false;
@@ -129,6 +143,20 @@ bool readGlobals(const QStringList &arguments, CliRequest &r, QStringList &rest)
     if (r.targets.size() == 1) {
         r.portNo = r.targets.first().portNo;
         r.device = r.targets.first().device;
+    }
+    r.caFile = parser.value(ca);
+    r.pin = parser.value(pin);
+    r.certFile = parser.value(cert);
+    r.keyFile = parser.value(key);
+    if (!TlsSettings{{}, r.pin, {}, {}}.pinValid()) {
+        r = usageError(QStringLiteral("--pin is the SHA-256 fingerprint: 64 hexadecimal digits, "
+                                      "colons allowed."),
+                       usage);
+        return false;
+    }
+    if (parser.isSet(cert) != parser.isSet(key)) {
+        r = usageError(QStringLiteral("Give --cert and --key together."), usage);
+        return false;
     }
     r.trace = parser.isSet(trace);
     r.json = parser.isSet(json);

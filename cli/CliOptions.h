@@ -27,7 +27,13 @@ struct CliRequest {
     QString device; // --device PATH
     // Every --port and --device given (ports first); more than one: write or verify on each.
     QList<CliTarget> targets;
-    QString commandName;  // the command as typed ("read"), for the JSON document
+    QString commandName; // the command as typed ("read"), for the JSON document
+    // --ca FILE, --pin SHA256, --cert FILE, --key FILE: for network lines over TLS in place of
+    // the stored ones, for this run; empty: the stored one.
+    QString caFile;
+    QString pin;
+    QString certFile;
+    QString keyFile;
     bool trace = false;   // --trace: every line on the serial line to standard error
     bool json = false;    // --json: one JSON document on standard output instead of lines
     bool details = false; // verify --details: each differing item with both values

@@ -21,6 +21,7 @@
 #include <QTextStream>
 
 #include <memory>
+#include <utility>
 
 CliSession::CliSession(const CliRequest &request, QTextStream &out, QTextStream &err)
     : m_request(request), m_out(out), m_prompt(err, request.yes, request.restart) {
@@ -28,6 +29,15 @@ CliSession::CliSession(const CliRequest &request, QTextStream &out, QTextStream 
     StoredSettings &settings = m_session.settings;
     settings.ReadPortNo();
     settings.ReadPortOccupy();
+    settings.ReadTls();
+    // The command line's TLS files and pin hold for this run; the stored ones stay.
+    for (auto [given, stored] : {std::pair{&request.caFile, &settings.TlsCaFile},
+                                 std::pair{&request.pin, &settings.TlsPin},
+                                 std::pair{&request.certFile, &settings.TlsCertFile},
+                                 std::pair{&request.keyFile, &settings.TlsKeyFile}}) {
+        if (!given->isEmpty())
+            *stored = *given;
+    }
     // Like the port, the command line's choice holds for this run only.
     settings.ReadKeepJournal();
     if (request.journal != 0)

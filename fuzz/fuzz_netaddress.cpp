@@ -1,7 +1,8 @@
 // Feeds arbitrary port map entries: the input is the value of COM1 in the settings file's
 // [Ports] group, read as the program reads it. A text taken for an address must name a network
 // line, hold a host without blanks or control characters and a port from 1 to 65535, and read
-// back as the same address from its own URL; a text not taken must give no URL.
+// back as the same address from its own URL, over TLS exactly when its scheme says so; a text
+// not taken must give no URL.
 
 #include "base/StoredSettings.h"
 #include "fuzz/FuzzSupport.h"
@@ -29,6 +30,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         return c.isSpace() || c.category() == QChar::Other_Control || c == u'/';
     }));
     const NetAddress again = NetAddress::parse(a.url());
-    fuzz::require(again.kind == a.kind && again.host == a.host && again.port == a.port);
+    fuzz::require(again.kind == a.kind && again.host == a.host && again.port == a.port &&
+                  again.tls == a.tls);
+    const QString scheme = text.trimmed().section(QLatin1String("://"), 0, 0);
+    fuzz::require(a.tls == scheme.endsWith(QLatin1String("+tls"), Qt::CaseInsensitive));
     return 0;
 }

@@ -30,6 +30,10 @@ QString ControllerLink::openDevicePath() const {
     return m_io->isOpen() ? m_openPath : QString();
 }
 
+TlsSettings ControllerLink::tlsSettings() const {
+    return {m_settings.TlsCaFile, m_settings.TlsPin, m_settings.TlsCertFile, m_settings.TlsKeyFile};
+}
+
 OpResult ControllerLink::OpenPort() {
     if (m_settings.PortNo < PortMap::FirstNo || m_settings.PortNo > PortMap::LastNo)
         m_settings.ReadPortNo();
@@ -46,6 +50,7 @@ OpResult ControllerLink::OpenPort() {
         return failOpen(PortMap::comName(n), PortCheck{});
     const bool network = NetAddress::looksLikeUrl(path);
     Line *line = network ? static_cast<Line *>(m_net.get()) : m_serial.get();
+    m_net->setTls(tlsSettings());
     bool opened = false;
     {
         // Connecting a network line waits in the event loop: no exchange may start on the

@@ -9,6 +9,7 @@
 #include "link/NetworkLine.h"
 #include "link/PortCheck.h"
 #include "link/PortMap.h"
+#include "link/TlsSettings.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -52,6 +53,9 @@ public:
     void ReleasePort() override;
     // Closes the port whatever OccupyPort says; the port lamp goes off at once.
     void ClosePort();
+
+    // What network lines over TLS check and present: the stored settings' files and pin.
+    TlsSettings tlsSettings() const;
 
     // The device path (or network URL) of the port now open (empty while closed).
     QString openDevicePath() const;

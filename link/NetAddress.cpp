@@ -6,30 +6,42 @@
 
 namespace {
 
-const QLatin1String Rfc2217Scheme("rfc2217://");
-const QLatin1String TcpScheme("tcp://");
+struct Scheme {
+    QLatin1String prefix;
+    NetAddress::Kind kind;
+    bool tls;
+};
+
+const Scheme Schemes[] = {
+    {QLatin1String("rfc2217://"), NetAddress::Kind::Rfc2217, false},
+    {QLatin1String("tcp://"), NetAddress::Kind::Tcp, false},
+    {QLatin1String("rfc2217+tls://"), NetAddress::Kind::Rfc2217, true},
+    {QLatin1String("tcp+tls://"), NetAddress::Kind::Tcp, true},
+};
+
+const Scheme *schemeOf(const QString &text) {
+    for (const Scheme &s : Schemes) {
+        if (text.startsWith(s.prefix, Qt::CaseInsensitive))
+            return &s;
+    }
+    return nullptr;
+}
 
 } // namespace
 
 bool NetAddress::looksLikeUrl(const QString &text) {
-    const QString t = text.trimmed();
-    return t.startsWith(Rfc2217Scheme, Qt::CaseInsensitive) ||
-           t.startsWith(TcpScheme, Qt::CaseInsensitive);
+    return schemeOf(text.trimmed()) != nullptr;
 }
 
 NetAddress NetAddress::parse(const QString &text) {
     const QString t = text.trimmed();
     NetAddress a;
-    QString rest;
-    if (t.startsWith(Rfc2217Scheme, Qt::CaseInsensitive)) {
-        a.kind = Kind::Rfc2217;
-        rest = t.mid(Rfc2217Scheme.size());
-    } else if (t.startsWith(TcpScheme, Qt::CaseInsensitive)) {
-        a.kind = Kind::Tcp;
-        rest = t.mid(TcpScheme.size());
-    } else {
+    const Scheme *scheme = schemeOf(t);
+    if (!scheme)
         return {};
-    }
+    a.kind = scheme->kind;
+    a.tls = scheme->tls;
+    QString rest = t.mid(scheme->prefix.size());
     // A trailing slash is what a pasted URL often carries; anything else after the port is not
     // an address of ours.
     if (rest.endsWith(u'/'))
@@ -75,13 +87,9 @@ QString NetAddress::hostPort() const {
 }
 
 QString NetAddress::url() const {
-    switch (kind) {
-    case Kind::Rfc2217:
-        return Rfc2217Scheme + hostPort();
-    case Kind::Tcp:
-        return TcpScheme + hostPort();
-    case Kind::None:
-        break;
+    for (const Scheme &s : Schemes) {
+        if (kind != Kind::None && s.kind == kind && s.tls == tls)
+            return s.prefix + hostPort();
     }
     return {};
 }

@@ -4,13 +4,15 @@
 
 // A port that is a network line to a serial device server rather than a device path:
 // "rfc2217://HOST:PORT" (Telnet with the COM-port option) or "tcp://HOST:PORT" (a plain byte
-// pipe). An IPv6 literal goes in brackets: "tcp://[::1]:4001".
+// pipe), each also over TLS: "rfc2217+tls://HOST:PORT", "tcp+tls://HOST:PORT". An IPv6 literal
+// goes in brackets: "tcp://[::1]:4001".
 struct NetAddress {
     enum class Kind { None, Rfc2217, Tcp };
 
     Kind kind = Kind::None;
     QString host; // without brackets
     quint16 port = 0;
+    bool tls = false; // the connection is encrypted and the server's certificate checked
 
     bool isValid() const { return kind != Kind::None; }
     // "host:port", an IPv6 host in brackets, for the user to read.

@@ -11,20 +11,31 @@
 NetworkLine::NetworkLine(QObject *parent) : Line(parent) {
     connect(&m_socket, &QTcpSocket::readyRead, this, &NetworkLine::onSocketReadable);
     connect(&m_socket, &QTcpSocket::disconnected, this, &NetworkLine::onSocketGone);
-    connect(&m_socket, &QTcpSocket::connected, this, &NetworkLine::step);
+    connect(&m_socket, &QTcpSocket::connected, this, [this] {
+        // The TLS handshake's pieces go out at once as well.
+        m_socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        m_handshake.start();
+        step();
+    });
     connect(&m_socket, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError e) {
         // A wait that ran out of time is no fault of the line.
         if (e == QAbstractSocket::SocketTimeoutError)
             return;
-        if (m_opening)
+        if (m_opening) {
+            m_openingError = e;
             step();
-        else if (isOpen())
+        } else if (isOpen()) {
             onSocketGone();
+        }
     });
     m_limit.setSingleShot(true);
     m_limit.setTimerType(Qt::PreciseTimer);
     connect(&m_limit, &QTimer::timeout, this, &NetworkLine::step);
     connect(&m_socket, &QTcpSocket::bytesWritten, this, &NetworkLine::bytesWritten);
+    connect(&m_socket, &QSslSocket::sslErrors, this, &NetworkLine::onSslErrors);
+    connect(&m_socket, &QSslSocket::encrypted, this, &NetworkLine::onEncrypted);
+    m_settle.setSingleShot(true);
+    connect(&m_settle, &QTimer::timeout, this, &NetworkLine::step);
     m_socket.setReadBufferSize(MaxPending);
 }
 
@@ -70,15 +81,26 @@ void NetworkLine::startOpen(const NetAddress &address, int timeoutMs) {
     m_in.clear();
     m_codec.reset();
     m_connected = false;
-    if (!address.isValid()) {
+    m_encrypted = false;
+    m_gotData = false;
+    m_handshakeMs = -1;
+    m_handshake.invalidate();
+    m_openingError = QAbstractSocket::UnknownSocketError;
+    if (!address.isValid())
         fail(Failure::BadAddress);
-        setError(Error::CannotOpen);
+    else if (address.tls)
+        prepareTls();
+    if (m_failure != Failure::None) {
+        setError(Error::CannotOpen, m_detail);
         emit openFinished(false);
         return;
     }
     m_opening = true;
     m_limit.start(timeoutMs);
-    m_socket.connectToHost(address.host, address.port);
+    if (address.tls)
+        m_socket.connectToHostEncrypted(address.host, address.port);
+    else
+        m_socket.connectToHost(address.host, address.port);
     step();
 }
 
@@ -87,28 +109,36 @@ void NetworkLine::step() {
         return;
     const bool timeIsUp = !m_limit.isActive();
     if (!m_connected) {
-        if (m_socket.state() == QAbstractSocket::ConnectedState) {
+        if (transportReady()) {
             onConnected();
         } else {
-            if (m_socket.state() == QAbstractSocket::UnconnectedState)
+            if (tlsFailed(timeIsUp)) {
+                // told by TLS
+            } else if (m_socket.state() == QAbstractSocket::UnconnectedState) {
                 failConnecting(timeIsUp);
-            else if (timeIsUp)
+            } else if (timeIsUp) {
                 fail(Failure::NoAnswer);
+            }
             if (m_failure != Failure::None)
                 finishOpening();
             return;
         }
     }
+    // A server that refuses the operator's certificate closes the connection before it says
+    // anything.
+    if (m_failure == Failure::None && m_address.tls && !m_gotData &&
+        m_socket.state() != QAbstractSocket::ConnectedState)
+        tlsFailed(timeIsUp);
     if (m_failure == Failure::None && m_address.kind == NetAddress::Kind::Rfc2217)
         negotiate(timeIsUp);
-    if (m_failure != Failure::None || m_address.kind == NetAddress::Kind::Tcp ||
+    if (m_failure != Failure::None ||
+        (m_address.kind == NetAddress::Kind::Tcp && (acceptSettled() || timeIsUp)) ||
         (m_codec.settingsSent() && m_codec.firstUnanswered() < 0))
         finishOpening();
 }
 
 void NetworkLine::onConnected() {
     m_connected = true;
-    m_socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
     if (m_address.kind == NetAddress::Kind::Rfc2217)
         writeRaw(m_codec.startNegotiation());
 }
@@ -149,6 +179,7 @@ void NetworkLine::negotiate(bool timeIsUp) {
 void NetworkLine::finishOpening() {
     m_opening = false;
     m_limit.stop();
+    m_settle.stop();
     m_codec.settleSettings();
     if (m_failure == Failure::None) {
         setState(State::Open);
@@ -207,6 +238,7 @@ void NetworkLine::pull() {
         isOpen() ? m_socket.read(qMax<qsizetype>(room, 0)) : m_socket.readAll();
     if (bytes.isEmpty())
         return;
+    m_gotData = true;
     acknowledgeNow();
     if (m_address.kind == NetAddress::Kind::Tcp) {
         m_in += bytes.left(qMax<qsizetype>(room, 0));
@@ -241,6 +273,7 @@ void NetworkLine::onSocketGone() {
 void NetworkLine::close() {
     const bool wasOpening = std::exchange(m_opening, false);
     m_limit.stop();
+    m_settle.stop();
     setState(State::Closed);
     m_closing = true;
     // What was written still leaves before the connection ends; the connection ends on its own

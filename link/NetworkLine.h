@@ -3,9 +3,13 @@
 #include "link/Line.h"
 #include "link/NetAddress.h"
 #include "link/TelnetCodec.h"
+#include "link/TlsSettings.h"
 
 #include <QByteArray>
-#include <QTcpSocket>
+#include <QElapsedTimer>
+#include <QList>
+#include <QSslError>
+#include <QSslSocket>
 #include <QTimer>
 
 // A network line to a serial device server, read and written like the serial port: what comes
@@ -13,7 +17,9 @@
 // (0xFF doubled, option negotiation, CR NUL where the server is not in binary mode) and sets the
 // server's port to 9600 baud, 8 data bits, no parity, 1 stop bit, no flow control through the
 // COM-port option, checking each answer; over tcp:// the bytes go as they are and the server's own
-// port settings apply. Opening waits in an event loop, so the window keeps running meanwhile;
+// port settings apply. Over rfc2217+tls:// and tcp+tls:// the same goes through TLS: nothing is
+// sent before the server's certificate has passed (its CA, its name, or the pinned fingerprint).
+// Opening waits in an event loop, so the window keeps running meanwhile;
 // closing does not wait: the connection ends on its own, and only a new opening of the same line
 // waits for it, if it has not ended by then.
 class NetworkLine : public Line {
@@ -28,6 +34,11 @@ public:
     // connection may close (a short line at 9600 baud and a margin). Nothing says when it is
     // through.
     static constexpr int DrainMs = 150;
+    // A server that checks the operator's certificate does so after the handshake and closes
+    // the connection when it refuses it. Over rfc2217+tls:// its first Telnet bytes tell that it
+    // took it; over tcp+tls:// nothing does, so the line waits this long, or as long as the
+    // handshake took if that was longer, before it counts as open.
+    static constexpr int AcceptSettleMs = 60;
 
     // How opening failed.
     enum class Failure {
@@ -40,10 +51,16 @@ public:
         SettingsRefused, // it answered a line setting otherwise (failureDetail() says which)
         ServerClosed,    // the server closed the connection while it was set up
         Failed,          // the socket's own error (failureDetail() has its words)
+        Tls, // TLS refused the connection or could not be set up (failureDetail() says why)
     };
 
     explicit NetworkLine(QObject *parent = nullptr);
     ~NetworkLine() override;
+
+    // What the next TLS openings check and present.
+    void setTls(const TlsSettings &tls) { m_tls = tls; }
+    // How long the last TLS handshake took, from the connection to the checked certificate.
+    qint64 handshakeMs() const { return m_handshakeMs; }
 
     // Connects and sets the line up; true when the line is open. On false, failure() and
     // failureDetail() say why and the line is closed.
@@ -92,7 +109,29 @@ private:
     bool settingsFailed(bool timeIsUp);
     void fail(Failure failure, const QString &detail = QString());
 
-    QTcpSocket m_socket;
+    // TLS (NetworkLineTls.cpp).
+    // Sets the socket up for a TLS opening; false (with the failure) when the files will not do.
+    bool prepareTls();
+    // Whether the connection is ready for the line's own bytes: connected, and over TLS
+    // encrypted with the certificate passed.
+    bool transportReady() const;
+    void onSslErrors(const QList<QSslError> &errors);
+    void onEncrypted();
+    // The failure of a TLS opening that did not become ready; false when it is none of TLS's.
+    bool tlsFailed(bool timeIsUp);
+    // Over tcp+tls://: whether the server has had its time to refuse the operator's certificate.
+    bool acceptSettled() const;
+    bool pinMatches() const;
+
+    QSslSocket m_socket;
+    TlsSettings m_tls;
+    QElapsedTimer m_handshake;
+    qint64 m_handshakeMs = -1;
+    bool m_encrypted = false;
+    bool m_gotData = false; // something came after the handshake
+    // The socket's error during this opening (the socket keeps one from an earlier opening).
+    QAbstractSocket::SocketError m_openingError = QAbstractSocket::UnknownSocketError;
+    QTimer m_settle;
     NetAddress m_address;
     Failure m_failure = Failure::None;
     QString m_detail;

@@ -1,6 +1,7 @@
 #include "link/PortCheck.h"
 
 #include "base/ResText.h"
+#include "base/StoredSettings.h"
 #include "link/NetAddress.h"
 #include "link/NetworkLine.h"
 
@@ -21,7 +22,9 @@ PortCheck locatedNetwork(const QString &url) {
         return check;
     }
     check.devicePath = address.hostPort();
-    check.description = ResText(address.kind == NetAddress::Kind::Rfc2217 ? 1533 : 1534);
+    const bool rfc2217 = address.kind == NetAddress::Kind::Rfc2217;
+    check.description =
+        address.tls ? ResText(rfc2217 ? 1671 : 1672) : ResText(rfc2217 ? 1533 : 1534);
     return check;
 }
 
@@ -35,13 +38,17 @@ PortCheck PortCheck::of(const QString &path) {
     PortCheck check = located(path);
     if (path.isEmpty() || check.state == State::BadAddress)
         return check;
-    if (NetAddress::looksLikeUrl(path))
-        return ofAll({path}).constFirst();
+    // A TLS line is checked as the window opens it: with the stored CA, pin and certificate.
+    if (NetAddress::looksLikeUrl(path)) {
+        StoredSettings stored;
+        stored.ReadTls();
+        return ofAll({path}, {}, TlsSettings::from(stored)).constFirst();
+    }
     return ofDevice(check, path);
 }
 
-QList<PortCheck> PortCheck::ofAll(const QStringList &paths,
-                                  const QHash<QString, PortCheck> &known) {
+QList<PortCheck> PortCheck::ofAll(const QStringList &paths, const QHash<QString, PortCheck> &known,
+                                  const TlsSettings &tls) {
     QList<PortCheck> checks;
     // Each address is connected to once, set up as for an exchange and let go at once.
     std::map<QString, std::unique_ptr<NetworkLine>> lines;
@@ -64,6 +71,7 @@ QList<PortCheck> PortCheck::ofAll(const QStringList &paths,
                 loop.quit();
         });
         ++pending;
+        line->setTls(tls);
         line->startOpen(NetAddress::parse(path));
         lines.emplace(path, std::move(line));
     }
@@ -115,12 +123,16 @@ PortCheck PortCheck::afterFailedConnect(const QString &url, const NetworkLine &l
     case F::ServerClosed:
         check.state = State::ServerClosed;
         break;
+    case F::Tls:
+        check.state = State::Tls;
+        break;
     case F::None:
     case F::Failed:
         check.state = State::Failed;
         break;
     }
-    if (check.state == State::Failed || check.state == State::SettingsRefused)
+    if (check.state == State::Failed || check.state == State::SettingsRefused ||
+        check.state == State::Tls)
         check.systemError = line.failureDetail();
     return check;
 }
@@ -161,6 +173,8 @@ QString PortCheck::stateText() const {
         return ResText(NetAddress::looksLikeUrl(mapPath) ? 1518 : 1547).arg(systemError);
     case State::ServerClosed:
         return ResText(1519);
+    case State::Tls:
+        return systemError;
     }
     return {};
 }

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "link/TlsSettings.h"
+
 class NetworkLine;
 
 // What stands behind one serial device path right now: the device it resolves to, the adapter as
@@ -27,7 +29,8 @@ struct PortCheck {
         NoAnswer,
         NoComPortOption,
         SettingsRefused,
-        ServerClosed
+        ServerClosed,
+        Tls, // TLS refused the connection (systemError says why)
     };
 
     QString mapPath;    // the path asked about (the port map's entry)
@@ -46,19 +49,23 @@ struct PortCheck {
     bool joinedButNotActive = false;
     // Busy: the program holding the device ("minicom, process 1234"), when it can be found.
     QString holder;
-    // Failed: the system's own words; SettingsRefused: the setting asked and the one answered.
+    // Failed: the system's own words; SettingsRefused: the setting asked and the one answered;
+    // Tls: what TLS refused, in the user's words.
     QString systemError;
 
     // The state in a few words, or with the reason and what to do about it.
     QString stateText() const;
 
-    // Looks at path and tries to open it (and closes it again at once).
+    // Looks at path and tries to open it (and closes it again at once); a network line over TLS
+    // with the stored TLS settings.
     static PortCheck of(const QString &path);
     // The same for each path, the network lines all tried at once (each address once), so that
     // together they take no longer than one connection may. A path found in known is taken from
     // there without trying it again.
+    // TLS lines check and present what tls says.
     static QList<PortCheck> ofAll(const QStringList &paths,
-                                  const QHash<QString, PortCheck> &known = {});
+                                  const QHash<QString, PortCheck> &known = {},
+                                  const TlsSettings &tls = {});
     // The port this program has open now, without trying it again.
     static PortCheck openHere(const QString &path);
     // Why path could not be opened, after the serial layer failed with notFound (no such device)

@@ -26,7 +26,7 @@ QList<PortEntry> surveyPorts(ControllerLink &link) {
         entries.append(PortEntry{n, {}});
         paths.append(path);
     }
-    const QList<PortCheck> checks = PortCheck::ofAll(paths, known);
+    const QList<PortCheck> checks = PortCheck::ofAll(paths, known, link.tlsSettings());
     for (qsizetype i = 0; i < entries.size(); ++i)
         entries[i].check = checks[i];
     return entries;

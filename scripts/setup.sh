@@ -20,7 +20,7 @@ if [ "${1:-all}" != "run" ]; then
         xvfb xauth x11-utils imagemagick poppler-utils xdotool
         clang libclang-rt-dev clang-format lld
         desktop-file-utils appstream gtkwave
-        ser2net
+        ser2net openssl
         lintian man-db groff-base bash-completion libchm-bin
     )
 fi

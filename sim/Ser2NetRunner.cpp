@@ -58,11 +58,18 @@ QString Ser2NetRunner::add(const QString &device, NetAddress::Kind kind, bool no
                 port = 0;
         }
     }
-    m_accepters.append({device, kind, port, noDelay});
+    m_accepters.append({device, kind, port, noDelay, {}});
     NetAddress address;
     address.kind = kind;
     address.host = QStringLiteral("127.0.0.1");
     address.port = port;
+    return address.url();
+}
+
+QString Ser2NetRunner::addTls(const QString &device, NetAddress::Kind kind, const Tls &tls) {
+    NetAddress address = NetAddress::parse(add(device, kind));
+    m_accepters.last().tls = tls;
+    address.tls = true;
     return address.url();
 }
 
@@ -73,16 +80,24 @@ QString Ser2NetRunner::configText() const {
         text += QStringLiteral("connection: &line%1\n").arg(n++);
         // nodelay (unless left out): a reply's pieces go out at once instead of waiting for the
         // acknowledgement of the piece before (up to 40 ms an exchange otherwise).
-        text += QStringLiteral("  accepter: %1tcp%2,127.0.0.1,%3\n")
+        const QString ssl =
+            a.tls.certFile.isEmpty()
+                ? QString()
+                : QStringLiteral("ssl(key=%1,cert=%2%3),")
+                      .arg(a.tls.keyFile, a.tls.certFile,
+                           a.tls.clientAuth ? QStringLiteral(",clientauth") : QString());
+        text += QStringLiteral("  accepter: %1%2tcp%3,127.0.0.1,%4\n")
                     .arg(a.kind == NetAddress::Kind::Rfc2217 ? QStringLiteral("telnet(rfc2217),")
                                                              : QString(),
-                         a.noDelay ? QStringLiteral("(nodelay)") : QString())
+                         ssl, a.noDelay ? QStringLiteral("(nodelay)") : QString())
                     .arg(a.port);
         // "local": a pty has no modem lines to watch.
         text += QStringLiteral("  connector: serialdev,%1,9600n81,local\n").arg(a.device);
         // A reply goes on as soon as its line end is in, not after ser2net's wait for more
         // characters.
         text += QStringLiteral("  options:\n    kickolduser: true\n    sendon: '\\r\\n'\n");
+        if (!a.tls.authDir.isEmpty())
+            text += QStringLiteral("    authdir: %1\n").arg(a.tls.authDir);
     }
     return text;
 }

@@ -13,6 +13,16 @@
 // the server stops when the object goes.
 class Ser2NetRunner {
 public:
+    // An accepter over TLS: the server's certificate and key, and whether it asks for the
+    // client's certificate and looks it up in authDir/USER/allowed_certs (USER the certificate's
+    // common name).
+    struct Tls {
+        QString certFile;
+        QString keyFile;
+        bool clientAuth = false;
+        QString authDir;
+    };
+
     Ser2NetRunner() = default;
     ~Ser2NetRunner();
     Ser2NetRunner(const Ser2NetRunner &) = delete;
@@ -25,6 +35,8 @@ public:
     // start(). Without noDelay the accepter keeps ser2net's default: small pieces of a reply
     // wait for the acknowledgement of the piece before.
     QString add(const QString &device, NetAddress::Kind kind, bool noDelay = true);
+    // The same over TLS.
+    QString addTls(const QString &device, NetAddress::Kind kind, const Tls &tls);
     // Starts the server and waits (in the event loop) until every accepter listens. False with
     // error() saying why.
     bool start();
@@ -38,6 +50,7 @@ private:
         NetAddress::Kind kind;
         quint16 port;
         bool noDelay;
+        Tls tls;
     };
     QList<Accepter> m_accepters;
     QTemporaryDir m_dir;

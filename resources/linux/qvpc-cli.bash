@@ -45,7 +45,8 @@ _qvpc_cli() {
 
     local commands="ports read write verify show get set history undo move home reset version mode print
         io"
-    local globals="--port --device --lang --yes --trace --json --journal --no-journal --help --version"
+    local globals="--port --device --ca --pin --cert --key --lang --yes --trace --json --journal
+        --no-journal --help --version"
     local items="Vel1 Vel2 Acc1 Acc2 Dec1 Dec2 Pulse1 Pulse2 PauseTime1 PauseTime2 HomingVel
         HomingPulse OffsetVel OffsetPulse RevDir SupplyCounter NoWorkCounter RestartDelay
         SeparateTimer MidDetectCounter TipWorkOffTimer Sp1"
@@ -55,8 +56,11 @@ _qvpc_cli() {
         COMPREPLY=($(compgen -W "$(_qvpc_cli_ports "${words[0]}")" -- "$cur"))
         return
         ;;
-    --device)
+    --device | --ca | --cert | --key)
         _qvpc_cli_files
+        return
+        ;;
+    --pin)
         return
         ;;
     --lang)
@@ -80,7 +84,8 @@ _qvpc_cli() {
     local i command="" positional=0
     for ((i = 1; i < cword; i++)); do
         case ${words[i]} in
-        --port | --device | --lang | -o | --output | --backup | --vcd | --csv | --pdf | --count)
+        --port | --device | --ca | --pin | --cert | --key | --lang | -o | --output | --backup | \
+            --vcd | --csv | --pdf | --count)
             ((i++))
             ;;
         -*) ;;

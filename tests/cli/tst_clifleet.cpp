@@ -296,10 +296,15 @@ void TestCliFleet::usageErrors_data() {
                        "--device", "tcp://127.0.0.1:4001/",
                        "verify",   "a.qvd"}
         << "A controller is named twice.";
+    QTest::newRow("pin of another length")
+        << QStringList{"--device", "rfc2217+tls://127.0.0.1:4001", "--pin", "AB:CD", "read"}
+        << "--pin is the SHA-256 fingerprint: 64 hexadecimal digits, colons allowed.";
+    QTest::newRow("client certificate without its key")
+        << QStringList{"--cert", "operator.crt", "read"} << "Give --cert and --key together.";
     QTest::newRow("network address without a port")
         << QStringList{"--device", "rfc2217://127.0.0.1", "read"}
         << "--device rfc2217://127.0.0.1: a network line is rfc2217://HOST:PORT or "
-           "tcp://HOST:PORT ([HOST] for IPv6).";
+           "tcp://HOST:PORT ([HOST] for IPv6), over TLS rfc2217+tls:// or tcp+tls://.";
     QTest::newRow("backup is the file written")
         << QStringList{"--device", "/dev/null", "--yes", "write", "a.qvd", "--backup", "./a.qvd"}
         << "BACKUP would replace FILE, the file being written.";

@@ -65,23 +65,30 @@ void TestNetworkLine::parseAddress_data() {
     QTest::addColumn<bool>("url");
     QTest::addColumn<QString>("host");
     QTest::addColumn<int>("port");
-    QTest::newRow("rfc2217") << "rfc2217://10.0.0.21:4001" << true << "10.0.0.21" << 4001;
+    QTest::addColumn<bool>("tls");
+    QTest::newRow("rfc2217") << "rfc2217://10.0.0.21:4001" << true << "10.0.0.21" << 4001 << false;
+    QTest::newRow("rfc2217 over TLS")
+        << "RFC2217+TLS://feeder-3.plant:4001" << true << "feeder-3.plant" << 4001 << true;
+    QTest::newRow("tcp over TLS, IPv6") << "tcp+tls://[::1]:7000/" << true << "::1" << 7000 << true;
+    QTest::newRow("TLS without a port") << "tcp+tls://host" << true << "" << 0 << false;
+    QTest::newRow("TLS on another scheme") << "telnet+tls://host:1" << false << "" << 0 << false;
+    QTest::newRow("TLS spelled short") << "tcp+ssl://host:1" << false << "" << 0 << false;
     QTest::newRow("tcp, name, slash")
-        << "tcp://feeder-3.plant:7000/" << true << "feeder-3.plant" << 7000;
-    QTest::newRow("IPv6 in brackets") << "TCP://[::1]:4001" << true << "::1" << 4001;
-    QTest::newRow("IPv6 without brackets") << "tcp://::1:4001" << true << "" << 0;
-    QTest::newRow("no port") << "rfc2217://10.0.0.21" << true << "" << 0;
-    QTest::newRow("port 0") << "tcp://host:0" << true << "" << 0;
-    QTest::newRow("port too big") << "tcp://host:65536" << true << "" << 0;
-    QTest::newRow("port not a number") << "tcp://host:4o01" << true << "" << 0;
-    QTest::newRow("brackets around a name") << "tcp://[host]:1" << true << "" << 0;
-    QTest::newRow("a path after the port") << "tcp://host:1/x" << true << "" << 0;
-    QTest::newRow("device path") << "/dev/ttyUSB0" << false << "" << 0;
+        << "tcp://feeder-3.plant:7000/" << true << "feeder-3.plant" << 7000 << false;
+    QTest::newRow("IPv6 in brackets") << "TCP://[::1]:4001" << true << "::1" << 4001 << false;
+    QTest::newRow("IPv6 without brackets") << "tcp://::1:4001" << true << "" << 0 << false;
+    QTest::newRow("no port") << "rfc2217://10.0.0.21" << true << "" << 0 << false;
+    QTest::newRow("port 0") << "tcp://host:0" << true << "" << 0 << false;
+    QTest::newRow("port too big") << "tcp://host:65536" << true << "" << 0 << false;
+    QTest::newRow("port not a number") << "tcp://host:4o01" << true << "" << 0 << false;
+    QTest::newRow("brackets around a name") << "tcp://[host]:1" << true << "" << 0 << false;
+    QTest::newRow("a path after the port") << "tcp://host:1/x" << true << "" << 0 << false;
+    QTest::newRow("device path") << "/dev/ttyUSB0" << false << "" << 0 << false;
     // Blanks and control characters would reach the name lookup and the user's screen.
-    QTest::newRow("blank in the port") << "tcp://host: 4001" << true << "" << 0;
-    QTest::newRow("tab in the host") << "tcp://ho\tst:4001" << true << "" << 0;
-    QTest::newRow("line end in the host") << "rfc2217://host\n:4001" << true << "" << 0;
-    QTest::newRow("escape in the host") << "tcp://\x1b[2Jhost:4001" << true << "" << 0;
+    QTest::newRow("blank in the port") << "tcp://host: 4001" << true << "" << 0 << false;
+    QTest::newRow("tab in the host") << "tcp://ho\tst:4001" << true << "" << 0 << false;
+    QTest::newRow("line end in the host") << "rfc2217://host\n:4001" << true << "" << 0 << false;
+    QTest::newRow("escape in the host") << "tcp://\x1b[2Jhost:4001" << true << "" << 0 << false;
 }
 
 void TestNetworkLine::parseAddress() {
@@ -89,14 +96,20 @@ void TestNetworkLine::parseAddress() {
     QFETCH(bool, url);
     QFETCH(QString, host);
     QFETCH(int, port);
+    QFETCH(bool, tls);
     QCOMPARE(NetAddress::looksLikeUrl(text), url);
     const NetAddress a = NetAddress::parse(text);
     QCOMPARE(a.isValid(), !host.isEmpty());
     QCOMPARE(a.host, host);
     QCOMPARE(int(a.port), port);
-    // A valid address reads back as the same address.
-    if (a.isValid())
-        QCOMPARE(NetAddress::parse(a.url()).hostPort(), a.hostPort());
+    QCOMPARE(a.tls, tls);
+    // A valid address reads back as the same address, over TLS or not alike.
+    if (a.isValid()) {
+        const NetAddress back = NetAddress::parse(a.url());
+        QCOMPARE(back.hostPort(), a.hostPort());
+        QCOMPARE(back.tls, a.tls);
+        QCOMPARE(back.kind, a.kind);
+    }
 }
 
 void TestNetworkLine::framing_data() {
@@ -192,7 +205,7 @@ void TestNetworkLine::exchangeOverLine() {
 
 void TestNetworkLine::faultsSayWhatHappened_data() {
     QTest::addColumn<FakeLineServer::Script>("script"); // none: the url column alone
-    QTest::addColumn<QString>("url");
+    QTest::addColumn<QString>("url"); // "tls": the script's server over tcp+tls://
     QTest::addColumn<int>("text");
     QTest::addColumn<QString>("detail");
     QTest::addColumn<int>("atLeastMs");
@@ -209,6 +222,12 @@ void TestNetworkLine::faultsSayWhatHappened_data() {
     QTest::newRow("a setting not answered")
         << Script{.unanswered = TelnetCodec::SetParity} << "" << 1518
         << ResText(1546).arg(ResText(1538)) << NetworkLine::ConnectTimeoutMs;
+    // A TLS server that stalls in the handshake ends within the connection's time; one that
+    // answers it with something else than TLS fails it at once, in TLS's own words.
+    QTest::newRow("TLS handshake stalls")
+        << Script{.silent = true} << "tls" << 1664 << "" << NetworkLine::ConnectTimeoutMs;
+    QTest::newRow("TLS answered with garbage")
+        << Script{.telnet = false, .afterSetup = "0CM1 garbage\r\n"} << "tls" << 1669 << "" << 0;
 }
 
 void TestNetworkLine::faultsSayWhatHappened() {
@@ -218,13 +237,25 @@ void TestNetworkLine::faultsSayWhatHappened() {
     QFETCH(QString, detail);
     QFETCH(int, atLeastMs);
     FakeLineServer server(script);
-    const QString port = url.isEmpty() ? server.url() : url;
+    NetAddress overTls = NetAddress::parse(server.url());
+    overTls.tls = true;
+    const QString port = url == QLatin1String("tls") ? overTls.url()
+                         : url.isEmpty()             ? server.url()
+                                                     : url;
     const OpenAttempt a = openThroughMap(port);
     QVERIFY(!a.opened);
-    const QString expected = text == 1516 ? ResText(text).arg(NetworkLine::ConnectTimeoutMs / 1000)
-                             : text == 1518 ? ResText(text).arg(detail)
-                                            : ResText(text);
-    QCOMPARE(a.stateText, ResText(1302).arg(1).arg(port, expected));
+    const int seconds = NetworkLine::ConnectTimeoutMs / 1000;
+    const QString expected = text == 1516 || text == 1664 ? ResText(text).arg(seconds)
+                             : text == 1518               ? ResText(text).arg(detail)
+                             : text == 1669               ? ResText(text).arg(QString())
+                                                          : ResText(text);
+    // TLS's own words follow its prefix; a failed handshake is no stalled one.
+    if (text == 1669)
+        QVERIFY2(a.stateText.startsWith(ResText(1302).arg(1).arg(port, expected)) &&
+                     !a.stateText.contains(ResText(1664).arg(seconds)),
+                 qPrintable(a.stateText));
+    else
+        QCOMPARE(a.stateText, ResText(1302).arg(1).arg(port, expected));
     QVERIFY2(a.ms >= atLeastMs - 20, qPrintable(QString::number(a.ms)));
 }
 

@@ -42,7 +42,7 @@ commands=$("$cli" --help | sed -n '/^Commands:/,/^$/s/^  \([a-z]*\) .*/\1/p' | x
 [[ -n $commands ]] || { echo "FAIL: qvpc-cli --help lists no commands"; exit 1; }
 offers "qvpc-cli " "$commands"
 offers "qvpc-cli --port 2 --yes " "$commands"
-globals="--port --device --lang --yes --trace --json --journal --no-journal --help --version"
+globals="--port --device --ca --pin --cert --key --lang --yes --trace --json --journal --no-journal --help --version"
 offers "qvpc-cli --" "$globals"
 offers "qvpc-cli --lang " "ja en"
 offers "qvpc-cli move " "1 2 repeat"
@@ -57,6 +57,9 @@ offers "qvpc-cli io --watch --co" "--count"
 # Files for FILE arguments and file options, only the first FILE.
 offers "qvpc-cli write " "a.qvd b.qvd out.pdf"
 offers "qvpc-cli --yes verify a" "a.qvd"
+offers "qvpc-cli --ca a" "a.qvd"
+offers "qvpc-cli --pin " ""
+offers "qvpc-cli --cert a.qvd --key b" "b.qvd"
 offers "qvpc-cli show a.qvd " ""
 offers "qvpc-cli read -o b" "b.qvd"
 offers "qvpc-cli print a.qvd --pdf " "out.pdf"
