@@ -3,8 +3,8 @@
 #include "cli/CliParsing.h"
 
 #include "link/NetAddress.h"
-#include "session/PortChoice.h"
 #include "link/TlsSettings.h"
+#include "session/PortChoice.h"
 
 #include "base/ProgramVersion.h"
 #include "base/VisibleText.h"

@@ -13,6 +13,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -157,9 +160,49 @@ QWidget *frmOptions::buildEtcTab() {
     chkWritePreview = tagged<QCheckBox>("chkWritePreview", tab, 1820);
     layout->addWidget(chkWritePreview);
     layout->addLayout(language);
+    layout->addWidget(buildTlsFrame(tab));
     layout->addWidget(heading);
     layout->addWidget(lblSettingsFile);
     return tab;
+}
+
+QGroupBox *frmOptions::buildTlsFrame(QWidget *tab) {
+    framTls = tagged<QGroupBox>("framTls", tab, 1674);
+    auto *form = new QFormLayout(framTls);
+    const auto row = [this, form](const char *name, int label, bool chooseFile) {
+        auto *field = named<QLineEdit>(name, framTls);
+        field->setMinimumWidth(Twips::toPixels(4000));
+        const QByteArray captionName = QByteArray(name) + "Label";
+        auto *caption = tagged<QLabel>(captionName.constData(), framTls, label);
+        caption->setBuddy(field);
+        if (!chooseFile) {
+            form->addRow(caption, field);
+            return field;
+        }
+        const QByteArray chooseName = QByteArray(name) + "Choose";
+        auto *choose = named<QPushButton>(chooseName.constData(), framTls);
+        choose->setText(QStringLiteral("..."));
+        connect(choose, &QPushButton::clicked, this, [this, field, caption] {
+            const QString file = QFileDialog::getOpenFileName(this, caption->text(), field->text());
+            if (!file.isEmpty())
+                field->setText(QDir::toNativeSeparators(file));
+        });
+        auto *line = new QHBoxLayout;
+        line->addWidget(field, 1);
+        line->addWidget(choose);
+        form->addRow(caption, line);
+        return field;
+    };
+    txtTlsCa = row("txtTlsCa", 1675, true);
+    txtTlsPin = row("txtTlsPin", 1676, false);
+    txtTlsCert = row("txtTlsCert", 1677, true);
+    txtTlsKey = row("txtTlsKey", 1678, true);
+    return framTls;
+}
+
+TlsSettings frmOptions::typedTls() const {
+    return {txtTlsCa->text().trimmed(), txtTlsPin->text().trimmed(), txtTlsCert->text().trimmed(),
+            txtTlsKey->text().trimmed()};
 }
 
 void frmOptions::load() {
@@ -173,6 +216,11 @@ void frmOptions::load() {
     stored.ReadLanguage();
     m_storedLanguage = stored.LanguageNo == 1 ? 0 : 1;
     comboLanguage->setCurrentIndex(m_storedLanguage);
+    const TlsSettings tls = TlsSettings::from(m_settings);
+    txtTlsCa->setText(tls.caFile);
+    txtTlsPin->setText(tls.pin);
+    txtTlsCert->setText(tls.certFile);
+    txtTlsKey->setText(tls.keyFile);
     FillPortList();
     if (m_main.ShowParameters()) {
         chkParametaShow->setChecked(true);
@@ -220,6 +268,17 @@ void frmOptions::onParametaShow() {
 }
 
 void frmOptions::onOK() {
+    // TLS settings that could not be used are not stored: the dialog stays open on them.
+    const TlsSettings tls = typedTls();
+    if (const QString fault = tls.fault(); !fault.isEmpty()) {
+        m_prompt.MsgBox(fault);
+        ssTab3->setCurrentIndex(2);
+        return;
+    }
+    if (tls != TlsSettings::from(m_settings)) {
+        tls.applyTo(m_settings);
+        m_settings.SaveTls();
+    }
     if (!m_ports.accept(comboPortNo->currentText()))
         m_prompt.MsgBox(ResText(464));
     m_settings.OccupyPort = chkPortOccupy->isChecked();

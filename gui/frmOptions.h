@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/TlsSettings.h"
 #include "session/PortChoice.h"
 
 #include <QDialog>
@@ -55,12 +56,20 @@ public:
     // The language stored for the next start: 0 Japanese, 1 English.
     QLabel *lblLanguage = nullptr;
     QComboBox *comboLanguage = nullptr;
+    // How network lines over TLS check the server and show the operator: the CA file, the pinned
+    // fingerprint, the client certificate and its key; each file with a button that chooses it.
+    QGroupBox *framTls = nullptr;
+    QLineEdit *txtTlsCa = nullptr, *txtTlsPin = nullptr, *txtTlsCert = nullptr,
+              *txtTlsKey = nullptr;
     QPushButton *cmdOK = nullptr, *cmdCancel = nullptr, *cmdApply = nullptr;
 
 private:
     QWidget *buildPortTab();
     QWidget *buildDisplayTab();
     QWidget *buildEtcTab();
+    QGroupBox *buildTlsFrame(QWidget *tab);
+    // The TLS settings as the fields have them.
+    TlsSettings typedTls() const;
     void load();
     void fillPortMapTable();
     void onParametaShow();

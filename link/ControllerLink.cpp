@@ -31,7 +31,7 @@ QString ControllerLink::openDevicePath() const {
 }
 
 TlsSettings ControllerLink::tlsSettings() const {
-    return {m_settings.TlsCaFile, m_settings.TlsPin, m_settings.TlsCertFile, m_settings.TlsKeyFile};
+    return TlsSettings::from(m_settings);
 }
 
 OpResult ControllerLink::OpenPort() {

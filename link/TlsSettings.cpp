@@ -1,9 +1,27 @@
 #include "link/TlsSettings.h"
 
+#include "base/ResText.h"
 #include "base/StoredSettings.h"
 
 TlsSettings TlsSettings::from(const StoredSettings &settings) {
     return {settings.TlsCaFile, settings.TlsPin, settings.TlsCertFile, settings.TlsKeyFile};
+}
+
+QString TlsSettings::fault() const {
+    if (!pinValid())
+        return ResText(1670);
+    if (certFile.isEmpty() != keyFile.isEmpty())
+        return ResText(1673);
+    if (!keyFile.isEmpty() && keyReadableByOthers(keyFile))
+        return ResText(1667).arg(keyFile);
+    return {};
+}
+
+void TlsSettings::applyTo(StoredSettings &settings) const {
+    settings.TlsCaFile = caFile;
+    settings.TlsPin = pin;
+    settings.TlsCertFile = certFile;
+    settings.TlsKeyFile = keyFile;
 }
 
 QByteArray TlsSettings::pinBytes() const {

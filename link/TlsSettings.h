@@ -25,4 +25,13 @@ struct TlsSettings {
     bool pinValid() const { return pin.isEmpty() || !pinBytes().isEmpty(); }
     // Whether the key file may be read by users other than its owner (group or others).
     static bool keyReadableByOthers(const QString &keyFile);
+
+    // What stops these settings from being used, in words; empty when nothing does: a pin that is
+    // no fingerprint, a certificate without its key or a key without its certificate, a key
+    // others can read.
+    QString fault() const;
+    // Puts them into settings (not stored yet).
+    void applyTo(StoredSettings &settings) const;
+
+    bool operator==(const TlsSettings &other) const = default;
 };

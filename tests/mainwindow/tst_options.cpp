@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
 
@@ -216,6 +217,53 @@ private slots:
         QCOMPARE(TwoPortPc::stored("PortOccupy"), QStringLiteral("1"));
         QVERIFY(!pc.window->ShowParameters());
         QVERIFY(!pc.link.isPortOpen());
+    }
+
+    // The TLS fields: OK stores what can be used, and only a change; what cannot be used is told
+    // and the dialog stays open with nothing stored. Cancel stores nothing.
+    void tlsFields_data() {
+        QTest::addColumn<QString>("pin");
+        QTest::addColumn<bool>("withCert");
+        QTest::addColumn<int>("keyMode"); // the key file's permissions; 0: no key
+        QTest::addColumn<int>("told");    // the text shown; 0: none, and stored
+        const QString pin = QString(64, u'a');
+        QTest::newRow("nothing typed") << QString() << false << 0 << 0;
+        QTest::newRow("pin and a key for its owner") << pin << true << 0600 << 0;
+        QTest::newRow("pin not a fingerprint") << QStringLiteral("abc") << false << 0 << 1670;
+        QTest::newRow("certificate without its key") << QString() << true << 0 << 1673;
+        QTest::newRow("key readable by others") << pin << true << 0644 << 1667;
+    }
+    void tlsFields() {
+        QFETCH(QString, pin);
+        QFETCH(bool, withCert);
+        QFETCH(int, keyMode);
+        QFETCH(int, told);
+        QTemporaryDir dir;
+        const QString key = dir.filePath(QStringLiteral("operator.key"));
+        if (keyMode != 0) {
+            QFile file(key);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QVERIFY(file.setPermissions(QFileDevice::Permissions(
+                keyMode == 0600 ? QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                : QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                      QFileDevice::ReadGroup | QFileDevice::ReadOther)));
+        }
+        TwoPortPc pc;
+        bool stillOpen = false;
+        pc.withOptions([&](frmOptions &d) {
+            d.txtTlsPin->setText(pin);
+            d.txtTlsCert->setText(withCert ? dir.filePath(QStringLiteral("operator.crt")) : "");
+            d.txtTlsKey->setText(keyMode != 0 ? key : QString());
+            d.cmdOK->click();
+            stillOpen = d.isVisible();
+        });
+        QCOMPARE(stillOpen, told != 0);
+        const QString shown = told == 1667 ? ResText(told).arg(key) : told ? ResText(told) : "";
+        QCOMPARE(pc.prompt.texts(), told ? QStringList{shown} : QStringList{});
+        const bool stored = told == 0 && !pin.isEmpty();
+        QCOMPARE(TwoPortPc::stored("TlsPin"), stored ? pin : QStringLiteral("absent"));
+        QCOMPARE(TwoPortPc::stored("TlsKeyFile"), stored ? key : QStringLiteral("absent"));
+        QCOMPARE(pc.settings.TlsPin, stored ? pin : QString());
     }
 
     // A mapped device that exists but may not be opened: left out of the list, and the dialog
