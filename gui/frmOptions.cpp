@@ -182,6 +182,7 @@ QGroupBox *frmOptions::buildTlsFrame(QWidget *tab) {
         const QByteArray chooseName = QByteArray(name) + "Choose";
         auto *choose = named<QPushButton>(chooseName.constData(), framTls);
         choose->setText(QStringLiteral("..."));
+        choose->setFixedWidth(choose->sizeHint().height() * 2);
         connect(choose, &QPushButton::clicked, this, [this, field, caption] {
             const QString file = QFileDialog::getOpenFileName(this, caption->text(), field->text());
             if (!file.isEmpty())
