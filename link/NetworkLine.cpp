@@ -9,15 +9,41 @@
 #include <utility>
 
 NetworkLine::NetworkLine(QObject *parent) : Line(parent) {
-    connect(&m_socket, &QTcpSocket::readyRead, this, &NetworkLine::onSocketReadable);
-    connect(&m_socket, &QTcpSocket::disconnected, this, &NetworkLine::onSocketGone);
-    connect(&m_socket, &QTcpSocket::connected, this, [this] {
+    m_limit.setSingleShot(true);
+    m_limit.setTimerType(Qt::PreciseTimer);
+    connect(&m_limit, &QTimer::timeout, this, &NetworkLine::step);
+    m_settle.setSingleShot(true);
+    connect(&m_settle, &QTimer::timeout, this, &NetworkLine::step);
+    useSocket(false);
+}
+
+void NetworkLine::useSocket(bool tls) {
+    if (m_socket && (ssl() != nullptr) == tls)
+        return;
+    if (m_socket) {
+        // Its signals may still be queued: it goes once they are, telling nothing more.
+        m_socket->disconnect(this);
+        m_socket->abort();
+        m_socket.release()->deleteLater();
+    }
+    if (tls) {
+        auto *socket = new QSslSocket;
+        connect(socket, &QSslSocket::sslErrors, this, &NetworkLine::onSslErrors);
+        connect(socket, &QSslSocket::encrypted, this, &NetworkLine::onEncrypted);
+        m_socket.reset(socket);
+    } else {
+        m_socket = std::make_unique<QTcpSocket>();
+    }
+    QTcpSocket *socket = m_socket.get();
+    connect(socket, &QTcpSocket::readyRead, this, &NetworkLine::onSocketReadable);
+    connect(socket, &QTcpSocket::disconnected, this, &NetworkLine::onSocketGone);
+    connect(socket, &QTcpSocket::connected, this, [this, socket] {
         // The TLS handshake's pieces go out at once as well.
-        m_socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         m_handshake.start();
         step();
     });
-    connect(&m_socket, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError e) {
+    connect(socket, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError e) {
         // A wait that ran out of time is no fault of the line.
         if (e == QAbstractSocket::SocketTimeoutError)
             return;
@@ -28,20 +54,14 @@ NetworkLine::NetworkLine(QObject *parent) : Line(parent) {
             onSocketGone();
         }
     });
-    m_limit.setSingleShot(true);
-    m_limit.setTimerType(Qt::PreciseTimer);
-    connect(&m_limit, &QTimer::timeout, this, &NetworkLine::step);
-    connect(&m_socket, &QTcpSocket::bytesWritten, this, &NetworkLine::bytesWritten);
-    connect(&m_socket, &QSslSocket::sslErrors, this, &NetworkLine::onSslErrors);
-    connect(&m_socket, &QSslSocket::encrypted, this, &NetworkLine::onEncrypted);
-    m_settle.setSingleShot(true);
-    connect(&m_settle, &QTimer::timeout, this, &NetworkLine::step);
-    m_socket.setReadBufferSize(MaxPending);
+    connect(socket, &QTcpSocket::bytesWritten, this, &NetworkLine::bytesWritten);
+    socket->setReadBufferSize(MaxPending);
 }
 
 NetworkLine::~NetworkLine() {
     m_closing = true;
-    m_socket.abort();
+    if (m_socket)
+        m_socket->abort();
 }
 
 void NetworkLine::fail(Failure failure, const QString &detail) {
@@ -71,9 +91,10 @@ void NetworkLine::startOpen(const NetAddress &address, int timeoutMs) {
     if (state() != State::Closed || m_opening)
         close();
     // The connection of the last opening may still be ending.
-    if (m_socket.state() != QAbstractSocket::UnconnectedState &&
-        !m_socket.waitForDisconnected(ConnectTimeoutMs))
-        m_socket.abort();
+    if (m_socket->state() != QAbstractSocket::UnconnectedState &&
+        !m_socket->waitForDisconnected(ConnectTimeoutMs))
+        m_socket->abort();
+    useSocket(address.tls);
     m_address = address;
     m_failure = Failure::None;
     setError(Error::None);
@@ -98,9 +119,9 @@ void NetworkLine::startOpen(const NetAddress &address, int timeoutMs) {
     m_opening = true;
     m_limit.start(timeoutMs);
     if (address.tls)
-        m_socket.connectToHostEncrypted(address.host, address.port);
+        ssl()->connectToHostEncrypted(address.host, address.port);
     else
-        m_socket.connectToHost(address.host, address.port);
+        m_socket->connectToHost(address.host, address.port);
     step();
 }
 
@@ -114,7 +135,7 @@ void NetworkLine::step() {
         } else {
             if (tlsFailed(timeIsUp)) {
                 // told by TLS
-            } else if (m_socket.state() == QAbstractSocket::UnconnectedState) {
+            } else if (m_socket->state() == QAbstractSocket::UnconnectedState) {
                 failConnecting(timeIsUp);
             } else if (timeIsUp) {
                 fail(Failure::NoAnswer);
@@ -127,7 +148,7 @@ void NetworkLine::step() {
     // A server that refuses the operator's certificate closes the connection before it says
     // anything.
     if (m_failure == Failure::None && m_address.tls && !m_gotData &&
-        m_socket.state() != QAbstractSocket::ConnectedState)
+        m_socket->state() != QAbstractSocket::ConnectedState)
         tlsFailed(timeIsUp);
     if (m_failure == Failure::None && m_address.kind == NetAddress::Kind::Rfc2217)
         negotiate(timeIsUp);
@@ -144,7 +165,7 @@ void NetworkLine::onConnected() {
 }
 
 void NetworkLine::failConnecting(bool timeIsUp) {
-    switch (m_socket.error()) {
+    switch (m_socket->error()) {
     case QAbstractSocket::ConnectionRefusedError:
         fail(Failure::Refused);
         break;
@@ -155,7 +176,7 @@ void NetworkLine::failConnecting(bool timeIsUp) {
         if (timeIsUp)
             fail(Failure::NoAnswer);
         else
-            fail(Failure::Failed, m_socket.errorString());
+            fail(Failure::Failed, m_socket->errorString());
     }
 }
 
@@ -168,7 +189,7 @@ void NetworkLine::negotiate(bool timeIsUp) {
         writeRaw(m_codec.comPortSettings());
     if (settingsFailed(false))
         return;
-    if (m_socket.state() != QAbstractSocket::ConnectedState) {
+    if (m_socket->state() != QAbstractSocket::ConnectedState) {
         fail(Failure::ServerClosed);
         return;
     }
@@ -189,7 +210,7 @@ void NetworkLine::finishOpening() {
                      : Error::CannotOpen,
                  m_detail);
         m_closing = true;
-        m_socket.abort();
+        m_socket->abort();
         m_closing = false;
         m_in.clear();
     }
@@ -221,21 +242,21 @@ bool NetworkLine::settingsFailed(bool timeIsUp) {
 
 void NetworkLine::writeRaw(const QByteArray &bytes) {
     if (!bytes.isEmpty())
-        m_socket.write(bytes);
+        m_socket->write(bytes);
 }
 
 void NetworkLine::pull() {
     m_pullQueued = false;
     // A connection that ends after its line was closed: what still comes is nobody's.
     if (state() == State::Closed && !m_opening) {
-        m_socket.readAll();
+        m_socket->readAll();
         return;
     }
     const qsizetype room = MaxPending - m_in.size();
     // While the line is set up, the server's answers must be read past whatever data came
     // before them; that data is no reply to anything and is cut to the reader's share.
     const QByteArray bytes =
-        isOpen() ? m_socket.read(qMax<qsizetype>(room, 0)) : m_socket.readAll();
+        isOpen() ? m_socket->read(qMax<qsizetype>(room, 0)) : m_socket->readAll();
     if (bytes.isEmpty())
         return;
     m_gotData = true;
@@ -267,7 +288,7 @@ void NetworkLine::onSocketGone() {
         return;
     }
     // What came with the closing is kept for the reader; the line itself is gone.
-    goneAway(m_socket.errorString());
+    goneAway(m_socket->errorString());
 }
 
 void NetworkLine::close() {
@@ -278,10 +299,10 @@ void NetworkLine::close() {
     m_closing = true;
     // What was written still leaves before the connection ends; the connection ends on its own
     // after that, without anyone waiting for it.
-    if (m_socket.state() == QAbstractSocket::ConnectedState)
-        m_socket.disconnectFromHost();
+    if (m_socket->state() == QAbstractSocket::ConnectedState)
+        m_socket->disconnectFromHost();
     else
-        m_socket.abort();
+        m_socket->abort();
     m_closing = false;
     m_in.clear();
     wake();
@@ -293,15 +314,15 @@ void NetworkLine::close() {
 
 bool NetworkLine::waitForReadyRead(int msecs) {
     const qsizetype before = m_in.size();
-    if (m_socket.state() == QAbstractSocket::ConnectedState && m_socket.bytesAvailable() == 0)
-        m_socket.waitForReadyRead(msecs);
-    if (m_socket.bytesAvailable() > 0)
+    if (m_socket->state() == QAbstractSocket::ConnectedState && m_socket->bytesAvailable() == 0)
+        m_socket->waitForReadyRead(msecs);
+    if (m_socket->bytesAvailable() > 0)
         pull();
     return m_in.size() > before;
 }
 
 bool NetworkLine::drain(int msecs) {
-    if (!waitUntil([this] { return m_socket.bytesToWrite() == 0; }, msecs))
+    if (!waitUntil([this] { return m_socket->bytesToWrite() == 0; }, msecs))
         return false;
     // The server passes the line on to its serial port at 9600 baud; closing the connection
     // before that could make it drop what it still holds (the restart after a write).
@@ -314,7 +335,7 @@ QByteArray NetworkLine::read(qint64 max) {
     m_in.remove(0, out.size());
     // What the socket held back while the reader's share was full comes in now, not inside
     // this read.
-    if (!out.isEmpty() && m_socket.bytesAvailable() > 0 && !m_pullQueued) {
+    if (!out.isEmpty() && m_socket->bytesAvailable() > 0 && !m_pullQueued) {
         m_pullQueued = true;
         QMetaObject::invokeMethod(this, &NetworkLine::onSocketReadable, Qt::QueuedConnection);
     }
@@ -322,15 +343,15 @@ QByteArray NetworkLine::read(qint64 max) {
 }
 
 qint64 NetworkLine::write(const QByteArray &bytes) {
-    if (!isOpen() || m_socket.state() != QAbstractSocket::ConnectedState)
+    if (!isOpen() || m_socket->state() != QAbstractSocket::ConnectedState)
         return -1;
     const QByteArray out = m_address.kind == NetAddress::Kind::Tcp
                                ? bytes
                                : m_codec.encode(bytes.constData(), bytes.size());
-    if (m_socket.write(out) != out.size())
+    if (m_socket->write(out) != out.size())
         return -1;
     // Out at once, and the reply to it acknowledged at once.
-    m_socket.flush();
+    m_socket->flush();
     acknowledgeNow();
     return bytes.size();
 }

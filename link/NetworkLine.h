@@ -10,7 +10,10 @@
 #include <QList>
 #include <QSslError>
 #include <QSslSocket>
+#include <QTcpSocket>
 #include <QTimer>
+
+#include <memory>
 
 // A network line to a serial device server, read and written like the serial port: what comes
 // out of it and goes into it are exactly the controller's bytes. Over rfc2217:// it speaks Telnet
@@ -123,7 +126,11 @@ private:
     bool acceptSettled() const;
     bool pinMatches() const;
 
-    QSslSocket m_socket;
+    // The socket of this opening: a QSslSocket only for a TLS address, so that a program that
+    // never opens one never loads the TLS backend (seconds under Wine's Schannel at each start).
+    void useSocket(bool tls);
+    QSslSocket *ssl() const { return qobject_cast<QSslSocket *>(m_socket.get()); }
+    std::unique_ptr<QTcpSocket> m_socket;
     TlsSettings m_tls;
     QElapsedTimer m_handshake;
     qint64 m_handshakeMs = -1;

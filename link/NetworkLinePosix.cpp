@@ -8,7 +8,7 @@
 void NetworkLine::acknowledgeNow() {
     // The system leaves quick acknowledgement again by itself, so it is asked for after each
     // read and write.
-    const qintptr fd = m_socket.socketDescriptor();
+    const qintptr fd = m_socket->socketDescriptor();
     if (fd < 0)
         return;
     const int one = 1;

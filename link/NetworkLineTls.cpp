@@ -101,16 +101,16 @@ bool NetworkLine::prepareTls() {
         conf.setLocalCertificateChain({});
         conf.setPrivateKey(QSslKey());
     }
-    m_socket.setSslConfiguration(conf);
+    ssl()->setSslConfiguration(conf);
     return true;
 }
 
 bool NetworkLine::transportReady() const {
-    return m_socket.state() == QAbstractSocket::ConnectedState && (!m_address.tls || m_encrypted);
+    return m_socket->state() == QAbstractSocket::ConnectedState && (!m_address.tls || m_encrypted);
 }
 
 bool NetworkLine::pinMatches() const {
-    return m_socket.peerCertificate().digest(QCryptographicHash::Sha256) == m_tls.pinBytes();
+    return ssl()->peerCertificate().digest(QCryptographicHash::Sha256) == m_tls.pinBytes();
 }
 
 void NetworkLine::onSslErrors(const QList<QSslError> &errors) {
@@ -119,9 +119,9 @@ void NetworkLine::onSslErrors(const QList<QSslError> &errors) {
     // A pinned certificate is the server's whatever signed it and whatever name it bears.
     if (!m_tls.pin.isEmpty()) {
         if (pinMatches())
-            m_socket.ignoreSslErrors(errors);
+            ssl()->ignoreSslErrors(errors);
         else
-            fail(Failure::Tls, ResText(1663).arg(fingerprintText(m_socket.peerCertificate())));
+            fail(Failure::Tls, ResText(1663).arg(fingerprintText(ssl()->peerCertificate())));
         return;
     }
     const auto has = [&errors](const auto &test) {
@@ -144,7 +144,7 @@ void NetworkLine::onEncrypted() {
     m_handshakeMs = m_handshake.isValid() ? m_handshake.elapsed() : 0;
     // A certificate that passed the CA check must still be the pinned one.
     if (!m_tls.pin.isEmpty() && !pinMatches())
-        fail(Failure::Tls, ResText(1663).arg(fingerprintText(m_socket.peerCertificate())));
+        fail(Failure::Tls, ResText(1663).arg(fingerprintText(ssl()->peerCertificate())));
     else
         m_encrypted = true;
     if (m_address.kind == NetAddress::Kind::Tcp)
@@ -161,7 +161,7 @@ bool NetworkLine::tlsFailed(bool timeIsUp) {
         return false;
     if (m_failure != Failure::None)
         return true;
-    const bool connected = m_socket.state() == QAbstractSocket::ConnectedState;
+    const bool connected = m_socket->state() == QAbstractSocket::ConnectedState;
     if (m_encrypted) {
         if (connected || m_gotData)
             return false;
@@ -182,8 +182,8 @@ bool NetworkLine::tlsFailed(bool timeIsUp) {
                                  e == QAbstractSocket::SslInternalError ||
                                  e == QAbstractSocket::SslInvalidUserDataError;
     if (handshakeFailed ||
-        (m_handshake.isValid() && m_socket.state() == QAbstractSocket::UnconnectedState)) {
-        fail(Failure::Tls, ResText(1669).arg(m_socket.errorString()));
+        (m_handshake.isValid() && m_socket->state() == QAbstractSocket::UnconnectedState)) {
+        fail(Failure::Tls, ResText(1669).arg(m_socket->errorString()));
         return true;
     }
     return false;
