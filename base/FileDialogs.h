@@ -17,6 +17,17 @@ public:
         QString initialDir; // empty: wherever the dialog opens by itself
         QString fileName;   // proposed file name (save) or empty
         bool overwritePrompt = false;
+
+        // A file a window writes (a log, a recording, a table): asks before replacing one.
+        static Options forSaving(const QString &title, const QString &filter,
+                                 const QString &defaultExt) {
+            Options options;
+            options.title = title;
+            options.filter = filter;
+            options.defaultExt = defaultExt;
+            options.overwritePrompt = true;
+            return options;
+        }
     };
 
     virtual ~FileDialogs() = default;

@@ -77,12 +77,8 @@ void frmCommLog::append(const QString &line) {
 }
 
 void frmCommLog::save() {
-    FileDialogs::Options options;
-    options.title = ResText(1716);
-    options.filter = ResText(1717);
-    options.defaultExt = QStringLiteral("txt");
-    options.overwritePrompt = true;
-    const QString path = m_dialogs.ShowSave(options);
+    const QString path = m_dialogs.ShowSave(
+        FileDialogs::Options::forSaving(ResText(1716), ResText(1717), QStringLiteral("txt")));
     if (path.isEmpty())
         return;
     if (!m_log.saveTo(path))

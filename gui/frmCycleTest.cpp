@@ -155,12 +155,8 @@ void frmCycleTest::showSummary() {
 }
 
 void frmCycleTest::onSaveCsv() {
-    FileDialogs::Options options;
-    options.title = ResText(1816);
-    options.filter = ResText(1817);
-    options.defaultExt = QStringLiteral("csv");
-    options.overwritePrompt = true;
-    const QString path = m_saveDialogs->ShowSave(options);
+    const QString path = m_saveDialogs->ShowSave(
+        FileDialogs::Options::forSaving(ResText(1816), ResText(1817), QStringLiteral("csv")));
     if (path.isEmpty())
         return;
     if (!m_test.saveCsv(path))

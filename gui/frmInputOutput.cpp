@@ -230,12 +230,8 @@ void frmInputOutput::onRecordClicked() {
         m_recorder->stop();
         return;
     }
-    FileDialogs::Options options;
-    options.title = ResText(1456);
-    options.filter = ResText(1457);
-    options.defaultExt = QStringLiteral("vcd");
-    options.overwritePrompt = true;
-    const QString path = m_recordDialogs->ShowSave(options);
+    const QString path = m_recordDialogs->ShowSave(
+        FileDialogs::Options::forSaving(ResText(1456), ResText(1457), QStringLiteral("vcd")));
     if (path.isEmpty())
         return;
     const auto format = IoRecordFile::formatFor(path);
