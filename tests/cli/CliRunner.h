@@ -56,6 +56,9 @@ inline CliResult runCli(const QStringList &arguments, int limitMs = 20000,
     return r;
 }
 
+// The option for English texts, which most checks of the program's words read.
+inline const QStringList English{QStringLiteral("--lang"), QStringLiteral("en")};
+
 // The arguments of a run on the simulator's device.
 inline QStringList onDevice(const QString &devicePath, const QStringList &arguments) {
     return QStringList{QStringLiteral("--device"), devicePath} + arguments;

@@ -21,11 +21,6 @@ const QString SavingStopped = QString::fromUtf8("データの保存を中止し�
 const QString SaveQuestion =
     QString::fromUtf8("データが変更されています。ファイルに保存しますか？");
 
-bool writeBytes(const QString &path, const QByteArray &bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
 QStringList withInside(QStringList calls, int at, const QStringList &inside) {
     for (const QString &c : inside)
         calls.insert(at++, c);
