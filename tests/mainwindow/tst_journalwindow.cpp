@@ -13,14 +13,12 @@
 #include "support/TestEnvironment.h"
 #include "transfer/TransferFixture.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTableWidget>
-#include <QTimer>
 
 #include <functional>
 
@@ -43,15 +41,11 @@ struct JournalWindow : MainWindowFixture {
     // The journal and the write's preview as the user sets them, in the options dialog's last
     // tab.
     void chooseJournal(bool on, bool preview = false) {
-        QTimer::singleShot(0, [on, preview] {
-            auto *dialog = qobject_cast<frmOptions *>(QApplication::activeModalWidget());
-            if (!dialog)
-                return;
-            dialog->chkJournal->setChecked(on);
-            dialog->chkWritePreview->setChecked(preview);
-            dialog->cmdOK->click();
-        });
-        window->findChild<QAction *>(QStringLiteral("mnuViewOption"))->trigger();
+        QVERIFY(withDialog<frmOptions>(QStringLiteral("mnuViewOption"), [&](frmOptions &d) {
+            d.chkJournal->setChecked(on);
+            d.chkWritePreview->setChecked(preview);
+            d.cmdOK->click();
+        }));
     }
 
     // Position 1's pulses changed on screen and written with the button, the restart agreed to.
@@ -63,18 +57,7 @@ struct JournalWindow : MainWindowFixture {
 
     // Opens View > Write History and lets work() act on it while it is shown.
     bool withHistory(const std::function<void(frmHistory &)> &work) {
-        bool seen = false;
-        QTimer::singleShot(0, [&] {
-            auto *dialog = qobject_cast<frmHistory *>(QApplication::activeModalWidget());
-            if (!dialog)
-                return;
-            seen = true;
-            work(*dialog);
-            if (dialog->isVisible())
-                dialog->cmdClose->click();
-        });
-        window->findChild<QAction *>(QStringLiteral("mnuViewHistory"))->trigger();
-        return seen;
+        return withDialog<frmHistory>(QStringLiteral("mnuViewHistory"), work);
     }
 };
 

@@ -9,7 +9,6 @@
 #include "support/Pty.h"
 #include "support/TestEnvironment.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -19,7 +18,6 @@
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <functional>
 
 namespace {
@@ -38,18 +36,7 @@ struct TwoPortPc : MainWindowFixture {
 
     // Opens the dialog from the menu and lets work() act on it while it is shown.
     void withOptions(const std::function<void(frmOptions &)> &work) {
-        bool seen = false;
-        QTimer::singleShot(0, [&] {
-            auto *dialog = qobject_cast<frmOptions *>(QApplication::activeModalWidget());
-            if (!dialog)
-                return;
-            seen = true;
-            work(*dialog);
-            if (dialog->isVisible())
-                dialog->cmdCancel->click();
-        });
-        window->findChild<QAction *>(QStringLiteral("mnuViewOption"))->trigger();
-        QVERIFY(seen);
+        QVERIFY(withDialog<frmOptions>(QStringLiteral("mnuViewOption"), work));
     }
 
     static QString stored(const char *key) {
