@@ -72,11 +72,3 @@ inline QString writeQvFile(const QTemporaryDir &dir, const QvData &data, const Q
         qFatal("cannot write %s", qPrintable(path));
     return path;
 }
-
-// What a read of the controller sends: the check, then the five blocks.
-inline QStringList readLines() {
-    QStringList lines{QStringLiteral("0CM1")};
-    for (const char *block : {"02", "04", "05", "00", "01"})
-        lines.append(QStringLiteral("0RD") + QLatin1String(block));
-    return lines;
-}

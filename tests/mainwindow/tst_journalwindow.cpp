@@ -3,7 +3,6 @@
 // and its restore; the write's preview, the other write option of that tab.
 #include "MainWindowFixture.h"
 #include "base/MessageLines.h"
-#include "cli/CliRunner.h"
 #include "data/QvItems.h"
 #include "data/Verification.h"
 #include "data/WriteJournal.h"

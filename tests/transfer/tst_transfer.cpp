@@ -14,12 +14,6 @@ Q_DECLARE_METATYPE(QList<MsgAnswer>)
 namespace {
 
 const QString Check = QStringLiteral("0CM1");
-const QStringList ReadLines{Check,
-                            QStringLiteral("0RD02"),
-                            QStringLiteral("0RD04"),
-                            QStringLiteral("0RD05"),
-                            QStringLiteral("0RD00"),
-                            QStringLiteral("0RD01")};
 const QString ReadFailed = QStringLiteral("通信エラー！(データの読み込み）");
 const QString WriteFailed = QStringLiteral("データの書き込みに失敗しました。");
 const QString WriteQuestion =
@@ -98,7 +92,7 @@ void TestTransfer::readAdoptsControllerData() {
 
     f.transfer.GetfromCt();
 
-    QCOMPARE(f.sent(), ReadLines);
+    QCOMPARE(f.sent(), readLines());
     QCOMPARE(f.prompt.shown.size(), 1);
     QCOMPARE(f.prompt.shown[0].text, QStringLiteral("コントローラーからデータを読み込みますか？"));
     QCOMPARE(f.prompt.shown[0].buttons, MsgButtons::YesNo);
@@ -140,7 +134,7 @@ void TestTransfer::readQuestions() {
 
     f.transfer.GetfromCt();
 
-    QCOMPARE(f.sent(), reads ? ReadLines : QStringList{});
+    QCOMPARE(f.sent(), reads ? readLines() : QStringList{});
     QCOMPARE(f.prompt.shown.size(), 1);
     if (changed) {
         QCOMPARE(f.prompt.shown[0].text,
@@ -178,7 +172,7 @@ void TestTransfer::saveQuestionYes() {
 
     f.transfer.GetfromCt();
 
-    QCOMPARE(f.sent(), reads ? ReadLines : QStringList{});
+    QCOMPARE(f.sent(), reads ? readLines() : QStringList{});
     QCOMPARE(f.screen.fields, reads ? factoryData() : editedData());
     QCOMPARE(f.screen.dataChanged, !reads);
     QCOMPARE(QFileInfo::exists(dir.filePath(QStringLiteral("kept.qvd"))), reads);
@@ -207,14 +201,14 @@ void TestTransfer::readFailures_data() {
     error.errorCode = QStringLiteral("02");
     QTest::newRow("error reply to block 02")
         << QStringLiteral("failed: error reply") << QList<SimFault>{error} << QString()
-        << ReadLines.mid(0, 2) << QStringList{errorMessage(QStringLiteral("02")), ReadFailed}
+        << readLines().mid(0, 2) << QStringList{errorMessage(QStringLiteral("02")), ReadFailed}
         << QList<int>{};
 
     SimFault longer = faultOn(QStringLiteral("0RD05"));
     longer.lengthDelta = 1;
     QTest::newRow("reply to block 05 one character long")
         << QStringLiteral("failed: malformed reply") << QList<SimFault>{longer} << QString()
-        << ReadLines.mid(0, 4) + QStringList{QStringLiteral("0CM0")}
+        << readLines().mid(0, 4) + QStringList{QStringLiteral("0CM0")}
         << QStringList{QStringLiteral(
                            "通信データ長エラー！\r\n通信データのデータ長に異常が検出されました"),
                        ReadFailed}
@@ -230,12 +224,12 @@ void TestTransfer::readFailures_data() {
     // A pulse count that is not hexadecimal cannot be taken: the whole read fails.
     QTest::newRow("pulse field not hexadecimal")
         << QStringLiteral("failed: malformed reply") << QList<SimFault>{}
-        << QStringLiteral("280302000G9005FF") << ReadLines << QStringList{ReadFailed}
+        << QStringLiteral("280302000G9005FF") << readLines() << QStringList{ReadFailed}
         << QList<int>{1, 2, 3, 4, 5};
     // So does a byte field, where "ZZ" would otherwise have been read as 0.
     QTest::newRow("byte field not hexadecimal")
         << QStringLiteral("failed: malformed reply") << QList<SimFault>{}
-        << QStringLiteral("28ZZ0200019005FF") << ReadLines << QStringList{ReadFailed}
+        << QStringLiteral("28ZZ0200019005FF") << readLines() << QStringList{ReadFailed}
         << QList<int>{1, 2, 3, 4, 5};
 
     // Block 04's data in answer to "0RD02" would land in position 1's items.
@@ -244,7 +238,7 @@ void TestTransfer::readFailures_data() {
     otherBlock.overwrite = "04";
     QTest::newRow("reply names another block")
         << QStringLiteral("failed: malformed reply") << QList<SimFault>{otherBlock} << QString()
-        << ReadLines.mid(0, 2) + QStringList{QStringLiteral("0CM0")}
+        << readLines().mid(0, 2) + QStringList{QStringLiteral("0CM0")}
         << QStringList{WrongCommand, ReadFailed} << QList<int>{};
 }
 
@@ -320,7 +314,7 @@ void TestTransfer::readWhileVerificationWaits() {
     f.verification.PosiDataCtShogo(false);
 
     QVERIFY(clicked);
-    QCOMPARE(f.sent(), ReadLines);
+    QCOMPARE(f.sent(), readLines());
     QCOMPARE(f.prompt.texts(),
              (QStringList{QStringLiteral("コントローラーからデータを読み込みますか？"),
                           QStringLiteral("照合結果－ＯＫ")}));
