@@ -10,8 +10,9 @@
 #include <QByteArray>
 #include <QStringList>
 
-inline const QByteArray Example = "QV-R7\r\n12,3,3,250,10\r\n12,3,3,10\r\n20,5,4,100,0\r\n20,5,4,0\r\n"
-                           "5,300,3,50\r\n10,20,30,0\r\n40,50,60,0\r\n";
+inline const QByteArray Example =
+    "QV-R7\r\n12,3,3,250,10\r\n12,3,3,10\r\n20,5,4,100,0\r\n20,5,4,0\r\n"
+    "5,300,3,50\r\n10,20,30,0\r\n40,50,60,0\r\n";
 inline const QStringList Brackets = {"CMDBTN_Muko", "Menyu_Muko", "CMDBTN_Yuko", "Menyu_Yuko"};
 inline const QString SavingStopped = QString::fromUtf8("データの保存を中止しました。");
 inline const QString SaveQuestion =
