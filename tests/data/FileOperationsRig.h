@@ -9,6 +9,7 @@
 
 #include <QByteArray>
 #include <QStringList>
+#include <QTemporaryDir>
 
 inline const QByteArray Example =
     "QV-R7\r\n12,3,3,250,10\r\n12,3,3,10\r\n20,5,4,100,0\r\n20,5,4,0\r\n"
@@ -32,4 +33,11 @@ struct Rig {
     ScriptedPrompt prompt;
     ScriptedFileDialogs dialogs;
     FileOperations ops{copies, screen, prompt, dialogs};
+};
+
+// A folder of the test's own for the files the operations open and save.
+class ExampleFolder {
+protected:
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+    QTemporaryDir m_dir;
 };

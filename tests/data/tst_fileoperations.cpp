@@ -6,17 +6,11 @@
 #include "support/TestEnvironment.h"
 
 #include <QCoreApplication>
-#include <QTemporaryDir>
 
 #include <cerrno>
 
-class TestFileOperations : public QObject {
+class TestFileOperations : public QObject, ExampleFolder {
     Q_OBJECT
-private:
-    QTemporaryDir m_dir;
-
-    QString path(const QString &name) const { return m_dir.filePath(name); }
-
 private slots:
     void init() {
         setLangOffset(0);

@@ -7,15 +7,9 @@
 #include "support/TestEnvironment.h"
 
 #include <QCoreApplication>
-#include <QTemporaryDir>
 
-class TestFileSaving : public QObject {
+class TestFileSaving : public QObject, ExampleFolder {
     Q_OBJECT
-private:
-    QTemporaryDir m_dir;
-
-    QString path(const QString &name) const { return m_dir.filePath(name); }
-
 private slots:
     void init() {
         setLangOffset(0);
