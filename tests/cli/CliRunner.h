@@ -1,7 +1,9 @@
 #pragma once
 
 #include "TestPaths.h"
+#include "base/StoredSettings.h"
 #include "data/QvDataFile.h"
+#include "data/WriteJournal.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -71,4 +73,10 @@ inline QString writeQvFile(const QTemporaryDir &dir, const QvData &data, const Q
     if (!QvDataFile::write(path, data))
         qFatal("cannot write %s", qPrintable(path));
     return path;
+}
+
+// The journal of writes as the next run reads it: every entry, or those of one device.
+inline QList<JournalEntry> journalEntries(const QString &device = QString()) {
+    const StoredSettings settings;
+    return WriteJournal(settings).entries(device);
 }

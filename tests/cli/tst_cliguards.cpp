@@ -16,11 +16,6 @@
 
 namespace {
 
-QList<JournalEntry> journalEntries() {
-    const StoredSettings settings;
-    return WriteJournal(settings).entries();
-}
-
 bool anyWrite(const QStringList &lines) {
     return std::any_of(lines.begin(), lines.end(),
                        [](const QString &l) { return l.startsWith(QLatin1String("0WD")); });

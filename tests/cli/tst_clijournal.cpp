@@ -18,13 +18,6 @@
 
 namespace {
 
-const QString Check = QStringLiteral("0CM1");
-
-QList<JournalEntry> journalEntries(const QString &device = QString()) {
-    const StoredSettings settings;
-    return WriteJournal(settings).entries(device);
-}
-
 // A history line with its time left out, checked to be one.
 QString withoutTime(const QString &line) {
     QStringList fields = line.split(u'\t');

@@ -23,8 +23,6 @@
 
 namespace {
 
-const QString Check = QStringLiteral("0CM1");
-
 // The window on a simulated controller it has read, the port let go after each operation.
 struct JournalWindow : MainWindowFixture {
     ControllerSimulator sim;

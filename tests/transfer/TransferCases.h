@@ -8,7 +8,6 @@
 Q_DECLARE_METATYPE(QList<SimFault>)
 Q_DECLARE_METATYPE(QList<MsgAnswer>)
 
-inline const QString Check = QStringLiteral("0CM1");
 inline const QString ReadFailed = QStringLiteral("通信エラー！(データの読み込み）");
 inline const QString WriteFailed = QStringLiteral("データの書き込みに失敗しました。");
 inline const QString WriteQuestion =

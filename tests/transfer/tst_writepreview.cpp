@@ -9,8 +9,6 @@
 
 namespace {
 
-const QString Check = QStringLiteral("0CM1");
-
 // The preview's line of an item: its label, the controller's value and the one written.
 QString change(const char *item, int controller, int written) {
     return ResText(1823)
