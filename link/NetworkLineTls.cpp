@@ -23,11 +23,18 @@ QList<QSslCertificate> certificatesIn(const QString &file) {
     return certs;
 }
 
-QSslKey keyIn(const QString &file) {
+// The key of file; null with why (a text) when it cannot be used.
+QSslKey keyIn(const QString &file, QString *why) {
+    *why = ResText(1668).arg(file);
     QFile f(file);
     if (!f.open(QIODevice::ReadOnly))
         return {};
     const QByteArray pem = f.readAll();
+    // PKCS#8 ("ENCRYPTED PRIVATE KEY") or OpenSSL's traditional form ("Proc-Type: 4,ENCRYPTED").
+    if (pem.contains("ENCRYPTED")) {
+        *why = ResText(1685).arg(file);
+        return {};
+    }
     for (const QSsl::KeyAlgorithm algorithm : {QSsl::Rsa, QSsl::Ec, QSsl::Dsa}) {
         const QSslKey key(pem, algorithm, QSsl::Pem, QSsl::PrivateKey);
         if (!key.isNull())
@@ -87,9 +94,10 @@ bool NetworkLine::prepareTls() {
             fail(Failure::Tls, exposed);
             return false;
         }
-        const QSslKey key = keyIn(m_tls.keyFile);
+        QString why;
+        const QSslKey key = keyIn(m_tls.keyFile, &why);
         if (key.isNull()) {
-            fail(Failure::Tls, ResText(1668).arg(m_tls.keyFile));
+            fail(Failure::Tls, why);
             return false;
         }
         const QList<QSslCertificate> certs = certificatesIn(m_tls.certFile);
