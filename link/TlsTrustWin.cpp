@@ -3,6 +3,7 @@
 #include "link/TlsTrust.h"
 
 #include <windows.h>
+
 #include <wincrypt.h>
 
 #include <cstddef>
@@ -77,7 +78,8 @@ bool TlsTrust::chainsTo(const QList<QSslCertificate> &chain, const QList<QSslCer
     CERT_CHAIN_ENGINE_CONFIG config{};
     // The structure as Windows 7 has it, up to the exclusive stores: every Windows since takes
     // that size, and so does Wine, which takes no later one.
-    config.cbSize = offsetof(CERT_CHAIN_ENGINE_CONFIG, hExclusiveTrustedPeople) + sizeof(HCERTSTORE);
+    config.cbSize =
+        offsetof(CERT_CHAIN_ENGINE_CONFIG, hExclusiveTrustedPeople) + sizeof(HCERTSTORE);
     config.hExclusiveRoot = roots.get();
     HCERTCHAINENGINE rawEngine = nullptr;
     if (!CertCreateCertificateChainEngine(&config, &rawEngine))
@@ -91,8 +93,8 @@ bool TlsTrust::chainsTo(const QList<QSslCertificate> &chain, const QList<QSslCer
     para.RequestedUsage.Usage.cUsageIdentifier = 1;
     para.RequestedUsage.Usage.rgpszUsageIdentifier = &serverAuth;
     PCCERT_CHAIN_CONTEXT rawChain = nullptr;
-    if (!CertGetCertificateChain(engine.get(), server.get(), nullptr, sent.get(), &para, 0,
-                                 nullptr, &rawChain))
+    if (!CertGetCertificateChain(engine.get(), server.get(), nullptr, sent.get(), &para, 0, nullptr,
+                                 &rawChain))
         return false;
     const Chain built(rawChain);
     return built->cChain > 0 && (built->TrustStatus.dwErrorStatus & ~NotAboutTheIssuer) == 0;
