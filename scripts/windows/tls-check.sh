@@ -3,22 +3,15 @@
 # TLS accepters on 127.0.0.1, with a CA and certificates made here by openssl. The same qvpc-cli
 # commands run on Linux (OpenSSL) and as qvpc-cli.exe under Wine: what the controllers received,
 # what the commands printed and their exit statuses must be the same; a refused connection lets
-# nothing through to the controller.
+# nothing through to the controller. Run after com1-exchange.sh, whose Linux build it uses.
 #   tls-check.sh BUILD_WINDOWS_FOLDER QT_PREFIX
 set -euo pipefail
 out=$(cd "$1" && pwd)
 qt=$2
 here=$(cd "$(dirname "$0")" && pwd)
-root=$(cd "$here/../.." && pwd)
 host=$out/host
-launcher=()
-command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 export WINEPREFIX=${WINEPREFIX:-$out/wine}
 export WINEDEBUG=-all
-
-cmake -S "$root" -B "$host" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQVPC_BUILD_TESTS=OFF \
-    "${launcher[@]}" >/dev/null
-cmake --build "$host" --target qvsim_tool qvpc-cli >/dev/null
 
 work=$(mktemp -d)
 sims=()
@@ -99,7 +92,8 @@ for side in linux wine; do
     done
 done
 
-# The cases: NAME ACCEPTER COMMAND... (CA, CERT, KEY, PIN stand for the files and fingerprints).
+# The cases: NAME|ACCEPTER|OPTIONS AND COMMAND, where CA, CERT and KEY stand for the files (in
+# the side's spelling), PIN and OTHER_PIN for the server's fingerprint and another one.
 cases=(
     "read-ca|rfc2217|--ca CA read -o backup.qvd"
     "write-ca|tcp|--ca CA --yes write backup.qvd --restart"
@@ -110,37 +104,45 @@ cases=(
     "expired|expired|--ca CA version"
     "no-client-cert|auth|--ca CA version"
 )
-# run SIDE PROGRAM...: each case in the side's folder; its output, exit status and what its
-# controller received go to the side's transcript, the files' paths written as on Linux.
-run() {
-    local side=$1
-    shift
-    mkdir -p "$work/$side"
-    local entry name acc command status
-    for entry in "${cases[@]}"; do
-        IFS='|' read -r name acc command <<<"$entry"
-        local before
-        before=$(wc -l <"${lines[$side-$acc]}")
-        command=${command//CA/$(path_for "$side" "$certs/ca.crt")}
-        command=${command//OTHER_PIN/$other_pin}
-        command=${command//PIN/$pin}
-        # shellcheck disable=SC2086
-        (cd "$work/$side" && "$@" --lang en --device "${url[$side-$acc]}" $command \
-            >out.txt 2>err.txt) && status=0 || status=$?
-        {
-            echo "\$ $name (exit $status)"
-            tr -d '\r' <"$work/$side/out.txt"
-            { grep -v '^GnuTLS error' "$work/$side/err.txt" || true; } | tr -d '\r' |
-                sed -e 's|Z:\\|/|g' -e 's|\\|/|g' -e "s|127.0.0.1:[0-9]*|127.0.0.1:PORT|g"
-            echo "controller received $(($(wc -l <"${lines[$side-$acc]}") - before)) lines:"
-            tail -n +$((before + 1)) "${lines[$side-$acc]}"
-        } >>"$work/$side.transcript"
-    done
-}
 path_for() { if [ "$1" = wine ]; then echo "Z:${2//\//\\}"; else echo "$2"; fi; }
-
-run linux "$host/qvpc-cli"
-run wine "$here/wine-run.sh" "$qt" "$out/qvpc-cli.exe"
+# one SIDE TRANSCRIPT CASE PROGRAM...: runs the case in the side's folder; its exit status,
+# output (paths and ports as on Linux) and what its controller received go to the transcript.
+one() {
+    local side=$1 transcript=$2 name acc command status before
+    IFS='|' read -r name acc command <<<"$3"
+    shift 3
+    before=$(wc -l <"${lines[$side-$acc]}")
+    command=${command//CA/$(path_for "$side" "$certs/ca.crt")}
+    command=${command//CERT/$(path_for "$side" "$certs/operator.crt")}
+    command=${command//KEY/$(path_for "$side" "$certs/operator.key")}
+    command=${command//OTHER_PIN/$other_pin}
+    command=${command//PIN/$pin}
+    mkdir -p "$work/$side"
+    # shellcheck disable=SC2086
+    (cd "$work/$side" && "$@" --lang en --device "${url[$side-$acc]}" $command \
+        >out.txt 2>err.txt) && status=0 || status=$?
+    {
+        echo "\$ $name (exit $status)"
+        tr -d '\r' <"$work/$side/out.txt"
+        # (Wine's own words when Qt hands Schannel the system's CAs as a PKCS#12 bundle.)
+        { grep -v '^GnuTLS error' "$work/$side/err.txt" || true; } | tr -d '\r' |
+            sed -e 's|Z:\\|/|g' -e 's|\\|/|g' -e "s|127.0.0.1:[0-9]*|127.0.0.1:PORT|g"
+        echo "controller received $(($(wc -l <"${lines[$side-$acc]}") - before)) lines:"
+        tail -n +$((before + 1)) "${lines[$side-$acc]}"
+    } >>"$work/$transcript"
+}
+linux=("$host/qvpc-cli")
+wine=("$here/wine-run.sh" "$qt" "$out/qvpc-cli.exe")
+for entry in "${cases[@]}"; do one linux linux.transcript "$entry" "${linux[@]}"; done
+for entry in "${cases[@]}"; do one wine wine.transcript "$entry" "${wine[@]}"; done
+# Where Windows differs: a key file others may read is told by its access list (Wine maps a file
+# others may read to Everyone) and not read; the operator's certificate, which Wine's Schannel
+# cannot present (its CertFindChainInStore is a stub), is refused by name before the handshake.
+chmod 644 "$certs/operator.key"
+one wine wine-only.transcript "key-readable|auth|--ca CA --cert CERT --key KEY version" "${wine[@]}"
+chmod 600 "$certs/operator.key"
+one wine wine-only.transcript "client-cert|auth|--ca CA --cert CERT --key KEY version" "${wine[@]}"
+wineserver -k 2>/dev/null || true
 
 failed=0
 if ! diff -u "$work/linux.transcript" "$work/wine.transcript"; then
@@ -148,46 +150,18 @@ if ! diff -u "$work/linux.transcript" "$work/wine.transcript"; then
     failed=1
 fi
 # A refused connection sends nothing: every refusal's controller received no line.
-quiet_refusals=$(awk '/^\$ / { refused = / \(exit 1\)$/ }
-    refused && /^controller received 0 lines:$/ { n++ } END { print n + 0 }' "$work/wine.transcript")
-if [ "$quiet_refusals" -ne 5 ]; then
-    echo "tls: expected 5 refusals with nothing received, got $quiet_refusals" >&2
+quiet_refusals=$(cat "$work/wine.transcript" "$work/wine-only.transcript" |
+    awk '/^\$ / { refused = / \(exit 1\)$/ }
+        refused && /^controller received 0 lines:$/ { n++ } END { print n + 0 }')
+if [ "$quiet_refusals" -ne 7 ] ||
+    ! grep -q "operator.key can be read by other users (Everyone)" "$work/wine-only.transcript" ||
+    ! grep -q "cannot present the client certificate .*operator.crt" "$work/wine-only.transcript"; then
+    echo "tls: expected 7 refusals with nothing received, got $quiet_refusals:" >&2
+    cat "$work/wine-only.transcript" >&2
     failed=1
 fi
-
-# Where Windows differs: a key file others may read is told by its access list (Wine maps a file
-# others may read to Everyone) and not read; the operator's certificate, which Wine's Schannel
-# cannot present (its CertFindChainInStore is a stub), is refused by name before the handshake.
-# In both, nothing reaches the controller.
-# wine_run ACCEPTER OPTIONS...: sets status, received (lines the controller got) and told.
-wine_run() {
-    local acc=$1 before
-    shift
-    before=$(wc -l <"${lines[wine-$acc]}")
-    (cd "$work/wine" && "$here/wine-run.sh" "$qt" "$out/qvpc-cli.exe" --lang en \
-        --device "${url[wine-$acc]}" --ca "$(path_for wine "$certs/ca.crt")" "$@" version \
-        >out.txt 2>err.txt) && status=0 || status=$?
-    received=$(($(wc -l <"${lines[wine-$acc]}") - before))
-    told=$({ grep -v '^GnuTLS error' "$work/wine/err.txt" || true; } | tr -d '\r' | tail -1)
-}
-key=(--cert "$(path_for wine "$certs/operator.crt")" --key "$(path_for wine "$certs/operator.key")")
-chmod 644 "$certs/operator.key"
-wine_run auth "${key[@]}"
-if [ "$status" != 1 ] || [ "$received" != 0 ] ||
-    [[ $told != *"operator.key can be read by other users (Everyone)"* ]]; then
-    echo "tls: a key others may read: exit $status, $received lines received, told: $told" >&2
-    failed=1
-fi
-chmod 600 "$certs/operator.key"
-wine_run auth "${key[@]}"
-if [ "$status" != 1 ] || [ "$received" != 0 ] ||
-    [[ $told != *"cannot present the client certificate"*"operator.crt"* ]]; then
-    echo "tls: the operator's certificate: exit $status, $received lines received, told: $told" >&2
-    failed=1
-fi
-wineserver -k 2>/dev/null || true
 
 echo "tls: $(grep -c '^\$' "$work/wine.transcript") cases through Schannel as through OpenSSL" \
     "$([ $failed -eq 0 ] && echo '(same)' || echo '(DIFFERENT)')"
-cat "$work/wine.transcript"
+cat "$work/wine.transcript" "$work/wine-only.transcript"
 exit $failed
