@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QList>
+#include <QSslCertificate>
 #include <QSslError>
 #include <QSslSocket>
 #include <QTcpSocket>
@@ -132,6 +133,8 @@ private:
     QSslSocket *ssl() const { return qobject_cast<QSslSocket *>(m_socket.get()); }
     std::unique_ptr<QTcpSocket> m_socket;
     TlsSettings m_tls;
+    // The CAs of m_tls.caFile, read at the opening.
+    QList<QSslCertificate> m_cas;
     QElapsedTimer m_handshake;
     qint64 m_handshakeMs = -1;
     bool m_encrypted = false;

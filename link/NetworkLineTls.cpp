@@ -4,6 +4,7 @@
 #include "link/NetworkLine.h"
 
 #include "base/ResText.h"
+#include "link/TlsTrust.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -22,11 +23,18 @@ QList<QSslCertificate> certificatesIn(const QString &file) {
     return certs;
 }
 
-QSslKey keyIn(const QString &file) {
+// The key of file; null with why (a text) when it cannot be used.
+QSslKey keyIn(const QString &file, QString *why) {
+    *why = ResText(1668).arg(file);
     QFile f(file);
     if (!f.open(QIODevice::ReadOnly))
         return {};
     const QByteArray pem = f.readAll();
+    // PKCS#8 ("ENCRYPTED PRIVATE KEY") or OpenSSL's traditional form ("Proc-Type: 4,ENCRYPTED").
+    if (pem.contains("ENCRYPTED")) {
+        *why = ResText(1685).arg(file);
+        return {};
+    }
     for (const QSsl::KeyAlgorithm algorithm : {QSsl::Rsa, QSsl::Ec, QSsl::Dsa}) {
         const QSslKey key(pem, algorithm, QSsl::Pem, QSsl::PrivateKey);
         if (!key.isNull())
@@ -71,23 +79,25 @@ bool NetworkLine::prepareTls() {
     }
     QSslConfiguration conf = QSslConfiguration::defaultConfiguration();
     conf.setPeerVerifyMode(QSslSocket::VerifyPeer);
+    m_cas.clear();
     if (!m_tls.caFile.isEmpty()) {
-        const QList<QSslCertificate> cas = certificatesIn(m_tls.caFile);
-        if (cas.isEmpty()) {
+        m_cas = certificatesIn(m_tls.caFile);
+        if (m_cas.isEmpty()) {
             fail(Failure::Tls, ResText(1668).arg(m_tls.caFile));
             return false;
         }
-        conf.addCaCertificates(cas);
+        TlsTrust::giveToSocket(conf, m_cas);
     }
     if (!m_tls.keyFile.isEmpty()) {
         // A key others can read is no proof of who is at this end; it is not even read.
-        if (TlsSettings::keyReadableByOthers(m_tls.keyFile)) {
-            fail(Failure::Tls, ResText(1667).arg(m_tls.keyFile));
+        if (const QString exposed = TlsSettings::keyExposure(m_tls.keyFile); !exposed.isEmpty()) {
+            fail(Failure::Tls, exposed);
             return false;
         }
-        const QSslKey key = keyIn(m_tls.keyFile);
+        QString why;
+        const QSslKey key = keyIn(m_tls.keyFile, &why);
         if (key.isNull()) {
-            fail(Failure::Tls, ResText(1668).arg(m_tls.keyFile));
+            fail(Failure::Tls, why);
             return false;
         }
         const QList<QSslCertificate> certs = certificatesIn(m_tls.certFile);
@@ -113,9 +123,14 @@ bool NetworkLine::pinMatches() const {
     return ssl()->peerCertificate().digest(QCryptographicHash::Sha256) == m_tls.pinBytes();
 }
 
-void NetworkLine::onSslErrors(const QList<QSslError> &errors) {
+void NetworkLine::onSslErrors(const QList<QSslError> &reported) {
     if (!m_opening)
         return;
+    QList<QSslError> errors = reported;
+    // Where the socket could not be given the named CAs, a chain that leads to one of them is
+    // no unknown issuer.
+    if (!m_cas.isEmpty() && TlsTrust::chainsTo(ssl()->peerCertificateChain(), m_cas))
+        errors.removeIf([](const QSslError &e) { return isUnknownIssuer(e.error()); });
     // A pinned certificate is the server's whatever signed it and whatever name it bears.
     if (!m_tls.pin.isEmpty()) {
         if (pinMatches())
@@ -136,6 +151,8 @@ void NetworkLine::onSslErrors(const QList<QSslError> &errors) {
         fail(Failure::Tls, ResText(1661).arg(m_address.host));
     else if (!errors.isEmpty())
         fail(Failure::Tls, ResText(1669).arg(errors.constFirst().errorString()));
+    else
+        ssl()->ignoreSslErrors(reported);
 }
 
 void NetworkLine::onEncrypted() {
@@ -176,8 +193,12 @@ bool NetworkLine::tlsFailed(bool timeIsUp) {
     }
     // The connection was made and the handshake failed or the connection ended during it:
     // garbage, or a server that speaks no TLS there.
-    // (Schannel refuses a client certificate it cannot use as such before the handshake.)
     const QAbstractSocket::SocketError e = m_openingError;
+    // Refused before the handshake: a certificate the system's TLS cannot present.
+    if (e == QAbstractSocket::SslInvalidUserDataError && !m_tls.certFile.isEmpty()) {
+        fail(Failure::Tls, ResText(1684).arg(m_tls.certFile, m_socket->errorString()));
+        return true;
+    }
     const bool handshakeFailed = e == QAbstractSocket::SslHandshakeFailedError ||
                                  e == QAbstractSocket::SslInternalError ||
                                  e == QAbstractSocket::SslInvalidUserDataError;

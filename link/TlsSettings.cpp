@@ -12,9 +12,7 @@ QString TlsSettings::fault() const {
         return ResText(1670);
     if (certFile.isEmpty() != keyFile.isEmpty())
         return ResText(1673);
-    if (!keyFile.isEmpty() && keyReadableByOthers(keyFile))
-        return ResText(1667).arg(keyFile);
-    return {};
+    return keyFile.isEmpty() ? QString() : keyExposure(keyFile);
 }
 
 void TlsSettings::applyTo(StoredSettings &settings) const {

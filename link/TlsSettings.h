@@ -23,8 +23,10 @@ struct TlsSettings {
     QByteArray pinBytes() const;
     // Whether pin is empty or a fingerprint.
     bool pinValid() const { return pin.isEmpty() || !pinBytes().isEmpty(); }
-    // Whether the key file may be read by users other than its owner (group or others).
-    static bool keyReadableByOthers(const QString &keyFile);
+    // Why the key file is not private, in words: users other than its owner may read it (POSIX:
+    // its group or others; Windows: anyone its access list lets read it but the owner, the
+    // system and administrators). Empty when only its owner may.
+    static QString keyExposure(const QString &keyFile);
 
     // What stops these settings from being used, in words; empty when nothing does: a pin that is
     // no fingerprint, a certificate without its key or a key without its certificate, a key

@@ -3,8 +3,8 @@ qv_sources(qvcore CommLog ControllerCommands ControllerLink ControllerLinkExchan
     TlsSettings
     PortSurvey WinSerialLine)
 qv_platform_sources(qvcore POSIX NetworkLinePosix PortCheckPosix PortIdentityPosix TlsSettingsPosix
-    PortMapPosix SerialLinePosix WinCommIoNone
+    TlsTrustPosix PortMapPosix SerialLinePosix WinCommIoNone
     WINDOWS NetworkLineWin PortCheckWin PortIdentityWin PortMapWin SerialLineWin TlsSettingsWin
-    WinCommIoWin)
+    TlsTrustWin WinCommIoWin)
 # An interface with signals and no source file of its own: listed so that it gets its moc output.
 target_sources(qvcore PRIVATE ${CMAKE_CURRENT_LIST_DIR}/WinCommIo.h)

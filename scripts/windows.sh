@@ -45,7 +45,7 @@ install_packages() {
         g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64)
     if [ "$what" != qt ]; then
         packages+=(nsis wine wine64 xvfb xauth x11-utils fonts-dejavu-core fonts-ipafont-gothic
-            fonts-ipafont-mincho cups printer-driver-cups-pdf poppler-utils)
+            fonts-ipafont-mincho cups printer-driver-cups-pdf poppler-utils ser2net openssl)
     fi
     # Wine takes the user's language from the system's locale: the console's check runs in
     # Japanese.
@@ -256,6 +256,9 @@ bash "$here/com1-exchange.sh" "$out" "$qt_prefix"
 phase_done
 phase "com1 faults"
 bash "$here/com1-faults.sh" "$out" "$qt_prefix"
+phase_done
+phase tls
+bash "$here/tls-check.sh" "$out" "$qt_prefix"
 phase_done
 phase print
 bash "$here/print-check.sh" "$out" "$qt_prefix" "$out/print"
