@@ -1,7 +1,9 @@
 #pragma once
 
 #include "TestPaths.h"
+#include "base/StoredSettings.h"
 #include "data/QvDataFile.h"
+#include "data/WriteJournal.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -56,6 +58,9 @@ inline CliResult runCli(const QStringList &arguments, int limitMs = 20000,
     return r;
 }
 
+// The option for English texts, which most checks of the program's words read.
+inline const QStringList English{QStringLiteral("--lang"), QStringLiteral("en")};
+
 // The arguments of a run on the simulator's device.
 inline QStringList onDevice(const QString &devicePath, const QStringList &arguments) {
     return QStringList{QStringLiteral("--device"), devicePath} + arguments;
@@ -70,10 +75,8 @@ inline QString writeQvFile(const QTemporaryDir &dir, const QvData &data, const Q
     return path;
 }
 
-// What a read of the controller sends: the check, then the five blocks.
-inline QStringList readLines() {
-    QStringList lines{QStringLiteral("0CM1")};
-    for (const char *block : {"02", "04", "05", "00", "01"})
-        lines.append(QStringLiteral("0RD") + QLatin1String(block));
-    return lines;
+// The journal of writes as the next run reads it: every entry, or those of one device.
+inline QList<JournalEntry> journalEntries(const QString &device = QString()) {
+    const StoredSettings settings;
+    return WriteJournal(settings).entries(device);
 }

@@ -13,7 +13,6 @@ Q_DECLARE_METATYPE(QvData)
 
 namespace {
 
-const QStringList English{QStringLiteral("--lang"), QStringLiteral("en")};
 const QString TimeoutReason =
     QStringLiteral("Communication timeout error! Check the followings; 1.Power ON for "
                    "controller? 2.Communication cables are connected?");

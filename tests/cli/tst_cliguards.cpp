@@ -16,13 +16,6 @@
 
 namespace {
 
-const QStringList English{QStringLiteral("--lang"), QStringLiteral("en")};
-
-QList<JournalEntry> journalEntries() {
-    const StoredSettings settings;
-    return WriteJournal(settings).entries();
-}
-
 bool anyWrite(const QStringList &lines) {
     return std::any_of(lines.begin(), lines.end(),
                        [](const QString &l) { return l.startsWith(QLatin1String("0WD")); });
@@ -122,10 +115,12 @@ void TestCliGuards::journalledOrNotSent_data() {
         << QStringList{"--journal", "write", "%1"} << false << readFailed;
     QTest::newRow("write --journal, journal unwritable")
         << QStringList{"--journal", "write", "%1"} << true << cannotStore;
+    QTest::newRow("set, journal unwritable")
+        << QStringList{"set", "Vel1=20", "--restart"} << true << cannotStore;
 }
 
-// A write asked to be journalled that cannot be stops before its first block: the reason, exit
-// status 1, the controller as it was.
+// A write asked to be journalled (set always is) that cannot be stops before its first block: the
+// reason, exit status 1, no block sent, so the controller as it was.
 void TestCliGuards::journalledOrNotSent() {
     QFETCH(QStringList, run);
     QFETCH(bool, folderBlocked);
@@ -136,10 +131,8 @@ void TestCliGuards::journalledOrNotSent() {
     data.Vel1 = 20;
     run.replaceInStrings(QStringLiteral("%1"), writeQvFile(dir, data, QStringLiteral("new.qvd")));
     const QString folder = WriteJournal::defaultFolder();
-    QFile blocker(folder);
     if (folderBlocked) {
-        QVERIFY(QDir().mkpath(QFileInfo(folder).path()) && blocker.open(QIODevice::WriteOnly));
-        blocker.close();
+        QVERIFY(blockFolder(folder));
     } else {
         SimFault refused;
         refused.match = QStringLiteral("0RD04");
@@ -195,10 +188,7 @@ void TestCliGuards::journalNumbersNeverRunOut() {
 // A journal folder that cannot be read is said to be so, not listed as empty.
 void TestCliGuards::unreadableHistory() {
     const QString folder = WriteJournal::defaultFolder();
-    QVERIFY(QDir().mkpath(QFileInfo(folder).path()));
-    QFile blocker(folder);
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+    QVERIFY(blockFolder(folder));
 
     const CliResult r = runCli(English + QStringList{"history"});
     QFile::remove(folder);
@@ -276,10 +266,9 @@ void TestCliGuards::recordingByTheFileItself() {
     QFETCH(QStringList, recordings);
     ControllerSimulator sim;
     QTemporaryDir dir;
-    QFile kept(dir.filePath(QStringLiteral("kept.vcd")));
-    QVERIFY(kept.open(QIODevice::WriteOnly) && kept.write("kept\n") == 5);
-    kept.close();
-    QVERIFY(QFile::link(kept.fileName(), dir.filePath(QStringLiteral("link.vcd"))));
+    const QString kept = dir.filePath(QStringLiteral("kept.vcd"));
+    QVERIFY(writeBytes(kept, "kept\n"));
+    QVERIFY(QFile::link(kept, dir.filePath(QStringLiteral("link.vcd"))));
     recordings.replaceInStrings(QStringLiteral("%1"), dir.path());
 
     const CliResult r = runCli(onDevice(
@@ -287,7 +276,7 @@ void TestCliGuards::recordingByTheFileItself() {
 
     QCOMPARE(r.exitCode, 2);
     QCOMPARE(sim.receivedLines(), QStringList());
-    QCOMPARE(readBytes(kept.fileName()), QByteArray("kept\n"));
+    QCOMPARE(readBytes(kept), QByteArray("kept\n"));
 }
 
 QV_TEST_CORE_MAIN(TestCliGuards)

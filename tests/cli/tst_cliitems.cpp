@@ -11,7 +11,6 @@ Q_DECLARE_METATYPE(QvData)
 
 namespace {
 
-const QStringList English{QStringLiteral("--lang"), QStringLiteral("en")};
 const QStringList Blocks{QStringLiteral("02"), QStringLiteral("04"), QStringLiteral("05"),
                          QStringLiteral("00"), QStringLiteral("01")};
 

@@ -18,14 +18,6 @@
 
 namespace {
 
-const QStringList English{QStringLiteral("--lang"), QStringLiteral("en")};
-const QString Check = QStringLiteral("0CM1");
-
-QList<JournalEntry> journalEntries(const QString &device = QString()) {
-    const StoredSettings settings;
-    return WriteJournal(settings).entries(device);
-}
-
 // A history line with its time left out, checked to be one.
 QString withoutTime(const QString &line) {
     QStringList fields = line.split(u'\t');
@@ -60,7 +52,6 @@ private slots:
     void entryAndUndoPreview();
     void undoRefused_data();
     void undoRefused();
-    void unwritableJournal();
     void interruptedWrite_data();
     void interruptedWrite();
 
@@ -256,31 +247,6 @@ void TestCliJournal::undoRefused() {
     QCOMPARE(r.exitCode, 1);
     QCOMPARE(r.err, error + u'\n');
     QCOMPARE(sims[0].receivedLines(), QStringList());
-}
-
-// A journal that cannot be stored (its folder is a file) stops the write before its first block
-// and says so; the controller keeps its values.
-void TestCliJournal::unwritableJournal() {
-    const QString folder = WriteJournal::defaultFolder();
-    QDir().mkpath(QFileInfo(folder).path());
-    QFile blocker(folder);
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    ControllerSimulator sim;
-    const QString before = runCli(onDevice(sim.devicePath(), {"get", "Vel1"})).out;
-
-    const CliResult r =
-        runCli(English + onDevice(sim.devicePath(), {"--yes", "set", "Vel1=20", "--restart"}));
-    QFile::remove(folder);
-
-    QCOMPARE(r.exitCode, 1);
-    QVERIFY2(
-        r.err.contains(
-            QStringLiteral("The journal of writes cannot be stored in %1; nothing was written.")
-                .arg(folder)),
-        qPrintable(r.err));
-    QCOMPARE((runCli(onDevice(sim.devicePath(), {"get", "Vel1"})).out), before);
-    QVERIFY(sim.receivedLines().filter(QStringLiteral("0WD")).isEmpty());
 }
 
 void TestCliJournal::interruptedWrite_data() {

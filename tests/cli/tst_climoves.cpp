@@ -15,7 +15,6 @@
 
 namespace {
 
-const QString Check = QStringLiteral("0CM1");
 constexpr int MoveMs = 150; // the simulator's time for every move
 
 // The moves of a cycle test's CSV file, each row checked: its number, the repeat's target, a

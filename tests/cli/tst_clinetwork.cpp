@@ -11,12 +11,6 @@
 
 Q_DECLARE_METATYPE(FakeLineServer::Script)
 
-namespace {
-
-const QStringList English{QStringLiteral("--lang"), QStringLiteral("en")};
-
-} // namespace
-
 class TestCliNetwork : public QObject {
     Q_OBJECT
 private slots:

@@ -13,8 +13,6 @@
 
 namespace {
 
-const QStringList English{QStringLiteral("--lang"), QStringLiteral("en")};
-
 // The lines of the accepters, each in front of a simulator of its own.
 enum Accepter {
     Pty,          // the simulator on its pty, for comparison
@@ -40,9 +38,15 @@ private slots:
     void portsProbesTlsEntries();
 
 private:
-    // --ca (or with pinned --pin of the server's certificate), --cert and --key of the operator
-    // the servers know.
-    QStringList trusted(bool pinned = false) const;
+    // --ca of the private CA, or with pinned --pin of the server's certificate.
+    QStringList trust(bool pinned = false) const {
+        return {pinned ? "--pin" : "--ca", pinned ? m_certs.fingerprint("server") : file("ca.crt")};
+    }
+    // --cert and --key of an operator (the one the servers know), the key unless another given.
+    QStringList as(const QString &name = "operator", const QString &key = {}) const {
+        return {"--cert", file(name + ".crt"), "--key", key.isEmpty() ? file(name + ".key") : key};
+    }
+    QString file(const QString &name) const { return m_certs.path(name); }
 
     QTemporaryDir m_dir;
     Ser2NetCertificates m_certs;
@@ -52,31 +56,24 @@ private:
 };
 
 void TestCliTls::initTestCase() {
-    QVERIFY2(m_certs.make(), qPrintable(m_certs.error()));
-    QVERIFY2(m_certs.server(QStringLiteral("elsewhere"), QStringLiteral("DNS:feeder.invalid"), 2),
+    // Beside the CA and the server's own: a certificate for another name, an expired one, the
+    // operator the servers know, and a stranger of the same user's name they were never given.
+    QVERIFY2(m_certs.make() && m_certs.server("elsewhere", "DNS:feeder.invalid", 2) &&
+                 m_certs.server("expired", "IP:127.0.0.1", -1) &&
+                 m_certs.client("operator", "operator", true) &&
+                 m_certs.client("stranger", "operator", false),
              qPrintable(m_certs.error()));
-    QVERIFY2(m_certs.server(QStringLiteral("expired"), QStringLiteral("IP:127.0.0.1"), -1),
-             qPrintable(m_certs.error()));
-    QVERIFY2(m_certs.client(QStringLiteral("operator"), QStringLiteral("operator"), true),
-             qPrintable(m_certs.error()));
-    // The same user's name, but a certificate the server was never given.
-    QVERIFY2(m_certs.client(QStringLiteral("stranger"), QStringLiteral("operator"), false),
-             qPrintable(m_certs.error()));
-    const auto tls = [this](const QString &name, bool clientAuth) {
-        return Ser2NetRunner::Tls{m_certs.path(name + QStringLiteral(".crt")),
-                                  m_certs.path(name + QStringLiteral(".key")), clientAuth,
-                                  m_certs.authDir()};
+    const auto accepter = [this](Accepter a, NetAddress::Kind kind, const QString &certificate,
+                                 bool clientAuth) {
+        return m_ser2net.addTls(m_sims[a].devicePath(), kind,
+                                {file(certificate + ".crt"), file(certificate + ".key"), clientAuth,
+                                 m_certs.authDir()});
     };
-    const QString server = QStringLiteral("server");
-    m_urls = {
-        m_sims[Pty].devicePath(),
-        m_ser2net.addTls(m_sims[Rfc2217Auth].devicePath(), NetAddress::Kind::Rfc2217,
-                         tls(server, true)),
-        m_ser2net.addTls(m_sims[TcpAuth].devicePath(), NetAddress::Kind::Tcp, tls(server, true)),
-        m_ser2net.addTls(m_sims[TcpWrongName].devicePath(), NetAddress::Kind::Tcp,
-                         tls(QStringLiteral("elsewhere"), false)),
-        m_ser2net.addTls(m_sims[TcpExpired].devicePath(), NetAddress::Kind::Tcp,
-                         tls(QStringLiteral("expired"), false))};
+    using Kind = NetAddress::Kind;
+    m_urls = {m_sims[Pty].devicePath(), accepter(Rfc2217Auth, Kind::Rfc2217, "server", true),
+              accepter(TcpAuth, Kind::Tcp, "server", true),
+              accepter(TcpWrongName, Kind::Tcp, "elsewhere", false),
+              accepter(TcpExpired, Kind::Tcp, "expired", false)};
     QVERIFY2(m_ser2net.start(), qPrintable(m_ser2net.error() + m_ser2net.configText()));
 }
 
@@ -86,26 +83,16 @@ void TestCliTls::init() {
         sim.clearReceived();
 }
 
-QStringList TestCliTls::trusted(bool pinned) const {
-    return {pinned ? QStringLiteral("--pin") : QStringLiteral("--ca"),
-            pinned ? m_certs.fingerprint(QStringLiteral("server"))
-                   : m_certs.path(QStringLiteral("ca.crt")),
-            QStringLiteral("--cert"),
-            m_certs.path(QStringLiteral("operator.crt")),
-            QStringLiteral("--key"),
-            m_certs.path(QStringLiteral("operator.key"))};
-}
-
 void TestCliTls::sameLinesAsOverPty_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<bool>("pinned");
     QvData edited = factoryData();
     edited.Vel1 = 20, edited.Pulse1 = 2048;
-    const QString file = writeQvFile(m_dir, edited, QStringLiteral("edited.qvd"));
+    const QString qvd = writeQvFile(m_dir, edited, QStringLiteral("edited.qvd"));
     QTest::newRow("read") << QStringList{"read"} << false;
     QTest::newRow("read, certificate pinned") << QStringList{"read"} << true;
     QTest::newRow("write with restart")
-        << QStringList{"--yes", "write", file, "--parameters", "--restart"} << false;
+        << QStringList{"--yes", "write", qvd, "--parameters", "--restart"} << false;
 }
 
 void TestCliTls::sameLinesAsOverPty() {
@@ -114,7 +101,7 @@ void TestCliTls::sameLinesAsOverPty() {
     QStringList outputs;
     for (const int a : {Pty, Rfc2217Auth, TcpAuth}) {
         const CliResult r = runCli(English + QStringList{QStringLiteral("--trace")} +
-                                   trusted(pinned) + onDevice(m_urls[a], arguments));
+                                   trust(pinned) + as() + onDevice(m_urls[a], arguments));
         QVERIFY2(r.exitCode == 0, qPrintable(m_urls[a] + QStringLiteral(": ") + r.err));
         outputs.append(r.out);
         // The trace shows the controller's lines, and of TLS no more than where it goes.
@@ -123,51 +110,42 @@ void TestCliTls::sameLinesAsOverPty() {
     QVERIFY(!m_sims[Pty].receivedLines().isEmpty());
     // The restart is not answered; through a device server it may still be on its way when the
     // program has ended.
-    QTRY_COMPARE(m_sims[Rfc2217Auth].receivedLines(), m_sims[Pty].receivedLines());
-    QTRY_COMPARE(m_sims[TcpAuth].receivedLines(), m_sims[Pty].receivedLines());
-    QCOMPARE(outputs[1], outputs[0]);
-    QCOMPARE(outputs[2], outputs[0]);
+    for (const int a : {Rfc2217Auth, TcpAuth}) {
+        QTRY_COMPARE(m_sims[a].receivedLines(), m_sims[Pty].receivedLines());
+        QCOMPARE(outputs[a], outputs[Pty]);
+    }
 }
 
 void TestCliTls::refusals_data() {
     QTest::addColumn<int>("accepter");
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<QString>("told");
-    const QString ca = m_certs.path(QStringLiteral("ca.crt"));
-    const QStringList asOperator{"--cert", m_certs.path("operator.crt"), "--key",
-                                 m_certs.path("operator.key")};
-    const QStringList withCa{"--ca", ca};
     // A copy of the operator's key that everyone may read.
-    const QString openKey = m_certs.path(QStringLiteral("open.key"));
-    QFile::copy(m_certs.path(QStringLiteral("operator.key")), openKey);
+    const QString openKey = file("open.key");
+    QFile::copy(file("operator.key"), openKey);
     QFile::setPermissions(openKey, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
                                        QFile::ReadOther);
 
     QTest::newRow("private CA not given")
-        << int(Rfc2217Auth) << asOperator
-        << "TLS: the server's certificate comes from an unknown issuer";
+        << int(Rfc2217Auth) << as() << "TLS: the server's certificate comes from an unknown issuer";
     QTest::newRow("name mismatch")
-        << int(TcpWrongName) << withCa << "TLS: the server's certificate is not for 127.0.0.1";
-    QTest::newRow("expired") << int(TcpExpired) << withCa
+        << int(TcpWrongName) << trust() << "TLS: the server's certificate is not for 127.0.0.1";
+    QTest::newRow("expired") << int(TcpExpired) << trust()
                              << "TLS: the server's certificate has expired";
     QTest::newRow("wrong pin")
-        << int(Rfc2217Auth)
-        << asOperator + QStringList{"--pin", m_certs.fingerprint(QStringLiteral("elsewhere"))}
+        << int(Rfc2217Auth) << as() + QStringList{"--pin", m_certs.fingerprint("elsewhere")}
         << QStringLiteral("does not match the pinned fingerprint (the server's is SHA-256 %1)")
-               .arg(m_certs.fingerprint(QStringLiteral("server")));
+               .arg(m_certs.fingerprint("server"));
     QTest::newRow("no client certificate, rfc2217")
-        << int(Rfc2217Auth) << withCa << "it asks for a client certificate";
+        << int(Rfc2217Auth) << trust() << "it asks for a client certificate";
     QTest::newRow("no client certificate, tcp")
-        << int(TcpAuth) << withCa << "it asks for a client certificate";
+        << int(TcpAuth) << trust() << "it asks for a client certificate";
     QTest::newRow("certificate not allowed")
-        << int(TcpAuth)
-        << withCa + QStringList{"--cert", m_certs.path("stranger.crt"), "--key",
-                                m_certs.path("stranger.key")}
+        << int(TcpAuth) << trust() + as("stranger")
         << QStringLiteral("TLS: the server refused this certificate (%1)")
-               .arg(m_certs.path("stranger.crt"));
+               .arg(file("stranger.crt"));
     QTest::newRow("key readable by others")
-        << int(Rfc2217Auth)
-        << withCa + QStringList{"--cert", m_certs.path("operator.crt"), "--key", openKey}
+        << int(Rfc2217Auth) << trust() + as("operator", openKey)
         << QStringLiteral("TLS: the key file %1 can be read by other users").arg(openKey);
 }
 
@@ -188,17 +166,17 @@ void TestCliTls::refusals() {
 void TestCliTls::portsProbesTlsEntries() {
     PortMap::setEntry(5, m_urls[Rfc2217Auth]);
     PortMap::setEntry(6, m_urls[TcpExpired]);
-    const CliResult r = runCli(English + trusted() + QStringList{QStringLiteral("ports")});
+    const CliResult r = runCli(English + trust() + as() + QStringList{QStringLiteral("ports")});
     QCOMPARE(r.exitCode, 0);
-    const auto hostPort = [this](int a) { return NetAddress::parse(m_urls[a]).hostPort(); };
-    QVERIFY2(r.out.contains(QStringLiteral("COM5\t%1\t%2\tnetwork line (RFC 2217 over TLS)\t\t\t"
-                                           "can be opened\n")
-                                .arg(m_urls[Rfc2217Auth], hostPort(Rfc2217Auth))),
-             qPrintable(r.out));
-    QVERIFY2(r.out.contains(QStringLiteral("COM6\t%1\t%2\tnetwork line (plain TCP over TLS)\t\t\t"
-                                           "TLS: the server's certificate has expired\n")
-                                .arg(m_urls[TcpExpired], hostPort(TcpExpired))),
-             qPrintable(r.out));
+    const auto row = [this](const char *com, Accepter a, const char *kind, const char *state) {
+        return QStringLiteral("%1\t%2\t%3\tnetwork line (%4 over TLS)\t\t\t%5\n")
+            .arg(QLatin1String(com), m_urls[a], NetAddress::parse(m_urls[a]).hostPort(),
+                 QLatin1String(kind), QLatin1String(state));
+    };
+    for (const QString &expected :
+         {row("COM5", Rfc2217Auth, "RFC 2217", "can be opened"),
+          row("COM6", TcpExpired, "plain TCP", "TLS: the server's certificate has expired")})
+        QVERIFY2(r.out.contains(expected), qPrintable(expected + "not in:\n" + r.out));
 }
 
 QV_TEST_CORE_MAIN(TestCliTls)

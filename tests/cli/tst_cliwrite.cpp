@@ -10,7 +10,6 @@
 
 namespace {
 
-const QString Check = QStringLiteral("0CM1");
 const QString WriteQuestion =
     QStringLiteral("データをコントローラーに転送します。よろしいですか？\n");
 const QString RestartQuestion = QStringLiteral(

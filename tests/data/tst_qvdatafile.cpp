@@ -71,11 +71,6 @@ QvData distinctData() {
                   .OffsetPulse = 2147483647};
 }
 
-bool writeBytes(const QString &path, const QByteArray &bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
 // A stream that begins with head and then repeats one character for ever, like a device file.
 class EndlessDevice : public QIODevice {
 public:

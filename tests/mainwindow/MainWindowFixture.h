@@ -9,11 +9,15 @@
 #include "support/ScriptedPrompt.h"
 #include "support/SessionFixture.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <QTimer>
+
+#include <functional>
 #include <memory>
 
 // The main window with the save operation replaced by one that records its calls.
@@ -115,4 +119,23 @@ struct MainWindowFixture : SessionFixture {
     }
 
     bool heightIs(int twips) const { return window->height() == Twips::toPixels(twips); }
+
+    // Opens a dialog with the window's menu entry and lets work() act on it while it is shown;
+    // one that work() leaves open is closed as its Cancel or Close button does. False when no
+    // such dialog opened.
+    template <typename Dialog>
+    bool withDialog(const QString &entry, const std::function<void(Dialog &)> &work) {
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            seen = true;
+            work(*dialog);
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        window->findChild<QAction *>(entry)->trigger();
+        return seen;
+    }
 };

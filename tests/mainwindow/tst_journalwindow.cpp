@@ -3,7 +3,6 @@
 // and its restore; the write's preview, the other write option of that tab.
 #include "MainWindowFixture.h"
 #include "base/MessageLines.h"
-#include "cli/CliRunner.h"
 #include "data/QvItems.h"
 #include "data/Verification.h"
 #include "data/WriteJournal.h"
@@ -13,20 +12,16 @@
 #include "support/TestEnvironment.h"
 #include "transfer/TransferFixture.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTableWidget>
-#include <QTimer>
 
 #include <functional>
 
 namespace {
-
-const QString Check = QStringLiteral("0CM1");
 
 // The window on a simulated controller it has read, the port let go after each operation.
 struct JournalWindow : MainWindowFixture {
@@ -43,15 +38,11 @@ struct JournalWindow : MainWindowFixture {
     // The journal and the write's preview as the user sets them, in the options dialog's last
     // tab.
     void chooseJournal(bool on, bool preview = false) {
-        QTimer::singleShot(0, [on, preview] {
-            auto *dialog = qobject_cast<frmOptions *>(QApplication::activeModalWidget());
-            if (!dialog)
-                return;
-            dialog->chkJournal->setChecked(on);
-            dialog->chkWritePreview->setChecked(preview);
-            dialog->cmdOK->click();
-        });
-        window->findChild<QAction *>(QStringLiteral("mnuViewOption"))->trigger();
+        QVERIFY(withDialog<frmOptions>(QStringLiteral("mnuViewOption"), [&](frmOptions &d) {
+            d.chkJournal->setChecked(on);
+            d.chkWritePreview->setChecked(preview);
+            d.cmdOK->click();
+        }));
     }
 
     // Position 1's pulses changed on screen and written with the button, the restart agreed to.
@@ -63,18 +54,7 @@ struct JournalWindow : MainWindowFixture {
 
     // Opens View > Write History and lets work() act on it while it is shown.
     bool withHistory(const std::function<void(frmHistory &)> &work) {
-        bool seen = false;
-        QTimer::singleShot(0, [&] {
-            auto *dialog = qobject_cast<frmHistory *>(QApplication::activeModalWidget());
-            if (!dialog)
-                return;
-            seen = true;
-            work(*dialog);
-            if (dialog->isVisible())
-                dialog->cmdClose->click();
-        });
-        window->findChild<QAction *>(QStringLiteral("mnuViewHistory"))->trigger();
-        return seen;
+        return withDialog<frmHistory>(QStringLiteral("mnuViewHistory"), work);
     }
 };
 
@@ -112,8 +92,8 @@ void TestJournalWindow::windowWrite_data() {
 // Off, the write sends what it always has; on, a read comes before the blocks and the entry holds
 // the controller's values before and the screen's after (the parameters, not shown, untouched).
 // A journal that cannot be stored stops the write before its blocks: the write's failure, then
-// why. With the
-// preview the read comes before the write's question, and the journal takes its values.
+// why. With the preview the read comes before the write's question, and the journal takes its
+// values.
 void TestJournalWindow::windowWrite() {
     QFETCH(bool, journal);
     QFETCH(bool, storable);
@@ -126,10 +106,8 @@ void TestJournalWindow::windowWrite() {
              preview ? QStringLiteral("1") : QStringLiteral("0"));
     f.prompt.answerTo[Question::WriteChanges] = MsgAnswer::Ok;
     const QString folder = f.session.journal.folder();
-    QFile blocker(folder);
     if (!storable)
-        QVERIFY(QDir().mkpath(QFileInfo(folder).path()) && blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+        QVERIFY(blockFolder(folder));
 
     f.writeEdited();
     if (!storable)

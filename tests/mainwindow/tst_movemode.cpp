@@ -159,62 +159,41 @@ private slots:
                  QString()); // the refused homing completed nothing
     }
 
-    // A button or menu entry pressed while another exchange waits sends nothing and says so in
-    // the status bar, without a box.
-    void refusedWhileBusy_data() {
-        QTest::addColumn<QString>("first");
-        QTest::addColumn<bool>("moveMode");
-        QTest::addColumn<QString>("second");
-        QTest::addColumn<QStringList>("lines");
-        QTest::newRow("Reset during a move")
-            << "cmdSelectMove" << true << "cmdReset" << QStringList{Check, "0MP1"};
-        QTest::newRow("Version during a reset's wait")
-            << "cmdReset" << false << "mnuViewCtVersion" << QStringList{"0%C", Check};
-    }
-    void refusedWhileBusy() {
-        QFETCH(QString, first);
-        QFETCH(bool, moveMode);
-        QFETCH(QString, second);
-        QFETCH(QStringList, lines);
-        MoveWindowFixture f;
-        if (moveMode)
-            control<QPushButton>(*f.window, "cmdModeChange")->click();
-        QString said;
-        f.onLine(1, [&] {
-            f.press(second);
-            said = f.window->statusBar()->currentMessage();
-        });
-        f.press(first);
-        QCOMPARE(said, ResText(1642));
-        QCOMPARE(f.sim.receivedLines(), lines);
-        QCOMPARE(f.prompt.texts(), QStringList());
-    }
-
     void entries_data() {
         QTest::addColumn<QString>("entry");
         QTest::addColumn<bool>("moveMode");
         QTest::addColumn<QStringList>("lines");
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<QString>("completed");
+        QTest::addColumn<QString>("busy"); // pressed while the entry's first line waits
         QTest::newRow("home") << "cmdHome" << true << QStringList{Check, "0MP0"} << QStringList()
-                              << "原点";
+                              << "原点" << QString();
         QTest::newRow("version") << "mnuViewCtVersion" << false << QStringList{Check, "0RV"}
                                  << QStringList{"このコントローラーのバージョンは、140です。"}
-                                 << QString();
+                                 << QString() << QString();
         QTest::newRow("external start mode")
             << "mnuModeGaibu" << false << QStringList{Check, "0CM0"} << QStringList{ResText(229)}
-            << QString();
+            << QString() << QString();
         QTest::newRow("communication mode") << "mnuModeTrancefer" << false << QStringList{Check}
-                                            << QStringList{ResText(230)} << QString();
+                                            << QStringList{ResText(230)} << QString() << QString();
+        QTest::newRow("Reset during a move")
+            << "cmdSelectMove" << true << QStringList{Check, "0MP2"} << QStringList() << "2"
+            << "cmdReset";
+        QTest::newRow("Version during a reset's wait")
+            << "cmdReset" << false << QStringList{"0%C", Check} << QStringList() << QString()
+            << "mnuViewCtVersion";
     }
 
-    // Each button and menu entry reaches its operation; the controls come back afterwards.
+    // Each button and menu entry reaches its operation; the controls come back afterwards. One
+    // pressed while another exchange waits sends nothing and says so in the status bar, without
+    // a box.
     void entries() {
         QFETCH(QString, entry);
         QFETCH(bool, moveMode);
         QFETCH(QStringList, lines);
         QFETCH(QStringList, messages);
         QFETCH(QString, completed);
+        QFETCH(QString, busy);
         MoveWindowFixture f;
         frmMain &w = *f.window;
         if (moveMode) {
@@ -222,9 +201,16 @@ private slots:
             control<QRadioButton>(w, "optPosiNo_1")->click();
         }
         f.sim.clearReceived();
+        QString said;
+        if (!busy.isEmpty())
+            f.onLine(1, [&] {
+                f.press(busy);
+                said = f.window->statusBar()->currentMessage();
+            });
 
         f.press(entry);
 
+        QCOMPARE(said, busy.isEmpty() ? QString() : ResText(1642));
         QCOMPARE(f.sim.receivedLines(), lines);
         QCOMPARE(f.prompt.texts(), messages);
         QCOMPARE(control<QLabel>(w, "lblKanryoNo")->text(), completed);

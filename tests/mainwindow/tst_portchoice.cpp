@@ -113,7 +113,7 @@ private slots:
 
         PortChoice choice(pc.settings, pc.link);
         QVERIFY(!pc.link.isPortOpen());
-        QCOMPARE(pc.settings.PortNo, qint16(4));
+        QCOMPARE(choice.current(), QStringLiteral("COM4")); // the stored number, not this run's
         QCOMPARE(choice.offered(), (QStringList{"COM1", "COM4"}));
         QVERIFY(choice.deviceText(1).contains(adapter.slavePath()));
         QCOMPARE(choice.mapRows().size(), 2);

@@ -10,34 +10,27 @@ namespace {
 using Part = WindowModes::Part;
 using Bracket = WindowModes::Bracket;
 
-// One step as the window takes it. The parameter display as the options dialog's OK sets it and
-// the window then applies it.
+// One step as the window takes it: the mode button; a file or controller operation, which holds
+// the buttons and the File menu, and a move, held and let go; the parameter display as the
+// options dialog's OK sets it and the window then applies it.
 void take(WindowModes &m, const QString &step) {
-    const auto display = [&m](bool shown, bool homing) {
-        m.setShowParameters(shown);
-        if (shown) {
-            m.setHomeParamsEditable(homing);
-            m.setHomingFields(homing);
-        }
-        m.applyParameterDisplay();
-    };
-    // A file or controller operation holds the buttons and the File menu.
-    const auto operation = [&m](bool held) {
+    const bool held = step == "operation" || step == "move", shown = step != "hide";
+    if (step == "toggle") {
+        m.toggle();
+    } else if (step == "operation" || step == "done") {
         m.hold(Bracket::DataButtons, held);
         m.hold(Bracket::FileMenu, held);
-    };
-    const QHash<QString, std::function<void()>> steps = {
-        {"toggle", [&] { m.toggle(); }},
-        {"operation", [&] { operation(true); }},
-        {"done", [&] { operation(false); }},
-        {"move", [&] { m.hold(Bracket::Move, true); }},
-        {"moved", [&] { m.hold(Bracket::Move, false); }},
-        {"params", [&] { display(true, false); }},
-        {"homing", [&] { display(true, true); }},
-        {"hide", [&] { display(false, false); }},
-    };
-    QVERIFY2(steps.contains(step), qPrintable(step));
-    steps[step]();
+    } else if (step == "move" || step == "moved") {
+        m.hold(Bracket::Move, held);
+    } else {
+        QVERIFY2(step == "params" || step == "homing" || step == "hide", qPrintable(step));
+        m.setShowParameters(shown);
+        if (shown) {
+            m.setHomeParamsEditable(step == "homing");
+            m.setHomingFields(step == "homing");
+        }
+        m.applyParameterDisplay();
+    }
 }
 
 // The parts the user can reach: on, inside a frame that is on, and shown.

@@ -14,8 +14,6 @@ Q_DECLARE_METATYPE(SimFault)
 
 namespace {
 
-const QString Check = QStringLiteral("0CM1");
-
 // The session on the simulator with quick moves; the port is released after each operation.
 struct OpsFixture : TransferFixture {
     MoveOperations &moves = session.moves();

@@ -13,6 +13,13 @@ void clearStoredSettings();
 // A file's whole content; empty when it cannot be read.
 QByteArray readBytes(const QString &path);
 
+// Writes a file's whole content; false when it cannot be written.
+bool writeBytes(const QString &path, const QByteArray &bytes);
+
+// An empty file where the folder should be (the folders above it made), so that nothing can be
+// stored in that folder or read from it until the file is removed.
+bool blockFolder(const QString &folder);
+
 // Runs one suite: prepares the environment, makes the application object and executes the test
 // object with the given arguments (the program's name first).
 using SuiteRun = int (*)(int argc, char *argv[]);

@@ -99,3 +99,14 @@ inline SimFault faultOn(const QString &match) {
     f.match = match;
     return f;
 }
+
+// The communication check sent before each exchange.
+inline const QString Check = QStringLiteral("0CM1");
+
+// What a read of the controller sends: the check, then the five blocks.
+inline QStringList readLines() {
+    QStringList lines{Check};
+    for (const char *block : {"02", "04", "05", "00", "01"})
+        lines.append(QStringLiteral("0RD") + QLatin1String(block));
+    return lines;
+}

@@ -9,9 +9,6 @@
 
 namespace {
 
-const QString Check = QStringLiteral("0CM1");
-const QStringList ReadLines{Check, "0RD02", "0RD04", "0RD05", "0RD00", "0RD01"};
-
 // The preview's line of an item: its label, the controller's value and the one written.
 QString change(const char *item, int controller, int written) {
     return ResText(1823)
@@ -85,7 +82,7 @@ private slots:
         const OpResult result = f.transfer.LoadtoCt();
 
         QCOMPARE(f.prompt.texts().mid(0, boxes.size()), boxes);
-        const QStringList read = refusedLine.isEmpty() ? ReadLines : ReadLines.mid(0, 3);
+        const QStringList read = refusedLine.isEmpty() ? readLines() : readLines().mid(0, 3);
         QCOMPARE(f.sent(), read + written);
         QCOMPARE(result.isDone(), !written.isEmpty());
         QCOMPARE(f.copies.read.Vel1, 77);
