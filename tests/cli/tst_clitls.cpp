@@ -125,6 +125,11 @@ void TestCliTls::refusals_data() {
     QFile::copy(file("operator.key"), openKey);
     QFile::setPermissions(openKey, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
                                        QFile::ReadOther);
+    // And one locked by a passphrase, as `openssl pkey -aes256` writes it.
+    const QString lockedKey = file("locked.key");
+    QProcess::execute("openssl", {"pkey", "-in", file("operator.key"), "-out", lockedKey,
+                                  "-aes256", "-passout", "pass:feeder"});
+    QFile::setPermissions(lockedKey, QFile::ReadOwner | QFile::WriteOwner);
 
     QTest::newRow("private CA not given")
         << int(Rfc2217Auth) << as() << "TLS: the server's certificate comes from an unknown issuer";
@@ -147,6 +152,9 @@ void TestCliTls::refusals_data() {
     QTest::newRow("key readable by others")
         << int(Rfc2217Auth) << trust() + as("operator", openKey)
         << QStringLiteral("TLS: the key file %1 can be read by other users").arg(openKey);
+    QTest::newRow("key with a passphrase")
+        << int(Rfc2217Auth) << trust() + as("operator", lockedKey)
+        << QStringLiteral("TLS: the key file %1 is protected by a passphrase").arg(lockedKey);
 }
 
 // The run fails naming what was wrong, and the controller received nothing at all.
