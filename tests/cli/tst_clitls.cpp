@@ -127,8 +127,8 @@ void TestCliTls::refusals_data() {
                                        QFile::ReadOther);
     // And one locked by a passphrase, as `openssl pkey -aes256` writes it.
     const QString lockedKey = file("locked.key");
-    QProcess::execute("openssl", {"pkey", "-in", file("operator.key"), "-out", lockedKey,
-                                  "-aes256", "-passout", "pass:feeder"});
+    QProcess::execute("openssl", {"pkey", "-in", file("operator.key"), "-out", lockedKey, "-aes256",
+                                  "-passout", "pass:feeder"});
     QFile::setPermissions(lockedKey, QFile::ReadOwner | QFile::WriteOwner);
 
     QTest::newRow("private CA not given")
