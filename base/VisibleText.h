@@ -10,6 +10,9 @@ namespace VisibleText {
 
 // The text with every such character shown by its escape; line breaks and tabs stay.
 QString of(const QString &text);
+// The same for a value shown inside a line of a message (a name the user gave): line breaks
+// and tabs shown by their escapes too, so that the message stays one line.
+QString inLine(const QString &text);
 // Whether the text holds a control or format character, a line break or tab too.
 bool hasControl(const QString &text);
 

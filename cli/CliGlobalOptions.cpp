@@ -115,7 +115,7 @@ bool readGlobals(const QStringList &arguments, CliRequest &r, QStringList &rest)
         case PortNameFault::ControlCharacter:
             r = usageError(QStringLiteral("--device %1: a control character is no part of a "
                                           "port's name.")
-                               .arg(VisibleText::of(value)),
+                               .arg(VisibleText::inLine(value)),
                            usage);
             return false;
         case PortNameFault::BadAddress:
