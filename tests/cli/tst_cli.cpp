@@ -1,26 +1,19 @@
 // qvpc-cli run as a process against the simulated controller on a pty: exit status, what it
 // prints, the files it writes and the lines the controller received.
 #include "CliRunner.h"
-#include "TestPaths.h"
 #include "base/StoredSettings.h"
 #include "data/QvDataFile.h"
 #include "link/PortMap.h"
 #include "sim/ControllerSimulator.h"
-#include "support/Pty.h"
 #include "support/TestEnvironment.h"
 #include "transfer/TransferFixture.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QSettings>
 #include <QTemporaryDir>
-#include <grp.h>
 #include <sys/stat.h>
 
 namespace {
@@ -51,14 +44,8 @@ private slots:
     void readPrintsItems();
     void readKeepsExistingFile();
     void readIntoMissingFolder();
-    void portNumberThroughTheMap();
-    void deviceWithBrokenStoredPort();
-    void portsListsTheMap();
-    void portCannotBeOpened();
-    void portWithoutPermission();
     void settingsFileNotRegular();
     void globalOptionsAnywhere();
-
     void fileFaults_data();
     void fileFaults();
     void usageErrors_data();
@@ -67,10 +54,6 @@ private slots:
     void help();
 
 private:
-    QString fileWith(const QvData &data, const QString &name) {
-        return writeQvFile(m_dir, data, name);
-    }
-
     QTemporaryDir m_dir;
 };
 
@@ -182,7 +165,7 @@ void TestCli::readPrintsItems() {
 void TestCli::readKeepsExistingFile() {
     ControllerSimulator sim;
     sim.model().setBlock(QStringLiteral("02"), EditedBlock02);
-    const QString path = fileWith(factoryData(), QStringLiteral("kept.qvd"));
+    const QString path = writeQvFile(m_dir, factoryData(), QStringLiteral("kept.qvd"));
 
     CliResult r =
         runCli(onDevice(sim.devicePath(), {QStringLiteral("read"), QStringLiteral("-o"), path}));
@@ -219,137 +202,6 @@ void TestCli::readIntoMissingFolder() {
 }
 
 // --port N and the stored "PortNo" reach the device through the port map.
-void TestCli::portNumberThroughTheMap() {
-    ControllerSimulator sim;
-    PortMap::setEntry(32, sim.devicePath());
-    CliResult r = runCli({QStringLiteral("--port"), QStringLiteral("32"), QStringLiteral("read")});
-    QCOMPARE(r.exitCode, 0);
-    QCOMPARE(sim.receivedLines(), ReadLines);
-
-    sim.clearReceived();
-    StoredSettings::writeText(QStringLiteral("PortNo"), QStringLiteral("32"));
-    r = runCli({QStringLiteral("read")});
-    QCOMPARE(r.exitCode, 0);
-    QCOMPARE(sim.receivedLines(), ReadLines);
-    QCOMPARE(StoredSettings::readText(QStringLiteral("PortNo"), QString()), QStringLiteral("32"));
-}
-
-// --device opens the device whatever the stored port number says.
-void TestCli::deviceWithBrokenStoredPort() {
-    ControllerSimulator sim;
-    StoredSettings::writeText(QStringLiteral("PortNo"), QStringLiteral("COM2"));
-    const CliResult r = runCli(onDevice(sim.devicePath(), {QStringLiteral("read")}));
-    QCOMPARE(r.exitCode, 0);
-    QCOMPARE(sim.receivedLines(), ReadLines);
-}
-
-void TestCli::portsListsTheMap() {
-    ControllerSimulator sim;
-    PortMap::setEntry(30, sim.devicePath());
-    PortMap::setEntry(31, QStringLiteral("/dev/qv-unplugged"));
-
-    const CliResult r =
-        runCli({QStringLiteral("--lang"), QStringLiteral("en"), QStringLiteral("ports")});
-
-    QCOMPARE(r.exitCode, 0);
-    const QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
-    // COM number, the map's path, the device now, description, manufacturer, serial, state.
-    QVERIFY2(
-        lines.contains(QStringLiteral("COM30\t%1\t%1\t\t\t\tcan be opened").arg(sim.devicePath())),
-        qPrintable(r.out));
-    QVERIFY2(lines.contains(QStringLiteral(
-                 "COM31\t/dev/qv-unplugged\t\t\t\t\tdevice not present (unplugged or renamed)")),
-             qPrintable(r.out));
-
-    // Listing again numbers nothing new: the settings file is not written, and keys of others
-    // are kept all along.
-    {
-        QSettings other = StoredSettings::store();
-        other.setValue(QStringLiteral("Other/kept"), QStringLiteral("yes"));
-    }
-    const QByteArray before = readBytes(StoredSettings::filePath());
-    const QDateTime written = QFileInfo(StoredSettings::filePath()).lastModified();
-    QCOMPARE(runCli({QStringLiteral("ports")}).exitCode, 0);
-    QCOMPARE(readBytes(StoredSettings::filePath()), before);
-    QCOMPARE(QFileInfo(StoredSettings::filePath()).lastModified(), written);
-    QVERIFY(before.contains("kept=yes"));
-}
-
-void TestCli::portCannotBeOpened() {
-    CliResult r = runCli(
-        {QStringLiteral("--device"), QStringLiteral("/dev/qv-missing"), QStringLiteral("read")});
-    QCOMPARE(r.exitCode, 1);
-    // The read fails as in the window (212), then the terminal says which port it was and why.
-    QCOMPARE(r.err, QStringLiteral("通信エラー！(データの読み込み）\n/dev/qv-missing を開けません："
-                                   "デバイスがありません（抜かれたか、名前が変わりました）\n"));
-
-    PortMap::setEntry(29, QStringLiteral("/dev/qv-missing"));
-    r = runCli({QStringLiteral("--lang"), QStringLiteral("en"), QStringLiteral("--port"),
-                QStringLiteral("29"), QStringLiteral("read")});
-    QCOMPARE(r.exitCode, 1);
-    QCOMPARE(r.err, QStringLiteral("Communication Error!\nCannot open COM29 (/dev/qv-missing): "
-                                   "device not present (unplugged or renamed)\n"));
-}
-
-// Run by a user the device does not admit: the system's EACCES in words, with the group to join.
-// As root the program runs as "nobody" on a node of group dialout; as any other user the node
-// loses its permission bits. "nobody" may not be able to enter the build folder (a checkout in a
-// private folder), so it runs a copy of the program from a folder that every user can enter.
-void TestCli::portWithoutPermission() {
-    Pty pty;
-    const QByteArray node = QFile::encodeName(pty.slavePath());
-    const bool root = geteuid() == 0;
-    const group *dialout = getgrnam("dialout");
-    QString program = QStringLiteral(QVPC_CLI_PATH);
-    QTemporaryDir open(QStringLiteral("/tmp/qvpc-cli-XXXXXX"));
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    QProcess process;
-    if (root) {
-        QVERIFY(dialout && ::chown(node.constData(), 0, dialout->gr_gid) == 0 &&
-                ::chmod(node.constData(), 0660) == 0);
-        QVERIFY(open.isValid());
-        const auto everyone = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
-                              QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther |
-                              QFile::ExeOther;
-        QVERIFY(QFile::setPermissions(open.path(), everyone));
-        const QString copy = open.filePath(QStringLiteral("qvpc-cli"));
-        QVERIFY(QFile::copy(program, copy) && QFile::setPermissions(copy, everyone));
-        program = copy;
-        // Settings and a leak checker's suppressions must be reachable by "nobody" too.
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), open.path());
-        QString leakOptions = environment.value(QStringLiteral("LSAN_OPTIONS"));
-        const QRegularExpression suppressions(QStringLiteral("suppressions=([^:]+)"));
-        if (const auto m = suppressions.match(leakOptions); m.hasMatch()) {
-            const QString list = open.filePath(QStringLiteral("leaks.supp"));
-            QVERIFY(QFile::copy(m.captured(1), list));
-            QVERIFY(QFile::setPermissions(list, everyone));
-            leakOptions.replace(m.capturedStart(1), m.capturedLength(1), list);
-            environment.insert(QStringLiteral("LSAN_OPTIONS"), leakOptions);
-        }
-        process.setWorkingDirectory(open.path());
-        process.setChildProcessModifier([] {
-            if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
-                ::_exit(99);
-        });
-    } else {
-        QVERIFY(::chmod(node.constData(), 0) == 0);
-    }
-    process.setProcessEnvironment(environment);
-    process.start(program,
-                  onDevice(pty.slavePath(), {QStringLiteral("read"), QStringLiteral("--lang"),
-                                             QStringLiteral("en")}));
-    QVERIFY2(process.waitForFinished(20000), qPrintable(process.errorString()));
-    const QString err = QString::fromUtf8(process.readAllStandardError());
-    QCOMPARE(process.exitCode(), 1);
-    QVERIFY2(err.contains(QStringLiteral("Cannot open %1: permission denied").arg(pty.slavePath())),
-             qPrintable(err));
-    if (root)
-        QVERIFY2(err.contains(QStringLiteral("group \"dialout\": add your user to it")) &&
-                     err.contains(QStringLiteral("log out and log in again")),
-                 qPrintable(err));
-}
-
-// Global options after the command work as before it; --version needs no command.
 // A FIFO in the settings file's place would block every read of it: the run goes on with the
 // defaults, says so, and leaves the FIFO as it is.
 void TestCli::settingsFileNotRegular() {
@@ -372,6 +224,7 @@ void TestCli::settingsFileNotRegular() {
     QVERIFY(stillFifo);
 }
 
+// Global options after the command work as before it; --version needs no command.
 void TestCli::globalOptionsAnywhere() {
     ControllerSimulator sim;
     const CliResult r = runCli({QStringLiteral("read"), QStringLiteral("--device"),
@@ -508,34 +361,21 @@ void TestCli::help_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("usage");
     QTest::addColumn<QString>("mentions");
-    QTest::newRow("program") << QStringList{QStringLiteral("--help")}
-                             << QStringLiteral("Usage: qvpc-cli [options] COMMAND ...")
-                             << QStringLiteral("  write    Write a QV data file to the controller");
-    QTest::newRow("read") << QStringList{QStringLiteral("read"), QStringLiteral("--help")}
-                          << QStringLiteral("Usage: qvpc-cli [global options] read [options]")
-                          << QStringLiteral("--output <FILE>");
-    QTest::newRow("write") << QStringList{QStringLiteral("write"), QStringLiteral("-h")}
-                           << QStringLiteral(
-                                  "Usage: qvpc-cli [global options] write [options] FILE")
-                           << QStringLiteral("answered OK only with --restart");
-    QTest::newRow("verify") << QStringList{QStringLiteral("verify"), QStringLiteral("--help")}
-                            << QStringLiteral(
-                                   "Usage: qvpc-cli [global options] verify [options] FILE")
-                            << QStringLiteral("--parameters");
-    QTest::newRow("move") << QStringList{QStringLiteral("move"), QStringLiteral("--help")}
-                          << QStringLiteral("Usage: qvpc-cli [global options] move [options] "
-                                            "1|2|repeat")
-                          << QStringLiteral("SIGTERM");
+    const auto row = [](const char *name, const QString &arguments, const QString &usage,
+                        const QString &mentions) {
+        QTest::newRow(name) << arguments.split(u' ') << "Usage: qvpc-cli " + usage << mentions;
+    };
+    row("program", "--help", "[options] COMMAND ...",
+        "  write    Write a QV data file to the controller");
+    row("read", "read --help", "[global options] read [options]", "--output <FILE>");
+    row("write", "write -h", "[global options] write [options] FILE",
+        "answered OK only with --restart");
+    row("verify", "verify --help", "[global options] verify [options] FILE", "--parameters");
+    row("move", "move --help", "[global options] move [options] 1|2|repeat", "SIGTERM");
     // Help asked for in front of the command describes the command and does nothing else.
-    QTest::newRow("--help before read")
-        << QStringList{QStringLiteral("--help"), QStringLiteral("read")}
-        << QStringLiteral("Usage: qvpc-cli [global options] read [options]")
-        << QStringLiteral("--output <FILE>");
-    QTest::newRow("--yes --help before write")
-        << QStringList{QStringLiteral("--yes"), QStringLiteral("--help"), QStringLiteral("write"),
-                       QStringLiteral("a.qvd"), QStringLiteral("--restart")}
-        << QStringLiteral("Usage: qvpc-cli [global options] write [options] FILE")
-        << QStringLiteral("answered OK only with --restart");
+    row("--help before read", "--help read", "[global options] read [options]", "--output <FILE>");
+    row("--yes --help before write", "--yes --help write a.qvd --restart",
+        "[global options] write [options] FILE", "answered OK only with --restart");
 }
 
 void TestCli::help() {
