@@ -98,6 +98,7 @@ cases=(
     "read-ca|rfc2217|--ca CA read -o backup.qvd"
     "write-ca|tcp|--ca CA --yes write backup.qvd --restart"
     "read-pin|tcp|--pin PIN read"
+    "read-ca-and-pin|rfc2217|--ca CA --pin PIN read"
     "no-ca|rfc2217|version"
     "wrong-pin|tcp|--pin OTHER_PIN version"
     "wrong-name|name|--ca CA version"
