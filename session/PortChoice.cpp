@@ -30,10 +30,11 @@ PortChoice::PortChoice(StoredSettings &settings, ControllerLink &link,
     m_oldPortNo = m_settings.PortNo;
     for (const PortEntry &entry : found)
         m_checks[entry.portNo] = entry.check;
-    // While a simulated controller stands in for every number, each is as available as it is.
+    // While a simulated controller stands in for every number, each is as available as it is;
+    // its device is looked at once, as the ports are.
     const QString simulated = m_link.deviceOverride();
-    m_simulatedOpens =
-        !simulated.isEmpty() && PortCheck::of(simulated).state == PortCheck::State::Openable;
+    if (!simulated.isEmpty())
+        m_simulated = PortCheck::of(simulated);
 }
 
 QStringList PortChoice::offered() const {
@@ -54,8 +55,8 @@ QString PortChoice::current() const {
 bool PortChoice::available(int n) const {
     if (n < PortMap::FirstNo || n > PortMap::LastNo)
         return false;
-    return m_link.deviceOverride().isEmpty() ? m_checks[n].state == PortCheck::State::Openable
-                                             : m_simulatedOpens;
+    const PortCheck &check = m_link.deviceOverride().isEmpty() ? m_checks[n] : m_simulated;
+    return check.state == PortCheck::State::Openable;
 }
 
 qint16 PortChoice::ChosenPortNo(const QString &text) {
@@ -90,16 +91,15 @@ bool PortChoice::accept(const QString &text) {
     return true;
 }
 
-PortCheck PortChoice::checkOf(int n) const {
-    const QString simulated = m_link.deviceOverride();
-    return simulated.isEmpty() ? m_checks[n] : PortCheck::of(simulated);
+const PortCheck &PortChoice::checkOf(int n) const {
+    return m_link.deviceOverride().isEmpty() ? m_checks[n] : m_simulated;
 }
 
 QString PortChoice::deviceText(int n) const {
     if (n < PortMap::FirstNo || n > PortMap::LastNo)
         return {};
     const QString simulated = m_link.deviceOverride();
-    const PortCheck check = checkOf(n);
+    const PortCheck &check = checkOf(n);
     QStringList lines;
     if (!simulated.isEmpty())
         lines << ResText(1120).arg(simulated);
@@ -121,14 +121,11 @@ QString PortChoice::deviceText(int n) const {
 QList<PortEntry> PortChoice::mapRows() const {
     // While a simulated controller stands in for every number, the current one and each mapped
     // one lead to its device, as on the first tab and in the status bar.
-    const QString simulated = m_link.deviceOverride();
-    const PortCheck simulatedCheck = simulated.isEmpty() ? PortCheck() : PortCheck::of(simulated);
+    const bool simulated = !m_link.deviceOverride().isEmpty();
     QList<PortEntry> rows;
     for (int n = PortMap::FirstNo; n <= PortMap::LastNo; ++n) {
-        const bool listed =
-            !m_checks[n].mapPath.isEmpty() || (!simulated.isEmpty() && n == m_settings.PortNo);
-        if (listed)
-            rows.append({n, simulated.isEmpty() ? m_checks[n] : simulatedCheck});
+        if (!m_checks[n].mapPath.isEmpty() || (simulated && n == m_settings.PortNo))
+            rows.append({n, checkOf(n)});
     }
     return rows;
 }

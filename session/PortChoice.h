@@ -66,13 +66,13 @@ public:
 private:
     // What stands behind n: the simulated controller's device while one stands in for every
     // number.
-    PortCheck checkOf(int n) const;
+    const PortCheck &checkOf(int n) const;
 
     StoredSettings &m_settings;
     ControllerLink &m_link;
     // The port number when the dialog opened.
     qint16 m_oldPortNo = 0;
     PortCheck m_checks[PortMap::LastNo + 1];
-    // The simulated controller that stands in for every number could be opened.
-    bool m_simulatedOpens = false;
+    // The simulated controller's device that stands in for every number, as found at opening.
+    PortCheck m_simulated;
 };

@@ -1,6 +1,7 @@
 # shellcheck shell=bash disable=SC2034,SC2154
-# Sourced by the COM1 checks: the Linux simulator a check talks to, and Wine's COM1 pointed at
-# it. The sourcing script sets $host (the Linux build) and $work (its own folder).
+# Sourced by the checks that run the Windows build against Linux simulators (COM1, TLS): the
+# simulator a check talks to, and Wine's COM1 pointed at it. The sourcing script sets $host (the
+# Linux build) and $work (its own folder).
 
 # sim_start LINES [QVSIM ARGS...]: a simulator (misbehaving as the arguments say) whose received
 # lines go to the file LINES, its pty's name first; sets $sim_pid and $device.
